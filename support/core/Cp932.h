@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The border between the program's strings (code page 932 bytes, Microsoft's Shift-JIS) and
+// Unicode. Conversions are strict: a character with no code page 932 form, or bytes that
+// are not valid in the source encoding, give no result instead of a mangled one.
+
+std::optional<std::string> Cp932ToUtf8(std::string_view cp932);
+std::optional<std::string> Utf8ToCp932(std::string_view utf8);
+
+std::optional<QString> Cp932ToQString(std::string_view cp932);
+std::optional<std::string> QStringToCp932(const QString& text);
+
+// For showing text read from a file that may hold stray bytes: every byte that does not
+// decode shows as U+FFFD. Never store the result back.
+QString Cp932ToDisplay(std::string_view cp932);
+
+// Literal Japanese texts of the program are written in the sources as UTF-8 and used as
+// code page 932 bytes; a text that cannot convert is a fault of the program itself.
+std::string Cp932Text(std::string_view utf8);

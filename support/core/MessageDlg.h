@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// What a message box is asked to show and what it answers. The boxes themselves live in
+// the user interface; code without widgets asks its questions through a Prompter.
+
+enum class TMsgDlgType : std::uint8_t {
+    mtWarning = 0,
+    mtError = 1,
+    mtInformation = 2,
+    mtConfirmation = 3,
+    mtCustom = 4,
+};
+
+// A set of buttons: bit n is the button of row n, shown left to right in bit order.
+using TMsgDlgButtons = std::uint16_t;
+
+inline constexpr TMsgDlgButtons mbYes = 1 << 0;
+inline constexpr TMsgDlgButtons mbNo = 1 << 1;
+inline constexpr TMsgDlgButtons mbOK = 1 << 2;
+inline constexpr TMsgDlgButtons mbCancel = 1 << 3;
+inline constexpr TMsgDlgButtons mbAbort = 1 << 4;
+inline constexpr TMsgDlgButtons mbRetry = 1 << 5;
+inline constexpr TMsgDlgButtons mbIgnore = 1 << 6;
+inline constexpr TMsgDlgButtons mbAll = 1 << 7;
+inline constexpr TMsgDlgButtons mbNoToAll = 1 << 8;
+inline constexpr TMsgDlgButtons mbYesToAll = 1 << 9;
+inline constexpr TMsgDlgButtons mbHelp = 1 << 10;
+
+inline constexpr TMsgDlgButtons mbOKOnly = mbOK;
+inline constexpr TMsgDlgButtons mbYesNo = mbYes | mbNo;
+inline constexpr TMsgDlgButtons mbYesNoCancel = mbYes | mbNo | mbCancel;
+
+// Result codes of a box; the close box gives mrCancel.
+inline constexpr int mrNone = 0;
+inline constexpr int mrOk = 1;
+inline constexpr int mrCancel = 2;
+inline constexpr int mrAbort = 3;
+inline constexpr int mrRetry = 4;
+inline constexpr int mrIgnore = 5;
+inline constexpr int mrYes = 6;
+inline constexpr int mrNo = 7;
+inline constexpr int mrAll = 8;
+inline constexpr int mrNoToAll = 9;
+inline constexpr int mrYesToAll = 10;
+
+// Shows a message box on behalf of some owner and gives its result code. The window's
+// implementation owns a window and follows every rule of the program's boxes (beep, title,
+// icon, placement); the command-line tool prints; tests answer from a script.
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+
+    // Msg is code page 932 text; LF separates lines.
+    virtual int ShowMessageDlg(const std::string& msg, TMsgDlgType dlgType, TMsgDlgButtons buttons,
+                               int helpCtx)
+        = 0;
+};

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "support/core/MessageDlg.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+// A Prompter for tests: answers each box with the next scripted result (mrOk when the
+// script has run out) and records every box it was asked to show.
+class ScriptedPrompter : public Prompter {
+public:
+    struct Box {
+        std::string msg;
+        TMsgDlgType dlgType;
+        TMsgDlgButtons buttons;
+    };
+
+    void Answer(int result) { answers_.push_back(result); }
+
+    int ShowMessageDlg(const std::string& msg, TMsgDlgType dlgType, TMsgDlgButtons buttons,
+                       int /*helpCtx*/) override
+    {
+        boxes.push_back({msg, dlgType, buttons});
+        if (answers_.empty())
+            return mrOk;
+        const int result = answers_.front();
+        answers_.pop_front();
+        return result;
+    }
+
+    std::vector<Box> boxes;
+
+private:
+    std::deque<int> answers_;
+};

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+// Every test process runs with its own empty settings folder and the Japanese locale, so
+// that no result depends on the machine or on another test.
+namespace TestEnvironment {
+
+// Points XDG_CONFIG_HOME at a fresh temporary folder (removed at exit), pins the default
+// locale to ja_JP and the time zone to Asia/Tokyo. Call first thing in main.
+void Pin();
+
+// The settings folder Pin made.
+QString ConfigHome();
+
+}  // namespace TestEnvironment
