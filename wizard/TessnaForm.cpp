@@ -6,6 +6,7 @@
 #include "support/core/FileNames.h"
 #include "support/core/HostPath.h"
 #include "support/core/MessageDlg.h"
+#include "support/ui/FileLabel.h"
 #include "support/ui/FormPrompter.h"
 #include "support/ui/RunCommand.h"
 #include "wizard/WizardObjectList.h"
@@ -106,12 +107,22 @@ QWidget* TTessnaForm::CreatePage01()
     connect(edtCatName_, &QLineEdit::textChanged, this, &TTessnaForm::EdtCatNameChange);
     auto* nameLabel = new QLabel(QStringLiteral("カタログ名:"), page);
     nameLabel->setBuddy(edtCatName_);
+    // The path the catalog file will have; page 3 shows it.
+    auto* fileNameLabel = new QLabel(QStringLiteral("ファイル名："), page);
+    fileNameLabel->hide();
+    fileLabel_ = new TFileLabel(page);
+    fileLabel_->setObjectName(QStringLiteral("FileLabel"));
+    fileLabel_->SetSeparator(std::string(1, PathDelim));
+    fileLabel_->SetDirection(TDirection::drFromLeft);
+    fileLabel_->hide();
 
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(Heading(QStringLiteral("作成するカタログ名の指定"), page));
     layout->addSpacing(16);
     layout->addWidget(nameLabel);
     layout->addWidget(edtCatName_);
+    layout->addWidget(fileNameLabel);
+    layout->addWidget(fileLabel_);
     layout->addStretch();
     return page;
 }
@@ -211,7 +222,7 @@ int TTessnaForm::CurrentPage() const
 
 std::string TTessnaForm::CatalogFilePath() const
 {
-    return catalogFilePath_;
+    return fileLabel_->FileName();
 }
 
 void TTessnaForm::showEvent(QShowEvent* event)
@@ -233,7 +244,7 @@ void TTessnaForm::FormShow()
     if (!modifyMode_)
         return;
     edtCatName_->setText(Cp932ToDisplay(DisplayedName(param_.FileName)));
-    catalogFilePath_ = param_.FileName;
+    fileLabel_->SetFileName(param_.FileName);
     objectList_->AddWizardRows(param_.InitialObjects);
 }
 
@@ -255,7 +266,7 @@ void TTessnaForm::FormActivate()
 void TTessnaForm::EdtCatNameChange()
 {
     const std::string name = QStringToCp932(edtCatName_->text()).value_or(std::string());
-    catalogFilePath_ = AddPathDelimiter(services_.ProgramFolder, PathDelim) + name + ".VrCat";
+    fileLabel_->SetFileName(AddPathDelimiter(services_.ProgramFolder, PathDelim) + name + ".VrCat");
 }
 
 bool TTessnaForm::eventFilter(QObject* watched, QEvent* event)
@@ -342,7 +353,7 @@ bool TTessnaForm::AcceptName()
         return false;
     }
     const bool unchanged = modifyMode_ && *name == DisplayedName(param_.FileName);
-    if (!unchanged && services_.IsCatalogListed && services_.IsCatalogListed(catalogFilePath_))
+    if (!unchanged && services_.IsCatalogListed && services_.IsCatalogListed(CatalogFilePath()))
         return refuse(Cp932Text("カタログ「") + *name
                       + Cp932Text("」はすでにカタログリストにあります。\n別のカタログ名を指定してください。"));
     return true;
@@ -387,7 +398,7 @@ void TTessnaForm::BuildObjectLines()
 
 void TTessnaForm::ShowSummary()
 {
-    lblCatFileName_->setText(Cp932ToDisplay(catalogFilePath_));
+    lblCatFileName_->setText(Cp932ToDisplay(CatalogFilePath()));
     BuildCommonLines();
     BuildOptionsLines();
     BuildObjectLines();

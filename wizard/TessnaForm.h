@@ -15,6 +15,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QStackedWidget;
+class TFileLabel;
 class TWizardObjectList;
 
 // The catalog wizard: page 1 takes the catalog's name, page 2 its objects, page 3 shows
@@ -84,7 +85,7 @@ private:
 
     QStackedWidget* notebook_ = nullptr;
     QLineEdit* edtCatName_ = nullptr;
-    std::string catalogFilePath_;
+    TFileLabel* fileLabel_ = nullptr;
     TWizardObjectList* objectList_ = nullptr;
     QLabel* lblCatFileName_ = nullptr;
     QPlainTextEdit* memoFin_ = nullptr;

@@ -22,19 +22,14 @@ struct TWizardObjectModel::Entry {
 
 namespace {
 
-constexpr std::int64_t MillisecondsPerDay = 86'400'000;
-
-// The date-time value rounded to the millisecond, as the date formats read it.
-std::int64_t Milliseconds(double date)
-{
-    return std::llround(date * static_cast<double>(MillisecondsPerDay));
-}
-
-// Whole seconds since 1899-12-30: the order of the "YYYY/MM/DD HH:NN:SS" texts.
+// The date-time to the second, as its "YYYY/MM/DD HH:NN:SS" text orders it: whole days
+// count from 1899-12-30 and the fraction is the time of day, also before that day.
 std::int64_t SortSeconds(double date)
 {
-    const std::int64_t ms = Milliseconds(date);
-    return ms >= 0 ? ms / 1000 : -((-ms + 999) / 1000);
+    constexpr std::int64_t SecondsPerDay = 86'400;
+    const double days = std::trunc(date);
+    const std::int64_t milliseconds = std::llround(std::fabs(date - days) * SecondsPerDay * 1000);
+    return static_cast<std::int64_t>(days) * SecondsPerDay + milliseconds / 1000;
 }
 
 // Folders first, then files, then missing objects, each group by full path.
