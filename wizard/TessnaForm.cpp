@@ -238,7 +238,6 @@ void TTessnaForm::FormShow()
 {
     if (QScreen* screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
-    raise();
     activateWindow();
     modifyMode_ = !param_.FileName.empty();
     if (!modifyMode_)

@@ -344,6 +344,9 @@ private slots:
         const std::string file = MakeFile(QStringLiteral("drop/a.txt"), 1);
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(QString::fromStdString(file)), QUrl(QStringLiteral("https://example.com/x"))});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(list.ListView()->viewport(), &enter);
+        QVERIFY(enter.isAccepted());
         QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(list.ListView()->viewport(), &drop);
         QCOMPARE(list.Model().Paths(), (std::vector<std::string> {file}));
