@@ -13,10 +13,10 @@
 
 struct TWizardObjectModel::Entry {
     TWizardObjectRow row;
-    // The key of the current sort column: a collation key for the text columns, a number
-    // for size and date.
-    std::optional<QCollatorSortKey> textKey;
+    // The key of the current sort column: a number (the group of the name column, the size,
+    // the date to the second), then a collation key for the text columns.
     std::int64_t numberKey = 0;
+    std::optional<QCollatorSortKey> textKey;
     mutable std::optional<QString> typeText;
 };
 
@@ -32,18 +32,20 @@ std::int64_t SortSeconds(double date)
     return static_cast<std::int64_t>(days) * SecondsPerDay + milliseconds / 1000;
 }
 
-// Folders first, then files, then missing objects, each group by full path.
-QChar GroupDigit(TWizardObjectRow::Kind kind)
+// Folders first, then files, then missing objects, each group by full path. Collating the
+// group's digit in front of the path orders by the digit first, so the group is kept as a
+// number of its own.
+int Group(TWizardObjectRow::Kind kind)
 {
     switch (kind) {
     case TWizardObjectRow::Kind::Folder:
-        return QLatin1Char('0');
+        return 0;
     case TWizardObjectRow::Kind::File:
-        return QLatin1Char('1');
+        return 1;
     case TWizardObjectRow::Kind::Missing:
         break;
     }
-    return QLatin1Char('2');
+    return 2;
 }
 
 QString FolderText(const std::string& path)
@@ -72,17 +74,18 @@ TWizardObjectModel::EntryPtr TWizardObjectModel::MakeEntry(const std::string& pa
 {
     auto entry = std::make_unique<Entry>();
     entry->row = ReadObjectFacts(path);
-    MakeSortKey(*entry);
     return entry;
 }
 
 void TWizardObjectModel::MakeSortKey(Entry& entry) const
 {
     const TWizardObjectRow& row = entry.row;
+    entry.numberKey = 0;
     entry.textKey.reset();
     switch (sortColumn_) {
     case ColName:
-        entry.textKey = collator_.sortKey(GroupDigit(row.kind()) + Cp932ToDisplay(row.Path));
+        entry.numberKey = Group(row.kind());
+        entry.textKey = collator_.sortKey(Cp932ToDisplay(row.Path));
         break;
     case ColSize:
         entry.numberKey = row.Size;
@@ -108,7 +111,9 @@ const QString& TWizardObjectModel::TypeText(const Entry& entry) const
 
 int TWizardObjectModel::CompareEntries(const Entry& a, const Entry& b) const
 {
-    const int order = a.textKey ? ThreeWay(a.textKey->compare(*b.textKey), 0) : ThreeWay(a.numberKey, b.numberKey);
+    int order = ThreeWay(a.numberKey, b.numberKey);
+    if (order == 0 && a.textKey)
+        order = ThreeWay(a.textKey->compare(*b.textKey), 0);
     return order * sortDirection_;
 }
 
@@ -126,17 +131,25 @@ bool TWizardObjectModel::AddWizardRow(const std::string& path)
 {
     if (!paths_.insert(path).second)
         return false;
-    InsertSorted(MakeEntry(path));
+    EntryPtr entry = MakeEntry(path);
+    MakeSortKey(*entry);
+    InsertSorted(std::move(entry));
     return true;
 }
 
 int TWizardObjectModel::AddWizardRows(const std::vector<std::string>& paths)
 {
     std::vector<EntryPtr> batch;
+    batch.reserve(paths.size());
+    paths_.reserve(paths_.size() + paths.size());
     for (const std::string& path : paths) {
         if (paths_.insert(path).second)
             batch.push_back(MakeEntry(path));
     }
+    // Keys in a pass of their own: the collation tables and the file system's caches then
+    // do not push each other out.
+    for (const EntryPtr& entry : batch)
+        MakeSortKey(*entry);
     const int added = static_cast<int>(batch.size());
     if (added == 1)
         InsertSorted(std::move(batch.front()));
