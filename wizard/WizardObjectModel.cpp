@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <thread>
 #include <unordered_map>
 
 struct TWizardObjectModel::Entry {
@@ -53,6 +54,17 @@ QString FolderText(const std::string& path)
     return Cp932ToDisplay(NormalizeFolderPath(ExtractFilePath(path), PathDelim));
 }
 
+constexpr std::size_t ParallelKeysFrom = 2048;
+constexpr std::size_t MaxKeyThreads = 4;
+
+// The system's locale comparison, letter case counting.
+QCollator CaseSensitiveCollator()
+{
+    QCollator collator {QLocale()};
+    collator.setCaseSensitivity(Qt::CaseSensitive);
+    return collator;
+}
+
 template <typename T>
 int ThreeWay(T a, T b)
 {
@@ -63,9 +75,8 @@ int ThreeWay(T a, T b)
 
 TWizardObjectModel::TWizardObjectModel(QObject* parent)
     : QAbstractTableModel(parent)
-    , collator_(QLocale())
+    , collator_(CaseSensitiveCollator())
 {
-    collator_.setCaseSensitivity(Qt::CaseSensitive);
 }
 
 TWizardObjectModel::~TWizardObjectModel() = default;
@@ -79,25 +90,56 @@ TWizardObjectModel::EntryPtr TWizardObjectModel::MakeEntry(const std::string& pa
 
 void TWizardObjectModel::MakeSortKey(Entry& entry) const
 {
+    MakeSortKey(entry, collator_);
+}
+
+// Collation keys are most of the cost of adding a large chooser result, so a large batch
+// has them made on several threads, each with a collator of its own. Type names come from
+// a cache that only this thread fills, so they are looked up first.
+void TWizardObjectModel::MakeSortKeys(const std::vector<EntryPtr>& entries) const
+{
+    if (sortColumn_ == ColType) {
+        for (const EntryPtr& entry : entries)
+            TypeText(*entry);
+    }
+    const std::size_t count = entries.size();
+    const std::size_t threads = count < ParallelKeysFrom
+        ? 1
+        : std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, MaxKeyThreads);
+    const std::size_t share = (count + threads - 1) / threads;
+    const auto makeKeys = [this, &entries, share, count](std::size_t part, const QCollator& collator) {
+        for (std::size_t i = part * share; i < std::min(count, (part + 1) * share); ++i)
+            MakeSortKey(*entries[i], collator);
+    };
+    std::vector<std::thread> helpers;
+    for (std::size_t part = 1; part < threads; ++part)
+        helpers.emplace_back([&makeKeys, part] { makeKeys(part, CaseSensitiveCollator()); });
+    makeKeys(0, collator_);
+    for (std::thread& helper : helpers)
+        helper.join();
+}
+
+void TWizardObjectModel::MakeSortKey(Entry& entry, const QCollator& collator) const
+{
     const TWizardObjectRow& row = entry.row;
     entry.numberKey = 0;
     entry.textKey.reset();
     switch (sortColumn_) {
     case ColName:
         entry.numberKey = Group(row.kind());
-        entry.textKey = collator_.sortKey(Cp932ToDisplay(row.Path));
+        entry.textKey = collator.sortKey(Cp932ToDisplay(row.Path));
         break;
     case ColSize:
         entry.numberKey = row.Size;
         break;
     case ColType:
-        entry.textKey = collator_.sortKey(TypeText(entry));
+        entry.textKey = collator.sortKey(TypeText(entry));
         break;
     case ColDate:
         entry.numberKey = SortSeconds(row.Date);
         break;
     case ColFolder:
-        entry.textKey = collator_.sortKey(FolderText(row.Path));
+        entry.textKey = collator.sortKey(FolderText(row.Path));
         break;
     }
 }
@@ -148,8 +190,7 @@ int TWizardObjectModel::AddWizardRows(const std::vector<std::string>& paths)
     }
     // Keys in a pass of their own: the collation tables and the file system's caches then
     // do not push each other out.
-    for (const EntryPtr& entry : batch)
-        MakeSortKey(*entry);
+    MakeSortKeys(batch);
     const int added = static_cast<int>(batch.size());
     if (added == 1)
         InsertSorted(std::move(batch.front()));
@@ -195,8 +236,7 @@ void TWizardObjectModel::SortByColumn(int column)
     } else {
         sortColumn_ = column;
         sortDirection_ = 1;
-        for (const EntryPtr& entry : entries_)
-            MakeSortKey(*entry);
+        MakeSortKeys(entries_);
     }
     ReorderRows([this] {
         std::stable_sort(entries_.begin(), entries_.end(),

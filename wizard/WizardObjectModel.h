@@ -70,6 +70,8 @@ private:
 
     EntryPtr MakeEntry(const std::string& path);
     void MakeSortKey(Entry& entry) const;
+    void MakeSortKey(Entry& entry, const QCollator& collator) const;
+    void MakeSortKeys(const std::vector<EntryPtr>& entries) const;
     const QString& TypeText(const Entry& entry) const;
     QString DisplayText(const Entry& entry, int column) const;
     int CompareEntries(const Entry& a, const Entry& b) const;
