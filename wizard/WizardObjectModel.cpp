@@ -85,6 +85,7 @@ TWizardObjectModel::EntryPtr TWizardObjectModel::MakeEntry(const std::string& pa
 {
     auto entry = std::make_unique<Entry>();
     entry->row = ReadObjectFacts(path);
+    paths_.insert(entry->row.Path);
     return entry;
 }
 
@@ -171,7 +172,7 @@ int TWizardObjectModel::CompareWizardRows(int row1, int row2) const
 
 bool TWizardObjectModel::AddWizardRow(const std::string& path)
 {
-    if (!paths_.insert(path).second)
+    if (paths_.contains(path))
         return false;
     EntryPtr entry = MakeEntry(path);
     MakeSortKey(*entry);
@@ -185,7 +186,7 @@ int TWizardObjectModel::AddWizardRows(const std::vector<std::string>& paths)
     batch.reserve(paths.size());
     paths_.reserve(paths_.size() + paths.size());
     for (const std::string& path : paths) {
-        if (paths_.insert(path).second)
+        if (!paths_.contains(path))
             batch.push_back(MakeEntry(path));
     }
     // Keys in a pass of their own: the collation tables and the file system's caches then
@@ -312,8 +313,8 @@ void TWizardObjectModel::RemoveWizardRows(std::vector<int> rows)
 void TWizardObjectModel::RemoveAllRows()
 {
     beginResetModel();
-    entries_.clear();
     paths_.clear();
+    entries_.clear();
     totalSize_ = 0;
     endResetModel();
 }

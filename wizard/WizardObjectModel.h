@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
@@ -84,7 +85,8 @@ private:
     void ReorderRows(Reorder reorder);
 
     std::vector<EntryPtr> entries_;
-    std::unordered_set<std::string> paths_;
+    // The paths of the rows, for the duplicate test; each views its row's Path.
+    std::unordered_set<std::string_view> paths_;
     std::int64_t totalSize_ = 0;
     int sortColumn_ = ColName;
     int sortDirection_ = 1;
