@@ -1,6 +1,7 @@
 #include "support/ui/DialogPlacement.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QWindow>
 #include <QScreen>
 #include <QWidget>
 
@@ -24,9 +25,10 @@ QScreen* ScreenAt(const QRect& rect)
     return QGuiApplication::primaryScreen();
 }
 
-QRect FrameRect(const QWidget* widget)
+QMargins FrameMargins(const QWidget* window)
 {
-    return widget->window()->frameGeometry();
+    const QWindow* handle = window ? window->windowHandle() : nullptr;
+    return handle && window->isVisible() ? handle->frameMargins() : QMargins();
 }
 
 }  // namespace
@@ -112,6 +114,20 @@ QRect KeepOffTaskbar(const QRect& form, const QRect& desktop, const std::optiona
     return f;
 }
 
+// A window that has not shown yet has no frame: its frame is taken to be as wide as the
+// frame of its parent window or of the active window.
+QRect WindowFrameRect(const QWidget* widget)
+{
+    const QWidget* window = widget->window();
+    if (window->isVisible())
+        return window->frameGeometry();
+    const QWidget* parent = window->parentWidget();
+    QMargins margins = FrameMargins(parent ? parent->window() : nullptr);
+    if (margins.isNull())
+        margins = FrameMargins(QApplication::activeWindow());
+    return QRect(window->pos(), window->size().grownBy(margins));
+}
+
 QRect ScreenRectAt(const QRect& rect)
 {
     QScreen* screen = ScreenAt(rect);
@@ -128,8 +144,8 @@ void CalcDialogPos(int mode, const QWidget* owner, const QWidget* dialog, int& x
 {
     if (!owner || !dialog)
         return;
-    const QRect ownerRect = FrameRect(owner);
-    const QPoint pos = CalcDialogPos(mode, ownerRect, FrameRect(dialog).size(),
+    const QRect ownerRect = WindowFrameRect(owner);
+    const QPoint pos = CalcDialogPos(mode, ownerRect, WindowFrameRect(dialog).size(),
                                      ScreenRectAt(ownerRect), QPoint(x, y));
     x = pos.x();
     y = pos.y();
@@ -138,7 +154,7 @@ void CalcDialogPos(int mode, const QWidget* owner, const QWidget* dialog, int& x
 void KeepOffTaskbar(QWidget* form)
 {
     QWidget* window = form->window();
-    const QRect frame = window->frameGeometry();
+    const QRect frame = WindowFrameRect(window);
     const QRect desktop = ScreenRectAt(frame);
     if (desktop.isEmpty())
         return;

@@ -43,6 +43,10 @@ void CalcDialogPos(int mode, const QWidget* owner, const QWidget* dialog, int& x
 // Moves form by the rules above on the screen it stands on.
 void KeepOffTaskbar(QWidget* form);
 
+// The rectangle of a window's frame; for a window that has not shown yet, the frame it is
+// expected to get.
+QRect WindowFrameRect(const QWidget* window);
+
 // The screen rectangles the rules work on: the screen that holds the centre of the
 // rectangle, else the primary screen.
 QRect ScreenRectAt(const QRect& rect);

@@ -21,8 +21,8 @@ void BeepForBox(TMsgDlgType dlgType)
 // A new box starts centred on the screen of its owner (the primary screen without one).
 void CentreOnScreen(TMessageForm& form, const QWidget* owner)
 {
-    const QRect screen = ScreenRectAt(owner ? owner->window()->frameGeometry() : QRect());
-    const QSize size = form.frameGeometry().size();
+    const QRect screen = ScreenRectAt(owner ? WindowFrameRect(owner) : QRect());
+    const QSize size = WindowFrameRect(&form).size();
     form.move(screen.x() + (screen.width() - size.width()) / 2,
               screen.y() + (screen.height() - size.height()) / 2);
 }
