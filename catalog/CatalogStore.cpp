@@ -96,7 +96,7 @@ void TCatalogStore::ReadCatalogList(int kind)
         if (value.empty())
             continue;
         std::string path = folder_ + value;
-        if (!seen.insert(path).second || !IsExistingFile(path) || !IsTextFile(path))
+        if (!seen.insert(path).second || !IsTextFile(path))
             continue;
         paths.push_back(std::move(path));
     }
