@@ -86,23 +86,21 @@ std::optional<std::uint32_t> ParseHexNumber(std::string_view s, size_t maxDigits
 // never starts an escape. Consumed: the bytes up to and including the closing quote.
 std::optional<std::string> Unquote(std::string_view s, size_t& consumed)
 {
+    auto characterLength = [&](size_t at) {
+        return IsLeadByte(static_cast<unsigned char>(s[at])) && at + 1 < s.size() ? 2 : 1;
+    };
     std::string text;
     size_t i = 0;
     while (i < s.size()) {
-        const char ch = s[i];
-        if (IsLeadByte(static_cast<unsigned char>(ch)) && i + 1 < s.size()) {
-            text.append(s.substr(i, 2));
-            i += 2;
-        } else if (ch == '\\' && i + 1 < s.size()) {
-            text += s[i + 1];
-            i += 2;
-        } else if (ch == '"') {
+        if (s[i] == '"') {
             consumed = i + 1;
             return text;
-        } else {
-            text += ch;
-            ++i;
         }
+        if (s[i] == '\\' && i + 1 < s.size())
+            ++i;
+        const size_t length = characterLength(i);
+        text.append(s.substr(i, length));
+        i += length;
     }
     return std::nullopt;
 }
