@@ -93,3 +93,9 @@ TEST(Mbcs, SortKeysOrderLikeTheComparison)
         EXPECT_EQ(keyed[i].second, names[i]) << i;
     EXPECT_EQ(names.front(), "A");
 }
+
+TEST(Mbcs, UpperCaseMirrorsLowerCase)
+{
+    EXPECT_EQ(MBUpperCase("abc\xB1"), "ABC\xB1");
+    EXPECT_EQ(MBUpperCase("\x82\x61z"), "\x82\x61Z");  // trail byte 0x61 is not an "a"
+}
