@@ -22,8 +22,7 @@ const QCollator& DefaultCollator()
 
 // s with map applied to every single-byte character; double-byte characters, and a lead
 // byte at the very end, stay as they are.
-template <typename Map>
-std::string MapSingleByteCharacters(std::string_view s, Map map)
+template <typename Map> std::string MapSingleByteCharacters(std::string_view s, Map map)
 {
     std::string mapped(s);
     for (size_t i = 0; i < mapped.size(); ++i) {
@@ -88,16 +87,14 @@ int MBPos(std::string_view sub, std::string_view s)
 
 std::string MBLowerCase(std::string_view s)
 {
-    return MapSingleByteCharacters(s, [](char ch) {
-        return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch + 0x20) : ch;
-    });
+    return MapSingleByteCharacters(
+        s, [](char ch) { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch + 0x20) : ch; });
 }
 
 std::string MBUpperCase(std::string_view s)
 {
-    return MapSingleByteCharacters(s, [](char ch) {
-        return ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 0x20) : ch;
-    });
+    return MapSingleByteCharacters(
+        s, [](char ch) { return ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 0x20) : ch; });
 }
 
 int MBCompareText(std::string_view s1, std::string_view s2)
