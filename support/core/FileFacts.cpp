@@ -25,7 +25,8 @@ bool InGroups(gid_t gid)
 {
     static const std::vector<gid_t> groups = [] {
         std::vector<gid_t> list(static_cast<size_t>(std::max(getgroups(0, nullptr), 0)));
-        list.resize(static_cast<size_t>(std::max(getgroups(static_cast<int>(list.size()), list.data()), 0)));
+        list.resize(static_cast<size_t>(
+            std::max(getgroups(static_cast<int>(list.size()), list.data()), 0)));
         list.push_back(getegid());
         return list;
     }();
@@ -59,7 +60,7 @@ bool LookUp(const std::string& hostPath, struct stat& info)
 
 std::optional<FileFacts> FactsOf(const std::string& hostPath, std::string name)
 {
-    struct stat info {};
+    struct stat info { };
     if (!LookUp(hostPath, info))
         return std::nullopt;
     FileFacts facts;
@@ -113,7 +114,7 @@ std::optional<FileFacts> FindFirstFileFacts(std::string_view path)
 int GetFileAttributesOf(std::string_view path)
 {
     const auto host = ToHostPath(path);
-    struct stat info {};
+    struct stat info { };
     if (!host || !LookUp(*host, info))
         return -1;
     return AttributesOf(info);
@@ -194,7 +195,7 @@ bool IsTextFile(std::string_view fileName)
     const int fd = open(ToHostPath(fileName)->c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         throw CannotOpen(fileName);
-    std::array<char, TextSniffLength> head{};
+    std::array<char, TextSniffLength> head {};
     const ssize_t got = read(fd, head.data(), head.size());
     close(fd);
     if (got < 0)

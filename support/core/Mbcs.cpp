@@ -20,6 +20,20 @@ const QCollator& DefaultCollator()
     return collator;
 }
 
+// s with map applied to every single-byte character; double-byte characters, and a lead
+// byte at the very end, stay as they are.
+template <typename Map> std::string MapSingleByteCharacters(std::string_view s, Map map)
+{
+    std::string mapped(s);
+    for (size_t i = 0; i < mapped.size(); ++i) {
+        if (IsLeadByte(static_cast<unsigned char>(mapped[i])))
+            ++i;
+        else
+            mapped[i] = map(mapped[i]);
+    }
+    return mapped;
+}
+
 QString CollationText(std::string_view s)
 {
     return Cp932ToDisplay(MBLowerCase(s));
@@ -73,15 +87,14 @@ int MBPos(std::string_view sub, std::string_view s)
 
 std::string MBLowerCase(std::string_view s)
 {
-    std::string lowered(s);
-    for (size_t i = 0; i < lowered.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(lowered[i]);
-        if (IsLeadByte(byte))
-            ++i;
-        else if (byte >= 'A' && byte <= 'Z')
-            lowered[i] = static_cast<char>(byte + 0x20);
-    }
-    return lowered;
+    return MapSingleByteCharacters(
+        s, [](char ch) { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch + 0x20) : ch; });
+}
+
+std::string MBUpperCase(std::string_view s)
+{
+    return MapSingleByteCharacters(
+        s, [](char ch) { return ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 0x20) : ch; });
 }
 
 int MBCompareText(std::string_view s1, std::string_view s2)

@@ -42,7 +42,7 @@ protected:
 
     static void SetTime(const std::string& path, time_t when)
     {
-        const timeval times[2] = {{when, 0}, {when, 0}};
+        const timeval times[2] = { { when, 0 }, { when, 0 } };
         ASSERT_EQ(utimes(Cp932ToUtf8(path)->c_str(), times), 0);
     }
 
@@ -122,7 +122,7 @@ TEST_F(FileFactsTest, FileDatesAreLocalInTwoSecondSteps)
 TEST_F(FileFactsTest, SizesOfTwoGigabytesAndMoreKeepAllTheirBits)
 {
     const std::string file = Write("big", "");
-    constexpr std::int64_t size = (std::int64_t{5} << 30) + 7;
+    constexpr std::int64_t size = (std::int64_t { 5 } << 30) + 7;
     ASSERT_EQ(truncate(Cp932ToUtf8(file)->c_str(), size), 0);
     EXPECT_EQ(GetFileSizeOf(file), size);
 }
