@@ -52,10 +52,18 @@ int AttributesOf(const struct stat& info)
     return Writable(info) ? kind : kind | faReadOnly;
 }
 
-// stat, or the link itself when it points nowhere: a dangling link is still an entry.
+// One lstat for everything but a symbolic link, which is followed; a link that points
+// nowhere is still an entry of its folder.
 bool LookUp(const std::string& hostPath, struct stat& info)
 {
-    return stat(hostPath.c_str(), &info) == 0 || lstat(hostPath.c_str(), &info) == 0;
+    if (lstat(hostPath.c_str(), &info) != 0)
+        return false;
+    if (S_ISLNK(info.st_mode)) {
+        struct stat target {};
+        if (stat(hostPath.c_str(), &target) == 0)
+            info = target;
+    }
+    return true;
 }
 
 std::optional<FileFacts> FactsOf(const std::string& hostPath, std::string name)

@@ -1,24 +1,8 @@
 #include "support/core/Mbcs.h"
 
-#include "support/core/Cp932.h"
-
-#include <QCollator>
-#include <QLocale>
+#include "support/core/Collation.h"
 
 namespace {
-
-// The collator of the default locale, rebuilt when the default locale changes; building
-// one is far dearer than a comparison.
-const QCollator& DefaultCollator()
-{
-    thread_local QCollator collator;
-    thread_local QLocale locale = collator.locale();
-    if (const QLocale current; current != locale) {
-        collator = QCollator(current);
-        locale = current;
-    }
-    return collator;
-}
 
 // s with map applied to every single-byte character; double-byte characters, and a lead
 // byte at the very end, stay as they are.
@@ -32,11 +16,6 @@ template <typename Map> std::string MapSingleByteCharacters(std::string_view s, 
             mapped[i] = map(mapped[i]);
     }
     return mapped;
-}
-
-QString CollationText(std::string_view s)
-{
-    return Cp932ToDisplay(MBLowerCase(s));
 }
 
 }  // namespace
@@ -99,11 +78,10 @@ std::string MBUpperCase(std::string_view s)
 
 int MBCompareText(std::string_view s1, std::string_view s2)
 {
-    const int order = DefaultCollator().compare(CollationText(s1), CollationText(s2));
-    return (order > 0) - (order < 0);
+    return LocaleCompare(MBLowerCase(s1), MBLowerCase(s2));
 }
 
 QCollatorSortKey MBCompareKey(std::string_view s)
 {
-    return DefaultCollator().sortKey(CollationText(s));
+    return LocaleSortKey(MBLowerCase(s));
 }

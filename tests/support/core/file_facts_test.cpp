@@ -158,3 +158,13 @@ TEST_F(FileFactsTest, UnreadableFileIsAnError)
         EXPECT_EQ(error.what(), Cp932Text("ファイル ") + file + Cp932Text(" は開けません"));
     }
 }
+
+TEST_F(FileFactsTest, LinksAreTheirTargetsAndDanglingLinksStillExist)
+{
+    const std::string folder = MakeDir("target");
+    ASSERT_EQ(symlink(Cp932ToUtf8(folder)->c_str(), Cp932ToUtf8(Path("link"))->c_str()), 0);
+    ASSERT_EQ(symlink("/nowhere/at/all", Cp932ToUtf8(Path("dangling"))->c_str()), 0);
+    EXPECT_TRUE(DirExists(Path("link")));
+    EXPECT_EQ(GetFileAttributesOf(Path("dangling")), faArchive);
+    EXPECT_TRUE(FileExistsQuiet(Path("dangling")));
+}

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace {
 
 constexpr char Root[] = "HKEY_CURRENT_USER";
@@ -162,4 +164,39 @@ TEST(RegistryFile, RefusesWhatItCouldNotRewriteFaithfully)
     EXPECT_TRUE(RegistryFile::Parse("", Root));
     EXPECT_TRUE(
         RegistryFile::Parse("REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"V\"=hex:01,\\\n 02\n", Root));
+}
+
+TEST(RegistryFile, DamagedFilesAreRefusedOrKeptByteForByte)
+{
+    std::mt19937 random(7);
+    const std::string alphabet = "[]\"\\=@;:,()-\r\n hexdword0123456789abcdefHKEY_CURRENT_USER\x83\x5C";
+    int parsed = 0;
+    for (int round = 0; round < 3000; ++round) {
+        std::string bytes = Sample;
+        for (int edits = 1 + static_cast<int>(random() % 4); edits > 0; --edits) {
+            const size_t at = random() % bytes.size();
+            switch (random() % 3) {
+            case 0:
+                bytes.erase(at, 1 + random() % 3);
+                break;
+            case 1:
+                bytes.insert(at, 1, alphabet[random() % alphabet.size()]);
+                break;
+            default:
+                bytes[at] = alphabet[random() % alphabet.size()];
+            }
+        }
+        auto file = RegistryFile::Parse(bytes, Root);
+        if (!file)
+            continue;
+        ++parsed;
+        ASSERT_EQ(file->Serialize(), bytes);
+        file->SetValue("Software\\Kavo\\DeVad\\Grep", "Added", RegistryValue::Dword(round));
+        const auto again = RegistryFile::Parse(file->Serialize(), Root);
+        ASSERT_TRUE(again) << file->Serialize();
+        EXPECT_EQ(*again->FindValue("Software\\Kavo\\DeVad\\Grep", "Added"),
+                  RegistryValue::Dword(round));
+    }
+    EXPECT_GT(parsed, 300);  // both outcomes are exercised
+    EXPECT_LT(parsed, 2700);
 }
