@@ -1,5 +1,6 @@
 #include "wizard/WizardObjectModel.h"
 
+#include "support/core/Collation.h"
 #include "support/core/Cp932.h"
 #include "support/core/FileNames.h"
 #include "support/core/HostPath.h"
@@ -49,21 +50,13 @@ int Group(TWizardObjectRow::Kind kind)
     return 2;
 }
 
-QString FolderText(const std::string& path)
+std::string FolderPath(const std::string& path)
 {
-    return Cp932ToDisplay(NormalizeFolderPath(ExtractFilePath(path), PathDelim));
+    return NormalizeFolderPath(ExtractFilePath(path), PathDelim);
 }
 
 constexpr std::size_t ParallelKeysFrom = 2048;
 constexpr std::size_t MaxKeyThreads = 4;
-
-// The system's locale comparison, letter case counting.
-QCollator CaseSensitiveCollator()
-{
-    QCollator collator {QLocale()};
-    collator.setCaseSensitivity(Qt::CaseSensitive);
-    return collator;
-}
 
 template <typename T>
 int ThreeWay(T a, T b)
@@ -75,7 +68,6 @@ int ThreeWay(T a, T b)
 
 TWizardObjectModel::TWizardObjectModel(QObject* parent)
     : QAbstractTableModel(parent)
-    , collator_(CaseSensitiveCollator())
 {
 }
 
@@ -89,14 +81,9 @@ TWizardObjectModel::EntryPtr TWizardObjectModel::MakeEntry(const std::string& pa
     return entry;
 }
 
-void TWizardObjectModel::MakeSortKey(Entry& entry) const
-{
-    MakeSortKey(entry, collator_);
-}
-
 // Collation keys are most of the cost of adding a large chooser result, so a large batch
-// has them made on several threads, each with a collator of its own. Type names come from
-// a cache that only this thread fills, so they are looked up first.
+// has them made on several threads (the locale's collators are per thread). Type names
+// come from a cache that only this thread fills, so they are looked up first.
 void TWizardObjectModel::MakeSortKeys(const std::vector<EntryPtr>& entries) const
 {
     if (sortColumn_ == ColType) {
@@ -108,19 +95,19 @@ void TWizardObjectModel::MakeSortKeys(const std::vector<EntryPtr>& entries) cons
         ? 1
         : std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, MaxKeyThreads);
     const std::size_t share = (count + threads - 1) / threads;
-    const auto makeKeys = [this, &entries, share, count](std::size_t part, const QCollator& collator) {
+    const auto makeKeys = [this, &entries, share, count](std::size_t part) {
         for (std::size_t i = part * share; i < std::min(count, (part + 1) * share); ++i)
-            MakeSortKey(*entries[i], collator);
+            MakeSortKey(*entries[i]);
     };
     std::vector<std::thread> helpers;
     for (std::size_t part = 1; part < threads; ++part)
-        helpers.emplace_back([&makeKeys, part] { makeKeys(part, CaseSensitiveCollator()); });
-    makeKeys(0, collator_);
+        helpers.emplace_back(makeKeys, part);
+    makeKeys(0);
     for (std::thread& helper : helpers)
         helper.join();
 }
 
-void TWizardObjectModel::MakeSortKey(Entry& entry, const QCollator& collator) const
+void TWizardObjectModel::MakeSortKey(Entry& entry) const
 {
     const TWizardObjectRow& row = entry.row;
     entry.numberKey = 0;
@@ -128,19 +115,19 @@ void TWizardObjectModel::MakeSortKey(Entry& entry, const QCollator& collator) co
     switch (sortColumn_) {
     case ColName:
         entry.numberKey = Group(row.kind());
-        entry.textKey = collator.sortKey(Cp932ToDisplay(row.Path));
+        entry.textKey = LocaleSortKey(row.Path);
         break;
     case ColSize:
         entry.numberKey = row.Size;
         break;
     case ColType:
-        entry.textKey = collator.sortKey(TypeText(entry));
+        entry.textKey = LocaleSortKey(QStringToCp932(TypeText(entry)).value_or(std::string()));
         break;
     case ColDate:
         entry.numberKey = SortSeconds(row.Date);
         break;
     case ColFolder:
-        entry.textKey = collator.sortKey(FolderText(row.Path));
+        entry.textKey = LocaleSortKey(FolderPath(row.Path));
         break;
     }
 }
@@ -343,7 +330,7 @@ QString TWizardObjectModel::DisplayText(const Entry& entry, int column) const
     case ColDate:
         return Cp932ToDisplay(FormatDateTimeText(row.Date));
     case ColFolder:
-        return FolderText(row.Path);
+        return Cp932ToDisplay(FolderPath(row.Path));
     default:
         return {};
     }

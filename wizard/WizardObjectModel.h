@@ -5,7 +5,6 @@
 #include "wizard/WizardObjectRow.h"
 
 #include <QAbstractTableModel>
-#include <QCollator>
 #include <QCollatorSortKey>
 
 #include <cstdint>
@@ -71,7 +70,6 @@ private:
 
     EntryPtr MakeEntry(const std::string& path);
     void MakeSortKey(Entry& entry) const;
-    void MakeSortKey(Entry& entry, const QCollator& collator) const;
     void MakeSortKeys(const std::vector<EntryPtr>& entries) const;
     const QString& TypeText(const Entry& entry) const;
     QString DisplayText(const Entry& entry, int column) const;
@@ -90,7 +88,6 @@ private:
     std::int64_t totalSize_ = 0;
     int sortColumn_ = ColName;
     int sortDirection_ = 1;
-    QCollator collator_;
     mutable ObjectTypeNames typeNames_;
     mutable ObjectIcons icons_;
 };
