@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <thread>
 #include <unordered_map>
 
 struct TWizardObjectModel::Entry {
@@ -55,9 +54,6 @@ std::string FolderPath(const std::string& path)
     return NormalizeFolderPath(ExtractFilePath(path), PathDelim);
 }
 
-constexpr std::size_t ParallelKeysFrom = 2048;
-constexpr std::size_t MaxKeyThreads = 4;
-
 template <typename T>
 int ThreeWay(T a, T b)
 {
@@ -81,30 +77,10 @@ TWizardObjectModel::EntryPtr TWizardObjectModel::MakeEntry(const std::string& pa
     return entry;
 }
 
-// Collation keys are most of the cost of adding a large chooser result, so a large batch
-// has them made on several threads (the locale's collators are per thread). Type names
-// come from a cache that only this thread fills, so they are looked up first.
 void TWizardObjectModel::MakeSortKeys(const std::vector<EntryPtr>& entries) const
 {
-    if (sortColumn_ == ColType) {
-        for (const EntryPtr& entry : entries)
-            TypeText(*entry);
-    }
-    const std::size_t count = entries.size();
-    const std::size_t threads = count < ParallelKeysFrom
-        ? 1
-        : std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, MaxKeyThreads);
-    const std::size_t share = (count + threads - 1) / threads;
-    const auto makeKeys = [this, &entries, share, count](std::size_t part) {
-        for (std::size_t i = part * share; i < std::min(count, (part + 1) * share); ++i)
-            MakeSortKey(*entries[i]);
-    };
-    std::vector<std::thread> helpers;
-    for (std::size_t part = 1; part < threads; ++part)
-        helpers.emplace_back(makeKeys, part);
-    makeKeys(0);
-    for (std::thread& helper : helpers)
-        helper.join();
+    for (const EntryPtr& entry : entries)
+        MakeSortKey(*entry);
 }
 
 void TWizardObjectModel::MakeSortKey(Entry& entry) const
