@@ -2,16 +2,13 @@
 
 #include "support/core/Cp932.h"
 
-#include <QStringIterator>
 
 std::string Cp932ForMessage(const QString& text)
 {
     if (const auto whole = QStringToCp932(text))
         return *whole;
     std::string result;
-    QStringIterator it(text);
-    while (it.hasNext()) {
-        const char32_t code = it.next();
+    for (const char32_t code : text.toUcs4()) {
         const auto one = QStringToCp932(QString::fromUcs4(&code, 1));
         result += one.value_or("?");
     }

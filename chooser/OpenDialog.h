@@ -3,6 +3,7 @@
 #include "chooser/OpenOptions.h"
 
 #include <QPointer>
+#include <QWidget>
 #include <QStringList>
 
 #include <exception>
@@ -12,7 +13,6 @@
 
 class OpenDialogWindow;
 class Prompter;
-class QWidget;
 
 // The open dialog as a component: the caller sets its properties, runs it modally and
 // reads the result. Strings are code page 932 in host syntax; the dialog's names and paths
