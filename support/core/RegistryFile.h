@@ -60,8 +60,8 @@ private:
     };
     struct Section {
         std::string header;  // "[...]" with its line end
-        std::string key;     // the comparison form of the key path below the root
-        bool ofRoot = false; // false for sections of another root, kept as they are
+        std::string key;  // the comparison form of the key path below the root
+        bool ofRoot = false;  // false for sections of another root, kept as they are
         std::vector<Entry> entries;
     };
 

@@ -79,7 +79,8 @@ protected:
     // Makes path the current key path; gives the previous one.
     std::string SwapCurrentPath(std::string path);
     // Writes into the key at keyPath (created when missing); a failure beeps.
-    void WriteValue(const std::string& keyPath, const std::string& name, const RegistryValue& value);
+    void WriteValue(
+        const std::string& keyPath, const std::string& name, const RegistryValue& value);
 
 private:
     void WriteOpenKeyValue(const std::string& name, const RegistryValue& value);
@@ -95,15 +96,14 @@ public:
     TWinRegistry(std::string key, bool canCreate);
 
     // The value Name of SubKey (below the opened key), or def when either is missing.
-    std::string ReadSubKeyString(const std::string& subKey, const std::string& name,
-                                 const std::string& def);
-    std::int32_t ReadSubKeyInteger(const std::string& subKey, const std::string& name,
-                                   std::int32_t def);
+    std::string ReadSubKeyString(
+        const std::string& subKey, const std::string& name, const std::string& def);
+    std::int32_t ReadSubKeyInteger(
+        const std::string& subKey, const std::string& name, std::int32_t def);
     bool ReadSubKeyBool(const std::string& subKey, const std::string& name, bool def);
 
     // Creates SubKey when missing and writes Value as a REG_DWORD; a failure beeps.
-    void WriteSubKeyInteger(const std::string& subKey, const std::string& name,
-                            std::int32_t value);
+    void WriteSubKeyInteger(const std::string& subKey, const std::string& name, std::int32_t value);
 
     const std::string& Key() const { return key_; }
 
