@@ -1,9 +1,9 @@
 #include "support/ui/DialogPlacement.h"
 
 #include <QApplication>
-#include <QWindow>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 namespace {
 

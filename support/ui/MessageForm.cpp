@@ -123,37 +123,48 @@ TMessageForm::TMessageForm(const QString& msg, TMsgDlgType dlgType, TMsgDlgButto
     layout->setHorizontalSpacing(du.X(10));
     layout->setVerticalSpacing(du.Y(10));
 
-    const std::optional<QStyle::StandardPixmap> icon = IconOf(dlgType);
-    if (icon) {
-        auto* image = new QLabel(this);
-        image->setObjectName(QStringLiteral("Image"));
-        image->setPixmap(style()->standardIcon(*icon, nullptr, this).pixmap(32, 32));
-        image->setFixedSize(32, 32);
-        layout->addWidget(image, 0, 0, Qt::AlignLeft | Qt::AlignTop);
-    }
-
-    const int textFlags = Qt::TextWordWrap | Qt::TextExpandTabs;
-    const QScreen* screen = ScreenFor(parent);
-    const int maxTextWidth = screen ? screen->geometry().width() / 2 : 640;
-    const QRect textRect = fontMetrics().boundingRect(QRect(0, 0, maxTextWidth, 0), textFlags, msg);
-    auto* message = new QLabel(msg, this);
-    message->setObjectName(QStringLiteral("Message"));
-    message->setTextFormat(Qt::PlainText);
-    message->setWordWrap(true);
-    message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    message->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    message->setFixedSize(textRect.width() + 1, std::max(textRect.height(), icon ? 32 : 0));
-    layout->addWidget(message, 0, icon ? 1 : 0, Qt::AlignLeft | Qt::AlignTop);
-
+    const bool hasImage = AddImage(layout, dlgType);
+    AddMessage(layout, msg, hasImage);
     buttonRow_ = new QWidget(this);
     AddButtons(buttons);
-    layout->addWidget(buttonRow_, 1, 0, 1, icon ? 2 : 1, Qt::AlignHCenter);
+    layout->addWidget(buttonRow_, 1, 0, 1, hasImage ? 2 : 1, Qt::AlignHCenter);
 
     if (defaultButton_) {
         defaultButton_->setDefault(true);
         defaultButton_->setFocus();
     }
     adjustSize();
+}
+
+bool TMessageForm::AddImage(QGridLayout* layout, TMsgDlgType dlgType)
+{
+    const std::optional<QStyle::StandardPixmap> icon = IconOf(dlgType);
+    if (!icon)
+        return false;
+    auto* image = new QLabel(this);
+    image->setObjectName(QStringLiteral("Image"));
+    image->setPixmap(style()->standardIcon(*icon, nullptr, this).pixmap(32, 32));
+    image->setFixedSize(32, 32);
+    layout->addWidget(image, 0, 0, Qt::AlignLeft | Qt::AlignTop);
+    return true;
+}
+
+// The text keeps its own width up to half the screen and wraps beyond it; beside the image
+// it is at least as high as the image.
+void TMessageForm::AddMessage(QGridLayout* layout, const QString& msg, bool besideImage)
+{
+    const QScreen* screen = ScreenFor(parentWidget());
+    const int maxWidth = screen ? screen->geometry().width() / 2 : 640;
+    const QRect textRect = fontMetrics().boundingRect(
+        QRect(0, 0, maxWidth, 0), Qt::TextWordWrap | Qt::TextExpandTabs, msg);
+    auto* message = new QLabel(msg, this);
+    message->setObjectName(QStringLiteral("Message"));
+    message->setTextFormat(Qt::PlainText);
+    message->setWordWrap(true);
+    message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    message->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    message->setFixedSize(textRect.width() + 1, std::max(textRect.height(), besideImage ? 32 : 0));
+    layout->addWidget(message, 0, besideImage ? 1 : 0, Qt::AlignLeft | Qt::AlignTop);
 }
 
 void TMessageForm::AddButtons(TMsgDlgButtons buttons)

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class QGridLayout;
 class QPushButton;
 
 // The program's message box: a title and an icon by dialog type, the word-wrapped text,
@@ -40,6 +41,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    bool AddImage(QGridLayout* layout, TMsgDlgType dlgType);
+    void AddMessage(QGridLayout* layout, const QString& msg, bool besideImage);
     void AddButtons(TMsgDlgButtons buttons);
     void ShowHelp() const;
 

@@ -34,13 +34,6 @@ TEST(SplitByText, SplitsAtLongSeparatorsAndBeyondByte255)
     EXPECT_EQ(Split(longName + "/tail", "/"), (Parts{longName, "tail"}));
 }
 
-TEST(SplitByText, AppendsToWhatTheListHolds)
-{
-    Parts list{"kept"};
-    SplitByText("a/b", "/", list);
-    EXPECT_EQ(list, (Parts{"kept", "a", "b"}));
-}
-
 TEST(SplitByText, AnEmptySeparatorSplitsNothing)
 {
     EXPECT_EQ(Split("a\\b", ""), (Parts{"a\\b"}));

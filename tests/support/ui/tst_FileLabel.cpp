@@ -54,23 +54,12 @@ class TestFileLabel : public QObject {
     Q_OBJECT
 
 private slots:
-    void startsEmptyWithItsDefaults();
     void laysThePathOutAtTheLabelsWidth();
     void followsDirectionAndSeparator();
     void equalValuesAndFontChangesDoNotLayOutAgain();
     void showsPathsAsPlainText();
     void asksForNoWidthInALayout();
 };
-
-void TestFileLabel::startsEmptyWithItsDefaults()
-{
-    TFileLabel label;
-    QCOMPARE(label.FileName(), std::string());
-    QCOMPARE(label.Separator(), std::string("\\"));
-    QCOMPARE(label.Direction(), TDirection::drFromLeft);
-    QCOMPARE(label.text(), QString());
-    QVERIFY(!label.wordWrap());
-}
 
 void TestFileLabel::laysThePathOutAtTheLabelsWidth()
 {

@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <QSignalSpy>
 
 #include <algorithm>
 
@@ -45,9 +44,7 @@ private slots:
     void answersKeysAndTheCloseBox_data();
     void answersKeysAndTheCloseBox();
     void escapeDoesNothingWithoutACancelButton();
-    void buttonsGiveTheirResultCodes();
     void helpAsksTheHandlerAndStaysOpen();
-    void titleAndIconFollowTheDialogType();
     void wrapsLongTextToHalfTheScreen();
 };
 
@@ -143,20 +140,6 @@ void TestMessageForm::escapeDoesNothingWithoutACancelButton()
     QVERIFY(stillOpen);
 }
 
-void TestMessageForm::buttonsGiveTheirResultCodes()
-{
-    const std::pair<TMsgDlgButtons, int> codes[] = {
-        {mbYes, mrYes},     {mbNo, mrNo},       {mbOK, mrOk},       {mbCancel, mrCancel},
-        {mbAbort, mrAbort}, {mbRetry, mrRetry}, {mbIgnore, mrIgnore}, {mbAll, mrAll},
-        {mbNoToAll, mrNoToAll}, {mbYesToAll, mrYesToAll},
-    };
-    for (const auto& [flag, code] : codes) {
-        TMessageForm form(QStringLiteral("本文"), TMsgDlgType::mtInformation, 0x3FF);
-        OnNextModal([&form, flag = flag](QWidget*) { form.Button(flag)->click(); });
-        QCOMPARE(form.exec(), code);
-    }
-}
-
 void TestMessageForm::helpAsksTheHandlerAndStaysOpen()
 {
     QList<int> asked;
@@ -173,24 +156,6 @@ void TestMessageForm::helpAsksTheHandlerAndStaysOpen()
     TMessageForm::SetHelpHandler({});
     QVERIFY(stillOpen);
     QCOMPARE(asked, QList<int>{2101});
-}
-
-void TestMessageForm::titleAndIconFollowTheDialogType()
-{
-    QCoreApplication::setApplicationName(QStringLiteral("Tessna"));
-    const std::pair<TMsgDlgType, QString> titles[] = {
-        {TMsgDlgType::mtWarning, "警告"},      {TMsgDlgType::mtError, "エラー"},
-        {TMsgDlgType::mtInformation, "情報"},  {TMsgDlgType::mtConfirmation, "確認"},
-        {TMsgDlgType::mtCustom, "Tessna"},
-    };
-    for (const auto& [type, title] : titles) {
-        TMessageForm form(QStringLiteral("本文"), type, mbOK);
-        QCOMPARE(form.windowTitle(), title);
-        const QLabel* image = form.findChild<QLabel*>(QStringLiteral("Image"));
-        QCOMPARE(image != nullptr, type != TMsgDlgType::mtCustom);
-        if (image)
-            QVERIFY(!image->pixmap().isNull());
-    }
 }
 
 void TestMessageForm::wrapsLongTextToHalfTheScreen()

@@ -5,10 +5,9 @@
 #include "support/core/WinReg.h"
 #include "tests/common/QtTestMain.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QScreen>
-#include <QDir>
 
 #include <array>
 
@@ -48,7 +47,6 @@ private slots:
     void aMinimisedWindowKeepsWhereItRestoresTo();
     void nothingStoredLeavesTheWindowAlone();
     void appliesTheValuesThatArePresent();
-    void appliesARectangleLargerThanTheScreenUnchanged();
     void aWrongTypeThrowsAndTheWindowKeepsItsPlacement();
     void aFailedWriteBeepsAndTheOthersAreStillTried();
 };
@@ -138,19 +136,6 @@ void TestWindowPlacement::appliesTheValuesThatArePresent()
     SaveWindowPlacement(&window, kSubKey);
     QCOMPARE(RegReadInteger(kSubKey, RegPlaceMaxPosX, 0), -4);
     QCOMPARE(RegReadInteger(kSubKey, RegPlaceMinPosX, 0), -1);
-}
-
-void TestWindowPlacement::appliesARectangleLargerThanTheScreenUnchanged()
-{
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    const QRect big(screen.width() + 100, 20, screen.width() * 2, screen.height() * 2);
-    Store(RegPlaceNormalPosLeft, big.x());
-    Store(RegPlaceNormalPosTop, big.y());
-    Store(RegPlaceNormalPosRight, big.x() + big.width());
-    Store(RegPlaceNormalPosBottom, big.y() + big.height());
-    QWidget window;
-    LoadWindowPlacement(&window, kSubKey);
-    QCOMPARE(window.geometry(), big);
 }
 
 void TestWindowPlacement::aWrongTypeThrowsAndTheWindowKeepsItsPlacement()
