@@ -1,7 +1,6 @@
 #include "support/core/RegistryFile.h"
 
 #include "support/core/Mbcs.h"
-#include "support/core/WinReg.h"
 
 #include <algorithm>
 #include <cstdio>

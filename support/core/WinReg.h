@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/core/RegistryFile.h"
 #include "support/core/TessnaError.h"
 
 #include <cstdint>
@@ -15,13 +16,6 @@
 
 // The product family's settings key below HKEY_CURRENT_USER.
 inline constexpr char SettingsKey[] = "Software\\Kavo\\DeVad";
-
-// Registry type codes.
-inline constexpr std::uint32_t REG_NONE = 0;
-inline constexpr std::uint32_t REG_SZ = 1;
-inline constexpr std::uint32_t REG_EXPAND_SZ = 2;
-inline constexpr std::uint32_t REG_BINARY = 3;
-inline constexpr std::uint32_t REG_DWORD = 4;
 
 // A value read with the wrong type, or a value that cannot be read. Message: CP932.
 class ERegistryException : public TessnaError {
@@ -39,7 +33,6 @@ std::string RegistryFilePath();
 void SetRegistryProblemHandler(std::function<void(const std::string& message)> handler);
 
 class RegistryStore;
-struct RegistryValue;
 
 // The general accessor on HKEY_CURRENT_USER. Key paths use "\"; a path starting with "\"
 // is taken from the root, any other from the open key (or the root when none is open).
