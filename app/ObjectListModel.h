@@ -1,0 +1,75 @@
+#pragma once
+
+#include "app/ShellIcons.h"
+
+#include <QAbstractTableModel>
+#include <QCollator>
+#include <QCollatorSortKey>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// The data of one row of the object list: the object path exactly as the catalog holds it
+// and its file attributes when the row was made (-1 when nothing existed there).
+struct TOwnerItem {
+    std::string Path;
+    int Attributes = -1;
+};
+
+// The rows of the object list: one per object path of the shown catalog, with the object's
+// icon, name and folder. Built for catalogs of a hundred thousand objects: each path is
+// looked at on disk once, when its row is made, and sorting compares precomputed collation
+// keys, made once per row and column when first needed.
+class TObjectListModel : public QAbstractTableModel {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TObjectListModel)
+
+public:
+    enum Column { ColName = 0, ColFolder = 1, ColumnCount };
+
+    explicit TObjectListModel(QObject* parent = nullptr);
+    ~TObjectListModel() override;
+
+    // Replaces every row by one row per path, in order (unsorted).
+    void SetObjects(const std::vector<std::string>& paths);
+    // Appends one row for path (AddObjectRow); the list is not re-sorted.
+    void AppendObject(const std::string& path);
+    // Removes the rows at these positions.
+    void RemoveRows(std::vector<int> rows);
+    // Sorts every row by CompareObjectRows on column, ascending for direction +1 and
+    // descending for -1. Selected rows stay selected.
+    void Sort(int column, int direction);
+
+    const TOwnerItem& Item(int row) const { return rows_[static_cast<std::size_t>(row)].item; }
+    int Count() const { return static_cast<int>(rows_.size()); }
+
+    // CompareObjectRows: negative, zero or positive as row a sorts before, with or after
+    // row b on column, ascending (columns other than name and folder compare equal).
+    int CompareObjectRows(int a, int b, int column);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    struct Row {
+        TOwnerItem item;
+        QString name;
+        QString folder;
+        int iconIndex = 0;
+        std::optional<QCollatorSortKey> pathKey;
+        std::optional<QCollatorSortKey> folderKey;
+    };
+
+    Row MakeRow(const std::string& path);
+    // Folders first, then files, then objects that do not exist.
+    static int Group(const Row& row);
+    void EnsureSortKeys(int column);
+    int Compare(const Row& a, const Row& b, int column) const;
+
+    std::vector<Row> rows_;
+    TShellIcons icons_;
+    QCollator collator_;
+};
