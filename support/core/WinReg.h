@@ -39,6 +39,7 @@ std::string RegistryFilePath();
 void SetRegistryProblemHandler(std::function<void(const std::string& message)> handler);
 
 class RegistryStore;
+struct RegistryValue;
 
 // The general accessor on HKEY_CURRENT_USER. Key paths use "\"; a path starting with "\"
 // is taken from the root, any other from the open key (or the root when none is open).
@@ -75,8 +76,14 @@ protected:
     bool HasCurrentKey() const { return open_; }
     std::string ResolveKey(const std::string& key) const;
     RegistryStore& Store();
+    // Makes path the current key path; gives the previous one.
+    std::string SwapCurrentPath(std::string path);
+    // Writes into the key at keyPath (created when missing); a failure beeps.
+    void WriteValue(const std::string& keyPath, const std::string& name, const RegistryValue& value);
 
 private:
+    void WriteOpenKeyValue(const std::string& name, const RegistryValue& value);
+
     std::unique_ptr<RegistryStore> store_;
     std::string currentPath_;
     bool open_ = false;
@@ -101,6 +108,9 @@ public:
     const std::string& Key() const { return key_; }
 
 private:
+    template <typename T, typename Read>
+    T ReadSubKeyValue(const std::string& subKey, const std::string& name, T def, Read read);
+
     std::string key_;
 };
 

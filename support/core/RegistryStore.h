@@ -1,0 +1,34 @@
+#pragma once
+
+#include "support/core/RegistryFile.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+
+// The registry file on disk, as seen by one accessor. Reads come from a snapshot taken at
+// the first read. A change takes the file's lock, reads the file afresh, applies the change
+// and replaces the file atomically (a temporary file in the same folder, then a rename),
+// so that concurrent writers lose nothing and a crash never leaves half a file. A file that
+// cannot be read or parsed is never written: reads see an empty registry, changes fail.
+class RegistryStore {
+public:
+    explicit RegistryStore(std::string hostPath);
+
+    const RegistryFile& Snapshot();
+
+    enum class ChangeResult { Done, Unchanged, Unreadable, Failed };
+
+    // change gives false when it changed nothing (the file is then left alone).
+    ChangeResult Change(const std::function<bool(RegistryFile&)>& change);
+
+    const std::string& HostPath() const { return hostPath_; }
+
+private:
+    enum class LoadState { Loaded, Missing, Unreadable };
+    LoadState Load(std::optional<RegistryFile>& file) const;
+    bool Replace(const RegistryFile& file) const;
+
+    std::string hostPath_;
+    std::optional<RegistryFile> snapshot_;
+};
