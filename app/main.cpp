@@ -5,9 +5,9 @@
 #include "app/PlatformCheck.h"
 #include "app/SingleInstance.h"
 #include "catalog/CatalogStore.h"
-#include "support/core/Beep.h"
 #include "support/core/TessnaError.h"
 #include "support/ui/StopBox.h"
+#include "support/ui/SupportHooks.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -15,7 +15,8 @@
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
-    SetBeepHandler([] { QApplication::beep(); });
+    InstallBeep();
+    InstallRegistryProblemBox();
 
     CheckPlatform();
     // The lock records the application name and a later start takes a lock whose name is
