@@ -7,6 +7,7 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <array>
 #include <numeric>
 
 namespace {
@@ -19,6 +20,14 @@ std::string FolderColumnText(const std::string& path)
     if (folder.size() == 1 && folder[0] == PathDelim)
         return folder;
     return NormalizeFolderPath(folder, PathDelim);
+}
+
+// The name column: the text after the last delimiter ("/" is never the trail byte of a
+// double-byte character).
+std::string_view NamePart(std::string_view path)
+{
+    const auto delimiter = path.rfind(PathDelim);
+    return delimiter == std::string_view::npos ? path : path.substr(delimiter + 1);
 }
 
 }  // namespace
@@ -37,10 +46,7 @@ TObjectListModel::Row TObjectListModel::MakeRow(const std::string& path)
     Row row;
     row.item.Path = path;
     row.item.Attributes = GetFileAttributesOf(path);
-    const std::string name = ExtractFileName(path);
-    row.name = Cp932ToDisplay(name);
-    row.folder = Cp932ToDisplay(FolderColumnText(path));
-    row.iconIndex = icons_.IconIndexFor(row.item.Attributes, name);
+    row.iconIndex = icons_.IconIndexFor(row.item.Attributes, NamePart(path));
     return row;
 }
 
@@ -48,6 +54,8 @@ void TObjectListModel::SetObjects(const std::vector<std::string>& paths)
 {
     beginResetModel();
     rows_.clear();
+    pathKeys_.clear();
+    folderKeys_.clear();
     rows_.reserve(paths.size());
     for (const std::string& path : paths)
         rows_.push_back(MakeRow(path));
@@ -59,6 +67,10 @@ void TObjectListModel::AppendObject(const std::string& path)
     const int row = Count();
     beginInsertRows({}, row, row);
     rows_.push_back(MakeRow(path));
+    for (const int column : {int(ColName), int(ColFolder)}) {
+        if (std::vector<QCollatorSortKey>& keys = column == ColName ? pathKeys_ : folderKeys_; !keys.empty())
+            keys.push_back(SortKey(rows_.back(), column));
+    }
     endInsertRows();
 }
 
@@ -69,6 +81,10 @@ void TObjectListModel::RemoveRows(std::vector<int> rows)
     for (const int row : rows) {
         beginRemoveRows({}, row, row);
         rows_.erase(rows_.begin() + row);
+        for (std::vector<QCollatorSortKey>* keys : {&pathKeys_, &folderKeys_}) {
+            if (!keys->empty())
+                keys->erase(keys->begin() + row);
+        }
         endRemoveRows();
     }
 }
@@ -81,56 +97,85 @@ int TObjectListModel::Group(const Row& row)
     return (attributes & faDirectory) ? 0 : 1;
 }
 
-void TObjectListModel::EnsureSortKeys(int column)
+QCollatorSortKey TObjectListModel::SortKey(const Row& row, int column) const
 {
-    for (Row& row : rows_) {
-        if (column == ColName && !row.pathKey)
-            row.pathKey = collator_.sortKey(Cp932ToDisplay(row.item.Path));
-        else if (column == ColFolder && !row.folderKey)
-            row.folderKey = collator_.sortKey(row.folder);
-    }
+    if (column == ColName)
+        return collator_.sortKey(Cp932ToDisplay(row.item.Path));
+    return collator_.sortKey(Cp932ToDisplay(FolderColumnText(row.item.Path)));
 }
 
-int TObjectListModel::Compare(const Row& a, const Row& b, int column) const
+std::vector<QCollatorSortKey>& TObjectListModel::SortKeys(int column)
 {
-    switch (column) {
-    case ColName:
-        if (const int byGroup = Group(a) - Group(b))
-            return byGroup;
-        return a.pathKey->compare(*b.pathKey);
-    case ColFolder:
-        return a.folderKey->compare(*b.folderKey);
-    default:
-        return 0;
+    std::vector<QCollatorSortKey>& keys = column == ColName ? pathKeys_ : folderKeys_;
+    if (keys.empty()) {
+        keys.reserve(rows_.size());
+        for (const Row& row : rows_)
+            keys.push_back(SortKey(row, column));
     }
+    return keys;
 }
 
 int TObjectListModel::CompareObjectRows(int a, int b, int column)
 {
-    EnsureSortKeys(column);
-    return Compare(rows_[static_cast<std::size_t>(a)], rows_[static_cast<std::size_t>(b)], column);
+    if (column != ColName && column != ColFolder)
+        return 0;
+    if (column == ColName) {
+        if (const int byGroup = Group(rows_[std::size_t(a)]) - Group(rows_[std::size_t(b)]))
+            return byGroup;
+    }
+    const std::vector<QCollatorSortKey>& keys = SortKeys(column);
+    return keys[std::size_t(a)].compare(keys[std::size_t(b)]);
 }
+
+std::vector<int> TObjectListModel::SortedOrder(int column, int direction)
+{
+    const std::vector<QCollatorSortKey>& keys = SortKeys(column);
+    // By name: the groups in their order, each in the order of its paths.
+    std::array<std::vector<int>, 3> groups;
+    for (int row = 0; row < Count(); ++row)
+        groups[column == ColName ? std::size_t(Group(rows_[std::size_t(row)])) : 0].push_back(row);
+    std::vector<int> order;
+    order.reserve(rows_.size());
+    for (std::vector<int>& group : groups) {
+        std::sort(group.begin(), group.end(),
+                  [&keys](int a, int b) { return keys[std::size_t(a)].compare(keys[std::size_t(b)]) < 0; });
+        order.insert(order.end(), group.begin(), group.end());
+    }
+    if (direction < 0)
+        std::reverse(order.begin(), order.end());
+    return order;
+}
+
+namespace {
+
+// The elements of items in the order given by positions into it.
+template <typename T>
+void Permute(std::vector<T>& items, const std::vector<int>& order)
+{
+    if (items.empty())
+        return;
+    std::vector<T> permuted;
+    permuted.reserve(items.size());
+    for (const int from : order)
+        permuted.push_back(std::move(items[std::size_t(from)]));
+    items = std::move(permuted);
+}
+
+}  // namespace
 
 void TObjectListModel::Sort(int column, int direction)
 {
     if (column != ColName && column != ColFolder)
         return;
-    EnsureSortKeys(column);
-    std::vector<int> order(rows_.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        return direction * Compare(rows_[std::size_t(a)], rows_[std::size_t(b)], column) < 0;
-    });
+    const std::vector<int> order = SortedOrder(column, direction);
 
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    std::vector<int> newRowOf(rows_.size());
-    std::vector<Row> sorted;
-    sorted.reserve(rows_.size());
-    for (std::size_t i = 0; i < order.size(); ++i) {
+    Permute(rows_, order);
+    Permute(pathKeys_, order);
+    Permute(folderKeys_, order);
+    std::vector<int> newRowOf(order.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
         newRowOf[std::size_t(order[i])] = static_cast<int>(i);
-        sorted.push_back(std::move(rows_[std::size_t(order[i])]));
-    }
-    rows_ = std::move(sorted);
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;
     after.reserve(before.size());
@@ -157,7 +202,8 @@ QVariant TObjectListModel::data(const QModelIndex& index, int role) const
     const Row& row = rows_[static_cast<std::size_t>(index.row())];
     switch (role) {
     case Qt::DisplayRole:
-        return index.column() == ColName ? row.name : row.folder;
+        return Cp932ToDisplay(index.column() == ColName ? std::string(NamePart(row.item.Path))
+                                                        : FolderColumnText(row.item.Path));
     case Qt::DecorationRole:
         return index.column() == ColName ? QVariant(icons_.Icon(row.iconIndex)) : QVariant();
     case Qt::ToolTipRole:

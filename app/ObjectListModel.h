@@ -6,7 +6,6 @@
 #include <QCollator>
 #include <QCollatorSortKey>
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,8 +18,9 @@ struct TOwnerItem {
 
 // The rows of the object list: one per object path of the shown catalog, with the object's
 // icon, name and folder. Built for catalogs of a hundred thousand objects: each path is
-// looked at on disk once, when its row is made, and sorting compares precomputed collation
-// keys, made once per row and column when first needed.
+// looked at on disk once, when its row is made, the texts are made only for the rows on
+// the screen, and sorting compares precomputed collation keys, made once per row and column
+// when first needed.
 class TObjectListModel : public QAbstractTableModel {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TObjectListModel)
@@ -54,22 +54,26 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
+    // The texts of a row are made from its path when shown: a fill converts nothing that
+    // is not on the screen.
     struct Row {
         TOwnerItem item;
-        QString name;
-        QString folder;
         int iconIndex = 0;
-        std::optional<QCollatorSortKey> pathKey;
-        std::optional<QCollatorSortKey> folderKey;
     };
 
     Row MakeRow(const std::string& path);
     // Folders first, then files, then objects that do not exist.
     static int Group(const Row& row);
-    void EnsureSortKeys(int column);
-    int Compare(const Row& a, const Row& b, int column) const;
+    // The collation keys of a column, one per row (kept apart from the rows, so that a sort
+    // walks through little memory).
+    std::vector<QCollatorSortKey>& SortKeys(int column);
+    QCollatorSortKey SortKey(const Row& row, int column) const;
+    // The rows in their new order: positions into rows_.
+    std::vector<int> SortedOrder(int column, int direction);
 
     std::vector<Row> rows_;
+    std::vector<QCollatorSortKey> pathKeys_;
+    std::vector<QCollatorSortKey> folderKeys_;
     TShellIcons icons_;
     QCollator collator_;
 };

@@ -2,17 +2,20 @@
 
 #include <QPixmap>
 
+#include <algorithm>
+#include <array>
+
 namespace {
 
 constexpr int kSmallIconSize = 16;
 
-// The extension of a name in lower case ("" when it has none).
-QByteArray ExtensionKey(std::string_view name)
+// The extension of a name with its dot ("" when it has none).
+std::string_view Extension(std::string_view name)
 {
     const auto dot = name.rfind('.');
     if (dot == std::string_view::npos || dot + 1 == name.size())
         return {};
-    return QByteArray(name.data() + dot, qsizetype(name.size() - dot)).toLower();
+    return name.substr(dot);
 }
 
 // An icon whose every mode shows the disabled picture: the faded look of an object that
@@ -49,16 +52,26 @@ int TShellIcons::FileIconIndex(std::string_view name)
 {
     if (genericFileIndex_ < 0)
         genericFileIndex_ = Add(provider_.icon(QAbstractFileIconProvider::File));
-    const QByteArray extension = ExtensionKey(name);
-    if (extension.isEmpty())
+    const std::string_view extension = Extension(name);
+    if (extension.empty())
         return genericFileIndex_;
-    if (const auto found = byExtension_.constFind(extension); found != byExtension_.constEnd())
+    // Looked up in lower case without making a copy: this runs once for every row.
+    std::array<char, 16> lowered {};
+    QByteArray key;
+    if (extension.size() <= lowered.size()) {
+        std::transform(extension.begin(), extension.end(), lowered.begin(),
+                       [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; });
+        key = QByteArray::fromRawData(lowered.data(), qsizetype(extension.size()));
+    } else {
+        key = QByteArray(extension.data(), qsizetype(extension.size())).toLower();
+    }
+    if (const auto found = byExtension_.constFind(key); found != byExtension_.constEnd())
         return *found;
-    const QMimeType type = mimeDatabase_.mimeTypeForFile(QString::fromLatin1("x" + extension),
+    const QMimeType type = mimeDatabase_.mimeTypeForFile(QString::fromLatin1("x" + key),
                                                          QMimeDatabase::MatchExtension);
     QIcon icon = QIcon::fromTheme(type.iconName(), QIcon::fromTheme(type.genericIconName()));
     const int index = icon.isNull() || type.isDefault() ? genericFileIndex_ : Add(std::move(icon));
-    byExtension_.insert(extension, index);
+    byExtension_.insert(QByteArray(key.constData(), key.size()), index);
     return index;
 }
 

@@ -6,7 +6,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSignalSpy>
+#include <QTimer>
 
 class TestCatRenameForm : public QObject {
     Q_OBJECT
