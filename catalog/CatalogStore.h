@@ -103,6 +103,9 @@ signals:
     void CatalogChanged(int index);
 
 private:
+    void ReadCatalogList(int kind);
+    std::size_t CheckedIndex(int index) const;
+
     std::string folder_;
     std::vector<TCatalogEntry> catalogs_;
     bool modified_ = false;

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "catalog/CatalogEntry.h"
+
+class TSafeSave;
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The catalog file: an INI-style code page 932 text in a fixed layout,
+//
+//     [Common]            <- the common lines: "Operation=Compress", "Title=<title>"
+//     Operation=Compress
+//     Title=<title>
+//                         <- an empty line
+//     [Options]           <- the options lines (none when the program writes a catalog)
+//                         <- an empty line
+//     [Objects]
+//     <one object path a line, in order>
+//
+// every line ended by CR LF, no byte-order mark. The program keeps only the title and the
+// objects of a catalog it reads; everything else is rewritten in this layout at the next save.
+
+// The catalog text with caller-given section bodies, as lines without line ends.
+std::vector<std::string> ComposeCatalogText(const std::vector<std::string>& commonLines,
+                                            const std::vector<std::string>& optionsLines,
+                                            const std::vector<std::string>& objectLines);
+
+// The common lines the program writes for a title.
+std::vector<std::string> CatalogCommonLines(const std::string& title);
+
+// The bytes a save writes for the catalog.
+std::string CatalogText(const TCatalogEntry& entry);
+
+// The title in a list of common lines: the text after the first "=" of the first line whose
+// name before it is Title, in any letter case; empty when there is none.
+std::string TitleOfCommonLines(const std::vector<std::string>& commonLines);
+
+// The object lines of a catalog text: every line that is not empty after the first line that
+// is exactly "[Objects]" in any letter case, verbatim. Lines end at CR, LF or CR LF; a NUL
+// byte ends the text.
+std::vector<std::string> ReadObjectLines(std::string_view text);
+
+// A catalog from the bytes of its file: nothing when its Common section holds no key.
+std::optional<TCatalogEntry> ParseCatalog(const std::string& fileName, std::string text);
+
+// Reads the catalog file at fileName (code page 932); nothing when it is not a catalog.
+// Whether the file is text is the caller's test. Throws TessnaError ("ファイル %s は開けません")
+// when the file cannot be read.
+std::optional<TCatalogEntry> ReadCatalog(const std::string& fileName);
+
+// The whole content of a file, or nothing when it cannot be read.
+std::optional<std::string> ReadFileBytes(const std::string& fileName);
+
+// Adds the catalog's file to a save in progress (see TSafeSave); the errors as for
+// WriteCatalog.
+void StageCatalog(TSafeSave& save, const TCatalogEntry& entry);
+
+// Writes the catalog to its FileName, replacing the file whole. Throws TessnaError
+// ("ファイル %s を作成できません", "ストリームへの書き込みエラー").
+void WriteCatalog(const TCatalogEntry& entry);

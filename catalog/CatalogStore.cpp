@@ -1,0 +1,288 @@
+#include "catalog/CatalogStore.h"
+
+#include "catalog/CatalogFile.h"
+#include "catalog/CatalogMessages.h"
+#include "catalog/IniProfile.h"
+#include "catalog/SafeSave.h"
+#include "support/core/Cp932.h"
+#include "support/core/FileNames.h"
+#include "support/core/HostPath.h"
+#include "support/core/MessageDlg.h"
+#include "support/core/Mbcs.h"
+#include "support/core/TessnaError.h"
+
+#include <QString>
+
+#include <algorithm>
+#include <filesystem>
+#include <stdexcept>
+#include <unordered_set>
+
+namespace {
+
+constexpr char ControlFileName[] = "VrCatCtl.ini";
+constexpr char CompressSection[] = "Compress";
+constexpr char ExtractSection[] = "Extract";
+constexpr char CatalogExtension[] = ".VrCat";
+
+// What two object paths share when they are equal without regard to letter case: the
+// case-folded text, or for bytes that are no code page 932 text the bytes with ASCII letters
+// lowered. The two kinds never meet.
+std::string ObjectKey(const std::string& path)
+{
+    if (const auto text = Cp932ToQString(path))
+        return 'u' + text->toCaseFolded().toStdString();
+    return 'b' + MBLowerCase(path);
+}
+
+// An existing plain file, looked up as it is named: no pattern matching.
+bool IsExistingFile(const std::string& path)
+{
+    const int attributes = GetFileAttributesOf(path);
+    return attributes != -1 && (attributes & faDirectory) == 0;
+}
+
+}  // namespace
+
+std::string GetProgramFolder()
+{
+    std::error_code error;
+    const auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    const auto folder = FromHostPath(executable.parent_path().string());
+    if (error || !folder)
+        throw TessnaError(Cp932Text("プログラムのフォルダが分かりません"));
+    return AddPathDelimiter(*folder, PathDelim);
+}
+
+TCatalogStore::TCatalogStore(std::string folder, QObject* parent)
+    : QObject(parent)
+    , folder_(AddPathDelimiter(folder, PathDelim))
+{
+}
+
+TCatalogStore::~TCatalogStore() = default;
+
+std::string TCatalogStore::GetCatalogControlFile() const
+{
+    return folder_ + ControlFileName;
+}
+
+void TCatalogStore::LoadCatalogList(int kind)
+{
+    catalogs_.clear();
+    // The window shows what was read, also when a file stops the load.
+    try {
+        ReadCatalogList(kind);
+    } catch (...) {
+        emit ListReset();
+        throw;
+    }
+    emit ListReset();
+}
+
+void TCatalogStore::ReadCatalogList(int kind)
+{
+    const std::string controlFile = GetCatalogControlFile();
+    if (!IsExistingFile(controlFile))
+        return;
+    auto control = ReadFileBytes(controlFile);
+    if (!control)
+        throw TessnaError(CannotOpenFileMessage(controlFile));
+
+    const TIniProfile profile(std::move(*control));
+    std::vector<std::string> paths;
+    std::unordered_set<std::string> seen;
+    for (const auto& [key, value] : profile.ReadSection(kind == 1 ? ExtractSection : CompressSection)) {
+        if (value.empty())
+            continue;
+        std::string path = folder_ + value;
+        if (!seen.insert(path).second || !IsTextFile(path))
+            continue;
+        paths.push_back(std::move(path));
+    }
+    for (const std::string& path : paths) {
+        if (auto entry = ReadCatalog(path))
+            catalogs_.push_back(std::move(*entry));
+    }
+}
+
+void TCatalogStore::SaveCatalogList()
+{
+    const std::string controlFile = GetCatalogControlFile();
+    std::string control;
+    const bool controlExists = GetFileAttributesOf(controlFile) != -1;
+    if (controlExists) {
+        auto bytes = ReadFileBytes(controlFile);
+        if (!bytes)
+            throw TessnaError(CannotWriteToMessage(controlFile));
+        control = std::move(*bytes);
+    }
+
+    std::vector<std::string> keys;
+    keys.reserve(catalogs_.size());
+    for (std::size_t i = 0; i < catalogs_.size(); ++i)
+        keys.push_back(std::to_string(i) + '=' + ExtractFileName(catalogs_[i].FileName));
+
+    // Catalog files first, the control file last: a failure on the way leaves the old list
+    // naming the old files.
+    TSafeSave save;
+    for (const TCatalogEntry& entry : catalogs_)
+        StageCatalog(save, entry);
+    if (controlExists || !keys.empty()) {
+        const std::string failure = CannotWriteToMessage(controlFile);
+        save.Stage(controlFile, TIniProfile(std::move(control)).WithSection(CompressSection, keys),
+                   {failure, failure});
+    }
+    save.Commit();
+
+    if (!catalogs_.empty())
+        SetModified(false);
+}
+
+int TCatalogStore::AddCatalogFromWizard(const TCatalogParam& data)
+{
+    const std::string title = TitleOfCommonLines(data.Common);
+    catalogs_.push_back({folder_ + title + CatalogExtension, title, data.Objects});
+    const int index = Count() - 1;
+    emit CatalogAppended(index);
+    SetModified(true);
+    return index;
+}
+
+void TCatalogStore::SetModified(bool value)
+{
+    if (value == modified_)
+        return;
+    modified_ = value;
+    emit ModifiedChanged(modified_);
+}
+
+const TCatalogEntry& TCatalogStore::Catalog(int index) const
+{
+    return catalogs_[CheckedIndex(index)];
+}
+
+std::size_t TCatalogStore::CheckedIndex(int index) const
+{
+    if (index < 0 || index >= Count())
+        throw std::out_of_range("no catalog at this index");
+    return static_cast<std::size_t>(index);
+}
+
+bool TCatalogStore::IsListed(const std::string& fileName) const
+{
+    return std::any_of(catalogs_.begin(), catalogs_.end(),
+                       [&](const TCatalogEntry& entry) { return entry.FileName == fileName; });
+}
+
+int TCatalogStore::IndexOfDisplayedName(const std::string& name) const
+{
+    const auto found = std::find_if(catalogs_.begin(), catalogs_.end(), [&](const TCatalogEntry& entry) {
+        return DisplayedName(entry.FileName) == name;
+    });
+    return found == catalogs_.end() ? -1 : static_cast<int>(found - catalogs_.begin());
+}
+
+void TCatalogStore::RemoveCatalog(int index)
+{
+    catalogs_.erase(catalogs_.begin() + static_cast<std::ptrdiff_t>(CheckedIndex(index)));
+    emit CatalogRemoved(index);
+    SetModified(true);
+}
+
+void TCatalogStore::RenameCatalog(int index, const std::string& newName)
+{
+    TCatalogEntry& entry = catalogs_[CheckedIndex(index)];
+    entry.FileName = ExtractFilePath(entry.FileName) + newName + CatalogExtension;
+    emit CatalogChanged(index);
+    SetModified(true);
+}
+
+void TCatalogStore::ReplaceObjects(int index, std::vector<std::string> objects)
+{
+    catalogs_[CheckedIndex(index)].Objects = std::move(objects);
+    emit CatalogChanged(index);
+    SetModified(true);
+}
+
+std::vector<std::string> TCatalogStore::AddObjects(int index, const std::vector<std::string>& paths)
+{
+    std::vector<std::string>& objects = catalogs_[CheckedIndex(index)].Objects;
+    std::unordered_set<std::string> held;
+    held.reserve(objects.size() + paths.size());
+    for (const std::string& object : objects)
+        held.insert(ObjectKey(object));
+
+    std::vector<std::string> added;
+    for (const std::string& path : paths) {
+        if (!held.insert(ObjectKey(path)).second)
+            continue;
+        objects.push_back(path);
+        added.push_back(path);
+    }
+    if (!added.empty())
+        SetModified(true);
+    return added;
+}
+
+int TCatalogStore::RemoveObjects(int index, const std::vector<std::string>& paths)
+{
+    std::vector<std::string>& objects = catalogs_[CheckedIndex(index)].Objects;
+    std::vector<std::string> keys;
+    keys.reserve(objects.size());
+    for (const std::string& object : objects)
+        keys.push_back(ObjectKey(object));
+
+    std::vector<bool> removed(objects.size(), false);
+    int count = 0;
+    for (const std::string& path : paths) {
+        const std::string key = ObjectKey(path);
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            if (!removed[i] && keys[i] == key) {
+                removed[i] = true;
+                ++count;
+                break;
+            }
+        }
+    }
+    if (count == 0)
+        return 0;
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        if (!removed[i])
+            objects[kept++] = std::move(objects[i]);
+    }
+    objects.resize(kept);
+    SetModified(true);
+    return count;
+}
+
+void TCatalogStore::SaveCommand(Prompter& prompter)
+{
+    if (catalogs_.empty())
+        return;
+    const int answer = prompter.ShowMessageDlg(Cp932Text("カタログリストを保存しますか？"),
+                                               TMsgDlgType::mtConfirmation, mbYesNo, 0);
+    if (answer != mrNo)
+        SaveCatalogList();
+}
+
+bool TCatalogStore::CloseQuery(Prompter& prompter)
+{
+    if (!modified_)
+        return true;
+    const int answer = prompter.ShowMessageDlg(
+        Cp932Text("カタログリストは更新されています。保存しますか？"), TMsgDlgType::mtConfirmation,
+        mbYesNoCancel, 0);
+    if (answer == mrNo)
+        return true;
+    if (answer != mrYes)
+        return false;
+    try {
+        SaveCatalogList();
+    } catch (const TessnaError& error) {
+        prompter.ShowMessageDlg(error.what(), TMsgDlgType::mtError, mbOK, 0);
+        return false;
+    }
+    return true;
+}

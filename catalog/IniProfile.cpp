@@ -1,0 +1,181 @@
+#include "catalog/IniProfile.h"
+
+#include "support/core/Mbcs.h"
+
+#include <algorithm>
+
+namespace {
+
+bool IsBlank(char ch)
+{
+    return ch == ' ' || ch == '\t' || ch == '\v' || ch == '\f';
+}
+
+std::string_view Trim(std::string_view s)
+{
+    while (!s.empty() && IsBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+bool NamesMatch(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && MBLowerCase(a) == MBLowerCase(b);
+}
+
+// The name of a section header line, or nothing for any other line. The name lies between
+// the "[" and the last "]" of the line.
+std::optional<std::string_view> HeaderName(std::string_view content)
+{
+    const std::string_view line = Trim(content);
+    if (line.empty() || line.front() != '[')
+        return std::nullopt;
+    const std::size_t close = line.rfind(']');
+    if (close == std::string_view::npos)
+        return std::nullopt;
+    return Trim(line.substr(1, close - 1));
+}
+
+std::string FinishValue(std::string_view value)
+{
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'')
+        && value.back() == value.front())
+        value = value.substr(1, value.size() - 2);
+    if (value.size() > TIniProfile::MaxValueLength) {
+        std::size_t length = TIniProfile::MaxValueLength;
+        if (MBByteType(value.data(), value.data() + length - 1) == 1)
+            --length;
+        value = value.substr(0, length);
+    }
+    return std::string(value);
+}
+
+}  // namespace
+
+TIniProfile::TIniProfile(std::string text)
+    : text_(std::move(text))
+{
+    textEnd_ = std::min(text_.find('\0'), text_.size());
+    std::size_t at = 0;
+    while (at < textEnd_) {
+        Line line;
+        line.begin = at;
+        while (at < textEnd_ && text_[at] != '\r' && text_[at] != '\n')
+            ++at;
+        line.end = at;
+        if (at < textEnd_ && text_[at] == '\r')
+            ++at;
+        if (at < textEnd_ && text_[at] == '\n')
+            ++at;
+        line.next = at;
+        lines_.push_back(line);
+    }
+}
+
+std::string_view TIniProfile::Content(const Line& line) const
+{
+    return std::string_view(text_).substr(line.begin, line.end - line.begin);
+}
+
+std::optional<std::size_t> TIniProfile::FindHeader(std::string_view section) const
+{
+    section = Trim(section);
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const auto name = HeaderName(Content(lines_[i]));
+        if (name && NamesMatch(*name, section))
+            return i;
+    }
+    return std::nullopt;
+}
+
+std::vector<TIniProfile::Key> TIniProfile::KeysOf(std::string_view section) const
+{
+    std::vector<Key> keys;
+    const auto header = FindHeader(section);
+    if (!header)
+        return keys;
+    for (std::size_t i = *header + 1; i < lines_.size(); ++i) {
+        const std::string_view content = Content(lines_[i]);
+        if (HeaderName(content))
+            break;
+        const std::string_view line = Trim(content);
+        const std::size_t equals = line.find('=');
+        if (line.empty() || line.front() == ';' || equals == std::string_view::npos)
+            continue;
+        const std::string_view name = Trim(line.substr(0, equals));
+        if (!name.empty())
+            keys.push_back({name, Trim(line.substr(equals + 1))});
+    }
+    return keys;
+}
+
+std::optional<std::string> TIniProfile::ReadString(std::string_view section,
+                                                   std::string_view key) const
+{
+    key = Trim(key);
+    for (const Key& candidate : KeysOf(section)) {
+        if (NamesMatch(candidate.name, key))
+            return FinishValue(candidate.value);
+    }
+    return std::nullopt;
+}
+
+std::vector<std::pair<std::string, std::string>> TIniProfile::ReadSection(
+    std::string_view section) const
+{
+    std::vector<std::pair<std::string, std::string>> pairs;
+    std::vector<std::string> lowered;
+    for (const Key& key : KeysOf(section)) {
+        std::string name = MBLowerCase(key.name);
+        if (std::find(lowered.begin(), lowered.end(), name) != lowered.end())
+            continue;
+        lowered.push_back(std::move(name));
+        pairs.emplace_back(std::string(key.name), FinishValue(key.value));
+    }
+    return pairs;
+}
+
+bool TIniProfile::SectionHasKeys(std::string_view section) const
+{
+    return !KeysOf(section).empty();
+}
+
+std::string TIniProfile::WithSection(std::string_view section,
+                                     const std::vector<std::string>& lines) const
+{
+    std::string replacement;
+    if (!lines.empty()) {
+        replacement.append("[").append(section).append("]\r\n");
+        for (const std::string& line : lines)
+            replacement.append(line).append("\r\n");
+    }
+
+    const auto header = FindHeader(section);
+    if (!header) {
+        if (replacement.empty())
+            return text_;
+        std::string result = text_.substr(0, textEnd_);
+        if (!result.empty() && result.back() != '\n' && result.back() != '\r')
+            result.append("\r\n");
+        result.append(replacement);
+        result.append(text_, textEnd_);
+        return result;
+    }
+
+    // The section runs to its last line that is not blank; the blank lines after it
+    // separate it from what follows and stay.
+    std::size_t last = *header;
+    for (std::size_t i = *header + 1; i < lines_.size(); ++i) {
+        const std::string_view content = Content(lines_[i]);
+        if (HeaderName(content))
+            break;
+        if (!Trim(content).empty())
+            last = i;
+    }
+    std::string result = text_.substr(0, lines_[*header].begin);
+    result.append(replacement);
+    result.append(text_, lines_[last].next);
+    return result;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Replaces a set of files so that none of them is ever half written. Stage writes each new
+// content to a temporary file in the target's own folder and flushes it to the disk; Commit
+// then renames the temporary files over their targets in the order they were staged. A file
+// is therefore, at every moment and after any failure, either wholly old or wholly new.
+// Whatever was staged but not committed is removed when the save is destroyed.
+//
+// Paths are code page 932 in host syntax. Failures throw TessnaError with the caller's
+// messages: cannotCreate when the target cannot be replaced (no host form, a folder in its
+// place, a read-only file, no temporary file can be created, the rename fails), cannotWrite
+// when writing or flushing the content fails (a full disk).
+class TSafeSave {
+public:
+    struct Messages {
+        std::string cannotCreate;
+        std::string cannotWrite;
+    };
+
+    TSafeSave() = default;
+    ~TSafeSave();
+    TSafeSave(const TSafeSave&) = delete;
+    TSafeSave& operator=(const TSafeSave&) = delete;
+
+    void Stage(const std::string& path, std::string_view content, Messages messages);
+    void Commit();
+
+private:
+    struct Staged {
+        std::string target;      // host path
+        std::string temporary;   // host path, empty once renamed
+        std::string cannotCreate;
+    };
+
+    std::vector<Staged> staged_;
+};

@@ -1,0 +1,275 @@
+#include "cli/CliTool.h"
+
+#include "catalog/CatalogFile.h"
+#include "catalog/CatalogStore.h"
+#include "cli/CliArguments.h"
+#include "cli/CliFailure.h"
+#include "cli/WizardOrder.h"
+#include "support/core/FileNames.h"
+#include "support/core/HostPath.h"
+#include "support/core/Mbcs.h"
+#include "support/core/TessnaError.h"
+
+#include <algorithm>
+#include <ostream>
+
+struct TCliTool::Command {
+    const char* name;
+    std::size_t minArguments;
+    std::size_t maxArguments;
+    bool changesList;
+    void (TCliTool::*run)(TCatalogStore&, const Arguments&);
+};
+
+namespace {
+
+constexpr std::size_t Unbounded = static_cast<std::size_t>(-1);
+constexpr char CatalogExtension[] = ".VrCat";
+
+int IndexOfCatalog(const TCatalogStore& store, const std::string& nameArgument)
+{
+    const int index = store.IndexOfDisplayedName(NameArgument(nameArgument));
+    if (index < 0)
+        throw TCliFailure("カタログ「" + nameArgument + "」はリストにありません");
+    return index;
+}
+
+bool IsBlankOrControl(char ch)
+{
+    return static_cast<unsigned char>(ch) <= ' ';
+}
+
+// The checks of the rename dialog's OK: a name that is not blank and holds no character a
+// file name may not have.
+void CheckCatalogName(const std::string& name)
+{
+    if (std::all_of(name.begin(), name.end(), IsBlankOrControl))
+        throw TCliFailure("カタログ名が空です");
+    const std::string problem = FileNameCharsMessage(name);
+    if (!problem.empty())
+        throw TCliFailure(ToTerminal(problem));
+}
+
+void RefuseListed(const TCatalogStore& store, const std::string& fileName,
+                  const std::string& nameArgument)
+{
+    if (store.IsListed(fileName))
+        throw TCliFailure("カタログ「" + nameArgument + "」は既にリストにあります");
+}
+
+bool IsExistingFile(const std::string& path)
+{
+    const int attributes = GetFileAttributesOf(path);
+    return attributes != -1 && (attributes & faDirectory) == 0;
+}
+
+}  // namespace
+
+TCliTool::TCliTool(std::ostream& out, std::ostream& err,
+                   std::function<std::string()> defaultFolder)
+    : out_(out)
+    , err_(err)
+    , defaultFolder_(std::move(defaultFolder))
+{
+}
+
+const std::vector<TCliTool::Command>& TCliTool::Commands()
+{
+    static const std::vector<Command> commands = {
+        {"list", 0, 0, false, &TCliTool::List},
+        {"show", 1, 1, false, &TCliTool::Show},
+        {"text", 1, 1, false, &TCliTool::Text},
+        {"new", 1, Unbounded, true, &TCliTool::New},
+        {"add", 2, Unbounded, true, &TCliTool::Add},
+        {"remove", 2, Unbounded, true, &TCliTool::Remove},
+        {"rename", 2, 2, true, &TCliTool::Rename},
+        {"delete", 1, 1, true, &TCliTool::Delete},
+    };
+    return commands;
+}
+
+std::string TCliTool::UsageText()
+{
+    return R"(使い方: tessna-cli [--folder DIR] COMMAND [ARG...]
+       tessna-cli --help
+
+DIR の VrCatCtl.ini が挙げるカタログのリストを Tessna と同じく読み込み、コマンドを一つ
+実行します。リストを変えるコマンドは、そのあとリスト全体を Tessna の「保存」と同じく保存
+します。DIR を省くと、このプログラムのあるフォルダです。NAME はカタログの表示名（カタロ
+グファイルの名前から拡張子を除いたもの）です。
+
+コマンド:
+  list                 リストのカタログの表示名を、リストの順に一行に一つ表示します。
+  show NAME            一行目に Title= とタイトルを、続いてオブジェクトのパスを一行に
+                       一つ、順に表示します。
+  text NAME            カタログのテキストを、保存で書かれるとおりに表示します。
+  new NAME [PATH...]   ウィザードと同じく新しいカタログを作ります。タイトルは NAME、
+                       ファイルは DIR の NAME.VrCat です。パスはウィザードの一覧の初めの
+                       順（フォルダ、ファイル、存在しないもの。それぞれフルパスの順）に
+                       並び、まったく同じパスは一つになります。
+  add NAME PATH...     存在するフォルダを、続いて存在するファイルを、それぞれ指定の順に
+                       追加します。大文字と小文字の違いだけで既にあるパスは飛ばし、存在
+                       しないパスは知らせて飛ばします。
+  remove NAME PATH...  各パスの最初の一つを削除します（大文字と小文字は区別しません）。
+  rename NAME NEWNAME  カタログの名前を変えます。ファイル名が変わり、タイトルはそのまま
+                       です。前のファイルはディスクに残ります。
+  delete NAME          カタログをリストから外します。ファイルはディスクに残ります。
+
+new と rename は、空の名前、\ / : , ; * ? " < > | を含む名前、リストにある別のカタログの
+名前を受け付けません。rename は大文字と小文字の違いだけの名前も受け付けません。
+
+相対パスはカレントフォルダからの絶対パスにします。端末の文字は UTF-8、ファイルの中は
+CP932 (Shift-JIS) です。CP932 で書けない文字を含む名前やパスは受け付けません。
+
+終了コード:
+  0  完了しました。
+  1  拒否したか失敗しました。理由を標準エラーに一つ示し、何も保存しません。
+  2  使い方の誤りです。この説明を標準エラーに示します。
+)";
+}
+
+int TCliTool::UsageError(const std::string& problem)
+{
+    err_ << "tessna-cli: " << problem << "\n\n" << UsageText();
+    return ExitUsage;
+}
+
+std::string TCliTool::Folder(const std::string& folderArgument) const
+{
+    const std::string folder = folderArgument.empty() ? defaultFolder_()
+                                                      : PathArgument(folderArgument);
+    if (!DirExists(folder))
+        throw TCliFailure("フォルダ「" + ToTerminal(folder) + "」がありません");
+    return folder;
+}
+
+int TCliTool::Run(const std::vector<std::string>& arguments)
+{
+    std::string folderArgument;
+    std::size_t next = 0;
+    for (; next < arguments.size() && arguments[next].starts_with("-"); ++next) {
+        const std::string& option = arguments[next];
+        if (option == "--help" || option == "-h") {
+            out_ << UsageText();
+            return ExitDone;
+        }
+        if (option == "--folder" && next + 1 < arguments.size())
+            folderArgument = arguments[++next];
+        else if (option.starts_with("--folder=") && option.size() > 9)
+            folderArgument = option.substr(9);
+        else
+            return UsageError("オプション " + option + " が分かりません");
+    }
+    if (next == arguments.size())
+        return UsageError("コマンドがありません");
+
+    const std::string& name = arguments[next];
+    const auto& commands = Commands();
+    const auto command = std::find_if(commands.begin(), commands.end(),
+                                      [&](const Command& c) { return name == c.name; });
+    if (command == commands.end())
+        return UsageError("コマンド " + name + " はありません");
+    const Arguments commandArguments(arguments.begin() + static_cast<std::ptrdiff_t>(next) + 1,
+                                     arguments.end());
+    if (commandArguments.size() < command->minArguments
+        || commandArguments.size() > command->maxArguments)
+        return UsageError("コマンド " + name + " の引数の数が違います");
+
+    try {
+        TCatalogStore store(Folder(folderArgument));
+        store.LoadCatalogList(0);
+        (this->*command->run)(store, commandArguments);
+        if (command->changesList)
+            store.SaveCatalogList();
+    } catch (const TCliFailure& failure) {
+        err_ << "tessna-cli: " << failure.what() << '\n';
+        return ExitFailed;
+    } catch (const TessnaError& error) {
+        err_ << "tessna-cli: " << ToTerminal(error.what()) << '\n';
+        return ExitFailed;
+    }
+    return ExitDone;
+}
+
+void TCliTool::List(TCatalogStore& store, const Arguments&)
+{
+    for (const TCatalogEntry& entry : store.Catalogs())
+        out_ << ToTerminal(DisplayedName(entry.FileName)) << '\n';
+}
+
+void TCliTool::Show(TCatalogStore& store, const Arguments& arguments)
+{
+    const TCatalogEntry& entry = store.Catalog(IndexOfCatalog(store, arguments[0]));
+    out_ << "Title=" << ToTerminal(entry.Title) << '\n';
+    for (const std::string& object : entry.Objects)
+        out_ << ToTerminal(object) << '\n';
+}
+
+void TCliTool::Text(TCatalogStore& store, const Arguments& arguments)
+{
+    out_ << ToTerminal(CatalogText(store.Catalog(IndexOfCatalog(store, arguments[0]))));
+}
+
+void TCliTool::New(TCatalogStore& store, const Arguments& arguments)
+{
+    const std::string name = NameArgument(arguments[0]);
+    CheckCatalogName(name);
+    RefuseListed(store, store.ProgramFolder() + name + CatalogExtension, arguments[0]);
+
+    std::vector<std::string> paths;
+    for (auto argument = arguments.begin() + 1; argument != arguments.end(); ++argument)
+        paths.push_back(PathArgument(*argument));
+
+    TCatalogParam data;
+    data.Common = CatalogCommonLines(name);
+    data.Objects = InWizardOrder(paths);
+    store.AddCatalogFromWizard(data);
+}
+
+void TCliTool::Add(TCatalogStore& store, const Arguments& arguments)
+{
+    const int index = IndexOfCatalog(store, arguments[0]);
+    std::vector<std::string> folders;
+    std::vector<std::string> files;
+    for (auto argument = arguments.begin() + 1; argument != arguments.end(); ++argument) {
+        std::string path = PathArgument(*argument);
+        if (DirExists(path))
+            folders.push_back(std::move(path));
+        else if (IsExistingFile(path))
+            files.push_back(std::move(path));
+        else
+            err_ << "tessna-cli: 「" << *argument << "」はありません。追加しませんでした\n";
+    }
+    folders.insert(folders.end(), files.begin(), files.end());
+    store.AddObjects(index, folders);
+}
+
+void TCliTool::Remove(TCatalogStore& store, const Arguments& arguments)
+{
+    const int index = IndexOfCatalog(store, arguments[0]);
+    for (auto argument = arguments.begin() + 1; argument != arguments.end(); ++argument) {
+        // A path as the catalog holds it (also one in another system's syntax) goes first;
+        // otherwise the argument is a path on this system.
+        if (store.RemoveObjects(index, {NameArgument(*argument)}) == 0
+            && store.RemoveObjects(index, {PathArgument(*argument)}) == 0)
+            err_ << "tessna-cli: 「" << *argument << "」はカタログにありません\n";
+    }
+}
+
+void TCliTool::Rename(TCatalogStore& store, const Arguments& arguments)
+{
+    const int index = IndexOfCatalog(store, arguments[0]);
+    const std::string oldName = DisplayedName(store.Catalog(index).FileName);
+    const std::string newName = NameArgument(arguments[1]);
+    if (!newName.empty() && MBLowerCase(oldName) == MBLowerCase(newName))
+        throw TCliFailure("変更前と変更後の名前が同じです。");
+    CheckCatalogName(newName);
+    RefuseListed(store, ExtractFilePath(store.Catalog(index).FileName) + newName + CatalogExtension,
+                 arguments[1]);
+    store.RenameCatalog(index, newName);
+}
+
+void TCliTool::Delete(TCatalogStore& store, const Arguments& arguments)
+{
+    store.RemoveCatalog(IndexOfCatalog(store, arguments[0]));
+}

@@ -1,0 +1,124 @@
+#include "catalog/CatalogFile.h"
+#include "support/core/Cp932.h"
+#include "support/core/TessnaError.h"
+#include "tests/common/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+TEST(CatalogText, IsTheFixedLayoutWithCrLfAfterEveryLine)
+{
+    const TCatalogEntry entry{"/x/Backup.VrCat", "Backup", {"/Data/report.doc", "/Data/Photos"}};
+    EXPECT_EQ(CatalogText(entry),
+              "[Common]\r\nOperation=Compress\r\nTitle=Backup\r\n\r\n[Options]\r\n\r\n"
+              "[Objects]\r\n/Data/report.doc\r\n/Data/Photos\r\n");
+}
+
+TEST(CatalogText, EndsWithTheObjectsHeaderWhenThereAreNoObjects)
+{
+    const std::string text = CatalogText({"/x/Empty.VrCat", "Empty", {}});
+    EXPECT_TRUE(text.ends_with("\r\n\r\n[Objects]\r\n")) << text;
+}
+
+TEST(ComposeCatalogText, PutsTheCallersBodiesBetweenTheHeaders)
+{
+    EXPECT_EQ(ComposeCatalogText({"Operation=Compress", "Title=A"}, {"Level=9"}, {"/a", "/b"}),
+              (Lines{"[Common]", "Operation=Compress", "Title=A", "", "[Options]", "Level=9", "",
+                     "[Objects]", "/a", "/b"}));
+}
+
+TEST(TitleOfCommonLines, TakesTheFirstTitleLineInAnyCaseAfterTheFirstEqualsSign)
+{
+    EXPECT_EQ(TitleOfCommonLines({"Operation=Compress", "TITLE=a=b", "Title=second"}), "a=b");
+    EXPECT_EQ(TitleOfCommonLines({"Operation=Compress"}), "");
+    EXPECT_EQ(TitleOfCommonLines({"Titles=x", "Title"}), "");
+}
+
+TEST(ReadObjectLines, EndsLinesAtCrLfOrCrLfAndTheTextAtNul)
+{
+    EXPECT_EQ(ReadObjectLines("[Objects]\r\n/a\r/b\n/c\r\n\r\n\n/d"), (Lines{"/a", "/b", "/c", "/d"}));
+    EXPECT_EQ(ReadObjectLines(std::string("[Objects]\r\n/a\r\n/b", 18) + '\0' + "\r\n/c"),
+              (Lines{"/a", "/b"}));
+}
+
+TEST(ReadObjectLines, StartsAtTheWholeObjectsLineInAnyCase)
+{
+    EXPECT_EQ(ReadObjectLines("[OBJECTS]\r\n/a\r\n"), Lines{"/a"});
+    EXPECT_EQ(ReadObjectLines("[objects]\r\n/a\r\n"), Lines{"/a"});
+    EXPECT_EQ(ReadObjectLines(" [Objects]\r\n/a\r\n[Objects] \r\n/b\r\n"), Lines{});
+    EXPECT_EQ(ReadObjectLines("[Common]\r\nTitle=x\r\n"), Lines{});
+}
+
+TEST(ReadObjectLines, TakesEveryLaterLineVerbatimUpToTheEnd)
+{
+    EXPECT_EQ(ReadObjectLines("[Objects]\r\n[Common]\r\nTitle=x\r\n   \r\n [Objects]\r\n"),
+              (Lines{"[Common]", "Title=x", "   ", " [Objects]"}));
+}
+
+TEST(ParseCatalog, NeedsAKeyInCommon)
+{
+    EXPECT_FALSE(ParseCatalog("/c.VrCat", "[Common]\r\n\r\n[Objects]\r\n/a\r\n"));
+    EXPECT_FALSE(ParseCatalog("/c.VrCat", "[Objects]\r\n/a\r\n"));
+    EXPECT_FALSE(ParseCatalog("/c.VrCat", "[Common]\r\n; Title=x\r\nno key\r\n"));
+}
+
+TEST(ParseCatalog, ReadsTheTitleByProfileRulesAndTheObjectsAsLines)
+{
+    const auto entry = ParseCatalog("/x/c.VrCat",
+                                    "[common]\r\nOperation=Extract\r\nExtra=1\r\n title = \"  a=b \" \r\n"
+                                    "[Options]\r\nLevel=9\r\n[Objects]\r\n/a\r\n/b\r\n");
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->FileName, "/x/c.VrCat");
+    EXPECT_EQ(entry->Title, "  a=b ");
+    EXPECT_EQ(entry->Objects, (Lines{"/a", "/b"}));
+    EXPECT_EQ(CatalogText(*entry),
+              "[Common]\r\nOperation=Compress\r\nTitle=  a=b \r\n\r\n[Options]\r\n\r\n"
+              "[Objects]\r\n/a\r\n/b\r\n");
+}
+
+TEST(ParseCatalog, GivesAnEmptyTitleWhenCommonHasNone)
+{
+    const auto entry = ParseCatalog("/c.VrCat", "[Common]\r\nOperation=Compress\r\n");
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->Title, "");
+    EXPECT_TRUE(entry->Objects.empty());
+}
+
+TEST(CatalogFile, WritesAndReadsBackDoubleByteTextExactly)
+{
+    TempFolder folder;
+    // ソ and 表 end in the byte 0x5C, which must never be taken for a delimiter.
+    const TCatalogEntry entry{folder.Path("c.VrCat"), Cp932Text("ソフト 表"),
+                              {Cp932Text("/データ/表.txt"), "[Section]", "key=value"}};
+    WriteCatalog(entry);
+    EXPECT_EQ(folder.Read("c.VrCat"), CatalogText(entry));
+    const auto read = ReadCatalog(entry.FileName);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->Title, entry.Title);
+    EXPECT_EQ(read->Objects, entry.Objects);
+}
+
+TEST(CatalogFile, ReportsAFileThatCannotBeRead)
+{
+    TempFolder folder;
+    std::filesystem::create_directory(folder.Path("dir.VrCat"));
+    try {
+        ReadCatalog(folder.Path("dir.VrCat"));
+        FAIL() << "a folder was read as a catalog";
+    } catch (const TessnaError& error) {
+        EXPECT_EQ(error.what(), Cp932Text("ファイル " + folder.Path("dir.VrCat") + " は開けません"));
+    }
+}
+
+TEST(DisplayedName, IsTheFileNameWithoutItsLastExtension)
+{
+    EXPECT_EQ(DisplayedName("/tool/Backup.VrCat"), "Backup");
+    EXPECT_EQ(DisplayedName("/tool/a.b.VrCat"), "a.b");
+    EXPECT_EQ(DisplayedName("/tool.d/NoExtension"), "NoExtension");
+    EXPECT_EQ(DisplayedName(Cp932Text("/フォルダ/ソ.VrCat")), Cp932Text("ソ"));
+}
+
+}  // namespace

@@ -1,0 +1,300 @@
+#include "catalog/CatalogFile.h"
+#include "catalog/CatalogStore.h"
+#include "support/core/Cp932.h"
+#include "support/core/TessnaError.h"
+#include "tests/common/ScriptedPrompter.h"
+#include "tests/common/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+std::string Catalog(const std::string& title, const Lines& objects = {})
+{
+    return CatalogText({"", title, objects});
+}
+
+class CatalogStoreTest : public testing::Test {
+protected:
+    Lines Names() const
+    {
+        Lines names;
+        for (const TCatalogEntry& entry : store.Catalogs())
+            names.push_back(DisplayedName(entry.FileName));
+        return names;
+    }
+
+    TCatalogParam WizardResult(const std::string& title, const Lines& objects) const
+    {
+        TCatalogParam data;
+        data.Common = {"Operation=Compress", "Title=" + title};
+        data.Options = {"Ignored=1"};
+        data.Objects = objects;
+        return data;
+    }
+
+    TempFolder folder;
+    TCatalogStore store{folder.Path()};
+};
+
+TEST_F(CatalogStoreTest, NamesTheControlFileInItsFolder)
+{
+    EXPECT_EQ(store.ProgramFolder(), folder.Path() + "/");
+    EXPECT_EQ(store.GetCatalogControlFile(), folder.Path() + "/VrCatCtl.ini");
+}
+
+TEST_F(CatalogStoreTest, LoadsInTheOrderOfTheKeysAndSavesThemRenumbered)
+{
+    folder.Write("b.VrCat", Catalog("B"));
+    folder.Write("a.VrCat", Catalog("A"));
+    folder.Write("VrCatCtl.ini", "[Compress]\r\n5=b.VrCat\r\n1=a.VrCat\r\n");
+    int resets = 0;
+    QObject::connect(&store, &TCatalogStore::ListReset, [&] { ++resets; });
+
+    store.LoadCatalogList();
+    EXPECT_EQ(Names(), (Lines{"b", "a"}));
+    EXPECT_EQ(resets, 1);
+    EXPECT_FALSE(store.Modified());
+
+    store.SaveCatalogList();
+    EXPECT_EQ(folder.Read("VrCatCtl.ini"), "[Compress]\r\n0=b.VrCat\r\n1=a.VrCat\r\n");
+}
+
+TEST_F(CatalogStoreTest, DropsValuesThatNameNoTextFileAndForgetsThemAtTheSave)
+{
+    folder.Write("good.VrCat", Catalog("Good"));
+    folder.Write("empty.VrCat", "");
+    folder.Write("binary.VrCat", std::string("MZ\x90\0\x03", 5));
+    folder.Write("keyless.VrCat", "[Common]\r\n\r\n[Objects]\r\n/a\r\n");
+    folder.Write("sub/inner.VrCat", Catalog("Inner"));
+    std::filesystem::create_directory(folder.Path("folder.VrCat"));
+    folder.Write("VrCatCtl.ini",
+                 "[Compress]\r\n0=missing.VrCat\r\n1=empty.VrCat\r\n2=binary.VrCat\r\n"
+                 "3=keyless.VrCat\r\n4=folder.VrCat\r\n5=" + folder.Path("good.VrCat")
+                 + "\r\n6=*.VrCat\r\n7=\r\n8=sub/inner.VrCat\r\n9=good.VrCat\r\n");
+
+    store.LoadCatalogList();
+    EXPECT_EQ(Names(), (Lines{"inner", "good"}));
+    store.SaveCatalogList();
+    // The catalog found in a subfolder is written back there, but listed by its name alone.
+    EXPECT_EQ(folder.Read("VrCatCtl.ini"), "[Compress]\r\n0=inner.VrCat\r\n1=good.VrCat\r\n");
+    EXPECT_EQ(folder.Read("sub/inner.VrCat"), Catalog("Inner"));
+    EXPECT_EQ(folder.Read("empty.VrCat"), "");
+
+    store.LoadCatalogList();
+    EXPECT_EQ(Names(), Lines{"good"});
+}
+
+TEST_F(CatalogStoreTest, TakesAFileListedTwiceOnce)
+{
+    folder.Write("a.VrCat", Catalog("A"));
+    folder.Write("VrCatCtl.ini", "[Compress]\r\n0=a.VrCat\r\n1=b.VrCat\r\n2=a.VrCat\r\n3= a.VrCat \r\n");
+    store.LoadCatalogList();
+    EXPECT_EQ(Names(), Lines{"a"});
+}
+
+TEST_F(CatalogStoreTest, ReadsTheSectionOfTheKind)
+{
+    folder.Write("c.VrCat", Catalog("C"));
+    folder.Write("x.VrCat", Catalog("X"));
+    folder.Write("VrCatCtl.ini", "[Compress]\r\n0=c.VrCat\r\n[Extract]\r\n0=x.VrCat\r\n");
+    store.LoadCatalogList(1);
+    EXPECT_EQ(Names(), Lines{"x"});
+    store.LoadCatalogList(0);
+    EXPECT_EQ(Names(), Lines{"c"});
+}
+
+TEST_F(CatalogStoreTest, GivesAnEmptyListWithoutControlFileOrSection)
+{
+    store.LoadCatalogList();
+    EXPECT_TRUE(store.IsEmpty());
+    folder.Write("VrCatCtl.ini", "[Extract]\r\n0=x.VrCat\r\n");
+    store.LoadCatalogList();
+    EXPECT_TRUE(store.IsEmpty());
+}
+
+TEST_F(CatalogStoreTest, SaveRewritesEveryCatalogAndKeepsOtherSectionsByteForByte)
+{
+    const std::string head = "; Tessna\n[Extract]\r\n0 = x.VrCat\r\n\r\n";
+    const std::string tail = "\r\n[Mine]\rodd=1\n";
+    folder.Write("a.VrCat", "[Common]\r\nOperation=Extract\r\nTitle=A\r\nKey=1\r\n[Options]\r\n"
+                            "Level=9\r\n[Objects]\r\n/a\r\n[Other]\r\n");
+    folder.Write("VrCatCtl.ini", head + "[Compress]\r\n7=a.VrCat\r\n" + tail);
+    store.LoadCatalogList();
+    store.SetModified(true);
+
+    store.SaveCatalogList();
+    EXPECT_EQ(folder.Read("a.VrCat"), Catalog("A", {"/a", "[Other]"}));
+    EXPECT_EQ(folder.Read("VrCatCtl.ini"), head + "[Compress]\r\n0=a.VrCat\r\n" + tail);
+    EXPECT_FALSE(store.Modified());
+}
+
+TEST_F(CatalogStoreTest, SavingAnEmptyListErasesTheSectionAndKeepsModified)
+{
+    folder.Write("a.VrCat", Catalog("A"));
+    folder.Write("VrCatCtl.ini", "[Compress]\r\n0=a.VrCat\r\n[Extract]\r\n");
+    store.LoadCatalogList();
+    store.RemoveCatalog(0);
+    ASSERT_TRUE(store.Modified());
+
+    store.SaveCatalogList();
+    EXPECT_EQ(folder.Read("VrCatCtl.ini"), "[Extract]\r\n");
+    EXPECT_EQ(folder.Read("a.VrCat"), Catalog("A"));
+    EXPECT_TRUE(store.Modified());
+}
+
+TEST_F(CatalogStoreTest, SavingAnEmptyListCreatesNoControlFile)
+{
+    store.SaveCatalogList();
+    EXPECT_EQ(folder.EntryCount(), 0u);
+}
+
+TEST_F(CatalogStoreTest, AddsTheWizardsCatalogUnderItsTitle)
+{
+    std::vector<int> appended;
+    QObject::connect(&store, &TCatalogStore::CatalogAppended, [&](int index) { appended.push_back(index); });
+    const std::string title = Cp932Text("ソフト");
+
+    EXPECT_EQ(store.AddCatalogFromWizard(WizardResult(title, {"/b", "/a"})), 0);
+    const TCatalogEntry& entry = store.Catalog(0);
+    EXPECT_EQ(entry.FileName, folder.Path() + "/" + title + ".VrCat");
+    EXPECT_EQ(entry.Title, title);
+    EXPECT_EQ(entry.Objects, (Lines{"/b", "/a"}));
+    EXPECT_EQ(appended, std::vector<int>{0});
+    EXPECT_TRUE(store.Modified());
+    EXPECT_TRUE(store.IsListed(entry.FileName));
+    EXPECT_FALSE(store.IsListed(folder.Path() + "/" + Cp932Text("ソフトx.VrCat")));
+    EXPECT_EQ(store.IndexOfDisplayedName(title), 0);
+
+    store.SaveCatalogList();
+    EXPECT_EQ(folder.Read(Cp932ToUtf8(title).value() + ".VrCat"), Catalog(title, {"/b", "/a"}));
+}
+
+TEST_F(CatalogStoreTest, IsListedComparesNamesAsTheFileSystemDoes)
+{
+    store.AddCatalogFromWizard(WizardResult("Backup", {}));
+    EXPECT_TRUE(store.IsListed(folder.Path() + "/Backup.VrCat"));
+    EXPECT_FALSE(store.IsListed(folder.Path() + "/backup.VrCat"));
+}
+
+TEST_F(CatalogStoreTest, RenameKeepsTheFolderAndTheTitle)
+{
+    folder.Write("sub/old.VrCat", Catalog("Old"));
+    folder.Write("VrCatCtl.ini", "[Compress]\r\n0=sub/old.VrCat\r\n");
+    store.LoadCatalogList();
+    std::vector<int> changed;
+    QObject::connect(&store, &TCatalogStore::CatalogChanged, [&](int index) { changed.push_back(index); });
+
+    store.RenameCatalog(0, "new");
+    EXPECT_EQ(store.Catalog(0).FileName, folder.Path("sub/new.VrCat"));
+    EXPECT_EQ(store.Catalog(0).Title, "Old");
+    EXPECT_EQ(changed, std::vector<int>{0});
+    store.SaveCatalogList();
+    EXPECT_EQ(folder.Read("sub/new.VrCat"), Catalog("Old"));
+    EXPECT_EQ(folder.Read("sub/old.VrCat"), Catalog("Old"));
+    EXPECT_EQ(folder.Read("VrCatCtl.ini"), "[Compress]\r\n0=new.VrCat\r\n");
+}
+
+TEST_F(CatalogStoreTest, AddsObjectsNotYetHeldInAnyLetterCase)
+{
+    store.AddCatalogFromWizard(WizardResult("C", {"/Data/Report.doc"}));
+    store.SetModified(false);
+    const std::string wide = Cp932Text("/Ｄａｔａ");
+
+    EXPECT_EQ(store.AddObjects(0, {"/DATA/REPORT.DOC", "/data/b", "/Data/B", wide,
+                                   Cp932Text("/ｄａｔａ")}),
+              (Lines{"/data/b", wide}));
+    EXPECT_EQ(store.Catalog(0).Objects, (Lines{"/Data/Report.doc", "/data/b", wide}));
+    EXPECT_TRUE(store.Modified());
+
+    store.SetModified(false);
+    EXPECT_TRUE(store.AddObjects(0, {"/data/report.DOC"}).empty());
+    EXPECT_FALSE(store.Modified());
+}
+
+TEST_F(CatalogStoreTest, RemovesTheFirstOccurrenceOfEachPath)
+{
+    store.AddCatalogFromWizard(WizardResult("C", {"/a", "/B", "/b", "/c", "/A"}));
+    store.SetModified(false);
+
+    EXPECT_EQ(store.RemoveObjects(0, {"/b", "/A", "/missing"}), 2);
+    EXPECT_EQ(store.Catalog(0).Objects, (Lines{"/b", "/c", "/A"}));
+    EXPECT_TRUE(store.Modified());
+    store.SetModified(false);
+    EXPECT_EQ(store.RemoveObjects(0, {"/x"}), 0);
+    EXPECT_FALSE(store.Modified());
+}
+
+TEST_F(CatalogStoreTest, SignalsModifiedOnlyWhenItChanges)
+{
+    std::vector<bool> seen;
+    QObject::connect(&store, &TCatalogStore::ModifiedChanged, [&](bool value) { seen.push_back(value); });
+    store.SetModified(false);
+    store.SetModified(true);
+    store.SetModified(true);
+    store.SetModified(false);
+    EXPECT_EQ(seen, (std::vector<bool>{true, false}));
+}
+
+TEST_F(CatalogStoreTest, SaveCommandAsksOnlyForAListAndSavesUnlessNo)
+{
+    ScriptedPrompter prompter;
+    store.SaveCommand(prompter);
+    EXPECT_TRUE(prompter.boxes.empty());
+
+    store.AddCatalogFromWizard(WizardResult("A", {}));
+    prompter.Answer(mrNo);
+    store.SaveCommand(prompter);
+    ASSERT_EQ(prompter.boxes.size(), 1u);
+    EXPECT_EQ(prompter.boxes[0].msg, Cp932Text("カタログリストを保存しますか？"));
+    EXPECT_EQ(prompter.boxes[0].dlgType, TMsgDlgType::mtConfirmation);
+    EXPECT_EQ(prompter.boxes[0].buttons, mbYesNo);
+    EXPECT_FALSE(folder.Exists("A.VrCat"));
+
+    prompter.Answer(mrYes);
+    store.SaveCommand(prompter);
+    EXPECT_TRUE(folder.Exists("A.VrCat"));
+    EXPECT_FALSE(store.Modified());
+}
+
+TEST_F(CatalogStoreTest, CloseQueryAsksOnlyWhenModified)
+{
+    ScriptedPrompter prompter;
+    EXPECT_TRUE(store.CloseQuery(prompter));
+    EXPECT_TRUE(prompter.boxes.empty());
+
+    store.AddCatalogFromWizard(WizardResult("A", {}));
+    prompter.Answer(mrCancel);
+    EXPECT_FALSE(store.CloseQuery(prompter));
+    ASSERT_EQ(prompter.boxes.size(), 1u);
+    EXPECT_EQ(prompter.boxes[0].msg, Cp932Text("カタログリストは更新されています。保存しますか？"));
+    EXPECT_EQ(prompter.boxes[0].buttons, mbYesNoCancel);
+
+    prompter.Answer(mrNo);
+    EXPECT_TRUE(store.CloseQuery(prompter));
+    EXPECT_FALSE(folder.Exists("A.VrCat"));
+
+    prompter.Answer(mrYes);
+    EXPECT_TRUE(store.CloseQuery(prompter));
+    EXPECT_TRUE(folder.Exists("A.VrCat"));
+    EXPECT_FALSE(store.Modified());
+}
+
+TEST_F(CatalogStoreTest, CloseQueryKeepsTheWindowOpenWhenTheSaveFails)
+{
+    store.AddCatalogFromWizard(WizardResult("A", {"/a"}));
+    std::filesystem::create_directory(folder.Path("A.VrCat"));
+    ScriptedPrompter prompter;
+    prompter.Answer(mrYes);
+
+    EXPECT_FALSE(store.CloseQuery(prompter));
+    ASSERT_EQ(prompter.boxes.size(), 2u);
+    EXPECT_EQ(prompter.boxes[1].msg, Cp932Text("ファイル " + folder.Path("A.VrCat") + " を作成できません"));
+    EXPECT_EQ(prompter.boxes[1].dlgType, TMsgDlgType::mtError);
+    EXPECT_TRUE(store.Modified());
+    EXPECT_FALSE(folder.Exists("VrCatCtl.ini"));
+}
+
+}  // namespace
