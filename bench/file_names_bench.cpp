@@ -24,7 +24,8 @@ constexpr int Paths = 100'000;
 std::vector<std::string> Names()
 {
     std::mt19937 random(42);
-    const std::string syllables[] = {Cp932Text("ソ"), Cp932Text("表"), "a", "B", "c", "_", "1", Cp932Text("あ")};
+    const std::string syllables[]
+        = { Cp932Text("ソ"), Cp932Text("表"), "a", "B", "c", "_", "1", Cp932Text("あ") };
     std::vector<std::string> names(Paths);
     for (auto& name : names) {
         for (int i = 0; i < 8; ++i)
@@ -55,7 +56,7 @@ BENCHMARK(BM_AttributesOf100000Paths)->Unit(benchmark::kMillisecond);
 void SortByComparison(std::vector<std::string> names)
 {
     std::sort(names.begin(), names.end(),
-              [](const auto& a, const auto& b) { return CompareFileNames(a, b) < 0; });
+        [](const auto& a, const auto& b) { return CompareFileNames(a, b) < 0; });
     benchmark::DoNotOptimize(names.data());
 }
 
@@ -66,12 +67,11 @@ void SortByKeys(const std::vector<std::string>& names)
     for (const auto& name : names)
         keyed.emplace_back(FileNameSortKey(name), &name);
     std::sort(keyed.begin(), keyed.end(),
-              [](const auto& a, const auto& b) { return a.first.compare(b.first) < 0; });
+        [](const auto& a, const auto& b) { return a.first.compare(b.first) < 0; });
     benchmark::DoNotOptimize(keyed.data());
 }
 
-template <typename Sort>
-double TimeOf(Sort sort)
+template <typename Sort> double TimeOf(Sort sort)
 {
     const auto start = std::chrono::steady_clock::now();
     sort();
@@ -89,6 +89,6 @@ int main(int argc, char** argv)
     const double byComparison = TimeOf([&] { SortByComparison(names); });
     const double byKeys = TimeOf([&] { SortByKeys(names); });
     std::printf("sorting %d names: comparisons %.3f s, keys %.3f s, ratio %.1f\n", Paths,
-                byComparison, byKeys, byComparison / byKeys);
+        byComparison, byKeys, byComparison / byKeys);
     return 0;
 }

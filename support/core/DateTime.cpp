@@ -24,7 +24,7 @@ double DateTimeOf(const QDate& date, int secondsOfDay)
 double FileDateTime(std::int64_t secondsSinceEpoch)
 {
     const auto evenSeconds = static_cast<std::time_t>(secondsSinceEpoch - (secondsSinceEpoch & 1));
-    std::tm local{};
+    std::tm local {};
     if (!localtime_r(&evenSeconds, &local))
         return 0;
     const QDate date(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);

@@ -25,7 +25,8 @@ bool InGroups(gid_t gid)
 {
     static const std::vector<gid_t> groups = [] {
         std::vector<gid_t> list(static_cast<size_t>(std::max(getgroups(0, nullptr), 0)));
-        list.resize(static_cast<size_t>(std::max(getgroups(static_cast<int>(list.size()), list.data()), 0)));
+        list.resize(static_cast<size_t>(
+            std::max(getgroups(static_cast<int>(list.size()), list.data()), 0)));
         list.push_back(getegid());
         return list;
     }();
@@ -51,15 +52,23 @@ int AttributesOf(const struct stat& info)
     return Writable(info) ? kind : kind | faReadOnly;
 }
 
-// stat, or the link itself when it points nowhere: a dangling link is still an entry.
+// One lstat for everything but a symbolic link, which is followed; a link that points
+// nowhere is still an entry of its folder.
 bool LookUp(const std::string& hostPath, struct stat& info)
 {
-    return stat(hostPath.c_str(), &info) == 0 || lstat(hostPath.c_str(), &info) == 0;
+    if (lstat(hostPath.c_str(), &info) != 0)
+        return false;
+    if (S_ISLNK(info.st_mode)) {
+        struct stat target {};
+        if (stat(hostPath.c_str(), &target) == 0)
+            info = target;
+    }
+    return true;
 }
 
 std::optional<FileFacts> FactsOf(const std::string& hostPath, std::string name)
 {
-    struct stat info {};
+    struct stat info { };
     if (!LookUp(hostPath, info))
         return std::nullopt;
     FileFacts facts;
@@ -113,7 +122,7 @@ std::optional<FileFacts> FindFirstFileFacts(std::string_view path)
 int GetFileAttributesOf(std::string_view path)
 {
     const auto host = ToHostPath(path);
-    struct stat info {};
+    struct stat info { };
     if (!host || !LookUp(*host, info))
         return -1;
     return AttributesOf(info);
@@ -194,7 +203,7 @@ bool IsTextFile(std::string_view fileName)
     const int fd = open(ToHostPath(fileName)->c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         throw CannotOpen(fileName);
-    std::array<char, TextSniffLength> head{};
+    std::array<char, TextSniffLength> head {};
     const ssize_t got = read(fd, head.data(), head.size());
     close(fd);
     if (got < 0)

@@ -15,10 +15,10 @@ inline constexpr int faArchive = 0x20;
 
 // What a search for a path finds.
 struct FileFacts {
-    std::string name;       // the entry's own name (code page 932)
-    int attributes = 0;     // faDirectory or faArchive, | faReadOnly when not writable
+    std::string name;  // the entry's own name (code page 932)
+    int attributes = 0;  // faDirectory or faArchive, | faReadOnly when not writable
     std::int64_t size = 0;  // 0 for a folder
-    double date = 0;        // last write as a date-time (DateTime.h)
+    double date = 0;  // last write as a date-time (DateTime.h)
 };
 
 // The search behind FileExistsQuiet, GetFileSizeOf and GetFileDateOf. A last part with "*"

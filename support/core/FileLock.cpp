@@ -16,7 +16,8 @@ FileLock::FileLock(const std::string& hostPath, std::chrono::milliseconds timeou
     // write instead of a frozen program.
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (!(locked_ = flock(fd_, LOCK_EX | LOCK_NB) == 0)) {
-        if ((errno != EWOULDBLOCK && errno != EINTR) || std::chrono::steady_clock::now() >= deadline)
+        if ((errno != EWOULDBLOCK && errno != EINTR)
+            || std::chrono::steady_clock::now() >= deadline)
             return;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }

@@ -15,8 +15,8 @@ std::vector<std::string_view> Characters(std::string_view s)
     std::vector<std::string_view> characters;
     characters.reserve(s.size());
     for (size_t i = 0; i < s.size();) {
-        const size_t length =
-            IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() ? 2 : 1;
+        const size_t length
+            = IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() ? 2 : 1;
         characters.push_back(s.substr(i, length));
         i += length;
     }

@@ -16,19 +16,6 @@ constexpr std::string_view ForbiddenNameChars = "\\/:,;*?\"<>|";
 // Longest extension word the type text takes.
 constexpr size_t MaxExtensionWord = 260;
 
-std::string MBUpperCase(std::string_view s)
-{
-    std::string raised(s);
-    for (size_t i = 0; i < raised.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(raised[i]);
-        if (IsLeadByte(byte))
-            ++i;
-        else if (byte >= 'a' && byte <= 'z')
-            raised[i] = static_cast<char>(byte - 0x20);
-    }
-    return raised;
-}
-
 bool IsAsciiLetter(char ch)
 {
     return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z');

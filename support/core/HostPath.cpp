@@ -28,9 +28,15 @@ std::optional<std::string> ToHostPath(std::string_view cp932Path)
     return Cp932ToUtf8(cp932Path);
 }
 
+// Several Unicode characters share one code page 932 form (U+301C and U+FF5E are both
+// 0x81 0x60); a name that would not come back as itself has no usable form, since the
+// path made from it would name another file.
 std::optional<std::string> FromHostPath(std::string_view hostPath)
 {
-    return Utf8ToCp932(hostPath);
+    auto cp932 = Utf8ToCp932(hostPath);
+    if (!cp932 || ToHostPath(*cp932) != hostPath)
+        return std::nullopt;
+    return cp932;
 }
 
 std::optional<QString> ToQtPath(std::string_view cp932Path)
@@ -40,7 +46,10 @@ std::optional<QString> ToQtPath(std::string_view cp932Path)
 
 std::optional<std::string> FromQtPath(const QString& qtPath)
 {
-    return QStringToCp932(qtPath);
+    auto cp932 = QStringToCp932(qtPath);
+    if (!cp932 || ToQtPath(*cp932) != qtPath)
+        return std::nullopt;
+    return cp932;
 }
 
 std::string ExtractFileName(std::string_view path)

@@ -17,7 +17,8 @@ inline constexpr char PathDelim = '/';
 std::optional<std::string> ToHostPath(std::string_view cp932Path);
 
 // The program's form of a name the operating system gave, or nothing when the name has no
-// code page 932 form (the caller refuses that item by name and goes on).
+// code page 932 form that converts back to the same name (the caller refuses that item by
+// name and goes on).
 std::optional<std::string> FromHostPath(std::string_view hostPath);
 
 // The same borders for Qt's file classes (QFile, QDir, QFileInfo).

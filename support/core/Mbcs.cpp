@@ -1,28 +1,21 @@
 #include "support/core/Mbcs.h"
 
-#include "support/core/Cp932.h"
-
-#include <QCollator>
-#include <QLocale>
+#include "support/core/Collation.h"
 
 namespace {
 
-// The collator of the default locale, rebuilt when the default locale changes; building
-// one is far dearer than a comparison.
-const QCollator& DefaultCollator()
+// s with map applied to every single-byte character; double-byte characters, and a lead
+// byte at the very end, stay as they are.
+template <typename Map> std::string MapSingleByteCharacters(std::string_view s, Map map)
 {
-    thread_local QCollator collator;
-    thread_local QLocale locale = collator.locale();
-    if (const QLocale current; current != locale) {
-        collator = QCollator(current);
-        locale = current;
+    std::string mapped(s);
+    for (size_t i = 0; i < mapped.size(); ++i) {
+        if (IsLeadByte(static_cast<unsigned char>(mapped[i])))
+            ++i;
+        else
+            mapped[i] = map(mapped[i]);
     }
-    return collator;
-}
-
-QString CollationText(std::string_view s)
-{
-    return Cp932ToDisplay(MBLowerCase(s));
+    return mapped;
 }
 
 }  // namespace
@@ -73,24 +66,22 @@ int MBPos(std::string_view sub, std::string_view s)
 
 std::string MBLowerCase(std::string_view s)
 {
-    std::string lowered(s);
-    for (size_t i = 0; i < lowered.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(lowered[i]);
-        if (IsLeadByte(byte))
-            ++i;
-        else if (byte >= 'A' && byte <= 'Z')
-            lowered[i] = static_cast<char>(byte + 0x20);
-    }
-    return lowered;
+    return MapSingleByteCharacters(
+        s, [](char ch) { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch + 0x20) : ch; });
+}
+
+std::string MBUpperCase(std::string_view s)
+{
+    return MapSingleByteCharacters(
+        s, [](char ch) { return ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 0x20) : ch; });
 }
 
 int MBCompareText(std::string_view s1, std::string_view s2)
 {
-    const int order = DefaultCollator().compare(CollationText(s1), CollationText(s2));
-    return (order > 0) - (order < 0);
+    return LocaleCompare(MBLowerCase(s1), MBLowerCase(s2));
 }
 
 QCollatorSortKey MBCompareKey(std::string_view s)
 {
-    return DefaultCollator().sortKey(CollationText(s));
+    return LocaleSortKey(MBLowerCase(s));
 }

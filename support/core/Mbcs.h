@@ -29,6 +29,9 @@ int MBPos(std::string_view sub, std::string_view s);
 // s with the single-byte letters A-Z lowered; double-byte characters are left untouched.
 std::string MBLowerCase(std::string_view s);
 
+// s with the single-byte letters a-z raised; double-byte characters are left untouched.
+std::string MBUpperCase(std::string_view s);
+
 // Compares the texts with ASCII letters folded, by the collation of the default QLocale:
 // -1, 0 or 1.
 int MBCompareText(std::string_view s1, std::string_view s2);

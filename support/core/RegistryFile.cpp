@@ -1,7 +1,6 @@
 #include "support/core/RegistryFile.h"
 
 #include "support/core/Mbcs.h"
-#include "support/core/WinReg.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -14,7 +13,7 @@ constexpr std::string_view LineEnd = "\r\n";
 constexpr size_t HexLineWidth = 76;
 
 struct Line {
-    std::string_view raw;   // with its line end
+    std::string_view raw;  // with its line end
     std::string_view text;  // without it
 };
 
@@ -25,7 +24,7 @@ std::vector<Line> SplitLines(std::string_view bytes)
     while (start < bytes.size()) {
         const size_t newline = bytes.find('\n', start);
         const size_t end = newline == std::string_view::npos ? bytes.size() : newline + 1;
-        Line line{bytes.substr(start, end - start), bytes.substr(start, end - start)};
+        Line line { bytes.substr(start, end - start), bytes.substr(start, end - start) };
         if (!line.text.empty() && line.text.back() == '\n')
             line.text.remove_suffix(1);
         if (!line.text.empty() && line.text.back() == '\r')
@@ -184,7 +183,7 @@ std::optional<RegistryValue> ParseData(std::string_view data)
     auto bytes = ParseHexBytes(data.substr(1));
     if (!bytes)
         return std::nullopt;
-    return RegistryValue{type, *std::move(bytes)};
+    return RegistryValue { type, *std::move(bytes) };
 }
 
 struct ParsedValue {
@@ -222,7 +221,8 @@ std::optional<ParsedValue> ParseValueText(std::string_view text)
 size_t ParentLength(std::string_view key)
 {
     size_t parent = 0;
-    for (size_t i = 0; i < key.size(); i += IsLeadByte(static_cast<unsigned char>(key[i])) ? 2 : 1) {
+    for (size_t i = 0; i < key.size();
+         i += IsLeadByte(static_cast<unsigned char>(key[i])) ? 2 : 1) {
         if (key[i] == '\\')
             parent = i;
     }
@@ -274,7 +274,7 @@ bool IsPlainString(const RegistryValue& value)
 
 RegistryValue RegistryValue::String(std::string_view text)
 {
-    return {REG_SZ, std::string(text) + '\0'};
+    return { REG_SZ, std::string(text) + '\0' };
 }
 
 RegistryValue RegistryValue::Dword(std::int32_t value)
@@ -283,7 +283,7 @@ RegistryValue RegistryValue::Dword(std::int32_t value)
     std::string data(4, '\0');
     for (int i = 0; i < 4; ++i)
         data[static_cast<size_t>(i)] = static_cast<char>((bits >> (8 * i)) & 0xFF);
-    return {REG_DWORD, data};
+    return { REG_DWORD, data };
 }
 
 RegistryFile::RegistryFile(std::string_view rootName)
@@ -371,9 +371,8 @@ bool RegistryFile::KeyExists(std::string_view keyPath) const
 const RegistryFile::Section* RegistryFile::FindSection(std::string_view keyPath) const
 {
     const std::string key = ComparisonKey(keyPath);
-    const auto found = std::find_if(sections_.rbegin(), sections_.rend(), [&](const Section& s) {
-        return s.ofRoot && s.key == key;
-    });
+    const auto found = std::find_if(sections_.rbegin(), sections_.rend(),
+        [&](const Section& s) { return s.ofRoot && s.key == key; });
     return found == sections_.rend() ? nullptr : &*found;
 }
 
@@ -397,26 +396,29 @@ RegistryFile::Section& RegistryFile::AddSection(std::string_view keyPath)
     const std::string parent = key.substr(0, ParentLength(key));
     auto at = sections_.end();
     for (auto it = sections_.begin(); it != sections_.end(); ++it) {
-        if (it->ofRoot && !parent.empty() && (it->key == parent || it->key.starts_with(parent + "\\")))
+        if (it->ofRoot && !parent.empty()
+            && (it->key == parent || it->key.starts_with(parent + "\\")))
             at = it + 1;
     }
     std::string& before = at == sections_.begin() ? preamble_
-        : (at - 1)->entries.empty() ? (at - 1)->header : (at - 1)->entries.back().raw;
+        : (at - 1)->entries.empty()               ? (at - 1)->header
+                                                  : (at - 1)->entries.back().raw;
     EnsureLineEnd(before);
     Section section;
     section.header = "[" + rootName_ + (keyPath.empty() ? "" : "\\" + std::string(keyPath)) + "]"
         + std::string(LineEnd);
     section.key = key;
     section.ofRoot = true;
-    section.entries.push_back(Entry{std::string(LineEnd), false, {}, {}});
+    section.entries.push_back(Entry { std::string(LineEnd), false, {}, {} });
     return *sections_.insert(at, std::move(section));
 }
 
 void RegistryFile::AddEntry(Section& section, Entry entry)
 {
-    auto lastValue = std::find_if(section.entries.rbegin(), section.entries.rend(),
-                                  [](const Entry& e) { return e.isValue; });
-    const auto at = lastValue == section.entries.rend() ? section.entries.begin() : lastValue.base();
+    auto lastValue = std::find_if(
+        section.entries.rbegin(), section.entries.rend(), [](const Entry& e) { return e.isValue; });
+    const auto at
+        = lastValue == section.entries.rend() ? section.entries.begin() : lastValue.base();
     EnsureLineEnd(at == section.entries.begin() ? section.header : (at - 1)->raw);
     section.entries.insert(at, std::move(entry));
 }
@@ -436,8 +438,8 @@ const RegistryValue* RegistryFile::FindValue(std::string_view keyPath, std::stri
     return nullptr;
 }
 
-bool RegistryFile::SetValue(std::string_view keyPath, std::string_view name,
-                            const RegistryValue& value)
+bool RegistryFile::SetValue(
+    std::string_view keyPath, std::string_view name, const RegistryValue& value)
 {
     if (const RegistryValue* current = FindValue(keyPath, name)) {
         if (*current == value)
@@ -455,7 +457,7 @@ bool RegistryFile::SetValue(std::string_view keyPath, std::string_view name,
     Section* section = FindSection(keyPath);
     if (!section)
         section = &AddSection(keyPath);
-    AddEntry(*section, Entry{FormatValueLine(name, value), true, std::string(name), value});
+    AddEntry(*section, Entry { FormatValueLine(name, value), true, std::string(name), value });
     return true;
 }
 

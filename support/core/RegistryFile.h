@@ -6,6 +6,13 @@
 #include <string_view>
 #include <vector>
 
+// Registry type codes.
+inline constexpr std::uint32_t REG_NONE = 0;
+inline constexpr std::uint32_t REG_SZ = 1;
+inline constexpr std::uint32_t REG_EXPAND_SZ = 2;
+inline constexpr std::uint32_t REG_BINARY = 3;
+inline constexpr std::uint32_t REG_DWORD = 4;
+
 // One typed registry value: its type code and its data bytes as the registry holds them
 // (a string with its terminating NUL, a DWORD as 4 little-endian bytes).
 struct RegistryValue {
@@ -60,8 +67,8 @@ private:
     };
     struct Section {
         std::string header;  // "[...]" with its line end
-        std::string key;     // the comparison form of the key path below the root
-        bool ofRoot = false; // false for sections of another root, kept as they are
+        std::string key;  // the comparison form of the key path below the root
+        bool ofRoot = false;  // false for sections of another root, kept as they are
         std::vector<Entry> entries;
     };
 

@@ -21,9 +21,16 @@ inline constexpr char RegPlaceNormalPosTop[] = "PlaceNormalPos.Top";
 inline constexpr char RegPlaceNormalPosRight[] = "PlaceNormalPos.Right";
 inline constexpr char RegPlaceNormalPosBottom[] = "PlaceNormalPos.Bottom";
 inline constexpr std::array<const char*, 10> RegPlacementNames = {
-    RegPlaceFlags,         RegPlaceShowCmd,        RegPlaceMinPosX,       RegPlaceMinPosY,
-    RegPlaceMaxPosX,       RegPlaceMaxPosY,        RegPlaceNormalPosLeft, RegPlaceNormalPosTop,
-    RegPlaceNormalPosRight, RegPlaceNormalPosBottom,
+    RegPlaceFlags,
+    RegPlaceShowCmd,
+    RegPlaceMinPosX,
+    RegPlaceMinPosY,
+    RegPlaceMaxPosX,
+    RegPlaceMaxPosY,
+    RegPlaceNormalPosLeft,
+    RegPlaceNormalPosTop,
+    RegPlaceNormalPosRight,
+    RegPlaceNormalPosBottom,
 };
 
 // Width of the main window's catalog tree pane.

@@ -12,7 +12,7 @@ namespace {
 constexpr char RootName[] = "HKEY_CURRENT_USER";
 // Writers hold the lock for one read and one rename; waiting longer than this means
 // something is wrong with the other side, and the write fails like any failed write.
-constexpr std::chrono::milliseconds LockTimeout{10'000};
+constexpr std::chrono::milliseconds LockTimeout { 10'000 };
 
 QString QtPath(const std::string& hostPath)
 {
@@ -38,8 +38,8 @@ RegistryStore::LoadState RegistryStore::Load(std::optional<RegistryFile>& file) 
     const QByteArray bytes = disk.readAll();
     if (disk.error() != QFileDevice::NoError)
         return LoadState::Unreadable;
-    file = RegistryFile::Parse(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())),
-                               RootName);
+    file = RegistryFile::Parse(
+        std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), RootName);
     return file ? LoadState::Loaded : LoadState::Unreadable;
 }
 
@@ -56,7 +56,8 @@ bool RegistryStore::Replace(const RegistryFile& file) const
     if (!disk.open(QIODevice::WriteOnly))
         return false;
     const std::string bytes = file.Serialize();
-    if (disk.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()))
+    if (disk.write(bytes.data(), static_cast<qint64>(bytes.size()))
+        != static_cast<qint64>(bytes.size()))
         return false;
     return disk.commit();
 }

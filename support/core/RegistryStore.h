@@ -18,6 +18,10 @@ public:
     const RegistryFile& Snapshot();
 
     enum class ChangeResult { Done, Unchanged, Unreadable, Failed };
+    static bool Succeeded(ChangeResult result)
+    {
+        return result == ChangeResult::Done || result == ChangeResult::Unchanged;
+    }
 
     // change gives false when it changed nothing (the file is then left alone).
     ChangeResult Change(const std::function<bool(RegistryFile&)>& change);

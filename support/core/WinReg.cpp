@@ -29,8 +29,10 @@ void ReportUnreadableFile(const std::string& hostPath)
         if (!reported.insert(hostPath).second)
             return;
     }
-    const std::string message = Cp932Text("設定ファイル ") + FromHostPath(hostPath).value_or(hostPath)
-        + Cp932Text(" は読み取れない内容のため、設定を保存しませんでした。ファイルはそのまま残してあります");
+    const std::string message = Cp932Text("設定ファイル ")
+        + FromHostPath(hostPath).value_or(hostPath)
+        + Cp932Text(" は読み取れない内容のため、設定を保存しませんでした。"
+                    "ファイルはそのまま残してあります");
     if (ProblemHandler())
         ProblemHandler()(message);
     else
@@ -102,8 +104,9 @@ bool TRegistry::OpenKey(const std::string& key, bool canCreate)
     if (!Store().Snapshot().KeyExists(path)) {
         if (!canCreate)
             return false;
-        const auto result = Store().Change([&](RegistryFile& file) { return file.CreateKey(path); });
-        if (result != RegistryStore::ChangeResult::Done && result != RegistryStore::ChangeResult::Unchanged)
+        const auto result
+            = Store().Change([&](RegistryFile& file) { return file.CreateKey(path); });
+        if (!RegistryStore::Succeeded(result))
             return false;
     }
     currentPath_ = path;
@@ -174,19 +177,19 @@ void TRegistry::WriteOpenKeyValue(const std::string& name, const RegistryValue& 
     WriteValue(currentPath_, name, value);
 }
 
-void TRegistry::WriteValue(const std::string& keyPath, const std::string& name,
-                           const RegistryValue& value)
+void TRegistry::WriteValue(
+    const std::string& keyPath, const std::string& name, const RegistryValue& value)
 {
     // A name with a line break has no form in the file.
     if (name.find_first_of("\r\n") != std::string::npos) {
         MessageBeep();
         return;
     }
-    const auto result =
-        Store().Change([&](RegistryFile& file) { return file.SetValue(keyPath, name, value); });
+    const auto result
+        = Store().Change([&](RegistryFile& file) { return file.SetValue(keyPath, name, value); });
     if (result == RegistryStore::ChangeResult::Unreadable)
         ReportUnreadableFile(Store().HostPath());
-    if (result == RegistryStore::ChangeResult::Unreadable || result == RegistryStore::ChangeResult::Failed)
+    if (!RegistryStore::Succeeded(result))
         MessageBeep();
 }
 
@@ -209,8 +212,8 @@ TWinRegistry::TWinRegistry(std::string key, bool canCreate)
 }
 
 template <typename T, typename Read>
-T TWinRegistry::ReadSubKeyValue(const std::string& subKey, const std::string& name, T def,
-                                Read read)
+T TWinRegistry::ReadSubKeyValue(
+    const std::string& subKey, const std::string& name, T def, Read read)
 {
     if (!HasCurrentKey())
         return def;
@@ -222,20 +225,22 @@ T TWinRegistry::ReadSubKeyValue(const std::string& subKey, const std::string& na
         TWinRegistry& registry;
         std::string previous;
         ~Restore() { registry.SwapCurrentPath(std::move(previous)); }
-    } const restore{*this, SwapCurrentPath(path)};
+    } const restore { *this, SwapCurrentPath(path) };
     return ValueExists(name) ? read(name) : def;
 }
 
-std::string TWinRegistry::ReadSubKeyString(const std::string& subKey, const std::string& name,
-                                           const std::string& def)
+std::string TWinRegistry::ReadSubKeyString(
+    const std::string& subKey, const std::string& name, const std::string& def)
 {
-    return ReadSubKeyValue(subKey, name, def, [this](const std::string& n) { return ReadString(n); });
+    return ReadSubKeyValue(
+        subKey, name, def, [this](const std::string& n) { return ReadString(n); });
 }
 
-std::int32_t TWinRegistry::ReadSubKeyInteger(const std::string& subKey, const std::string& name,
-                                             std::int32_t def)
+std::int32_t TWinRegistry::ReadSubKeyInteger(
+    const std::string& subKey, const std::string& name, std::int32_t def)
 {
-    return ReadSubKeyValue(subKey, name, def, [this](const std::string& n) { return ReadInteger(n); });
+    return ReadSubKeyValue(
+        subKey, name, def, [this](const std::string& n) { return ReadInteger(n); });
 }
 
 bool TWinRegistry::ReadSubKeyBool(const std::string& subKey, const std::string& name, bool def)
@@ -243,13 +248,13 @@ bool TWinRegistry::ReadSubKeyBool(const std::string& subKey, const std::string& 
     return ReadSubKeyValue(subKey, name, def, [this](const std::string& n) { return ReadBool(n); });
 }
 
-void TWinRegistry::WriteSubKeyInteger(const std::string& subKey, const std::string& name,
-                                      std::int32_t value)
+void TWinRegistry::WriteSubKeyInteger(
+    const std::string& subKey, const std::string& name, std::int32_t value)
 {
     // When the accessor's own key could not be opened, the write creates it along with the
     // subkey (or reports why it cannot).
-    const std::string path = HasCurrentKey() ? ResolveKey(subKey)
-        : JoinKey(!key_.empty() && key_.front() == '\\' ? key_.substr(1) : key_, subKey);
+    const std::string path
+        = HasCurrentKey() ? ResolveKey(subKey) : JoinKey(ResolveKey(key_), subKey);
     WriteValue(path, name, RegistryValue::Dword(value));
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/core/RegistryFile.h"
 #include "support/core/TessnaError.h"
 
 #include <cstdint>
@@ -15,13 +16,6 @@
 
 // The product family's settings key below HKEY_CURRENT_USER.
 inline constexpr char SettingsKey[] = "Software\\Kavo\\DeVad";
-
-// Registry type codes.
-inline constexpr std::uint32_t REG_NONE = 0;
-inline constexpr std::uint32_t REG_SZ = 1;
-inline constexpr std::uint32_t REG_EXPAND_SZ = 2;
-inline constexpr std::uint32_t REG_BINARY = 3;
-inline constexpr std::uint32_t REG_DWORD = 4;
 
 // A value read with the wrong type, or a value that cannot be read. Message: CP932.
 class ERegistryException : public TessnaError {
@@ -39,7 +33,6 @@ std::string RegistryFilePath();
 void SetRegistryProblemHandler(std::function<void(const std::string& message)> handler);
 
 class RegistryStore;
-struct RegistryValue;
 
 // The general accessor on HKEY_CURRENT_USER. Key paths use "\"; a path starting with "\"
 // is taken from the root, any other from the open key (or the root when none is open).
@@ -79,7 +72,8 @@ protected:
     // Makes path the current key path; gives the previous one.
     std::string SwapCurrentPath(std::string path);
     // Writes into the key at keyPath (created when missing); a failure beeps.
-    void WriteValue(const std::string& keyPath, const std::string& name, const RegistryValue& value);
+    void WriteValue(
+        const std::string& keyPath, const std::string& name, const RegistryValue& value);
 
 private:
     void WriteOpenKeyValue(const std::string& name, const RegistryValue& value);
@@ -95,15 +89,14 @@ public:
     TWinRegistry(std::string key, bool canCreate);
 
     // The value Name of SubKey (below the opened key), or def when either is missing.
-    std::string ReadSubKeyString(const std::string& subKey, const std::string& name,
-                                 const std::string& def);
-    std::int32_t ReadSubKeyInteger(const std::string& subKey, const std::string& name,
-                                   std::int32_t def);
+    std::string ReadSubKeyString(
+        const std::string& subKey, const std::string& name, const std::string& def);
+    std::int32_t ReadSubKeyInteger(
+        const std::string& subKey, const std::string& name, std::int32_t def);
     bool ReadSubKeyBool(const std::string& subKey, const std::string& name, bool def);
 
     // Creates SubKey when missing and writes Value as a REG_DWORD; a failure beeps.
-    void WriteSubKeyInteger(const std::string& subKey, const std::string& name,
-                            std::int32_t value);
+    void WriteSubKeyInteger(const std::string& subKey, const std::string& name, std::int32_t value);
 
     const std::string& Key() const { return key_; }
 

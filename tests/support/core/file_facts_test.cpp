@@ -42,7 +42,7 @@ protected:
 
     static void SetTime(const std::string& path, time_t when)
     {
-        const timeval times[2] = {{when, 0}, {when, 0}};
+        const timeval times[2] = { { when, 0 }, { when, 0 } };
         ASSERT_EQ(utimes(Cp932ToUtf8(path)->c_str(), times), 0);
     }
 
@@ -122,7 +122,7 @@ TEST_F(FileFactsTest, FileDatesAreLocalInTwoSecondSteps)
 TEST_F(FileFactsTest, SizesOfTwoGigabytesAndMoreKeepAllTheirBits)
 {
     const std::string file = Write("big", "");
-    constexpr std::int64_t size = (std::int64_t{5} << 30) + 7;
+    constexpr std::int64_t size = (std::int64_t { 5 } << 30) + 7;
     ASSERT_EQ(truncate(Cp932ToUtf8(file)->c_str(), size), 0);
     EXPECT_EQ(GetFileSizeOf(file), size);
 }
@@ -157,4 +157,14 @@ TEST_F(FileFactsTest, UnreadableFileIsAnError)
     } catch (const TessnaError& error) {
         EXPECT_EQ(error.what(), Cp932Text("ファイル ") + file + Cp932Text(" は開けません"));
     }
+}
+
+TEST_F(FileFactsTest, LinksAreTheirTargetsAndDanglingLinksStillExist)
+{
+    const std::string folder = MakeDir("target");
+    ASSERT_EQ(symlink(Cp932ToUtf8(folder)->c_str(), Cp932ToUtf8(Path("link"))->c_str()), 0);
+    ASSERT_EQ(symlink("/nowhere/at/all", Cp932ToUtf8(Path("dangling"))->c_str()), 0);
+    EXPECT_TRUE(DirExists(Path("link")));
+    EXPECT_EQ(GetFileAttributesOf(Path("dangling")), faArchive);
+    EXPECT_TRUE(FileExistsQuiet(Path("dangling")));
 }

@@ -15,8 +15,9 @@ TEST(FileNameChars, OneBoxForTheFirstForbiddenCharacterInOrder)
     ScriptedPrompter owner;
     EXPECT_FALSE(CheckFileNameChars(owner, "a,b*c"));
     ASSERT_EQ(owner.boxes.size(), 1u);
-    EXPECT_EQ(owner.boxes[0].msg, Cp932Text("ファイル：a,b*c\nファイル名には次の文字は使えません。\n")
-                                      + "\\ / : , ; * ? \" < > |");
+    EXPECT_EQ(owner.boxes[0].msg,
+        Cp932Text("ファイル：a,b*c\nファイル名には次の文字は使えません。\n")
+            + "\\ / : , ; * ? \" < > |");
     EXPECT_EQ(owner.boxes[0].dlgType, TMsgDlgType::mtError);
     EXPECT_EQ(owner.boxes[0].buttons, mbOK);
 }

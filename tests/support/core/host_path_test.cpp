@@ -14,8 +14,8 @@ TEST(HostPath, ConvertsBothWaysAndRefusesNamesWithoutAForm)
     EXPECT_EQ(ToHostPath("/tmp/" + So), std::optional<std::string>("/tmp/ソ"));
     EXPECT_EQ(FromHostPath("/tmp/ソ"), std::optional<std::string>("/tmp/" + So));
     EXPECT_FALSE(FromHostPath("/tmp/\xF0\x9F\x98\x80"));  // no code page 932 form
-    EXPECT_FALSE(FromHostPath("/tmp/\xFF"));              // not UTF-8
-    EXPECT_FALSE(ToHostPath("/tmp/\x83"));                // cut double-byte character
+    EXPECT_FALSE(FromHostPath("/tmp/\xFF"));  // not UTF-8
+    EXPECT_FALSE(ToHostPath("/tmp/\x83"));  // cut double-byte character
     EXPECT_EQ(ToQtPath(So), std::optional<QString>(QStringLiteral("ソ")));
     EXPECT_EQ(FromQtPath(QStringLiteral("ソ")), std::optional<std::string>(So));
 }

@@ -57,8 +57,11 @@ TEST(Mbcs, PosMatchesOnlyAtCharacterStarts)
     EXPECT_EQ(MBPos("", "abc"), 0);
     EXPECT_EQ(MBPos("cd", "abc"), 0);
     EXPECT_EQ(MBPos(So, "x" + So), 2);
-    EXPECT_EQ(MBPos("A", "\x82\x41" "A"), 3);  // trail byte 0x41 is not an "A"
-    EXPECT_EQ(MBPos("B", "abc"), 0);            // exact, case matters
+    EXPECT_EQ(MBPos("A",
+                  "\x82\x41"
+                  "A"),
+        3);  // trail byte 0x41 is not an "A"
+    EXPECT_EQ(MBPos("B", "abc"), 0);  // exact, case matters
 }
 
 TEST(Mbcs, LowerCaseTouchesOnlySingleByteLetters)
@@ -81,15 +84,21 @@ TEST(Mbcs, CompareFoldsOnlyAsciiLetters)
 
 TEST(Mbcs, SortKeysOrderLikeTheComparison)
 {
-    std::vector<std::string> names = {"b", "A", Cp932Text("あ"), "a10", "a9", "C", So};
+    std::vector<std::string> names = { "b", "A", Cp932Text("あ"), "a10", "a9", "C", So };
     std::vector<std::pair<QCollatorSortKey, std::string>> keyed;
     for (const auto& name : names)
         keyed.emplace_back(MBCompareKey(name), name);
     std::stable_sort(keyed.begin(), keyed.end(),
-                     [](const auto& x, const auto& y) { return x.first.compare(y.first) < 0; });
+        [](const auto& x, const auto& y) { return x.first.compare(y.first) < 0; });
     std::stable_sort(names.begin(), names.end(),
-                     [](const auto& x, const auto& y) { return MBCompareText(x, y) < 0; });
+        [](const auto& x, const auto& y) { return MBCompareText(x, y) < 0; });
     for (size_t i = 0; i < names.size(); ++i)
         EXPECT_EQ(keyed[i].second, names[i]) << i;
     EXPECT_EQ(names.front(), "A");
+}
+
+TEST(Mbcs, UpperCaseMirrorsLowerCase)
+{
+    EXPECT_EQ(MBUpperCase("abc\xB1"), "ABC\xB1");
+    EXPECT_EQ(MBUpperCase("\x82\x61z"), "\x82\x61Z");  // trail byte 0x61 is not an "a"
 }

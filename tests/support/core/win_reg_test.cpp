@@ -26,7 +26,8 @@ protected:
         saved_ = qgetenv("XDG_CONFIG_HOME");
         qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
         SetBeepHandler([this] { ++beeps_; });
-        SetRegistryProblemHandler([this](const std::string& message) { problems_.push_back(message); });
+        SetRegistryProblemHandler(
+            [this](const std::string& message) { problems_.push_back(message); });
     }
 
     void TearDown() override
@@ -36,7 +37,10 @@ protected:
         SetRegistryProblemHandler({});
     }
 
-    static QString FilePath() { return QFile::decodeName(QByteArray::fromStdString(RegistryFilePath())); }
+    static QString FilePath()
+    {
+        return QFile::decodeName(QByteArray::fromStdString(RegistryFilePath()));
+    }
 
     static QByteArray FileBytes()
     {
@@ -117,9 +121,10 @@ TEST_F(WinRegTest, BooleansAreAnyNonZeroDword)
 
 TEST_F(WinRegTest, WrongTypeReadsFailWithTheValueName)
 {
-    WriteFile("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Kavo\\DeVad\\Grep]\r\n"
-              "\"Short\"=\"abc\"\r\n\"Long\"=\"abcd\"\r\n\"Bin\"=hex:01,02,03,04\r\n"
-              "\"Wide\"=hex(4):01,00,00,00,00\r\n\"Num\"=dword:00000007\r\n\"Exp\"=hex(2):41,00\r\n");
+    WriteFile(
+        "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Kavo\\DeVad\\Grep]\r\n"
+        "\"Short\"=\"abc\"\r\n\"Long\"=\"abcd\"\r\n\"Bin\"=hex:01,02,03,04\r\n"
+        "\"Wide\"=hex(4):01,00,00,00,00\r\n\"Num\"=dword:00000007\r\n\"Exp\"=hex(2):41,00\r\n");
     const std::string wrongType = Cp932Text(" のデータ型が不正です");
     const std::string failed = Cp932Text(" の取得に失敗しました");
     EXPECT_EQ(MessageOf([] { RegReadInteger("Grep", "Short", 0); }), "'Short'" + wrongType);
@@ -127,7 +132,8 @@ TEST_F(WinRegTest, WrongTypeReadsFailWithTheValueName)
     EXPECT_EQ(MessageOf([] { RegReadBool("Grep", "Bin", false); }), "'Bin'" + wrongType);
     EXPECT_EQ(MessageOf([] { RegReadInteger("Grep", "Wide", 0); }), "'Wide'" + failed);
     TWinRegistry registry(SettingsKey, true);
-    EXPECT_EQ(MessageOf([&] { registry.ReadSubKeyString("Grep", "Num", ""); }), "'Num'" + wrongType);
+    EXPECT_EQ(
+        MessageOf([&] { registry.ReadSubKeyString("Grep", "Num", ""); }), "'Num'" + wrongType);
     EXPECT_EQ(registry.ReadSubKeyString("Grep", "Exp", "x"), "A");
     // The accessor is back on its own key after the failed read.
     EXPECT_EQ(registry.CurrentPath(), SettingsKey);
@@ -138,10 +144,14 @@ TEST_F(WinRegTest, StringsEndAtTheirFirstNul)
 {
     WriteFile("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Kavo\\DeVad\\Dialog\\Cabinet]\r\n"
               "\"Caption0\"=\"\"\r\n\"Caption1\"=hex(1):61,00,62,00\r\n\"FolderPath0\"=\"C:\\\\"
-              + QByteArray::fromStdString(So) + "\"\r\n\"Empty\"=hex(3):\r\n");
+        + QByteArray::fromStdString(So) + "\"\r\n\"Empty\"=hex(3):\r\n");
     const auto registry = CreateWinRegistry(SettingsKey, true);
-    EXPECT_EQ(registry->ReadSubKeyString(RegCabinetSubKey, RegNumberedName(RegCabinetCaption, 0), "d"), "");
-    EXPECT_EQ(registry->ReadSubKeyString(RegCabinetSubKey, RegNumberedName(RegCabinetCaption, 1), "d"), "a");
+    EXPECT_EQ(
+        registry->ReadSubKeyString(RegCabinetSubKey, RegNumberedName(RegCabinetCaption, 0), "d"),
+        "");
+    EXPECT_EQ(
+        registry->ReadSubKeyString(RegCabinetSubKey, RegNumberedName(RegCabinetCaption, 1), "d"),
+        "a");
     EXPECT_EQ(registry->ReadSubKeyString(RegCabinetSubKey, "FolderPath0", "d"), "C:\\" + So);
     EXPECT_EQ(registry->ReadSubKeyString(RegCabinetSubKey, "Empty", "d"), "");
     EXPECT_EQ(registry->ReadSubKeyString(RegCabinetSubKey, "Missing", "d"), "d");
@@ -171,17 +181,18 @@ TEST_F(WinRegTest, PlainAccessorKeepsTheHistoryOnItsOwnPath)
     EXPECT_EQ(reader.ReadString("0"), "/home/" + So);
     EXPECT_EQ(reader.ReadString("1"), "C:\\Data\\\"quoted\"");
     EXPECT_EQ(reader.ReadString("2"), "");
-    EXPECT_EQ(MessageOf([&] { reader.ReadInteger("2"); }), "'2'" + Cp932Text(" の取得に失敗しました"));
+    EXPECT_EQ(
+        MessageOf([&] { reader.ReadInteger("2"); }), "'2'" + Cp932Text(" の取得に失敗しました"));
     EXPECT_EQ(Parsed().FindValue(std::string(SettingsKey) + "\\" + RegHistorySubKey, "0")->data,
-              "/home/" + So + '\0');
+        "/home/" + So + '\0');
 }
 
 TEST_F(WinRegTest, OtherValuesKeepTheirBytes)
 {
-    const QByteArray before =
-        "REGEDIT4\r\n\r\n; hand-made\r\n[HKEY_CURRENT_USER\\Software\\Kavo\\DeVad\\Grep]\r\n"
-        "\"PlaceTreeWidth\"=dword:000000A0\r\n\"Odd\"=hex(2):41,42,\\\r\n   43,00\r\n\r\n"
-        "[HKEY_CURRENT_USER\\Software\\Elsewhere]\n\"Keep\"=\"me\"\n";
+    const QByteArray before
+        = "REGEDIT4\r\n\r\n; hand-made\r\n[HKEY_CURRENT_USER\\Software\\Kavo\\DeVad\\Grep]\r\n"
+          "\"PlaceTreeWidth\"=dword:000000A0\r\n\"Odd\"=hex(2):41,42,\\\r\n   43,00\r\n\r\n"
+          "[HKEY_CURRENT_USER\\Software\\Elsewhere]\n\"Keep\"=\"me\"\n";
     WriteFile(before);
     RegWriteInteger(RegGrepSubKey, RegPlaceTreeWidth, 300);
     QByteArray expected = before;
@@ -228,7 +239,8 @@ TEST_F(WinRegTest, ConcurrentWritersOfSeveralProcessesLoseNothing)
         ASSERT_GE(pid, 0);
         if (pid == 0) {
             for (int i = 0; i < ValuesEach; ++i)
-                RegWriteInteger("Race\\W" + std::to_string(w), "V" + std::to_string(i), w * 1000 + i);
+                RegWriteInteger(
+                    "Race\\W" + std::to_string(w), "V" + std::to_string(i), w * 1000 + i);
             _exit(0);
         }
         children.push_back(pid);
@@ -241,6 +253,6 @@ TEST_F(WinRegTest, ConcurrentWritersOfSeveralProcessesLoseNothing)
     for (int w = 0; w < Writers; ++w) {
         for (int i = 0; i < ValuesEach; ++i)
             EXPECT_EQ(RegReadInteger("Race\\W" + std::to_string(w), "V" + std::to_string(i), -1),
-                      w * 1000 + i);
+                w * 1000 + i);
     }
 }

@@ -1,0 +1,115 @@
+#include "chooser/CabOpenDialogEx.h"
+
+#include "chooser/DialogTemplates.h"
+#include "chooser/FolderMarker.h"
+#include "chooser/MessageText.h"
+#include "chooser/OpenDialogWindow.h"
+#include "support/core/Cp932.h"
+#include "support/core/MessageDlg.h"
+#include "support/ui/UIFonts.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolTip>
+
+namespace {
+
+const char* ExTemplateName(TDialogType type, bool uiGothic)
+{
+    if (type == TDialogType::dtSearchfiles)
+        return uiGothic ? "CABINET_SEARCH_OPEN_DIALOGEX" : "CABINET_SEARCH_OPEN_DIALOGEX2";
+    return uiGothic ? "CABINET_OPEN_DIALOGEX" : "CABINET_OPEN_DIALOGEX2";
+}
+
+}  // namespace
+
+TCabOpenDialogEx::TCabOpenDialogEx(QWidget* owner) : TCabOpenDialog(owner) {}
+
+bool TCabOpenDialogEx::RunChooser()
+{
+    SelectedFolders.clear();
+    refused_.clear();
+    TemplateName = ExTemplateName(DialogType, UsesUIGothicFont());
+    const bool confirmed = TCabOpenDialog::RunChooser();
+    if (confirmed && (Options & ofAllowMultiSelect) != 0)
+        SelectedFiles = ReworkSelectedFiles(SelectedFiles);
+    return confirmed;
+}
+
+void TCabOpenDialogEx::DoShow()
+{
+    TCabOpenDialog::DoShow();
+    Window()->HideOkButton();
+    if (DialogType != TDialogType::dtSearchfiles)
+        return;
+    if (auto* label = qobject_cast<QLabel*>(Window()->DlgItem(stc2)))
+        label->setText(QStringLiteral("書庫の種類(&T):"));
+    if (auto* label = qobject_cast<QLabel*>(Window()->DlgItem(stc3)))
+        label->setText(QStringLiteral("圧縮するﾌｧｲﾙ(&N):"));
+    if (auto* check = qobject_cast<QAbstractButton*>(Window()->DlgItem(IdSubPath)))
+        check->setChecked(SubPath);
+}
+
+void TCabOpenDialogEx::DoClose()
+{
+    for (const QString& name : refused_)
+        Refuse(name);
+    TCabOpenDialog::DoClose();
+    QToolTip::hideText();
+}
+
+void TCabOpenDialogEx::DoSelectionChange()
+{
+    TCabOpenDialog::DoSelectionChange();
+    SelectedFolders.clear();
+    refused_.clear();
+    const std::string folder = GetCurrentFolder();
+    if (folder.empty()) {
+        Window()->FileNameBox()->clear();
+        return;
+    }
+    const QList<OpenDialogWindow::Entry> entries = Window()->SelectedEntries();
+    if (entries.isEmpty())
+        return;
+    // A name without a code page 932 form is left out of the box and named to the user when
+    // the choice is confirmed.
+    std::vector<ChosenName> names;
+    for (const OpenDialogWindow::Entry& entry : entries) {
+        if (const auto name = QStringToCp932(entry.name))
+            names.push_back({*name, entry.isFolder});
+        else
+            refused_.append(QDir::toNativeSeparators(Window()->CurrentFolder() + u'/' + entry.name));
+    }
+    const MarkedSelection selection = MarkSelection(folder, names);
+    SelectedFolders = selection.Folders;
+    Window()->FileNameBox()->setText(Cp932ToDisplay(selection.Text));
+}
+
+void TCabOpenDialogEx::WndCommand(int id)
+{
+    TCabOpenDialog::WndCommand(id);
+    if (id == IdConfirm)
+        ConfirmClick();
+    else if (id == IdSubPath && DialogType == TDialogType::dtSearchfiles) {
+        if (auto* check = qobject_cast<QAbstractButton*>(Window()->DlgItem(IdSubPath)))
+            SubPath = check->isChecked();
+    }
+    if (OnCommandEx && Window())
+        OnCommandEx(*this, Window()->TemplateDialog(), Window(), id);
+}
+
+void TCabOpenDialogEx::ConfirmClick()
+{
+    if (ApplyDir && SelectedFolders.empty()) {
+        DialogBoxes().ShowMessageDlg(Cp932Text("フォルダを選択して下さい"), TMsgDlgType::mtError, mbOK, 0);
+        return;
+    }
+    if (Window()->FileNameBox()->text().isEmpty() && !refused_.isEmpty()) {
+        DialogBoxes().ShowMessageDlg(Cp932ForMessage(RefusedNamesText(refused_)),
+                                     TMsgDlgType::mtWarning, mbOK, 0);
+        return;
+    }
+    Window()->PressOk();
+}

@@ -1,0 +1,153 @@
+#include "chooser/OpenDialog.h"
+
+#include "chooser/DialogTemplates.h"
+#include "chooser/MessageText.h"
+#include "chooser/OpenDialogWindow.h"
+#include "support/core/Cp932.h"
+#include "support/core/HostPath.h"
+#include "support/core/MessageDlg.h"
+#include "support/ui/FormPrompter.h"
+
+#include <QDir>
+#include <QLineEdit>
+
+namespace {
+
+// "caption|patterns|caption|patterns": split on the screen text, where "|" is never part
+// of a double-byte character.
+QList<OpenDialogWindow::FileType> ParseFilter(const std::string& filter)
+{
+    const QStringList parts = Cp932ToDisplay(filter).split(u'|');
+    QList<OpenDialogWindow::FileType> types;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        types.append({parts[i], parts[i + 1].split(u';', Qt::SkipEmptyParts)});
+    return types;
+}
+
+}  // namespace
+
+TOpenDialog::TOpenDialog(QWidget* owner) : owner_(owner) {}
+
+TOpenDialog::~TOpenDialog() = default;
+
+bool TOpenDialog::RunChooser()
+{
+    SelectedFiles.clear();
+    refused_.clear();
+    pending_ = nullptr;
+
+    OpenDialogWindow window(owner_, prompter_);
+    SetUpWindow(window);
+    window_ = &window;
+    ConnectSteps(window);
+    const bool confirmed = window.exec() == QDialog::Accepted;
+    window_ = nullptr;
+    if (pending_)
+        std::rethrow_exception(pending_);
+    if (!confirmed)
+        return false;
+    TakeResult(window);
+    TellRefused();
+    return true;
+}
+
+void TOpenDialog::SetUpWindow(OpenDialogWindow& window)
+{
+    window.setWindowTitle(Title.empty() ? QStringLiteral("ファイルを開く") : Cp932ToDisplay(Title));
+    window.SetFileTypes(ParseFilter(Filter), FilterIndex);
+    window.SetMultiSelect((Options & ofAllowMultiSelect) != 0);
+    window.SetPathMustExist((Options & ofPathMustExist) != 0);
+    window.SetFileMustExist((Options & ofFileMustExist) != 0);
+    window.SetResolveLinks((Options & ofNoDereferenceLinks) == 0);
+    window.SetDefaultExt(Cp932ToDisplay(DefaultExt));
+    BuildDialogTemplate(window, dialogTemplate_);
+    window.SetSizing((Options & ofEnableSizing) != 0);
+    window.StartIn(ToQtPath(InitialDir).value_or(QString()));
+    window.FileNameBox()->setText(Cp932ToDisplay(FileName));
+}
+
+void TOpenDialog::ConnectSteps(OpenDialogWindow& window)
+{
+    QObject::connect(&window, &OpenDialogWindow::initDone, [this] { Guard([this] { DoShow(); }); });
+    QObject::connect(&window, &OpenDialogWindow::closing, [this] { Guard([this] { DoClose(); }); });
+    QObject::connect(&window, &OpenDialogWindow::folderChanged,
+                     [this] { Guard([this] { DoFolderChange(); }); });
+    QObject::connect(&window, &OpenDialogWindow::selectionChanged,
+                     [this] { Guard([this] { DoSelectionChange(); }); });
+    QObject::connect(&window, &OpenDialogWindow::typeChanged,
+                     [this] { Guard([this] { DoTypeChange(); }); });
+    QObject::connect(&window, &OpenDialogWindow::templateCommand,
+                     [this](int id) { Guard([this, id] { WndCommand(id); }); });
+}
+
+void TOpenDialog::TakeResult(const OpenDialogWindow& window)
+{
+    for (const QString& path : window.ResultPaths()) {
+        if (const auto chosen = FromQtPath(path))
+            SelectedFiles.push_back(*chosen);
+        else
+            Refuse(QDir::toNativeSeparators(path));
+    }
+    FileName = SelectedFiles.empty() ? std::string() : SelectedFiles.front();
+    FilterIndex = window.FileTypeIndex();
+}
+
+void TOpenDialog::TellRefused()
+{
+    if (refused_.isEmpty())
+        return;
+    const QString text = RefusedNamesText(refused_);
+    FormPrompter ownerBoxes(owner_);
+    Prompter& boxes = prompter_ ? *prompter_ : ownerBoxes;
+    boxes.ShowMessageDlg(Cp932ForMessage(text), TMsgDlgType::mtWarning, mbOK, 0);
+}
+
+Prompter& TOpenDialog::DialogBoxes() const
+{
+    return window_->Boxes();
+}
+
+void TOpenDialog::Guard(const std::function<void()>& step)
+{
+    if (pending_)
+        return;
+    try {
+        step();
+    } catch (...) {
+        pending_ = std::current_exception();
+        if (window_)
+            window_->reject();
+    }
+}
+
+void TOpenDialog::DoShow()
+{
+    if (OnShow)
+        OnShow(*this);
+}
+
+void TOpenDialog::DoClose()
+{
+    if (OnClose)
+        OnClose(*this);
+}
+
+void TOpenDialog::DoFolderChange()
+{
+    if (OnFolderChange)
+        OnFolderChange(*this);
+}
+
+void TOpenDialog::DoSelectionChange()
+{
+    if (OnSelectionChange)
+        OnSelectionChange(*this);
+}
+
+void TOpenDialog::DoTypeChange()
+{
+    if (OnTypeChange)
+        OnTypeChange(*this);
+}
+
+void TOpenDialog::WndCommand(int) {}

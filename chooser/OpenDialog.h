@@ -1,0 +1,87 @@
+#pragma once
+
+#include "chooser/OpenOptions.h"
+
+#include <QPointer>
+#include <QWidget>
+#include <QStringList>
+
+#include <exception>
+#include <functional>
+#include <string>
+#include <vector>
+
+class OpenDialogWindow;
+class Prompter;
+
+// The open dialog as a component: the caller sets its properties, runs it modally and
+// reads the result. Strings are code page 932 in host syntax; the dialog's names and paths
+// are converted at this border, and a chosen name without a code page 932 form is refused
+// by name while the rest of the choice goes on.
+//
+// A subclass sees the running dialog through the Do... steps and WndCommand, the commands
+// of the controls its template added. An error thrown by a step closes the dialog and
+// leaves RunChooser, so that no error crosses the dialog's event loop.
+class TOpenDialog {
+public:
+    using TNotifyEvent = std::function<void(TOpenDialog& sender)>;
+
+    explicit TOpenDialog(QWidget* owner);
+    virtual ~TOpenDialog();
+    TOpenDialog(const TOpenDialog&) = delete;
+    TOpenDialog& operator=(const TOpenDialog&) = delete;
+
+    std::string DefaultExt;
+    std::string FileName;          // the first chosen path after a confirmed run
+    std::string Filter;            // "caption|patterns|caption|patterns...", patterns split by ";"
+    int FilterIndex = 1;
+    std::string InitialDir;
+    TOpenOptions Options = ofHideReadOnly | ofEnableSizing;
+    std::string Title;
+    std::vector<std::string> SelectedFiles;   // every chosen name as a full path, in order
+
+    TNotifyEvent OnShow;
+    TNotifyEvent OnClose;
+    TNotifyEvent OnFolderChange;
+    TNotifyEvent OnSelectionChange;
+    TNotifyEvent OnTypeChange;
+
+    // Runs the dialog modally; true when the user confirmed.
+    virtual bool RunChooser();
+
+    // Answers the boxes of the dialog and of the run (tests); null: real boxes.
+    void SetPrompter(Prompter* prompter) { prompter_ = prompter; }
+
+protected:
+    // The running dialog, null outside RunChooser.
+    OpenDialogWindow* Window() const { return window_; }
+    QWidget* Owner() const { return owner_; }
+    // The boxes of the running dialog, centred over it.
+    Prompter& DialogBoxes() const;
+
+    // The child template the next run adds (see DialogTemplates.h); empty: none.
+    std::string dialogTemplate_;
+
+    // A name left out of the result; the user is told when the run is confirmed.
+    void Refuse(const QString& name) { refused_.append(name); }
+
+    virtual void DoShow();
+    virtual void DoClose();
+    virtual void DoFolderChange();
+    virtual void DoSelectionChange();
+    virtual void DoTypeChange();
+    virtual void WndCommand(int id);
+
+private:
+    void SetUpWindow(OpenDialogWindow& window);
+    void ConnectSteps(OpenDialogWindow& window);
+    void TakeResult(const OpenDialogWindow& window);
+    void TellRefused();
+    void Guard(const std::function<void()>& step);
+
+    QPointer<QWidget> owner_;
+    Prompter* prompter_ = nullptr;
+    OpenDialogWindow* window_ = nullptr;
+    std::exception_ptr pending_;
+    QStringList refused_;
+};

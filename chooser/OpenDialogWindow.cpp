@@ -1,0 +1,455 @@
+#include "chooser/OpenDialogWindow.h"
+
+#include "chooser/ChooserFileModel.h"
+#include "chooser/MessageText.h"
+#include "chooser/ShellFolders.h"
+#include "chooser/TypedNames.h"
+#include "support/core/MessageDlg.h"
+#include "support/ui/WindowPrompter.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString ComputerCaption = QStringLiteral("コンピュータ");
+
+bool IsAllFilesPattern(const QString& pattern)
+{
+    return pattern == u"*" || pattern == u"*.*";
+}
+
+QString QuotedNames(const QStringList& names)
+{
+    if (names.size() == 1)
+        return names.front();
+    QStringList quoted;
+    for (const QString& name : names)
+        quoted.append(u'"' + name + u'"');
+    return quoted.join(u' ');
+}
+
+QPushButton* MakeButton(const QString& caption, const QString& name, QWidget* parent)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    // Enter is the dialog's own business (it presses OK), never a button's default.
+    button->setAutoDefault(false);
+    return button;
+}
+
+}  // namespace
+
+OpenDialogWindow::OpenDialogWindow(QWidget* parent, Prompter* prompter) : QDialog(parent)
+{
+    if (!prompter)
+        ownPrompter_ = std::make_unique<WindowPrompter>(this);
+    prompter_ = prompter ? prompter : ownPrompter_.get();
+    setObjectName(QStringLiteral("OpenDialog"));
+    setModal(true);
+    BuildControls();
+    resize(780, 520);
+}
+
+OpenDialogWindow::~OpenDialogWindow() = default;
+
+void OpenDialogWindow::BuildControls()
+{
+    model_ = new ChooserFileModel(this);
+
+    auto* outer = new QVBoxLayout(this);
+    templateDialog_ = new QWidget(this);
+    templateDialog_->setObjectName(QStringLiteral("TemplateDialog"));
+    outer->addWidget(templateDialog_);
+    auto* columns = new QHBoxLayout(templateDialog_);
+    columns->setContentsMargins(0, 0, 0, 0);
+    sideArea_ = new QVBoxLayout;
+    columns->addLayout(sideArea_);
+    grid_ = new QGridLayout;
+    columns->addLayout(grid_, 1);
+
+    auto* folderLabel = new QLabel(QStringLiteral("ファイルの場所(&I):"), templateDialog_);
+    folderBar_ = new QLineEdit(templateDialog_);
+    folderBar_->setObjectName(QStringLiteral("FolderBar"));
+    folderLabel->setBuddy(folderBar_);
+    upButton_ = new QToolButton(templateDialog_);
+    upButton_->setObjectName(QStringLiteral("UpButton"));
+    upButton_->setArrowType(Qt::UpArrow);
+    upButton_->setToolTip(QStringLiteral("1 つ上のフォルダへ (BackSpace)"));
+    grid_->addWidget(folderLabel, 0, 0);
+    grid_->addWidget(folderBar_, 0, 1);
+    grid_->addWidget(upButton_, 0, 2, Qt::AlignLeft);
+
+    fileList_ = new QTreeView(templateDialog_);
+    fileList_->setObjectName(QStringLiteral("FileList"));
+    fileList_->setModel(model_);
+    fileList_->setRootIsDecorated(false);
+    fileList_->setItemsExpandable(false);
+    fileList_->setUniformRowHeights(true);   // a huge folder is laid out without measuring rows
+    fileList_->setSortingEnabled(true);
+    fileList_->sortByColumn(0, Qt::AscendingOrder);
+    fileList_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    fileList_->setSelectionMode(QAbstractItemView::SingleSelection);
+    fileList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    fileList_->header()->resizeSection(0, 300);
+    fileList_->header()->resizeSection(1, 90);
+    fileList_->header()->resizeSection(2, 150);
+    fileList_->installEventFilter(this);
+    grid_->addWidget(fileList_, 1, 0, 1, 3);
+    grid_->setRowStretch(1, 1);
+    grid_->setColumnStretch(1, 1);
+
+    fileNameLabel_ = new QLabel(QStringLiteral("ファイル名(&N):"), templateDialog_);
+    fileNameLabel_->setObjectName(QStringLiteral("stc3"));
+    fileName_ = new QLineEdit(templateDialog_);
+    fileName_->setObjectName(QStringLiteral("edt1"));
+    fileNameLabel_->setBuddy(fileName_);
+    okButton_ = MakeButton(QStringLiteral("開く(&O)"), QStringLiteral("IDOK"), templateDialog_);
+    grid_->addWidget(fileNameLabel_, 2, 0);
+    grid_->addWidget(fileName_, 2, 1);
+    grid_->addWidget(okButton_, 2, 2);
+
+    fileTypeLabel_ = new QLabel(QStringLiteral("ファイルの種類(&T):"), templateDialog_);
+    fileTypeLabel_->setObjectName(QStringLiteral("stc2"));
+    fileTypes_ = new QComboBox(templateDialog_);
+    fileTypes_->setObjectName(QStringLiteral("cmb1"));
+    fileTypeLabel_->setBuddy(fileTypes_);
+    cancelButton_ = MakeButton(QStringLiteral("キャンセル"), QStringLiteral("IDCANCEL"), templateDialog_);
+    grid_->addWidget(fileTypeLabel_, 3, 0);
+    grid_->addWidget(fileTypes_, 3, 1);
+    grid_->addWidget(cancelButton_, 3, 2);
+    firstTemplateRow_ = 4;
+
+    items_ = {{IDOK, okButton_}, {IDCANCEL, cancelButton_}, {stc2, fileTypeLabel_},
+              {stc3, fileNameLabel_}, {cmb1, fileTypes_}, {edt1, fileName_}};
+
+    connect(folderBar_, &QLineEdit::returnPressed, this, &OpenDialogWindow::OnFolderBarEntered);
+    connect(upButton_, &QToolButton::clicked, this, &OpenDialogWindow::GoUp);
+    connect(fileList_, &QTreeView::doubleClicked, this, &OpenDialogWindow::OnDoubleClicked);
+    connect(fileList_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &OpenDialogWindow::OnSelectionChanged);
+    connect(okButton_, &QPushButton::clicked, this, &OpenDialogWindow::PressOk);
+    connect(cancelButton_, &QPushButton::clicked, this, &OpenDialogWindow::reject);
+    connect(fileTypes_, &QComboBox::activated, this, [this](int index) {
+        ApplyFileType(index);
+        emit typeChanged();
+    });
+    fileName_->setFocus();
+}
+
+void OpenDialogWindow::SetFileTypes(const QList<FileType>& types, int index)
+{
+    types_ = types;
+    fileTypes_->clear();
+    for (const FileType& type : types)
+        fileTypes_->addItem(type.caption);
+    const int current = types.isEmpty() ? -1 : std::clamp(index - 1, 0, int(types.size()) - 1);
+    fileTypes_->setCurrentIndex(current);
+    ApplyFileType(current);
+}
+
+void OpenDialogWindow::SetMultiSelect(bool multiSelect)
+{
+    multiSelect_ = multiSelect;
+    fileList_->setSelectionMode(multiSelect ? QAbstractItemView::ExtendedSelection
+                                            : QAbstractItemView::SingleSelection);
+}
+
+void OpenDialogWindow::SetResolveLinks(bool resolve)
+{
+    model_->setResolveSymlinks(resolve);
+}
+
+void OpenDialogWindow::SetSizing(bool sizing)
+{
+    setSizeGripEnabled(sizing);
+    if (!sizing)
+        setFixedSize(size());
+}
+
+void OpenDialogWindow::StartIn(const QString& folder)
+{
+    if (folder.isEmpty() || !ShowFolder(folder))
+        ShowFolder(QDir::currentPath());
+}
+
+bool OpenDialogWindow::ShowFolder(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.isDir())
+        return false;
+    SetRoot(QDir::cleanPath(info.absoluteFilePath()));
+    return true;
+}
+
+void OpenDialogWindow::ShowComputer()
+{
+    SetRoot(QString());
+}
+
+void OpenDialogWindow::GoUp()
+{
+    if (folder_.isEmpty())
+        return;
+    if (folder_ == u"/") {
+        ShowComputer();
+        return;
+    }
+    ShowFolder(QFileInfo(folder_).path());
+}
+
+void OpenDialogWindow::SetRoot(const QString& folder)
+{
+    fileList_->selectionModel()->clear();
+    folder_ = folder;
+    const QModelIndex root = model_->setRootPath(folder);
+    fileList_->setRootIndex(folder.isEmpty() ? QModelIndex() : root);
+    fileList_->scrollToTop();
+    folderBar_->setText(folder.isEmpty() ? ComputerCaption : QDir::toNativeSeparators(folder));
+    upButton_->setEnabled(!folder.isEmpty());
+    emit folderChanged();
+}
+
+void OpenDialogWindow::ApplyFileType(int index)
+{
+    if (index < 0 || index >= types_.size()) {
+        model_->setNameFilters({});
+        return;
+    }
+    const QStringList& patterns = types_[index].patterns;
+    const bool all = patterns.isEmpty() || std::any_of(patterns.begin(), patterns.end(), IsAllFilesPattern);
+    model_->setNameFilters(all ? QStringList() : patterns);
+}
+
+int OpenDialogWindow::FileTypeIndex() const
+{
+    return fileTypes_->currentIndex() + 1;
+}
+
+QList<OpenDialogWindow::Entry> OpenDialogWindow::SelectedEntries() const
+{
+    QModelIndexList rows = fileList_->selectionModel()->selectedRows(0);
+    std::sort(rows.begin(), rows.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    QList<Entry> entries;
+    entries.reserve(rows.size());
+    for (const QModelIndex& row : rows)
+        entries.append({model_->fileName(row), model_->isDir(row)});
+    return entries;
+}
+
+void OpenDialogWindow::OnSelectionChanged()
+{
+    QStringList files;
+    for (const Entry& entry : SelectedEntries()) {
+        if (!entry.isFolder)
+            files.append(entry.name);
+    }
+    if (!files.isEmpty())
+        fileName_->setText(QuotedNames(files));
+    emit selectionChanged();
+}
+
+void OpenDialogWindow::OnDoubleClicked(const QModelIndex& index)
+{
+    if (model_->isDir(index)) {
+        ShowFolder(model_->filePath(index));
+        return;
+    }
+    PressOk();
+}
+
+void OpenDialogWindow::OnListEnter()
+{
+    const QList<Entry> entries = SelectedEntries();
+    if (entries.size() == 1 && entries.front().isFolder) {
+        const QModelIndex current = fileList_->selectionModel()->selectedRows(0).front();
+        ShowFolder(model_->filePath(current));
+        return;
+    }
+    PressOk();
+}
+
+void OpenDialogWindow::OnFolderBarEntered()
+{
+    const QString text = folderBar_->text().trimmed();
+    if (text == ComputerCaption || NavigateTo(text))
+        return;
+    Tell(text + QStringLiteral("\nフォルダが見つかりません。"));
+    folderBar_->setText(folder_.isEmpty() ? ComputerCaption : QDir::toNativeSeparators(folder_));
+}
+
+void OpenDialogWindow::PressOk()
+{
+    const QStringList names = SplitTypedNames(fileName_->text());
+    if (names.isEmpty()) {
+        const QList<Entry> entries = SelectedEntries();
+        if (entries.size() == 1 && entries.front().isFolder)
+            OnListEnter();
+        return;
+    }
+    if (names.size() == 1 && NavigateTo(names.front())) {
+        fileName_->clear();
+        return;
+    }
+    if (names.size() > 1 && !multiSelect_) {
+        Tell(QStringLiteral("複数のファイルを選択することはできません。"));
+        return;
+    }
+    QStringList paths;
+    for (const QString& name : names) {
+        QString path = Resolve(name);
+        if (path.isEmpty()) {
+            Tell(name + QStringLiteral("\nパスが見つかりません。"));
+            return;
+        }
+        if (!defaultExt_.isEmpty() && !QFileInfo(path).fileName().contains(u'.')
+            && !QFileInfo::exists(path))
+            path += u'.' + defaultExt_;
+        if (!CheckResult(path))
+            return;
+        paths.append(path);
+    }
+    resultPaths_ = paths;
+    accept();
+}
+
+void OpenDialogWindow::JumpTo(const QString& text)
+{
+    if (text.isEmpty() || NavigateTo(text))
+        return;
+    Tell(text + QStringLiteral("\nフォルダが見つかりません。"));
+}
+
+bool OpenDialogWindow::NavigateTo(const QString& name)
+{
+    const QString computer = QString::fromLatin1(ComputerFolderName);
+    if (name.startsWith(computer, Qt::CaseInsensitive)) {
+        // The computer folder's children are the volumes mounted under the root.
+        const QString rest = name.mid(computer.size());
+        if (rest.isEmpty() || rest == u"/") {
+            ShowComputer();
+            return true;
+        }
+        return ShowFolder(rest.startsWith(u'/') ? rest : u'/' + rest);
+    }
+    const QString path = Resolve(name);
+    if (path.isEmpty())
+        return false;
+    if (IsNamePattern(name)) {
+        const QFileInfo info(path);
+        if (!QFileInfo(info.path()).isDir())
+            return false;
+        if (info.path() != folder_)
+            ShowFolder(info.path());
+        model_->setNameFilters({info.fileName()});
+        return true;
+    }
+    return ShowFolder(path);
+}
+
+QString OpenDialogWindow::Resolve(const QString& name) const
+{
+    if (QDir::isAbsolutePath(name))
+        return QDir::cleanPath(name);
+    if (folder_.isEmpty())
+        return {};
+    return QDir::cleanPath(folder_ + u'/' + name);
+}
+
+bool OpenDialogWindow::CheckResult(const QString& path)
+{
+    const QFileInfo info(path);
+    if (pathMustExist_ && !QFileInfo(info.path()).isDir()) {
+        Tell(path + QStringLiteral("\nパスが見つかりません。\nパス名が正しいか確認してください。"));
+        return false;
+    }
+    if (fileMustExist_ && !info.exists()) {
+        Tell(path + QStringLiteral("\nファイルが見つかりません。\nファイル名が正しいか確認してください。"));
+        return false;
+    }
+    return true;
+}
+
+void OpenDialogWindow::Tell(const QString& text)
+{
+    prompter_->ShowMessageDlg(Cp932ForMessage(text), TMsgDlgType::mtWarning, mbOK, 0);
+}
+
+void OpenDialogWindow::AddTemplateControl(QWidget* control, int id)
+{
+    items_.insert(id, control);
+    if (auto* button = qobject_cast<QAbstractButton*>(control))
+        connect(button, &QAbstractButton::clicked, this, [this, id] { emit templateCommand(id); });
+    else if (auto* combo = qobject_cast<QComboBox*>(control))
+        connect(combo, &QComboBox::activated, this, [this, id] { emit templateCommand(id); });
+}
+
+void OpenDialogWindow::HideOkButton()
+{
+    grid_->removeWidget(okButton_);
+    okButton_->hide();
+    grid_->removeWidget(fileName_);
+    grid_->addWidget(fileName_, 2, 1, 1, 2);
+}
+
+void OpenDialogWindow::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (initDone_)
+        return;
+    initDone_ = true;
+    emit initDone();
+    // The folder shown first is announced once the dialog is set up, like every later one.
+    emit folderChanged();
+}
+
+void OpenDialogWindow::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!enter) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    QWidget* focus = focusWidget();
+    if (focus == folderBar_)
+        return;
+    if (auto* button = qobject_cast<QAbstractButton*>(focus)) {
+        button->click();
+        return;
+    }
+    PressOk();
+}
+
+bool OpenDialogWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != fileList_ || event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        OnListEnter();
+        return true;
+    }
+    if (key == Qt::Key_Backspace) {
+        GoUp();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void OpenDialogWindow::done(int result)
+{
+    emit closing();
+    QDialog::done(result);
+}

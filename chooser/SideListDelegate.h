@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QColor>
+#include <QStyledItemDelegate>
+
+class TImageList;
+
+// Draws one place of the side list: on the list's colour, the place's large icon centred
+// near the top and its caption centred under it. The icon index is the item's
+// Qt::UserRole data. A focused place shows its icon in the selected mode; nothing else
+// marks it.
+class SideListDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(SideListDelegate)
+
+public:
+    SideListDelegate(const TImageList& images, QColor color, QObject* parent);
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+private:
+    const TImageList& images_;
+    QColor color_;
+};

@@ -1,0 +1,9 @@
+#include "support/ui/FormPrompter.h"
+
+#include "support/ui/MessageBoxes.h"
+
+int FormPrompter::ShowMessageDlg(const std::string& msg, TMsgDlgType dlgType,
+                                 TMsgDlgButtons buttons, int helpCtx)
+{
+    return ::ShowMessageDlg(owner_, msg, dlgType, buttons, helpCtx);
+}

@@ -1,0 +1,243 @@
+#include "support/ui/MessageForm.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <utility>
+
+namespace {
+
+struct ButtonKind {
+    TMsgDlgButtons flag;
+    const char* objectName;
+    const char* caption;  // UTF-8, with its access key
+    int result;           // mrNone: the help button
+};
+
+constexpr std::array<ButtonKind, 11> kButtonKinds{{
+    {mbYes, "Yes", "はい(&Y)", mrYes},
+    {mbNo, "No", "いいえ(&N)", mrNo},
+    {mbOK, "OK", "OK", mrOk},
+    {mbCancel, "Cancel", "キャンセル", mrCancel},
+    {mbAbort, "Abort", "中止(&A)", mrAbort},
+    {mbRetry, "Retry", "再試行(&R)", mrRetry},
+    {mbIgnore, "Ignore", "無視(&I)", mrIgnore},
+    {mbAll, "All", "すべて(&A)", mrAll},
+    {mbNoToAll, "NoToAll", "すべていいえ(&O)", mrNoToAll},
+    {mbYesToAll, "YesToAll", "すべてはい(&A)", mrYesToAll},
+    {mbHelp, "Help", "ヘルプ(&H)", mrNone},
+}};
+
+constexpr std::array<TMsgDlgButtons, 3> kDefaultOrder{mbOK, mbYes, mbRetry};
+constexpr std::array<TMsgDlgButtons, 3> kCancelOrder{mbCancel, mbNo, mbOK};
+
+std::function<void(int)>& HelpHandler()
+{
+    static std::function<void(int)> handler;
+    return handler;
+}
+
+QString Title(TMsgDlgType dlgType)
+{
+    switch (dlgType) {
+    case TMsgDlgType::mtWarning:
+        return QStringLiteral("警告");
+    case TMsgDlgType::mtError:
+        return QStringLiteral("エラー");
+    case TMsgDlgType::mtInformation:
+        return QStringLiteral("情報");
+    case TMsgDlgType::mtConfirmation:
+        return QStringLiteral("確認");
+    case TMsgDlgType::mtCustom:
+        break;
+    }
+    return QGuiApplication::applicationDisplayName();
+}
+
+std::optional<QStyle::StandardPixmap> IconOf(TMsgDlgType dlgType)
+{
+    switch (dlgType) {
+    case TMsgDlgType::mtWarning:
+        return QStyle::SP_MessageBoxWarning;
+    case TMsgDlgType::mtError:
+        return QStyle::SP_MessageBoxCritical;
+    case TMsgDlgType::mtInformation:
+        return QStyle::SP_MessageBoxInformation;
+    case TMsgDlgType::mtConfirmation:
+        return QStyle::SP_MessageBoxQuestion;
+    case TMsgDlgType::mtCustom:
+        break;
+    }
+    return std::nullopt;
+}
+
+// The box measures itself in dialog units of its font, so that it scales with the font.
+struct DialogUnits {
+    explicit DialogUnits(const QFontMetrics& fm)
+        : charWidth(std::max(1, fm.horizontalAdvance(QStringLiteral(
+                                    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"))
+                                    / 52))
+        , charHeight(fm.height())
+    {
+    }
+
+    int X(int units) const { return units * charWidth / 4; }
+    int Y(int units) const { return units * charHeight / 8; }
+
+    int charWidth;
+    int charHeight;
+};
+
+QScreen* ScreenFor(const QWidget* parent)
+{
+    if (parent && parent->screen())
+        return parent->screen();
+    return QGuiApplication::primaryScreen();
+}
+
+}  // namespace
+
+TMessageForm::TMessageForm(const QString& msg, TMsgDlgType dlgType, TMsgDlgButtons buttons,
+                           QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("TMessageForm"));
+    setFont(QApplication::font("QMessageBox"));
+    setWindowTitle(Title(dlgType));
+    const DialogUnits du(fontMetrics());
+
+    auto* layout = new QGridLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->setContentsMargins(du.X(8), du.Y(8), du.X(8), du.Y(8));
+    layout->setHorizontalSpacing(du.X(10));
+    layout->setVerticalSpacing(du.Y(10));
+
+    const bool hasImage = AddImage(layout, dlgType);
+    AddMessage(layout, msg, hasImage);
+    buttonRow_ = new QWidget(this);
+    AddButtons(buttons);
+    layout->addWidget(buttonRow_, 1, 0, 1, hasImage ? 2 : 1, Qt::AlignHCenter);
+
+    if (defaultButton_) {
+        defaultButton_->setDefault(true);
+        defaultButton_->setFocus();
+    }
+    adjustSize();
+}
+
+bool TMessageForm::AddImage(QGridLayout* layout, TMsgDlgType dlgType)
+{
+    const std::optional<QStyle::StandardPixmap> icon = IconOf(dlgType);
+    if (!icon)
+        return false;
+    auto* image = new QLabel(this);
+    image->setObjectName(QStringLiteral("Image"));
+    image->setPixmap(style()->standardIcon(*icon, nullptr, this).pixmap(32, 32));
+    image->setFixedSize(32, 32);
+    layout->addWidget(image, 0, 0, Qt::AlignLeft | Qt::AlignTop);
+    return true;
+}
+
+// The text keeps its own width up to half the screen and wraps beyond it; beside the image
+// it is at least as high as the image.
+void TMessageForm::AddMessage(QGridLayout* layout, const QString& msg, bool besideImage)
+{
+    const QScreen* screen = ScreenFor(parentWidget());
+    const int maxWidth = screen ? screen->geometry().width() / 2 : 640;
+    const QRect textRect = fontMetrics().boundingRect(
+        QRect(0, 0, maxWidth, 0), Qt::TextWordWrap | Qt::TextExpandTabs, msg);
+    auto* message = new QLabel(msg, this);
+    message->setObjectName(QStringLiteral("Message"));
+    message->setTextFormat(Qt::PlainText);
+    message->setWordWrap(true);
+    message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    message->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    message->setFixedSize(textRect.width() + 1, std::max(textRect.height(), besideImage ? 32 : 0));
+    layout->addWidget(message, 0, besideImage ? 1 : 0, Qt::AlignLeft | Qt::AlignTop);
+}
+
+void TMessageForm::AddButtons(TMsgDlgButtons buttons)
+{
+    const DialogUnits du(fontMetrics());
+    auto* row = new QHBoxLayout(buttonRow_);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(du.X(4));
+
+    QList<QPushButton*> added;
+    for (const ButtonKind& kind : kButtonKinds) {
+        if (!(buttons & kind.flag))
+            continue;
+        auto* button = new QPushButton(QString::fromUtf8(kind.caption), buttonRow_);
+        button->setObjectName(QString::fromLatin1(kind.objectName));
+        if (kind.result == mrNone)
+            connect(button, &QPushButton::clicked, this, &TMessageForm::ShowHelp);
+        else
+            connect(button, &QPushButton::clicked, this, [this, result = kind.result] { done(result); });
+        row->addWidget(button);
+        added.append(button);
+    }
+
+    int width = du.X(50);
+    int height = du.Y(14);
+    for (const QPushButton* button : added) {
+        width = std::max(width, button->sizeHint().width());
+        height = std::max(height, button->sizeHint().height());
+    }
+    for (QPushButton* button : added)
+        button->setFixedSize(width, height);
+
+    const auto first = [this](const auto& order) -> QPushButton* {
+        for (TMsgDlgButtons flag : order)
+            if (QPushButton* button = Button(flag))
+                return button;
+        return nullptr;
+    };
+    defaultButton_ = first(kDefaultOrder);
+    cancelButton_ = first(kCancelOrder);
+}
+
+QPushButton* TMessageForm::Button(TMsgDlgButtons flag) const
+{
+    for (const ButtonKind& kind : kButtonKinds)
+        if (kind.flag == flag)
+            return buttonRow_->findChild<QPushButton*>(QString::fromLatin1(kind.objectName),
+                                                       Qt::FindDirectChildrenOnly);
+    return nullptr;
+}
+
+void TMessageForm::SetHelpHandler(std::function<void(int helpContext)> handler)
+{
+    HelpHandler() = std::move(handler);
+}
+
+void TMessageForm::ShowHelp() const
+{
+    if (HelpHandler())
+        HelpHandler()(helpContext_);
+}
+
+void TMessageForm::reject()
+{
+    done(mrCancel);
+}
+
+void TMessageForm::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        if (cancelButton_)
+            cancelButton_->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

@@ -1,0 +1,54 @@
+#include "support/ui/StopBox.h"
+
+#include "support/core/Beep.h"
+#include "support/core/Cp932.h"
+#include "support/ui/MessageBoxes.h"
+#include "support/ui/MessageForm.h"
+
+#include <utility>
+
+namespace {
+
+StopBoxHandler& Handler()
+{
+    static StopBoxHandler handler;
+    return handler;
+}
+
+void ShowRealStopBox(QWidget* owner, const std::string& text)
+{
+    MessageBeep();
+    TMessageForm form(Cp932ToDisplay(text), TMsgDlgType::mtError, mbOK, WindowOf(owner));
+    form.setWindowTitle(QStringLiteral("Tessna"));
+    ExecOverOwner(form, owner);
+}
+
+}  // namespace
+
+std::string StopBoxText(const std::string& message)
+{
+    // The last character sorts after "." exactly when its last byte does: a double-byte
+    // character has a lead byte of 0x81 or more and a trail byte of 0x40 or more.
+    if (message.empty() || static_cast<unsigned char>(message.back()) <= '.')
+        return message;
+    return message + '.';
+}
+
+void ShowStopBox(QWidget* owner, const std::string& message)
+{
+    const std::string text = StopBoxText(message);
+    if (Handler())
+        Handler()(owner, text);
+    else
+        ShowRealStopBox(owner, text);
+}
+
+void SetStopBoxHandler(StopBoxHandler handler)
+{
+    Handler() = std::move(handler);
+}
+
+std::string UnknownErrorMessage()
+{
+    return Cp932Text("予期しないエラーが発生しました");
+}

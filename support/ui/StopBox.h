@@ -1,0 +1,25 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+class QWidget;
+
+// The box for errors that no code of the program catches: the error's message under the
+// title "Tessna", with the error icon and an OK button.
+
+// The text of the box: message (code page 932), with "." appended when its last
+// character sorts after "." (a Japanese message ending in "。" gets one, "..." does not).
+std::string StopBoxText(const std::string& message);
+
+// Shows the stop box for message over owner (may be null), after the system's error sound.
+void ShowStopBox(QWidget* owner, const std::string& message);
+
+// Replaces the box: the handler is given the owner and the finished text (StopBoxText).
+// Tests install one to see the box without showing it; an empty handler brings the real
+// box back.
+using StopBoxHandler = std::function<void(QWidget* owner, const std::string& text)>;
+void SetStopBoxHandler(StopBoxHandler handler);
+
+// The text shown for an error that carries no message.
+std::string UnknownErrorMessage();

@@ -1,0 +1,116 @@
+#include "support/ui/WindowPlacement.h"
+
+#include "support/core/RegistryLayout.h"
+#include "support/core/WinReg.h"
+
+#include <QVariant>
+#include <QWidget>
+
+#include <array>
+
+namespace {
+
+// The record's fields in the order of RegPlacementNames.
+constexpr std::array<int TWindowPlacement::*, 10> kFields = {
+    &TWindowPlacement::flags,        &TWindowPlacement::showCmd,
+    &TWindowPlacement::minPositionX, &TWindowPlacement::minPositionY,
+    &TWindowPlacement::maxPositionX, &TWindowPlacement::maxPositionY,
+    &TWindowPlacement::normalLeft,   &TWindowPlacement::normalTop,
+    &TWindowPlacement::normalRight,  &TWindowPlacement::normalBottom,
+};
+
+constexpr char kMinPosition[] = "tessnaMinPosition";
+constexpr char kMaxPosition[] = "tessnaMaxPosition";
+
+QPoint KeptPosition(const QWidget* window, const char* name)
+{
+    const QVariant kept = window->property(name);
+    return kept.isValid() ? kept.toPoint() : QPoint(-1, -1);
+}
+
+QRect NormalRect(const QWidget* window)
+{
+    const bool away = window->windowState()
+                      & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen);
+    const QRect normal = window->normalGeometry();
+    return away && normal.isValid() ? normal : window->geometry();
+}
+
+Qt::WindowStates StateFor(const TWindowPlacement& placement)
+{
+    switch (placement.showCmd) {
+    case SW_SHOWMINIMIZED:
+    case 6:  // SW_MINIMIZE
+    case 7:  // SW_SHOWMINNOACTIVE
+        return placement.flags & WPF_RESTORETOMAXIMIZED
+                   ? Qt::WindowMinimized | Qt::WindowMaximized
+                   : Qt::WindowMinimized;
+    case SW_SHOWMAXIMIZED:
+        return Qt::WindowMaximized;
+    default:
+        return Qt::WindowNoState;
+    }
+}
+
+}  // namespace
+
+TWindowPlacement GetWindowPlacement(const QWidget* window)
+{
+    const Qt::WindowStates state = window->windowState();
+    TWindowPlacement placement;
+    if (state & Qt::WindowMinimized) {
+        placement.showCmd = SW_SHOWMINIMIZED;
+        if (state & (Qt::WindowMaximized | Qt::WindowFullScreen))
+            placement.flags = WPF_RESTORETOMAXIMIZED;
+    } else if (state & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
+        placement.showCmd = SW_SHOWMAXIMIZED;
+    }
+    const QPoint minPosition = KeptPosition(window, kMinPosition);
+    const QPoint maxPosition = KeptPosition(window, kMaxPosition);
+    placement.minPositionX = minPosition.x();
+    placement.minPositionY = minPosition.y();
+    placement.maxPositionX = maxPosition.x();
+    placement.maxPositionY = maxPosition.y();
+    const QRect normal = NormalRect(window);
+    placement.normalLeft = normal.x();
+    placement.normalTop = normal.y();
+    placement.normalRight = normal.x() + normal.width();
+    placement.normalBottom = normal.y() + normal.height();
+    return placement;
+}
+
+void SetWindowPlacement(QWidget* window, const TWindowPlacement& placement)
+{
+    window->setProperty(kMinPosition, QPoint(placement.minPositionX, placement.minPositionY));
+    window->setProperty(kMaxPosition, QPoint(placement.maxPositionX, placement.maxPositionY));
+    // The normal rectangle can only be set on a window in the normal state.
+    window->setWindowState(Qt::WindowNoState);
+    window->setGeometry(placement.normalLeft, placement.normalTop,
+                        placement.normalRight - placement.normalLeft,
+                        placement.normalBottom - placement.normalTop);
+    window->setWindowState(StateFor(placement));
+}
+
+void LoadWindowPlacement(QWidget* form, const std::string& subKey)
+{
+    const TWindowPlacement current = GetWindowPlacement(form);
+    TWindowPlacement placement = current;
+    {
+        const std::unique_ptr<TWinRegistry> registry = CreateWinRegistry(SettingsKey, true);
+        for (std::size_t i = 0; i < kFields.size(); ++i) {
+            int& field = placement.*kFields[i];
+            field = registry->ReadSubKeyInteger(subKey, RegPlacementNames[i], field);
+        }
+    }
+    // Nothing stored leaves the window where the window system put it.
+    if (placement != current)
+        SetWindowPlacement(form, placement);
+}
+
+void SaveWindowPlacement(QWidget* form, const std::string& subKey)
+{
+    const TWindowPlacement placement = GetWindowPlacement(form);
+    const std::unique_ptr<TWinRegistry> registry = CreateWinRegistry(SettingsKey, true);
+    for (std::size_t i = 0; i < kFields.size(); ++i)
+        registry->WriteSubKeyInteger(subKey, RegPlacementNames[i], placement.*kFields[i]);
+}

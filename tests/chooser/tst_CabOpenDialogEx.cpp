@@ -1,0 +1,353 @@
+#include "chooser/CabOpenDialogEx.h"
+#include "chooser/ChooserFileModel.h"
+#include "chooser/DialogTemplates.h"
+#include "chooser/ImageList.h"
+#include "chooser/ShellFolders.h"
+#include "support/core/Cp932.h"
+#include "support/core/WinReg.h"
+#include "tests/chooser/ChooserTestFolder.h"
+#include "tests/chooser/ModalDriver.h"
+#include "tests/common/QtTestMain.h"
+#include "tests/common/ScriptedPrompter.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTreeView>
+
+namespace {
+
+using Paths = std::vector<std::string>;
+
+constexpr char HistoryKey[] = "Software\\Kavo\\DeVad\\history\\ArchiveFile\\Path";
+
+// The file list's index of a name in the folder shown, once the model has read it.
+QModelIndex IndexOf(OpenDialogWindow& dialog, const QString& name)
+{
+    const QString path = dialog.CurrentFolder() + u'/' + name;
+    return dialog.Model()->index(path);
+}
+
+// True once every name is shown, in the order given: the list has been read and sorted.
+bool Listed(OpenDialogWindow& dialog, const QStringList& names)
+{
+    int previousRow = -1;
+    for (const QString& name : names) {
+        const QModelIndex index = IndexOf(dialog, name);
+        if (!index.isValid() || dialog.FileList()->visualRect(index).isEmpty() || index.row() <= previousRow)
+            return false;
+        previousRow = index.row();
+    }
+    return true;
+}
+
+void CtrlClick(OpenDialogWindow& dialog, const QString& name)
+{
+    QTreeView* list = dialog.FileList();
+    const QRect rect = list->visualRect(IndexOf(dialog, name));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, rect.center());
+}
+
+void Click(QWidget* widget)
+{
+    QVERIFY(widget);
+    QTest::mouseClick(widget, Qt::LeftButton);
+}
+
+template <typename T>
+T* Find(OpenDialogWindow& dialog, const char* name)
+{
+    return dialog.findChild<T*>(QString::fromLatin1(name));
+}
+
+}  // namespace
+
+class TestCabOpenDialogEx : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        QFile::remove(QString::fromStdString(RegistryFilePath()));
+        tree_ = std::make_unique<ChooserTestFolder>();
+        for (const char* folder : {"a", "b c", "zz"})
+            tree_->MakeDir(folder);
+        for (const char* file : {"my file.txt", "w.txt", "x.txt", "y.txt"})
+            tree_->MakeFile(file);
+    }
+
+    void SelectingFoldersAndFilesConfirmsBothListsInOrder()
+    {
+        TCabOpenDialogEx chooser(nullptr);
+        chooser.Options |= ofAllowMultiSelect;
+        chooser.InitialDir = tree_->Path();
+        QString boxText;
+        ModalDriver driver([&](OpenDialogWindow& dialog) {
+            QVERIFY(!dialog.OkButton()->isVisible());
+            QTRY_VERIFY(Listed(dialog, {"a", "b c", "zz", "my file.txt", "w.txt", "x.txt", "y.txt"}));
+            for (const char* name : {"y.txt", "a", "my file.txt", "b c", "x.txt"})
+                CtrlClick(dialog, QString::fromUtf8(name));
+            boxText = dialog.FileNameBox()->text();
+            Click(Find<QPushButton>(dialog, "BtnConfirm"));
+        });
+        QVERIFY(chooser.RunChooser());
+        QCOMPARE(boxText, QStringLiteral("\"+a\" \"+b c\" \"my file.txt\" \"x.txt\" \"y.txt\""));
+        QCOMPARE(chooser.SelectedFolders, (Paths{tree_->Path("a"), tree_->Path("b c")}));
+        QCOMPARE(chooser.SelectedFiles,
+                 (Paths{tree_->Path("my file.txt"), tree_->Path("x.txt"), tree_->Path("y.txt")}));
+    }
+
+    void OneFolderShowsBareAndTypedMissingNamesAreDropped()
+    {
+        TCabOpenDialogEx chooser(nullptr);
+        chooser.Options |= ofAllowMultiSelect | ofPathMustExist;
+        chooser.InitialDir = tree_->Path();
+        ModalDriver driver([&](OpenDialogWindow& dialog) {
+            QTRY_VERIFY(Listed(dialog, {"zz"}));
+            CtrlClick(dialog, QStringLiteral("zz"));
+            QCOMPARE(dialog.FileNameBox()->text(), QStringLiteral("+zz"));
+            dialog.FileNameBox()->setText(QStringLiteral("\"+zz\" \"nothing.txt\" \"w.txt\""));
+            Click(Find<QPushButton>(dialog, "BtnConfirm"));
+        });
+        QVERIFY(chooser.RunChooser());
+        QCOMPARE(chooser.SelectedFolders, Paths{tree_->Path("zz")});
+        QCOMPARE(chooser.SelectedFiles, Paths{tree_->Path("w.txt")});
+    }
+
+    void TypedFolderPathChangesTheFolderAndEnterConfirmsAName()
+    {
+        TCabOpenDialogEx chooser(nullptr);
+        chooser.Options |= ofAllowMultiSelect | ofPathMustExist;
+        chooser.InitialDir = tree_->Path();
+        ScriptedPrompter boxes;
+        chooser.SetPrompter(&boxes);
+        tree_->MakeFile("b c/inner.txt");
+        QString folderAfterTyping;
+        ModalDriver driver([&](OpenDialogWindow& dialog) {
+            dialog.FileNameBox()->setText(tree_->QtPath("b c"));
+            dialog.FileNameBox()->setFocus();
+            QTest::keyClick(&dialog, Qt::Key_Return);
+            folderAfterTyping = dialog.CurrentFolder();
+            QCOMPARE(dialog.FileNameBox()->text(), QString());
+            // A name in a folder that does not exist is refused and the dialog stays.
+            dialog.FileNameBox()->setText(QStringLiteral("/no/such/folder/x.txt"));
+            QTest::keyClick(&dialog, Qt::Key_Return);
+            QVERIFY(dialog.isVisible());
+            dialog.FileNameBox()->setText(QStringLiteral("inner.txt"));
+            QTest::keyClick(&dialog, Qt::Key_Return);
+        });
+        QVERIFY(chooser.RunChooser());
+        QCOMPARE(folderAfterTyping, tree_->QtPath("b c"));
+        QCOMPARE(boxes.boxes.size(), std::size_t(1));
+        QVERIFY(boxes.boxes[0].msg.starts_with("/no/such/folder/x.txt"));
+        QCOMPARE(chooser.SelectedFiles, Paths{tree_->Path("b c/inner.txt")});
+        QVERIFY(chooser.SelectedFolders.empty());
+    }
+
+    void BackspaceGoesUpAndEnterOpensAFolder()
+    {
+        TCabOpenDialogEx chooser(nullptr);
+        chooser.Options |= ofAllowMultiSelect;
+        chooser.InitialDir = tree_->Path("zz");
+        ModalDriver driver([&](OpenDialogWindow& dialog) {
+            dialog.FileList()->setFocus();
+            QTest::keyClick(dialog.FileList(), Qt::Key_Backspace);
+            QCOMPARE(dialog.CurrentFolder(), tree_->QtPath());
+            QTRY_VERIFY(Listed(dialog, {"a"}));
+            CtrlClick(dialog, QStringLiteral("a"));
+            QTest::keyClick(dialog.FileList(), Qt::Key_Return);
+            QCOMPARE(dialog.CurrentFolder(), tree_->QtPath("a"));
+        });
+        QVERIFY(!chooser.RunChooser());
+        QVERIFY(driver.Ran());
+    }
+
+    void ClickOnAPlaceJumpsToItsFolder()
+    {
+        TCabOpenDialogEx chooser(nullptr);
+        TCabinetItem& place = chooser.Items.Add();
+        place.Caption = "b";
+        place.FolderPath = tree_->Path("b c");
+        chooser.InitialDir = tree_->Path();
+        QString shown;
+        ModalDriver driver([&](OpenDialogWindow& dialog) {
+            auto* side = Find<QListWidget>(dialog, "SideList");
+            QVERIFY(side);
+            QCOMPARE(side->count(), 1);
+            QTest::mouseClick(side->viewport(), Qt::LeftButton, {},
+                              side->visualItemRect(side->item(0)).center());
+            shown = dialog.CurrentFolder();
+        });
+        QVERIFY(!chooser.RunChooser());
+        QCOMPARE(shown, tree_->QtPath("b c"));
+        // The place's icon was looked up when the side list was built.
+        QCOMPARE(chooser.Items.Items(0).ImageIndex, GetFileIconIndex(tree_->Path("b c")));
+    }
+
+    void SavedFolderIsInTheNextRunEvenAfterCancel()
+    {
+        {
+            TCabOpenDialogEx chooser(nullptr);
+            chooser.Key = HistoryKey;
+            chooser.InitialDir = tree_->Path("zz");
+            ModalDriver driver([&](OpenDialogWindow& dialog) {
+                auto* save = Find<QPushButton>(dialog, "BtnSaveHistory");
+                QVERIFY(save->isEnabled());
+                Click(save);
+                QVERIFY(!save->isEnabled());
+                dialog.JumpTo(tree_->QtPath("a"));
+                QVERIFY(save->isEnabled());
+                Click(save);
+                QCOMPARE(Find<QComboBox>(dialog, "CmbHistory")->count(), 2);
+                Click(dialog.DlgItem(IDCANCEL));
+            });
+            QVERIFY(!chooser.RunChooser());
+            QCOMPARE(chooser.Favorites(), (Paths{tree_->Path("a"), tree_->Path("zz")}));
+        }
+        TCabOpenDialogEx next(nullptr);
+        next.Key = HistoryKey;
+        next.InitialDir = tree_->Path();
+        QString jumpedTo;
+        QString firstAfterJump;
+        bool saveEnabledThere = true;
+        ModalDriver driver([&](OpenDialogWindow& dialog) {
+            auto* history = Find<QComboBox>(dialog, "CmbHistory");
+            QCOMPARE(history->count(), 2);
+            QCOMPARE(history->currentText(), tree_->QtPath("a"));
+            history->setFocus();
+            QTest::keyClick(history, Qt::Key_Down);
+            jumpedTo = dialog.CurrentFolder();
+            firstAfterJump = history->itemText(0);
+            saveEnabledThere = Find<QPushButton>(dialog, "BtnSaveHistory")->isEnabled();
+        });
+        QVERIFY(!next.RunChooser());
+        QCOMPARE(jumpedTo, tree_->QtPath("zz"));
+        QCOMPARE(firstAfterJump, tree_->QtPath("zz"));
+        QVERIFY(!saveEnabledThere);
+        QCOMPARE(next.Favorites(), (Paths{tree_->Path("zz"), tree_->Path("a")}));
+    }
+
+    void ApplyDirRefusesToConfirmWithoutAFolder()
+    {
+        TCabOpenDialogEx chooser(nullptr);
+        chooser.Options |= ofAllowMultiSelect;
+        chooser.ApplyDir = true;
+        chooser.InitialDir = tree_->Path();
+        ScriptedPrompter boxes;
+        chooser.SetPrompter(&boxes);
+        bool stayed = false;
+        ModalDriver driver([&](OpenDialogWindow& dialog) {
+            QTRY_VERIFY(Listed(dialog, {"a", "x.txt"}));
+            CtrlClick(dialog, QStringLiteral("x.txt"));
+            Click(Find<QPushButton>(dialog, "BtnConfirm"));
+            stayed = dialog.isVisible();
+            CtrlClick(dialog, QStringLiteral("a"));
+            Click(Find<QPushButton>(dialog, "BtnConfirm"));
+        });
+        QVERIFY(chooser.RunChooser());
+        QVERIFY(stayed);
+        QCOMPARE(boxes.boxes.size(), std::size_t(1));
+        QCOMPARE(boxes.boxes[0].msg, Cp932Text("フォルダを選択して下さい"));
+        QCOMPARE(boxes.boxes[0].dlgType, TMsgDlgType::mtError);
+        QCOMPARE(chooser.SelectedFolders, Paths{tree_->Path("a")});
+        QCOMPARE(chooser.SelectedFiles, Paths{tree_->Path("x.txt")});
+    }
+
+    void NamesWithoutCodePageFormAreRefusedByName()
+    {
+        // é and à have no code page 932 form; ア has one.
+        QFile(tree_->QtPath() + QStringLiteral("/\u30a2-caf\u00e9.txt")).open(QIODevice::WriteOnly);
+        QDir().mkpath(tree_->QtPath() + QStringLiteral("/d\u00e9j\u00e0"));
+        TCabOpenDialogEx chooser(nullptr);
+        chooser.Options |= ofAllowMultiSelect;
+        chooser.InitialDir = tree_->Path();
+        ScriptedPrompter boxes;
+        chooser.SetPrompter(&boxes);
+        ModalDriver driver([&](OpenDialogWindow& dialog) {
+            const QString file = QStringLiteral("\u30a2-caf\u00e9.txt");
+            const QString folder = QStringLiteral("d\u00e9j\u00e0");
+            QTRY_VERIFY(Listed(dialog, {folder, "zz", "w.txt", file}));
+            for (const QString& name : {folder, QStringLiteral("zz"), file, QStringLiteral("w.txt")})
+                CtrlClick(dialog, name);
+            QCOMPARE(dialog.FileNameBox()->text(), QStringLiteral("\"+zz\" \"w.txt\""));
+            Click(Find<QPushButton>(dialog, "BtnConfirm"));
+        });
+        QVERIFY(chooser.RunChooser());
+        QCOMPARE(chooser.SelectedFolders, Paths{tree_->Path("zz")});
+        QCOMPARE(chooser.SelectedFiles, Paths{tree_->Path("w.txt")});
+        QCOMPARE(boxes.boxes.size(), std::size_t(1));
+        const std::string& msg = boxes.boxes[0].msg;
+        QVERIFY(msg.find("d?j?") != std::string::npos);
+        QVERIFY(msg.find(Cp932Text("ア-caf?.txt")) != std::string::npos);
+    }
+
+    void ComputerFolderClearsTheNameBox()
+    {
+        TCabOpenDialogEx chooser(nullptr);
+        chooser.Options |= ofAllowMultiSelect;
+        chooser.InitialDir = tree_->Path();
+        TCabinetItem& place = chooser.Items.Add();
+        place.SetRootFolder(TRootFolder::rfMyComputer);
+        std::string folderThere = "unset";
+        ModalDriver driver([&](OpenDialogWindow& dialog) {
+            dialog.FileNameBox()->setText(QStringLiteral("kept"));
+            auto* side = Find<QListWidget>(dialog, "SideList");
+            QTest::mouseClick(side->viewport(), Qt::LeftButton, {},
+                              side->visualItemRect(side->item(0)).center());
+            QCOMPARE(dialog.FileNameBox()->text(), QStringLiteral("kept"));
+            QCOMPARE(dialog.CurrentFolder(), QString());
+            folderThere = chooser.GetCurrentFolder();
+            QTRY_VERIFY(dialog.Model()->index(QStringLiteral("/")).isValid());
+            dialog.FileList()->selectionModel()->select(dialog.Model()->index(QStringLiteral("/")),
+                                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+            QCOMPARE(dialog.FileNameBox()->text(), QString());
+        });
+        QVERIFY(!chooser.RunChooser());
+        QCOMPARE(folderThere, std::string());
+        QVERIFY(chooser.SelectedFolders.empty());
+    }
+
+    void SearchModeShowsItsLabelsAndFollowsTheCheckBox()
+    {
+        TCabOpenDialogEx chooser(nullptr);
+        chooser.DialogType = TDialogType::dtSearchfiles;
+        chooser.SubPath = false;
+        chooser.InitialDir = tree_->Path();
+        std::vector<int> commands;
+        chooser.OnCommandEx = [&](TCabOpenDialog&, QWidget*, QWidget*, int cmd) { commands.push_back(cmd); };
+        ModalDriver driver([&](OpenDialogWindow& dialog) {
+            QCOMPARE(qobject_cast<QLabel*>(dialog.DlgItem(stc2))->text(), QStringLiteral("書庫の種類(&T):"));
+            QCOMPARE(qobject_cast<QLabel*>(dialog.DlgItem(stc3))->text(), QStringLiteral("圧縮するﾌｧｲﾙ(&N):"));
+            auto* check = qobject_cast<QAbstractButton*>(dialog.DlgItem(IdSubPath));
+            QVERIFY(!check->isChecked());
+            check->click();
+        });
+        QVERIFY(!chooser.RunChooser());
+        QVERIFY(chooser.SubPath);
+        QVERIFY(chooser.TemplateName.find("SEARCH") != std::string::npos);
+        QCOMPARE(commands, std::vector<int>{IdSubPath});
+    }
+
+    void HistoryRowLinesUpWithTheStandardControls()
+    {
+        TCabOpenDialogEx chooser(nullptr);
+        chooser.InitialDir = tree_->Path();
+        ModalDriver driver([&](OpenDialogWindow& dialog) {
+            dialog.resize(900, 600);
+            QTRY_COMPARE(dialog.DlgItem(IdHistoryList)->width(), dialog.DlgItem(cmb1)->width());
+            QCOMPARE(dialog.DlgItem(IdHistoryList)->x(), dialog.DlgItem(cmb1)->x());
+            QCOMPARE(dialog.DlgItem(IdSaveHistory)->x(), dialog.DlgItem(IDCANCEL)->x());
+            QCOMPARE(dialog.DlgItem(IdConfirm)->x(), dialog.DlgItem(IDCANCEL)->x());
+        });
+        QVERIFY(!chooser.RunChooser());
+        QVERIFY(driver.Ran());
+    }
+
+private:
+    std::unique_ptr<ChooserTestFolder> tree_;
+};
+
+TESSNA_QTEST_MAIN(TestCabOpenDialogEx)
+#include "tst_CabOpenDialogEx.moc"
