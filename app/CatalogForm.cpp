@@ -1,0 +1,614 @@
+#include "app/CatalogForm.h"
+
+#include "app/ObjectListModel.h"
+#include "catalog/CatalogStore.h"
+#include "support/core/Beep.h"
+#include "support/core/Cp932.h"
+#include "support/core/FileNames.h"
+#include "support/core/HostPath.h"
+#include "support/core/RegistryLayout.h"
+#include "support/core/TessnaError.h"
+#include "support/core/WinReg.h"
+#include "support/ui/FormPrompter.h"
+#include "support/ui/RunCommand.h"
+#include "support/ui/WindowPlacement.h"
+#include "wizard/HelpViewer.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QShortcut>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kCaption = QStringLiteral("Tessna ");
+const QString kModifiedSuffix = QStringLiteral("- (更新)");
+const QString kTreeTopCaption = QStringLiteral("カタログリスト");
+const QString kViewFontFamily = QStringLiteral("MS UI Gothic");
+constexpr int kViewFontPixels = 12;
+
+// Shows the hourglass while the list fills, also when the fill fails.
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+// Suspends the repainting of a view.
+class FrozenView {
+public:
+    explicit FrozenView(QWidget* view) : view_(view) { view_->setUpdatesEnabled(false); }
+    ~FrozenView() { view_->setUpdatesEnabled(true); }
+    FrozenView(const FrozenView&) = delete;
+    FrozenView& operator=(const FrozenView&) = delete;
+
+private:
+    QWidget* view_;
+};
+
+void UseViewFont(QWidget* view)
+{
+    if (!QFontDatabase::families().contains(kViewFontFamily))
+        return;
+    QFont font(kViewFontFamily);
+    font.setPixelSize(kViewFontPixels);
+    view->setFont(font);
+}
+
+}  // namespace
+
+TCatalogForm::TCatalogForm(const std::string& folder, TCatalogFormServices services, QWidget* parent)
+    : QMainWindow(parent)
+    , services_(std::move(services))
+    , prompter_(services_.prompter)
+{
+    if (!prompter_) {
+        ownPrompter_ = std::make_unique<FormPrompter>(this);
+        prompter_ = ownPrompter_.get();
+    }
+    setObjectName(QStringLiteral("CatalogForm"));
+    setWindowTitle(kCaption);
+    setWindowIcon(QIcon(QStringLiteral(":/app/catalog.svg")));
+    resize(573, 343);
+    move(1, 0);
+
+    store_ = new TCatalogStore(folder, this);
+    model_ = new TObjectListModel(this);
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    CreateViews();
+    CreateStatusBar();
+
+    connect(store_, &TCatalogStore::ListReset, this, &TCatalogForm::RebuildTree);
+    connect(store_, &TCatalogStore::CatalogAppended, this, &TCatalogForm::CatalogAppended);
+    connect(store_, &TCatalogStore::CatalogRemoved, this, &TCatalogForm::CatalogRemoved);
+    connect(store_, &TCatalogStore::CatalogChanged, this, &TCatalogForm::CatalogChanged);
+    connect(store_, &TCatalogStore::ModifiedChanged, this, &TCatalogForm::ModifiedChanged);
+
+    ModifiedChanged(store_->Modified());
+    try {
+        store_->LoadCatalogList(CmbKind->currentIndex());
+    } catch (const TessnaError& error) {
+        // The window opens with the catalogs read before the failure.
+        RebuildTree();
+        prompter_->ShowMessageDlg(error.what(), TMsgDlgType::mtError, mbOK, 0);
+    }
+    UpdateObjectCount();
+}
+
+TCatalogForm::~TCatalogForm()
+{
+    FormDestroy();
+}
+
+// ---- construction ------------------------------------------------------------------------
+
+QAction* TCatalogForm::MakeAction(const char* name, const QString& caption, const QString& hint,
+                                  const char* glyph)
+{
+    auto* action = new QAction(caption, this);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setStatusTip(hint);
+    action->setToolTip(hint.isEmpty() ? caption : hint);
+    if (glyph)
+        action->setIcon(QIcon(QStringLiteral(":/app/") + QString::fromLatin1(glyph)));
+    return action;
+}
+
+void TCatalogForm::Bind(QAction* action, void (TCatalogForm::*command)())
+{
+    connect(action, &QAction::triggered, this, [this, command] { RunCommand(this, [this, command] { (this->*command)(); }); });
+}
+
+void TCatalogForm::CreateActions()
+{
+    ActF_CatNew = MakeAction("ActF_CatNew", QStringLiteral("新規ウィザード(&N)"),
+                             QStringLiteral("カタログを新規作成するウィザードを起動します"), "cat-new.svg");
+    ActF_CatNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    ActF_CatUpdate = MakeAction("ActF_CatUpdate", QStringLiteral("修正ウイザード(&U)"),
+                                QStringLiteral("カタログの修正ウィザードを起動します"), "cat-update.svg");
+    ActF_CatDelete = MakeAction("ActF_CatDelete", QStringLiteral("削除(&D)"),
+                                QStringLiteral("カタログを削除します"), "cat-delete.svg");
+    ActF_CatRename = MakeAction("ActF_CatRename", QStringLiteral("名称変更(&R)"),
+                                QStringLiteral("カタログ名を変更します"), "cat-rename.svg");
+    ActF_CatSave = MakeAction("ActF_CatSave", QStringLiteral("保存(&S)"),
+                              QStringLiteral("カタログを保存します"), "cat-save.svg");
+    ActF_CatSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    ActF_CatSaveAs = MakeAction("ActF_CatSaveAs", QStringLiteral("名前を付けて保存(&W)"),
+                                QStringLiteral("カタログに別名を付けて保存します"));
+    ActF_Close = MakeAction("ActF_Close", QStringLiteral("終了(&X)"), QStringLiteral("終了します"),
+                            "close.svg");
+    ActF_Property = MakeAction("ActF_Property", QStringLiteral("プロパティ(&P)"),
+                               QStringLiteral("カタログのプロパティを表示します"));
+    ActF_Property->setVisible(false);
+    ActF_CatExecute = MakeAction("ActF_CatExecute", QStringLiteral("実行(&E)"),
+                                 QStringLiteral("カタログを実行します"));
+    ActF_CatExecute->setVisible(false);
+    ActI = MakeAction("ActI", QStringLiteral("アイテム(&O)"));
+    ActI_ItemFileAdd = MakeAction("ActI_ItemFileAdd", QStringLiteral("オブジェクトを追加(&A)"),
+                                  QStringLiteral("カタログにファイルやフォルダを追加します"), "item-add.svg");
+    ActI_ItemFileAdd->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    ActI_ItemDelete = MakeAction("ActI_ItemDelete", QStringLiteral("削除(&D)"),
+                                 QStringLiteral("カタログからオブジェクトを削除します"), "item-delete.svg");
+    ActE_Copy = MakeAction("ActE_Copy", QStringLiteral("コピー(&C)"));
+    ActE_Paste = MakeAction("ActE_Paste", QStringLiteral("貼り付け(&V)"));
+    ActE_Cut = MakeAction("ActE_Cut", QStringLiteral("切り取り(&T)"));
+    ActH_Topic = MakeAction("ActH_Topic", QStringLiteral("トピックの検索"),
+                            QStringLiteral("ヘルプを表示します"), "help.svg");
+    ActH_Topic->setShortcut(QKeySequence(Qt::Key_F1));
+    ActH_About = MakeAction("ActH_About", QStringLiteral("バージョン情報(&V)"),
+                            QStringLiteral("バージョン情報を表示します"));
+
+    Bind(ActF_CatNew, &TCatalogForm::ActF_CatNewExecute);
+    Bind(ActF_CatUpdate, &TCatalogForm::ActF_CatUpdateExecute);
+    Bind(ActF_CatDelete, &TCatalogForm::ActF_CatDeleteExecute);
+    Bind(ActF_CatRename, &TCatalogForm::ActF_CatRenameExecute);
+    Bind(ActF_CatSave, &TCatalogForm::ActF_CatSaveExecute);
+    Bind(ActF_Close, &TCatalogForm::ActF_CloseExecute);
+    Bind(ActH_Topic, &TCatalogForm::ActH_TopicExecute);
+    Bind(ActH_About, &TCatalogForm::ActH_AboutExecute);
+    Bind(ActI_ItemFileAdd, &TCatalogForm::ActI_ItemFileAddExecute);
+    Bind(ActI_ItemDelete, &TCatalogForm::ActI_ItemDeleteExecute);
+
+    // Esc closes the window, with the close question, from wherever the focus is.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, ActF_Close, &QAction::trigger);
+}
+
+void TCatalogForm::CreateMenus()
+{
+    QMenu* catalogMenu = menuBar()->addMenu(QStringLiteral("カタログ(&F)"));
+    ActF = catalogMenu->menuAction();
+    ActF->setObjectName(QStringLiteral("ActF"));
+    catalogMenu->addActions({ActF_CatNew, ActF_CatUpdate});
+    catalogMenu->addSeparator();
+    catalogMenu->addActions({ActF_CatDelete, ActF_CatRename});
+    catalogMenu->addSeparator()->setVisible(false);
+    catalogMenu->addAction(ActF_Property);
+    catalogMenu->addSeparator()->setVisible(false);
+    catalogMenu->addAction(ActF_CatExecute);
+    catalogMenu->addSeparator();
+    catalogMenu->addAction(ActF_CatSave);
+    catalogMenu->addSeparator();
+    catalogMenu->addAction(ActF_Close);
+
+    QMenu* editMenu = menuBar()->addMenu(QStringLiteral("編集(&E)"));
+    ActE = editMenu->menuAction();
+    ActE->setObjectName(QStringLiteral("ActE"));
+    editMenu->addAction(ActI_ItemFileAdd);
+    editMenu->addSeparator();
+    editMenu->addAction(ActI_ItemDelete);
+
+    QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    ActH = helpMenu->menuAction();
+    ActH->setObjectName(QStringLiteral("ActH"));
+    helpMenu->addActions({ActH_Topic, ActH_About});
+
+    for (QMenu* menu : {catalogMenu, editMenu, helpMenu}) {
+        connect(menu, &QMenu::aboutToShow, this, &TCatalogForm::MenuOpened);
+        connect(menu, &QMenu::aboutToHide, this, &TCatalogForm::MenuClosed);
+    }
+
+    PopTree = new QMenu(this);
+    PopTree->setObjectName(QStringLiteral("PopTree"));
+    PopTree->addActions({ActF_CatNew, ActF_CatUpdate});
+    PopTree->addSeparator();
+    PopTree->addActions({ActF_CatDelete, ActF_CatRename});
+    PopTree->addSeparator();
+    PopTree->addAction(ActF_CatSave);
+    PopTree->addSeparator();
+    PopTree->addAction(ActF_Close);
+
+    PopView = new QMenu(this);
+    PopView->setObjectName(QStringLiteral("PopView"));
+    PopView->addAction(ActI_ItemFileAdd);
+    PopView->addSeparator();
+    PopView->addAction(ActI_ItemDelete);
+}
+
+void TCatalogForm::CreateToolBar()
+{
+    auto* band = addToolBar(QStringLiteral("ToolBar"));
+    band->setObjectName(QStringLiteral("ToolBar"));
+    band->setMovable(false);
+    band->setFloatable(false);
+    band->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    band->setIconSize(QSize(16, 16));
+    band->toggleViewAction()->setVisible(false);
+    setContextMenuPolicy(Qt::NoContextMenu);
+    band->addActions({ActF_CatNew, ActF_CatUpdate});
+    band->addSeparator();
+    band->addAction(ActF_CatSave);
+    band->addSeparator();
+    band->addActions({ActF_CatDelete, ActF_CatRename});
+    band->addSeparator();
+    band->addAction(ActI_ItemFileAdd);
+    band->addSeparator();
+    band->addAction(ActI_ItemDelete);
+    band->addSeparator();
+    band->addAction(ActH_Topic);
+    band->addSeparator();
+    band->addAction(ActF_Close);
+    for (QAction* action : band->actions()) {
+        if (QWidget* button = band->widgetForAction(action); button && !action->isSeparator())
+            button->setFixedSize(23, 22);
+    }
+
+    // The kind selector offers compress catalogs only: it stays hidden and disabled.
+    auto* spacer = new QWidget(band);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    band->addWidget(spacer);
+    LblKind = new QLabel(QStringLiteral("種類："), band);
+    LblKind->setObjectName(QStringLiteral("LblKind"));
+    CmbKind = new QComboBox(band);
+    CmbKind->setObjectName(QStringLiteral("CmbKind"));
+    CmbKind->addItems({QStringLiteral("圧縮カタログ"), QStringLiteral("解凍カタログ")});
+    CmbKind->setCurrentIndex(0);
+    for (QWidget* widget : {static_cast<QWidget*>(LblKind), static_cast<QWidget*>(CmbKind)}) {
+        widget->setEnabled(false);
+        band->addWidget(widget)->setVisible(false);
+    }
+}
+
+void TCatalogForm::CreateViews()
+{
+    PnlTree = new QWidget(this);
+    PnlTree->setObjectName(QStringLiteral("PnlTree"));
+    PnlTreeTop = new QLabel(kTreeTopCaption, PnlTree);
+    PnlTreeTop->setObjectName(QStringLiteral("PnlTreeTop"));
+    PnlTreeTop->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    PnlTreeTop->setFixedHeight(PnlTreeTop->fontMetrics().height() + 2);
+    PnlTreeTop->setMinimumWidth(0);
+    PnlTreeTop->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    PnlTreeTop->setFrameShape(QFrame::Panel);
+    PnlTreeTop->setFrameShadow(QFrame::Raised);
+
+    TreeView = new QTreeWidget(PnlTree);
+    TreeView->setObjectName(QStringLiteral("TreeView"));
+    TreeView->setHeaderHidden(true);
+    TreeView->setRootIsDecorated(false);
+    TreeView->setItemsExpandable(false);
+    TreeView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TreeView->setSelectionMode(QAbstractItemView::SingleSelection);
+    TreeView->setContextMenuPolicy(Qt::CustomContextMenu);
+    UseViewFont(TreeView);
+    connect(TreeView, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* node) { RunCommand(this, [this, node] { TreeViewChange(node); }); });
+    connect(TreeView, &QWidget::customContextMenuRequested, this, &TCatalogForm::TreeViewContextPopup);
+
+    auto* treeLayout = new QVBoxLayout(PnlTree);
+    treeLayout->setContentsMargins(0, 0, 0, 0);
+    treeLayout->setSpacing(0);
+    treeLayout->addWidget(PnlTreeTop);
+    treeLayout->addWidget(TreeView);
+
+    ListView = new QTableView(this);
+    ListView->setObjectName(QStringLiteral("ListView"));
+    ListView->setModel(model_);
+    ListView->setShowGrid(true);
+    ListView->setWordWrap(false);
+    ListView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListView->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    ListView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListView->setContextMenuPolicy(Qt::CustomContextMenu);
+    ListView->setTextElideMode(Qt::ElideRight);
+    UseViewFont(ListView);
+    ListView->verticalHeader()->hide();
+    ListView->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    ListView->verticalHeader()->setDefaultSectionSize(ListView->fontMetrics().height() + 4);
+    QHeaderView* header = ListView->horizontalHeader();
+    header->setHighlightSections(false);
+    header->setSectionsClickable(true);
+    header->setSortIndicatorShown(true);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header->resizeSection(TObjectListModel::ColName, 120);
+    header->resizeSection(TObjectListModel::ColFolder, 300);
+    connect(header, &QHeaderView::sectionClicked, this,
+            [this](int column) { RunCommand(this, [this, column] { SortObjectList(column); }); });
+    connect(ListView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TCatalogForm::UpdateObjectCount);
+    connect(ListView, &QWidget::customContextMenuRequested, this, &TCatalogForm::ListViewContextPopup);
+
+    splitter_ = new QSplitter(Qt::Horizontal, this);
+    splitter_->setObjectName(QStringLiteral("Splitter"));
+    splitter_->setHandleWidth(5);
+    splitter_->setChildrenCollapsible(false);
+    splitter_->addWidget(PnlTree);
+    splitter_->addWidget(ListView);
+    splitter_->setStretchFactor(0, 0);
+    splitter_->setStretchFactor(1, 1);
+    setCentralWidget(splitter_);
+    TreeView->setFocus();
+}
+
+void TCatalogForm::CreateStatusBar()
+{
+    statusBar()->setObjectName(QStringLiteral("StatusBar"));
+    countPanel_ = new QLabel(statusBar());
+    countPanel_->setObjectName(QStringLiteral("StatusPanel0"));
+    sparePanel_ = new QLabel(statusBar());
+    sparePanel_->setObjectName(QStringLiteral("StatusPanel1"));
+    sparePanel_->setFixedWidth(200);
+    statusBar()->addWidget(countPanel_);
+    statusBar()->addWidget(sparePanel_);
+}
+
+// ---- the catalog tree --------------------------------------------------------------------
+
+std::string TCatalogForm::CatalogName(int index) const
+{
+    return DisplayedName(store_->Catalog(index).FileName);
+}
+
+void TCatalogForm::RebuildTree()
+{
+    const QSignalBlocker blocker(TreeView);
+    TreeView->clear();
+    const QIcon icon(QStringLiteral(":/app/catalog.svg"));
+    for (int i = 0; i < store_->Count(); ++i) {
+        auto* node = new QTreeWidgetItem(TreeView, {Cp932ToDisplay(CatalogName(i))});
+        node->setIcon(0, icon);
+    }
+    if (store_->Count() > 0)
+        SelectCatalog(store_->Count() - 1);
+}
+
+void TCatalogForm::SelectCatalog(int index)
+{
+    QTreeWidgetItem* node = TreeView->topLevelItem(index);
+    {
+        const QSignalBlocker blocker(TreeView);
+        TreeView->setCurrentItem(node);
+    }
+    TreeViewChange(node);
+}
+
+void TCatalogForm::CatalogAppended(int index)
+{
+    auto* node = new QTreeWidgetItem({Cp932ToDisplay(CatalogName(index))});
+    node->setIcon(0, QIcon(QStringLiteral(":/app/catalog.svg")));
+    TreeView->insertTopLevelItem(index, node);
+    SelectCatalog(index);
+}
+
+void TCatalogForm::CatalogRemoved(int index)
+{
+    {
+        const QSignalBlocker blocker(TreeView);
+        delete TreeView->takeTopLevelItem(index);
+    }
+    if (dropTarget_ == index)
+        dropTarget_ = -1;
+    if (store_->IsEmpty()) {
+        TreeView->setCurrentItem(nullptr);
+        PnlTreeTop->setText(kTreeTopCaption);
+        model_->SetObjects({});
+        UpdateObjectCount();
+        return;
+    }
+    // The neighbour that takes the removed catalog's place: the next one, or the new last.
+    SelectCatalog(std::min(index, store_->Count() - 1));
+}
+
+void TCatalogForm::CatalogChanged(int index)
+{
+    QTreeWidgetItem* node = TreeView->topLevelItem(index);
+    node->setText(0, Cp932ToDisplay(CatalogName(index)));
+    if (TreeView->currentItem() == node)
+        PnlTreeTop->setText(node->text(0));
+}
+
+void TCatalogForm::ModifiedChanged(bool modified)
+{
+    setWindowTitle(modified ? kCaption + kModifiedSuffix : kCaption);
+    ActF_CatSave->setEnabled(modified);
+}
+
+void TCatalogForm::TreeViewChange(QTreeWidgetItem* node)
+{
+    if (!node)
+        return;
+    FillObjectList(TreeView->indexOfTopLevelItem(node));
+    PnlTreeTop->setText(node->text(0));
+}
+
+void TCatalogForm::TreeViewContextPopup(const QPoint& pos)
+{
+    if (QTreeWidgetItem* node = TreeView->itemAt(pos)) {
+        dropTarget_ = TreeView->indexOfTopLevelItem(node);
+        TreeView->setCurrentItem(node);
+    }
+    UpdateActions();
+    PopTree->exec(TreeView->viewport()->mapToGlobal(pos));
+    dropTarget_ = -1;
+}
+
+void TCatalogForm::ListViewContextPopup(const QPoint& pos)
+{
+    UpdateActions();
+    PopView->exec(ListView->viewport()->mapToGlobal(pos));
+}
+
+int TCatalogForm::CurrentCatalogNode() const
+{
+    if (dropTarget_ >= 0 && dropTarget_ < store_->Count())
+        return dropTarget_;
+    QTreeWidgetItem* node = TreeView->currentItem();
+    return node ? TreeView->indexOfTopLevelItem(node) : -1;
+}
+
+// ---- the object list ---------------------------------------------------------------------
+
+void TCatalogForm::FillObjectList(int node)
+{
+    const WaitCursor wait;
+    {
+        const FrozenView frozen(ListView);
+        const QSignalBlocker blocker(ListView->selectionModel());
+        model_->SetObjects(store_->Catalog(node).Objects);
+        model_->Sort(sortColumn_, sortDirection_);
+        ListView->horizontalHeader()->setSortIndicator(
+            sortColumn_, sortDirection_ > 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
+    }
+    UpdateObjectCount();
+}
+
+void TCatalogForm::AddObjectRow(int node, const std::string& path)
+{
+    if (node != CurrentCatalogNode())
+        return;
+    model_->AppendObject(path);
+}
+
+void TCatalogForm::SortObjectList(int column)
+{
+    if (column == sortColumn_) {
+        sortDirection_ = -sortDirection_;
+    } else {
+        sortColumn_ = column;
+        sortDirection_ = 1;
+    }
+    const WaitCursor wait;
+    model_->Sort(sortColumn_, sortDirection_);
+    ListView->horizontalHeader()->setSortIndicator(
+        sortColumn_, sortDirection_ > 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
+}
+
+void TCatalogForm::UpdateObjectCount()
+{
+    const int selected = static_cast<int>(ListView->selectionModel()->selectedRows().size());
+    const std::string text = selected == 0
+        ? FormatGrouped(model_->Count()) + Cp932Text(" 件のオブジェクト")
+        : FormatGrouped(selected) + Cp932Text(" 件のオブジェクトを選択");
+    countPanel_->setText(Cp932ToDisplay(text));
+    UpdateActions();
+}
+
+void TCatalogForm::UpdateActions()
+{
+    const bool hasCatalog = CurrentCatalogNode() >= 0;
+    ActF_CatNew->setEnabled(true);
+    for (QAction* action : {ActF_CatUpdate, ActF_CatDelete, ActF_CatRename, ActI_ItemFileAdd})
+        action->setEnabled(hasCatalog);
+    ActF_CatSave->setEnabled(store_->Modified());
+    ActI_ItemDelete->setEnabled(ListView->selectionModel()->hasSelection());
+}
+
+// ---- the window's life -------------------------------------------------------------------
+
+void TCatalogForm::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (shown_)
+        return;
+    shown_ = true;
+    RunCommand(this, [this] { FormShow(); });
+}
+
+void TCatalogForm::FormShow()
+{
+    if (!services_.startedMaximized)
+        LoadWindowPlacement(this, RegCatalogSubKey);
+    const int treeWidth = RegReadInteger(RegGrepSubKey, RegPlaceTreeWidth, RegPlaceTreeWidthDefault);
+    splitter_->setSizes({treeWidth, std::max(1, splitter_->width() - treeWidth)});
+}
+
+void TCatalogForm::FormDestroy()
+{
+    THelpViewer::Of(this)->Quit();
+    if (!shown_)
+        return;
+    // A destructor may not throw: a placement that cannot be written is only a beep.
+    try {
+        SaveWindowPlacement(this, RegCatalogSubKey);
+        RegWriteInteger(RegGrepSubKey, RegPlaceTreeWidth, PnlTree->width());
+    } catch (const std::exception&) {
+        MessageBeep();
+    }
+}
+
+void TCatalogForm::closeEvent(QCloseEvent* event)
+{
+    bool mayClose = false;
+    RunCommand(this, [this, &mayClose] { mayClose = store_->CloseQuery(*prompter_); });
+    event->setAccepted(mayClose);
+}
+
+void TCatalogForm::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    if (isVisible())
+        countPanel_->setFixedWidth(width() / 3);
+}
+
+void TCatalogForm::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange)
+        return;
+    if (isActiveWindow()) {
+        const auto folder = ToQtPath(store_->ProgramFolder());
+        helpFile_ = folder ? *folder + QStringLiteral("TESSNA.HLP") : THelpViewer::DefaultHelpFile();
+        THelpViewer::Of(this)->SetHelpFile(helpFile_);
+    } else {
+        dropTarget_ = -1;
+    }
+}
+
+// Menu hints go to the status bar only while a menu of the main menu is open.
+bool TCatalogForm::event(QEvent* event)
+{
+    if (event->type() == QEvent::StatusTip && !menuHints_)
+        return true;
+    return QMainWindow::event(event);
+}
+
+void TCatalogForm::MenuOpened()
+{
+    menuHints_ = true;
+    UpdateActions();
+}
+
+void TCatalogForm::MenuClosed()
+{
+    QTimer::singleShot(0, this, [this] {
+        menuHints_ = false;
+        statusBar()->clearMessage();
+    });
+}

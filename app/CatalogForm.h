@@ -1,0 +1,148 @@
+#pragma once
+
+#include "app/CatalogFormServices.h"
+
+#include <QMainWindow>
+
+#include <memory>
+#include <string>
+
+class Prompter;
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QSplitter;
+class QTableView;
+class QTreeWidget;
+class QTreeWidgetItem;
+class TCatalogStore;
+class TObjectListModel;
+
+// The main window: the catalogs of the list on the left, the objects of the selected
+// catalog on the right, and the commands on catalogs and objects as actions reached from
+// the menu, the toolbar, two context menus and the keyboard. The window shows the catalog
+// store of its folder and is the only place that changes it.
+class TCatalogForm : public QMainWindow {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TCatalogForm)
+
+public:
+    // folder: the program folder (code page 932) holding the control file and catalogs.
+    explicit TCatalogForm(const std::string& folder, TCatalogFormServices services = {},
+                          QWidget* parent = nullptr);
+    ~TCatalogForm() override;
+
+    TCatalogStore& Store() const { return *store_; }
+    TObjectListModel& ObjectList() const { return *model_; }
+
+    // The catalog the commands act on: the one marked by a right click while its context
+    // menu is open, else the selected one; -1 when there is none.
+    int CurrentCatalogNode() const;
+    void UpdateActions();
+    void UpdateObjectCount();
+    // Shows the objects of catalog node, sorted as the list was last sorted.
+    void FillObjectList(int node);
+    void AddObjectRow(int node, const std::string& path);
+    // The column click: the same column again reverses the order, another one sorts
+    // ascending by it.
+    void SortObjectList(int column);
+
+    int SortColumn() const { return sortColumn_; }
+    int SortDirection() const { return sortDirection_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateViews();
+    void CreateStatusBar();
+    QAction* MakeAction(const char* name, const QString& caption, const QString& hint = {},
+                        const char* glyph = nullptr);
+    void Bind(QAction* action, void (TCatalogForm::*command)());
+
+    // What the window does when the store changes.
+    void RebuildTree();
+    void CatalogAppended(int index);
+    void CatalogRemoved(int index);
+    void CatalogChanged(int index);
+    void ModifiedChanged(bool modified);
+
+    void TreeViewChange(QTreeWidgetItem* node);
+    void TreeViewContextPopup(const QPoint& pos);
+    void ListViewContextPopup(const QPoint& pos);
+    void MenuOpened();
+    void MenuClosed();
+    void FormShow();
+    void FormDestroy();
+    void SelectCatalog(int index);
+
+    // The commands, each the execute handler of its action.
+    void ActF_CatNewExecute();
+    void ActF_CatUpdateExecute();
+    void ActF_CatDeleteExecute();
+    void ActF_CatRenameExecute();
+    void ActF_CatSaveExecute();
+    void ActF_CloseExecute();
+    void ActH_TopicExecute();
+    void ActH_AboutExecute();
+    void ActI_ItemFileAddExecute();
+    void ActI_ItemDeleteExecute();
+    // For a command whose dialog the program does not have yet.
+    void ReportNotAvailable(const QAction* action);
+
+    std::string CatalogName(int index) const;
+
+    TCatalogFormServices services_;
+    std::unique_ptr<Prompter> ownPrompter_;
+    Prompter* prompter_ = nullptr;
+    TCatalogStore* store_ = nullptr;
+    TObjectListModel* model_ = nullptr;
+
+    QAction* ActF = nullptr;
+    QAction* ActF_CatNew = nullptr;
+    QAction* ActF_CatUpdate = nullptr;
+    QAction* ActF_CatDelete = nullptr;
+    QAction* ActF_CatRename = nullptr;
+    QAction* ActF_CatSave = nullptr;
+    QAction* ActF_CatSaveAs = nullptr;
+    QAction* ActF_Close = nullptr;
+    QAction* ActF_Property = nullptr;
+    QAction* ActF_CatExecute = nullptr;
+    QAction* ActI = nullptr;
+    QAction* ActI_ItemFileAdd = nullptr;
+    QAction* ActI_ItemDelete = nullptr;
+    QAction* ActE = nullptr;
+    QAction* ActE_Copy = nullptr;
+    QAction* ActE_Paste = nullptr;
+    QAction* ActE_Cut = nullptr;
+    QAction* ActH = nullptr;
+    QAction* ActH_Topic = nullptr;
+    QAction* ActH_About = nullptr;
+
+    QMenu* PopTree = nullptr;
+    QMenu* PopView = nullptr;
+    QSplitter* splitter_ = nullptr;
+    QWidget* PnlTree = nullptr;
+    QLabel* PnlTreeTop = nullptr;
+    QTreeWidget* TreeView = nullptr;
+    QTableView* ListView = nullptr;
+    QLabel* LblKind = nullptr;
+    QComboBox* CmbKind = nullptr;
+    QLabel* countPanel_ = nullptr;
+    QLabel* sparePanel_ = nullptr;
+
+    int sortColumn_ = 0;
+    int sortDirection_ = 1;
+    int dropTarget_ = -1;
+    bool shown_ = false;
+    bool menuHints_ = false;
+    QString helpFile_;
+};

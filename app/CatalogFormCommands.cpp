@@ -1,0 +1,84 @@
+// The catalog commands of the main window that need no wizard: delete, rename, save,
+// close, help and about.
+
+#include "app/CatalogForm.h"
+
+#include "catalog/CatalogStore.h"
+#include "support/core/Cp932.h"
+#include "support/core/MessageDlg.h"
+#include "wizard/CatAboutForm.h"
+#include "wizard/CatRenameForm.h"
+#include "wizard/HelpViewer.h"
+
+#include <QAction>
+
+RenameDialogRunner DefaultRenameDialogRunner()
+{
+    return [](QWidget* owner, const std::string& oldName, std::string& newName,
+              const std::vector<std::string>& otherNames) {
+        return RunRenameDialog(owner, oldName, newName, otherNames);
+    };
+}
+
+AboutDialogRunner DefaultAboutDialogRunner()
+{
+    return ShowAboutDialog;
+}
+
+void TCatalogForm::ActF_CatDeleteExecute()
+{
+    const int node = CurrentCatalogNode();
+    if (node < 0)
+        return;
+    const std::string question = CatalogName(node) + Cp932Text(" を削除しますか？");
+    if (prompter_->ShowMessageDlg(question, TMsgDlgType::mtConfirmation, mbYesNo, 0) == mrNo)
+        return;
+    store_->RemoveCatalog(node);
+}
+
+void TCatalogForm::ActF_CatRenameExecute()
+{
+    const int node = CurrentCatalogNode();
+    if (node < 0)
+        return;
+    std::vector<std::string> otherNames;
+    for (int i = 0; i < store_->Count(); ++i) {
+        if (i != node)
+            otherNames.push_back(CatalogName(i));
+    }
+    std::string newName;
+    if (services_.runRenameDialog(this, CatalogName(node), newName, otherNames) == mrCancel)
+        return;
+    store_->RenameCatalog(node, newName);
+}
+
+void TCatalogForm::ActF_CatSaveExecute()
+{
+    store_->SaveCommand(*prompter_);
+}
+
+void TCatalogForm::ActF_CloseExecute()
+{
+    close();
+}
+
+void TCatalogForm::ActH_TopicExecute()
+{
+    THelpViewer* viewer = THelpViewer::Of(this);
+    if (!helpFile_.isEmpty())
+        viewer->SetHelpFile(helpFile_);
+    viewer->ShowContents();
+}
+
+void TCatalogForm::ActH_AboutExecute()
+{
+    services_.showAboutDialog(this);
+}
+
+void TCatalogForm::ReportNotAvailable(const QAction* action)
+{
+    const QString caption = action->text().remove(QStringLiteral("&"));
+    const std::string message = Cp932Text("「") + QStringToCp932(caption).value_or(std::string())
+        + Cp932Text("」はまだ使えません。この機能は今後の版で追加されます。");
+    prompter_->ShowMessageDlg(message, TMsgDlgType::mtInformation, mbOK, 0);
+}

@@ -1,0 +1,221 @@
+#include "app/ObjectListModel.h"
+
+#include "support/core/Cp932.h"
+#include "support/core/FileNames.h"
+#include "support/core/HostPath.h"
+
+#include <QLocale>
+
+#include <algorithm>
+#include <array>
+#include <numeric>
+
+namespace {
+
+// The folder column: the folder part of the path without its trailing delimiter; the root
+// folder keeps its delimiter, as a drive root does.
+std::string FolderColumnText(const std::string& path)
+{
+    const std::string folder = ExtractFilePath(path);
+    if (folder.size() == 1 && folder[0] == PathDelim)
+        return folder;
+    return NormalizeFolderPath(folder, PathDelim);
+}
+
+// The name column: the text after the last delimiter ("/" is never the trail byte of a
+// double-byte character).
+std::string_view NamePart(std::string_view path)
+{
+    const auto delimiter = path.rfind(PathDelim);
+    return delimiter == std::string_view::npos ? path : path.substr(delimiter + 1);
+}
+
+}  // namespace
+
+TObjectListModel::TObjectListModel(QObject* parent)
+    : QAbstractTableModel(parent)
+    , collator_(QLocale())
+{
+    collator_.setCaseSensitivity(Qt::CaseSensitive);
+}
+
+TObjectListModel::~TObjectListModel() = default;
+
+TObjectListModel::Row TObjectListModel::MakeRow(const std::string& path)
+{
+    Row row;
+    row.item.Path = path;
+    row.item.Attributes = GetFileAttributesOf(path);
+    row.iconIndex = icons_.IconIndexFor(row.item.Attributes, NamePart(path));
+    return row;
+}
+
+void TObjectListModel::SetObjects(const std::vector<std::string>& paths)
+{
+    beginResetModel();
+    rows_.clear();
+    pathKeys_.clear();
+    folderKeys_.clear();
+    rows_.reserve(paths.size());
+    for (const std::string& path : paths)
+        rows_.push_back(MakeRow(path));
+    endResetModel();
+}
+
+void TObjectListModel::AppendObject(const std::string& path)
+{
+    const int row = Count();
+    beginInsertRows({}, row, row);
+    rows_.push_back(MakeRow(path));
+    for (const int column : {int(ColName), int(ColFolder)}) {
+        if (std::vector<QCollatorSortKey>& keys = column == ColName ? pathKeys_ : folderKeys_; !keys.empty())
+            keys.push_back(SortKey(rows_.back(), column));
+    }
+    endInsertRows();
+}
+
+void TObjectListModel::RemoveRows(std::vector<int> rows)
+{
+    std::sort(rows.begin(), rows.end(), std::greater<>());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    for (const int row : rows) {
+        beginRemoveRows({}, row, row);
+        rows_.erase(rows_.begin() + row);
+        for (std::vector<QCollatorSortKey>* keys : {&pathKeys_, &folderKeys_}) {
+            if (!keys->empty())
+                keys->erase(keys->begin() + row);
+        }
+        endRemoveRows();
+    }
+}
+
+int TObjectListModel::Group(const Row& row)
+{
+    const int attributes = row.item.Attributes;
+    if (attributes == -1)
+        return 2;
+    return (attributes & faDirectory) ? 0 : 1;
+}
+
+QCollatorSortKey TObjectListModel::SortKey(const Row& row, int column) const
+{
+    if (column == ColName)
+        return collator_.sortKey(Cp932ToDisplay(row.item.Path));
+    return collator_.sortKey(Cp932ToDisplay(FolderColumnText(row.item.Path)));
+}
+
+std::vector<QCollatorSortKey>& TObjectListModel::SortKeys(int column)
+{
+    std::vector<QCollatorSortKey>& keys = column == ColName ? pathKeys_ : folderKeys_;
+    if (keys.empty()) {
+        keys.reserve(rows_.size());
+        for (const Row& row : rows_)
+            keys.push_back(SortKey(row, column));
+    }
+    return keys;
+}
+
+int TObjectListModel::CompareObjectRows(int a, int b, int column)
+{
+    if (column != ColName && column != ColFolder)
+        return 0;
+    if (column == ColName) {
+        if (const int byGroup = Group(rows_[std::size_t(a)]) - Group(rows_[std::size_t(b)]))
+            return byGroup;
+    }
+    const std::vector<QCollatorSortKey>& keys = SortKeys(column);
+    return keys[std::size_t(a)].compare(keys[std::size_t(b)]);
+}
+
+std::vector<int> TObjectListModel::SortedOrder(int column, int direction)
+{
+    const std::vector<QCollatorSortKey>& keys = SortKeys(column);
+    // By name: the groups in their order, each in the order of its paths.
+    std::array<std::vector<int>, 3> groups;
+    for (int row = 0; row < Count(); ++row)
+        groups[column == ColName ? std::size_t(Group(rows_[std::size_t(row)])) : 0].push_back(row);
+    std::vector<int> order;
+    order.reserve(rows_.size());
+    for (std::vector<int>& group : groups) {
+        std::sort(group.begin(), group.end(),
+                  [&keys](int a, int b) { return keys[std::size_t(a)].compare(keys[std::size_t(b)]) < 0; });
+        order.insert(order.end(), group.begin(), group.end());
+    }
+    if (direction < 0)
+        std::reverse(order.begin(), order.end());
+    return order;
+}
+
+namespace {
+
+// The elements of items in the order given by positions into it.
+template <typename T>
+void Permute(std::vector<T>& items, const std::vector<int>& order)
+{
+    if (items.empty())
+        return;
+    std::vector<T> permuted;
+    permuted.reserve(items.size());
+    for (const int from : order)
+        permuted.push_back(std::move(items[std::size_t(from)]));
+    items = std::move(permuted);
+}
+
+}  // namespace
+
+void TObjectListModel::Sort(int column, int direction)
+{
+    if (column != ColName && column != ColFolder)
+        return;
+    const std::vector<int> order = SortedOrder(column, direction);
+
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    Permute(rows_, order);
+    Permute(pathKeys_, order);
+    Permute(folderKeys_, order);
+    std::vector<int> newRowOf(order.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        newRowOf[std::size_t(order[i])] = static_cast<int>(i);
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex& index : before)
+        after.push_back(this->index(newRowOf[std::size_t(index.row())], index.column()));
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+int TObjectListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : Count();
+}
+
+int TObjectListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant TObjectListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    const Row& row = rows_[static_cast<std::size_t>(index.row())];
+    switch (role) {
+    case Qt::DisplayRole:
+        return Cp932ToDisplay(index.column() == ColName ? std::string(NamePart(row.item.Path))
+                                                        : FolderColumnText(row.item.Path));
+    case Qt::DecorationRole:
+        return index.column() == ColName ? QVariant(icons_.Icon(row.iconIndex)) : QVariant();
+    case Qt::ToolTipRole:
+        return Cp932ToDisplay(row.item.Path);
+    default:
+        return {};
+    }
+}
+
+QVariant TObjectListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    return section == ColName ? QStringLiteral("オブジェクト名") : QStringLiteral("フォルダ名");
+}

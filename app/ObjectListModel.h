@@ -1,0 +1,79 @@
+#pragma once
+
+#include "app/ShellIcons.h"
+
+#include <QAbstractTableModel>
+#include <QCollator>
+#include <QCollatorSortKey>
+
+#include <string>
+#include <vector>
+
+// The data of one row of the object list: the object path exactly as the catalog holds it
+// and its file attributes when the row was made (-1 when nothing existed there).
+struct TOwnerItem {
+    std::string Path;
+    int Attributes = -1;
+};
+
+// The rows of the object list: one per object path of the shown catalog, with the object's
+// icon, name and folder. Built for catalogs of a hundred thousand objects: each path is
+// looked at on disk once, when its row is made, the texts are made only for the rows on
+// the screen, and sorting compares precomputed collation keys, made once per row and column
+// when first needed.
+class TObjectListModel : public QAbstractTableModel {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TObjectListModel)
+
+public:
+    enum Column { ColName = 0, ColFolder = 1, ColumnCount };
+
+    explicit TObjectListModel(QObject* parent = nullptr);
+    ~TObjectListModel() override;
+
+    // Replaces every row by one row per path, in order (unsorted).
+    void SetObjects(const std::vector<std::string>& paths);
+    // Appends one row for path (AddObjectRow); the list is not re-sorted.
+    void AppendObject(const std::string& path);
+    // Removes the rows at these positions.
+    void RemoveRows(std::vector<int> rows);
+    // Sorts every row by CompareObjectRows on column, ascending for direction +1 and
+    // descending for -1. Selected rows stay selected.
+    void Sort(int column, int direction);
+
+    const TOwnerItem& Item(int row) const { return rows_[static_cast<std::size_t>(row)].item; }
+    int Count() const { return static_cast<int>(rows_.size()); }
+
+    // CompareObjectRows: negative, zero or positive as row a sorts before, with or after
+    // row b on column, ascending (columns other than name and folder compare equal).
+    int CompareObjectRows(int a, int b, int column);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    // The texts of a row are made from its path when shown: a fill converts nothing that
+    // is not on the screen.
+    struct Row {
+        TOwnerItem item;
+        int iconIndex = 0;
+    };
+
+    Row MakeRow(const std::string& path);
+    // Folders first, then files, then objects that do not exist.
+    static int Group(const Row& row);
+    // The collation keys of a column, one per row (kept apart from the rows, so that a sort
+    // walks through little memory).
+    std::vector<QCollatorSortKey>& SortKeys(int column);
+    QCollatorSortKey SortKey(const Row& row, int column) const;
+    // The rows in their new order: positions into rows_.
+    std::vector<int> SortedOrder(int column, int direction);
+
+    std::vector<Row> rows_;
+    std::vector<QCollatorSortKey> pathKeys_;
+    std::vector<QCollatorSortKey> folderKeys_;
+    TShellIcons icons_;
+    QCollator collator_;
+};

@@ -1,0 +1,174 @@
+#include "app/SingleInstance.h"
+
+#include "app/WindowTitlePattern.h"
+#include "support/core/Cp932.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLocalSocket>
+#include <QStandardPaths>
+#include <QThread>
+#include <QWidget>
+
+#include <optional>
+#include <vector>
+
+namespace {
+
+constexpr char kInstanceName[] = "TessnaPrevInst";
+constexpr char kMainWindowPattern[] = "Tessna *";
+constexpr char kTitlesRequest[] = "TITLES";
+constexpr char kActivateRequest[] = "ACTIVATE ";
+constexpr char kDoneReply[] = "DONE";
+constexpr int kReplyTimeoutMs = 2000;
+
+// The windows a later instance may find, in a fixed order: the visible top-level windows.
+std::vector<QWidget*> CandidateWindows()
+{
+    std::vector<QWidget*> windows;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->isWindow() && widget->isVisible() && !widget->windowTitle().isEmpty())
+            windows.push_back(widget);
+    }
+    return windows;
+}
+
+void BringToFront(QWidget* window)
+{
+    if (window->isMinimized())
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+std::string TitleBytes(const QString& title)
+{
+    if (auto bytes = QStringToCp932(title))
+        return *bytes;
+    return title.toStdString();
+}
+
+std::optional<QByteArray> ReadLine(QLocalSocket& socket)
+{
+    while (!socket.canReadLine()) {
+        if (!socket.waitForReadyRead(kReplyTimeoutMs))
+            return std::nullopt;
+    }
+    return socket.readLine().chopped(1);
+}
+
+// Asks the first instance for its window titles; nothing when it does not answer.
+std::optional<std::vector<QByteArray>> RequestTitles(QLocalSocket& socket)
+{
+    socket.write(QByteArray(kTitlesRequest) + '\n');
+    std::vector<QByteArray> titles;
+    for (;;) {
+        auto line = ReadLine(socket);
+        if (!line)
+            return std::nullopt;
+        if (line->isEmpty())
+            return titles;
+        titles.push_back(*line);
+    }
+}
+
+bool RequestActivation(QLocalSocket& socket, std::size_t index)
+{
+    socket.write(kActivateRequest + QByteArray::number(qulonglong(index)) + '\n');
+    const auto reply = ReadLine(socket);
+    return reply && *reply == kDoneReply;
+}
+
+// One search: true when a matching window was found and the first instance was asked to
+// bring it to the front.
+bool SearchOnce(const QString& socketPath, const TWindowTitlePattern& pattern)
+{
+    QLocalSocket socket;
+    socket.connectToServer(socketPath);
+    if (!socket.waitForConnected(kReplyTimeoutMs))
+        return false;
+    const auto titles = RequestTitles(socket);
+    if (!titles)
+        return false;
+    for (std::size_t i = 0; i < titles->size(); ++i) {
+        if (pattern.Matches(TitleBytes(QString::fromUtf8((*titles)[i]))))
+            return RequestActivation(socket, i);
+    }
+    return false;
+}
+
+}  // namespace
+
+TSingleInstance::TSingleInstance(const QString& folder, QObject* parent)
+    : QObject(parent)
+    , socketPath_(QDir(folder).filePath(QString::fromLatin1(kInstanceName) + QStringLiteral(".socket")))
+    , lock_(QDir(folder).filePath(QString::fromLatin1(kInstanceName)))
+{
+    // Only a dead holder makes a lock stale, however long the first instance runs.
+    lock_.setStaleLockTime(0);
+    connect(&server_, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket* socket = server_.nextPendingConnection())
+            AnswerClient(socket);
+    });
+}
+
+QString TSingleInstance::RuntimeFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+}
+
+bool TSingleInstance::Claim()
+{
+    if (!lock_.tryLock(0) && lock_.error() == QLockFile::LockFailedError)
+        return false;
+    // A socket file left by a crashed first instance would make listening fail.
+    QLocalServer::removeServer(socketPath_);
+    server_.setSocketOptions(QLocalServer::UserAccessOption);
+    server_.listen(socketPath_);
+    return true;
+}
+
+bool TSingleInstance::ActivateRunningInstance(const Polling& polling) const
+{
+    const TWindowTitlePattern pattern(kMainWindowPattern);
+    for (int search = 0; search < polling.searches; ++search) {
+        if (search > 0) {
+            QThread::msleep(static_cast<unsigned long>(polling.interval.count()));
+            QCoreApplication::processEvents();
+        }
+        if (SearchOnce(socketPath_, pattern))
+            return true;
+    }
+    return false;
+}
+
+void TSingleInstance::AnswerClient(QLocalSocket* socket)
+{
+    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    connect(socket, &QLocalSocket::readyRead, socket, [socket] {
+        while (socket->canReadLine()) {
+            const QByteArray request = socket->readLine().chopped(1);
+            const std::vector<QWidget*> windows = CandidateWindows();
+            if (request == kTitlesRequest) {
+                QByteArray reply;
+                for (QWidget* window : windows)
+                    reply += window->windowTitle().toUtf8().replace('\n', ' ') + '\n';
+                socket->write(reply + '\n');
+            } else if (request.startsWith(kActivateRequest)) {
+                const auto index = request.mid(int(sizeof kActivateRequest) - 1).toULongLong();
+                if (index < windows.size())
+                    BringToFront(windows[index]);
+                socket->write(QByteArray(kDoneReply) + '\n');
+            }
+        }
+    });
+}
+
+bool ActivatePreviousInstance(TSingleInstance& instance, const TSingleInstance::Polling& polling)
+{
+    if (instance.Claim())
+        return false;
+    instance.ActivateRunningInstance(polling);
+    return true;
+}

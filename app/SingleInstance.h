@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QLocalServer>
+#include <QLockFile>
+#include <QObject>
+#include <QString>
+
+#include <chrono>
+
+class QLocalSocket;
+class QWidget;
+
+// The rule that only one instance runs. The first instance holds the lock file
+// "TessnaPrevInst" in the user's runtime folder for its whole life and listens on a local
+// socket beside it; through that socket a later instance asks for the titles of its windows
+// and asks it to come to the front. A lock left by a process that has died is taken over.
+class TSingleInstance : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TSingleInstance)
+
+public:
+    // How long a later instance waits for the first one's main window to appear.
+    struct Polling {
+        int searches = 22;
+        std::chrono::milliseconds interval{500};
+    };
+
+    // Folder: where the lock and the socket live (the user's runtime folder in the program).
+    explicit TSingleInstance(const QString& folder, QObject* parent = nullptr);
+
+    static QString RuntimeFolder();
+
+    // True when this process is the first instance: it now holds the lock and answers later
+    // instances. A lock that cannot be made for any other reason than another live holder
+    // counts as being the only instance.
+    bool Claim();
+
+    // Run by a later instance: looks for a window of the first instance whose title matches
+    // "Tessna *", up to Polling.searches times; when one is found, the first instance restores
+    // it if minimised and brings it to the front. True when a window was found.
+    bool ActivateRunningInstance(const Polling& polling) const;
+
+private:
+    void AnswerClient(QLocalSocket* socket);
+
+    QString socketPath_;
+    QLockFile lock_;
+    QLocalServer server_;
+};
+
+// The entry's decision: false when this is the only instance (start-up goes on, the lock is
+// kept); true when another instance runs (it has been brought to the front if its main
+// window could be found, and start-up ends).
+bool ActivatePreviousInstance(TSingleInstance& instance,
+                              const TSingleInstance::Polling& polling = {});

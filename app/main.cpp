@@ -1,0 +1,40 @@
+// Tessna: start-up. Checks the platform, hands over to a running instance if there is
+// one, and otherwise runs the main window on the program folder until it closes.
+
+#include "app/CatalogForm.h"
+#include "app/PlatformCheck.h"
+#include "app/SingleInstance.h"
+#include "catalog/CatalogStore.h"
+#include "support/core/TessnaError.h"
+#include "support/ui/StopBox.h"
+#include "support/ui/SupportHooks.h"
+
+#include <QApplication>
+#include <QIcon>
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    InstallBeep();
+    InstallRegistryProblemBox();
+
+    CheckPlatform();
+    // The lock records the application name and a later start takes a lock whose name is
+    // not the executable's for one left by a dead process: the title is set only after.
+    TSingleInstance instance(TSingleInstance::RuntimeFolder());
+    if (ActivatePreviousInstance(instance))
+        return 0;
+    QApplication::setApplicationName(QStringLiteral("Tessna"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/app/catalog.svg")));
+
+    std::string programFolder;
+    try {
+        programFolder = GetProgramFolder();
+    } catch (const TessnaError& error) {
+        ShowStopBox(nullptr, error.what());
+        return 1;
+    }
+    TCatalogForm form(programFolder);
+    form.show();
+    return QApplication::exec() == 0 ? 0 : 1;
+}

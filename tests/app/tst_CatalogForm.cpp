@@ -1,0 +1,508 @@
+#include "app/CatalogForm.h"
+#include "app/ObjectListModel.h"
+#include "catalog/CatalogStore.h"
+#include "support/core/Cp932.h"
+#include "support/core/MessageDlg.h"
+#include "tests/common/QtTestMain.h"
+#include "tests/common/ScriptedPrompter.h"
+#include "wizard/CatRenameForm.h"
+#include "wizard/HelpViewer.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <memory>
+
+namespace {
+
+void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// A program folder with the catalogs given (name, object paths) listed in order.
+class ProgramFolder {
+public:
+    void AddCatalog(const QString& name, const QStringList& objects)
+    {
+        QByteArray text = "[Common]\r\nOperation=Compress\r\nTitle=" + name.toUtf8()
+            + "\r\n\r\n[Options]\r\n\r\n[Objects]\r\n";
+        for (const QString& object : objects)
+            text += object.toUtf8() + "\r\n";
+        WriteFile(dir.filePath(name + ".VrCat"), text);
+        names_ << name;
+    }
+
+    void WriteControlFile()
+    {
+        QByteArray text = "[Compress]\r\n";
+        for (int i = 0; i < names_.size(); ++i)
+            text += QByteArray::number(i) + "=" + names_[i].toUtf8() + ".VrCat\r\n";
+        WriteFile(dir.filePath("VrCatCtl.ini"), text);
+    }
+
+    std::string Path() const { return dir.path().toStdString() + "/"; }
+
+    QByteArray ControlFile() const
+    {
+        QFile file(dir.filePath("VrCatCtl.ini"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QTemporaryDir dir;
+
+private:
+    QStringList names_;
+};
+
+// Runs an action on the modal dialog that the next command opens.
+template <typename Dialog, typename Act>
+void WhenDialogOpens(Act act)
+{
+    QTimer::singleShot(0, [act] {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        act(dialog);
+    });
+}
+
+}  // namespace
+
+class TestCatalogForm : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<ProgramFolder> folder_;
+    ScriptedPrompter prompter_;
+    std::unique_ptr<TCatalogForm> form_;
+    QString existingFolder_;
+    QString existingFile_;
+    QString missing_;
+
+    TCatalogForm& Open(TCatalogFormServices services = {})
+    {
+        folder_->WriteControlFile();
+        services.prompter = &prompter_;
+        form_ = std::make_unique<TCatalogForm>(folder_->Path(), std::move(services));
+        return *form_;
+    }
+
+    void ShowActive()
+    {
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        form_->activateWindow();
+        QTRY_VERIFY(form_->isActiveWindow());
+    }
+
+    QAction* Action(const char* name) const
+    {
+        auto* action = form_->findChild<QAction*>(QString::fromLatin1(name));
+        if (!action)
+            qFatal("no action %s", name);
+        return action;
+    }
+    QTreeWidget* Tree() const { return form_->findChild<QTreeWidget*>("TreeView"); }
+    QTableView* List() const { return form_->findChild<QTableView*>("ListView"); }
+    QString CountText() const { return form_->findChild<QLabel*>("StatusPanel0")->text(); }
+
+    QStringList Names() const
+    {
+        QStringList names;
+        for (int row = 0; row < form_->ObjectList().Count(); ++row)
+            names << List()->model()->index(row, 0).data().toString();
+        return names;
+    }
+
+    void ClickHeader(int column)
+    {
+        QHeaderView* header = List()->horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
+    }
+
+    void SelectCatalog(int index) { Tree()->setCurrentItem(Tree()->topLevelItem(index)); }
+
+private slots:
+    void init()
+    {
+        folder_ = std::make_unique<ProgramFolder>();
+        prompter_ = ScriptedPrompter();
+        const QDir dir(folder_->dir.path());
+        QVERIFY(dir.mkpath("objects/zfolder"));
+        existingFolder_ = dir.filePath("objects/zfolder");
+        existingFile_ = dir.filePath("objects/afile.txt");
+        WriteFile(existingFile_, "x");
+        missing_ = dir.filePath("objects/0missing.txt");
+    }
+
+    void cleanup() { form_.reset(); }
+
+    void listsTheCatalogsAndShowsTheLastOne()
+    {
+        folder_->AddCatalog("First", {existingFile_});
+        folder_->AddCatalog("Second", {existingFile_, existingFolder_});
+        Open();
+        QCOMPARE(Tree()->topLevelItemCount(), 2);
+        QCOMPARE(Tree()->currentItem()->text(0), QString("Second"));
+        QCOMPARE(form_->findChild<QLabel*>("PnlTreeTop")->text(), QString("Second"));
+        QCOMPARE(Names(), QStringList({"zfolder", "afile.txt"}));
+        QCOMPARE(List()->model()->index(1, 1).data().toString(), folder_->dir.filePath("objects"));
+        QCOMPARE(CountText(), QString("2 件のオブジェクト"));
+        QCOMPARE(form_->windowTitle(), QString("Tessna "));
+        QVERIFY(!Action("ActF_CatSave")->isEnabled());
+    }
+
+    void sortsFoldersFilesThenMissingAndReverses()
+    {
+        folder_->AddCatalog("Mixed", {missing_, existingFile_, existingFolder_});
+        Open();
+        QCOMPARE(Names(), QStringList({"zfolder", "afile.txt", "0missing.txt"}));
+        ClickHeader(0);
+        QCOMPARE(form_->SortDirection(), -1);
+        QCOMPARE(Names(), QStringList({"0missing.txt", "afile.txt", "zfolder"}));
+        ClickHeader(0);
+        QCOMPARE(Names(), QStringList({"zfolder", "afile.txt", "0missing.txt"}));
+    }
+
+    void keepsTheSortColumnAcrossCatalogs()
+    {
+        folder_->AddCatalog("One", {"/b/y/1", "/a/z/2", "/c/x/3"});
+        folder_->AddCatalog("Two", {"/q/2", "/p/3", "/r/1"});
+        Open();
+        ClickHeader(1);
+        QCOMPARE(form_->SortColumn(), 1);
+        QCOMPARE(form_->SortDirection(), 1);
+        QCOMPARE(Names(), QStringList({"3", "2", "1"}));
+        ClickHeader(1);
+        QCOMPARE(Names(), QStringList({"1", "2", "3"}));
+        SelectCatalog(0);
+        QCOMPARE(form_->SortColumn(), 1);
+        QCOMPARE(form_->SortDirection(), -1);
+        QCOMPARE(Names(), QStringList({"3", "1", "2"}));
+        ClickHeader(0);
+        QCOMPARE(form_->SortDirection(), 1);
+        QCOMPARE(Names(), QStringList({"2", "1", "3"}));
+    }
+
+    void countsRowsAndSelectedRows()
+    {
+        QStringList objects;
+        for (int i = 0; i < 1500; ++i)
+            objects << QString("/nowhere/%1").arg(i);
+        folder_->AddCatalog("Big", objects);
+        Open();
+        QCOMPARE(CountText(), QString("1,500 件のオブジェクト"));
+        QVERIFY(!Action("ActI_ItemDelete")->isEnabled());
+        QItemSelectionModel* selection = List()->selectionModel();
+        for (int row : {3, 7, 9})
+            selection->select(List()->model()->index(row, 0),
+                              QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        QCOMPARE(CountText(), QString("3 件のオブジェクトを選択"));
+        QVERIFY(Action("ActI_ItemDelete")->isEnabled());
+        ClickHeader(1);
+        QCOMPARE(selection->selectedRows().size(), 3);
+        selection->clearSelection();
+        QCOMPARE(CountText(), QString("1,500 件のオブジェクト"));
+    }
+
+    void deleteAsksAndSelectsTheNeighbour()
+    {
+        folder_->AddCatalog("Alpha", {"/a"});
+        folder_->AddCatalog("Beta", {"/b1", "/b2"});
+        folder_->AddCatalog("Gamma", {"/g"});
+        Open();
+        SelectCatalog(1);
+        prompter_.Answer(mrNo);
+        Action("ActF_CatDelete")->trigger();
+        QCOMPARE(prompter_.boxes.back().msg, Cp932Text("Beta を削除しますか？"));
+        QCOMPARE(prompter_.boxes.back().buttons, mbYesNo);
+        QCOMPARE(Tree()->topLevelItemCount(), 3);
+        QVERIFY(!form_->Store().Modified());
+
+        prompter_.Answer(mrYes);
+        Action("ActF_CatDelete")->trigger();
+        QCOMPARE(Tree()->topLevelItemCount(), 2);
+        QCOMPARE(Tree()->currentItem()->text(0), QString("Gamma"));
+        QCOMPARE(Names(), QStringList({"g"}));
+        QVERIFY(form_->Store().Modified());
+        QCOMPARE(form_->windowTitle(), QString("Tessna - (更新)"));
+        QVERIFY(Action("ActF_CatSave")->isEnabled());
+    }
+
+    void deletingTheLastCatalogEmptiesTheWindow()
+    {
+        folder_->AddCatalog("Only", {"/x", "/y"});
+        Open();
+        prompter_.Answer(mrYes);
+        Action("ActF_CatDelete")->trigger();
+        QCOMPARE(Tree()->topLevelItemCount(), 0);
+        QCOMPARE(form_->ObjectList().Count(), 0);
+        QCOMPARE(CountText(), QString("0 件のオブジェクト"));
+        QCOMPARE(form_->CurrentCatalogNode(), -1);
+        for (const char* name : {"ActF_CatUpdate", "ActF_CatDelete", "ActF_CatRename", "ActI_ItemFileAdd"})
+            QVERIFY2(!Action(name)->isEnabled(), name);
+        QVERIFY(Action("ActF_CatNew")->isEnabled());
+        const auto boxes = prompter_.boxes.size();
+        Action("ActF_CatDelete")->trigger();
+        QCOMPARE(prompter_.boxes.size(), boxes);
+    }
+
+    void renameThroughTheDialog()
+    {
+        folder_->AddCatalog("Backup", {"/b"});
+        folder_->AddCatalog("Photos", {"/p"});
+        TCatalogFormServices services;
+        services.runRenameDialog = [this](QWidget* owner, const std::string& oldName, std::string& newName,
+                                          const std::vector<std::string>& otherNames) {
+            TCatRenameForm form(owner, &prompter_);
+            form.SetOldName(oldName);
+            form.SetListedNames(otherNames);
+            const int result = form.exec();
+            if (result == mrOk)
+                newName = form.NewName();
+            return result;
+        };
+        Open(std::move(services));
+        SelectCatalog(0);
+
+        WhenDialogOpens<TCatRenameForm>([this](TCatRenameForm* dialog) {
+            auto* edit = dialog->findChild<QLineEdit*>("TxtNew");
+            auto* ok = dialog->findChild<QPushButton*>("btnOK");
+            QCOMPARE(dialog->findChild<QLineEdit*>("TxtOld")->text(), QString("Backup"));
+            QTest::keyClicks(edit, "BACKUP");
+            QTest::mouseClick(ok, Qt::LeftButton);
+            QCOMPARE(prompter_.boxes.back().msg, Cp932Text("変更前と変更後の名前が同じです。"));
+            edit->setText("photos");
+            QTest::mouseClick(ok, Qt::LeftButton);
+            QVERIFY(Cp932ToDisplay(prompter_.boxes.back().msg).contains("photos"));
+            edit->setText("Back,up");
+            QTest::mouseClick(ok, Qt::LeftButton);
+            QVERIFY(Cp932ToDisplay(prompter_.boxes.back().msg).startsWith("ファイル：Back,up"));
+            QCOMPARE(prompter_.boxes.size(), 3u);
+            QVERIFY(dialog->isVisible());
+            edit->setText("Archive ");
+            QTest::keyClick(edit, Qt::Key_Return);
+        });
+        Action("ActF_CatRename")->trigger();
+        QCOMPARE(Tree()->topLevelItem(0)->text(0), QString("Archive "));
+        QCOMPARE(form_->findChild<QLabel*>("PnlTreeTop")->text(), QString("Archive "));
+        const TCatalogEntry& entry = form_->Store().Catalog(0);
+        QCOMPARE(QString::fromStdString(entry.FileName), folder_->dir.filePath("Archive .VrCat"));
+        QCOMPARE(entry.Title, std::string("Backup"));
+        QVERIFY(form_->Store().Modified());
+    }
+
+    void cancelledRenameChangesNothing()
+    {
+        folder_->AddCatalog("Backup", {"/b"});
+        TCatalogFormServices services;
+        services.runRenameDialog = [](QWidget*, const std::string&, std::string&, const std::vector<std::string>&) {
+            return mrCancel;
+        };
+        Open(std::move(services));
+        Action("ActF_CatRename")->trigger();
+        QCOMPARE(Tree()->topLevelItem(0)->text(0), QString("Backup"));
+        QVERIFY(!form_->Store().Modified());
+    }
+
+    void saveAsksAndWrites()
+    {
+        folder_->AddCatalog("Alpha", {"/a"});
+        folder_->AddCatalog("Beta", {"/b"});
+        Open();
+        prompter_.Answer(mrYes);
+        Action("ActF_CatDelete")->trigger();
+        prompter_.Answer(mrNo);
+        Action("ActF_CatSave")->trigger();
+        QCOMPARE(prompter_.boxes.back().msg, Cp932Text("カタログリストを保存しますか？"));
+        QVERIFY(form_->Store().Modified());
+        QVERIFY(folder_->ControlFile().contains("Beta"));
+
+        prompter_.Answer(mrYes);
+        ShowActive();
+        QTest::keySequence(form_.get(), QKeySequence(Qt::CTRL | Qt::Key_S));
+        QVERIFY(!form_->Store().Modified());
+        QVERIFY(!folder_->ControlFile().contains("Beta"));
+        QVERIFY(folder_->ControlFile().contains("Alpha"));
+        QCOMPARE(form_->windowTitle(), QString("Tessna "));
+        QVERIFY(!Action("ActF_CatSave")->isEnabled());
+    }
+
+    void closeQuestionYesNoCancel_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("yes") << mrYes << true << true;
+        QTest::newRow("no") << mrNo << true << false;
+        QTest::newRow("cancel") << mrCancel << false << false;
+    }
+
+    void closeQuestionYesNoCancel()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, closes);
+        QFETCH(bool, saved);
+        folder_->AddCatalog("Alpha", {"/a"});
+        folder_->AddCatalog("Beta", {"/b"});
+        Open();
+        ShowActive();
+        prompter_.Answer(mrYes);
+        Action("ActF_CatDelete")->trigger();
+        prompter_.Answer(answer);
+        QTest::keyClick(form_->findChild<QTreeWidget*>("TreeView"), Qt::Key_Escape);
+        QCOMPARE(prompter_.boxes.back().msg, Cp932Text("カタログリストは更新されています。保存しますか？"));
+        QCOMPARE(prompter_.boxes.back().buttons, mbYesNoCancel);
+        QCOMPARE(form_->isVisible(), !closes);
+        QCOMPARE(!folder_->ControlFile().contains("Beta"), saved);
+    }
+
+    void closesWithoutAQuestionWhenUnmodified()
+    {
+        folder_->AddCatalog("Alpha", {"/a"});
+        Open();
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        Action("ActF_Close")->trigger();
+        QVERIFY(!form_->isVisible());
+        QVERIFY(prompter_.boxes.empty());
+    }
+
+    void captionAndSaveFollowModified()
+    {
+        folder_->AddCatalog("Alpha", {"/a"});
+        Open();
+        form_->Store().SetModified(true);
+        QCOMPARE(form_->windowTitle(), QString("Tessna - (更新)"));
+        QVERIFY(Action("ActF_CatSave")->isEnabled());
+        form_->Store().SetModified(false);
+        QCOMPARE(form_->windowTitle(), QString("Tessna "));
+        QVERIFY(!Action("ActF_CatSave")->isEnabled());
+    }
+
+    void placementAndTreeWidthPersist()
+    {
+        folder_->AddCatalog("Alpha", {"/a"});
+        Open();
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QCOMPARE(form_->findChild<QWidget*>("PnlTree")->width(), 160);
+        form_->setGeometry(120, 90, 700, 420);
+        auto* splitter = form_->findChild<QSplitter*>("Splitter");
+        splitter->setSizes({230, 465});
+        QTRY_COMPARE(form_->findChild<QWidget*>("PnlTree")->width(), 230);
+        const QRect placed = form_->geometry();
+        form_.reset();
+
+        Open();
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QTRY_COMPARE(form_->geometry(), placed);
+        QTRY_COMPARE(form_->findChild<QWidget*>("PnlTree")->width(), 230);
+    }
+
+    void startedMaximisedKeepsTheTreeWidthOnly()
+    {
+        folder_->AddCatalog("Alpha", {"/a"});
+        Open();
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        form_->setGeometry(150, 100, 640, 400);
+        form_->findChild<QSplitter*>("Splitter")->setSizes({200, 435});
+        QTRY_COMPARE(form_->findChild<QWidget*>("PnlTree")->width(), 200);
+        form_.reset();
+
+        TCatalogFormServices services;
+        services.startedMaximized = true;
+        Open(std::move(services));
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QVERIFY(form_->geometry().topLeft() != QPoint(150, 100));
+        QTRY_COMPARE(form_->findChild<QWidget*>("PnlTree")->width(), 200);
+    }
+
+    void rightClickSelectsTheCatalogOfItsMenu()
+    {
+        folder_->AddCatalog("Alpha", {"/a"});
+        folder_->AddCatalog("Beta", {"/b"});
+        Open();
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        int nodeInMenu = -1;
+        QTimer::singleShot(50, [this, &nodeInMenu] {
+            nodeInMenu = form_->CurrentCatalogNode();
+            if (QWidget* popup = QApplication::activePopupWidget())
+                popup->close();
+        });
+        const QRect first = Tree()->visualItemRect(Tree()->topLevelItem(0));
+        QContextMenuEvent event(QContextMenuEvent::Mouse, first.center(), Tree()->viewport()->mapToGlobal(first.center()));
+        QApplication::sendEvent(Tree()->viewport(), &event);
+        QCOMPARE(nodeInMenu, 0);
+        QCOMPARE(Tree()->currentItem()->text(0), QString("Alpha"));
+        QCOMPARE(Names(), QStringList({"a"}));
+    }
+
+    void helpOpensTheHelpFileOfTheProgramFolder()
+    {
+        WriteFile(folder_->dir.filePath("TESSNA.HLP"),
+                  "<html><body><a name=\"contents\"></a><p>Contents here</p>"
+                  "<a name=\"2101\"></a><p>New catalog</p></body></html>");
+        folder_->AddCatalog("Alpha", {"/a"});
+        Open();
+        ShowActive();
+        QTest::keyClick(form_.get(), Qt::Key_F1);
+        THelpViewer* viewer = THelpViewer::Of(form_.get());
+        QVERIFY(viewer->isVisible());
+        QVERIFY(viewer->Browser()->toPlainText().contains("Contents here"));
+        viewer->Quit();
+        QVERIFY(!viewer->isVisible());
+    }
+
+    void commandsStillToComeSaySo()
+    {
+        folder_->AddCatalog("Alpha", {"/a"});
+        Open();
+        for (const char* name : {"ActF_CatNew", "ActF_CatUpdate", "ActI_ItemFileAdd"}) {
+            prompter_.boxes.clear();
+            Action(name)->trigger();
+            QCOMPARE(prompter_.boxes.size(), 1u);
+            QCOMPARE(prompter_.boxes[0].dlgType, TMsgDlgType::mtInformation);
+            QVERIFY(Cp932ToDisplay(prompter_.boxes[0].msg).contains("まだ使えません"));
+        }
+        QVERIFY(!form_->Store().Modified());
+    }
+
+    void actionsCarryTheirCaptionsKeysAndGlyphs()
+    {
+        Open();
+        QCOMPARE(Action("ActF_CatNew")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
+        QCOMPARE(Action("ActF_CatSave")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+        QCOMPARE(Action("ActI_ItemFileAdd")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
+        QCOMPARE(Action("ActH_Topic")->shortcut(), QKeySequence(Qt::Key_F1));
+        QCOMPARE(Action("ActF_CatUpdate")->text(), QString("修正ウイザード(&U)"));
+        for (const char* name : {"ActF_CatNew", "ActF_CatUpdate", "ActF_CatDelete", "ActF_CatRename", "ActF_CatSave",
+                                 "ActF_Close", "ActI_ItemFileAdd", "ActI_ItemDelete", "ActH_Topic"}) {
+            QVERIFY2(!Action(name)->icon().pixmap(16, 16).isNull(), name);
+            QVERIFY2(!Action(name)->toolTip().isEmpty(), name);
+        }
+        QVERIFY(!Action("ActF_Property")->isVisible());
+    }
+};
+
+TESSNA_QTEST_MAIN(TestCatalogForm)
+#include "tst_CatalogForm.moc"

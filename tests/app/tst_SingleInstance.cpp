@@ -1,0 +1,121 @@
+#include "app/SingleInstance.h"
+#include "tests/common/QtTestMain.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QWidget>
+
+// The single-instance rule between real processes: the built program is started as a
+// second instance against a first instance played by this test, or against itself.
+class TestSingleInstance : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir programFolder_;
+    QString program_;
+
+    void Start(QProcess& process)
+    {
+        process.setProgram(program_);
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.start();
+        QVERIFY(process.waitForStarted());
+    }
+
+    // Waits for the process to end while this process keeps answering it.
+    static bool Finishes(QProcess& process, int timeoutMs)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (process.state() != QProcess::NotRunning && timer.elapsed() < timeoutMs)
+            QTest::qWait(20);
+        return process.state() == QProcess::NotRunning;
+    }
+
+    static QString SocketPath()
+    {
+        return QDir(TSingleInstance::RuntimeFolder()).filePath("TessnaPrevInst.socket");
+    }
+
+private slots:
+    void initTestCase()
+    {
+        // The program runs from a folder of its own, with an empty catalog list.
+        program_ = programFolder_.filePath("tessna");
+        QVERIFY(QFile::copy(QStringLiteral(TESSNA_PROGRAM), program_));
+    }
+
+    void secondStartBringsTheFirstToTheFrontAndEnds()
+    {
+        TSingleInstance first(TSingleInstance::RuntimeFolder());
+        QVERIFY(first.Claim());
+        QWidget window;
+        window.setWindowTitle(QString::fromUtf8("Tessna - (更新)"));
+        window.showMinimized();
+        QVERIFY(window.isMinimized());
+
+        QProcess second;
+        QElapsedTimer timer;
+        timer.start();
+        Start(second);
+        QVERIFY(Finishes(second, 5000));
+        qInfo("second instance ended after %lld ms", timer.elapsed());
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QVERIFY(timer.elapsed() < 3000);
+        QVERIFY(!window.isMinimized());
+        QVERIFY(window.isVisible());
+    }
+
+    void secondStartWaitsForTheFirstToShowItsWindow()
+    {
+        TSingleInstance first(TSingleInstance::RuntimeFolder());
+        QVERIFY(first.Claim());
+        QWidget other;
+        other.setWindowTitle("Tessna");  // the application's own title does not count
+        other.show();
+
+        QProcess second;
+        QElapsedTimer timer;
+        timer.start();
+        Start(second);
+        QVERIFY(!Finishes(second, 1600));
+
+        QWidget window;
+        window.setWindowTitle("Tessna ");
+        window.show();
+        QVERIFY(Finishes(second, 3000));
+        QCOMPARE(second.exitCode(), 0);
+        QVERIFY(timer.elapsed() >= 1600);
+    }
+
+    void aLockLeftByAKilledInstanceDoesNotBlock()
+    {
+        QProcess killed;
+        Start(killed);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(SocketPath()), 10000);
+        QTest::qWait(300);
+        killed.kill();
+        QVERIFY(killed.waitForFinished());
+
+        QProcess next;
+        Start(next);
+        QVERIFY2(!Finishes(next, 2000), "the next start must run as the first instance");
+
+        // And it now is the running instance a further start hands over to.
+        QProcess further;
+        Start(further);
+        QVERIFY(Finishes(further, 5000));
+        QCOMPARE(further.exitCode(), 0);
+        QCOMPARE(next.state(), QProcess::Running);
+
+        next.terminate();
+        QVERIFY(next.waitForFinished());
+    }
+};
+
+TESSNA_QTEST_MAIN(TestSingleInstance)
+#include "tst_SingleInstance.moc"

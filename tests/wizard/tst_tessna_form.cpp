@@ -1,0 +1,291 @@
+#include "support/core/Cp932.h"
+#include "tests/common/QtTestMain.h"
+#include "tests/common/ScriptedPrompter.h"
+#include "wizard/TessnaForm.h"
+#include "wizard/WizardObjectList.h"
+#include "wizard/WizardObjectModel.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+class TestTessnaForm : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    ScriptedPrompter boxes_;
+    std::vector<int> helpContexts_;
+    std::vector<std::string> listed_;
+
+    std::string Folder() const { return dir_.path().toStdString() + '/'; }
+
+    std::string MakeFile(const QString& name) const
+    {
+        const QString path = dir_.path() + QLatin1Char('/') + name;
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        return path.toStdString();
+    }
+
+    CatalogWizardServices Services()
+    {
+        CatalogWizardServices services;
+        services.ProgramFolder = Folder();
+        services.Boxes = &boxes_;
+        services.ShowHelp = [this](int context) { helpContexts_.push_back(context); };
+        services.IsCatalogListed = [this](const std::string& fileName) {
+            return std::find(listed_.begin(), listed_.end(), fileName) != listed_.end();
+        };
+        return services;
+    }
+
+    std::unique_ptr<TTessnaForm> ShowWizard(const TCatalogParam& param = {})
+    {
+        auto wizard = std::make_unique<TTessnaForm>(param, Services());
+        wizard->show();
+        QApplication::setActiveWindow(wizard.get());
+        [&] { QVERIFY(QTest::qWaitForWindowActive(wizard.get())); }();
+        return wizard;
+    }
+
+    static QLineEdit* NameBox(const TTessnaForm& wizard) { return wizard.findChild<QLineEdit*>(QStringLiteral("EdtCatName")); }
+    static QPushButton* Button(const TTessnaForm& wizard, const char* name)
+    {
+        return wizard.findChild<QPushButton*>(QString::fromLatin1(name));
+    }
+    static QString Summary(const TTessnaForm& wizard)
+    {
+        return wizard.findChild<QPlainTextEdit*>(QStringLiteral("MemoFin"))->toPlainText();
+    }
+    static QString SummaryPath(const TTessnaForm& wizard)
+    {
+        return wizard.findChild<QLabel*>(QStringLiteral("LblCatFileName"))->text();
+    }
+
+private slots:
+    void init()
+    {
+        boxes_ = ScriptedPrompter();
+        helpContexts_.clear();
+        listed_.clear();
+    }
+
+    void enterWithAnEmptyNameStaysOnTheFirstPage()
+    {
+        auto wizard = ShowWizard();
+        QCOMPARE(QApplication::focusWidget(), NameBox(*wizard));
+        QVERIFY(!Button(*wizard, "BtnBack")->isEnabled());
+        QTest::keyClick(NameBox(*wizard), Qt::Key_Return);
+        QCOMPARE(wizard->CurrentPage(), int(TTessnaForm::Page01));
+        QCOMPARE(QApplication::focusWidget(), NameBox(*wizard));
+        QVERIFY(boxes_.boxes.empty());
+
+        QTest::keyClicks(NameBox(*wizard), QStringLiteral("Back\\/:*?\"<>| up"));
+        QCOMPARE(NameBox(*wizard)->text(), QStringLiteral("Back up"));
+        QTest::keyClick(NameBox(*wizard), Qt::Key_Return);
+        QCOMPARE(wizard->CurrentPage(), int(TTessnaForm::Page02));
+        QVERIFY(Button(*wizard, "BtnBack")->isEnabled());
+    }
+
+    void needsAnObjectOnTheSecondPage()
+    {
+        auto wizard = ShowWizard();
+        NameBox(*wizard)->setText(QStringLiteral("Backup"));
+        wizard->BtnNextClick();
+        wizard->BtnNextClick();
+        QCOMPARE(wizard->CurrentPage(), int(TTessnaForm::Page02));
+        QCOMPARE(boxes_.boxes.back().msg, Cp932Text("圧縮するオブジェクトを指定してください。"));
+        QCOMPARE(boxes_.boxes.back().dlgType, TMsgDlgType::mtInformation);
+    }
+
+    void cancelAsksOnlyWhenSomethingWasEntered()
+    {
+        auto empty = ShowWizard();
+        empty->BtnCancelClick();
+        QVERIFY(empty->isHidden());
+        QVERIFY(empty->Cancelled());
+        QVERIFY(boxes_.boxes.empty());
+
+        auto named = ShowWizard();
+        NameBox(*named)->setText(QStringLiteral("x"));
+        boxes_.Answer(mrNo);
+        named->BtnCancelClick();
+        QVERIFY(named->isVisible());
+        QCOMPARE(boxes_.boxes.back().msg, Cp932Text("終了しますか？"));
+        boxes_.Answer(mrYes);
+        named->BtnCancelClick();
+        QVERIFY(named->isHidden());
+        QVERIFY(named->Cancelled());
+    }
+
+    void rebuildsTheSummaryAfterGoingBackAndFinishesInListOrder()
+    {
+        auto wizard = ShowWizard();
+        NameBox(*wizard)->setText(QStringLiteral("Backup"));
+        wizard->BtnNextClick();
+        const std::string report = MakeFile(QStringLiteral("Data/report.doc"));
+        const std::string photos = Folder() + "Data/Photos";
+        QDir().mkpath(QString::fromStdString(photos));
+        wizard->ObjectList().AddWizardRow(report);
+        wizard->ObjectList().AddWizardRow(photos);
+        wizard->BtnNextClick();
+        QCOMPARE(Button(*wizard, "BtnNext")->text(), QStringLiteral("完了(&F)"));
+        QCOMPARE(SummaryPath(*wizard), QString::fromStdString(Folder() + "Backup.VrCat"));
+        QCOMPARE(Summary(*wizard), QString::fromStdString("[Common]\nOperation=Compress\nTitle=Backup\n\n[Options]\n\n[Objects]\n"
+                                                          + photos + "\n" + report));
+
+        wizard->BtnBackClick();
+        wizard->BtnBackClick();
+        QCOMPARE(wizard->CurrentPage(), int(TTessnaForm::Page01));
+        QCOMPARE(Button(*wizard, "BtnNext")->text(), QStringLiteral("次へ(&N)"));
+        NameBox(*wizard)->setText(QStringLiteral("Archive "));
+        wizard->BtnNextClick();
+        wizard->BtnNextClick();
+        QVERIFY(Summary(*wizard).contains(QStringLiteral("Title=Archive \n")));
+        QCOMPARE(SummaryPath(*wizard), QString::fromStdString(Folder() + "Archive .VrCat"));
+
+        wizard->BtnNextClick();
+        QVERIFY(!wizard->Cancelled());
+        QCOMPARE(wizard->Param().Common, (std::vector<std::string> {"Operation=Compress", "Title=Archive "}));
+        QVERIFY(wizard->Param().Options.empty());
+        QCOMPARE(wizard->Param().Objects, (std::vector<std::string> {photos, report}));
+    }
+
+    void modifyModeStartsFromTheCatalogAndItsObjects()
+    {
+        TCatalogParam param;
+        param.FileName = "/elsewhere/Tool/Backup.VrCat";
+        const std::string b = MakeFile(QStringLiteral("modify/b.txt"));
+        const std::string a = MakeFile(QStringLiteral("modify/a.txt"));
+        param.InitialObjects = {b, a, b};
+        auto wizard = ShowWizard(param);
+        QVERIFY(wizard->ModifyMode());
+        QCOMPARE(NameBox(*wizard)->text(), QStringLiteral("Backup"));
+        QCOMPARE(wizard->ObjectList().RowCount(), 2);
+
+        wizard->BtnNextClick();
+        wizard->BtnNextClick();
+        QCOMPARE(SummaryPath(*wizard), QStringLiteral("/elsewhere/Tool/Backup.VrCat"));
+        wizard->BtnHelpClick();
+        QCOMPARE(helpContexts_, std::vector<int> {2102});
+
+        wizard->BtnBackClick();
+        wizard->BtnBackClick();
+        NameBox(*wizard)->setText(QStringLiteral("Backup2"));
+        wizard->BtnNextClick();
+        wizard->BtnNextClick();
+        QCOMPARE(SummaryPath(*wizard), QString::fromStdString(Folder() + "Backup2.VrCat"));
+        wizard->BtnNextClick();
+        QCOMPARE(wizard->Param().Objects, (std::vector<std::string> {a, b}));
+        QCOMPARE(wizard->Param().FileName, param.FileName);
+        QCOMPARE(wizard->Param().InitialObjects, param.InitialObjects);
+    }
+
+    void cancelInModifyModeAlwaysAsks()
+    {
+        TCatalogParam param;
+        param.FileName = Folder() + "Kept.VrCat";
+        auto wizard = ShowWizard(param);
+        boxes_.Answer(mrYes);
+        wizard->BtnCancelClick();
+        QCOMPARE(boxes_.boxes.size(), std::size_t(1));
+        QVERIFY(wizard->Cancelled());
+    }
+
+    void helpOpensTheNewCatalogTopic()
+    {
+        auto wizard = ShowWizard();
+        wizard->BtnHelpClick();
+        QCOMPARE(helpContexts_, std::vector<int> {2101});
+    }
+
+    void refusesANameThatAnotherListedCatalogWrites()
+    {
+        listed_ = {Folder() + "Taken.VrCat", "/elsewhere/Tool/Mine.VrCat"};
+        auto wizard = ShowWizard();
+        QTest::keyClicks(NameBox(*wizard), QStringLiteral("Taken"));
+        QTest::keyClick(NameBox(*wizard), Qt::Key_Return);
+        QCOMPARE(wizard->CurrentPage(), int(TTessnaForm::Page01));
+        QCOMPARE(boxes_.boxes.back().dlgType, TMsgDlgType::mtError);
+        QVERIFY(Cp932ToDisplay(boxes_.boxes.back().msg).contains(QStringLiteral("Taken")));
+        QCOMPARE(NameBox(*wizard)->text(), QStringLiteral("Taken"));
+
+        TCatalogParam param;
+        param.FileName = "/elsewhere/Tool/Mine.VrCat";
+        auto update = ShowWizard(param);
+        update->BtnNextClick();
+        QCOMPARE(update->CurrentPage(), int(TTessnaForm::Page02));
+        update->BtnBackClick();
+        NameBox(*update)->setText(QStringLiteral("Taken"));
+        const std::size_t before = boxes_.boxes.size();
+        update->BtnNextClick();
+        QCOMPARE(update->CurrentPage(), int(TTessnaForm::Page01));
+        QCOMPARE(boxes_.boxes.size(), before + 1);
+    }
+
+    void refusesAPastedNameWithPathCharacters()
+    {
+        auto wizard = ShowWizard();
+        NameBox(*wizard)->setText(QStringLiteral("../../escape"));
+        wizard->BtnNextClick();
+        QCOMPARE(wizard->CurrentPage(), int(TTessnaForm::Page01));
+        QCOMPARE(boxes_.boxes.size(), std::size_t(1));
+        QCOMPARE(boxes_.boxes.back().dlgType, TMsgDlgType::mtError);
+        NameBox(*wizard)->setText(QStringLiteral("a,b"));
+        wizard->BtnNextClick();
+        QCOMPARE(wizard->CurrentPage(), int(TTessnaForm::Page01));
+        QCOMPARE(boxes_.boxes.size(), std::size_t(2));
+    }
+
+    void closeBoxEndsTheRunWithoutAQuestion()
+    {
+        auto wizard = ShowWizard();
+        NameBox(*wizard)->setText(QStringLiteral("x"));
+        wizard->close();
+        QVERIFY(wizard->isHidden());
+        QVERIFY(wizard->Cancelled());
+        QVERIFY(boxes_.boxes.empty());
+    }
+
+    // The run is modal: act on the wizard once it is up, then look at the record.
+    void runLeavesTheRecordUntouchedWhenCancelledAndFillsItWhenFinished()
+    {
+        const std::string object = MakeFile(QStringLiteral("run/a.txt"));
+        const auto drive = [&](const std::function<void(TTessnaForm&)>& steps) {
+            QTimer::singleShot(0, [&] {
+                auto* wizard = qobject_cast<TTessnaForm*>(QApplication::activeModalWidget());
+                QVERIFY(wizard);
+                NameBox(*wizard)->setText(QStringLiteral("Run"));
+                wizard->BtnNextClick();
+                wizard->ObjectList().AddWizardRow(object);
+                wizard->BtnNextClick();
+                steps(*wizard);
+            });
+        };
+        TCatalogParam param;
+        param.Common = {"keep"};
+        const TCatalogParam original = param;
+        drive([](TTessnaForm& wizard) { wizard.close(); });
+        QCOMPARE(RunCatalogWizard(nullptr, param, Services()), 2);
+        QCOMPARE(param.Common, original.Common);
+        QVERIFY(param.Objects.empty());
+
+        drive([](TTessnaForm& wizard) { wizard.BtnNextClick(); });
+        QCOMPARE(RunCatalogWizard(nullptr, param, Services()), 1);
+        QCOMPARE(param.Common, (std::vector<std::string> {"Operation=Compress", "Title=Run"}));
+        QCOMPARE(param.Objects, std::vector<std::string> {object});
+    }
+};
+
+TESSNA_QTEST_MAIN(TestTessnaForm)
+#include "tst_tessna_form.moc"

@@ -1,0 +1,369 @@
+#include "support/core/Cp932.h"
+#include "tests/common/QtTestMain.h"
+#include "tests/common/ScriptedPrompter.h"
+#include "wizard/WizardObjectList.h"
+#include "wizard/WizardObjectModel.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCollator>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include <random>
+
+namespace {
+
+using Model = TWizardObjectModel;
+
+QString Text(const Model& model, int row, int column)
+{
+    return model.index(row, column).data().toString();
+}
+
+QStringList Names(const Model& model)
+{
+    QStringList names;
+    for (int row = 0; row < model.rowCount(); ++row)
+        names.append(Text(model, row, Model::ColName));
+    return names;
+}
+
+}  // namespace
+
+class TestWizardObjectList : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+
+    std::string PathOf(const QString& name) const { return (dir_.path() + QLatin1Char('/') + name).toStdString(); }
+
+    std::string MakeFile(const QString& name, qint64 size, const QDateTime& modified = {}) const
+    {
+        const QString path = dir_.path() + QLatin1Char('/') + name;
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.resize(size);
+        if (modified.isValid())
+            file.setFileTime(modified, QFileDevice::FileModificationTime);
+        return path.toStdString();
+    }
+
+    std::string MakeFolder(const QString& name) const
+    {
+        QDir().mkpath(dir_.path() + QLatin1Char('/') + name);
+        return PathOf(name);
+    }
+
+    static QString Panel(const TWizardObjectList& list, int panel)
+    {
+        return list.findChild<QStatusBar*>(QStringLiteral("StatusBar_AddFile"))->findChildren<QLabel*>().at(panel)->text();
+    }
+
+    static QAction* Action(const TWizardObjectList& list, const char* name)
+    {
+        return list.findChild<QAction*>(QString::fromLatin1(name));
+    }
+
+    static void Select(TWizardObjectList& list, const QList<int>& rows)
+    {
+        list.ListView()->clearSelection();
+        for (const int row : rows)
+            list.ListView()->selectionModel()->select(list.Model().index(row, 0),
+                                                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+
+private slots:
+    void initTestCase() { QVERIFY(dir_.isValid()); }
+
+    void groupsFoldersFilesAndMissingObjectsAndReversesOnSecondClick()
+    {
+        Model model;
+        const std::string file = MakeFile(QStringLiteral("A.txt"), 10);
+        const std::string folder = MakeFolder(QStringLiteral("Z"));
+        const std::string missing = PathOf(QStringLiteral("0.txt"));
+        model.AddWizardRow(missing);
+        model.AddWizardRow(file);
+        model.AddWizardRow(folder);
+        QCOMPARE(model.Paths(), (std::vector<std::string> {folder, file, missing}));
+
+        model.SortByColumn(Model::ColName);
+        QCOMPARE(model.Paths(), (std::vector<std::string> {missing, file, folder}));
+        QCOMPARE(model.SortDirection(), -1);
+    }
+
+    void sortsBySizeWithFoldersAndMissingAsZeroThenBackToName()
+    {
+        Model model;
+        const std::string big = MakeFile(QStringLiteral("size/big.bin"), 5000);
+        const std::string small = MakeFile(QStringLiteral("size/small.bin"), 7);
+        const std::string folder = MakeFolder(QStringLiteral("size/sub"));
+        for (const std::string& path : {big, small, folder})
+            model.AddWizardRow(path);
+
+        model.SortByColumn(Model::ColSize);
+        QCOMPARE(model.Paths(), (std::vector<std::string> {folder, small, big}));
+        model.SortByColumn(Model::ColSize);
+        QCOMPARE(model.Paths(), (std::vector<std::string> {big, small, folder}));
+        model.SortByColumn(Model::ColName);
+        QCOMPARE(model.SortDirection(), 1);
+        QCOMPARE(model.Paths(), (std::vector<std::string> {folder, big, small}));
+    }
+
+    void ordersDatesToTheSecondAndPlacesNewRowsInTheCurrentOrder()
+    {
+        Model model;
+        const QDateTime minute(QDate(2024, 5, 1), QTime(10, 15, 0));
+        const std::string later = MakeFile(QStringLiteral("date/later.txt"), 1, minute.addSecs(40));
+        const std::string earlier = MakeFile(QStringLiteral("date/earlier.txt"), 1, minute.addSecs(2));
+        const std::string middle = MakeFile(QStringLiteral("date/middle.txt"), 1, minute.addSecs(20));
+        const std::string older = MakeFile(QStringLiteral("date/older.txt"), 1, minute.addDays(-1));
+        model.AddWizardRow(later);
+        model.AddWizardRow(earlier);
+
+        model.SortByColumn(Model::ColDate);
+        QCOMPARE(model.Paths(), (std::vector<std::string> {earlier, later}));
+        QCOMPARE(Text(model, 0, Model::ColDate), Text(model, 1, Model::ColDate));
+        QCOMPARE(Text(model, 0, Model::ColDate), QStringLiteral("2024/05/01 10:15"));
+
+        model.SortByColumn(Model::ColDate);
+        model.AddWizardRow(middle);
+        model.AddWizardRows({older});
+        QCOMPARE(model.Paths(), (std::vector<std::string> {later, middle, earlier, older}));
+        QCOMPARE(model.SortColumn(), int(Model::ColDate));
+        QCOMPARE(model.SortDirection(), -1);
+    }
+
+    void sortsByTypeAndFolderTexts()
+    {
+        Model model;
+        const std::vector<std::string> paths = {
+            MakeFile(QStringLiteral("t2/b.png"), 1), MakeFile(QStringLiteral("t1/c.txt"), 1),
+            MakeFile(QStringLiteral("t2/a.txt"), 1), MakeFile(QStringLiteral("t1/d.png"), 1)};
+        model.AddWizardRows(paths);
+        QCollator collator {QLocale()};
+        collator.setCaseSensitivity(Qt::CaseSensitive);
+        for (const int column : {int(Model::ColType), int(Model::ColFolder)}) {
+            model.SortByColumn(column);
+            for (int row = 1; row < model.rowCount(); ++row)
+                QVERIFY(collator.compare(Text(model, row - 1, column), Text(model, row, column)) <= 0);
+            QVERIFY(Text(model, 0, column) != Text(model, 3, column));
+        }
+        QCOMPARE(Text(model, 0, Model::ColFolder), QString(dir_.path() + QStringLiteral("/t1")));
+    }
+
+    void showsMissingObjectsWithEmptySizeAndTypeAndTheZeroDate()
+    {
+        Model model;
+        model.AddWizardRow(PathOf(QStringLiteral("gone/nothing.doc")));
+        QCOMPARE(Text(model, 0, Model::ColName), QStringLiteral("nothing.doc"));
+        QCOMPARE(Text(model, 0, Model::ColSize), QString());
+        QCOMPARE(Text(model, 0, Model::ColType), QString());
+        QCOMPARE(Text(model, 0, Model::ColDate), QStringLiteral("1899/12/30 0:00"));
+        QCOMPARE(Text(model, 0, Model::ColFolder), QString(dir_.path() + QStringLiteral("/gone")));
+        QVERIFY(model.index(0, Model::ColName).data(Qt::DecorationRole).isValid());
+    }
+
+    void showsSizesGroupedRightAlignedAndTheRootWithAnEmptyName()
+    {
+        Model model;
+        model.AddWizardRow(MakeFile(QStringLiteral("sizes/grouped.bin"), 1234567));
+        model.AddWizardRow("/");
+        const int file = model.Row(0).Path == "/" ? 1 : 0;
+        QCOMPARE(Text(model, file, Model::ColSize), QStringLiteral("1,234,567"));
+        QVERIFY(model.index(file, Model::ColSize).data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight);
+        QCOMPARE(Text(model, 1 - file, Model::ColName), QString());
+        QCOMPARE(Text(model, 1 - file, Model::ColFolder), QStringLiteral("/"));
+        QCOMPARE(Text(model, 1 - file, Model::ColSize), QString());
+    }
+
+    void skipsOnlyExactDuplicates()
+    {
+        Model model;
+        const std::string lower = PathOf(QStringLiteral("dup/a.txt"));
+        QVERIFY(model.AddWizardRow(lower));
+        QVERIFY(!model.AddWizardRow(lower));
+        QCOMPARE(model.AddWizardRows({lower, PathOf(QStringLiteral("DUP/A.TXT")), PathOf(QStringLiteral("DUP/A.TXT"))}), 1);
+        QCOMPARE(model.rowCount(), 2);
+    }
+
+    // Rows that compare equal included: a batch lands exactly as the same paths added one by
+    // one, whatever the sort column and direction.
+    void addsABatchInTheOrderOfSingleAdds()
+    {
+        std::vector<std::string> paths;
+        for (int i = 0; i < 60; ++i)
+            paths.push_back(i % 7 == 0 ? PathOf(QStringLiteral("batch/missing%1").arg(i))
+                                       : MakeFile(QStringLiteral("batch/f%1.%2").arg(i).arg(i % 3 ? "txt" : "png"), i % 4));
+        std::shuffle(paths.begin(), paths.end(), std::mt19937(7));
+        const std::vector<std::string> first(paths.begin(), paths.begin() + 20);
+        const std::vector<std::string> rest(paths.begin() + 20, paths.end());
+        for (const int column : {0, 1, 2, 3, 4}) {
+            for (const int clicks : {1, 2}) {
+                Model single;
+                Model batch;
+                for (Model* model : {&single, &batch}) {
+                    for (int click = 0; click < clicks; ++click)
+                        model->SortByColumn(column);
+                    model->AddWizardRows(first);
+                }
+                for (const std::string& path : rest)
+                    single.AddWizardRow(path);
+                batch.AddWizardRows(rest);
+                QCOMPARE(batch.Paths(), single.Paths());
+            }
+        }
+    }
+
+    void keepsTheSelectionOnItsRowsWhenSorting()
+    {
+        ScriptedPrompter prompter;
+        TWizardObjectList list(prompter);
+        const std::string big = MakeFile(QStringLiteral("sel/big"), 900);
+        list.AddWizardRows({MakeFile(QStringLiteral("sel/a"), 5), big, MakeFile(QStringLiteral("sel/c"), 50)});
+        Select(list, {1});
+        list.SortByColumn(Model::ColSize);
+        const QModelIndexList selected = list.ListView()->selectionModel()->selectedRows();
+        QCOMPARE(selected.size(), 1);
+        QCOMPARE(list.Model().Row(selected.front().row()).Path, big);
+    }
+
+    void countsObjectsAndSixtyFourBitTotals()
+    {
+        ScriptedPrompter prompter;
+        TWizardObjectList list(prompter);
+        QCOMPARE(Panel(list, 0), QStringLiteral("0 件のオブジェクト"));
+        QCOMPARE(Panel(list, 1), QStringLiteral("0.00 KB"));
+        QVERIFY(!Action(list, "ActAddFile_Del")->isEnabled());
+        QVERIFY(!Action(list, "ActAddFile_AllDel")->isEnabled());
+
+        const std::string huge = MakeFile(QStringLiteral("total/huge.iso"), 3LL << 30);
+        list.AddWizardRows({huge, MakeFile(QStringLiteral("total/k.txt"), 1024), MakeFolder(QStringLiteral("total/sub"))});
+        QCOMPARE(Panel(list, 0), QStringLiteral("3 件のオブジェクト"));
+        QCOMPARE(Panel(list, 1), QStringLiteral("3.00 GB"));
+        QVERIFY(Action(list, "ActAddFile_AllDel")->isEnabled());
+
+        Select(list, {0, 2});
+        QCOMPARE(Panel(list, 0), QStringLiteral("2 件のオブジェクトを選択"));
+        QCOMPARE(Panel(list, 1), QStringLiteral("1.00 KB"));
+        QVERIFY(Action(list, "ActAddFile_Del")->isEnabled());
+    }
+
+    void deletesTheSelectedRowsAfterTheQuestion()
+    {
+        ScriptedPrompter prompter;
+        TWizardObjectList list(prompter);
+        list.AddWizardRows({MakeFile(QStringLiteral("del/a"), 1), MakeFile(QStringLiteral("del/b"), 1),
+                            MakeFile(QStringLiteral("del/c"), 1), MakeFile(QStringLiteral("del/d"), 1)});
+        Select(list, {0, 2, 3});
+        prompter.Answer(mrNo);
+        list.ActAddFile_DelExecute();
+        QCOMPARE(list.RowCount(), 4);
+        QCOMPARE(prompter.boxes.back().msg, Cp932Text("3 件のオブジェクトを削除します\r\nよろしいですか？"));
+        QCOMPARE(prompter.boxes.back().dlgType, TMsgDlgType::mtConfirmation);
+
+        prompter.Answer(mrYes);
+        list.ActAddFile_DelExecute();
+        QCOMPARE(Names(list.Model()), QStringList {QStringLiteral("b")});
+        QCOMPARE(Panel(list, 0), QStringLiteral("1 件のオブジェクト"));
+
+        Select(list, {0});
+        prompter.Answer(mrYes);
+        list.ActAddFile_DelExecute();
+        QCOMPARE(prompter.boxes.back().msg, Cp932Text("b を削除します\r\nよろしいですか？"));
+        QCOMPARE(list.RowCount(), 0);
+        QVERIFY(list.Model().AddWizardRow(PathOf(QStringLiteral("del/a"))));
+    }
+
+    void deletesAllRowsAfterTheQuestion()
+    {
+        ScriptedPrompter prompter;
+        TWizardObjectList list(prompter);
+        list.AddWizardRows({MakeFile(QStringLiteral("all/a"), 100), MakeFile(QStringLiteral("all/b"), 1)});
+        prompter.Answer(mrNo);
+        list.ActAddFile_AllDelExecute();
+        QCOMPARE(list.RowCount(), 2);
+        prompter.Answer(mrYes);
+        list.ActAddFile_AllDelExecute();
+        QCOMPARE(prompter.boxes.back().msg, Cp932Text("すべてのオブジェクトを削除してもよろしいですか？"));
+        QCOMPARE(list.RowCount(), 0);
+        QCOMPARE(list.Model().TotalSize(), 0);
+        QCOMPARE(Panel(list, 0), QStringLiteral("0 件のオブジェクト"));
+        QVERIFY(!Action(list, "ActAddFile_Del")->isEnabled());
+        QVERIFY(!Action(list, "ActAddFile_AllDel")->isEnabled());
+    }
+
+    void addsTheChooserResultFoldersFirst()
+    {
+        ScriptedPrompter prompter;
+        TWizardObjectList list(prompter);
+        ObjectChooserSettings seen;
+        const std::string file = MakeFile(QStringLiteral("choose/a.txt"), 1);
+        const std::string folder = MakeFolder(QStringLiteral("choose/z"));
+        list.SetChooserRunner([&](QWidget*, const ObjectChooserSettings& settings) {
+            seen = settings;
+            return std::optional<ObjectChoice>(ObjectChoice {{folder}, {file, file}, true});
+        });
+        list.ActAddFile_FileExecute();
+        QCOMPARE(list.Model().Paths(), (std::vector<std::string> {folder, file}));
+        QCOMPARE(seen.Title, Cp932Text("圧縮するオブジェクトを選択(複数選択可)"));
+
+        list.SetChooserRunner([](QWidget*, const ObjectChooserSettings&) { return std::optional<ObjectChoice>(); });
+        list.ActAddFile_FileExecute();
+        QCOMPARE(list.RowCount(), 2);
+    }
+
+    void pastesPathsAndTellsHowManyLinesWereNotPaths()
+    {
+        ScriptedPrompter prompter;
+        TWizardObjectList list(prompter);
+        const std::string file = MakeFile(QStringLiteral("paste/a.txt"), 1);
+        const std::string folder = MakeFolder(QStringLiteral("paste/dir"));
+        QApplication::clipboard()->setText(QString::fromStdString(file + "\r\n\nnot a path\n" + folder + "/\nrelative/x\n"));
+        Action(list, "ActAddFile_Paste")->trigger();
+        QCOMPARE(list.Model().Paths(), (std::vector<std::string> {folder, file}));
+        QCOMPARE(prompter.boxes.size(), std::size_t(1));
+        QCOMPARE(prompter.boxes.back().msg, Cp932Text("パスではない 2 行を無視しました。"));
+        QCOMPARE(Action(list, "ActAddFile_Paste")->shortcut(), QKeySequence(QKeySequence::Paste));
+    }
+
+    void addsDroppedFiles()
+    {
+        ScriptedPrompter prompter;
+        TWizardObjectList list(prompter);
+        const std::string file = MakeFile(QStringLiteral("drop/a.txt"), 1);
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(file)), QUrl(QStringLiteral("https://example.com/x"))});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(list.ListView()->viewport(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(list.ListView()->viewport(), &drop);
+        QCOMPARE(list.Model().Paths(), (std::vector<std::string> {file}));
+        QCOMPARE(prompter.boxes.back().msg, Cp932Text("パスではない 1 行を無視しました。"));
+    }
+
+    void offersTheCommandsInTheContextMenu()
+    {
+        ScriptedPrompter prompter;
+        TWizardObjectList list(prompter);
+        QStringList entries;
+        for (const QAction* action : list.findChild<QMenu*>(QStringLiteral("PopupAddFile"))->actions())
+            entries.append(action->isSeparator() ? QStringLiteral("-") : action->text());
+        QCOMPARE(entries, (QStringList {QStringLiteral("オブジェクト追加(&F)"), QStringLiteral("-"), QStringLiteral("削除(&R)"),
+                                        QStringLiteral("すべて削除(&D)"), QStringLiteral("-"), QStringLiteral("貼り付け(&V)")}));
+    }
+};
+
+TESSNA_QTEST_MAIN(TestWizardObjectList)
+#include "tst_wizard_object_list.moc"

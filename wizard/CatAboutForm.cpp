@@ -1,0 +1,158 @@
+#include "wizard/CatAboutForm.h"
+
+#include "support/core/Beep.h"
+#include "wizard/MoveFormNearOwner.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QStyle>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kMakerMail = QStringLiteral("tessna@example.com");
+const QString kMakerPage = QStringLiteral("https://www.example.com/tessna/");
+const QString kMailSubject = QStringLiteral("About Tessna.");
+
+QLabel* FontLabel(const QString& text, const QString& family, int pixelSize, bool bold, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    QFont font = label->font();
+    if (!family.isEmpty())
+        font.setFamilies({family, label->font().family()});
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    label->setFont(font);
+    return label;
+}
+
+}  // namespace
+
+bool ShellOpen(const QString& target)
+{
+    return QDesktopServices::openUrl(QUrl(target, QUrl::TolerantMode));
+}
+
+QString MailToTarget(const QString& address, const QString& subject)
+{
+    QString target = QStringLiteral("mailto:") + address;
+    if (!subject.isEmpty())
+        target += QStringLiteral("?subject=") + subject;
+    return target;
+}
+
+bool OpenMailTo(const QString& address, const QString& subject, const TShellOpener& open)
+{
+    return open(MailToTarget(address, subject));
+}
+
+TCatAboutForm::TCatAboutForm(QWidget* owner, TShellOpener opener)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                         | Qt::WindowCloseButtonHint)
+    , owner_(owner)
+    , opener_(std::move(opener))
+{
+    setObjectName(QStringLiteral("CatAboutForm"));
+    setWindowTitle(QStringLiteral("About Tessna"));
+
+    auto* picture = new QLabel(this);
+    const QIcon icon = QApplication::windowIcon().isNull()
+        ? style()->standardIcon(QStyle::SP_MessageBoxInformation)
+        : QApplication::windowIcon();
+    picture->setPixmap(icon.pixmap(32, 32));
+    picture->setAlignment(Qt::AlignTop);
+
+    auto* copyright = FontLabel(QStringLiteral("Copyright (C) 2026 Tessna project"),
+                                QStringLiteral("MS Sans Serif"), 11, false, this);
+    copyright->setObjectName(QStringLiteral("LblCopyright"));
+    copyright->setStyleSheet(QStringLiteral("color: black;"));
+    EdtMail = MakeLinkBox(QStringLiteral("EdtMail"), kMakerMail, QColor(0, 128, 0));
+    EdtWebPage = MakeLinkBox(QStringLiteral("EdtWebPage"), kMakerPage, QColor(0, 0, 255));
+    btnOK = new QPushButton(QStringLiteral("&OK"), this);
+    btnOK->setObjectName(QStringLiteral("btnOK"));
+    btnOK->setDefault(true);
+    connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* texts = new QVBoxLayout;
+    texts->addWidget(new QLabel(QStringLiteral("カタログ作成ツール"), this));
+    auto* title = new QHBoxLayout;
+    title->addWidget(FontLabel(QStringLiteral("Tessna"), QStringLiteral("MS UI Gothic"), 19, true, this));
+    title->addWidget(new QLabel(QStringLiteral("Version 1.01"), this), 0, Qt::AlignBottom);
+    title->addStretch();
+    texts->addLayout(title);
+    texts->addWidget(copyright);
+    texts->addWidget(EdtMail);
+    texts->addWidget(EdtWebPage);
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(picture, 0, 0);
+    grid->addLayout(texts, 0, 1);
+    grid->addWidget(btnOK, 0, 2, Qt::AlignTop);
+    grid->setColumnStretch(1, 1);
+    resize(QSize(378, 131).expandedTo(sizeHint()));
+    setFixedSize(size());
+    btnOK->setFocus();
+}
+
+QLineEdit* TCatAboutForm::MakeLinkBox(const QString& objectName, const QString& target, const QColor& colour)
+{
+    auto* box = new QLineEdit(target, this);
+    box->setObjectName(objectName);
+    box->setReadOnly(true);
+    box->setFrame(false);
+    box->setFocusPolicy(Qt::NoFocus);
+    box->setCursor(Qt::PointingHandCursor);
+    box->setToolTip(target);
+    box->setStyleSheet(QStringLiteral("QLineEdit { background: transparent; color: %1; }").arg(colour.name()));
+    QFont font = box->font();
+    font.setUnderline(true);
+    box->setFont(font);
+    box->installEventFilter(this);
+    return box;
+}
+
+void TCatAboutForm::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (placed_)
+        return;
+    placed_ = true;
+    MoveFormNearOwner(fpCentred, owner_, this);
+    btnOK->setFocus();
+}
+
+bool TCatAboutForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        if (watched == EdtMail)
+            EdtMailClick();
+        else if (watched == EdtWebPage)
+            EdtWebPageClick();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TCatAboutForm::EdtMailClick()
+{
+    if (!OpenMailTo(EdtMail->text(), kMailSubject, opener_))
+        MessageBeep();
+}
+
+void TCatAboutForm::EdtWebPageClick()
+{
+    if (!opener_(EdtWebPage->text()))
+        MessageBeep();
+}
+
+void ShowAboutDialog(QWidget* owner)
+{
+    TCatAboutForm form(owner);
+    form.exec();
+}

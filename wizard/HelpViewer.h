@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class QTextBrowser;
+
+// The program's help: the help file "TESSNA.HLP", an HTML document in the program folder,
+// shown in a window of the program. Each top-level window of the program has at most one
+// viewer, found through THelpViewer::Of; dialogs owned by the main window use the main
+// window's viewer. Context numbers are anchors of the document.
+class THelpViewer : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(THelpViewer)
+
+public:
+    // The viewer of owner's outermost window, made on first use with the help file of the
+    // executable's folder.
+    static THelpViewer* Of(QWidget* owner);
+
+    // The help file in the folder of the running executable.
+    static QString DefaultHelpFile();
+
+    const QString& HelpFile() const { return helpFile_; }
+    void SetHelpFile(const QString& helpFile) { helpFile_ = helpFile; }
+
+    // Opens the help file on its contents.
+    void ShowContents();
+    // Opens the help file at a context number; an unknown number shows the contents.
+    void ShowContext(int context);
+    // The viewer closes; the next request opens it again.
+    void Quit();
+
+    // What the viewer shows: the document, or the report that the file is missing.
+    QTextBrowser* Browser() const { return browser_; }
+
+private:
+    explicit THelpViewer(QWidget* owner);
+
+    bool LoadHelpFile();
+    void Present();
+
+    QTextBrowser* browser_ = nullptr;
+    QString helpFile_;
+};

@@ -1,0 +1,85 @@
+#include "wizard/PastedPaths.h"
+
+#include "support/core/Cp932.h"
+#include "support/core/HostPath.h"
+
+#include <QMimeData>
+#include <QUrl>
+
+namespace {
+
+void AddLocalPath(PastedPaths& pasted, const QString& localPath)
+{
+    // A folder copied in a file manager may come with a trailing delimiter; object paths
+    // carry none except the root.
+    QString path = localPath;
+    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    if (const std::optional<std::string> cp932 = FromQtPath(path))
+        pasted.Paths.push_back(*cp932);
+    else
+        pasted.Unconvertible.append(path);
+}
+
+void AddUrl(PastedPaths& pasted, const QUrl& url)
+{
+    if (url.isLocalFile())
+        AddLocalPath(pasted, url.toLocalFile());
+    else
+        ++pasted.NotPaths;
+}
+
+void AddLine(PastedPaths& pasted, const QString& rawLine)
+{
+    const QString line = rawLine.trimmed();
+    if (line.isEmpty())
+        return;
+    if (line.startsWith(QLatin1String("file:")))
+        AddUrl(pasted, QUrl(line));
+    else if (line.startsWith(QLatin1Char('/')))
+        AddLocalPath(pasted, line);
+    else
+        ++pasted.NotPaths;
+}
+
+// A name for a message: each character without a code page 932 form shows as "?".
+std::string NameForMessage(const QString& name)
+{
+    std::string text;
+    for (const uint codePoint : name.toUcs4())
+        text += QStringToCp932(QString::fromUcs4(reinterpret_cast<const char32_t*>(&codePoint), 1)).value_or("?");
+    return text;
+}
+
+}  // namespace
+
+PastedPaths ReadPastedPaths(const QMimeData& data)
+{
+    PastedPaths pasted;
+    if (data.hasUrls()) {
+        for (const QUrl& url : data.urls())
+            AddUrl(pasted, url);
+        return pasted;
+    }
+    if (data.hasText()) {
+        const QStringList lines = data.text().split(QLatin1Char('\n'));
+        for (const QString& line : lines)
+            AddLine(pasted, line);
+    }
+    return pasted;
+}
+
+std::string PasteRemarks(const PastedPaths& pasted)
+{
+    std::string remarks;
+    if (pasted.NotPaths > 0)
+        remarks += Cp932Text("パスではない ") + std::to_string(pasted.NotPaths) + Cp932Text(" 行を無視しました。");
+    if (!pasted.Unconvertible.isEmpty()) {
+        if (!remarks.empty())
+            remarks += '\n';
+        remarks += Cp932Text("次の名前は Shift-JIS で表せない文字を含むため追加できません:");
+        for (const QString& name : pasted.Unconvertible)
+            remarks += '\n' + NameForMessage(name);
+    }
+    return remarks;
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <string>
+#include <vector>
+
+class QMimeData;
+
+// What a paste or a drop of files offers as object paths: file URLs (a file manager's copy
+// or drag) or text with one full path a line.
+struct PastedPaths {
+    // Full paths in code page 932, in the order given.
+    std::vector<std::string> Paths;
+    // Lines (or URLs) that name no local path; blank lines do not count.
+    int NotPaths = 0;
+    // Paths that have no code page 932 form, as they were given; they cannot be kept.
+    QStringList Unconvertible;
+
+    bool IsEmpty() const { return Paths.empty() && NotPaths == 0 && Unconvertible.isEmpty(); }
+};
+
+PastedPaths ReadPastedPaths(const QMimeData& data);
+
+// The information box text that tells the user what a paste left out, or "" when nothing
+// was left out. Code page 932.
+std::string PasteRemarks(const PastedPaths& pasted);

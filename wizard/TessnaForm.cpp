@@ -1,0 +1,427 @@
+#include "wizard/TessnaForm.h"
+
+#include "catalog/CatalogEntry.h"
+#include "catalog/CatalogFile.h"
+#include "support/core/Cp932.h"
+#include "support/core/FileNames.h"
+#include "support/core/HostPath.h"
+#include "support/core/MessageDlg.h"
+#include "support/ui/FileLabel.h"
+#include "support/ui/FormPrompter.h"
+#include "support/ui/RunCommand.h"
+#include "wizard/WizardObjectList.h"
+#include "wizard/WizardObjectModel.h"
+#include "wizard/WizardPicture.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int HelpContextNew = 2101;
+constexpr int HelpContextModify = 2102;
+constexpr QSize ClientSize(579, 329);
+constexpr QSize PicturePanelSize(117, 272);
+
+QLabel* Heading(const QString& text, QWidget* parent)
+{
+    auto* heading = new QLabel(text, parent);
+    QFont font = heading->font();
+    font.setBold(true);
+    heading->setFont(font);
+    return heading;
+}
+
+QString LinesText(const std::vector<std::string>& lines)
+{
+    QStringList texts;
+    texts.reserve(static_cast<int>(lines.size()));
+    for (const std::string& line : lines)
+        texts.append(Cp932ToDisplay(line));
+    return texts.join(QLatin1Char('\n'));
+}
+
+}  // namespace
+
+TTessnaForm::TTessnaForm(const TCatalogParam& param, CatalogWizardServices services, QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
+                         | Qt::MSWindowsFixedSizeDialogHint)
+    , param_(param)
+    , services_(std::move(services))
+{
+    setObjectName(QStringLiteral("TessnaForm"));
+    setWindowTitle(QStringLiteral("カタログ作成ウィザード"));
+    if (services_.Boxes) {
+        boxes_ = services_.Boxes;
+    } else {
+        ownBoxes_ = std::make_unique<FormPrompter>(this);
+        boxes_ = ownBoxes_.get();
+    }
+
+    notebook_ = new QStackedWidget(this);
+    notebook_->setObjectName(QStringLiteral("Notebook"));
+    notebook_->addWidget(CreatePage01());
+    notebook_->addWidget(CreatePage02());
+    notebook_->addWidget(CreatePage03());
+
+    auto* body = new QHBoxLayout;
+    body->addWidget(CreatePicture(), 0, Qt::AlignTop);
+    body->addWidget(notebook_, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(body, 1);
+    layout->addWidget(CreateButtonBar());
+
+    FormCreate();
+}
+
+TTessnaForm::~TTessnaForm() = default;
+
+QWidget* TTessnaForm::CreatePicture()
+{
+    auto* panel = new QLabel(this);
+    panel->setObjectName(QStringLiteral("PnlPicture"));
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setFixedSize(PicturePanelSize);
+    panel->setScaledContents(true);
+    panel->setPixmap(WizardPicture(panel->contentsRect().size(), devicePixelRatio()));
+    return panel;
+}
+
+QWidget* TTessnaForm::CreatePage01()
+{
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("Page01"));
+    edtCatName_ = new QLineEdit(page);
+    edtCatName_->setObjectName(QStringLiteral("EdtCatName"));
+    edtCatName_->installEventFilter(this);
+    connect(edtCatName_, &QLineEdit::textChanged, this, &TTessnaForm::EdtCatNameChange);
+    auto* nameLabel = new QLabel(QStringLiteral("カタログ名:"), page);
+    nameLabel->setBuddy(edtCatName_);
+    // The path the catalog file will have; page 3 shows it.
+    auto* fileNameLabel = new QLabel(QStringLiteral("ファイル名："), page);
+    fileNameLabel->hide();
+    fileLabel_ = new TFileLabel(page);
+    fileLabel_->setObjectName(QStringLiteral("FileLabel"));
+    fileLabel_->SetSeparator(std::string(1, PathDelim));
+    fileLabel_->SetDirection(TDirection::drFromLeft);
+    fileLabel_->hide();
+
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(Heading(QStringLiteral("作成するカタログ名の指定"), page));
+    layout->addSpacing(16);
+    layout->addWidget(nameLabel);
+    layout->addWidget(edtCatName_);
+    layout->addWidget(fileNameLabel);
+    layout->addWidget(fileLabel_);
+    layout->addStretch();
+    return page;
+}
+
+QWidget* TTessnaForm::CreatePage02()
+{
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("Page02"));
+    objectList_ = new TWizardObjectList(*boxes_, page);
+    if (services_.Chooser)
+        objectList_->SetChooserRunner(services_.Chooser);
+
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(Heading(QStringLiteral("圧縮するオブジェクトの指定"), page));
+    layout->addWidget(objectList_, 1);
+    return page;
+}
+
+QWidget* TTessnaForm::CreatePage03()
+{
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("Page03"));
+    auto* lblFinal = new QLabel(QStringLiteral("完了ボタンを押すとカタログを保存します。"), page);
+    lblFinal->setObjectName(QStringLiteral("LblFinal"));
+    lblCatFileName_ = new QLabel(page);
+    lblCatFileName_->setObjectName(QStringLiteral("LblCatFileName"));
+    lblCatFileName_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    memoFin_ = new QPlainTextEdit(page);
+    memoFin_->setObjectName(QStringLiteral("MemoFin"));
+    memoFin_->setReadOnly(true);
+    memoFin_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    memoFin_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    memoFin_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    QPalette palette = memoFin_->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Button));
+    memoFin_->setPalette(palette);
+
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(new QLabel(QStringLiteral("カタログ定義操作は終了しました。"), page));
+    layout->addWidget(lblFinal);
+    layout->addWidget(lblCatFileName_);
+    layout->addWidget(memoFin_, 1);
+    return page;
+}
+
+QWidget* TTessnaForm::CreateButtonBar()
+{
+    auto* bar = new QWidget(this);
+    auto* line = new QFrame(bar);
+    line->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+    line->setLineWidth(1);
+
+    const auto button = [this, bar](const QString& text, const char* name, void (TTessnaForm::*click)()) {
+        auto* btn = new QPushButton(text, bar);
+        btn->setObjectName(QString::fromLatin1(name));
+        btn->setAutoDefault(false);
+        btn->setDefault(false);
+        connect(btn, &QPushButton::clicked, this, [this, click] { RunCommand(this, [this, click] { (this->*click)(); }); });
+        return btn;
+    };
+    btnBack_ = button(QStringLiteral("< 戻る(&B)"), "BtnBack", &TTessnaForm::BtnBackClick);
+    btnNext_ = button(QStringLiteral("次へ(&N)"), "BtnNext", &TTessnaForm::BtnNextClick);
+    btnCancel_ = button(QStringLiteral("キャンセル"), "BtnCancel", &TTessnaForm::BtnCancelClick);
+    btnHelp_ = button(QStringLiteral("ヘルプ"), "BtnHelp", &TTessnaForm::BtnHelpClick);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(btnBack_);
+    buttons->addWidget(btnNext_);
+    buttons->addSpacing(8);
+    buttons->addWidget(btnCancel_);
+    buttons->addWidget(btnHelp_);
+    auto* layout = new QVBoxLayout(bar);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(line);
+    layout->addLayout(buttons);
+    return bar;
+}
+
+void TTessnaForm::FormCreate()
+{
+    QFont font = this->font();
+    font.setFamily(QFontDatabase::systemFont(QFontDatabase::GeneralFont).family());
+    setFont(font);
+    firstActivation_ = true;
+    cancelled_ = true;
+    notebook_->setCurrentIndex(Page01);
+    UpdateButtons();
+    resize(ClientSize.expandedTo(sizeHint()));
+    setFixedSize(size());
+}
+
+int TTessnaForm::CurrentPage() const
+{
+    return notebook_->currentIndex();
+}
+
+std::string TTessnaForm::CatalogFilePath() const
+{
+    return fileLabel_->FileName();
+}
+
+void TTessnaForm::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!shown_) {
+        shown_ = true;
+        RunCommand(this, [this] { FormShow(); });
+    }
+}
+
+void TTessnaForm::FormShow()
+{
+    if (QScreen* screen = QApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    activateWindow();
+    modifyMode_ = !param_.FileName.empty();
+    if (!modifyMode_)
+        return;
+    edtCatName_->setText(Cp932ToDisplay(DisplayedName(param_.FileName)));
+    fileLabel_->SetFileName(param_.FileName);
+    objectList_->AddWizardRows(param_.InitialObjects);
+}
+
+bool TTessnaForm::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        FormActivate();
+    return QDialog::event(event);
+}
+
+void TTessnaForm::FormActivate()
+{
+    if (!firstActivation_)
+        return;
+    firstActivation_ = false;
+    edtCatName_->setFocus();
+}
+
+void TTessnaForm::EdtCatNameChange()
+{
+    const std::string name = QStringToCp932(edtCatName_->text()).value_or(std::string());
+    fileLabel_->SetFileName(AddPathDelimiter(services_.ProgramFolder, PathDelim) + name + ".VrCat");
+}
+
+bool TTessnaForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == edtCatName_ && event->type() == QEvent::KeyPress)
+        return EdtCatNameKeyPress(static_cast<QKeyEvent*>(event));
+    return QDialog::eventFilter(watched, event);
+}
+
+bool TTessnaForm::EdtCatNameKeyPress(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        RunCommand(this, [this] { BtnNextClick(); });
+        return true;
+    }
+    const QString text = event->text();
+    return text.size() == 1 && text.front().unicode() < 0x80
+        && FilterNameChar(static_cast<char>(text.front().unicode()), false) == '\0';
+}
+
+void TTessnaForm::keyPressEvent(QKeyEvent* event)
+{
+    // No button of the wizard answers Esc or Enter.
+    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TTessnaForm::UpdateButtons()
+{
+    btnBack_->setEnabled(CurrentPage() != Page01);
+    btnNext_->setText(CurrentPage() == Page03 ? QStringLiteral("完了(&F)") : QStringLiteral("次へ(&N)"));
+}
+
+void TTessnaForm::GoToPage(Page page)
+{
+    notebook_->setCurrentIndex(page);
+    UpdateButtons();
+    if (page == Page03)
+        ShowSummary();
+}
+
+void TTessnaForm::BtnNextClick()
+{
+    switch (CurrentPage()) {
+    case Page01:
+        if (edtCatName_->text().isEmpty()) {
+            edtCatName_->setFocus();
+            return;
+        }
+        if (AcceptName())
+            GoToPage(Page02);
+        return;
+    case Page02:
+        if (objectList_->RowCount() == 0) {
+            boxes_->ShowMessageDlg(Cp932Text("圧縮するオブジェクトを指定してください。"), TMsgDlgType::mtInformation,
+                                   mbOK, 0);
+            return;
+        }
+        GoToPage(Page03);
+        return;
+    default:
+        Finish();
+        return;
+    }
+}
+
+// The name must make a catalog file in the program folder that no other listed catalog
+// writes. Whatever the user entered stays as it was when a name is refused.
+bool TTessnaForm::AcceptName()
+{
+    const std::optional<std::string> name = QStringToCp932(edtCatName_->text());
+    const auto refuse = [this](const std::string& message) {
+        boxes_->ShowMessageDlg(message, TMsgDlgType::mtError, mbOK, 0);
+        edtCatName_->setFocus();
+        return false;
+    };
+    if (!name)
+        return refuse(Cp932Text("カタログ名に Shift-JIS で表せない文字が含まれています。"));
+    if (!CheckFileNameChars(*boxes_, *name)) {
+        edtCatName_->setFocus();
+        return false;
+    }
+    const bool unchanged = modifyMode_ && *name == DisplayedName(param_.FileName);
+    if (!unchanged && services_.IsCatalogListed && services_.IsCatalogListed(CatalogFilePath()))
+        return refuse(Cp932Text("カタログ「") + *name
+                      + Cp932Text("」はすでにカタログリストにあります。\n別のカタログ名を指定してください。"));
+    return true;
+}
+
+void TTessnaForm::BtnBackClick()
+{
+    if (CurrentPage() != Page01)
+        notebook_->setCurrentIndex(CurrentPage() - 1);
+    UpdateButtons();
+}
+
+void TTessnaForm::BtnCancelClick()
+{
+    if (!edtCatName_->text().isEmpty() || objectList_->RowCount() > 0) {
+        if (boxes_->ShowMessageDlg(Cp932Text("終了しますか？"), TMsgDlgType::mtConfirmation, mbYesNo, 0) != mrYes)
+            return;
+    }
+    reject();
+}
+
+void TTessnaForm::BtnHelpClick()
+{
+    if (services_.ShowHelp)
+        services_.ShowHelp(modifyMode_ ? HelpContextModify : HelpContextNew);
+}
+
+void TTessnaForm::BuildCommonLines()
+{
+    commonLines_ = CatalogCommonLines(QStringToCp932(edtCatName_->text()).value_or(std::string()));
+}
+
+void TTessnaForm::BuildOptionsLines()
+{
+    optionsLines_.clear();
+}
+
+void TTessnaForm::BuildObjectLines()
+{
+    objectLines_ = objectList_->Model().Paths();
+}
+
+void TTessnaForm::ShowSummary()
+{
+    lblCatFileName_->setText(Cp932ToDisplay(CatalogFilePath()));
+    BuildCommonLines();
+    BuildOptionsLines();
+    BuildObjectLines();
+    memoFin_->setPlainText(LinesText(ComposeCatalogText(commonLines_, optionsLines_, objectLines_)));
+}
+
+void TTessnaForm::Finish()
+{
+    cancelled_ = false;
+    BuildCommonLines();
+    BuildOptionsLines();
+    BuildObjectLines();
+    param_.Common = commonLines_;
+    param_.Options = optionsLines_;
+    param_.Objects = objectLines_;
+    accept();
+}
+
+int RunCatalogWizard(QWidget* owner, TCatalogParam& param, const CatalogWizardServices& services)
+{
+    TTessnaForm wizard(param, services, owner);
+    wizard.exec();
+    if (wizard.Cancelled())
+        return mrCancel;
+    param = wizard.Param();
+    return mrOk;
+}

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "catalog/CatalogParam.h"
+#include "wizard/CatalogWizardServices.h"
+
+#include <QDialog>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class Prompter;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QStackedWidget;
+class TFileLabel;
+class TWizardObjectList;
+
+// The catalog wizard: page 1 takes the catalog's name, page 2 its objects, page 3 shows
+// the catalog file's path and text as they will be stored. It works on a copy of the
+// caller's record and hands the copy back only when the user finishes (RunCatalogWizard).
+class TTessnaForm : public QDialog {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TTessnaForm)
+
+public:
+    enum Page { Page01, Page02, Page03 };
+
+    TTessnaForm(const TCatalogParam& param, CatalogWizardServices services, QWidget* owner = nullptr);
+    ~TTessnaForm() override;
+
+    bool Cancelled() const { return cancelled_; }
+    bool ModifyMode() const { return modifyMode_; }
+    const TCatalogParam& Param() const { return param_; }
+    int CurrentPage() const;
+    // The path the catalog file will have.
+    std::string CatalogFilePath() const;
+    TWizardObjectList& ObjectList() const { return *objectList_; }
+
+    void BtnNextClick();
+    void BtnBackClick();
+    void BtnCancelClick();
+    void BtnHelpClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormShow();
+    void FormActivate();
+    void EdtCatNameChange();
+    bool EdtCatNameKeyPress(QKeyEvent* event);
+    void UpdateButtons();
+    void GoToPage(Page page);
+    bool AcceptName();
+    void BuildCommonLines();
+    void BuildOptionsLines();
+    void BuildObjectLines();
+    void ShowSummary();
+    void Finish();
+
+    QWidget* CreatePage01();
+    QWidget* CreatePage02();
+    QWidget* CreatePage03();
+    QWidget* CreatePicture();
+    QWidget* CreateButtonBar();
+
+    TCatalogParam param_;
+    CatalogWizardServices services_;
+    std::unique_ptr<Prompter> ownBoxes_;
+    Prompter* boxes_ = nullptr;
+    bool cancelled_ = true;
+    bool firstActivation_ = true;
+    bool modifyMode_ = false;
+    bool shown_ = false;
+    std::vector<std::string> commonLines_;
+    std::vector<std::string> optionsLines_;
+    std::vector<std::string> objectLines_;
+
+    QStackedWidget* notebook_ = nullptr;
+    QLineEdit* edtCatName_ = nullptr;
+    TFileLabel* fileLabel_ = nullptr;
+    TWizardObjectList* objectList_ = nullptr;
+    QLabel* lblCatFileName_ = nullptr;
+    QPlainTextEdit* memoFin_ = nullptr;
+    QPushButton* btnBack_ = nullptr;
+    QPushButton* btnNext_ = nullptr;
+    QPushButton* btnCancel_ = nullptr;
+    QPushButton* btnHelp_ = nullptr;
+};
+
+// Runs the wizard modally over owner on a copy of param. Finished: param gets the copy
+// back, with the new Common, Options and Objects lines, and the result is 1. Otherwise the
+// result is 2 and param is left exactly as it was.
+int RunCatalogWizard(QWidget* owner, TCatalogParam& param, const CatalogWizardServices& services);

@@ -1,0 +1,281 @@
+#include "wizard/WizardObjectList.h"
+
+#include "support/core/Cp932.h"
+#include "support/core/FileNames.h"
+#include "support/core/MessageDlg.h"
+#include "support/ui/RunCommand.h"
+#include "wizard/PastedPaths.h"
+#include "wizard/WizardObjectModel.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDropEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int StatusPanelWidth = 220;
+constexpr int ColumnWidths[TWizardObjectModel::ColumnCount] = {120, 55, 100, 105, 110};
+
+// The hourglass and a list that does not redraw while a batch of rows goes in; both come
+// back however the work ends.
+class BusyList {
+public:
+    explicit BusyList(QWidget* list)
+        : list_(list)
+    {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        list_->setUpdatesEnabled(false);
+    }
+    ~BusyList()
+    {
+        list_->setUpdatesEnabled(true);
+        QApplication::restoreOverrideCursor();
+    }
+    BusyList(const BusyList&) = delete;
+    BusyList& operator=(const BusyList&) = delete;
+
+private:
+    QWidget* list_;
+};
+
+QPushButton* ActionButton(QAction* action, QWidget* parent, const QString& objectName)
+{
+    auto* button = new QPushButton(action->text(), parent);
+    button->setObjectName(objectName);
+    button->setEnabled(action->isEnabled());
+    QObject::connect(button, &QPushButton::clicked, action, &QAction::trigger);
+    QObject::connect(action, &QAction::changed, button, [button, action] { button->setEnabled(action->isEnabled()); });
+    return button;
+}
+
+}  // namespace
+
+TWizardObjectList::TWizardObjectList(Prompter& prompter, QWidget* parent)
+    : QWidget(parent)
+    , prompter_(prompter)
+    , model_(new TWizardObjectModel(this))
+{
+    CreateActions();
+    CreateLayout();
+    UpdateListStatus();
+}
+
+TWizardObjectList::~TWizardObjectList() = default;
+
+void TWizardObjectList::CreateActions()
+{
+    const auto command = [this](const QString& text, const char* name, void (TWizardObjectList::*execute)()) {
+        auto* action = new QAction(text, this);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        connect(action, &QAction::triggered, this, [this, execute] { RunCommand(this, [this, execute] { (this->*execute)(); }); });
+        addAction(action);
+        return action;
+    };
+    actAdd_ = command(QStringLiteral("オブジェクト追加(&F)"), "ActAddFile_File", &TWizardObjectList::ActAddFile_FileExecute);
+    actDelete_ = command(QStringLiteral("削除(&R)"), "ActAddFile_Del", &TWizardObjectList::ActAddFile_DelExecute);
+    actDeleteAll_ = command(QStringLiteral("すべて削除(&D)"), "ActAddFile_AllDel", &TWizardObjectList::ActAddFile_AllDelExecute);
+    actPaste_ = command(QStringLiteral("貼り付け(&V)"), "ActAddFile_Paste", &TWizardObjectList::ActAddFile_PasteExecute);
+    actPaste_->setShortcut(QKeySequence::Paste);
+
+    popup_ = new QMenu(this);
+    popup_->setObjectName(QStringLiteral("PopupAddFile"));
+    popup_->addAction(actAdd_);
+    popup_->addSeparator();
+    popup_->addAction(actDelete_);
+    popup_->addAction(actDeleteAll_);
+    popup_->addSeparator();
+    popup_->addAction(actPaste_);
+}
+
+void TWizardObjectList::CreateLayout()
+{
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(ActionButton(actAdd_, this, QStringLiteral("btnFile_AddFile")));
+    buttons->addWidget(ActionButton(actDelete_, this, QStringLiteral("btnDel_AddFile")));
+    buttons->addWidget(ActionButton(actDeleteAll_, this, QStringLiteral("btnDelAll_AddFile")));
+    buttons->addStretch();
+
+    listView_ = new QTableView(this);
+    listView_->setObjectName(QStringLiteral("ListView_AddFile_List"));
+    listView_->setModel(model_);
+    listView_->setShowGrid(true);
+    listView_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    listView_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    listView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    listView_->setWordWrap(false);
+    listView_->setIconSize(QSize(16, 16));
+    listView_->verticalHeader()->hide();
+    listView_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    listView_->verticalHeader()->setDefaultSectionSize(listView_->fontMetrics().height() + 6);
+    listView_->horizontalHeader()->setHighlightSections(false);
+    listView_->horizontalHeader()->setSectionsClickable(true);
+    listView_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    for (int column = 0; column < TWizardObjectModel::ColumnCount; ++column)
+        listView_->setColumnWidth(column, ColumnWidths[column]);
+    listView_->setContextMenuPolicy(Qt::CustomContextMenu);
+    listView_->viewport()->setAcceptDrops(true);
+    listView_->viewport()->installEventFilter(this);
+
+    connect(listView_->horizontalHeader(), &QHeaderView::sectionClicked, this, &TWizardObjectList::SortByColumn);
+    connect(listView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TWizardObjectList::UpdateListStatus);
+    connect(listView_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { popup_->popup(listView_->viewport()->mapToGlobal(pos)); });
+
+    auto* statusBar = new QStatusBar(this);
+    statusBar->setObjectName(QStringLiteral("StatusBar_AddFile"));
+    statusBar->setSizeGripEnabled(false);
+    countPanel_ = new QLabel(statusBar);
+    sizePanel_ = new QLabel(statusBar);
+    for (QLabel* panel : {countPanel_, sizePanel_}) {
+        panel->setFixedWidth(StatusPanelWidth);
+        statusBar->addWidget(panel);
+    }
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(buttons);
+    layout->addWidget(listView_, 1);
+    layout->addWidget(statusBar);
+}
+
+int TWizardObjectList::RowCount() const
+{
+    return model_->rowCount();
+}
+
+std::vector<int> TWizardObjectList::SelectedRows() const
+{
+    std::vector<int> rows;
+    for (const QModelIndex& index : listView_->selectionModel()->selectedRows())
+        rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void TWizardObjectList::AddWizardRow(const std::string& path)
+{
+    if (model_->AddWizardRow(path))
+        UpdateListStatus();
+}
+
+void TWizardObjectList::AddWizardRows(const std::vector<std::string>& paths)
+{
+    {
+        const BusyList busy(listView_);
+        model_->AddWizardRows(paths);
+    }
+    UpdateListStatus();
+}
+
+void TWizardObjectList::SortByColumn(int column)
+{
+    model_->SortByColumn(column);
+}
+
+void TWizardObjectList::UpdateListStatus()
+{
+    const std::vector<int> selected = SelectedRows();
+    actDelete_->setEnabled(!selected.empty());
+    actDeleteAll_->setEnabled(RowCount() > 0);
+
+    std::int64_t size = model_->TotalSize();
+    std::string count = FormatGrouped(RowCount()) + Cp932Text(" 件のオブジェクト");
+    if (!selected.empty()) {
+        size = 0;
+        for (const int row : selected)
+            size += model_->Row(row).Size;
+        count = FormatGrouped(static_cast<double>(selected.size())) + Cp932Text(" 件のオブジェクトを選択");
+    }
+    countPanel_->setText(Cp932ToDisplay(count));
+    sizePanel_->setText(Cp932ToDisplay(FormatSizeText(static_cast<double>(size), false)));
+}
+
+void TWizardObjectList::ActAddFile_FileExecute()
+{
+    const std::optional<ObjectChoice> choice = chooser_(window(), ObjectsToCompressSettings());
+    if (!choice)
+        return;
+    std::vector<std::string> paths = choice->SelectedFolders;
+    paths.insert(paths.end(), choice->SelectedFiles.begin(), choice->SelectedFiles.end());
+    AddWizardRows(paths);
+}
+
+void TWizardObjectList::ActAddFile_DelExecute()
+{
+    const std::vector<int> selected = SelectedRows();
+    if (selected.empty())
+        return;
+    const std::string subject = selected.size() == 1
+        ? QStringToCp932(model_->index(selected.front(), TWizardObjectModel::ColName).data().toString()).value_or("")
+            + Cp932Text(" を削除します")
+        : std::to_string(selected.size()) + Cp932Text(" 件のオブジェクトを削除します");
+    const std::string question = subject + "\r\n" + Cp932Text("よろしいですか？");
+    if (prompter_.ShowMessageDlg(question, TMsgDlgType::mtConfirmation, mbYesNo, 0) != mrYes)
+        return;
+    model_->RemoveWizardRows(selected);
+    UpdateListStatus();
+}
+
+void TWizardObjectList::ActAddFile_AllDelExecute()
+{
+    if (prompter_.ShowMessageDlg(Cp932Text("すべてのオブジェクトを削除してもよろしいですか？"),
+                                 TMsgDlgType::mtConfirmation, mbYesNo, 0)
+        != mrYes)
+        return;
+    model_->RemoveAllRows();
+    UpdateListStatus();
+}
+
+void TWizardObjectList::ActAddFile_PasteExecute()
+{
+    if (const QMimeData* data = QApplication::clipboard()->mimeData())
+        AddPastedObjects(*data);
+}
+
+void TWizardObjectList::AddPastedObjects(const QMimeData& data)
+{
+    const PastedPaths pasted = ReadPastedPaths(data);
+    AddWizardRows(pasted.Paths);
+    if (const std::string remarks = PasteRemarks(pasted); !remarks.empty())
+        prompter_.ShowMessageDlg(remarks, TMsgDlgType::mtInformation, mbOK, 0);
+}
+
+bool TWizardObjectList::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != listView_->viewport())
+        return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto* drag = static_cast<QDropEvent*>(event);
+        if (!drag->mimeData()->hasUrls())
+            return false;
+        drag->setDropAction(Qt::CopyAction);
+        drag->accept();
+        return true;
+    }
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        drop->setDropAction(Qt::CopyAction);
+        drop->accept();
+        RunCommand(this, [this, drop] { AddPastedObjects(*drop->mimeData()); });
+        return true;
+    }
+    default:
+        return QWidget::eventFilter(watched, event);
+    }
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "chooser/ObjectChooser.h"
+
+#include <QWidget>
+
+#include <string>
+#include <vector>
+
+class Prompter;
+class QAction;
+class QLabel;
+class QMenu;
+class QMimeData;
+class QPushButton;
+class QTableView;
+class TWizardObjectModel;
+
+// Page 2 of the catalog wizard without its heading: the object list with its three buttons
+// above, its status bar below, the commands add, delete, delete all and paste, and the
+// context menu. Files and folders dropped from a file manager are added like pasted ones.
+class TWizardObjectList : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TWizardObjectList)
+
+public:
+    // Questions and notices go through prompter, which must outlive the list.
+    TWizardObjectList(Prompter& prompter, QWidget* parent = nullptr);
+    ~TWizardObjectList() override;
+
+    // Replaces the real chooser, for tests.
+    void SetChooserRunner(ObjectChooserRunner runner) { chooser_ = std::move(runner); }
+
+    TWizardObjectModel& Model() const { return *model_; }
+    QTableView* ListView() const { return listView_; }
+    int RowCount() const;
+
+    // Adds one object with the list's rule (exact duplicates are skipped) and follows it
+    // with the status texts.
+    void AddWizardRow(const std::string& path);
+    // Adds many objects at once, in order, with the hourglass shown and the list's drawing
+    // suspended.
+    void AddWizardRows(const std::vector<std::string>& paths);
+    void SortByColumn(int column);
+    void UpdateListStatus();
+
+    // The commands.
+    void ActAddFile_FileExecute();
+    void ActAddFile_DelExecute();
+    void ActAddFile_AllDelExecute();
+    void ActAddFile_PasteExecute();
+
+    // Adds the paths a paste or a drop offers and tells what it left out.
+    void AddPastedObjects(const QMimeData& data);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateActions();
+    void CreateLayout();
+    std::vector<int> SelectedRows() const;
+
+    Prompter& prompter_;
+    ObjectChooserRunner chooser_ = RunObjectChooser;
+    TWizardObjectModel* model_ = nullptr;
+    QTableView* listView_ = nullptr;
+    QLabel* countPanel_ = nullptr;
+    QLabel* sizePanel_ = nullptr;
+    QAction* actAdd_ = nullptr;
+    QAction* actDelete_ = nullptr;
+    QAction* actDeleteAll_ = nullptr;
+    QAction* actPaste_ = nullptr;
+    QMenu* popup_ = nullptr;
+};

@@ -1,0 +1,358 @@
+#include "wizard/WizardObjectModel.h"
+
+#include "support/core/Collation.h"
+#include "support/core/Cp932.h"
+#include "support/core/FileNames.h"
+#include "support/core/HostPath.h"
+#include "wizard/ObjectFacts.h"
+
+#include <QLocale>
+
+#include <algorithm>
+#include <cmath>
+#include <unordered_map>
+
+struct TWizardObjectModel::Entry {
+    TWizardObjectRow row;
+    // The key of the current sort column: a number (the group of the name column, the size,
+    // the date to the second), then a collation key for the text columns.
+    std::int64_t numberKey = 0;
+    std::optional<QCollatorSortKey> textKey;
+    mutable std::optional<QString> typeText;
+};
+
+namespace {
+
+// The date-time to the second, as its "YYYY/MM/DD HH:NN:SS" text orders it: whole days
+// count from 1899-12-30 and the fraction is the time of day, also before that day.
+std::int64_t SortSeconds(double date)
+{
+    constexpr std::int64_t SecondsPerDay = 86'400;
+    const double days = std::trunc(date);
+    const std::int64_t milliseconds = std::llround(std::fabs(date - days) * SecondsPerDay * 1000);
+    return static_cast<std::int64_t>(days) * SecondsPerDay + milliseconds / 1000;
+}
+
+// Folders first, then files, then missing objects, each group by full path. Collating the
+// group's digit in front of the path orders by the digit first, so the group is kept as a
+// number of its own.
+int Group(TWizardObjectRow::Kind kind)
+{
+    switch (kind) {
+    case TWizardObjectRow::Kind::Folder:
+        return 0;
+    case TWizardObjectRow::Kind::File:
+        return 1;
+    case TWizardObjectRow::Kind::Missing:
+        break;
+    }
+    return 2;
+}
+
+std::string FolderPath(const std::string& path)
+{
+    return NormalizeFolderPath(ExtractFilePath(path), PathDelim);
+}
+
+template <typename T>
+int ThreeWay(T a, T b)
+{
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+}  // namespace
+
+TWizardObjectModel::TWizardObjectModel(QObject* parent)
+    : QAbstractTableModel(parent)
+{
+}
+
+TWizardObjectModel::~TWizardObjectModel() = default;
+
+TWizardObjectModel::EntryPtr TWizardObjectModel::MakeEntry(const std::string& path)
+{
+    auto entry = std::make_unique<Entry>();
+    entry->row = ReadObjectFacts(path);
+    paths_.insert(entry->row.Path);
+    return entry;
+}
+
+void TWizardObjectModel::MakeSortKeys(const std::vector<EntryPtr>& entries) const
+{
+    for (const EntryPtr& entry : entries)
+        MakeSortKey(*entry);
+}
+
+void TWizardObjectModel::MakeSortKey(Entry& entry) const
+{
+    const TWizardObjectRow& row = entry.row;
+    entry.numberKey = 0;
+    entry.textKey.reset();
+    switch (sortColumn_) {
+    case ColName:
+        entry.numberKey = Group(row.kind());
+        entry.textKey = LocaleSortKey(row.Path);
+        break;
+    case ColSize:
+        entry.numberKey = row.Size;
+        break;
+    case ColType:
+        entry.textKey = LocaleSortKey(QStringToCp932(TypeText(entry)).value_or(std::string()));
+        break;
+    case ColDate:
+        entry.numberKey = SortSeconds(row.Date);
+        break;
+    case ColFolder:
+        entry.textKey = LocaleSortKey(FolderPath(row.Path));
+        break;
+    }
+}
+
+const QString& TWizardObjectModel::TypeText(const Entry& entry) const
+{
+    if (!entry.typeText)
+        entry.typeText = typeNames_.TypeName(entry.row);
+    return *entry.typeText;
+}
+
+int TWizardObjectModel::CompareEntries(const Entry& a, const Entry& b) const
+{
+    int order = ThreeWay(a.numberKey, b.numberKey);
+    if (order == 0 && a.textKey)
+        order = ThreeWay(a.textKey->compare(*b.textKey), 0);
+    return order * sortDirection_;
+}
+
+bool TWizardObjectModel::Before(const EntryPtr& a, const EntryPtr& b) const
+{
+    return CompareEntries(*a, *b) < 0;
+}
+
+int TWizardObjectModel::CompareWizardRows(int row1, int row2) const
+{
+    return CompareEntries(*entries_.at(row1), *entries_.at(row2));
+}
+
+bool TWizardObjectModel::AddWizardRow(const std::string& path)
+{
+    if (paths_.contains(path))
+        return false;
+    EntryPtr entry = MakeEntry(path);
+    MakeSortKey(*entry);
+    InsertSorted(std::move(entry));
+    return true;
+}
+
+int TWizardObjectModel::AddWizardRows(const std::vector<std::string>& paths)
+{
+    std::vector<EntryPtr> batch;
+    batch.reserve(paths.size());
+    paths_.reserve(paths_.size() + paths.size());
+    for (const std::string& path : paths) {
+        if (!paths_.contains(path))
+            batch.push_back(MakeEntry(path));
+    }
+    // Keys in a pass of their own: the collation tables and the file system's caches then
+    // do not push each other out.
+    MakeSortKeys(batch);
+    const int added = static_cast<int>(batch.size());
+    if (added == 1)
+        InsertSorted(std::move(batch.front()));
+    else if (added > 1)
+        AppendAndMerge(std::move(batch));
+    return added;
+}
+
+void TWizardObjectModel::InsertSorted(EntryPtr entry)
+{
+    const auto place = std::upper_bound(entries_.begin(), entries_.end(), entry,
+                                        [this](const EntryPtr& a, const EntryPtr& b) { return Before(a, b); });
+    const int row = static_cast<int>(place - entries_.begin());
+    totalSize_ += entry->row.Size;
+    beginInsertRows({}, row, row);
+    entries_.insert(place, std::move(entry));
+    endInsertRows();
+}
+
+// A row placed by binary search after the rows that compare equal to it is where a stable
+// sort of the whole list would put it; sorting the batch stably and merging it behind the
+// equal rows already listed gives the same order as adding the batch's rows one by one.
+void TWizardObjectModel::AppendAndMerge(std::vector<EntryPtr> batch)
+{
+    const auto before = [this](const EntryPtr& a, const EntryPtr& b) { return Before(a, b); };
+    std::stable_sort(batch.begin(), batch.end(), before);
+    const int first = static_cast<int>(entries_.size());
+    for (const EntryPtr& entry : batch)
+        totalSize_ += entry->row.Size;
+
+    beginInsertRows({}, first, first + static_cast<int>(batch.size()) - 1);
+    std::move(batch.begin(), batch.end(), std::back_inserter(entries_));
+    endInsertRows();
+    if (first == 0 || !Before(entries_[first], entries_[first - 1]))
+        return;
+    ReorderRows([&] { std::inplace_merge(entries_.begin(), entries_.begin() + first, entries_.end(), before); });
+}
+
+void TWizardObjectModel::SortByColumn(int column)
+{
+    if (column == sortColumn_) {
+        sortDirection_ = -sortDirection_;
+    } else {
+        sortColumn_ = column;
+        sortDirection_ = 1;
+        MakeSortKeys(entries_);
+    }
+    ReorderRows([this] {
+        std::stable_sort(entries_.begin(), entries_.end(),
+                         [this](const EntryPtr& a, const EntryPtr& b) { return Before(a, b); });
+    });
+}
+
+template <typename Reorder>
+void TWizardObjectModel::ReorderRows(Reorder reorder)
+{
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList persistent = persistentIndexList();
+    std::vector<const Entry*> persistentEntries;
+    persistentEntries.reserve(persistent.size());
+    for (const QModelIndex& index : persistent)
+        persistentEntries.push_back(entries_[index.row()].get());
+
+    reorder();
+
+    std::unordered_map<const Entry*, int> newRows;
+    newRows.reserve(persistentEntries.size());
+    for (const Entry* entry : persistentEntries)
+        newRows.emplace(entry, -1);
+    for (int row = 0; row < static_cast<int>(entries_.size()) && !newRows.empty(); ++row) {
+        if (const auto found = newRows.find(entries_[row].get()); found != newRows.end())
+            found->second = row;
+    }
+    QModelIndexList moved;
+    moved.reserve(persistent.size());
+    for (int i = 0; i < persistent.size(); ++i)
+        moved.append(index(newRows.at(persistentEntries[i]), persistent[i].column()));
+    changePersistentIndexList(persistent, moved);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+const TWizardObjectRow& TWizardObjectModel::Row(int row) const
+{
+    return entries_.at(row)->row;
+}
+
+std::vector<std::string> TWizardObjectModel::Paths() const
+{
+    std::vector<std::string> paths;
+    paths.reserve(entries_.size());
+    for (const EntryPtr& entry : entries_)
+        paths.push_back(entry->row.Path);
+    return paths;
+}
+
+void TWizardObjectModel::RemoveWizardRows(std::vector<int> rows)
+{
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    // From the bottom up, one block of neighbouring rows at a time.
+    while (!rows.empty()) {
+        const int last = rows.back();
+        int first = last;
+        rows.pop_back();
+        while (!rows.empty() && rows.back() == first - 1) {
+            first = rows.back();
+            rows.pop_back();
+        }
+        beginRemoveRows({}, first, last);
+        for (int row = first; row <= last; ++row) {
+            totalSize_ -= entries_[row]->row.Size;
+            paths_.erase(entries_[row]->row.Path);
+        }
+        entries_.erase(entries_.begin() + first, entries_.begin() + last + 1);
+        endRemoveRows();
+    }
+}
+
+void TWizardObjectModel::RemoveAllRows()
+{
+    beginResetModel();
+    paths_.clear();
+    entries_.clear();
+    totalSize_ = 0;
+    endResetModel();
+}
+
+int TWizardObjectModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(entries_.size());
+}
+
+int TWizardObjectModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QString TWizardObjectModel::DisplayText(const Entry& entry, int column) const
+{
+    const TWizardObjectRow& row = entry.row;
+    switch (column) {
+    case ColName:
+        return Cp932ToDisplay(ExtractFileName(row.Path));
+    case ColSize:
+        return row.kind() == TWizardObjectRow::Kind::File ? QLocale().toString(static_cast<qlonglong>(row.Size))
+                                                          : QString();
+    case ColType:
+        return TypeText(entry);
+    case ColDate:
+        return Cp932ToDisplay(FormatDateTimeText(row.Date));
+    case ColFolder:
+        return Cp932ToDisplay(FolderPath(row.Path));
+    default:
+        return {};
+    }
+}
+
+QVariant TWizardObjectModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= static_cast<int>(entries_.size()))
+        return {};
+    const Entry& entry = *entries_[index.row()];
+    switch (role) {
+    case Qt::DisplayRole:
+        return DisplayText(entry, index.column());
+    case Qt::DecorationRole:
+        return index.column() == ColName ? QVariant(icons_.Icon(entry.row)) : QVariant();
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(Qt::AlignVCenter
+                                   | (index.column() == ColSize ? Qt::AlignRight : Qt::AlignLeft));
+    case Qt::ToolTipRole:
+        return Cp932ToDisplay(entry.row.Path);
+    default:
+        return {};
+    }
+}
+
+QVariant TWizardObjectModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    switch (section) {
+    case ColName:
+        return QStringLiteral("名前");
+    case ColSize:
+        return QStringLiteral("サイズ");
+    case ColType:
+        return QStringLiteral("ファイルの種類");
+    case ColDate:
+        return QStringLiteral("更新日時");
+    case ColFolder:
+        return QStringLiteral("フォルダ");
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags TWizardObjectModel::flags(const QModelIndex& index) const
+{
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+}

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "wizard/ObjectIcons.h"
+#include "wizard/ObjectTypeNames.h"
+#include "wizard/WizardObjectRow.h"
+
+#include <QAbstractTableModel>
+#include <QCollatorSortKey>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+// The rows of the wizard's object list, always in the order of the current sort column and
+// direction. A new row lands where a full sort would put it: rows added one at a time are
+// placed by binary search, a batch is sorted on its own and merged in, so that adding a
+// chooser result of many thousand objects costs little more than reading their facts.
+// Each row carries the sort key of the current column, made once when the row comes or the
+// column changes, so that comparisons never convert or collate texts.
+class TWizardObjectModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    enum Column { ColName, ColSize, ColType, ColDate, ColFolder, ColumnCount };
+
+    explicit TWizardObjectModel(QObject* parent = nullptr);
+    ~TWizardObjectModel() override;
+    Q_DISABLE_COPY_MOVE(TWizardObjectModel)
+
+    // Adds the object unless a row with exactly this path (bytes, letter case counting) is
+    // listed already. Gives whether a row was added.
+    bool AddWizardRow(const std::string& path);
+    // Adds the objects in order, with the same rule and the same resulting order as adding
+    // them one by one. Gives the number of rows added.
+    int AddWizardRows(const std::vector<std::string>& paths);
+
+    // A click on a column heading: the same column again reverses the direction, another
+    // column sorts by it ascending.
+    void SortByColumn(int column);
+    int SortColumn() const { return sortColumn_; }
+    int SortDirection() const { return sortDirection_; }
+
+    // Negative, zero or positive as row1 comes before, with or after row2 in the current
+    // order.
+    int CompareWizardRows(int row1, int row2) const;
+
+    const TWizardObjectRow& Row(int row) const;
+    // The full paths from the top row to the bottom row.
+    std::vector<std::string> Paths() const;
+    std::int64_t TotalSize() const { return totalSize_; }
+
+    // Removes the given rows (any order, duplicates allowed) with their data.
+    void RemoveWizardRows(std::vector<int> rows);
+    void RemoveAllRows();
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+private:
+    struct Entry;
+    using EntryPtr = std::unique_ptr<Entry>;
+
+    EntryPtr MakeEntry(const std::string& path);
+    void MakeSortKey(Entry& entry) const;
+    void MakeSortKeys(const std::vector<EntryPtr>& entries) const;
+    const QString& TypeText(const Entry& entry) const;
+    QString DisplayText(const Entry& entry, int column) const;
+    int CompareEntries(const Entry& a, const Entry& b) const;
+    bool Before(const EntryPtr& a, const EntryPtr& b) const;
+    void InsertSorted(EntryPtr entry);
+    void AppendAndMerge(std::vector<EntryPtr> batch);
+    // Reorders the rows with the given step, keeping selections and other persistent
+    // indexes on the rows they were on.
+    template <typename Reorder>
+    void ReorderRows(Reorder reorder);
+
+    std::vector<EntryPtr> entries_;
+    // The paths of the rows, for the duplicate test; each views its row's Path.
+    std::unordered_set<std::string_view> paths_;
+    std::int64_t totalSize_ = 0;
+    int sortColumn_ = ColName;
+    int sortDirection_ = 1;
+    mutable ObjectTypeNames typeNames_;
+    mutable ObjectIcons icons_;
+};
