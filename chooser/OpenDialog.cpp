@@ -58,7 +58,6 @@ void TOpenDialog::SetUpWindow(OpenDialogWindow& window)
     window.SetMultiSelect((Options & ofAllowMultiSelect) != 0);
     window.SetPathMustExist((Options & ofPathMustExist) != 0);
     window.SetFileMustExist((Options & ofFileMustExist) != 0);
-    window.SetResolveLinks((Options & ofNoDereferenceLinks) == 0);
     window.SetDefaultExt(Cp932ToDisplay(DefaultExt));
     BuildDialogTemplate(window, dialogTemplate_);
     window.SetSizing((Options & ofEnableSizing) != 0);

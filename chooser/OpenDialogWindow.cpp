@@ -1,6 +1,6 @@
 #include "chooser/OpenDialogWindow.h"
 
-#include "chooser/ChooserFileModel.h"
+#include "chooser/FolderModel.h"
 #include "chooser/MessageText.h"
 #include "chooser/ShellFolders.h"
 #include "chooser/TypedNames.h"
@@ -59,14 +59,14 @@ OpenDialogWindow::OpenDialogWindow(QWidget* parent, Prompter* prompter) : QDialo
     setObjectName(QStringLiteral("OpenDialog"));
     setModal(true);
     BuildControls();
-    resize(780, 520);
+    resize(900, 560);
 }
 
 OpenDialogWindow::~OpenDialogWindow() = default;
 
 void OpenDialogWindow::BuildControls()
 {
-    model_ = new ChooserFileModel(this);
+    model_ = new FolderModel(this);
 
     auto* outer = new QVBoxLayout(this);
     templateDialog_ = new QWidget(this);
@@ -102,9 +102,9 @@ void OpenDialogWindow::BuildControls()
     fileList_->setSelectionBehavior(QAbstractItemView::SelectRows);
     fileList_->setSelectionMode(QAbstractItemView::SingleSelection);
     fileList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    fileList_->header()->resizeSection(0, 300);
+    fileList_->header()->resizeSection(0, 280);
     fileList_->header()->resizeSection(1, 90);
-    fileList_->header()->resizeSection(2, 150);
+    fileList_->header()->resizeSection(2, 170);
     fileList_->installEventFilter(this);
     grid_->addWidget(fileList_, 1, 0, 1, 3);
     grid_->setRowStretch(1, 1);
@@ -166,11 +166,6 @@ void OpenDialogWindow::SetMultiSelect(bool multiSelect)
                                             : QAbstractItemView::SingleSelection);
 }
 
-void OpenDialogWindow::SetResolveLinks(bool resolve)
-{
-    model_->setResolveSymlinks(resolve);
-}
-
 void OpenDialogWindow::SetSizing(bool sizing)
 {
     setSizeGripEnabled(sizing);
@@ -213,8 +208,7 @@ void OpenDialogWindow::SetRoot(const QString& folder)
 {
     fileList_->selectionModel()->clear();
     folder_ = folder;
-    const QModelIndex root = model_->setRootPath(folder);
-    fileList_->setRootIndex(folder.isEmpty() ? QModelIndex() : root);
+    model_->Load(folder);
     fileList_->scrollToTop();
     folderBar_->setText(folder.isEmpty() ? ComputerCaption : QDir::toNativeSeparators(folder));
     upButton_->setEnabled(!folder.isEmpty());
@@ -224,12 +218,12 @@ void OpenDialogWindow::SetRoot(const QString& folder)
 void OpenDialogWindow::ApplyFileType(int index)
 {
     if (index < 0 || index >= types_.size()) {
-        model_->setNameFilters({});
+        model_->SetNameFilters({});
         return;
     }
     const QStringList& patterns = types_[index].patterns;
     const bool all = patterns.isEmpty() || std::any_of(patterns.begin(), patterns.end(), IsAllFilesPattern);
-    model_->setNameFilters(all ? QStringList() : patterns);
+    model_->SetNameFilters(all ? QStringList() : patterns);
 }
 
 int OpenDialogWindow::FileTypeIndex() const
@@ -237,15 +231,25 @@ int OpenDialogWindow::FileTypeIndex() const
     return fileTypes_->currentIndex() + 1;
 }
 
-QList<OpenDialogWindow::Entry> OpenDialogWindow::SelectedEntries() const
+QModelIndex OpenDialogWindow::ListIndexOf(const QString& path) const
+{
+    return model_->IndexOf(path);
+}
+
+// The selected rows of the file list, in list order.
+QList<QModelIndex> OpenDialogWindow::SelectedIndexes() const
 {
     QModelIndexList rows = fileList_->selectionModel()->selectedRows(0);
     std::sort(rows.begin(), rows.end(),
               [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    return rows;
+}
+
+QList<OpenDialogWindow::Entry> OpenDialogWindow::SelectedEntries() const
+{
     QList<Entry> entries;
-    entries.reserve(rows.size());
-    for (const QModelIndex& row : rows)
-        entries.append({model_->fileName(row), model_->isDir(row)});
+    for (const QModelIndex& index : SelectedIndexes())
+        entries.append({model_->FileName(index), model_->IsDir(index)});
     return entries;
 }
 
@@ -263,8 +267,8 @@ void OpenDialogWindow::OnSelectionChanged()
 
 void OpenDialogWindow::OnDoubleClicked(const QModelIndex& index)
 {
-    if (model_->isDir(index)) {
-        ShowFolder(model_->filePath(index));
+    if (model_->IsDir(index)) {
+        ShowFolder(model_->FilePath(index));
         return;
     }
     PressOk();
@@ -272,10 +276,9 @@ void OpenDialogWindow::OnDoubleClicked(const QModelIndex& index)
 
 void OpenDialogWindow::OnListEnter()
 {
-    const QList<Entry> entries = SelectedEntries();
-    if (entries.size() == 1 && entries.front().isFolder) {
-        const QModelIndex current = fileList_->selectionModel()->selectedRows(0).front();
-        ShowFolder(model_->filePath(current));
+    const QList<QModelIndex> selected = SelectedIndexes();
+    if (selected.size() == 1 && model_->IsDir(selected.front())) {
+        ShowFolder(model_->FilePath(selected.front()));
         return;
     }
     PressOk();
@@ -353,7 +356,7 @@ bool OpenDialogWindow::NavigateTo(const QString& name)
             return false;
         if (info.path() != folder_)
             ShowFolder(info.path());
-        model_->setNameFilters({info.fileName()});
+        model_->SetNameFilters({info.fileName()});
         return true;
     }
     return ShowFolder(path);

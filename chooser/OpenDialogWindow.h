@@ -8,7 +8,7 @@
 
 #include <memory>
 
-class ChooserFileModel;
+class FolderModel;
 class Prompter;
 class QAbstractButton;
 class QComboBox;
@@ -30,8 +30,9 @@ inline constexpr int edt1 = 1152;   // file name box
 
 // The open dialog: a folder bar, the file list of the folder shown (details view, sortable,
 // files and folders selectable), the file name box, the file type list, OK and Cancel, and
-// a template area in which the chooser adds its own controls. The folder is read by the
-// file system model's worker thread, so the dialog never waits for a huge folder.
+// a template area in which the chooser adds its own controls. Folders are read by a worker
+// thread (FolderModel), so the dialog never waits for a huge folder. Symbolic links are
+// listed and returned as themselves, never resolved.
 //
 // OK takes the text of the file name box: a folder path, or one of the shell's parsing
 // names, changes the folder; a pattern filters the list; one name, or several in double
@@ -62,7 +63,6 @@ public:
     void SetPathMustExist(bool mustExist) { pathMustExist_ = mustExist; }
     void SetFileMustExist(bool mustExist) { fileMustExist_ = mustExist; }
     void SetDefaultExt(const QString& ext) { defaultExt_ = ext; }
-    void SetResolveLinks(bool resolve);
     void SetSizing(bool sizing);
     // The folder shown first: folder when it exists, else the current directory.
     void StartIn(const QString& folder);
@@ -91,7 +91,9 @@ public:
     QComboBox* FileTypeList() const { return fileTypes_; }
     QPushButton* OkButton() const { return okButton_; }
     QTreeView* FileList() const { return fileList_; }
-    ChooserFileModel* Model() const { return model_; }
+    FolderModel* Model() const { return model_; }
+    // The file list's index of a path of the folder shown (invalid until it has been read).
+    QModelIndex ListIndexOf(const QString& path) const;
 
     // The template area: the strip left of the standard controls, and the grid that holds
     // the standard controls, to which a template adds its rows under them.
@@ -127,6 +129,7 @@ private:
     void ApplyFileType(int index);
     void OnSelectionChanged();
     void OnDoubleClicked(const QModelIndex& index);
+    QList<QModelIndex> SelectedIndexes() const;
     void OnListEnter();
     void OnFolderBarEntered();
     bool NavigateTo(const QString& name);
@@ -136,7 +139,7 @@ private:
 
     std::unique_ptr<Prompter> ownPrompter_;
     Prompter* prompter_ = nullptr;
-    ChooserFileModel* model_ = nullptr;
+    FolderModel* model_ = nullptr;
     QWidget* templateDialog_ = nullptr;
     QVBoxLayout* sideArea_ = nullptr;
     QGridLayout* grid_ = nullptr;

@@ -54,8 +54,9 @@ int GetFileIconIndex(const std::string& path)
     const auto qtPath = ToQtPath(path);
     if (!qtPath)
         return 0;
+    // Places and history entries are folders; one that is missing still shows as a folder.
     const QFileInfo info(*qtPath);
-    if (info.isDir())
+    if (!info.isFile())
         return IndexFor(QStringLiteral("folder"), FolderIcon());
     return FileIndex(info.fileName());
 }

@@ -20,8 +20,9 @@ inline constexpr char NetworkFolderName[] = "::{208D2C60-3AEA-1069-A2D7-08002B30
 // when the path has no code page 932 form.
 std::string GetSpecialFolderPath(int csidl);
 
-// The index in GetSystemImageList of the icon of path (folder, file by extension, or one
-// of the parsing names above). The path is never opened.
+// The index in GetSystemImageList of the icon of path: a file's by its extension, the
+// computer's or the network's for their parsing names, the folder icon for anything else
+// (a missing path included). The path is never opened.
 int GetFileIconIndex(const std::string& path);
 
 // The index of the desktop's own icon.

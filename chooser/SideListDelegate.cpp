@@ -18,8 +18,9 @@ void SideListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     const bool focused = (option.state & QStyle::State_HasFocus) != 0;
     const QIcon icon = images_.Icon(index.data(Qt::UserRole).toInt());
     const int iconLeft = (rect.left() + rect.right()) / 2 - images_.Width() / 2;
-    icon.paint(painter, QRect(QPoint(iconLeft, rect.top() + 6), images_.Size()), Qt::AlignCenter,
-               focused ? QIcon::Selected : QIcon::Normal);
+    // Drawn at the list's size even when the icon has only smaller pictures.
+    painter->drawPixmap(QRect(QPoint(iconLeft, rect.top() + 6), images_.Size()),
+                        icon.pixmap(images_.Size(), focused ? QIcon::Selected : QIcon::Normal));
 
     const QString caption = index.data(Qt::DisplayRole).toString();
     const QFontMetrics metrics(option.font);

@@ -1,5 +1,4 @@
 #include "chooser/CabOpenDialogEx.h"
-#include "chooser/ChooserFileModel.h"
 #include "chooser/DialogTemplates.h"
 #include "chooser/ImageList.h"
 #include "chooser/ShellFolders.h"
@@ -26,8 +25,7 @@ constexpr char HistoryKey[] = "Software\\Kavo\\DeVad\\history\\ArchiveFile\\Path
 // The file list's index of a name in the folder shown, once the model has read it.
 QModelIndex IndexOf(OpenDialogWindow& dialog, const QString& name)
 {
-    const QString path = dialog.CurrentFolder() + u'/' + name;
-    return dialog.Model()->index(path);
+    return dialog.ListIndexOf(dialog.CurrentFolder() + u'/' + name);
 }
 
 // True once every name is shown, in the order given: the list has been read and sorted.
@@ -299,8 +297,8 @@ private slots:
             QCOMPARE(dialog.FileNameBox()->text(), QStringLiteral("kept"));
             QCOMPARE(dialog.CurrentFolder(), QString());
             folderThere = chooser.GetCurrentFolder();
-            QTRY_VERIFY(dialog.Model()->index(QStringLiteral("/")).isValid());
-            dialog.FileList()->selectionModel()->select(dialog.Model()->index(QStringLiteral("/")),
+            QTRY_VERIFY(dialog.ListIndexOf(QStringLiteral("/")).isValid());
+            dialog.FileList()->selectionModel()->select(dialog.ListIndexOf(QStringLiteral("/")),
                                                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
             QCOMPARE(dialog.FileNameBox()->text(), QString());
         });
