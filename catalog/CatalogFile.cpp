@@ -2,8 +2,10 @@
 
 #include "catalog/CatalogMessages.h"
 #include "catalog/IniProfile.h"
+#include "catalog/LineReader.h"
 #include "catalog/SafeSave.h"
 #include "support/core/HostPath.h"
+#include "support/core/Mbcs.h"
 #include "support/core/TessnaError.h"
 
 #include <fcntl.h>
@@ -77,72 +79,157 @@ std::string TitleOfCommonLines(const std::vector<std::string>& commonLines)
 std::vector<std::string> ReadObjectLines(std::string_view text)
 {
     text = text.substr(0, text.find('\0'));
+    TLineReader reader(text);
     std::vector<std::string> objects;
-    bool inObjects = false;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        const std::size_t end = std::min(text.find_first_of("\r\n", at), text.size());
-        const std::string_view line = text.substr(at, end - at);
-        at = end;
-        if (at < text.size() && text[at] == '\r')
-            ++at;
-        if (at < text.size() && text[at] == '\n')
-            ++at;
-        if (inObjects) {
-            if (!line.empty())
-                objects.emplace_back(line);
-        } else {
-            inObjects = EqualsAsciiWord(line, "[objects]");
-        }
+    objects.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
+    std::string_view line;
+    while (reader.Next(line)) {
+        if (EqualsAsciiWord(line, "[objects]"))
+            break;
+    }
+    while (reader.Next(line)) {
+        if (!line.empty())
+            objects.emplace_back(line);
     }
     return objects;
 }
 
-std::optional<TCatalogEntry> ParseCatalog(const std::string& fileName, std::string text)
+std::optional<TCatalogEntry> ParseCatalog(const std::string& fileName, std::string_view text)
 {
-    std::vector<std::string> objects = ReadObjectLines(text);
-    const TIniProfile profile(std::move(text));
+    const TIniProfile profile(text);
     if (!profile.SectionHasKeys("Common"))
         return std::nullopt;
     return TCatalogEntry{fileName, profile.ReadString("Common", "Title").value_or(std::string()),
-                         std::move(objects)};
+                         ReadObjectLines(text)};
 }
+
+namespace {
+
+// The text test of IsTextFile, on the first bytes of a file already read, so that a catalog
+// is opened once: each byte printable ASCII, half-width katakana, TAB, LF or CR, or part of a
+// double-byte character; a lead byte may end the bytes tested.
+constexpr std::size_t TextTestLength = 50;
+
+bool StartsAsText(std::string_view bytes)
+{
+    const std::string_view head = bytes.substr(0, TextTestLength);
+    if (head.empty())
+        return false;
+    bool trailExpected = false;
+    for (const char ch : head) {
+        const auto byte = static_cast<unsigned char>(ch);
+        if (trailExpected) {
+            if (byte < 0x40 || byte > 0xFC)
+                return false;
+            trailExpected = false;
+        } else if (IsLeadByte(byte)) {
+            trailExpected = true;
+        } else if (!((byte >= 0x20 && byte <= 0x7E) || (byte >= 0xA1 && byte <= 0xDF)
+                       || byte == '\t' || byte == '\n' || byte == '\r')) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// An open file, closed with its owner. Opened without waiting, so that a pipe in a file's
+// place cannot stop the program; only plain files are read.
+class TReadFile {
+public:
+    explicit TReadFile(const std::string& hostPath)
+        : fd_(::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK))
+    {
+    }
+    ~TReadFile()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    TReadFile(const TReadFile&) = delete;
+    TReadFile& operator=(const TReadFile&) = delete;
+
+    bool IsOpen() const { return fd_ >= 0; }
+
+    // The size of a plain file, or nothing for anything else.
+    std::optional<std::size_t> PlainFileSize() const
+    {
+        struct stat facts {};
+        if (::fstat(fd_, &facts) != 0 || !S_ISREG(facts.st_mode))
+            return std::nullopt;
+        return static_cast<std::size_t>(facts.st_size);
+    }
+
+    // Appends up to limit bytes (all that is left by default) straight into bytes, whose
+    // spare capacity sets how much one call reads; false on a read error.
+    bool Read(std::string& bytes, std::size_t limit = std::string::npos) const
+    {
+        const std::size_t stop = limit == std::string::npos ? limit : bytes.size() + limit;
+        while (bytes.size() < stop) {
+            const std::size_t at = bytes.size();
+            const std::size_t room
+                = std::min(std::max<std::size_t>(bytes.capacity() - at, 4096), stop - at);
+            bytes.resize(at + room);
+            const ssize_t got = ::read(fd_, bytes.data() + at, room);
+            bytes.resize(at + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+            if (got < 0 && errno != EINTR)
+                return false;
+            if (got == 0)
+                break;
+        }
+        return true;
+    }
+
+private:
+    int fd_;
+};
+
+}  // namespace
 
 std::optional<std::string> ReadFileBytes(const std::string& fileName)
 {
     const auto hostPath = ToHostPath(fileName);
     if (!hostPath)
         return std::nullopt;
-    const int fd = ::open(hostPath->c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    const TReadFile file(*hostPath);
+    const auto size = file.IsOpen() ? file.PlainFileSize() : std::nullopt;
+    if (!size)
         return std::nullopt;
     std::string bytes;
-    struct stat facts {};
-    if (::fstat(fd, &facts) == 0 && facts.st_size > 0)
-        bytes.reserve(static_cast<std::size_t>(facts.st_size));
-    char buffer[65536];
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            ::close(fd);
-            return std::nullopt;
-        }
-        if (got == 0)
-            break;
-        bytes.append(buffer, static_cast<std::size_t>(got));
-    }
-    ::close(fd);
+    bytes.reserve(*size + 1);  // + 1: the read that finds the end
+    if (!file.Read(bytes))
+        return std::nullopt;
     return bytes;
+}
+
+std::optional<TCatalogEntry> ReadCatalog(const std::string& fileName, std::string& buffer)
+{
+    const auto hostPath = ToHostPath(fileName);
+    if (!hostPath)
+        return std::nullopt;
+    const TReadFile file(*hostPath);
+    if (!file.IsOpen()) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return std::nullopt;
+        throw TessnaError(CannotOpenFileMessage(fileName));
+    }
+    const auto size = file.PlainFileSize();
+    if (!size)
+        return std::nullopt;
+    buffer.clear();
+    buffer.reserve(*size + 1);  // + 1: the read that finds the end
+    if (!file.Read(buffer, TextTestLength))
+        throw TessnaError(CannotOpenFileMessage(fileName));
+    if (!StartsAsText(buffer))
+        return std::nullopt;
+    if (!file.Read(buffer))
+        throw TessnaError(CannotOpenFileMessage(fileName));
+    return ParseCatalog(fileName, buffer);
 }
 
 std::optional<TCatalogEntry> ReadCatalog(const std::string& fileName)
 {
-    auto bytes = ReadFileBytes(fileName);
-    if (!bytes)
-        throw TessnaError(CannotOpenFileMessage(fileName));
-    return ParseCatalog(fileName, std::move(*bytes));
+    std::string buffer;
+    return ReadCatalog(fileName, buffer);
 }
 
 void StageCatalog(TSafeSave& save, const TCatalogEntry& entry)

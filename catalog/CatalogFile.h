@@ -44,14 +44,17 @@ std::string TitleOfCommonLines(const std::vector<std::string>& commonLines);
 std::vector<std::string> ReadObjectLines(std::string_view text);
 
 // A catalog from the bytes of its file: nothing when its Common section holds no key.
-std::optional<TCatalogEntry> ParseCatalog(const std::string& fileName, std::string text);
+std::optional<TCatalogEntry> ParseCatalog(const std::string& fileName, std::string_view text);
 
-// Reads the catalog file at fileName (code page 932); nothing when it is not a catalog.
-// Whether the file is text is the caller's test. Throws TessnaError ("ファイル %s は開けません")
-// when the file cannot be read.
+// Reads the catalog file at fileName (code page 932): nothing when no plain file is there,
+// when its first bytes are not text by the text-file test (IsTextFile), or when it is not a
+// catalog. Throws TessnaError ("ファイル %s は開けません") when the file exists but cannot be read.
 std::optional<TCatalogEntry> ReadCatalog(const std::string& fileName);
+// The same with buffer as the space the file is read into, kept between calls so that
+// reading many catalogs does not allocate and free a file's worth of memory each time.
+std::optional<TCatalogEntry> ReadCatalog(const std::string& fileName, std::string& buffer);
 
-// The whole content of a file, or nothing when it cannot be read.
+// The whole content of a plain file, or nothing when there is none or it cannot be read.
 std::optional<std::string> ReadFileBytes(const std::string& fileName);
 
 // Adds the catalog's file to a save in progress (see TSafeSave); the errors as for

@@ -89,19 +89,16 @@ void TCatalogStore::ReadCatalogList(int kind)
     if (!control)
         throw TessnaError(CannotOpenFileMessage(controlFile));
 
-    const TIniProfile profile(std::move(*control));
-    std::vector<std::string> paths;
+    const TIniProfile profile(*control);
     std::unordered_set<std::string> seen;
+    std::string buffer;
     for (const auto& [key, value] : profile.ReadSection(kind == 1 ? ExtractSection : CompressSection)) {
         if (value.empty())
             continue;
         std::string path = folder_ + value;
-        if (!seen.insert(path).second || !IsTextFile(path))
+        if (!seen.insert(path).second)
             continue;
-        paths.push_back(std::move(path));
-    }
-    for (const std::string& path : paths) {
-        if (auto entry = ReadCatalog(path))
+        if (auto entry = ReadCatalog(path, buffer))
             catalogs_.push_back(std::move(*entry));
     }
 }
@@ -130,7 +127,7 @@ void TCatalogStore::SaveCatalogList()
         StageCatalog(save, entry);
     if (controlExists || !keys.empty()) {
         const std::string failure = CannotWriteToMessage(controlFile);
-        save.Stage(controlFile, TIniProfile(std::move(control)).WithSection(CompressSection, keys),
+        save.Stage(controlFile, TIniProfile(control).WithSection(CompressSection, keys),
                    {failure, failure});
     }
     save.Commit();

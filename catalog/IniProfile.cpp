@@ -54,35 +54,34 @@ std::string FinishValue(std::string_view value)
 
 }  // namespace
 
-TIniProfile::TIniProfile(std::string text)
-    : text_(std::move(text))
+TIniProfile::TIniProfile(std::string_view text)
+    : text_(text)
+    , textEnd_(std::min(text.find('\0'), text.size()))
+    , reader_(text.substr(0, textEnd_))
 {
-    textEnd_ = std::min(text_.find('\0'), text_.size());
-    std::size_t at = 0;
-    while (at < textEnd_) {
-        Line line;
-        line.begin = at;
-        while (at < textEnd_ && text_[at] != '\r' && text_[at] != '\n')
-            ++at;
-        line.end = at;
-        if (at < textEnd_ && text_[at] == '\r')
-            ++at;
-        if (at < textEnd_ && text_[at] == '\n')
-            ++at;
-        line.next = at;
-        lines_.push_back(line);
+}
+
+bool TIniProfile::HasLine(std::size_t i) const
+{
+    std::string_view content;
+    while (lines_.size() <= i) {
+        const std::size_t begin = reader_.Position();
+        if (!reader_.Next(content))
+            return false;
+        lines_.push_back({begin, begin + content.size(), reader_.Position()});
     }
+    return true;
 }
 
 std::string_view TIniProfile::Content(const Line& line) const
 {
-    return std::string_view(text_).substr(line.begin, line.end - line.begin);
+    return text_.substr(line.begin, line.end - line.begin);
 }
 
 std::optional<std::size_t> TIniProfile::FindHeader(std::string_view section) const
 {
     section = Trim(section);
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
+    for (std::size_t i = 0; HasLine(i); ++i) {
         const auto name = HeaderName(Content(lines_[i]));
         if (name && NamesMatch(*name, section))
             return i;
@@ -96,7 +95,7 @@ std::vector<TIniProfile::Key> TIniProfile::KeysOf(std::string_view section) cons
     const auto header = FindHeader(section);
     if (!header)
         return keys;
-    for (std::size_t i = *header + 1; i < lines_.size(); ++i) {
+    for (std::size_t i = *header + 1; HasLine(i); ++i) {
         const std::string_view content = Content(lines_[i]);
         if (HeaderName(content))
             break;
@@ -155,27 +154,27 @@ std::string TIniProfile::WithSection(std::string_view section,
     const auto header = FindHeader(section);
     if (!header) {
         if (replacement.empty())
-            return text_;
-        std::string result = text_.substr(0, textEnd_);
+            return std::string(text_);
+        std::string result(text_.substr(0, textEnd_));
         if (!result.empty() && result.back() != '\n' && result.back() != '\r')
             result.append("\r\n");
         result.append(replacement);
-        result.append(text_, textEnd_);
+        result.append(text_.substr(textEnd_));
         return result;
     }
 
     // The section runs to its last line that is not blank; the blank lines after it
     // separate it from what follows and stay.
     std::size_t last = *header;
-    for (std::size_t i = *header + 1; i < lines_.size(); ++i) {
+    for (std::size_t i = *header + 1; HasLine(i); ++i) {
         const std::string_view content = Content(lines_[i]);
         if (HeaderName(content))
             break;
         if (!Trim(content).empty())
             last = i;
     }
-    std::string result = text_.substr(0, lines_[*header].begin);
+    std::string result(text_.substr(0, lines_[*header].begin));
     result.append(replacement);
-    result.append(text_, lines_[last].next);
+    result.append(text_.substr(lines_[last].next));
     return result;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalog/LineReader.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -16,7 +18,13 @@
 // character. Where a section or a key name occurs twice, the first one counts.
 class TIniProfile {
 public:
-    explicit TIniProfile(std::string text);
+    // Reads text in place: the text must outlive the profile.
+    explicit TIniProfile(std::string_view text);
+    explicit TIniProfile(const char* text)
+        : TIniProfile(std::string_view(text))
+    {
+    }
+    TIniProfile(std::string&&) = delete;
 
     // The value of key in section, or nothing when either is absent.
     std::optional<std::string> ReadString(std::string_view section, std::string_view key) const;
@@ -46,11 +54,14 @@ private:
         std::string_view value;  // blanks dropped, quotes and length not yet applied
     };
 
+    // Whether line i exists; lines are indexed only as far as a question needs them.
+    bool HasLine(std::size_t i) const;
     std::string_view Content(const Line& line) const;
     std::optional<std::size_t> FindHeader(std::string_view section) const;
     std::vector<Key> KeysOf(std::string_view section) const;
 
-    std::string text_;
+    std::string_view text_;
     std::size_t textEnd_ = 0;  // the first NUL, or the size
-    std::vector<Line> lines_;
+    mutable TLineReader reader_;
+    mutable std::vector<Line> lines_;
 };

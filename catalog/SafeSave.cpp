@@ -46,6 +46,12 @@ bool WriteAll(int fd, std::string_view content)
     return true;
 }
 
+bool HasMode(int fd, mode_t mode)
+{
+    struct stat facts {};
+    return ::fstat(fd, &facts) == 0 && (facts.st_mode & 07777) == (mode & 07777);
+}
+
 void SyncFolder(const std::string& folder)
 {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -81,19 +87,19 @@ void TSafeSave::Stage(const std::string& path, std::string_view content, Message
         throw TessnaError(messages.cannotCreate);
 
     static unsigned serial = 0;
+    static const std::string process = std::to_string(::getpid());
     const std::string folder = FolderOf(target);
     std::string temporary;
     int fd = -1;
     while (fd < 0) {
-        temporary = folder + "/.tessna-" + std::to_string(::getpid()) + "-"
-            + std::to_string(++serial) + ".tmp";
+        temporary = folder + "/.tessna-" + process + "-" + std::to_string(++serial) + ".tmp";
         fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST)
             throw TessnaError(messages.cannotCreate);
     }
     staged_.push_back({target, temporary, std::move(messages.cannotCreate)});
 
-    if (exists)
+    if (exists && !HasMode(fd, old.st_mode))
         ::fchmod(fd, old.st_mode & 07777);
     bool written = WriteAll(fd, content) && ::fsync(fd) == 0;
     written = ::close(fd) == 0 && written;

@@ -101,15 +101,31 @@ TEST(CatalogFile, WritesAndReadsBackDoubleByteTextExactly)
     EXPECT_EQ(read->Objects, entry.Objects);
 }
 
-TEST(CatalogFile, ReportsAFileThatCannotBeRead)
+TEST(CatalogFile, SkipsWhatIsNoTextFile)
 {
     TempFolder folder;
     std::filesystem::create_directory(folder.Path("dir.VrCat"));
+    folder.Write("empty.VrCat", "");
+    folder.Write("nul.VrCat", std::string("[Common]\r\nTitle=x\0\r\n", 20));
+    folder.Write("late.VrCat", "[Common]\r\nTitle=" + std::string(40, 'x') + "\x01\r\n");
+    EXPECT_FALSE(ReadCatalog(folder.Path("dir.VrCat")));
+    EXPECT_FALSE(ReadCatalog(folder.Path("empty.VrCat")));
+    EXPECT_FALSE(ReadCatalog(folder.Path("missing.VrCat")));
+    EXPECT_FALSE(ReadCatalog(folder.Path("nul.VrCat")));
+    // Only the first 50 bytes are tested.
+    EXPECT_TRUE(ReadCatalog(folder.Path("late.VrCat")));
+}
+
+TEST(CatalogFile, ReportsAFileThatExistsButCannotBeRead)
+{
+    TempFolder folder;
+    std::filesystem::create_symlink(folder.Path("b.VrCat"), folder.Path("a.VrCat"));
+    std::filesystem::create_symlink(folder.Path("a.VrCat"), folder.Path("b.VrCat"));
     try {
-        ReadCatalog(folder.Path("dir.VrCat"));
-        FAIL() << "a folder was read as a catalog";
+        ReadCatalog(folder.Path("a.VrCat"));
+        FAIL() << "a link that leads nowhere was read";
     } catch (const TessnaError& error) {
-        EXPECT_EQ(error.what(), Cp932Text("ファイル " + folder.Path("dir.VrCat") + " は開けません"));
+        EXPECT_EQ(error.what(), Cp932Text("ファイル " + folder.Path("a.VrCat") + " は開けません"));
     }
 }
 

@@ -95,6 +95,20 @@ TEST_F(CatalogStoreTest, TakesAFileListedTwiceOnce)
     EXPECT_EQ(Names(), Lines{"a"});
 }
 
+TEST_F(CatalogStoreTest, AFileThatCannotBeReadEndsTheLoadWithTheCatalogsBeforeIt)
+{
+    folder.Write("a.VrCat", Catalog("A"));
+    folder.Write("c.VrCat", Catalog("C"));
+    std::filesystem::create_symlink(folder.Path("loop.VrCat"), folder.Path("loop.VrCat"));
+    folder.Write("VrCatCtl.ini", "[Compress]\r\n0=a.VrCat\r\n1=loop.VrCat\r\n2=c.VrCat\r\n");
+    int resets = 0;
+    QObject::connect(&store, &TCatalogStore::ListReset, [&] { ++resets; });
+
+    EXPECT_THROW(store.LoadCatalogList(), TessnaError);
+    EXPECT_EQ(Names(), Lines{"a"});
+    EXPECT_EQ(resets, 1);
+}
+
 TEST_F(CatalogStoreTest, ReadsTheSectionOfTheKind)
 {
     folder.Write("c.VrCat", Catalog("C"));

@@ -30,7 +30,8 @@ TEST(IniProfile, RemovesOnePairOfMatchingEnclosingQuotes)
 
 TEST(IniProfile, CutsValuesAt2047BytesWithoutSplittingACharacter)
 {
-    const TIniProfile ascii("[s]\nk=" + std::string(3000, 'a') + "\n");
+    const std::string longValue = "[s]\nk=" + std::string(3000, 'a') + "\n";
+    const TIniProfile ascii(longValue);
     EXPECT_EQ(ascii.ReadString("s", "k"), std::string(2047, 'a'));
 
     // With one ASCII byte first, the 1024th double-byte character straddles the limit.
@@ -38,9 +39,10 @@ TEST(IniProfile, CutsValuesAt2047BytesWithoutSplittingACharacter)
     std::string value = "a";
     for (int i = 0; i < 1500; ++i)
         value += kanji;
-    const TIniProfile doubleByte("[s]\nk=" + value + "\n");
-    EXPECT_EQ(doubleByte.ReadString("s", "k"), value.substr(0, 2047));
-    const TIniProfile shifted("[s]\nk=" + value.substr(1) + "\n");
+    const std::string text = "[s]\nk=" + value + "\n";
+    EXPECT_EQ(TIniProfile(text).ReadString("s", "k"), value.substr(0, 2047));
+    const std::string shiftedText = "[s]\nk=" + value.substr(1) + "\n";
+    const TIniProfile shifted(shiftedText);
     EXPECT_EQ(shifted.ReadString("s", "k"), value.substr(1, 2046));
 }
 
@@ -58,7 +60,8 @@ TEST(IniProfile, TakesTheFirstOfEqualNamesAndSkipsCommentsAndBareLines)
 
 TEST(IniProfile, EndsLinesAtCrOrLfAndTheTextAtNul)
 {
-    const TIniProfile ini(std::string("[s]\ra=1\r\nb=2\nc=3") + '\0' + "\nd=4\n");
+    const std::string text = std::string("[s]\ra=1\r\nb=2\nc=3") + '\0' + "\nd=4\n";
+    const TIniProfile ini(text);
     EXPECT_EQ(ini.ReadSection("s"), (Pairs{{"a", "1"}, {"b", "2"}, {"c", "3"}}));
 }
 
@@ -66,7 +69,8 @@ TEST(IniProfileWithSection, ReplacesTheSectionInPlaceKeepingEveryOtherByte)
 {
     const std::string before = "; top\n[Extract]\r\n0 = x.VrCat \r\n\r\n";
     const std::string after = "\n\n[Other]\rodd line\r\n\tk=v";
-    const TIniProfile ini(before + "[compress]\r\n5=b.VrCat\n; note\r\n1=a.VrCat\r\n" + after);
+    const std::string text = before + "[compress]\r\n5=b.VrCat\n; note\r\n1=a.VrCat\r\n" + after;
+    const TIniProfile ini(text);
     EXPECT_EQ(ini.WithSection("Compress", {"0=b.VrCat", "1=a.VrCat"}),
               before + "[Compress]\r\n0=b.VrCat\r\n1=a.VrCat\r\n" + after);
 }
@@ -84,14 +88,16 @@ TEST(IniProfileWithSection, AppendsAMissingSectionOnALineOfItsOwn)
     EXPECT_EQ(TIniProfile("[Extract]\r\nk=v").WithSection("Compress", {"0=a"}),
               "[Extract]\r\nk=v\r\n[Compress]\r\n0=a\r\n");
     // What follows a NUL is no text: the section goes before it and the rest stays.
-    EXPECT_EQ(TIniProfile(std::string("[E]\n", 4) + '\0' + "junk").WithSection("Compress", {"0=a"}),
+    const std::string withNul = std::string("[E]\n", 4) + '\0' + "junk";
+    EXPECT_EQ(TIniProfile(withNul).WithSection("Compress", {"0=a"}),
               std::string("[E]\n[Compress]\r\n0=a\r\n") + '\0' + "junk");
 }
 
 TEST(IniProfileWithSection, ReadsBackWhatItWrote)
 {
     const TIniProfile ini("[Extract]\r\n0=x\r\n[Compress]\r\n0=old\r\n");
-    const TIniProfile written(ini.WithSection("Compress", {"0=b.VrCat", "1=a.VrCat"}));
+    const std::string text = ini.WithSection("Compress", {"0=b.VrCat", "1=a.VrCat"});
+    const TIniProfile written(text);
     EXPECT_EQ(written.ReadSection("Compress"), (Pairs{{"0", "b.VrCat"}, {"1", "a.VrCat"}}));
     EXPECT_EQ(written.ReadSection("Extract"), (Pairs{{"0", "x"}}));
 }
