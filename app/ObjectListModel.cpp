@@ -4,7 +4,6 @@
 #include "support/core/FileNames.h"
 #include "support/core/HostPath.h"
 
-#include <QLocale>
 
 #include <algorithm>
 #include <array>
@@ -34,9 +33,7 @@ std::string_view NamePart(std::string_view path)
 
 TObjectListModel::TObjectListModel(QObject* parent)
     : QAbstractTableModel(parent)
-    , collator_(QLocale())
 {
-    collator_.setCaseSensitivity(Qt::CaseSensitive);
 }
 
 TObjectListModel::~TObjectListModel() = default;
@@ -54,8 +51,8 @@ void TObjectListModel::SetObjects(const std::vector<std::string>& paths)
 {
     beginResetModel();
     rows_.clear();
-    pathKeys_.clear();
-    folderKeys_.clear();
+    pathKeys_.Clear();
+    folderKeys_.Clear();
     rows_.reserve(paths.size());
     for (const std::string& path : paths)
         rows_.push_back(MakeRow(path));
@@ -68,8 +65,8 @@ void TObjectListModel::AppendObject(const std::string& path)
     beginInsertRows({}, row, row);
     rows_.push_back(MakeRow(path));
     for (const int column : {int(ColName), int(ColFolder)}) {
-        if (std::vector<QCollatorSortKey>& keys = column == ColName ? pathKeys_ : folderKeys_; !keys.empty())
-            keys.push_back(SortKey(rows_.back(), column));
+        if (TCollationKeys& keys = column == ColName ? pathKeys_ : folderKeys_; !keys.Empty())
+            keys.Append(SortText(rows_.back(), column));
     }
     endInsertRows();
 }
@@ -81,9 +78,9 @@ void TObjectListModel::RemoveRows(std::vector<int> rows)
     for (const int row : rows) {
         beginRemoveRows({}, row, row);
         rows_.erase(rows_.begin() + row);
-        for (std::vector<QCollatorSortKey>* keys : {&pathKeys_, &folderKeys_}) {
-            if (!keys->empty())
-                keys->erase(keys->begin() + row);
+        for (TCollationKeys* keys : {&pathKeys_, &folderKeys_}) {
+            if (!keys->Empty())
+                keys->Erase(std::size_t(row));
         }
         endRemoveRows();
     }
@@ -97,20 +94,18 @@ int TObjectListModel::Group(const Row& row)
     return (attributes & faDirectory) ? 0 : 1;
 }
 
-QCollatorSortKey TObjectListModel::SortKey(const Row& row, int column) const
+QString TObjectListModel::SortText(const Row& row, int column) const
 {
-    if (column == ColName)
-        return collator_.sortKey(Cp932ToDisplay(row.item.Path));
-    return collator_.sortKey(Cp932ToDisplay(FolderColumnText(row.item.Path)));
+    return Cp932ToDisplay(column == ColName ? row.item.Path : FolderColumnText(row.item.Path));
 }
 
-std::vector<QCollatorSortKey>& TObjectListModel::SortKeys(int column)
+TCollationKeys& TObjectListModel::SortKeys(int column)
 {
-    std::vector<QCollatorSortKey>& keys = column == ColName ? pathKeys_ : folderKeys_;
-    if (keys.empty()) {
-        keys.reserve(rows_.size());
+    TCollationKeys& keys = column == ColName ? pathKeys_ : folderKeys_;
+    if (keys.Empty() && !rows_.empty()) {
+        keys.Reserve(rows_.size());
         for (const Row& row : rows_)
-            keys.push_back(SortKey(row, column));
+            keys.Append(SortText(row, column));
     }
     return keys;
 }
@@ -123,13 +118,12 @@ int TObjectListModel::CompareObjectRows(int a, int b, int column)
         if (const int byGroup = Group(rows_[std::size_t(a)]) - Group(rows_[std::size_t(b)]))
             return byGroup;
     }
-    const std::vector<QCollatorSortKey>& keys = SortKeys(column);
-    return keys[std::size_t(a)].compare(keys[std::size_t(b)]);
+    return SortKeys(column).Compare(std::size_t(a), std::size_t(b));
 }
 
 std::vector<int> TObjectListModel::SortedOrder(int column, int direction)
 {
-    const std::vector<QCollatorSortKey>& keys = SortKeys(column);
+    const TCollationKeys& keys = SortKeys(column);
     // By name: the groups in their order, each in the order of its paths.
     std::array<std::vector<int>, 3> groups;
     for (int row = 0; row < Count(); ++row)
@@ -138,7 +132,7 @@ std::vector<int> TObjectListModel::SortedOrder(int column, int direction)
     order.reserve(rows_.size());
     for (std::vector<int>& group : groups) {
         std::sort(group.begin(), group.end(),
-                  [&keys](int a, int b) { return keys[std::size_t(a)].compare(keys[std::size_t(b)]) < 0; });
+                  [&keys](int a, int b) { return keys.Compare(std::size_t(a), std::size_t(b)) < 0; });
         order.insert(order.end(), group.begin(), group.end());
     }
     if (direction < 0)
@@ -152,8 +146,6 @@ namespace {
 template <typename T>
 void Permute(std::vector<T>& items, const std::vector<int>& order)
 {
-    if (items.empty())
-        return;
     std::vector<T> permuted;
     permuted.reserve(items.size());
     for (const int from : order)
@@ -171,8 +163,8 @@ void TObjectListModel::Sort(int column, int direction)
 
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     Permute(rows_, order);
-    Permute(pathKeys_, order);
-    Permute(folderKeys_, order);
+    pathKeys_.Permute(order);
+    folderKeys_.Permute(order);
     std::vector<int> newRowOf(order.size());
     for (std::size_t i = 0; i < order.size(); ++i)
         newRowOf[std::size_t(order[i])] = static_cast<int>(i);

@@ -1,10 +1,9 @@
 #pragma once
 
+#include "app/CollationKeys.h"
 #include "app/ShellIcons.h"
 
 #include <QAbstractTableModel>
-#include <QCollator>
-#include <QCollatorSortKey>
 
 #include <string>
 #include <vector>
@@ -66,14 +65,13 @@ private:
     static int Group(const Row& row);
     // The collation keys of a column, one per row (kept apart from the rows, so that a sort
     // walks through little memory).
-    std::vector<QCollatorSortKey>& SortKeys(int column);
-    QCollatorSortKey SortKey(const Row& row, int column) const;
+    TCollationKeys& SortKeys(int column);
+    QString SortText(const Row& row, int column) const;
     // The rows in their new order: positions into rows_.
     std::vector<int> SortedOrder(int column, int direction);
 
     std::vector<Row> rows_;
-    std::vector<QCollatorSortKey> pathKeys_;
-    std::vector<QCollatorSortKey> folderKeys_;
+    TCollationKeys pathKeys_;
+    TCollationKeys folderKeys_;
     TShellIcons icons_;
-    QCollator collator_;
 };
