@@ -12,6 +12,7 @@
 #include "support/ui/FormPrompter.h"
 #include "support/ui/RunCommand.h"
 #include "support/ui/WindowPlacement.h"
+#include "wizard/FileDropTarget.h"
 #include "wizard/HelpViewer.h"
 
 #include <QApplication>
@@ -328,6 +329,7 @@ void TCatalogForm::CreateViews()
     ListView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListView->setContextMenuPolicy(Qt::CustomContextMenu);
     ListView->setTextElideMode(Qt::ElideRight);
+    new TFileDropTarget(ListView->viewport(), [this](const QMimeData& data) { DropObjects(data); });
     UseViewFont(ListView);
     ListView->verticalHeader()->hide();
     ListView->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
