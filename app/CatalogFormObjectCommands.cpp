@@ -1,17 +1,89 @@
-// The object commands: add objects chosen with the object chooser to the selected catalog,
-// and delete the selected objects from it. The program has no chooser yet; both commands
-// say so.
+// The object commands: add the files and folders chosen with the object chooser to the
+// selected catalog, and delete the selected objects from it. Both change the catalog in
+// memory only and set the modified flag; nothing is written until the list is saved.
 
 #include "app/CatalogForm.h"
 
+#include "app/ObjectListModel.h"
+#include "catalog/CatalogStore.h"
+#include "chooser/MessageText.h"
+#include "support/core/Cp932.h"
+#include "support/core/FileNames.h"
+#include "support/core/MessageDlg.h"
+
+#include <QApplication>
+#include <QItemSelectionModel>
+#include <QScopeGuard>
+#include <QTableView>
+
+#include <algorithm>
+
+namespace {
+
+// Folders first, then files, each still there as what it was chosen as.
+std::vector<std::string> ExistingChoices(const ObjectChoice& choice)
+{
+    std::vector<std::string> paths;
+    paths.reserve(choice.SelectedFolders.size() + choice.SelectedFiles.size());
+    std::copy_if(choice.SelectedFolders.begin(), choice.SelectedFolders.end(), std::back_inserter(paths),
+                 [](const std::string& path) { return DirExists(path); });
+    std::copy_if(choice.SelectedFiles.begin(), choice.SelectedFiles.end(), std::back_inserter(paths),
+                 [](const std::string& path) { return FileExistsQuiet(path); });
+    return paths;
+}
+
+}  // namespace
+
 void TCatalogForm::ActI_ItemFileAddExecute()
 {
-    if (CurrentCatalogNode() < 0)
+    const int node = CurrentCatalogNode();
+    if (node < 0)
         return;
-    ReportNotAvailable(ActI_ItemFileAdd);
+    const std::optional<ObjectChoice> choice
+        = services_.runObjectChooser(this, ObjectsToCompressSettings());
+    if (!choice)
+        return;
+
+    // The area under the closed chooser is repainted before the list is frozen.
+    QCoreApplication::processEvents();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ListView->setUpdatesEnabled(false);
+    const auto restore = qScopeGuard([this] {
+        ListView->setUpdatesEnabled(true);
+        QApplication::restoreOverrideCursor();
+    });
+    // The store skips a path the catalog already holds in any letter case, and so a path
+    // chosen twice; each path it takes becomes a row at the end of the list.
+    for (const std::string& path : store_->AddObjects(node, ExistingChoices(*choice)))
+        AddObjectRow(node, path);
+    UpdateObjectCount();
 }
 
 void TCatalogForm::ActI_ItemDeleteExecute()
 {
-    ReportNotAvailable(ActI_ItemDelete);
+    const int node = CurrentCatalogNode();
+    QModelIndexList selected = ListView->selectionModel()->selectedRows();
+    if (node < 0 || selected.isEmpty())
+        return;
+    const std::string question = selected.size() == 1
+        ? Cp932ForMessage(selected.front().data().toString()) + Cp932Text(" を削除しますか？")
+        : Cp932Text("選択した ") + std::to_string(selected.size()) + Cp932Text(" 件のオブジェクトを削除しますか？");
+    if (prompter_->ShowMessageDlg(question, TMsgDlgType::mtConfirmation, mbYesNo, 0) == mrNo)
+        return;
+
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+    // Each row goes with the path it was made from: a path whose folder and name texts do
+    // not put it back together (a path written with another delimiter) is removed too,
+    // instead of staying in the catalog while its row disappears.
+    std::vector<int> rows;
+    std::vector<std::string> paths;
+    for (const QModelIndex& index : selected) {
+        rows.push_back(index.row());
+        paths.push_back(model_->Item(index.row()).Path);
+    }
+    store_->RemoveObjects(node, paths);
+    store_->SetModified(true);
+    model_->RemoveRows(rows);
+    UpdateObjectCount();
 }

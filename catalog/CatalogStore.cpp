@@ -244,10 +244,14 @@ int TCatalogStore::RemoveObjects(int index, const std::vector<std::string>& path
     }
     if (count == 0)
         return 0;
+    // No string is moved onto itself: a self-moved string is left empty.
     std::size_t kept = 0;
     for (std::size_t i = 0; i < objects.size(); ++i) {
-        if (!removed[i])
-            objects[kept++] = std::move(objects[i]);
+        if (removed[i])
+            continue;
+        if (kept != i)
+            objects[kept] = std::move(objects[i]);
+        ++kept;
     }
     objects.resize(kept);
     SetModified(true);

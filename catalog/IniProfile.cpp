@@ -151,30 +151,40 @@ std::string TIniProfile::WithSection(std::string_view section,
             replacement.append(line).append("\r\n");
     }
 
-    const auto header = FindHeader(section);
-    if (!header) {
-        if (replacement.empty())
-            return std::string(text_);
-        std::string result(text_.substr(0, textEnd_));
-        if (!result.empty() && result.back() != '\n' && result.back() != '\r')
-            result.append("\r\n");
-        result.append(replacement);
-        result.append(text_.substr(textEnd_));
-        return result;
+    // Every section of the name goes: a later one would otherwise surface as the list once
+    // the first is erased. Each runs to its last line that is not blank; the blank lines
+    // after it separate it from what follows and stay.
+    section = Trim(section);
+    std::string result;
+    std::size_t copied = 0;
+    bool replaced = false;
+    for (std::size_t i = 0; HasLine(i);) {
+        const auto name = HeaderName(Content(lines_[i]));
+        if (!name || !NamesMatch(*name, section)) {
+            ++i;
+            continue;
+        }
+        const std::size_t header = i;
+        std::size_t last = i;
+        for (++i; HasLine(i) && !HeaderName(Content(lines_[i])); ++i) {
+            if (!Trim(Content(lines_[i])).empty())
+                last = i;
+        }
+        result.append(text_.substr(copied, lines_[header].begin - copied));
+        if (!replaced)
+            result.append(replacement);
+        replaced = true;
+        copied = lines_[last].next;
     }
+    if (replaced)
+        return result.append(text_.substr(copied));
 
-    // The section runs to its last line that is not blank; the blank lines after it
-    // separate it from what follows and stay.
-    std::size_t last = *header;
-    for (std::size_t i = *header + 1; HasLine(i); ++i) {
-        const std::string_view content = Content(lines_[i]);
-        if (HeaderName(content))
-            break;
-        if (!Trim(content).empty())
-            last = i;
-    }
-    std::string result(text_.substr(0, lines_[*header].begin));
+    if (replacement.empty())
+        return std::string(text_);
+    result.assign(text_.substr(0, textEnd_));
+    if (!result.empty() && result.back() != '\n' && result.back() != '\r')
+        result.append("\r\n");
     result.append(replacement);
-    result.append(text_.substr(lines_[last].next));
+    result.append(text_.substr(textEnd_));
     return result;
 }

@@ -37,8 +37,9 @@ public:
 
     // The whole text with section's header and body replaced by "[section]" and lines (CR LF
     // after each) in the same place; appended at the end of the text when the section is
-    // absent; removed when lines is empty. Blank lines that end the old section stay, and so
-    // does every byte outside it.
+    // absent; removed when lines is empty. Later sections of the same name are removed, so
+    // that what was written is what is read. Blank lines that end a replaced section stay,
+    // and so does every byte outside it.
     std::string WithSection(std::string_view section, const std::vector<std::string>& lines) const;
 
     static constexpr std::size_t MaxValueLength = 2047;

@@ -1,10 +1,7 @@
 #include "cli/WizardOrder.h"
 
-#include "support/core/Cp932.h"
+#include "support/core/Collation.h"
 #include "support/core/FileNames.h"
-
-#include <QCollator>
-#include <QLocale>
 
 #include <algorithm>
 #include <unordered_set>
@@ -31,14 +28,11 @@ struct Row {
 
 std::vector<std::string> InWizardOrder(const std::vector<std::string>& paths)
 {
-    QCollator collator{QLocale()};
-    collator.setCaseSensitivity(Qt::CaseSensitive);
-
     std::vector<Row> rows;
     std::unordered_set<std::string> seen;
     for (const std::string& path : paths) {
         if (seen.insert(path).second)
-            rows.push_back({KindOf(path), collator.sortKey(Cp932ToDisplay(path)), path});
+            rows.push_back({KindOf(path), LocaleSortKey(path), path});
     }
     std::stable_sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) {
         if (a.kind != b.kind)

@@ -82,6 +82,13 @@ TEST(IniProfileWithSection, RemovesTheSectionForNoLines)
     EXPECT_EQ(TIniProfile("[Extract]\r\n").WithSection("Compress", {}), "[Extract]\r\n");
 }
 
+TEST(IniProfileWithSection, RemovesLaterSectionsOfTheSameName)
+{
+    const TIniProfile ini("[Compress]\r\n[Extract]\r\n0=x\r\n[COMPRESS]\r\n0=stale.VrCat\r\n\r\n[End]\r\n");
+    EXPECT_EQ(ini.WithSection("Compress", {}), "[Extract]\r\n0=x\r\n\r\n[End]\r\n");
+    EXPECT_EQ(ini.WithSection("Compress", {"0=a"}), "[Compress]\r\n0=a\r\n[Extract]\r\n0=x\r\n\r\n[End]\r\n");
+}
+
 TEST(IniProfileWithSection, AppendsAMissingSectionOnALineOfItsOwn)
 {
     EXPECT_EQ(TIniProfile("").WithSection("Compress", {"0=a.VrCat"}), "[Compress]\r\n0=a.VrCat\r\n");

@@ -1,0 +1,192 @@
+#include "app/CatalogForm.h"
+#include "app/ObjectListModel.h"
+#include "catalog/CatalogStore.h"
+#include "support/core/Cp932.h"
+#include "support/core/MessageDlg.h"
+#include "support/core/RegistryLayout.h"
+#include "tests/common/QtTestMain.h"
+#include "tests/common/ScriptedPrompter.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QTableView>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace {
+
+using Paths = std::vector<std::string>;
+
+void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+}  // namespace
+
+// The object commands driven through the main window, with the chooser answered in its
+// place and the boxes answered by a script.
+class TestCatalogFormObjectCommands : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir program_;
+    QTemporaryDir disk_;
+    ScriptedPrompter prompter_;
+    std::unique_ptr<TCatalogForm> form_;
+    std::optional<ObjectChoice> answer_;
+    std::vector<ObjectChooserSettings> asked_;
+
+    std::string DiskPath(const QString& relative) const
+    {
+        return *QStringToCp932(disk_.filePath(relative));
+    }
+
+    // One catalog "Cat" holding objects, shown in a new main window.
+    void Open(const Paths& objects)
+    {
+        QByteArray text = "[Common]\r\nOperation=Compress\r\nTitle=Cat\r\n\r\n[Options]\r\n\r\n[Objects]\r\n";
+        for (const std::string& object : objects)
+            text += QByteArray::fromStdString(object) + "\r\n";
+        WriteFile(program_.filePath("Cat.VrCat"), text);
+        WriteFile(program_.filePath("VrCatCtl.ini"), "[Compress]\r\n0=Cat.VrCat\r\n");
+        TCatalogFormServices services;
+        services.prompter = &prompter_;
+        services.runObjectChooser = [this](QWidget*, const ObjectChooserSettings& settings) {
+            asked_.push_back(settings);
+            return answer_;
+        };
+        form_ = std::make_unique<TCatalogForm>(*QStringToCp932(program_.path()), std::move(services));
+        form_->show();
+    }
+
+    const Paths& Objects() const { return form_->Store().Catalog(0).Objects; }
+    QTableView* List() const { return form_->findChild<QTableView*>("ListView"); }
+    void Trigger(const char* action) { form_->findChild<QAction*>(QString::fromLatin1(action))->trigger(); }
+
+    Paths RowPaths() const
+    {
+        Paths paths;
+        for (int row = 0; row < form_->ObjectList().Count(); ++row)
+            paths.push_back(form_->ObjectList().Item(row).Path);
+        return paths;
+    }
+
+    void SelectRows(std::initializer_list<int> rows)
+    {
+        List()->clearSelection();
+        for (const int row : rows)
+            List()->selectionModel()->select(form_->ObjectList().index(row, 0),
+                                             QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+
+private slots:
+    void init()
+    {
+        QDir(disk_.path()).removeRecursively();
+        QDir().mkpath(disk_.path());
+        for (const char* folder : {"d1", "d2"})
+            QDir().mkpath(disk_.filePath(QString::fromLatin1(folder)));
+        for (const char* file : {"f1.txt", "f2.txt", "f3.txt", "a.txt"})
+            WriteFile(disk_.filePath(QString::fromLatin1(file)), "x");
+        prompter_ = ScriptedPrompter();
+        asked_.clear();
+        answer_.reset();
+    }
+
+    void cleanup() { form_.reset(); }
+
+    void AddTakesFoldersThenFilesAndSkipsWhatTheCatalogHolds()
+    {
+        const std::string held = DiskPath("A.TXT");   // the catalog holds a.txt in capitals
+        Open({held});
+        answer_ = ObjectChoice{{DiskPath("d1"), DiskPath("gone"), DiskPath("d2")},
+                               {DiskPath("f1.txt"), DiskPath("a.txt"), DiskPath("f2.txt"),
+                                DiskPath("missing.txt"), DiskPath("f3.txt")},
+                               true};
+        Trigger("ActI_ItemFileAdd");
+
+        const Paths added = {held, DiskPath("d1"), DiskPath("d2"), DiskPath("f1.txt"),
+                             DiskPath("f2.txt"), DiskPath("f3.txt")};
+        QCOMPARE(Objects(), added);
+        QCOMPARE(RowPaths(), added);
+        QVERIFY(form_->Store().Modified());
+        QVERIFY(form_->windowTitle().contains(QStringLiteral("(更新)")));
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+
+        QCOMPARE(asked_.size(), std::size_t(1));
+        const ObjectChooserSettings& settings = asked_.front();
+        QCOMPARE(settings.Title, Cp932Text("圧縮するオブジェクトを選択(複数選択可)"));
+        QCOMPARE(settings.Filter, Cp932Text("すべてのファイル|*.*"));
+        QCOMPARE(settings.FilterIndex, 1);
+        QCOMPARE(settings.HistoryKey, std::string(RegHistoryKey));
+        QCOMPARE(settings.InitialDir, std::string());
+        QCOMPARE(settings.Options, ofHideReadOnly | ofAllowMultiSelect | ofPathMustExist
+                     | ofNoTestFileCreate | ofNoDereferenceLinks | ofEnableSizing);
+        QVERIFY(settings.LoadPlaces);
+    }
+
+    void AddThatChangesNothingLeavesTheListUnmodified()
+    {
+        Open({DiskPath("f1.txt")});
+        Trigger("ActI_ItemFileAdd");   // cancelled
+        answer_ = ObjectChoice{{}, {DiskPath("F1.TXT"), DiskPath("missing.txt")}, true};
+        Trigger("ActI_ItemFileAdd");   // only a case duplicate and a vanished file
+        QCOMPARE(asked_.size(), std::size_t(2));
+        QCOMPARE(Objects(), Paths{DiskPath("f1.txt")});
+        QCOMPARE(form_->ObjectList().Count(), 1);
+        QVERIFY(!form_->Store().Modified());
+    }
+
+    void DeletingOneRowAsksByItsName()
+    {
+        Open({DiskPath("f1.txt"), DiskPath("f2.txt")});
+        SelectRows({1});
+        prompter_.Answer(mrNo);
+        Trigger("ActI_ItemDelete");
+        QCOMPARE(Objects().size(), std::size_t(2));
+        QVERIFY(!form_->Store().Modified());
+
+        prompter_.Answer(mrYes);
+        Trigger("ActI_ItemDelete");
+        QCOMPARE(prompter_.boxes.size(), std::size_t(2));
+        QCOMPARE(prompter_.boxes[1].msg, Cp932Text("f2.txt を削除しますか？"));
+        QCOMPARE(prompter_.boxes[1].dlgType, TMsgDlgType::mtConfirmation);
+        QCOMPARE(prompter_.boxes[1].buttons, mbYesNo);
+        QCOMPARE(Objects(), Paths{DiskPath("f1.txt")});
+        QCOMPARE(RowPaths(), Paths{DiskPath("f1.txt")});
+        QVERIFY(form_->Store().Modified());
+    }
+
+    void DeletingSeveralRowsAsksByTheirNumberAndCanEmptyTheCatalog()
+    {
+        // A path written with the other delimiter is removed with its row all the same.
+        const std::string windowsPath = "C:\\Data\\x.txt";
+        Open({DiskPath("f1.txt"), windowsPath, DiskPath("f3.txt")});
+        SelectRows({0, 1, 2});
+        prompter_.Answer(mrYes);
+        Trigger("ActI_ItemDelete");
+        QCOMPARE(prompter_.boxes.size(), std::size_t(1));
+        QCOMPARE(prompter_.boxes[0].msg, Cp932Text("選択した 3 件のオブジェクトを削除しますか？"));
+        QVERIFY(Objects().empty());
+        QCOMPARE(form_->ObjectList().Count(), 0);
+        QCOMPARE(form_->Store().Count(), 1);
+        QVERIFY(!form_->findChild<QAction*>("ActI_ItemDelete")->isEnabled());
+    }
+
+    void DeletingWithoutASelectionAsksNothing()
+    {
+        Open({DiskPath("f1.txt")});
+        List()->clearSelection();
+        Trigger("ActI_ItemDelete");
+        QVERIFY(prompter_.boxes.empty());
+        QCOMPARE(Objects().size(), std::size_t(1));
+    }
+};
+
+TESSNA_QTEST_MAIN(TestCatalogFormObjectCommands)
+#include "tst_CatalogFormObjectCommands.moc"
