@@ -11,6 +11,7 @@
 #include "support/core/WinReg.h"
 #include "support/ui/FormPrompter.h"
 #include "support/ui/RunCommand.h"
+#include "support/ui/UIFonts.h"
 #include "support/ui/WindowPlacement.h"
 #include "wizard/FileDropTarget.h"
 #include "wizard/HelpViewer.h"
@@ -18,8 +19,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFontDatabase>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -64,11 +63,7 @@ private:
 
 void UseViewFont(QWidget* view)
 {
-    if (!QFontDatabase::families().contains(kViewFontFamily))
-        return;
-    QFont font(kViewFontFamily);
-    font.setPixelSize(kViewFontPixels);
-    view->setFont(font);
+    view->setFont(DesignFont(kViewFontFamily, kViewFontPixels));
 }
 
 }  // namespace
