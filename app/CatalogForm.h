@@ -95,8 +95,8 @@ private:
     void ActH_AboutExecute();
     void ActI_ItemFileAddExecute();
     void ActI_ItemDeleteExecute();
-    // For a command whose dialog the program does not have yet.
-    void ReportNotAvailable(const QAction* action);
+    // Runs the catalog wizard over the window on data; mrOk when the user finished it.
+    int RunWizard(TCatalogParam& data);
 
     std::string CatalogName(int index) const;
 

@@ -74,11 +74,3 @@ void TCatalogForm::ActH_AboutExecute()
 {
     services_.showAboutDialog(this);
 }
-
-void TCatalogForm::ReportNotAvailable(const QAction* action)
-{
-    const QString caption = action->text().remove(QStringLiteral("&"));
-    const std::string message = Cp932Text("「") + QStringToCp932(caption).value_or(std::string())
-        + Cp932Text("」はまだ使えません。この機能は今後の版で追加されます。");
-    prompter_->ShowMessageDlg(message, TMsgDlgType::mtInformation, mbOK, 0);
-}

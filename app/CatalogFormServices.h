@@ -2,6 +2,7 @@
 
 #include "catalog/CatalogParam.h"
 #include "chooser/ObjectChooser.h"
+#include "wizard/CatalogWizardServices.h"
 
 #include <functional>
 #include <string>
@@ -17,13 +18,13 @@ class QWidget;
 using RenameDialogRunner = std::function<int(QWidget* owner, const std::string& oldName,
                                              std::string& newName,
                                              const std::vector<std::string>& otherNames)>;
-// Runs the catalog wizard on data: mrOk when the user finished it (data's out fields are
-// then filled), mrCancel otherwise.
-using CatalogWizardRunner = std::function<int(QWidget* owner, TCatalogParam& data)>;
+// Runs the catalog wizard on data with what the window gives it: mrOk when the user
+// finished it (data's out fields are then filled), mrCancel otherwise.
+using CatalogWizardRunner = std::function<int(QWidget* owner, TCatalogParam& data,
+                                              const CatalogWizardServices& services)>;
 using AboutDialogRunner = std::function<void(QWidget* owner)>;
 
-// The wizard the main window runs unless it is given another: empty while the program has
-// no wizard, which the new and update commands say plainly.
+// The dialogs the main window runs unless it is given others.
 CatalogWizardRunner DefaultCatalogWizardRunner();
 RenameDialogRunner DefaultRenameDialogRunner();
 AboutDialogRunner DefaultAboutDialogRunner();

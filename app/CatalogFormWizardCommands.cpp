@@ -1,21 +1,76 @@
-// The catalog commands that run the catalog wizard: new and update. The program has no
-// wizard yet; both commands say so.
+// The catalog commands that run the catalog wizard: new and update.
 
 #include "app/CatalogForm.h"
 
+#include "catalog/CatalogEntry.h"
+#include "catalog/CatalogFile.h"
+#include "catalog/CatalogStore.h"
+#include "support/core/MessageDlg.h"
+#include "wizard/TessnaForm.h"
+
+namespace {
+
+// The main window comes back to the front when the wizard closes, however it ends.
+class ActiveAgainAfterWizard {
+public:
+    explicit ActiveAgainAfterWizard(QWidget* window) : window_(window) {}
+    ~ActiveAgainAfterWizard()
+    {
+        window_->raise();
+        window_->activateWindow();
+    }
+    ActiveAgainAfterWizard(const ActiveAgainAfterWizard&) = delete;
+    ActiveAgainAfterWizard& operator=(const ActiveAgainAfterWizard&) = delete;
+
+private:
+    QWidget* window_;
+};
+
+}  // namespace
+
 CatalogWizardRunner DefaultCatalogWizardRunner()
 {
-    return {};
+    return RunCatalogWizard;
+}
+
+// The wizard runs modally over the main window, which stays where it is: minimising it
+// would take the wizard, its transient, off many desktops along with it.
+int TCatalogForm::RunWizard(TCatalogParam& data)
+{
+    CatalogWizardServices services;
+    services.ProgramFolder = store_->ProgramFolder();
+    services.IsCatalogListed = [this](const std::string& fileName) { return store_->IsListed(fileName); };
+    services.Chooser = services_.runObjectChooser;
+    services.Boxes = services_.prompter;
+    const ActiveAgainAfterWizard activeAgain(this);
+    return services_.runCatalogWizard(this, data, services);
 }
 
 void TCatalogForm::ActF_CatNewExecute()
 {
-    ReportNotAvailable(ActF_CatNew);
+    TCatalogParam data;
+    if (RunWizard(data) != mrOk)
+        return;
+    store_->AddCatalogFromWizard(data);
 }
 
+// The wizard shows the catalog's displayed name; the same name coming back changes the
+// catalog in place, another name makes a new catalog under that name (the wizard has made
+// sure no listed catalog writes its file).
 void TCatalogForm::ActF_CatUpdateExecute()
 {
-    if (CurrentCatalogNode() < 0)
+    const int node = CurrentCatalogNode();
+    if (node < 0)
         return;
-    ReportNotAvailable(ActF_CatUpdate);
+    TCatalogParam data;
+    data.FileName = store_->Catalog(node).FileName;
+    data.InitialObjects = store_->Catalog(node).Objects;
+    if (RunWizard(data) != mrOk)
+        return;
+    if (TitleOfCommonLines(data.Common) != DisplayedName(data.FileName)) {
+        store_->AddCatalogFromWizard(data);
+        return;
+    }
+    store_->ReplaceObjects(node, data.Objects);
+    FillObjectList(node);
 }

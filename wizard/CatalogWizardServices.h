@@ -14,7 +14,8 @@ struct CatalogWizardServices {
     // Whether a catalog with this file name is already listed. A new catalog may not take
     // such a file name, or two list entries would write one file at the next save.
     std::function<bool(const std::string& fileName)> IsCatalogListed;
-    // Opens the application's help at a context number; none: the help button does nothing.
+    // Opens the application's help at a context number; none: the help viewer of the
+    // wizard's owner.
     std::function<void(int helpContext)> ShowHelp;
     // Picks objects for the list; none: the real chooser.
     ObjectChooserRunner Chooser;

@@ -9,6 +9,7 @@
 #include "support/ui/FileLabel.h"
 #include "support/ui/FormPrompter.h"
 #include "support/ui/RunCommand.h"
+#include "wizard/HelpViewer.h"
 #include "wizard/WizardObjectList.h"
 #include "wizard/WizardObjectModel.h"
 #include "wizard/WizardPicture.h"
@@ -376,8 +377,11 @@ void TTessnaForm::BtnCancelClick()
 
 void TTessnaForm::BtnHelpClick()
 {
+    const int context = modifyMode_ ? HelpContextModify : HelpContextNew;
     if (services_.ShowHelp)
-        services_.ShowHelp(modifyMode_ ? HelpContextModify : HelpContextNew);
+        services_.ShowHelp(context);
+    else
+        THelpViewer::Of(this)->ShowContext(context);
 }
 
 void TTessnaForm::BuildCommonLines()

@@ -125,6 +125,9 @@ void TWizardObjectList::CreateLayout()
     listView_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     for (int column = 0; column < TWizardObjectModel::ColumnCount; ++column)
         listView_->setColumnWidth(column, ColumnWidths[column]);
+    // The design widths suit a 12-pixel font; a date must show whole in the font at hand.
+    const int dateWidth = listView_->fontMetrics().horizontalAdvance(QStringLiteral("0000/00/00 00:00")) + 12;
+    listView_->setColumnWidth(TWizardObjectModel::ColDate, std::max(ColumnWidths[TWizardObjectModel::ColDate], dateWidth));
     listView_->setContextMenuPolicy(Qt::CustomContextMenu);
     listView_->viewport()->setAcceptDrops(true);
     listView_->viewport()->installEventFilter(this);

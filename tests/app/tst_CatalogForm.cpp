@@ -473,20 +473,6 @@ private slots:
         QVERIFY(!viewer->isVisible());
     }
 
-    void commandsStillToComeSaySo()
-    {
-        folder_->AddCatalog("Alpha", {"/a"});
-        Open();
-        for (const char* name : {"ActF_CatNew", "ActF_CatUpdate"}) {
-            prompter_.boxes.clear();
-            Action(name)->trigger();
-            QCOMPARE(prompter_.boxes.size(), 1u);
-            QCOMPARE(prompter_.boxes[0].dlgType, TMsgDlgType::mtInformation);
-            QVERIFY(Cp932ToDisplay(prompter_.boxes[0].msg).contains("まだ使えません"));
-        }
-        QVERIFY(!form_->Store().Modified());
-    }
-
     void actionsCarryTheirCaptionsKeysAndGlyphs()
     {
         Open();

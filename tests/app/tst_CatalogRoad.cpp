@@ -1,0 +1,178 @@
+// The road of one catalog through the running program: the new wizard, a name, two objects
+// through the chooser, the summary, Finish, the modified caption, Save, and the files.
+
+#include "app/CatalogForm.h"
+#include "catalog/CatalogStore.h"
+#include "support/core/MessageDlg.h"
+#include "tests/common/QtTestMain.h"
+#include "tests/common/ScriptedPrompter.h"
+#include "wizard/TessnaForm.h"
+#include "wizard/WizardObjectList.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+QByteArray FileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void Click(QWidget& parent, const char* name)
+{
+    auto* button = parent.findChild<QPushButton*>(QString::fromLatin1(name));
+    QVERIFY2(button, name);
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+}  // namespace
+
+class TestCatalogRoad : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir programFolder_;
+    QTemporaryDir objects_;
+    ScriptedPrompter prompter_;
+
+    // A program folder listing one catalog: file <fileName>.VrCat titled title, holding /a.
+    std::unique_ptr<QTemporaryDir> FolderWithCatalog(const QString& fileName, const QString& title)
+    {
+        auto folder = std::make_unique<QTemporaryDir>();
+        QFile catalog(folder->filePath(fileName + QStringLiteral(".VrCat")));
+        catalog.open(QIODevice::WriteOnly);
+        catalog.write("[Common]\r\nOperation=Compress\r\nTitle=" + title.toUtf8() + "\r\n\r\n[Options]\r\n\r\n[Objects]\r\n/a\r\n");
+        QFile control(folder->filePath(QStringLiteral("VrCatCtl.ini")));
+        control.open(QIODevice::WriteOnly);
+        control.write("[Compress]\r\n0=" + fileName.toUtf8() + ".VrCat\r\n");
+        return folder;
+    }
+
+    // Runs the update command on the only catalog, with the wizard driven by steps.
+    void Update(TCatalogForm& form, const std::function<void(TTessnaForm&)>& steps)
+    {
+        form.findChild<QTreeWidget*>(QStringLiteral("TreeView"))->setCurrentItem(
+            form.findChild<QTreeWidget*>(QStringLiteral("TreeView"))->topLevelItem(0));
+        QTimer::singleShot(0, [&] {
+            auto* wizard = qobject_cast<TTessnaForm*>(QApplication::activeModalWidget());
+            QVERIFY(wizard);
+            steps(*wizard);
+        });
+        form.findChild<QAction*>(QStringLiteral("ActF_CatUpdate"))->trigger();
+    }
+
+    static void RenameAndFinish(TTessnaForm& wizard, const QString& name)
+    {
+        if (!name.isEmpty())
+            wizard.findChild<QLineEdit*>(QStringLiteral("EdtCatName"))->setText(name);
+        for (int page = 0; page < 3; ++page)
+            Click(wizard, "BtnNext");
+    }
+
+private slots:
+    void newCatalogFromWizardToFile()
+    {
+        const QString folder = objects_.filePath(QStringLiteral("Photos"));
+        const QString file = objects_.filePath(QStringLiteral("report.doc"));
+        QDir().mkpath(folder);
+        QFile(file).open(QIODevice::WriteOnly);
+
+        TCatalogFormServices services;
+        services.prompter = &prompter_;
+        services.runObjectChooser = [&](QWidget*, const ObjectChooserSettings&) {
+            return std::optional<ObjectChoice>(ObjectChoice {{folder.toStdString()}, {file.toStdString()}, true});
+        };
+        TCatalogForm form(programFolder_.path().toStdString() + '/', services);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+
+        QString summary;
+        QTimer::singleShot(0, [&] {
+            auto* wizard = qobject_cast<TTessnaForm*>(QApplication::activeModalWidget());
+            QVERIFY(wizard);
+            QTest::keyClicks(wizard->findChild<QLineEdit*>(QStringLiteral("EdtCatName")), QStringLiteral("Backup"));
+            Click(*wizard, "BtnNext");
+            Click(*wizard, "btnFile_AddFile");
+            Click(*wizard, "BtnNext");
+            summary = wizard->findChild<QPlainTextEdit*>(QStringLiteral("MemoFin"))->toPlainText();
+            Click(*wizard, "BtnNext");
+        });
+        form.findChild<QAction*>(QStringLiteral("ActF_CatNew"))->trigger();
+
+        QCOMPARE(summary, QStringLiteral("[Common]\nOperation=Compress\nTitle=Backup\n\n[Options]\n\n[Objects]\n") + folder
+                              + QLatin1Char('\n') + file);
+        QVERIFY(form.windowTitle().endsWith(QStringLiteral("- (更新)")));
+        QVERIFY(form.findChild<QAction*>(QStringLiteral("ActF_CatSave"))->isEnabled());
+        QCOMPARE(form.findChild<QTreeWidget*>(QStringLiteral("TreeView"))->currentItem()->text(0), QStringLiteral("Backup"));
+
+        prompter_.Answer(mrYes);
+        form.findChild<QAction*>(QStringLiteral("ActF_CatSave"))->trigger();
+        QVERIFY(!form.Store().Modified());
+        QCOMPARE(FileBytes(programFolder_.filePath(QStringLiteral("Backup.VrCat"))),
+                 "[Common]\r\nOperation=Compress\r\nTitle=Backup\r\n\r\n[Options]\r\n\r\n[Objects]\r\n" + folder.toUtf8()
+                     + "\r\n" + file.toUtf8() + "\r\n");
+        QCOMPARE(FileBytes(programFolder_.filePath(QStringLiteral("VrCatCtl.ini"))), QByteArray("[Compress]\r\n0=Backup.VrCat\r\n"));
+    }
+
+    void updateWithTheSameNameChangesTheCatalogInPlace()
+    {
+        // The file was renamed: its displayed name is Renamed, its title still Old.
+        const auto folder = FolderWithCatalog(QStringLiteral("Renamed"), QStringLiteral("Old"));
+        TCatalogFormServices services;
+        services.prompter = &prompter_;
+        TCatalogForm form(folder->path().toStdString() + '/', services);
+        Update(form, [](TTessnaForm& wizard) {
+            QCOMPARE(wizard.findChild<QLineEdit*>(QStringLiteral("EdtCatName"))->text(), QStringLiteral("Renamed"));
+            wizard.ObjectList().AddWizardRow("/b");
+            RenameAndFinish(wizard, {});
+        });
+        QCOMPARE(form.Store().Count(), 1);
+        QCOMPARE(form.Store().Catalog(0).Objects, (std::vector<std::string> {"/a", "/b"}));
+        QCOMPARE(form.Store().Catalog(0).Title, std::string("Old"));
+        QVERIFY(form.Store().Modified());
+    }
+
+    void updateUnderANewNameAddsACatalogAndKeepsTheOld()
+    {
+        const auto folder = FolderWithCatalog(QStringLiteral("Alpha"), QStringLiteral("Alpha"));
+        TCatalogFormServices services;
+        services.prompter = &prompter_;
+        TCatalogForm form(folder->path().toStdString() + '/', services);
+        Update(form, [](TTessnaForm& wizard) {
+            wizard.ObjectList().AddWizardRow("/b");
+            RenameAndFinish(wizard, QStringLiteral("Beta"));
+        });
+        QCOMPARE(form.Store().Count(), 2);
+        QCOMPARE(form.Store().Catalog(0).Objects, std::vector<std::string> {"/a"});
+        QCOMPARE(form.Store().Catalog(1).FileName, folder->filePath(QStringLiteral("Beta.VrCat")).toStdString());
+        QCOMPARE(form.Store().Catalog(1).Objects, (std::vector<std::string> {"/a", "/b"}));
+    }
+
+    void cancelledUpdateChangesNothing()
+    {
+        const auto folder = FolderWithCatalog(QStringLiteral("Alpha"), QStringLiteral("Alpha"));
+        TCatalogFormServices services;
+        services.prompter = &prompter_;
+        TCatalogForm form(folder->path().toStdString() + '/', services);
+        Update(form, [](TTessnaForm& wizard) {
+            wizard.ObjectList().AddWizardRow("/b");
+            wizard.close();
+        });
+        QCOMPARE(form.Store().Catalog(0).Objects, std::vector<std::string> {"/a"});
+        QVERIFY(!form.Store().Modified());
+    }
+};
+
+TESSNA_QTEST_MAIN(TestCatalogRoad)
+#include "tst_CatalogRoad.moc"
