@@ -106,6 +106,11 @@ void OpenDialogWindow::BuildControls()
     fileList_->header()->resizeSection(1, 90);
     fileList_->header()->resizeSection(2, 170);
     fileList_->installEventFilter(this);
+    loading_ = new QLabel(QStringLiteral("フォルダを読み込んでいます..."), fileList_->viewport());
+    loading_->setObjectName(QStringLiteral("LoadingLabel"));
+    loading_->move(8, 8);
+    loading_->hide();
+    connect(model_, &FolderModel::loaded, this, [this] { ShowLoading(false); });
     grid_->addWidget(fileList_, 1, 0, 1, 3);
     grid_->setRowStretch(1, 1);
     grid_->setColumnStretch(1, 1);
@@ -209,10 +214,22 @@ void OpenDialogWindow::SetRoot(const QString& folder)
     fileList_->selectionModel()->clear();
     folder_ = folder;
     model_->Load(folder);
+    ShowLoading(true);
     fileList_->scrollToTop();
     folderBar_->setText(folder.isEmpty() ? ComputerCaption : QDir::toNativeSeparators(folder));
     upButton_->setEnabled(!folder.isEmpty());
     emit folderChanged();
+}
+
+// A large folder takes a moment to read; the list says so instead of looking empty.
+void OpenDialogWindow::ShowLoading(bool loading)
+{
+    loading_->setVisible(loading && model_->IsLoading());
+    loading_->adjustSize();
+    if (loading)
+        fileList_->viewport()->setCursor(Qt::BusyCursor);
+    else
+        fileList_->viewport()->unsetCursor();
 }
 
 void OpenDialogWindow::ApplyFileType(int index)

@@ -126,6 +126,7 @@ public slots:
 private:
     void BuildControls();
     void SetRoot(const QString& folder);
+    void ShowLoading(bool loading);
     void ApplyFileType(int index);
     void OnSelectionChanged();
     void OnDoubleClicked(const QModelIndex& index);
@@ -146,6 +147,7 @@ private:
     QLineEdit* folderBar_ = nullptr;
     QToolButton* upButton_ = nullptr;
     QTreeView* fileList_ = nullptr;
+    QLabel* loading_ = nullptr;
     QLabel* fileNameLabel_ = nullptr;
     QLineEdit* fileName_ = nullptr;
     QLabel* fileTypeLabel_ = nullptr;

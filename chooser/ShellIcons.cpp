@@ -6,18 +6,12 @@
 #include <QFileIconProvider>
 #include <QHash>
 #include <QMimeDatabase>
-#include <QMutex>
-#include <QMutexLocker>
 
 namespace {
 
-// The style's icons are made once, on the first call (from the user-interface thread: the
-// chooser asks for them before the file model starts its worker); later calls only copy.
 QIcon ProviderIcon(QAbstractFileIconProvider::IconType type)
 {
-    static QMutex mutex;
     static QHash<int, QIcon> icons;
-    QMutexLocker lock(&mutex);
     const auto found = icons.constFind(type);
     if (found != icons.constEnd())
         return *found;
@@ -58,19 +52,14 @@ SuffixFacts ComputeSuffixFacts(const QString& fileName)
 
 SuffixFacts FactsForName(const QString& fileName)
 {
-    static QMutex mutex;
     static QHash<QString, SuffixFacts> cache;
     const QString suffix = SuffixOf(fileName);
-    {
-        QMutexLocker lock(&mutex);
-        const auto found = cache.constFind(suffix);
-        if (found != cache.constEnd())
-            return *found;
-    }
+    const auto found = cache.constFind(suffix);
+    if (found != cache.constEnd())
+        return *found;
     // Every file with the same extension gets the same facts, so one name stands for all.
     SuffixFacts facts = ComputeSuffixFacts(suffix.isEmpty() ? QStringLiteral("file")
                                                             : QStringLiteral("file.") + suffix);
-    QMutexLocker lock(&mutex);
     cache.insert(suffix, facts);
     return facts;
 }

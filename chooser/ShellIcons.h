@@ -3,8 +3,8 @@
 #include <QIcon>
 #include <QString>
 
-// Icons of the file system's objects, chosen by kind and by the name's extension only: an
-// object is never opened to find its icon. Safe to call from the file model's worker thread.
+// Icons and type texts of the file system's objects, chosen by kind and by the name's
+// extension only: an object is never opened to find them. Each is looked up once and cached.
 
 QIcon FolderIcon();
 QIcon ComputerIcon();

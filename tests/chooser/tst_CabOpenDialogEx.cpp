@@ -307,6 +307,28 @@ private slots:
         QVERIFY(chooser.SelectedFolders.empty());
     }
 
+    void PlaceIconsAreLookedUpOnlyWhenNoneWasChosen()
+    {
+        TCabOpenDialogEx chooser(nullptr);
+        TCabinetItem desktop;
+        desktop.SetRootFolder(TRootFolder::rfDesktop);
+        TCabinetItem folder;
+        folder.FolderPath = tree_->Path("a");
+        TCabinetItem chosen = folder;
+        chosen.ImageIndex = 7;
+        QCOMPARE(chooser.GetItemImageIndex(desktop), GetDesktopIconIndex());
+        QCOMPARE(chooser.GetItemImageIndex(folder), GetFileIconIndex(tree_->Path("a")));
+        QVERIFY(chooser.GetItemImageIndex(folder) != GetFileIconIndex(tree_->Path("x.txt")));
+        QCOMPARE(chooser.GetItemImageIndex(chosen), 7);
+        QCOMPARE(&chooser.GetImages(), &GetSystemImageList());
+
+        const TImageList own(QSize(32, 32));
+        chooser.ImageList = &own;
+        QCOMPARE(chooser.GetItemImageIndex(desktop), 0);
+        QCOMPARE(chooser.GetItemImageIndex(chosen), 7);
+        QCOMPARE(&chooser.GetImages(), &own);
+    }
+
     void SearchModeShowsItsLabelsAndFollowsTheCheckBox()
     {
         TCabOpenDialogEx chooser(nullptr);
