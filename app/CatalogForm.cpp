@@ -11,14 +11,13 @@
 #include "support/core/WinReg.h"
 #include "support/ui/FormPrompter.h"
 #include "support/ui/RunCommand.h"
+#include "support/ui/UIFonts.h"
 #include "support/ui/WindowPlacement.h"
 #include "wizard/HelpViewer.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFontDatabase>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -63,11 +62,7 @@ private:
 
 void UseViewFont(QWidget* view)
 {
-    if (!QFontDatabase::families().contains(kViewFontFamily))
-        return;
-    QFont font(kViewFontFamily);
-    font.setPixelSize(kViewFontPixels);
-    view->setFont(font);
+    view->setFont(DesignFont(kViewFontFamily, kViewFontPixels));
 }
 
 }  // namespace
