@@ -546,7 +546,8 @@ void TCatalogForm::FormShow()
 
 void TCatalogForm::FormDestroy()
 {
-    THelpViewer::Of(this)->Quit();
+    if (auto* viewer = findChild<THelpViewer*>(QString(), Qt::FindDirectChildrenOnly))
+        viewer->Quit();
     if (!shown_)
         return;
     // A destructor may not throw: a placement that cannot be written is only a beep.
