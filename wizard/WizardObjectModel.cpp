@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <future>
+#include <unordered_set>
 #include <unordered_map>
 
 struct TWizardObjectModel::Entry {
@@ -22,6 +24,9 @@ struct TWizardObjectModel::Entry {
 };
 
 namespace {
+
+// From this many new rows on, the collation keys are made alongside the disk queries.
+constexpr std::size_t KeysAlongsideFrom = 512;
 
 // The date-time to the second, as its "YYYY/MM/DD HH:NN:SS" text orders it: whole days
 // count from 1899-12-30 and the fraction is the time of day, also before that day.
@@ -77,6 +82,30 @@ TWizardObjectModel::EntryPtr TWizardObjectModel::MakeEntry(const std::string& pa
     return entry;
 }
 
+bool TWizardObjectModel::KeyOfPathAlone() const
+{
+    return sortColumn_ == ColName || sortColumn_ == ColFolder;
+}
+
+QCollatorSortKey TWizardObjectModel::PathKey(const std::string& path) const
+{
+    return LocaleSortKey(sortColumn_ == ColName ? path : FolderPath(path));
+}
+
+std::int64_t TWizardObjectModel::NumberKey(const TWizardObjectRow& row) const
+{
+    switch (sortColumn_) {
+    case ColName:
+        return Group(row.kind());
+    case ColSize:
+        return row.Size;
+    case ColDate:
+        return SortSeconds(row.Date);
+    default:
+        return 0;
+    }
+}
+
 void TWizardObjectModel::MakeSortKeys(const std::vector<EntryPtr>& entries) const
 {
     for (const EntryPtr& entry : entries)
@@ -85,27 +114,12 @@ void TWizardObjectModel::MakeSortKeys(const std::vector<EntryPtr>& entries) cons
 
 void TWizardObjectModel::MakeSortKey(Entry& entry) const
 {
-    const TWizardObjectRow& row = entry.row;
-    entry.numberKey = 0;
+    entry.numberKey = NumberKey(entry.row);
     entry.textKey.reset();
-    switch (sortColumn_) {
-    case ColName:
-        entry.numberKey = Group(row.kind());
-        entry.textKey = LocaleSortKey(row.Path);
-        break;
-    case ColSize:
-        entry.numberKey = row.Size;
-        break;
-    case ColType:
+    if (KeyOfPathAlone())
+        entry.textKey = PathKey(entry.row.Path);
+    else if (sortColumn_ == ColType)
         entry.textKey = LocaleSortKey(QStringToCp932(TypeText(entry)).value_or(std::string()));
-        break;
-    case ColDate:
-        entry.numberKey = SortSeconds(row.Date);
-        break;
-    case ColFolder:
-        entry.textKey = LocaleSortKey(FolderPath(row.Path));
-        break;
-    }
 }
 
 const QString& TWizardObjectModel::TypeText(const Entry& entry) const
@@ -143,18 +157,49 @@ bool TWizardObjectModel::AddWizardRow(const std::string& path)
     return true;
 }
 
+// The paths not listed yet, each once, in order.
+std::vector<const std::string*> TWizardObjectModel::NewPaths(const std::vector<std::string>& paths) const
+{
+    std::vector<const std::string*> fresh;
+    std::unordered_set<std::string_view> taken;
+    for (const std::string& path : paths) {
+        if (!paths_.contains(path) && taken.insert(path).second)
+            fresh.push_back(&path);
+    }
+    return fresh;
+}
+
+// When the sort key comes from the path alone, a large batch has its collation keys made
+// on another thread while this one asks the disk for the objects' facts: the two take about
+// as long as each other.
 int TWizardObjectModel::AddWizardRows(const std::vector<std::string>& paths)
 {
-    std::vector<EntryPtr> batch;
-    batch.reserve(paths.size());
-    paths_.reserve(paths_.size() + paths.size());
-    for (const std::string& path : paths) {
-        if (!paths_.contains(path))
-            batch.push_back(MakeEntry(path));
+    const std::vector<const std::string*> fresh = NewPaths(paths);
+    std::future<std::vector<QCollatorSortKey>> pathKeys;
+    if (KeyOfPathAlone() && fresh.size() >= KeysAlongsideFrom) {
+        pathKeys = std::async(std::launch::async, [this, &fresh] {
+            std::vector<QCollatorSortKey> keys;
+            keys.reserve(fresh.size());
+            for (const std::string* path : fresh)
+                keys.push_back(PathKey(*path));
+            return keys;
+        });
     }
-    // Keys in a pass of their own: the collation tables and the file system's caches then
-    // do not push each other out.
-    MakeSortKeys(batch);
+    std::vector<EntryPtr> batch;
+    batch.reserve(fresh.size());
+    paths_.reserve(paths_.size() + fresh.size());
+    for (const std::string* path : fresh)
+        batch.push_back(MakeEntry(*path));
+
+    if (pathKeys.valid()) {
+        std::vector<QCollatorSortKey> keys = pathKeys.get();
+        for (std::size_t i = 0; i < batch.size(); ++i) {
+            batch[i]->numberKey = NumberKey(batch[i]->row);
+            batch[i]->textKey = std::move(keys[i]);
+        }
+    } else {
+        MakeSortKeys(batch);
+    }
     const int added = static_cast<int>(batch.size());
     if (added == 1)
         InsertSorted(std::move(batch.front()));
