@@ -78,7 +78,6 @@ TWizardObjectModel::EntryPtr TWizardObjectModel::MakeEntry(const std::string& pa
 {
     auto entry = std::make_unique<Entry>();
     entry->row = ReadObjectFacts(path);
-    paths_.insert(entry->row.Path);
     return entry;
 }
 
@@ -187,7 +186,6 @@ int TWizardObjectModel::AddWizardRows(const std::vector<std::string>& paths)
     }
     std::vector<EntryPtr> batch;
     batch.reserve(fresh.size());
-    paths_.reserve(paths_.size() + fresh.size());
     for (const std::string* path : fresh)
         batch.push_back(MakeEntry(*path));
 
@@ -214,6 +212,7 @@ void TWizardObjectModel::InsertSorted(EntryPtr entry)
                                         [this](const EntryPtr& a, const EntryPtr& b) { return Before(a, b); });
     const int row = static_cast<int>(place - entries_.begin());
     totalSize_ += entry->row.Size;
+    paths_.insert(entry->row.Path);
     beginInsertRows({}, row, row);
     entries_.insert(place, std::move(entry));
     endInsertRows();
@@ -227,8 +226,11 @@ void TWizardObjectModel::AppendAndMerge(std::vector<EntryPtr> batch)
     const auto before = [this](const EntryPtr& a, const EntryPtr& b) { return Before(a, b); };
     std::stable_sort(batch.begin(), batch.end(), before);
     const int first = static_cast<int>(entries_.size());
-    for (const EntryPtr& entry : batch)
+    paths_.reserve(paths_.size() + batch.size());
+    for (const EntryPtr& entry : batch) {
         totalSize_ += entry->row.Size;
+        paths_.insert(entry->row.Path);
+    }
 
     beginInsertRows({}, first, first + static_cast<int>(batch.size()) - 1);
     std::move(batch.begin(), batch.end(), std::back_inserter(entries_));
