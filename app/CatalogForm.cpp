@@ -13,6 +13,7 @@
 #include "support/ui/RunCommand.h"
 #include "support/ui/UIFonts.h"
 #include "support/ui/WindowPlacement.h"
+#include "wizard/FileDropTarget.h"
 #include "wizard/HelpViewer.h"
 
 #include <QApplication>
@@ -323,6 +324,7 @@ void TCatalogForm::CreateViews()
     ListView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListView->setContextMenuPolicy(Qt::CustomContextMenu);
     ListView->setTextElideMode(Qt::ElideRight);
+    new TFileDropTarget(ListView->viewport(), [this](const QMimeData& data) { DropObjects(data); });
     UseViewFont(ListView);
     ListView->verticalHeader()->hide();
     ListView->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);

@@ -4,13 +4,13 @@
 #include "support/core/FileNames.h"
 #include "support/core/MessageDlg.h"
 #include "support/ui/RunCommand.h"
+#include "wizard/FileDropTarget.h"
 #include "wizard/PastedPaths.h"
 #include "wizard/WizardObjectModel.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QDropEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -129,8 +129,7 @@ void TWizardObjectList::CreateLayout()
     const int dateWidth = listView_->fontMetrics().horizontalAdvance(QStringLiteral("0000/00/00 00:00")) + 12;
     listView_->setColumnWidth(TWizardObjectModel::ColDate, std::max(ColumnWidths[TWizardObjectModel::ColDate], dateWidth));
     listView_->setContextMenuPolicy(Qt::CustomContextMenu);
-    listView_->viewport()->setAcceptDrops(true);
-    listView_->viewport()->installEventFilter(this);
+    new TFileDropTarget(listView_->viewport(), [this](const QMimeData& data) { AddPastedObjects(data); });
 
     connect(listView_->horizontalHeader(), &QHeaderView::sectionClicked, this, &TWizardObjectList::SortByColumn);
     connect(listView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -255,30 +254,4 @@ void TWizardObjectList::AddPastedObjects(const QMimeData& data)
     AddWizardRows(pasted.Paths);
     if (const std::string remarks = PasteRemarks(pasted); !remarks.empty())
         prompter_.ShowMessageDlg(remarks, TMsgDlgType::mtInformation, mbOK, 0);
-}
-
-bool TWizardObjectList::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched != listView_->viewport())
-        return QWidget::eventFilter(watched, event);
-    switch (event->type()) {
-    case QEvent::DragEnter:
-    case QEvent::DragMove: {
-        auto* drag = static_cast<QDropEvent*>(event);
-        if (!drag->mimeData()->hasUrls())
-            return false;
-        drag->setDropAction(Qt::CopyAction);
-        drag->accept();
-        return true;
-    }
-    case QEvent::Drop: {
-        auto* drop = static_cast<QDropEvent*>(event);
-        drop->setDropAction(Qt::CopyAction);
-        drop->accept();
-        RunCommand(this, [this, drop] { AddPastedObjects(*drop->mimeData()); });
-        return true;
-    }
-    default:
-        return QWidget::eventFilter(watched, event);
-    }
 }
