@@ -211,6 +211,8 @@ void TWizardObjectList::ActAddFile_FileExecute()
     const std::optional<ObjectChoice> choice = chooser_(window(), ObjectsToCompressSettings());
     if (!choice)
         return;
+    // The area under the closed chooser is repainted before the list is frozen.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     std::vector<std::string> paths = choice->SelectedFolders;
     paths.insert(paths.end(), choice->SelectedFiles.begin(), choice->SelectedFiles.end());
     AddWizardRows(paths);
