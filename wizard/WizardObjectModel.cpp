@@ -297,27 +297,29 @@ std::vector<std::string> TWizardObjectModel::Paths() const
     return paths;
 }
 
+// One block of neighbouring rows is removed as such; rows spread over the list go in one
+// pass and a reset, which keeps a large scattered selection from costing a pass per block.
 void TWizardObjectModel::RemoveWizardRows(std::vector<int> rows)
 {
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    // From the bottom up, one block of neighbouring rows at a time.
-    while (!rows.empty()) {
-        const int last = rows.back();
-        int first = last;
-        rows.pop_back();
-        while (!rows.empty() && rows.back() == first - 1) {
-            first = rows.back();
-            rows.pop_back();
-        }
-        beginRemoveRows({}, first, last);
-        for (int row = first; row <= last; ++row) {
-            totalSize_ -= entries_[row]->row.Size;
-            paths_.erase(entries_[row]->row.Path);
-        }
-        entries_.erase(entries_.begin() + first, entries_.begin() + last + 1);
-        endRemoveRows();
+    if (rows.empty())
+        return;
+    const bool oneBlock = rows.back() - rows.front() + 1 == static_cast<int>(rows.size());
+    if (oneBlock)
+        beginRemoveRows({}, rows.front(), rows.back());
+    else
+        beginResetModel();
+    for (const int row : rows) {
+        totalSize_ -= entries_[row]->row.Size;
+        paths_.erase(entries_[row]->row.Path);
+        entries_[row].reset();
     }
+    entries_.erase(std::remove(entries_.begin(), entries_.end(), nullptr), entries_.end());
+    if (oneBlock)
+        endRemoveRows();
+    else
+        endResetModel();
 }
 
 void TWizardObjectModel::RemoveAllRows()
