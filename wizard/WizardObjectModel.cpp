@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <future>
 #include <unordered_set>
 #include <unordered_map>
 
@@ -24,9 +23,6 @@ struct TWizardObjectModel::Entry {
 };
 
 namespace {
-
-// From this many new rows on, the collation keys are made alongside the disk queries.
-constexpr std::size_t KeysAlongsideFrom = 512;
 
 // The date-time to the second, as its "YYYY/MM/DD HH:NN:SS" text orders it: whole days
 // count from 1899-12-30 and the fraction is the time of day, also before that day.
@@ -81,16 +77,6 @@ TWizardObjectModel::EntryPtr TWizardObjectModel::MakeEntry(const std::string& pa
     return entry;
 }
 
-bool TWizardObjectModel::KeyOfPathAlone() const
-{
-    return sortColumn_ == ColName || sortColumn_ == ColFolder;
-}
-
-QCollatorSortKey TWizardObjectModel::PathKey(const std::string& path) const
-{
-    return LocaleSortKey(sortColumn_ == ColName ? path : FolderPath(path));
-}
-
 std::int64_t TWizardObjectModel::NumberKey(const TWizardObjectRow& row) const
 {
     switch (sortColumn_) {
@@ -115,10 +101,12 @@ void TWizardObjectModel::MakeSortKey(Entry& entry) const
 {
     entry.numberKey = NumberKey(entry.row);
     entry.textKey.reset();
-    if (KeyOfPathAlone())
-        entry.textKey = PathKey(entry.row.Path);
+    if (sortColumn_ == ColName)
+        entry.textKey = LocaleSortKey(entry.row.Path);
     else if (sortColumn_ == ColType)
         entry.textKey = LocaleSortKey(QStringToCp932(TypeText(entry)).value_or(std::string()));
+    else if (sortColumn_ == ColFolder)
+        entry.textKey = LocaleSortKey(FolderPath(entry.row.Path));
 }
 
 const QString& TWizardObjectModel::TypeText(const Entry& entry) const
@@ -168,36 +156,16 @@ std::vector<const std::string*> TWizardObjectModel::NewPaths(const std::vector<s
     return fresh;
 }
 
-// When the sort key comes from the path alone, a large batch has its collation keys made
-// on another thread while this one asks the disk for the objects' facts: the two take about
-// as long as each other.
 int TWizardObjectModel::AddWizardRows(const std::vector<std::string>& paths)
 {
     const std::vector<const std::string*> fresh = NewPaths(paths);
-    std::future<std::vector<QCollatorSortKey>> pathKeys;
-    if (KeyOfPathAlone() && fresh.size() >= KeysAlongsideFrom) {
-        pathKeys = std::async(std::launch::async, [this, &fresh] {
-            std::vector<QCollatorSortKey> keys;
-            keys.reserve(fresh.size());
-            for (const std::string* path : fresh)
-                keys.push_back(PathKey(*path));
-            return keys;
-        });
-    }
     std::vector<EntryPtr> batch;
     batch.reserve(fresh.size());
     for (const std::string* path : fresh)
         batch.push_back(MakeEntry(*path));
-
-    if (pathKeys.valid()) {
-        std::vector<QCollatorSortKey> keys = pathKeys.get();
-        for (std::size_t i = 0; i < batch.size(); ++i) {
-            batch[i]->numberKey = NumberKey(batch[i]->row);
-            batch[i]->textKey = std::move(keys[i]);
-        }
-    } else {
-        MakeSortKeys(batch);
-    }
+    // Keys in a pass of their own: the collation tables and the file system's caches then
+    // do not push each other out.
+    MakeSortKeys(batch);
     const int added = static_cast<int>(batch.size());
     if (added == 1)
         InsertSorted(std::move(batch.front()));

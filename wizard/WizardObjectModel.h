@@ -70,8 +70,6 @@ private:
 
     EntryPtr MakeEntry(const std::string& path);
     std::vector<const std::string*> NewPaths(const std::vector<std::string>& paths) const;
-    bool KeyOfPathAlone() const;
-    QCollatorSortKey PathKey(const std::string& path) const;
     std::int64_t NumberKey(const TWizardObjectRow& row) const;
     void MakeSortKey(Entry& entry) const;
     void MakeSortKeys(const std::vector<EntryPtr>& entries) const;
