@@ -148,7 +148,9 @@ bool TWizardObjectModel::AddWizardRow(const std::string& path)
 std::vector<const std::string*> TWizardObjectModel::NewPaths(const std::vector<std::string>& paths) const
 {
     std::vector<const std::string*> fresh;
+    fresh.reserve(paths.size());
     std::unordered_set<std::string_view> taken;
+    taken.reserve(paths.size());
     for (const std::string& path : paths) {
         if (!paths_.contains(path) && taken.insert(path).second)
             fresh.push_back(&path);
