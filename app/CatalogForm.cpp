@@ -11,14 +11,14 @@
 #include "support/core/WinReg.h"
 #include "support/ui/FormPrompter.h"
 #include "support/ui/RunCommand.h"
+#include "support/ui/UIFonts.h"
 #include "support/ui/WindowPlacement.h"
+#include "wizard/FileDropTarget.h"
 #include "wizard/HelpViewer.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFontDatabase>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -63,11 +63,7 @@ private:
 
 void UseViewFont(QWidget* view)
 {
-    if (!QFontDatabase::families().contains(kViewFontFamily))
-        return;
-    QFont font(kViewFontFamily);
-    font.setPixelSize(kViewFontPixels);
-    view->setFont(font);
+    view->setFont(DesignFont(kViewFontFamily, kViewFontPixels));
 }
 
 }  // namespace
@@ -328,6 +324,7 @@ void TCatalogForm::CreateViews()
     ListView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListView->setContextMenuPolicy(Qt::CustomContextMenu);
     ListView->setTextElideMode(Qt::ElideRight);
+    new TFileDropTarget(ListView->viewport(), [this](const QMimeData& data) { DropObjects(data); });
     UseViewFont(ListView);
     ListView->verticalHeader()->hide();
     ListView->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -551,7 +548,8 @@ void TCatalogForm::FormShow()
 
 void TCatalogForm::FormDestroy()
 {
-    THelpViewer::Of(this)->Quit();
+    if (auto* viewer = findChild<THelpViewer*>(QString(), Qt::FindDirectChildrenOnly))
+        viewer->Quit();
     if (!shown_)
         return;
     // A destructor may not throw: a placement that cannot be written is only a beep.

@@ -12,6 +12,7 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QMenu;
+class QMimeData;
 class QSplitter;
 class QTableView;
 class QTreeWidget;
@@ -95,6 +96,10 @@ private:
     void ActH_AboutExecute();
     void ActI_ItemFileAddExecute();
     void ActI_ItemDeleteExecute();
+    // Adds the folders, then the files of a choice that still exist as such to catalog node.
+    void AddChosenObjects(int node, const ObjectChoice& choice);
+    // Files and folders dropped onto the object list from a file manager.
+    void DropObjects(const QMimeData& data);
     // Runs the catalog wizard over the window on data; mrOk when the user finished it.
     int RunWizard(TCatalogParam& data);
 

@@ -41,9 +41,12 @@ void TCatalogForm::ActI_ItemFileAddExecute()
         return;
     const std::optional<ObjectChoice> choice
         = services_.runObjectChooser(this, ObjectsToCompressSettings());
-    if (!choice)
-        return;
+    if (choice)
+        AddChosenObjects(node, *choice);
+}
 
+void TCatalogForm::AddChosenObjects(int node, const ObjectChoice& choice)
+{
     // The area under the closed chooser is repainted before the list is frozen.
     QCoreApplication::processEvents();
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -54,7 +57,7 @@ void TCatalogForm::ActI_ItemFileAddExecute()
     });
     // The store skips a path the catalog already holds in any letter case, and so a path
     // chosen twice; each path it takes becomes a row at the end of the list.
-    for (const std::string& path : store_->AddObjects(node, ExistingChoices(*choice)))
+    for (const std::string& path : store_->AddObjects(node, ExistingChoices(choice)))
         AddObjectRow(node, path);
     UpdateObjectCount();
 }

@@ -28,6 +28,85 @@ bool EqualsAsciiWord(std::string_view text, std::string_view lowerAscii)
            });
 }
 
+// The text test of IsTextFile, on the first bytes of a file already read, so that a catalog
+// is opened once: each byte printable ASCII, half-width katakana, TAB, LF or CR, or part of a
+// double-byte character; a lead byte may end the bytes tested.
+constexpr std::size_t TextTestLength = 50;
+
+bool StartsAsText(std::string_view bytes)
+{
+    const std::string_view head = bytes.substr(0, TextTestLength);
+    if (head.empty())
+        return false;
+    bool trailExpected = false;
+    for (const char ch : head) {
+        const auto byte = static_cast<unsigned char>(ch);
+        if (trailExpected) {
+            if (byte < 0x40 || byte > 0xFC)
+                return false;
+            trailExpected = false;
+        } else if (IsLeadByte(byte)) {
+            trailExpected = true;
+        } else if (!((byte >= 0x20 && byte <= 0x7E) || (byte >= 0xA1 && byte <= 0xDF)
+                       || byte == '\t' || byte == '\n' || byte == '\r')) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// An open file, closed with its owner. Opened without waiting, so that a pipe in a file's
+// place cannot stop the program; only plain files are read.
+class TReadFile {
+public:
+    explicit TReadFile(const std::string& hostPath)
+        : fd_(::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK))
+    {
+    }
+    ~TReadFile()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    TReadFile(const TReadFile&) = delete;
+    TReadFile& operator=(const TReadFile&) = delete;
+
+    bool IsOpen() const { return fd_ >= 0; }
+
+    // The size of a plain file, or nothing for anything else.
+    std::optional<std::size_t> PlainFileSize() const
+    {
+        struct stat facts {};
+        if (::fstat(fd_, &facts) != 0 || !S_ISREG(facts.st_mode))
+            return std::nullopt;
+        return static_cast<std::size_t>(facts.st_size);
+    }
+
+    // Appends up to limit bytes (all that is left by default) straight into bytes, whose
+    // spare capacity sets how much one call reads; false on a read error.
+    bool Read(std::string& bytes, std::size_t limit = std::string::npos) const
+    {
+        const std::size_t stop = limit == std::string::npos ? limit : bytes.size() + limit;
+        while (bytes.size() < stop) {
+            const std::size_t at = bytes.size();
+            const std::size_t room
+                = std::min(std::max<std::size_t>(bytes.capacity() - at, 4096), stop - at);
+            bytes.resize(at + room);
+            const ssize_t got = ::read(fd_, bytes.data() + at, room);
+            const int error = errno;
+            bytes.resize(at + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+            if (got == 0)
+                break;
+            if (got < 0 && error != EINTR)
+                return false;
+        }
+        return true;
+    }
+
+private:
+    int fd_;
+};
+
 }  // namespace
 
 std::vector<std::string> ComposeCatalogText(const std::vector<std::string>& commonLines,
@@ -103,87 +182,6 @@ std::optional<TCatalogEntry> ParseCatalog(const std::string& fileName, std::stri
                          ReadObjectLines(text)};
 }
 
-namespace {
-
-// The text test of IsTextFile, on the first bytes of a file already read, so that a catalog
-// is opened once: each byte printable ASCII, half-width katakana, TAB, LF or CR, or part of a
-// double-byte character; a lead byte may end the bytes tested.
-constexpr std::size_t TextTestLength = 50;
-
-bool StartsAsText(std::string_view bytes)
-{
-    const std::string_view head = bytes.substr(0, TextTestLength);
-    if (head.empty())
-        return false;
-    bool trailExpected = false;
-    for (const char ch : head) {
-        const auto byte = static_cast<unsigned char>(ch);
-        if (trailExpected) {
-            if (byte < 0x40 || byte > 0xFC)
-                return false;
-            trailExpected = false;
-        } else if (IsLeadByte(byte)) {
-            trailExpected = true;
-        } else if (!((byte >= 0x20 && byte <= 0x7E) || (byte >= 0xA1 && byte <= 0xDF)
-                       || byte == '\t' || byte == '\n' || byte == '\r')) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// An open file, closed with its owner. Opened without waiting, so that a pipe in a file's
-// place cannot stop the program; only plain files are read.
-class TReadFile {
-public:
-    explicit TReadFile(const std::string& hostPath)
-        : fd_(::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK))
-    {
-    }
-    ~TReadFile()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    TReadFile(const TReadFile&) = delete;
-    TReadFile& operator=(const TReadFile&) = delete;
-
-    bool IsOpen() const { return fd_ >= 0; }
-
-    // The size of a plain file, or nothing for anything else.
-    std::optional<std::size_t> PlainFileSize() const
-    {
-        struct stat facts {};
-        if (::fstat(fd_, &facts) != 0 || !S_ISREG(facts.st_mode))
-            return std::nullopt;
-        return static_cast<std::size_t>(facts.st_size);
-    }
-
-    // Appends up to limit bytes (all that is left by default) straight into bytes, whose
-    // spare capacity sets how much one call reads; false on a read error.
-    bool Read(std::string& bytes, std::size_t limit = std::string::npos) const
-    {
-        const std::size_t stop = limit == std::string::npos ? limit : bytes.size() + limit;
-        while (bytes.size() < stop) {
-            const std::size_t at = bytes.size();
-            const std::size_t room
-                = std::min(std::max<std::size_t>(bytes.capacity() - at, 4096), stop - at);
-            bytes.resize(at + room);
-            const ssize_t got = ::read(fd_, bytes.data() + at, room);
-            bytes.resize(at + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
-            if (got < 0 && errno != EINTR)
-                return false;
-            if (got == 0)
-                break;
-        }
-        return true;
-    }
-
-private:
-    int fd_;
-};
-
-}  // namespace
 
 std::optional<std::string> ReadFileBytes(const std::string& fileName)
 {

@@ -49,8 +49,8 @@ std::string GetProgramFolder()
 {
     std::error_code error;
     const auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
-    const auto folder = FromHostPath(executable.parent_path().string());
-    if (error || !folder)
+    const auto folder = error ? std::nullopt : FromHostPath(executable.parent_path().string());
+    if (!folder)
         throw TessnaError(Cp932Text("プログラムのフォルダが分かりません"));
     return AddPathDelimiter(*folder, PathDelim);
 }
@@ -140,7 +140,7 @@ void TCatalogStore::SaveCatalogList()
 int TCatalogStore::AddCatalogFromWizard(const TCatalogParam& data)
 {
     const std::string title = TitleOfCommonLines(data.Common);
-    catalogs_.push_back({folder_ + title + CatalogExtension, title, data.Objects});
+    catalogs_.push_back({NewCatalogFileName(title), title, data.Objects});
     const int index = Count() - 1;
     emit CatalogAppended(index);
     SetModified(true);
@@ -173,6 +173,16 @@ bool TCatalogStore::IsListed(const std::string& fileName) const
                        [&](const TCatalogEntry& entry) { return entry.FileName == fileName; });
 }
 
+std::string TCatalogStore::NewCatalogFileName(const std::string& title) const
+{
+    return folder_ + title + CatalogExtension;
+}
+
+std::string TCatalogStore::RenamedFileName(int index, const std::string& newName) const
+{
+    return ExtractFilePath(Catalog(index).FileName) + newName + CatalogExtension;
+}
+
 int TCatalogStore::IndexOfDisplayedName(const std::string& name) const
 {
     const auto found = std::find_if(catalogs_.begin(), catalogs_.end(), [&](const TCatalogEntry& entry) {
@@ -190,8 +200,7 @@ void TCatalogStore::RemoveCatalog(int index)
 
 void TCatalogStore::RenameCatalog(int index, const std::string& newName)
 {
-    TCatalogEntry& entry = catalogs_[CheckedIndex(index)];
-    entry.FileName = ExtractFilePath(entry.FileName) + newName + CatalogExtension;
+    catalogs_[CheckedIndex(index)].FileName = RenamedFileName(index, newName);
     emit CatalogChanged(index);
     SetModified(true);
 }

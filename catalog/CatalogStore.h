@@ -66,6 +66,10 @@ public:
     // Whether a catalog with this file name is already listed. File names compare as the
     // host file system compares them (byte for byte on Linux).
     bool IsListed(const std::string& fileName) const;
+    // The file a new catalog of this title gets: "<folder><title>.VrCat".
+    std::string NewCatalogFileName(const std::string& title) const;
+    // The file the catalog at index gets from RenameCatalog(index, newName).
+    std::string RenamedFileName(int index, const std::string& newName) const;
     // The index of the first catalog listed under this displayed name, or -1.
     int IndexOfDisplayedName(const std::string& name) const;
 

@@ -6,7 +6,6 @@
 #include "cli/CliFailure.h"
 #include "cli/WizardOrder.h"
 #include "support/core/FileNames.h"
-#include "support/core/HostPath.h"
 #include "support/core/Mbcs.h"
 #include "support/core/TessnaError.h"
 
@@ -24,7 +23,6 @@ struct TCliTool::Command {
 namespace {
 
 constexpr std::size_t Unbounded = static_cast<std::size_t>(-1);
-constexpr char CatalogExtension[] = ".VrCat";
 
 int IndexOfCatalog(const TCatalogStore& store, const std::string& nameArgument)
 {
@@ -187,6 +185,9 @@ int TCliTool::Run(const std::vector<std::string>& arguments)
     } catch (const TessnaError& error) {
         err_ << "tessna-cli: " << ToTerminal(error.what()) << '\n';
         return ExitFailed;
+    } catch (const std::exception& error) {
+        err_ << "tessna-cli: " << error.what() << '\n';
+        return ExitFailed;
     }
     return ExitDone;
 }
@@ -214,7 +215,7 @@ void TCliTool::New(TCatalogStore& store, const Arguments& arguments)
 {
     const std::string name = NameArgument(arguments[0]);
     CheckCatalogName(name);
-    RefuseListed(store, store.ProgramFolder() + name + CatalogExtension, arguments[0]);
+    RefuseListed(store, store.NewCatalogFileName(name), arguments[0]);
 
     std::vector<std::string> paths;
     for (auto argument = arguments.begin() + 1; argument != arguments.end(); ++argument)
@@ -264,8 +265,7 @@ void TCliTool::Rename(TCatalogStore& store, const Arguments& arguments)
     if (!newName.empty() && MBLowerCase(oldName) == MBLowerCase(newName))
         throw TCliFailure("変更前と変更後の名前が同じです。");
     CheckCatalogName(newName);
-    RefuseListed(store, ExtractFilePath(store.Catalog(index).FileName) + newName + CatalogExtension,
-                 arguments[1]);
+    RefuseListed(store, store.RenamedFileName(index, newName), arguments[1]);
     store.RenameCatalog(index, newName);
 }
 

@@ -1,6 +1,7 @@
 #include "wizard/CatAboutForm.h"
 
 #include "support/core/Beep.h"
+#include "support/ui/UIFonts.h"
 #include "wizard/MoveFormNearOwner.h"
 
 #include <QApplication>
@@ -24,10 +25,7 @@ const QString kMailSubject = QStringLiteral("About Tessna.");
 QLabel* FontLabel(const QString& text, const QString& family, int pixelSize, bool bold, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
-    QFont font = label->font();
-    if (!family.isEmpty())
-        font.setFamilies({family, label->font().family()});
-    font.setPixelSize(pixelSize);
+    QFont font = DesignFont(family, pixelSize);
     font.setBold(bold);
     label->setFont(font);
     return label;

@@ -178,9 +178,9 @@ void TCatRenameForm::Refuse(const std::string& message)
 }
 
 int RunRenameDialog(QWidget* owner, const std::string& oldName, std::string& newName,
-                    const std::vector<std::string>& otherNames)
+                    const std::vector<std::string>& otherNames, Prompter* prompter)
 {
-    TCatRenameForm form(owner);
+    TCatRenameForm form(owner, prompter);
     form.SetOldName(oldName);
     form.SetListedNames(otherNames);
     const int result = form.exec();

@@ -61,6 +61,6 @@ private:
 
 // Runs the dialog modally for a catalog named oldName among the catalogs otherNames.
 // Returns mrOk with newName set to the text exactly as typed, or mrCancel with newName
-// untouched.
+// untouched. prompter: where its error boxes go; null for boxes of its own.
 int RunRenameDialog(QWidget* owner, const std::string& oldName, std::string& newName,
-                    const std::vector<std::string>& otherNames = {});
+                    const std::vector<std::string>& otherNames = {}, Prompter* prompter = nullptr);

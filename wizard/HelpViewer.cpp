@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QScrollBar>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -10,7 +11,6 @@
 namespace {
 
 constexpr char kHelpFileName[] = "TESSNA.HLP";
-constexpr char kContentsAnchor[] = "contents";
 
 QWidget* OutermostWindow(QWidget* widget)
 {
@@ -53,7 +53,7 @@ QString THelpViewer::DefaultHelpFile()
 void THelpViewer::ShowContents()
 {
     if (LoadHelpFile())
-        browser_->scrollToAnchor(QString::fromLatin1(kContentsAnchor));
+        browser_->verticalScrollBar()->setValue(0);
     Present();
 }
 

@@ -24,7 +24,7 @@ public:
     const QString& HelpFile() const { return helpFile_; }
     void SetHelpFile(const QString& helpFile) { helpFile_ = helpFile; }
 
-    // Opens the help file on its contents.
+    // Opens the help file on its contents, at its beginning.
     void ShowContents();
     // Opens the help file at a context number; an unknown number shows the contents.
     void ShowContext(int context);

@@ -8,25 +8,13 @@
 
 QPoint FormPositionNearOwner(int mode, const QRect& owner, const QSize& form, const QRect& screen)
 {
-    QPoint pos = screen.topLeft();
-    switch (mode) {
-    case fpBelowRight:
-        pos = owner.topLeft() + QPoint(20, 20);
-        break;
-    case fpCentred:
-        pos = QPoint(owner.left() + owner.width() / 2 - form.width() / 2,
-                     owner.top() + owner.height() / 2 - form.height() / 2);
-        break;
-    case fpAboveLeft:
-        pos = owner.topLeft() - QPoint(20, 20);
-        break;
-    case fpScreenCorner:
-        pos = QPoint(screen.right() + 1 - form.width(), screen.bottom() + 1 - form.height());
-        break;
-    default:
-        break;
+    if (mode == fpScreenCorner) {
+        const QPoint corner(screen.right() + 1 - form.width(), screen.bottom() + 1 - form.height());
+        return ClampToScreen(corner, form, screen);
     }
-    return ClampToScreen(pos, form, screen);
+    // The first three modes are those of the message boxes; any other starts at the
+    // screen's top-left corner.
+    return CalcDialogPos(mode, owner, form, screen, screen.topLeft());
 }
 
 void MoveFormNearOwner(int mode, QWidget* owner, QWidget* form)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/ui/DialogPlacement.h"
+
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -7,10 +9,10 @@
 class QWidget;
 
 // Where the small dialogs (rename, about) stand relative to the window that opened them.
-inline constexpr int fpBelowRight = 1;    // owner's top-left corner + (20, 20)
-inline constexpr int fpCentred = 2;       // centred over the owner
-inline constexpr int fpAboveLeft = 3;     // owner's top-left corner - (20, 20)
-inline constexpr int fpScreenCorner = 11;  // the bottom-right corner of the screen
+inline constexpr int fpBelowRight = dpBelowRight;  // owner's top-left corner + (20, 20)
+inline constexpr int fpCentred = dpCentred;        // centred over the owner
+inline constexpr int fpAboveLeft = dpAboveLeft;    // owner's top-left corner - (20, 20)
+inline constexpr int fpScreenCorner = 11;          // the bottom-right corner of the screen
 
 // The top-left corner for a form of the given size placed by mode, kept on the screen
 // (a negative coordinate becomes 2, a form sticking out ends 2 pixels inside). Any other

@@ -1,5 +1,6 @@
 #include "wizard/PastedPaths.h"
 
+#include "chooser/MessageText.h"
 #include "support/core/Cp932.h"
 #include "support/core/HostPath.h"
 
@@ -42,15 +43,6 @@ void AddLine(PastedPaths& pasted, const QString& rawLine)
         ++pasted.NotPaths;
 }
 
-// A name for a message: each character without a code page 932 form shows as "?".
-std::string NameForMessage(const QString& name)
-{
-    std::string text;
-    for (const uint codePoint : name.toUcs4())
-        text += QStringToCp932(QString::fromUcs4(reinterpret_cast<const char32_t*>(&codePoint), 1)).value_or("?");
-    return text;
-}
-
 }  // namespace
 
 PastedPaths ReadPastedPaths(const QMimeData& data)
@@ -79,7 +71,7 @@ std::string PasteRemarks(const PastedPaths& pasted)
             remarks += '\n';
         remarks += Cp932Text("次の名前は Shift-JIS で表せない文字を含むため追加できません:");
         for (const QString& name : pasted.Unconvertible)
-            remarks += '\n' + NameForMessage(name);
+            remarks += '\n' + Cp932ForMessage(name);
     }
     return remarks;
 }

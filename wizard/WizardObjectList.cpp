@@ -2,15 +2,16 @@
 
 #include "support/core/Cp932.h"
 #include "support/core/FileNames.h"
+#include "support/core/HostPath.h"
 #include "support/core/MessageDlg.h"
 #include "support/ui/RunCommand.h"
+#include "wizard/FileDropTarget.h"
 #include "wizard/PastedPaths.h"
 #include "wizard/WizardObjectModel.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QDropEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -54,6 +55,7 @@ QPushButton* ActionButton(QAction* action, QWidget* parent, const QString& objec
 {
     auto* button = new QPushButton(action->text(), parent);
     button->setObjectName(objectName);
+    button->setAutoDefault(false);
     button->setEnabled(action->isEnabled());
     QObject::connect(button, &QPushButton::clicked, action, &QAction::trigger);
     QObject::connect(action, &QAction::changed, button, [button, action] { button->setEnabled(action->isEnabled()); });
@@ -129,8 +131,7 @@ void TWizardObjectList::CreateLayout()
     const int dateWidth = listView_->fontMetrics().horizontalAdvance(QStringLiteral("0000/00/00 00:00")) + 12;
     listView_->setColumnWidth(TWizardObjectModel::ColDate, std::max(ColumnWidths[TWizardObjectModel::ColDate], dateWidth));
     listView_->setContextMenuPolicy(Qt::CustomContextMenu);
-    listView_->viewport()->setAcceptDrops(true);
-    listView_->viewport()->installEventFilter(this);
+    new TFileDropTarget(listView_->viewport(), [this](const QMimeData& data) { AddPastedObjects(data); });
 
     connect(listView_->horizontalHeader(), &QHeaderView::sectionClicked, this, &TWizardObjectList::SortByColumn);
     connect(listView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -212,6 +213,8 @@ void TWizardObjectList::ActAddFile_FileExecute()
     const std::optional<ObjectChoice> choice = chooser_(window(), ObjectsToCompressSettings());
     if (!choice)
         return;
+    // The area under the closed chooser is repainted before the list is frozen.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     std::vector<std::string> paths = choice->SelectedFolders;
     paths.insert(paths.end(), choice->SelectedFiles.begin(), choice->SelectedFiles.end());
     AddWizardRows(paths);
@@ -223,8 +226,7 @@ void TWizardObjectList::ActAddFile_DelExecute()
     if (selected.empty())
         return;
     const std::string subject = selected.size() == 1
-        ? QStringToCp932(model_->index(selected.front(), TWizardObjectModel::ColName).data().toString()).value_or("")
-            + Cp932Text(" を削除します")
+        ? ExtractFileName(model_->Row(selected.front()).Path) + Cp932Text(" を削除します")
         : std::to_string(selected.size()) + Cp932Text(" 件のオブジェクトを削除します");
     const std::string question = subject + "\r\n" + Cp932Text("よろしいですか？");
     if (prompter_.ShowMessageDlg(question, TMsgDlgType::mtConfirmation, mbYesNo, 0) != mrYes)
@@ -255,30 +257,4 @@ void TWizardObjectList::AddPastedObjects(const QMimeData& data)
     AddWizardRows(pasted.Paths);
     if (const std::string remarks = PasteRemarks(pasted); !remarks.empty())
         prompter_.ShowMessageDlg(remarks, TMsgDlgType::mtInformation, mbOK, 0);
-}
-
-bool TWizardObjectList::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched != listView_->viewport())
-        return QWidget::eventFilter(watched, event);
-    switch (event->type()) {
-    case QEvent::DragEnter:
-    case QEvent::DragMove: {
-        auto* drag = static_cast<QDropEvent*>(event);
-        if (!drag->mimeData()->hasUrls())
-            return false;
-        drag->setDropAction(Qt::CopyAction);
-        drag->accept();
-        return true;
-    }
-    case QEvent::Drop: {
-        auto* drop = static_cast<QDropEvent*>(event);
-        drop->setDropAction(Qt::CopyAction);
-        drop->accept();
-        RunCommand(this, [this, drop] { AddPastedObjects(*drop->mimeData()); });
-        return true;
-    }
-    default:
-        return QWidget::eventFilter(watched, event);
-    }
 }

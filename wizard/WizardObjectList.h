@@ -53,9 +53,6 @@ public:
     // Adds the paths a paste or a drop offers and tells what it left out.
     void AddPastedObjects(const QMimeData& data);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void CreateActions();
     void CreateLayout();

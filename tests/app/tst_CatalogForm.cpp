@@ -269,13 +269,7 @@ private slots:
         TCatalogFormServices services;
         services.runRenameDialog = [this](QWidget* owner, const std::string& oldName, std::string& newName,
                                           const std::vector<std::string>& otherNames) {
-            TCatRenameForm form(owner, &prompter_);
-            form.SetOldName(oldName);
-            form.SetListedNames(otherNames);
-            const int result = form.exec();
-            if (result == mrOk)
-                newName = form.NewName();
-            return result;
+            return RunRenameDialog(owner, oldName, newName, otherNames, &prompter_);
         };
         Open(std::move(services));
         SelectCatalog(0);

@@ -3,6 +3,7 @@
 
 #include "app/CatalogForm.h"
 #include "catalog/CatalogStore.h"
+#include "support/core/Cp932.h"
 #include "support/core/MessageDlg.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
@@ -13,11 +14,14 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QUrl>
 
 #include <functional>
 #include <memory>
@@ -171,6 +175,33 @@ private slots:
         });
         QCOMPARE(form.Store().Catalog(0).Objects, std::vector<std::string> {"/a"});
         QVERIFY(!form.Store().Modified());
+    }
+
+    void dropOntoTheObjectListAddsLikeTheAddCommand()
+    {
+        const auto folder = FolderWithCatalog(QStringLiteral("Alpha"), QStringLiteral("Alpha"));
+        const QString file = objects_.filePath(QStringLiteral("dropped.txt"));
+        const QString subfolder = objects_.filePath(QStringLiteral("Dropped"));
+        QFile(file).open(QIODevice::WriteOnly);
+        QDir().mkpath(subfolder);
+        TCatalogFormServices services;
+        services.prompter = &prompter_;
+        TCatalogForm form(folder->path().toStdString() + '/', services);
+        auto* tree = form.findChild<QTreeWidget*>(QStringLiteral("TreeView"));
+        tree->setCurrentItem(tree->topLevelItem(0));
+
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(file), QUrl::fromLocalFile(subfolder), QUrl::fromLocalFile(QStringLiteral("/nowhere/x")),
+                      QUrl(QStringLiteral("https://example.com/")), QUrl::fromLocalFile(file)});
+        QWidget* viewport = form.findChild<QTableView*>(QStringLiteral("ListView"))->viewport();
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &enter);
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &drop);
+
+        QCOMPARE(form.Store().Catalog(0).Objects, (std::vector<std::string> {"/a", subfolder.toStdString(), file.toStdString()}));
+        QVERIFY(form.Store().Modified());
+        QCOMPARE(prompter_.boxes.back().msg, Cp932Text("パスではない 1 行を無視しました。"));
     }
 };
 

@@ -39,12 +39,6 @@ protected:
     TCatalogStore store{folder.Path()};
 };
 
-TEST_F(CatalogStoreTest, NamesTheControlFileInItsFolder)
-{
-    EXPECT_EQ(store.ProgramFolder(), folder.Path() + "/");
-    EXPECT_EQ(store.GetCatalogControlFile(), folder.Path() + "/VrCatCtl.ini");
-}
-
 TEST_F(CatalogStoreTest, LoadsInTheOrderOfTheKeysAndSavesThemRenumbered)
 {
     folder.Write("b.VrCat", Catalog("B"));

@@ -1,0 +1,49 @@
+#include "tests/common/QtTestMain.h"
+#include "wizard/HelpViewer.h"
+
+#include <QFile>
+#include <QScrollBar>
+#include <QTextBrowser>
+
+// The help viewer on the help file the build installs beside the program.
+class TestHelpViewer : public QObject {
+    Q_OBJECT
+
+private:
+    QWidget owner_;
+
+private slots:
+    void theInstalledHelpFileHasTheContentsAndTheWizardContexts()
+    {
+        QFile file(THelpViewer::DefaultHelpFile());
+        QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
+        const QString text = QString::fromUtf8(file.readAll());
+        for (const char* anchor : {"contents", "2101", "2102"})
+            QVERIFY2(text.contains(QString("name=\"%1\"").arg(anchor)), anchor);
+    }
+
+    void opensAtAContextNumberAndOnItsContents()
+    {
+        THelpViewer* viewer = THelpViewer::Of(&owner_);
+        QCOMPARE(THelpViewer::Of(&owner_), viewer);
+        viewer->ShowContext(2102);
+        QVERIFY(viewer->isVisible());
+        QVERIFY(viewer->Browser()->toPlainText().contains("カタログの修正"));
+        QTRY_VERIFY(viewer->Browser()->verticalScrollBar()->value() > 0);
+        viewer->ShowContents();
+        QTRY_COMPARE(viewer->Browser()->verticalScrollBar()->value(), 0);
+        viewer->Quit();
+        QVERIFY(!viewer->isVisible());
+    }
+
+    void reportsAMissingHelpFile()
+    {
+        THelpViewer* viewer = THelpViewer::Of(&owner_);
+        viewer->SetHelpFile("/nonexistent/TESSNA.HLP");
+        viewer->ShowContents();
+        QVERIFY(viewer->Browser()->toPlainText().contains("/nonexistent/TESSNA.HLP が見つかりません"));
+    }
+};
+
+TESSNA_QTEST_MAIN(TestHelpViewer)
+#include "tst_HelpViewer.moc"

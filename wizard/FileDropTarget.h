@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+
+class QMimeData;
+class QWidget;
+
+// Lets a widget (a list's viewport) take files and folders dragged from a file manager:
+// a drag that carries file URLs is accepted as a copy, and the drop is handed to the
+// handler through the program's command wrapper. The target belongs to the widget.
+class TFileDropTarget : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TFileDropTarget)
+
+public:
+    using Handler = std::function<void(const QMimeData& data)>;
+
+    TFileDropTarget(QWidget* widget, Handler handler);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* widget_;
+    Handler handler_;
+};
