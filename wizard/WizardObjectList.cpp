@@ -2,6 +2,7 @@
 
 #include "support/core/Cp932.h"
 #include "support/core/FileNames.h"
+#include "support/core/HostPath.h"
 #include "support/core/MessageDlg.h"
 #include "support/ui/RunCommand.h"
 #include "wizard/FileDropTarget.h"
@@ -54,6 +55,7 @@ QPushButton* ActionButton(QAction* action, QWidget* parent, const QString& objec
 {
     auto* button = new QPushButton(action->text(), parent);
     button->setObjectName(objectName);
+    button->setAutoDefault(false);
     button->setEnabled(action->isEnabled());
     QObject::connect(button, &QPushButton::clicked, action, &QAction::trigger);
     QObject::connect(action, &QAction::changed, button, [button, action] { button->setEnabled(action->isEnabled()); });
@@ -211,6 +213,8 @@ void TWizardObjectList::ActAddFile_FileExecute()
     const std::optional<ObjectChoice> choice = chooser_(window(), ObjectsToCompressSettings());
     if (!choice)
         return;
+    // The area under the closed chooser is repainted before the list is frozen.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     std::vector<std::string> paths = choice->SelectedFolders;
     paths.insert(paths.end(), choice->SelectedFiles.begin(), choice->SelectedFiles.end());
     AddWizardRows(paths);
@@ -222,8 +226,7 @@ void TWizardObjectList::ActAddFile_DelExecute()
     if (selected.empty())
         return;
     const std::string subject = selected.size() == 1
-        ? QStringToCp932(model_->index(selected.front(), TWizardObjectModel::ColName).data().toString()).value_or("")
-            + Cp932Text(" を削除します")
+        ? ExtractFileName(model_->Row(selected.front()).Path) + Cp932Text(" を削除します")
         : std::to_string(selected.size()) + Cp932Text(" 件のオブジェクトを削除します");
     const std::string question = subject + "\r\n" + Cp932Text("よろしいですか？");
     if (prompter_.ShowMessageDlg(question, TMsgDlgType::mtConfirmation, mbYesNo, 0) != mrYes)

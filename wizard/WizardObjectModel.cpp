@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_set>
 #include <unordered_map>
 
 struct TWizardObjectModel::Entry {
@@ -73,8 +74,21 @@ TWizardObjectModel::EntryPtr TWizardObjectModel::MakeEntry(const std::string& pa
 {
     auto entry = std::make_unique<Entry>();
     entry->row = ReadObjectFacts(path);
-    paths_.insert(entry->row.Path);
     return entry;
+}
+
+std::int64_t TWizardObjectModel::NumberKey(const TWizardObjectRow& row) const
+{
+    switch (sortColumn_) {
+    case ColName:
+        return Group(row.kind());
+    case ColSize:
+        return row.Size;
+    case ColDate:
+        return SortSeconds(row.Date);
+    default:
+        return 0;
+    }
 }
 
 void TWizardObjectModel::MakeSortKeys(const std::vector<EntryPtr>& entries) const
@@ -85,27 +99,14 @@ void TWizardObjectModel::MakeSortKeys(const std::vector<EntryPtr>& entries) cons
 
 void TWizardObjectModel::MakeSortKey(Entry& entry) const
 {
-    const TWizardObjectRow& row = entry.row;
-    entry.numberKey = 0;
+    entry.numberKey = NumberKey(entry.row);
     entry.textKey.reset();
-    switch (sortColumn_) {
-    case ColName:
-        entry.numberKey = Group(row.kind());
-        entry.textKey = LocaleSortKey(row.Path);
-        break;
-    case ColSize:
-        entry.numberKey = row.Size;
-        break;
-    case ColType:
+    if (sortColumn_ == ColName)
+        entry.textKey = LocaleSortKey(entry.row.Path);
+    else if (sortColumn_ == ColType)
         entry.textKey = LocaleSortKey(QStringToCp932(TypeText(entry)).value_or(std::string()));
-        break;
-    case ColDate:
-        entry.numberKey = SortSeconds(row.Date);
-        break;
-    case ColFolder:
-        entry.textKey = LocaleSortKey(FolderPath(row.Path));
-        break;
-    }
+    else if (sortColumn_ == ColFolder)
+        entry.textKey = LocaleSortKey(FolderPath(entry.row.Path));
 }
 
 const QString& TWizardObjectModel::TypeText(const Entry& entry) const
@@ -143,15 +144,25 @@ bool TWizardObjectModel::AddWizardRow(const std::string& path)
     return true;
 }
 
+// The paths not listed yet, each once, in order.
+std::vector<const std::string*> TWizardObjectModel::NewPaths(const std::vector<std::string>& paths) const
+{
+    std::vector<const std::string*> fresh;
+    std::unordered_set<std::string_view> taken;
+    for (const std::string& path : paths) {
+        if (!paths_.contains(path) && taken.insert(path).second)
+            fresh.push_back(&path);
+    }
+    return fresh;
+}
+
 int TWizardObjectModel::AddWizardRows(const std::vector<std::string>& paths)
 {
+    const std::vector<const std::string*> fresh = NewPaths(paths);
     std::vector<EntryPtr> batch;
-    batch.reserve(paths.size());
-    paths_.reserve(paths_.size() + paths.size());
-    for (const std::string& path : paths) {
-        if (!paths_.contains(path))
-            batch.push_back(MakeEntry(path));
-    }
+    batch.reserve(fresh.size());
+    for (const std::string* path : fresh)
+        batch.push_back(MakeEntry(*path));
     // Keys in a pass of their own: the collation tables and the file system's caches then
     // do not push each other out.
     MakeSortKeys(batch);
@@ -169,6 +180,7 @@ void TWizardObjectModel::InsertSorted(EntryPtr entry)
                                         [this](const EntryPtr& a, const EntryPtr& b) { return Before(a, b); });
     const int row = static_cast<int>(place - entries_.begin());
     totalSize_ += entry->row.Size;
+    paths_.insert(entry->row.Path);
     beginInsertRows({}, row, row);
     entries_.insert(place, std::move(entry));
     endInsertRows();
@@ -182,8 +194,11 @@ void TWizardObjectModel::AppendAndMerge(std::vector<EntryPtr> batch)
     const auto before = [this](const EntryPtr& a, const EntryPtr& b) { return Before(a, b); };
     std::stable_sort(batch.begin(), batch.end(), before);
     const int first = static_cast<int>(entries_.size());
-    for (const EntryPtr& entry : batch)
+    paths_.reserve(paths_.size() + batch.size());
+    for (const EntryPtr& entry : batch) {
         totalSize_ += entry->row.Size;
+        paths_.insert(entry->row.Path);
+    }
 
     beginInsertRows({}, first, first + static_cast<int>(batch.size()) - 1);
     std::move(batch.begin(), batch.end(), std::back_inserter(entries_));
@@ -250,27 +265,29 @@ std::vector<std::string> TWizardObjectModel::Paths() const
     return paths;
 }
 
+// One block of neighbouring rows is removed as such; rows spread over the list go in one
+// pass and a reset, which keeps a large scattered selection from costing a pass per block.
 void TWizardObjectModel::RemoveWizardRows(std::vector<int> rows)
 {
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    // From the bottom up, one block of neighbouring rows at a time.
-    while (!rows.empty()) {
-        const int last = rows.back();
-        int first = last;
-        rows.pop_back();
-        while (!rows.empty() && rows.back() == first - 1) {
-            first = rows.back();
-            rows.pop_back();
-        }
-        beginRemoveRows({}, first, last);
-        for (int row = first; row <= last; ++row) {
-            totalSize_ -= entries_[row]->row.Size;
-            paths_.erase(entries_[row]->row.Path);
-        }
-        entries_.erase(entries_.begin() + first, entries_.begin() + last + 1);
-        endRemoveRows();
+    if (rows.empty())
+        return;
+    const bool oneBlock = rows.back() - rows.front() + 1 == static_cast<int>(rows.size());
+    if (oneBlock)
+        beginRemoveRows({}, rows.front(), rows.back());
+    else
+        beginResetModel();
+    for (const int row : rows) {
+        totalSize_ -= entries_[row]->row.Size;
+        paths_.erase(entries_[row]->row.Path);
+        entries_[row].reset();
     }
+    entries_.erase(std::remove(entries_.begin(), entries_.end(), nullptr), entries_.end());
+    if (oneBlock)
+        endRemoveRows();
+    else
+        endResetModel();
 }
 
 void TWizardObjectModel::RemoveAllRows()

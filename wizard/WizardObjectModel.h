@@ -69,6 +69,8 @@ private:
     using EntryPtr = std::unique_ptr<Entry>;
 
     EntryPtr MakeEntry(const std::string& path);
+    std::vector<const std::string*> NewPaths(const std::vector<std::string>& paths) const;
+    std::int64_t NumberKey(const TWizardObjectRow& row) const;
     void MakeSortKey(Entry& entry) const;
     void MakeSortKeys(const std::vector<EntryPtr>& entries) const;
     const QString& TypeText(const Entry& entry) const;

@@ -12,7 +12,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QMenu>
 #include <QMimeData>
 #include <QStatusBar>
 #include <QTableView>
@@ -351,17 +350,6 @@ private slots:
         QApplication::sendEvent(list.ListView()->viewport(), &drop);
         QCOMPARE(list.Model().Paths(), (std::vector<std::string> {file}));
         QCOMPARE(prompter.boxes.back().msg, Cp932Text("パスではない 1 行を無視しました。"));
-    }
-
-    void offersTheCommandsInTheContextMenu()
-    {
-        ScriptedPrompter prompter;
-        TWizardObjectList list(prompter);
-        QStringList entries;
-        for (const QAction* action : list.findChild<QMenu*>(QStringLiteral("PopupAddFile"))->actions())
-            entries.append(action->isSeparator() ? QStringLiteral("-") : action->text());
-        QCOMPARE(entries, (QStringList {QStringLiteral("オブジェクト追加(&F)"), QStringLiteral("-"), QStringLiteral("削除(&R)"),
-                                        QStringLiteral("すべて削除(&D)"), QStringLiteral("-"), QStringLiteral("貼り付け(&V)")}));
     }
 };
 
