@@ -75,13 +75,41 @@ void TObjectListModel::RemoveRows(std::vector<int> rows)
 {
     std::sort(rows.begin(), rows.end(), std::greater<>());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    for (const int row : rows) {
-        beginRemoveRows({}, row, row);
-        rows_.erase(rows_.begin() + row);
-        for (TCollationKeys* keys : {&pathKeys_, &folderKeys_}) {
-            if (!keys->Empty())
-                keys->Erase(std::size_t(row));
+    // Each run of adjacent rows goes in one removal, from the last run up, so that deleting
+    // every row of a large list is one step for the views instead of one per row; a
+    // scattered selection of many rows is taken out in one pass and the views are reset.
+    // The sort keys are dropped rather than erased one by one; the next sort makes them.
+    if (rows.empty())
+        return;
+    pathKeys_.Clear();
+    folderKeys_.Clear();
+    std::vector<std::pair<int, int>> runs;
+    for (std::size_t i = 0; i < rows.size();) {
+        const int last = rows[i];
+        int first = last;
+        while (++i < rows.size() && rows[i] == first - 1)
+            first = rows[i];
+        runs.emplace_back(first, last);
+    }
+    constexpr std::size_t MaxStepwiseRuns = 64;
+    if (runs.size() > MaxStepwiseRuns) {
+        beginResetModel();
+        std::vector<bool> removed(rows_.size(), false);
+        for (const int row : rows)
+            removed[std::size_t(row)] = true;
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < rows_.size(); ++i) {
+            if (!removed[i] && kept != i)
+                rows_[kept] = std::move(rows_[i]);
+            kept += removed[i] ? 0 : 1;
         }
+        rows_.resize(kept);
+        endResetModel();
+        return;
+    }
+    for (const auto& [first, last] : runs) {
+        beginRemoveRows({}, first, last);
+        rows_.erase(rows_.begin() + first, rows_.begin() + last + 1);
         endRemoveRows();
     }
 }

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <stdexcept>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace {
@@ -234,22 +235,26 @@ std::vector<std::string> TCatalogStore::AddObjects(int index, const std::vector<
 int TCatalogStore::RemoveObjects(int index, const std::vector<std::string>& paths)
 {
     std::vector<std::string>& objects = catalogs_[CheckedIndex(index)].Objects;
-    std::vector<std::string> keys;
-    keys.reserve(objects.size());
-    for (const std::string& object : objects)
-        keys.push_back(ObjectKey(object));
+    // Where each key occurs, in order, and how many of those places are taken: a path
+    // removes the first occurrence still there without walking the list, so removing many
+    // paths from a large catalog stays linear.
+    struct Occurrences {
+        std::vector<std::size_t> at;
+        std::size_t taken = 0;
+    };
+    std::unordered_map<std::string, Occurrences> occurrences;
+    occurrences.reserve(objects.size());
+    for (std::size_t i = 0; i < objects.size(); ++i)
+        occurrences[ObjectKey(objects[i])].at.push_back(i);
 
     std::vector<bool> removed(objects.size(), false);
     int count = 0;
     for (const std::string& path : paths) {
-        const std::string key = ObjectKey(path);
-        for (std::size_t i = 0; i < keys.size(); ++i) {
-            if (!removed[i] && keys[i] == key) {
-                removed[i] = true;
-                ++count;
-                break;
-            }
-        }
+        const auto found = occurrences.find(ObjectKey(path));
+        if (found == occurrences.end() || found->second.taken == found->second.at.size())
+            continue;
+        removed[found->second.at[found->second.taken++]] = true;
+        ++count;
     }
     if (count == 0)
         return 0;

@@ -119,34 +119,16 @@ void TOpenDialog::Guard(const std::function<void()>& step)
     }
 }
 
-void TOpenDialog::DoShow()
-{
-    if (OnShow)
-        OnShow(*this);
-}
+void TOpenDialog::DoShow() { Fire(OnShow); }
+void TOpenDialog::DoClose() { Fire(OnClose); }
+void TOpenDialog::DoFolderChange() { Fire(OnFolderChange); }
+void TOpenDialog::DoSelectionChange() { Fire(OnSelectionChange); }
+void TOpenDialog::DoTypeChange() { Fire(OnTypeChange); }
 
-void TOpenDialog::DoClose()
+void TOpenDialog::Fire(const TNotifyEvent& event)
 {
-    if (OnClose)
-        OnClose(*this);
-}
-
-void TOpenDialog::DoFolderChange()
-{
-    if (OnFolderChange)
-        OnFolderChange(*this);
-}
-
-void TOpenDialog::DoSelectionChange()
-{
-    if (OnSelectionChange)
-        OnSelectionChange(*this);
-}
-
-void TOpenDialog::DoTypeChange()
-{
-    if (OnTypeChange)
-        OnTypeChange(*this);
+    if (event)
+        event(*this);
 }
 
 void TOpenDialog::WndCommand(int) {}

@@ -78,6 +78,7 @@ private:
     void TakeResult(const OpenDialogWindow& window);
     void TellRefused();
     void Guard(const std::function<void()>& step);
+    void Fire(const TNotifyEvent& event);
 
     QPointer<QWidget> owner_;
     Prompter* prompter_ = nullptr;

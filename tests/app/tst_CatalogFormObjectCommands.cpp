@@ -178,6 +178,17 @@ private slots:
         QVERIFY(!form_->findChild<QAction*>("ActI_ItemDelete")->isEnabled());
     }
 
+    void DeletingScatteredRowsKeepsTheOthersInPlace()
+    {
+        Open({DiskPath("f1.txt"), DiskPath("f2.txt"), DiskPath("f3.txt"), DiskPath("a.txt")});
+        // Sorted by name: a, f1, f2, f3.
+        SelectRows({0, 2});
+        prompter_.Answer(mrYes);
+        Trigger("ActI_ItemDelete");
+        QCOMPARE(Objects(), (Paths{DiskPath("f1.txt"), DiskPath("f3.txt")}));
+        QCOMPARE(RowPaths(), (Paths{DiskPath("f1.txt"), DiskPath("f3.txt")}));
+    }
+
     void DeletingWithoutASelectionAsksNothing()
     {
         Open({DiskPath("f1.txt")});
