@@ -8,6 +8,7 @@
 #include "support/ui/WindowPrompter.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -442,8 +443,9 @@ void OpenDialogWindow::keyPressEvent(QKeyEvent* event)
         QDialog::keyPressEvent(event);
         return;
     }
+    // The folder bar and the lists (the places) act on Enter themselves.
     QWidget* focus = focusWidget();
-    if (focus == folderBar_)
+    if (focus == folderBar_ || qobject_cast<QAbstractItemView*>(focus))
         return;
     if (auto* button = qobject_cast<QAbstractButton*>(focus)) {
         button->click();

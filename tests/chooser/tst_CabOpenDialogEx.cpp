@@ -177,6 +177,14 @@ private slots:
             QTest::mouseClick(side->viewport(), Qt::LeftButton, {},
                               side->visualItemRect(side->item(0)).center());
             shown = dialog.CurrentFolder();
+            // Enter on a place jumps there again and never confirms what the box holds.
+            dialog.ShowFolder(tree_->QtPath());
+            dialog.FileNameBox()->setText(QStringLiteral("w.txt"));
+            side->setFocus();
+            side->setCurrentRow(0);
+            QTest::keyClick(side, Qt::Key_Return);
+            QVERIFY(dialog.isVisible());
+            QCOMPARE(dialog.CurrentFolder(), tree_->QtPath("b c"));
         });
         QVERIFY(!chooser.RunChooser());
         QCOMPARE(shown, tree_->QtPath("b c"));
