@@ -4,8 +4,8 @@
 #include "catalog/IniProfile.h"
 #include "catalog/LineReader.h"
 #include "catalog/SafeSave.h"
+#include "support/core/FileFacts.h"
 #include "support/core/HostPath.h"
-#include "support/core/Mbcs.h"
 #include "support/core/TessnaError.h"
 
 #include <fcntl.h>
@@ -31,30 +31,6 @@ bool EqualsAsciiWord(std::string_view text, std::string_view lowerAscii)
 // The text test of IsTextFile, on the first bytes of a file already read, so that a catalog
 // is opened once: each byte printable ASCII, half-width katakana, TAB, LF or CR, or part of a
 // double-byte character; a lead byte may end the bytes tested.
-constexpr std::size_t TextTestLength = 50;
-
-bool StartsAsText(std::string_view bytes)
-{
-    const std::string_view head = bytes.substr(0, TextTestLength);
-    if (head.empty())
-        return false;
-    bool trailExpected = false;
-    for (const char ch : head) {
-        const auto byte = static_cast<unsigned char>(ch);
-        if (trailExpected) {
-            if (byte < 0x40 || byte > 0xFC)
-                return false;
-            trailExpected = false;
-        } else if (IsLeadByte(byte)) {
-            trailExpected = true;
-        } else if (!((byte >= 0x20 && byte <= 0x7E) || (byte >= 0xA1 && byte <= 0xDF)
-                       || byte == '\t' || byte == '\n' || byte == '\r')) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // An open file, closed with its owner. Opened without waiting, so that a pipe in a file's
 // place cannot stop the program; only plain files are read.
 class TReadFile {

@@ -165,11 +165,16 @@ bool IsSniffedSingle(unsigned char byte)
         || byte == '\n' || byte == '\t';
 }
 
-// Plain code page 932 text: printable ASCII, half-width katakana, CR, LF, TAB and
-// double-byte characters. A lead byte cut off by the end of the head is given the benefit
-// of the doubt.
-bool LooksLikeText(std::string_view head)
+TessnaError CannotOpen(std::string_view fileName)
 {
+    return TessnaError(Cp932Text("ファイル ") + std::string(fileName) + Cp932Text(" は開けません"));
+}
+
+}  // namespace
+
+bool StartsAsText(std::string_view bytes)
+{
+    const std::string_view head = bytes.substr(0, TextTestLength);
     if (head.empty())
         return false;
     bool trailExpected = false;
@@ -188,13 +193,6 @@ bool LooksLikeText(std::string_view head)
     return true;
 }
 
-TessnaError CannotOpen(std::string_view fileName)
-{
-    return TessnaError(Cp932Text("ファイル ") + std::string(fileName) + Cp932Text(" は開けません"));
-}
-
-}  // namespace
-
 bool IsTextFile(std::string_view fileName)
 {
     const int attributes = GetFileAttributesOf(fileName);
@@ -208,5 +206,5 @@ bool IsTextFile(std::string_view fileName)
     close(fd);
     if (got < 0)
         throw CannotOpen(fileName);
-    return LooksLikeText(std::string_view(head.data(), static_cast<size_t>(got)));
+    return StartsAsText(std::string_view(head.data(), static_cast<size_t>(got)));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -40,6 +41,14 @@ std::int64_t GetFileSizeOf(std::string_view path);
 
 // Last write of what a search finds as a date-time (0 when nothing matches).
 double GetFileDateOf(std::string_view path);
+
+// How many bytes of a file the text test looks at.
+inline constexpr std::size_t TextTestLength = 50;
+
+// True when the first TextTestLength bytes are plain code page 932 text: printable ASCII,
+// half-width katakana, CR, LF, TAB and double-byte characters. A lead byte cut off by the
+// end of the head is given the benefit of the doubt; no bytes are not text.
+bool StartsAsText(std::string_view bytes);
 
 // True when the first 50 bytes of the file are code page 932 text. A missing file or a
 // folder is not text; a file that exists but cannot be read throws TessnaError

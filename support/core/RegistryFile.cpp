@@ -229,10 +229,13 @@ size_t ParentLength(std::string_view key)
     return parent;
 }
 
+// The last line of a file may end without its line end, or in a lone CR; completing it to
+// CR LF keeps the text one line when something is written after it.
 void EnsureLineEnd(std::string& raw)
 {
-    if (!raw.empty() && raw.back() != '\n')
-        raw += LineEnd;
+    if (raw.empty() || raw.back() == '\n')
+        return;
+    raw += raw.back() == '\r' ? "\n" : LineEnd;
 }
 
 std::string FormatHex(std::uint32_t type, std::string_view data, size_t column)
@@ -326,7 +329,7 @@ std::optional<RegistryFile> RegistryFile::Parse(std::string_view bytes, std::str
         std::string logical(text);
         entry.raw = lines[i].raw;
         // Only hex data ends a line in "\": its bytes go on in the next line.
-        while (logical.back() == '\\' && i + 1 < lines.size()) {
+        while (!logical.empty() && logical.back() == '\\' && i + 1 < lines.size()) {
             logical.pop_back();
             logical += TrimRight(TrimLeft(lines[++i].text));
             entry.raw += lines[i].raw;

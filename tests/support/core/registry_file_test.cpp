@@ -200,3 +200,16 @@ TEST(RegistryFile, DamagedFilesAreRefusedOrKeptByteForByte)
     EXPECT_GT(parsed, 300);  // both outcomes are exercised
     EXPECT_LT(parsed, 2700);
 }
+
+TEST(RegistryFile, OddLineEndsStayWritable)
+{
+    for (const std::string bytes : { "REGEDIT4\r", "REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"V\"=dword:1\r" }) {
+        RegistryFile file = ParseOrFail(bytes);
+        file.SetValue("A", "W", RegistryValue::Dword(2));
+        const auto again = RegistryFile::Parse(file.Serialize(), Root);
+        ASSERT_TRUE(again) << file.Serialize();
+        EXPECT_EQ(*again->FindValue("A", "W"), RegistryValue::Dword(2));
+    }
+    // A continuation with nothing after it is a damaged value, not a crash.
+    EXPECT_FALSE(RegistryFile::Parse("REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\\\n\n", Root));
+}
