@@ -114,8 +114,10 @@ void TOpenDialog::Guard(const std::function<void()>& step)
         step();
     } catch (...) {
         pending_ = std::current_exception();
+        // Queued: a step may fail while the dialog is being shown, before its event loop
+        // runs, and a dialog closed then would leave that loop waiting for ever.
         if (window_)
-            window_->reject();
+            QMetaObject::invokeMethod(window_, &QDialog::reject, Qt::QueuedConnection);
     }
 }
 

@@ -235,6 +235,18 @@ private slots:
         QCOMPARE(next.Favorites(), (Paths{tree_->Path("zz"), tree_->Path("a")}));
     }
 
+    void AHistoryOfTheWrongTypeEndsTheRunWithItsError()
+    {
+        TRegistry registry;
+        registry.OpenKey(HistoryKey, true);
+        registry.WriteString("Count", "3");
+        TCabOpenDialogEx chooser(nullptr);
+        chooser.Key = HistoryKey;
+        chooser.InitialDir = tree_->Path();
+        QVERIFY_THROWS_EXCEPTION(ERegistryException, chooser.RunChooser());
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    }
+
     void ApplyDirRefusesToConfirmWithoutAFolder()
     {
         TCabOpenDialogEx chooser(nullptr);
