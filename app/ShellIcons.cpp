@@ -1,13 +1,12 @@
 #include "app/ShellIcons.h"
 
-#include <QPixmap>
+#include "support/core/Cp932.h"
+#include "support/ui/ShellIcons.h"
 
 #include <algorithm>
 #include <array>
 
 namespace {
-
-constexpr int kSmallIconSize = 16;
 
 // The extension of a name with its dot ("" when it has none).
 std::string_view Extension(std::string_view name)
@@ -18,40 +17,33 @@ std::string_view Extension(std::string_view name)
     return name.substr(dot);
 }
 
-// An icon whose every mode shows the disabled picture: the faded look of an object that
-// no longer exists.
-QIcon Faded(const QIcon& icon)
-{
-    QIcon faded;
-    faded.addPixmap(icon.pixmap(kSmallIconSize, QIcon::Disabled), QIcon::Normal);
-    faded.addPixmap(icon.pixmap(kSmallIconSize, QIcon::Disabled), QIcon::Selected);
-    return faded;
-}
-
 }  // namespace
 
 int TShellIcons::IconIndexFor(int attributes, std::string_view name)
 {
-    if (attributes == -1)
-        return MissingIconIndex();
+    if (attributes == -1) {
+        if (missingIndex_ < 0)
+            missingIndex_ = Add(MissingFileIcon());
+        return missingIndex_;
+    }
     if (attributes & 0x10) {
         if (folderIndex_ < 0)
-            folderIndex_ = Add(provider_.icon(QAbstractFileIconProvider::Folder));
+            folderIndex_ = Add(FolderIcon());
         return folderIndex_;
     }
     return FileIconIndex(name);
 }
 
-int TShellIcons::Add(QIcon icon)
+int TShellIcons::Add(const QIcon& icon)
 {
-    icons_.push_back(std::move(icon));
+    icons_.push_back(icon);
     return static_cast<int>(icons_.size()) - 1;
 }
 
 int TShellIcons::FileIconIndex(std::string_view name)
 {
     if (genericFileIndex_ < 0)
-        genericFileIndex_ = Add(provider_.icon(QAbstractFileIconProvider::File));
+        genericFileIndex_ = Add(GenericFileIcon());
     const std::string_view extension = Extension(name);
     if (extension.empty())
         return genericFileIndex_;
@@ -67,17 +59,8 @@ int TShellIcons::FileIconIndex(std::string_view name)
     }
     if (const auto found = byExtension_.constFind(key); found != byExtension_.constEnd())
         return *found;
-    const QMimeType type = mimeDatabase_.mimeTypeForFile(QString::fromLatin1("x" + key),
-                                                         QMimeDatabase::MatchExtension);
-    QIcon icon = QIcon::fromTheme(type.iconName(), QIcon::fromTheme(type.genericIconName()));
-    const int index = icon.isNull() || type.isDefault() ? genericFileIndex_ : Add(std::move(icon));
+    const QIcon icon = FileIconForName(Cp932ToDisplay(std::string_view(key.constData(), std::size_t(key.size()))));
+    const int index = icon.cacheKey() == GenericFileIcon().cacheKey() ? genericFileIndex_ : Add(icon);
     byExtension_.insert(QByteArray(key.constData(), key.size()), index);
     return index;
-}
-
-int TShellIcons::MissingIconIndex()
-{
-    if (missingIndex_ < 0)
-        missingIndex_ = Add(Faded(provider_.icon(QAbstractFileIconProvider::File)));
-    return missingIndex_;
 }

@@ -1,18 +1,15 @@
 #pragma once
 
-#include <QFileIconProvider>
 #include <QHash>
 #include <QIcon>
-#include <QMimeDatabase>
-#include <QString>
 
 #include <string_view>
 #include <vector>
 
-// The small icons of the object lists, found the way the shell finds them "by file
-// attributes": from the kind of the object and the extension of its name alone, so that no
-// object is ever opened for its icon. Each icon is looked up once and then served from
-// the cache by a small index.
+// The small icons of the object list by a compact index per row: the icons themselves come
+// from support/ui/ShellIcons (by kind and name extension, never opening an object); this
+// layer only numbers them so that each row stores an int, and finds a row's extension
+// without copying its name.
 class TShellIcons {
 public:
     // The icon index for an object of these attributes (-1 when nothing exists there;
@@ -22,12 +19,9 @@ public:
     const QIcon& Icon(int index) const { return icons_[static_cast<std::size_t>(index)]; }
 
 private:
-    int Add(QIcon icon);
+    int Add(const QIcon& icon);
     int FileIconIndex(std::string_view name);
-    int MissingIconIndex();
 
-    QFileIconProvider provider_;
-    QMimeDatabase mimeDatabase_;
     std::vector<QIcon> icons_;
     int folderIndex_ = -1;
     int missingIndex_ = -1;

@@ -1,6 +1,6 @@
 #include "chooser/FolderModel.h"
 
-#include "chooser/ShellIcons.h"
+#include "support/ui/ShellIcons.h"
 
 #include <QCollator>
 #include <QDirIterator>

@@ -1,8 +1,8 @@
 #include "chooser/ShellFolders.h"
 
 #include "chooser/ImageList.h"
-#include "chooser/ShellIcons.h"
 #include "support/core/HostPath.h"
+#include "support/ui/ShellIcons.h"
 
 #include <QFileInfo>
 #include <QHash>

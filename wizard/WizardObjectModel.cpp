@@ -4,9 +4,11 @@
 #include "support/core/Cp932.h"
 #include "support/core/FileNames.h"
 #include "support/core/HostPath.h"
+#include "support/ui/ShellIcons.h"
 #include "wizard/ObjectFacts.h"
 
 #include <QLocale>
+#include <QMimeDatabase>
 
 #include <algorithm>
 #include <cmath>
@@ -23,6 +25,37 @@ struct TWizardObjectModel::Entry {
 };
 
 namespace {
+
+// The small icon of a row, by its kind and name ending only: the object is never opened.
+QIcon Icon(const TWizardObjectRow& row)
+{
+    switch (row.kind()) {
+    case TWizardObjectRow::Kind::Folder:
+        return FolderIcon();
+    case TWizardObjectRow::Kind::Missing:
+        return MissingFileIcon();
+    case TWizardObjectRow::Kind::File:
+        break;
+    }
+    return FileIconForName(Cp932ToDisplay(ExtractFileName(row.Path)));
+}
+
+// The type-column text of a row by its name only; empty for a missing object.
+QString TypeName(const TWizardObjectRow& row)
+{
+    switch (row.kind()) {
+    case TWizardObjectRow::Kind::Missing:
+        return {};
+    case TWizardObjectRow::Kind::Folder: {
+        static const QString folderName
+            = QMimeDatabase().mimeTypeForName(QStringLiteral("inode/directory")).comment();
+        return folderName;
+    }
+    case TWizardObjectRow::Kind::File:
+        break;
+    }
+    return FileTypeForName(Cp932ToDisplay(ExtractFileName(row.Path)));
+}
 
 // The date-time to the second, as its "YYYY/MM/DD HH:NN:SS" text orders it: whole days
 // count from 1899-12-30 and the fraction is the time of day, also before that day.
@@ -112,7 +145,7 @@ void TWizardObjectModel::MakeSortKey(Entry& entry) const
 const QString& TWizardObjectModel::TypeText(const Entry& entry) const
 {
     if (!entry.typeText)
-        entry.typeText = typeNames_.TypeName(entry.row);
+        entry.typeText = TypeName(entry.row);
     return *entry.typeText;
 }
 
@@ -340,7 +373,7 @@ QVariant TWizardObjectModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
         return DisplayText(entry, index.column());
     case Qt::DecorationRole:
-        return index.column() == ColName ? QVariant(icons_.Icon(entry.row)) : QVariant();
+        return index.column() == ColName ? QVariant(Icon(entry.row)) : QVariant();
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::AlignVCenter
                                    | (index.column() == ColSize ? Qt::AlignRight : Qt::AlignLeft));

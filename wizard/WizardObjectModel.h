@@ -1,7 +1,5 @@
 #pragma once
 
-#include "wizard/ObjectIcons.h"
-#include "wizard/ObjectTypeNames.h"
 #include "wizard/WizardObjectRow.h"
 
 #include <QAbstractTableModel>
@@ -90,6 +88,4 @@ private:
     std::int64_t totalSize_ = 0;
     int sortColumn_ = ColName;
     int sortDirection_ = 1;
-    mutable ObjectTypeNames typeNames_;
-    mutable ObjectIcons icons_;
 };

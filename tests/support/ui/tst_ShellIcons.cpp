@@ -1,0 +1,56 @@
+#include "support/ui/ShellIcons.h"
+
+#include "tests/common/QtTestMain.h"
+
+#include <QMimeDatabase>
+
+class TestShellIcons : public QObject {
+    Q_OBJECT
+
+private slots:
+    void TypeTextIsTheMimeCommentOfTheWholeName()
+    {
+        const QMimeDatabase mimes;
+        QCOMPARE(FileTypeForName(QStringLiteral("report.txt")),
+                 mimes.mimeTypeForName(QStringLiteral("text/plain")).comment());
+        // Asked after "x.gz", "a.tar.gz" still gets its own answer: names share a type only
+        // when they share the whole ending from the first dot.
+        QCOMPARE(FileTypeForName(QStringLiteral("x.gz")),
+                 mimes.mimeTypeForName(QStringLiteral("application/gzip")).comment());
+        QCOMPARE(FileTypeForName(QStringLiteral("a.tar.gz")),
+                 mimes.mimeTypeForName(QStringLiteral("application/x-compressed-tar")).comment());
+    }
+
+    void UnknownTypesFallBackToTheExtensionWord()
+    {
+        QCOMPARE(FileTypeForName(QStringLiteral("data.zzqx")), QStringLiteral("ZZQX ファイル"));
+        QCOMPARE(FileTypeForName(QStringLiteral("Other.ZZQX")), QStringLiteral("ZZQX ファイル"));
+        QCOMPARE(FileTypeForName(QStringLiteral(".zzqy")), QStringLiteral("ZZQY ファイル"));
+        QCOMPARE(FileTypeForName(QStringLiteral("name.")), QStringLiteral(" ファイル"));
+        QCOMPARE(FileTypeForName(QStringLiteral("zzqxnotes")), QStringLiteral("ファイル"));
+    }
+
+    void FilesWithoutAKnownExtensionShareTheGenericIcon()
+    {
+        const qint64 generic = GenericFileIcon().cacheKey();
+        QCOMPARE(FileIconForName(QStringLiteral("zzqxnotes")).cacheKey(), generic);
+        QCOMPARE(FileIconForName(QStringLiteral("name.")).cacheKey(), generic);
+        QCOMPARE(FileIconForName(QStringLiteral("data.zzqx")).cacheKey(), generic);
+        QCOMPARE(FileIconForName(QStringLiteral("B.TXT")).cacheKey(),
+                 FileIconForName(QStringLiteral("a.txt")).cacheKey());
+        QVERIFY(FolderIcon().cacheKey() != generic);
+    }
+
+    void AMissingObjectShowsTheGenericIconFaded()
+    {
+        const QImage faded = GenericFileIcon().pixmap(16, QIcon::Disabled).toImage();
+        QVERIFY(!faded.isNull());
+        QCOMPARE(MissingFileIcon().pixmap(16).toImage(), faded);
+        QCOMPARE(MissingFileIcon().pixmap(16, QIcon::Selected).toImage(), faded);
+        QVERIFY(faded != GenericFileIcon().pixmap(16).toImage());
+    }
+};
+
+TESSNA_QTEST_MAIN(TestShellIcons)
+
+#include "tst_ShellIcons.moc"
