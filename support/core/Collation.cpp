@@ -52,5 +52,9 @@ int LocaleCompareNoCase(std::string_view a, std::string_view b)
 
 QCollatorSortKey LocaleSortKeyNoCase(std::string_view s)
 {
-    return DefaultCollator(Qt::CaseInsensitive).sortKey(Cp932ToDisplay(s));
+    // Under the C locale the collator keys the text as it stands while its comparison
+    // folds case; folding first keeps keys and comparisons in one order.
+    const QString text = Cp932ToDisplay(s);
+    const bool plainLocale = QLocale().language() == QLocale::C;
+    return DefaultCollator(Qt::CaseInsensitive).sortKey(plainLocale ? text.toCaseFolded() : text);
 }

@@ -4,6 +4,9 @@
 
 #include <QLocale>
 
+#include <string>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 TEST(Collation, CaseCountsOnlyWhereAsked)
@@ -31,4 +34,27 @@ TEST(Collation, FollowsTheDefaultLocaleWhenItChanges)
     EXPECT_LT(LocaleSortKey(zhe).compare(LocaleSortKey("z")), 0);
     QLocale::setDefault(saved);
     EXPECT_EQ(LocaleCompare(zhe, "z"), 1);
+}
+
+TEST(Collation, KeysOrderAsTheComparisonDoes)
+{
+    const std::vector<std::string> texts = {
+        "a", "A", "b", "B", "a b", "a-b", "ab", "a1", "a10", "a2", "/tmp/x", "/tmp/X", "",
+        Cp932Text("あ"), Cp932Text("ア"), Cp932Text("ｱ"), Cp932Text("亜"), Cp932Text("ｂ"),
+        Cp932Text("Ｂ"), Cp932Text("ソ\\"), Cp932Text("写真/家族.png"), "\x83",
+    };
+    auto sign = [](int value) { return (value > 0) - (value < 0); };
+    for (const QLocale& locale : { QLocale(QLocale::Japanese, QLocale::Japan), QLocale::c() }) {
+        QLocale::setDefault(locale);
+        for (const auto& a : texts) {
+            for (const auto& b : texts) {
+                EXPECT_EQ(sign(LocaleSortKey(a).compare(LocaleSortKey(b))), LocaleCompare(a, b))
+                    << a << " / " << b << " in " << locale.name().toStdString();
+                EXPECT_EQ(sign(LocaleSortKeyNoCase(a).compare(LocaleSortKeyNoCase(b))),
+                          LocaleCompareNoCase(a, b))
+                    << a << " / " << b << " in " << locale.name().toStdString();
+            }
+        }
+    }
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
 }
