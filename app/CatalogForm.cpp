@@ -10,11 +10,11 @@
 #include "support/core/TessnaError.h"
 #include "support/core/WinReg.h"
 #include "support/ui/FormPrompter.h"
+#include "support/ui/HelpViewer.h"
 #include "support/ui/RunCommand.h"
 #include "support/ui/UIFonts.h"
 #include "support/ui/WindowPlacement.h"
 #include "wizard/FileDropTarget.h"
-#include "wizard/HelpViewer.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -6,9 +6,9 @@
 #include "catalog/CatalogStore.h"
 #include "support/core/Cp932.h"
 #include "support/core/MessageDlg.h"
+#include "support/ui/HelpViewer.h"
 #include "wizard/CatAboutForm.h"
 #include "wizard/CatRenameForm.h"
-#include "wizard/HelpViewer.h"
 
 #include <QAction>
 

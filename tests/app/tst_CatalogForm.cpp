@@ -3,10 +3,10 @@
 #include "catalog/CatalogStore.h"
 #include "support/core/Cp932.h"
 #include "support/core/MessageDlg.h"
+#include "support/ui/HelpViewer.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
 #include "wizard/CatRenameForm.h"
-#include "wizard/HelpViewer.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,5 +1,6 @@
+#include "support/ui/HelpViewer.h"
+
 #include "tests/common/QtTestMain.h"
-#include "wizard/HelpViewer.h"
 
 #include <QFile>
 #include <QScrollBar>

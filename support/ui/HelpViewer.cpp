@@ -1,4 +1,4 @@
-#include "wizard/HelpViewer.h"
+#include "support/ui/HelpViewer.h"
 
 #include <QCoreApplication>
 #include <QDir>
