@@ -15,8 +15,8 @@
 RenameDialogRunner DefaultRenameDialogRunner()
 {
     return [](QWidget* owner, const std::string& oldName, std::string& newName,
-              const std::vector<std::string>& otherNames) {
-        return RunRenameDialog(owner, oldName, newName, otherNames);
+              const CatalogNameCheck& check) {
+        return RunRenameDialog(owner, oldName, newName, check);
     };
 }
 
@@ -41,13 +41,9 @@ void TCatalogForm::ActF_CatRenameExecute()
     const int node = CurrentCatalogNode();
     if (node < 0)
         return;
-    std::vector<std::string> otherNames;
-    for (int i = 0; i < store_->Count(); ++i) {
-        if (i != node)
-            otherNames.push_back(CatalogName(i));
-    }
     std::string newName;
-    if (services_.runRenameDialog(this, CatalogName(node), newName, otherNames) == mrCancel)
+    if (services_.runRenameDialog(this, CatalogName(node), newName, CatalogNameCheckOf(*store_, node))
+        == mrCancel)
         return;
     store_->RenameCatalog(node, newName);
 }

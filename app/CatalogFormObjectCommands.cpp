@@ -5,6 +5,7 @@
 #include "app/CatalogForm.h"
 
 #include "app/ObjectListModel.h"
+#include "catalog/CatalogRoundTrip.h"
 #include "catalog/CatalogStore.h"
 #include "chooser/MessageText.h"
 #include "support/core/Cp932.h"
@@ -57,9 +58,13 @@ void TCatalogForm::AddChosenObjects(int node, const ObjectChoice& choice)
     });
     // The store skips a path the catalog already holds in any letter case, and so a path
     // chosen twice; each path it takes becomes a row at the end of the list.
-    for (const std::string& path : store_->AddObjects(node, ExistingChoices(choice)))
+    std::vector<std::string> paths = ExistingChoices(choice);
+    const std::vector<std::string> refused = RemoveUnstorablePaths(paths);
+    for (const std::string& path : store_->AddObjects(node, paths))
         AddObjectRow(node, path);
     UpdateObjectCount();
+    if (!refused.empty())
+        prompter_->ShowMessageText(UnstorableNamesText(refused), TMsgDlgType::mtWarning, mbOK, 0);
 }
 
 void TCatalogForm::ActI_ItemDeleteExecute()
@@ -68,10 +73,10 @@ void TCatalogForm::ActI_ItemDeleteExecute()
     QModelIndexList selected = ListView->selectionModel()->selectedRows();
     if (node < 0 || selected.isEmpty())
         return;
-    const std::string question = selected.size() == 1
-        ? Cp932ForMessage(selected.front().data().toString()) + Cp932Text(" を削除しますか？")
-        : Cp932Text("選択した ") + std::to_string(selected.size()) + Cp932Text(" 件のオブジェクトを削除しますか？");
-    if (prompter_->ShowMessageDlg(question, TMsgDlgType::mtConfirmation, mbYesNo, 0) == mrNo)
+    const QString question = selected.size() == 1
+        ? ShownName(selected.front().data().toString()) + QStringLiteral(" を削除しますか？")
+        : QStringLiteral("選択した %1 件のオブジェクトを削除しますか？").arg(selected.size());
+    if (prompter_->ShowMessageText(question, TMsgDlgType::mtConfirmation, mbYesNo, 0) == mrNo)
         return;
 
     QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -18,6 +18,6 @@ void TCatalogForm::DropObjects(const QMimeData& data)
     for (const std::string& path : dropped.Paths)
         (DirExists(path) ? choice.SelectedFolders : choice.SelectedFiles).push_back(path);
     AddChosenObjects(node, choice);
-    if (const std::string remarks = PasteRemarks(dropped); !remarks.empty())
-        prompter_->ShowMessageDlg(remarks, TMsgDlgType::mtInformation, mbOK, 0);
+    if (const QString remarks = PasteRemarks(dropped); !remarks.isEmpty())
+        prompter_->ShowMessageText(remarks, TMsgDlgType::mtInformation, mbOK, 0);
 }

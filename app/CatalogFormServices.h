@@ -14,10 +14,10 @@ class QWidget;
 // What the main window asks of the dialogs it opens. The program uses the real dialogs;
 // tests put answers in their place.
 
-// Runs the rename dialog: mrOk with newName set, or mrCancel.
+// Runs the rename dialog with the catalog-name rule for the renamed catalog: mrOk with
+// newName set, or mrCancel.
 using RenameDialogRunner = std::function<int(QWidget* owner, const std::string& oldName,
-                                             std::string& newName,
-                                             const std::vector<std::string>& otherNames)>;
+                                             std::string& newName, const CatalogNameCheck& check)>;
 // Runs the catalog wizard on data with what the window gives it: mrOk when the user
 // finished it (data's out fields are then filled), mrCancel otherwise.
 using CatalogWizardRunner = std::function<int(QWidget* owner, TCatalogParam& data,

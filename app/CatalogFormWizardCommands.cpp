@@ -39,7 +39,7 @@ int TCatalogForm::RunWizard(TCatalogParam& data)
 {
     CatalogWizardServices services;
     services.ProgramFolder = store_->ProgramFolder();
-    services.IsCatalogListed = [this](const std::string& fileName) { return store_->IsListed(fileName); };
+    services.CheckName = CatalogNameCheckOf(*store_);
     services.Chooser = services_.runObjectChooser;
     services.Boxes = services_.prompter;
     const ActiveAgainAfterWizard activeAgain(this);

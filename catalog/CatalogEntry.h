@@ -18,3 +18,8 @@ struct TCatalogEntry {
 // The name a catalog is listed under: the file name of fileName (after the last host
 // delimiter) without its last extension. Double-byte characters are stepped over whole.
 std::string DisplayedName(std::string_view fileName);
+
+// What two texts share when they are equal without regard to letter case: the case-folded
+// text, or for bytes that are no code page 932 text the bytes with ASCII letters lowered.
+// The two kinds never meet.
+std::string NoCaseKey(const std::string& text);

@@ -1,6 +1,7 @@
 #include "catalog/CatalogFile.h"
 
 #include "catalog/CatalogMessages.h"
+#include "catalog/CatalogRoundTrip.h"
 #include "catalog/IniProfile.h"
 #include "catalog/LineReader.h"
 #include "catalog/SafeSave.h"
@@ -208,7 +209,12 @@ std::optional<TCatalogEntry> ReadCatalog(const std::string& fileName)
 
 void StageCatalog(TSafeSave& save, const TCatalogEntry& entry)
 {
-    save.Stage(entry.FileName, CatalogText(entry),
+    // A catalog that would read back as another one is not written: its load would lose or
+    // change what the user put in it.
+    const std::string text = CatalogText(entry);
+    if (!CatalogReadsBack(entry, text))
+        throw TessnaError(CannotWriteToMessage(entry.FileName));
+    save.Stage(entry.FileName, text,
                {CannotCreateFileMessage(entry.FileName), StreamWriteErrorMessage()});
 }
 

@@ -58,9 +58,10 @@ std::optional<TCatalogEntry> ReadCatalog(const std::string& fileName, std::strin
 std::optional<std::string> ReadFileBytes(const std::string& fileName);
 
 // Adds the catalog's file to a save in progress (see TSafeSave); the errors as for
-// WriteCatalog.
+// WriteCatalog. A catalog that would not read back as itself (CatalogReadsBack) throws
+// TessnaError ("%s に書き込めません") before anything is written.
 void StageCatalog(TSafeSave& save, const TCatalogEntry& entry);
 
 // Writes the catalog to its FileName, replacing the file whole. Throws TessnaError
-// ("ファイル %s を作成できません", "ストリームへの書き込みエラー").
+// ("%s に書き込めません", "ファイル %s を作成できません", "ストリームへの書き込みエラー").
 void WriteCatalog(const TCatalogEntry& entry);

@@ -2,16 +2,14 @@
 
 #include "catalog/CatalogFile.h"
 #include "catalog/CatalogMessages.h"
+#include "catalog/CatalogRoundTrip.h"
 #include "catalog/IniProfile.h"
 #include "catalog/SafeSave.h"
 #include "support/core/Cp932.h"
 #include "support/core/FileNames.h"
 #include "support/core/HostPath.h"
 #include "support/core/MessageDlg.h"
-#include "support/core/Mbcs.h"
 #include "support/core/TessnaError.h"
-
-#include <QString>
 
 #include <algorithm>
 #include <filesystem>
@@ -25,16 +23,6 @@ constexpr char ControlFileName[] = "VrCatCtl.ini";
 constexpr char CompressSection[] = "Compress";
 constexpr char ExtractSection[] = "Extract";
 constexpr char CatalogExtension[] = ".VrCat";
-
-// What two object paths share when they are equal without regard to letter case: the
-// case-folded text, or for bytes that are no code page 932 text the bytes with ASCII letters
-// lowered. The two kinds never meet.
-std::string ObjectKey(const std::string& path)
-{
-    if (const auto text = Cp932ToQString(path))
-        return 'u' + text->toCaseFolded().toStdString();
-    return 'b' + MBLowerCase(path);
-}
 
 // An existing plain file, looked up as it is named: no pattern matching.
 bool IsExistingFile(const std::string& path)
@@ -119,7 +107,7 @@ void TCatalogStore::SaveCatalogList()
     std::vector<std::string> keys;
     keys.reserve(catalogs_.size());
     for (std::size_t i = 0; i < catalogs_.size(); ++i)
-        keys.push_back(std::to_string(i) + '=' + ExtractFileName(catalogs_[i].FileName));
+        keys.push_back(ControlFileKeyLine(i, ExtractFileName(catalogs_[i].FileName)));
 
     // Catalog files first, the control file last: a failure on the way leaves the old list
     // naming the old files.
@@ -218,11 +206,11 @@ std::vector<std::string> TCatalogStore::AddObjects(int index, const std::vector<
     std::unordered_set<std::string> held;
     held.reserve(objects.size() + paths.size());
     for (const std::string& object : objects)
-        held.insert(ObjectKey(object));
+        held.insert(NoCaseKey(object));
 
     std::vector<std::string> added;
     for (const std::string& path : paths) {
-        if (!held.insert(ObjectKey(path)).second)
+        if (!held.insert(NoCaseKey(path)).second)
             continue;
         objects.push_back(path);
         added.push_back(path);
@@ -245,12 +233,12 @@ int TCatalogStore::RemoveObjects(int index, const std::vector<std::string>& path
     std::unordered_map<std::string, Occurrences> occurrences;
     occurrences.reserve(objects.size());
     for (std::size_t i = 0; i < objects.size(); ++i)
-        occurrences[ObjectKey(objects[i])].at.push_back(i);
+        occurrences[NoCaseKey(objects[i])].at.push_back(i);
 
     std::vector<bool> removed(objects.size(), false);
     int count = 0;
     for (const std::string& path : paths) {
-        const auto found = occurrences.find(ObjectKey(path));
+        const auto found = occurrences.find(NoCaseKey(path));
         if (found == occurrences.end() || found->second.taken == found->second.at.size())
             continue;
         removed[found->second.at[found->second.taken++]] = true;

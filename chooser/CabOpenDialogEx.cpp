@@ -33,9 +33,23 @@ bool TCabOpenDialogEx::RunChooser()
     refused_.clear();
     TemplateName = ExTemplateName(DialogType, UsesUIGothicFont());
     const bool confirmed = TCabOpenDialog::RunChooser();
-    if (confirmed && (Options & ofAllowMultiSelect) != 0)
-        SelectedFiles = ReworkSelectedFiles(SelectedFiles);
-    return confirmed;
+    if (!confirmed || (Options & ofAllowMultiSelect) == 0)
+        return confirmed;
+    std::vector<std::string> missing;
+    SelectedFiles = ReworkSelectedFiles(SelectedFiles, &missing);
+    if (!missing.empty())
+        TellMissing(missing);
+    // A confirmed run that comes back with nothing has chosen nothing; the user has been told
+    // which names were left out.
+    return !SelectedFolders.empty() || !SelectedFiles.empty();
+}
+
+void TCabOpenDialogEx::TellMissing(const std::vector<std::string>& paths)
+{
+    QString text = QStringLiteral("次のファイルは見つからないため、選択から外しました。");
+    for (const std::string& path : paths)
+        text += u'\n' + ShownName(Cp932ToDisplay(path));
+    TellAfterRun(text);
 }
 
 void TCabOpenDialogEx::DoShow()
@@ -76,15 +90,18 @@ void TCabOpenDialogEx::DoSelectionChange()
     // A name without a code page 932 form is left out of the box and named to the user when
     // the choice is confirmed.
     std::vector<ChosenName> names;
+    QStringList marked;
     for (const OpenDialogWindow::Entry& entry : entries) {
-        if (const auto name = QStringToCp932(entry.name))
+        if (const auto name = QStringToCp932(entry.name)) {
             names.push_back({*name, entry.isFolder});
-        else
+            marked.append(entry.isFolder ? u'+' + entry.name : entry.name);
+        } else {
             refused_.append(QDir::toNativeSeparators(Window()->CurrentFolder() + u'/' + entry.name));
+        }
     }
     const MarkedSelection selection = MarkSelection(folder, names);
     SelectedFolders = selection.Folders;
-    Window()->FileNameBox()->setText(Cp932ToDisplay(selection.Text));
+    Window()->SetChosenText(Cp932ToDisplay(selection.Text), marked);
 }
 
 void TCabOpenDialogEx::WndCommand(int id)
@@ -107,8 +124,7 @@ void TCabOpenDialogEx::ConfirmClick()
         return;
     }
     if (Window()->FileNameBox()->text().isEmpty() && !refused_.isEmpty()) {
-        DialogBoxes().ShowMessageDlg(Cp932ForMessage(RefusedNamesText(refused_)),
-                                     TMsgDlgType::mtWarning, mbOK, 0);
+        DialogBoxes().ShowMessageText(RefusedNamesText(refused_), TMsgDlgType::mtWarning, mbOK, 0);
         return;
     }
     Window()->PressOk();

@@ -37,6 +37,7 @@ protected:
 
 private:
     void ConfirmClick();
+    void TellMissing(const std::vector<std::string>& paths);
 
     // Selected names without a code page 932 form.
     QStringList refused_;

@@ -45,12 +45,17 @@ MarkedSelection MarkSelection(const std::string& folder, const std::vector<Chose
     return selection;
 }
 
-std::vector<std::string> ReworkSelectedFiles(const std::vector<std::string>& files)
+std::vector<std::string> ReworkSelectedFiles(const std::vector<std::string>& files,
+                                             std::vector<std::string>* missing)
 {
     std::vector<std::string> kept;
     for (const std::string& path : files) {
-        if (!IsMarkedFolder(path) && IsExistingFile(path))
+        if (IsMarkedFolder(path))
+            continue;
+        if (IsExistingFile(path))
             kept.push_back(path);
+        else if (missing)
+            missing->push_back(path);
     }
     return kept;
 }

@@ -22,5 +22,7 @@ struct MarkedSelection {
 MarkedSelection MarkSelection(const std::string& folder, const std::vector<ChosenName>& names);
 
 // The files of a confirmed run: a marked name of an existing folder is dropped (the folder
-// is among the selected folders), and so is every path that is not an existing file.
-std::vector<std::string> ReworkSelectedFiles(const std::vector<std::string>& files);
+// is among the selected folders), and so is every path that is not an existing file; those
+// go to missing when it is given.
+std::vector<std::string> ReworkSelectedFiles(const std::vector<std::string>& files,
+                                             std::vector<std::string>* missing = nullptr);

@@ -2,22 +2,37 @@
 
 #include "support/core/Cp932.h"
 
+namespace {
 
-std::string Cp932ForMessage(const QString& text)
+// The Unicode block of control pictures draws U+0000 to U+001F at U+2400 to U+241F.
+constexpr char16_t ControlPictures = 0x2400;
+
+}  // namespace
+
+QString ShownName(const QString& name)
 {
-    if (const auto whole = QStringToCp932(text))
-        return *whole;
-    std::string result;
-    for (const char32_t code : text.toUcs4()) {
-        const auto one = QStringToCp932(QString::fromUcs4(&code, 1));
-        result += one.value_or("?");
+    QString shown = name;
+    for (QChar& ch : shown) {
+        if (ch.unicode() < 0x20)
+            ch = QChar(static_cast<char16_t>(ControlPictures + ch.unicode()));
     }
-    return result;
+    return shown;
+}
+
+QString UnstorableNamesText(const std::vector<std::string>& paths)
+{
+    QString text = QStringLiteral("次の名前には改行などカタログに保存できない文字が含まれているため、"
+                                  "追加しませんでした。");
+    for (const std::string& path : paths)
+        text += u'\n' + ShownName(Cp932ToDisplay(path));
+    return text;
 }
 
 QString RefusedNamesText(const QStringList& names)
 {
-    return QStringLiteral("次の名前にはこのプログラムで扱えない文字が含まれているため、"
-                          "選択から外しました。\n")
-        + names.join(u'\n');
+    QString text = QStringLiteral("次の名前にはこのプログラムで扱えない文字が含まれているため、"
+                                  "選択から外しました。");
+    for (const QString& name : names)
+        text += u'\n' + ShownName(name);
+    return text;
 }

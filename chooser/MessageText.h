@@ -4,11 +4,17 @@
 #include <QStringList>
 
 #include <string>
+#include <vector>
 
-// A screen text as code page 932 for a message that names it. Characters without a code
-// page 932 form show as "?", so that a name the program cannot keep can still be named.
-std::string Cp932ForMessage(const QString& text);
+// A name as the message boxes show it: as the host shows it, with line breaks, tabs and
+// other control characters drawn as visible symbols so that a name holding them stays on
+// one line and can be told from others.
+QString ShownName(const QString& name);
+
+// The message that names the objects (code page 932 paths) that were not added because a
+// catalog cannot hold them (a line break in a name, blanks around a whole path).
+QString UnstorableNamesText(const std::vector<std::string>& paths);
 
 // The message that tells the user which chosen names were left out of the choice because
-// the program cannot keep them.
+// the program cannot keep them. The names are screen texts (ShownName applies).
 QString RefusedNamesText(const QStringList& names);

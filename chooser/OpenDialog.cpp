@@ -95,10 +95,14 @@ void TOpenDialog::TellRefused()
 {
     if (refused_.isEmpty())
         return;
-    const QString text = RefusedNamesText(refused_);
+    TellAfterRun(RefusedNamesText(refused_));
+}
+
+void TOpenDialog::TellAfterRun(const QString& text)
+{
     FormPrompter ownerBoxes(owner_);
     Prompter& boxes = prompter_ ? *prompter_ : ownerBoxes;
-    boxes.ShowMessageDlg(Cp932ForMessage(text), TMsgDlgType::mtWarning, mbOK, 0);
+    boxes.ShowMessageText(text, TMsgDlgType::mtWarning, mbOK, 0);
 }
 
 Prompter& TOpenDialog::DialogBoxes() const

@@ -64,6 +64,8 @@ protected:
 
     // A name left out of the result; the user is told when the run is confirmed.
     void Refuse(const QString& name) { refused_.append(name); }
+    // A warning box over the owner, for what the user must know once the dialog is closed.
+    void TellAfterRun(const QString& text);
 
     virtual void DoShow();
     virtual void DoClose();

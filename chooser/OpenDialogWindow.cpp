@@ -213,6 +213,7 @@ void OpenDialogWindow::GoUp()
 void OpenDialogWindow::SetRoot(const QString& folder)
 {
     fileList_->selectionModel()->clear();
+    chosenNames_.clear();
     folder_ = folder;
     model_->Load(folder);
     ShowLoading(true);
@@ -279,7 +280,7 @@ void OpenDialogWindow::OnSelectionChanged()
             files.append(entry.name);
     }
     if (!files.isEmpty())
-        fileName_->setText(QuotedNames(files));
+        SetChosenText(QuotedNames(files), files);
     emit selectionChanged();
 }
 
@@ -311,16 +312,25 @@ void OpenDialogWindow::OnFolderBarEntered()
     folderBar_->setText(folder_.isEmpty() ? ComputerCaption : QDir::toNativeSeparators(folder_));
 }
 
+void OpenDialogWindow::SetChosenText(const QString& text, const QStringList& names)
+{
+    chosenText_ = text;
+    chosenNames_ = names;
+    fileName_->setText(text);
+}
+
 void OpenDialogWindow::PressOk()
 {
-    const QStringList names = SplitTypedNames(fileName_->text());
+    const bool chosen = !chosenNames_.isEmpty() && fileName_->text() == chosenText_;
+    const QStringList names = chosen ? chosenNames_ : TypedNames(fileName_->text());
     if (names.isEmpty()) {
         const QList<Entry> entries = SelectedEntries();
         if (entries.size() == 1 && entries.front().isFolder)
             OnListEnter();
         return;
     }
-    if (names.size() == 1 && NavigateTo(names.front())) {
+    // A name chosen in the list is never taken for a folder to show or a pattern.
+    if (names.size() == 1 && !chosen && NavigateTo(names.front())) {
         fileName_->clear();
         return;
     }
@@ -368,7 +378,7 @@ bool OpenDialogWindow::NavigateTo(const QString& name)
     const QString path = Resolve(name);
     if (path.isEmpty())
         return false;
-    if (IsNamePattern(name)) {
+    if (IsNamePattern(name) && !NamesAnEntry(name)) {
         const QFileInfo info(path);
         if (!QFileInfo(info.path()).isDir())
             return false;
@@ -389,6 +399,28 @@ QString OpenDialogWindow::Resolve(const QString& name) const
     return QDir::cleanPath(folder_ + u'/' + name);
 }
 
+// Something, also a link that leads nowhere, is there under this name.
+bool OpenDialogWindow::NamesAnEntry(const QString& name) const
+{
+    const QString path = Resolve(name);
+    if (path.isEmpty())
+        return false;
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+// A typed text that names an entry as it stands (also with quotes, "*" or "?" in it) is that
+// one name; otherwise it is split into names (SplitTypedNames).
+QStringList OpenDialogWindow::TypedNames(const QString& text) const
+{
+    if (!text.isEmpty() && NamesAnEntry(text))
+        return {text};
+    const QString trimmed = text.trimmed();
+    if (!trimmed.isEmpty() && NamesAnEntry(trimmed))
+        return {trimmed};
+    return SplitTypedNames(text);
+}
+
 bool OpenDialogWindow::CheckResult(const QString& path)
 {
     const QFileInfo info(path);
@@ -405,7 +437,7 @@ bool OpenDialogWindow::CheckResult(const QString& path)
 
 void OpenDialogWindow::Tell(const QString& text)
 {
-    prompter_->ShowMessageDlg(Cp932ForMessage(text), TMsgDlgType::mtWarning, mbOK, 0);
+    prompter_->ShowMessageText(text, TMsgDlgType::mtWarning, mbOK, 0);
 }
 
 void OpenDialogWindow::AddTemplateControl(QWidget* control, int id)

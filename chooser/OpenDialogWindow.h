@@ -74,8 +74,13 @@ public:
     void ShowComputer();
     void GoUp();
 
-    // Presses OK: the text of the file name box is taken as typed input.
+    // Presses OK: the text of the file name box is taken as typed input, unless it is the
+    // text a selection put there (SetChosenText), which stands for the chosen names whole.
     void PressOk();
+    // Puts text into the file name box for the names chosen in the file list, so that OK
+    // takes those names as they are, whatever characters they hold, as long as the text
+    // is not edited.
+    void SetChosenText(const QString& text, const QStringList& names);
     // Shows the folder a text names, without ever ending the dialog; tells the user when the
     // text names no folder.
     void JumpTo(const QString& text);
@@ -135,6 +140,8 @@ private:
     void OnFolderBarEntered();
     bool NavigateTo(const QString& name);
     QString Resolve(const QString& name) const;
+    bool NamesAnEntry(const QString& name) const;
+    QStringList TypedNames(const QString& text) const;
     bool CheckResult(const QString& path);
     void Tell(const QString& text);
 
@@ -161,6 +168,8 @@ private:
     QString folder_;
     QString defaultExt_;
     QStringList resultPaths_;
+    QString chosenText_;
+    QStringList chosenNames_;
     bool multiSelect_ = false;
     bool pathMustExist_ = false;
     bool fileMustExist_ = false;

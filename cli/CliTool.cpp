@@ -1,6 +1,8 @@
 #include "cli/CliTool.h"
 
 #include "catalog/CatalogFile.h"
+#include "catalog/CatalogName.h"
+#include "catalog/CatalogRoundTrip.h"
 #include "catalog/CatalogStore.h"
 #include "cli/CliArguments.h"
 #include "cli/CliFailure.h"
@@ -32,27 +34,23 @@ int IndexOfCatalog(const TCatalogStore& store, const std::string& nameArgument)
     return index;
 }
 
-bool IsBlankOrControl(char ch)
+// A name the catalog-name rule refuses ends the command with the rule's message.
+void CheckCatalogName(const CatalogNameCheck& check, const std::string& name)
 {
-    return static_cast<unsigned char>(ch) <= ' ';
-}
-
-// The checks of the rename dialog's OK: a name that is not blank and holds no character a
-// file name may not have.
-void CheckCatalogName(const std::string& name)
-{
-    if (std::all_of(name.begin(), name.end(), IsBlankOrControl))
-        throw TCliFailure("カタログ名が空です");
-    const std::string problem = FileNameCharsMessage(name);
-    if (!problem.empty())
+    if (const std::string problem = check(name); !problem.empty())
         throw TCliFailure(ToTerminal(problem));
 }
 
-void RefuseListed(const TCatalogStore& store, const std::string& fileName,
-                  const std::string& nameArgument)
+// The paths the catalog format can hold; each of the others is named on the error stream.
+std::vector<std::string> StorablePaths(std::vector<std::string> paths, std::ostream& err)
 {
-    if (store.IsListed(fileName))
-        throw TCliFailure("カタログ「" + nameArgument + "」は既にリストにあります");
+    std::erase_if(paths, [&err](const std::string& path) {
+        if (ObjectPathReadsBack(path))
+            return false;
+        err << "tessna-cli: 「" << ToTerminal(path) << "」はカタログに保存できない名前のため追加しませんでした\n";
+        return true;
+    });
+    return paths;
 }
 
 bool IsExistingFile(const std::string& path)
@@ -113,8 +111,11 @@ DIR の VrCatCtl.ini が挙げるカタログのリストを Tessna と同じく
                        です。前のファイルはディスクに残ります。
   delete NAME          カタログをリストから外します。ファイルはディスクに残ります。
 
-new と rename は、空の名前、\ / : , ; * ? " < > | を含む名前、リストにある別のカタログの
-名前を受け付けません。rename は大文字と小文字の違いだけの名前も受け付けません。
+new と rename は、空白だけの名前、\ / : , ; * ? " < > | を含む名前、保存すると元のとおりに
+読み戻せない名前（前後の空白、改行など）、フォルダのファイル名の長さを超える名前、リストにある
+別のカタログの名前（大文字と小文字は区別しません）、リストにないカタログファイルが既にある名前
+を受け付けません。rename は大文字と小文字の違いだけの名前も受け付けません。new と add は、
+カタログに保存できないパス（改行を含むものなど）を知らせて飛ばします。
 
 相対パスはカレントフォルダからの絶対パスにします。端末の文字は UTF-8、ファイルの中は
 CP932 (Shift-JIS) です。CP932 で書けない文字を含む名前やパスは受け付けません。
@@ -214,8 +215,7 @@ void TCliTool::Text(TCatalogStore& store, const Arguments& arguments)
 void TCliTool::New(TCatalogStore& store, const Arguments& arguments)
 {
     const std::string name = NameArgument(arguments[0]);
-    CheckCatalogName(name);
-    RefuseListed(store, store.NewCatalogFileName(name), arguments[0]);
+    CheckCatalogName(CatalogNameCheckOf(store), name);
 
     std::vector<std::string> paths;
     for (auto argument = arguments.begin() + 1; argument != arguments.end(); ++argument)
@@ -223,7 +223,7 @@ void TCliTool::New(TCatalogStore& store, const Arguments& arguments)
 
     TCatalogParam data;
     data.Common = CatalogCommonLines(name);
-    data.Objects = InWizardOrder(paths);
+    data.Objects = InWizardOrder(StorablePaths(std::move(paths), err_));
     store.AddCatalogFromWizard(data);
 }
 
@@ -242,7 +242,7 @@ void TCliTool::Add(TCatalogStore& store, const Arguments& arguments)
             err_ << "tessna-cli: 「" << *argument << "」はありません。追加しませんでした\n";
     }
     folders.insert(folders.end(), files.begin(), files.end());
-    store.AddObjects(index, folders);
+    store.AddObjects(index, StorablePaths(std::move(folders), err_));
 }
 
 void TCliTool::Remove(TCatalogStore& store, const Arguments& arguments)
@@ -264,8 +264,7 @@ void TCliTool::Rename(TCatalogStore& store, const Arguments& arguments)
     const std::string newName = NameArgument(arguments[1]);
     if (!newName.empty() && MBLowerCase(oldName) == MBLowerCase(newName))
         throw TCliFailure("変更前と変更後の名前が同じです。");
-    CheckCatalogName(newName);
-    RefuseListed(store, store.RenamedFileName(index, newName), arguments[1]);
+    CheckCatalogName(CatalogNameCheckOf(store, index), newName);
     store.RenameCatalog(index, newName);
 }
 

@@ -94,11 +94,6 @@ void TCatRenameForm::SetOldName(const std::string& oldName)
     TxtOld->setText(Cp932ToDisplay(oldName));
 }
 
-void TCatRenameForm::SetListedNames(std::vector<std::string> otherNames)
-{
-    listedNames_ = std::move(otherNames);
-}
-
 void TCatRenameForm::reject()
 {
     done(mrCancel);
@@ -151,20 +146,13 @@ void TCatRenameForm::btnOKClick()
         Refuse(Cp932Text("変更後の名前には Shift-JIS で表せない文字が含まれています。"));
         return;
     }
-    const std::string lowered = MBLowerCase(*newName);
-    if (lowered == MBLowerCase(oldName_)) {
+    if (MBLowerCase(*newName) == MBLowerCase(oldName_)) {
         Refuse(Cp932Text("変更前と変更後の名前が同じです。"));
         return;
     }
-    if (!CheckFileNameChars(*prompter_, *newName)) {
-        TxtNew->setFocus();
-        return;
-    }
-    const bool listed = std::any_of(listedNames_.begin(), listedNames_.end(),
-                                    [&](const std::string& name) { return MBLowerCase(name) == lowered; });
-    if (listed) {
-        Refuse(Cp932Text("カタログ ") + *newName
-               + Cp932Text(" は既にあります。別の名前を入力してください。"));
+    const std::string problem = check_ ? check_(*newName) : CatalogNameProblem(*newName, ".", {}, TNameUse::nuRename);
+    if (!problem.empty()) {
+        Refuse(problem);
         return;
     }
     newName_ = *newName;
@@ -178,11 +166,11 @@ void TCatRenameForm::Refuse(const std::string& message)
 }
 
 int RunRenameDialog(QWidget* owner, const std::string& oldName, std::string& newName,
-                    const std::vector<std::string>& otherNames, Prompter* prompter)
+                    const CatalogNameCheck& check, Prompter* prompter)
 {
     TCatRenameForm form(owner, prompter);
     form.SetOldName(oldName);
-    form.SetListedNames(otherNames);
+    form.SetNameCheck(check);
     const int result = form.exec();
     if (result == mrOk)
         newName = form.NewName();

@@ -1,20 +1,20 @@
 #pragma once
 
+#include "catalog/CatalogName.h"
+
 #include <QDialog>
 
 #include <memory>
 #include <string>
-#include <vector>
 
 class Prompter;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// The dialog that asks for a new name for a catalog. It only takes and checks the name:
-// not blank, not the old name in another letter case, none of the characters a file name
-// may not hold, and not the name of another listed catalog (two catalogs of one name would
-// be saved into one file). OK answers mrOk, every other way out mrCancel.
+// The dialog that asks for a new name for a catalog. It only takes and checks the name: not
+// the old name in another letter case, then the catalog-name rule (CatalogName.h). OK
+// answers mrOk, every other way out mrCancel.
 class TCatRenameForm : public QDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TCatRenameForm)
@@ -25,9 +25,11 @@ public:
     TCatRenameForm(QWidget* owner, Prompter* prompter = nullptr);
     ~TCatRenameForm() override;
 
-    // oldName and the names of the other catalogs of the list: code page 932.
+    // oldName: code page 932.
     void SetOldName(const std::string& oldName);
-    void SetListedNames(std::vector<std::string> otherNames);
+    // The catalog-name rule for the renamed catalog; none: the rule for the current folder
+    // with no other catalog listed.
+    void SetNameCheck(CatalogNameCheck check) { check_ = std::move(check); }
     // The new name as typed (code page 932), valid after OK.
     const std::string& NewName() const { return newName_; }
 
@@ -55,12 +57,12 @@ private:
     QPushButton* btnCancel = nullptr;
     std::string oldName_;
     std::string newName_;
-    std::vector<std::string> listedNames_;
+    CatalogNameCheck check_;
     bool placed_ = false;
 };
 
-// Runs the dialog modally for a catalog named oldName among the catalogs otherNames.
+// Runs the dialog modally for a catalog named oldName, whose new name check must pass.
 // Returns mrOk with newName set to the text exactly as typed, or mrCancel with newName
 // untouched. prompter: where its error boxes go; null for boxes of its own.
 int RunRenameDialog(QWidget* owner, const std::string& oldName, std::string& newName,
-                    const std::vector<std::string>& otherNames = {}, Prompter* prompter = nullptr);
+                    const CatalogNameCheck& check = {}, Prompter* prompter = nullptr);

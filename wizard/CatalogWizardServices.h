@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/CatalogName.h"
 #include "chooser/ObjectChooser.h"
 
 #include <functional>
@@ -11,9 +12,9 @@ class Prompter;
 struct CatalogWizardServices {
     // Where new catalog files live, with its trailing delimiter (code page 932).
     std::string ProgramFolder;
-    // Whether a catalog with this file name is already listed. A new catalog may not take
-    // such a file name, or two list entries would write one file at the next save.
-    std::function<bool(const std::string& fileName)> IsCatalogListed;
+    // The catalog-name rule for the name the wizard hands back (a new catalog's name); none:
+    // the rule for ProgramFolder with no other catalog listed.
+    CatalogNameCheck CheckName;
     // Opens the application's help at a context number; none: the help viewer of the
     // wizard's owner.
     std::function<void(int helpContext)> ShowHelp;

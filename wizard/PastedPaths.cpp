@@ -1,5 +1,6 @@
 #include "wizard/PastedPaths.h"
 
+#include "catalog/CatalogRoundTrip.h"
 #include "chooser/MessageText.h"
 #include "support/core/Cp932.h"
 #include "support/core/HostPath.h"
@@ -16,10 +17,13 @@ void AddLocalPath(PastedPaths& pasted, const QString& localPath)
     QString path = localPath;
     while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
         path.chop(1);
-    if (const std::optional<std::string> cp932 = FromQtPath(path))
-        pasted.Paths.push_back(*cp932);
-    else
+    const std::optional<std::string> cp932 = FromQtPath(path);
+    if (!cp932)
         pasted.Unconvertible.append(path);
+    else if (!ObjectPathReadsBack(*cp932))
+        pasted.Unstorable.push_back(*cp932);
+    else
+        pasted.Paths.push_back(*cp932);
 }
 
 void AddUrl(PastedPaths& pasted, const QUrl& url)
@@ -61,17 +65,18 @@ PastedPaths ReadPastedPaths(const QMimeData& data)
     return pasted;
 }
 
-std::string PasteRemarks(const PastedPaths& pasted)
+QString PasteRemarks(const PastedPaths& pasted)
 {
-    std::string remarks;
+    QStringList remarks;
     if (pasted.NotPaths > 0)
-        remarks += Cp932Text("パスではない ") + std::to_string(pasted.NotPaths) + Cp932Text(" 行を無視しました。");
+        remarks.append(QStringLiteral("パスではない %1 行を無視しました。").arg(pasted.NotPaths));
     if (!pasted.Unconvertible.isEmpty()) {
-        if (!remarks.empty())
-            remarks += '\n';
-        remarks += Cp932Text("次の名前は Shift-JIS で表せない文字を含むため追加できません:");
+        QString text = QStringLiteral("次の名前は Shift-JIS で表せない文字を含むため追加できません:");
         for (const QString& name : pasted.Unconvertible)
-            remarks += '\n' + Cp932ForMessage(name);
+            text += u'\n' + ShownName(name);
+        remarks.append(text);
     }
-    return remarks;
+    if (!pasted.Unstorable.empty())
+        remarks.append(UnstorableNamesText(pasted.Unstorable));
+    return remarks.join(u'\n');
 }

@@ -17,12 +17,17 @@ struct PastedPaths {
     int NotPaths = 0;
     // Paths that have no code page 932 form, as they were given; they cannot be kept.
     QStringList Unconvertible;
+    // Paths in code page 932 that a catalog cannot hold (ObjectPathReadsBack).
+    std::vector<std::string> Unstorable;
 
-    bool IsEmpty() const { return Paths.empty() && NotPaths == 0 && Unconvertible.isEmpty(); }
+    bool IsEmpty() const
+    {
+        return Paths.empty() && NotPaths == 0 && Unconvertible.isEmpty() && Unstorable.empty();
+    }
 };
 
 PastedPaths ReadPastedPaths(const QMimeData& data);
 
-// The information box text that tells the user what a paste left out, or "" when nothing
-// was left out. Code page 932.
-std::string PasteRemarks(const PastedPaths& pasted);
+// The information box text that tells the user what a paste left out, naming each path it
+// could not take as the host shows it, or "" when nothing was left out.
+QString PasteRemarks(const PastedPaths& pasted);

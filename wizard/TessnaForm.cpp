@@ -336,8 +336,8 @@ void TTessnaForm::BtnNextClick()
     }
 }
 
-// The name must make a catalog file in the program folder that no other listed catalog
-// writes. Whatever the user entered stays as it was when a name is refused.
+// The name must pass the catalog-name rule, unless it is the name of the catalog being
+// changed. Whatever the user entered stays as it was when a name is refused.
 bool TTessnaForm::AcceptName()
 {
     const std::optional<std::string> name = QStringToCp932(edtCatName_->text());
@@ -348,15 +348,12 @@ bool TTessnaForm::AcceptName()
     };
     if (!name)
         return refuse(Cp932Text("カタログ名に Shift-JIS で表せない文字が含まれています。"));
-    if (!CheckFileNameChars(*boxes_, *name)) {
-        edtCatName_->setFocus();
-        return false;
-    }
-    const bool unchanged = modifyMode_ && *name == DisplayedName(param_.FileName);
-    if (!unchanged && services_.IsCatalogListed && services_.IsCatalogListed(CatalogFilePath()))
-        return refuse(Cp932Text("カタログ「") + *name
-                      + Cp932Text("」はすでにカタログリストにあります。\n別のカタログ名を指定してください。"));
-    return true;
+    if (modifyMode_ && *name == DisplayedName(param_.FileName))
+        return true;
+    const std::string problem = services_.CheckName
+        ? services_.CheckName(*name)
+        : CatalogNameProblem(*name, services_.ProgramFolder, {});
+    return problem.empty() || refuse(problem);
 }
 
 void TTessnaForm::BtnBackClick()

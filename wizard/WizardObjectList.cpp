@@ -1,5 +1,7 @@
 #include "wizard/WizardObjectList.h"
 
+#include "catalog/CatalogRoundTrip.h"
+#include "chooser/MessageText.h"
 #include "support/core/Cp932.h"
 #include "support/core/FileNames.h"
 #include "support/core/HostPath.h"
@@ -217,7 +219,10 @@ void TWizardObjectList::ActAddFile_FileExecute()
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     std::vector<std::string> paths = choice->SelectedFolders;
     paths.insert(paths.end(), choice->SelectedFiles.begin(), choice->SelectedFiles.end());
+    const std::vector<std::string> refused = RemoveUnstorablePaths(paths);
     AddWizardRows(paths);
+    if (!refused.empty())
+        prompter_.ShowMessageText(UnstorableNamesText(refused), TMsgDlgType::mtWarning, mbOK, 0);
 }
 
 void TWizardObjectList::ActAddFile_DelExecute()
@@ -255,6 +260,6 @@ void TWizardObjectList::AddPastedObjects(const QMimeData& data)
 {
     const PastedPaths pasted = ReadPastedPaths(data);
     AddWizardRows(pasted.Paths);
-    if (const std::string remarks = PasteRemarks(pasted); !remarks.empty())
-        prompter_.ShowMessageDlg(remarks, TMsgDlgType::mtInformation, mbOK, 0);
+    if (const QString remarks = PasteRemarks(pasted); !remarks.isEmpty())
+        prompter_.ShowMessageText(remarks, TMsgDlgType::mtInformation, mbOK, 0);
 }

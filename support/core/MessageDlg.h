@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <cstdint>
 #include <string>
 
@@ -57,4 +59,11 @@ public:
     virtual int ShowMessageDlg(const std::string& msg, TMsgDlgType dlgType, TMsgDlgButtons buttons,
                                int helpCtx)
         = 0;
+
+    // The same box for a text that may hold characters with no code page 932 form, such as
+    // the names of the host's files that the program refuses: the boxes on the screen show
+    // it as it is. A Prompter that takes only code page 932 text gets "?" for each such
+    // character.
+    virtual int ShowMessageText(const QString& text, TMsgDlgType dlgType, TMsgDlgButtons buttons,
+                                int helpCtx);
 };

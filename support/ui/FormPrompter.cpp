@@ -7,3 +7,9 @@ int FormPrompter::ShowMessageDlg(const std::string& msg, TMsgDlgType dlgType,
 {
     return ::ShowMessageDlg(owner_, msg, dlgType, buttons, helpCtx);
 }
+
+int FormPrompter::ShowMessageText(const QString& text, TMsgDlgType dlgType, TMsgDlgButtons buttons,
+                                  int helpCtx)
+{
+    return ShowMessageTextDlg(owner_, text, dlgType, buttons, helpCtx);
+}

@@ -13,6 +13,8 @@ public:
 
     int ShowMessageDlg(const std::string& msg, TMsgDlgType dlgType, TMsgDlgButtons buttons,
                        int helpCtx) override;
+    int ShowMessageText(const QString& text, TMsgDlgType dlgType, TMsgDlgButtons buttons,
+                        int helpCtx) override;
 
 private:
     QPointer<QWidget> owner_;

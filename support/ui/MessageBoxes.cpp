@@ -44,10 +44,10 @@ void PlaceOverOwner(TMessageForm& form, QWidget* owner, int x, int y)
 
 enum class Placement { OffTaskbar, OnScreen };
 
-int RunBox(QWidget* owner, const std::string& msg, TMsgDlgType dlgType, TMsgDlgButtons buttons,
+int RunBox(QWidget* owner, const QString& text, TMsgDlgType dlgType, TMsgDlgButtons buttons,
            int helpCtx, int x, int y, Placement placement)
 {
-    TMessageForm form(Cp932ToDisplay(msg), dlgType, buttons, WindowOf(owner));
+    TMessageForm form(text, dlgType, buttons, WindowOf(owner));
     form.SetHelpContext(helpCtx);
     PlaceOverOwner(form, owner, x, y);
     if (placement == Placement::OffTaskbar)
@@ -86,11 +86,25 @@ int ShowMessageDlgWnd(QWidget* ownerWindow, const std::string& msg, TMsgDlgType 
 int MessageDlgOnForm(QWidget* owner, const std::string& msg, TMsgDlgType dlgType,
                      TMsgDlgButtons buttons, int helpCtx, int x, int y)
 {
-    return RunBox(owner, msg, dlgType, buttons, helpCtx, x, y, Placement::OffTaskbar);
+    return RunBox(owner, Cp932ToDisplay(msg), dlgType, buttons, helpCtx, x, y, Placement::OffTaskbar);
 }
 
 int MessageDlgOnWindow(QWidget* ownerWindow, const std::string& msg, TMsgDlgType dlgType,
                        TMsgDlgButtons buttons, int helpCtx, int x, int y)
 {
-    return RunBox(ownerWindow, msg, dlgType, buttons, helpCtx, x, y, Placement::OnScreen);
+    return RunBox(ownerWindow, Cp932ToDisplay(msg), dlgType, buttons, helpCtx, x, y, Placement::OnScreen);
+}
+
+int ShowMessageTextDlg(QWidget* owner, const QString& text, TMsgDlgType dlgType, TMsgDlgButtons buttons,
+                   int helpCtx)
+{
+    BeepForBox(dlgType);
+    return RunBox(owner, text, dlgType, buttons, helpCtx, -1, -1, Placement::OffTaskbar);
+}
+
+int ShowMessageTextWnd(QWidget* ownerWindow, const QString& text, TMsgDlgType dlgType,
+                      TMsgDlgButtons buttons, int helpCtx)
+{
+    BeepForBox(dlgType);
+    return RunBox(ownerWindow, text, dlgType, buttons, helpCtx, -1, -1, Placement::OnScreen);
 }

@@ -22,6 +22,13 @@ int ShowMessageDlg(QWidget* owner, const std::string& msg, TMsgDlgType dlgType,
 int ShowMessageDlgWnd(QWidget* ownerWindow, const std::string& msg, TMsgDlgType dlgType,
                       TMsgDlgButtons buttons, int helpCtx);
 
+// The same two boxes for a text that may hold characters with no code page 932 form (the
+// names of refused files as the host shows them).
+int ShowMessageTextDlg(QWidget* owner, const QString& text, TMsgDlgType dlgType,
+                   TMsgDlgButtons buttons, int helpCtx);
+int ShowMessageTextWnd(QWidget* ownerWindow, const QString& text, TMsgDlgType dlgType,
+                      TMsgDlgButtons buttons, int helpCtx);
+
 // The same without the beep rule, with an explicit screen position for the box's top-left
 // corner: x and y apply each when not negative, over the placement by the owner.
 int MessageDlgOnForm(QWidget* owner, const std::string& msg, TMsgDlgType dlgType,

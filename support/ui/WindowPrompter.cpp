@@ -7,3 +7,9 @@ int WindowPrompter::ShowMessageDlg(const std::string& msg, TMsgDlgType dlgType,
 {
     return ShowMessageDlgWnd(ownerWindow_, msg, dlgType, buttons, helpCtx);
 }
+
+int WindowPrompter::ShowMessageText(const QString& text, TMsgDlgType dlgType, TMsgDlgButtons buttons,
+                                   int helpCtx)
+{
+    return ShowMessageTextWnd(ownerWindow_, text, dlgType, buttons, helpCtx);
+}

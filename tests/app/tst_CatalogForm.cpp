@@ -268,8 +268,8 @@ private slots:
         folder_->AddCatalog("Photos", {"/p"});
         TCatalogFormServices services;
         services.runRenameDialog = [this](QWidget* owner, const std::string& oldName, std::string& newName,
-                                          const std::vector<std::string>& otherNames) {
-            return RunRenameDialog(owner, oldName, newName, otherNames, &prompter_);
+                                          const CatalogNameCheck& check) {
+            return RunRenameDialog(owner, oldName, newName, check, &prompter_);
         };
         Open(std::move(services));
         SelectCatalog(0);
@@ -305,7 +305,7 @@ private slots:
     {
         folder_->AddCatalog("Backup", {"/b"});
         TCatalogFormServices services;
-        services.runRenameDialog = [](QWidget*, const std::string&, std::string&, const std::vector<std::string>&) {
+        services.runRenameDialog = [](QWidget*, const std::string&, std::string&, const CatalogNameCheck&) {
             return mrCancel;
         };
         Open(std::move(services));

@@ -102,6 +102,8 @@ private slots:
         TCabOpenDialogEx chooser(nullptr);
         chooser.Options |= ofAllowMultiSelect | ofPathMustExist;
         chooser.InitialDir = tree_->Path();
+        ScriptedPrompter boxes;
+        chooser.SetPrompter(&boxes);
         ModalDriver driver([&](OpenDialogWindow& dialog) {
             QTRY_VERIFY(Listed(dialog, {"zz"}));
             CtrlClick(dialog, QStringLiteral("zz"));
@@ -112,6 +114,9 @@ private slots:
         QVERIFY(chooser.RunChooser());
         QCOMPARE(chooser.SelectedFolders, Paths{tree_->Path("zz")});
         QCOMPARE(chooser.SelectedFiles, Paths{tree_->Path("w.txt")});
+        // The user is told which typed name was left out.
+        QCOMPARE(boxes.boxes.size(), 1u);
+        QVERIFY(boxes.boxes[0].text.contains(tree_->QtPath("nothing.txt")));
     }
 
     void TypedFolderPathChangesTheFolderAndEnterConfirmsAName()

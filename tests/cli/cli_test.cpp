@@ -126,9 +126,9 @@ TEST_F(CliTest, NewWritesTheCatalogInTheWizardsOrderAndListsIt)
 TEST_F(CliTest, NewRefusesNamesTheRenameDialogRefusesAndListedNames)
 {
     ListTwoCatalogs();
-    ExpectRefused({"new", "Backup"}, "既にリストにあります");
+    ExpectRefused({"new", "Backup"}, "既にカタログリストにあります");
     ExpectRefused({"new", "a;b"}, "ファイル名には次の文字は使えません。");
-    ExpectRefused({"new", "  "}, "空");
+    ExpectRefused({"new", "  "}, "空白だけ");
     ExpectRefused({"new", "Ok", "/tmp/\xF0\x9F\x98\x80"}, "😀");
     ExpectRefused({"new", "한국"}, "한국");
 }
@@ -167,7 +167,7 @@ TEST_F(CliTest, RenameWritesTheNewFileWithTheOldTitleAndKeepsTheOldFile)
     ListTwoCatalogs();
     const std::string oldText = folder.Read("Backup.VrCat");
     ExpectRefused({"rename", "Backup", "BACKUP"}, "変更前と変更後の名前が同じです。");
-    ExpectRefused({"rename", "Backup", "Empty"}, "既にリストにあります");
+    ExpectRefused({"rename", "Backup", "Empty"}, "既にカタログリストにあります");
     ExpectRefused({"rename", "Backup", "a*b"}, "ファイル名には次の文字は使えません。");
     ExpectRefused({"rename", "Nobody", "X"}, "リストにありません");
 
@@ -191,8 +191,8 @@ TEST_F(CliTest, DeletingTheLastCatalogErasesTheSectionAndKeepsTheFiles)
 TEST_F(CliTest, AFailedSaveIsReportedAndLeavesTheFilesAsTheyWere)
 {
     ListTwoCatalogs();
-    std::filesystem::create_directory(folder.Path("Neu.VrCat"));
-    ExpectRefused({"new", "Neu"}, folder.Path("Neu.VrCat") + " を作成できません");
+    std::filesystem::permissions(folder.Path("Empty.VrCat"), std::filesystem::perms::owner_read);
+    ExpectRefused({"rename", "Backup", "Neu"}, folder.Path("Empty.VrCat") + " を作成できません");
 }
 
 TEST_F(CliTest, WrongUsageExitsWithTwoAndTheUsage)

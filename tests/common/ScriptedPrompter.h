@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/core/Cp932.h"
 #include "support/core/MessageDlg.h"
 
 #include <deque>
@@ -14,6 +15,7 @@ public:
         std::string msg;
         TMsgDlgType dlgType;
         TMsgDlgButtons buttons;
+        QString text;  // as the box shows it
     };
 
     void Answer(int result) { answers_.push_back(result); }
@@ -21,11 +23,19 @@ public:
     int ShowMessageDlg(const std::string& msg, TMsgDlgType dlgType, TMsgDlgButtons buttons,
                        int /*helpCtx*/) override
     {
-        boxes.push_back({msg, dlgType, buttons});
+        boxes.push_back({msg, dlgType, buttons, Cp932ToDisplay(msg)});
         if (answers_.empty())
             return mrOk;
         const int result = answers_.front();
         answers_.pop_front();
+        return result;
+    }
+
+    int ShowMessageText(const QString& text, TMsgDlgType dlgType, TMsgDlgButtons buttons,
+                        int helpCtx) override
+    {
+        const int result = Prompter::ShowMessageText(text, dlgType, buttons, helpCtx);
+        boxes.back().text = text;
         return result;
     }
 

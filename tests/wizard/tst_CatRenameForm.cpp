@@ -5,6 +5,7 @@
 #include "wizard/CatRenameForm.h"
 
 #include <QLineEdit>
+#include <QTemporaryDir>
 #include <QPushButton>
 #include <QTimer>
 
@@ -12,6 +13,7 @@ class TestCatRenameForm : public QObject {
     Q_OBJECT
 
 private:
+    QTemporaryDir dir_;
     ScriptedPrompter prompter_;
     std::unique_ptr<TCatRenameForm> form_;
 
@@ -24,7 +26,10 @@ private:
         prompter_ = ScriptedPrompter();
         form_ = std::make_unique<TCatRenameForm>(nullptr, &prompter_);
         form_->SetOldName("Backup");
-        form_->SetListedNames({"Photos", Cp932Text("ソフト")});
+        form_->SetNameCheck([this](const std::string& name) {
+            return CatalogNameProblem(name, dir_.path().toStdString(), {"Photos", Cp932Text("ソフト")},
+                                      TNameUse::nuRename);
+        });
         form_->show();
         QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
     }
@@ -108,7 +113,7 @@ private slots:
         QCOMPARE(Confirm(name), mrNone);
         QCOMPARE(prompter_.boxes.size(), 1u);
         QVERIFY(Cp932ToDisplay(prompter_.boxes[0].msg).contains(name));
-        QVERIFY(Cp932ToDisplay(prompter_.boxes[0].msg).contains("既にあります"));
+        QVERIFY(Cp932ToDisplay(prompter_.boxes[0].msg).contains("既にカタログリストにあります"));
     }
 
     void acceptsANameExactlyAsTyped()

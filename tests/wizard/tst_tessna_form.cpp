@@ -43,8 +43,8 @@ class TestTessnaForm : public QObject {
         services.ProgramFolder = Folder();
         services.Boxes = &boxes_;
         services.ShowHelp = [this](int context) { helpContexts_.push_back(context); };
-        services.IsCatalogListed = [this](const std::string& fileName) {
-            return std::find(listed_.begin(), listed_.end(), fileName) != listed_.end();
+        services.CheckName = [this](const std::string& name) {
+            return CatalogNameProblem(name, Folder(), listed_);
         };
         return services;
     }
@@ -148,15 +148,15 @@ private slots:
         wizard->BtnBackClick();
         QCOMPARE(wizard->CurrentPage(), int(TTessnaForm::Page01));
         QCOMPARE(Button(*wizard, "BtnNext")->text(), QStringLiteral("次へ(&N)"));
-        NameBox(*wizard)->setText(QStringLiteral("Archive "));
+        NameBox(*wizard)->setText(QStringLiteral("Archive 2"));
         wizard->BtnNextClick();
         wizard->BtnNextClick();
-        QVERIFY(Summary(*wizard).contains(QStringLiteral("Title=Archive \n")));
-        QCOMPARE(SummaryPath(*wizard), QString::fromStdString(Folder() + "Archive .VrCat"));
+        QVERIFY(Summary(*wizard).contains(QStringLiteral("Title=Archive 2\n")));
+        QCOMPARE(SummaryPath(*wizard), QString::fromStdString(Folder() + "Archive 2.VrCat"));
 
         wizard->BtnNextClick();
         QVERIFY(!wizard->Cancelled());
-        QCOMPARE(wizard->Param().Common, (std::vector<std::string> {"Operation=Compress", "Title=Archive "}));
+        QCOMPARE(wizard->Param().Common, (std::vector<std::string> {"Operation=Compress", "Title=Archive 2"}));
         QVERIFY(wizard->Param().Options.empty());
         QCOMPARE(wizard->Param().Objects, (std::vector<std::string> {photos, report}));
     }
@@ -211,7 +211,7 @@ private slots:
 
     void refusesANameThatAnotherListedCatalogWrites()
     {
-        listed_ = {Folder() + "Taken.VrCat", "/elsewhere/Tool/Mine.VrCat"};
+        listed_ = {"Taken", "Mine"};
         auto wizard = ShowWizard();
         QTest::keyClicks(NameBox(*wizard), QStringLiteral("Taken"));
         QTest::keyClick(NameBox(*wizard), Qt::Key_Return);
