@@ -4,6 +4,7 @@
 #include "tests/common/ScriptedPrompter.h"
 #include "wizard/CatRenameForm.h"
 
+#include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QPushButton>
@@ -114,6 +115,23 @@ private slots:
         QCOMPARE(prompter_.boxes.size(), 1u);
         QVERIFY(Cp932ToDisplay(prompter_.boxes[0].msg).contains(name));
         QVERIFY(Cp932ToDisplay(prompter_.boxes[0].msg).contains("既にカタログリストにあります"));
+    }
+
+    void refusesWhatTheCatalogNameRuleRefuses()
+    {
+        QFile(dir_.filePath("Gone.VrCat")).open(QIODevice::WriteOnly);
+        QCOMPARE(Confirm(QString(100, u'あ')), mrNone);
+        QVERIFY(prompter_.boxes.back().text.startsWith("カタログ名が長すぎます。"));
+        QCOMPARE(Confirm("photos"), mrNone);
+        QCOMPARE(prompter_.boxes.back().text,
+                 QString("カタログ「photos」は既にカタログリストにあります（大文字と小文字は区別しません）。\n"
+                         "別のカタログ名を指定してください。"));
+        QCOMPARE(Confirm("Gone"), mrNone);
+        QVERIFY(prompter_.boxes.back().text.startsWith("ファイル「" + dir_.filePath("Gone.VrCat") + "」は既にあり"));
+        QCOMPARE(Confirm("\u3000"), mrNone);
+        QVERIFY(prompter_.boxes.back().text.startsWith("空白だけのカタログ名は使えません。"));
+        QCOMPARE(New()->text(), QString("\u3000"));
+        QCOMPARE(prompter_.boxes.size(), 4u);
     }
 
     void acceptsANameExactlyAsTyped()

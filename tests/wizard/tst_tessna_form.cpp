@@ -233,6 +233,35 @@ private slots:
         QCOMPARE(boxes_.boxes.size(), before + 1);
     }
 
+    void refusesWhatTheCatalogNameRuleRefusesAndKeepsTheText()
+    {
+        listed_ = {"Backup"};
+        MakeFile(QStringLiteral("既存.VrCat"));
+        const QList<QPair<QString, QString>> cases = {
+            {QStringLiteral("   "), QStringLiteral("空白だけのカタログ名は使えません。")},
+            {QStringLiteral(" lead"), QStringLiteral("カタログ名「 lead」はカタログに保存すると元のとおりに読み戻せない")},
+            {QString(270, u'x'), QStringLiteral("カタログ名が長すぎます。")},
+            {QStringLiteral("既存"), QStringLiteral("ファイル「%1既存.VrCat」は既にあり、カタログリストにはありません。")
+                                         .arg(QString::fromStdString(Folder()))},
+            {QStringLiteral("BACKUP"), QStringLiteral("カタログ「BACKUP」は既にカタログリストにあります（大文字と小文字は区別しません）。\n"
+                                                      "別のカタログ名を指定してください。")}};
+        auto wizard = ShowWizard();
+        for (const auto& [typed, message] : cases) {
+            NameBox(*wizard)->clear();
+            // Keys type ASCII only; a Japanese name arrives as an input method commits it.
+            if (typed.front().unicode() < 0x80)
+                QTest::keyClicks(NameBox(*wizard), typed);
+            else
+                NameBox(*wizard)->insert(typed);
+            QTest::keyClick(NameBox(*wizard), Qt::Key_Return);
+            QCOMPARE(wizard->CurrentPage(), int(TTessnaForm::Page01));
+            QCOMPARE(boxes_.boxes.back().dlgType, TMsgDlgType::mtError);
+            QVERIFY2(boxes_.boxes.back().text.startsWith(message), qPrintable(boxes_.boxes.back().text));
+            QCOMPARE(NameBox(*wizard)->text(), typed);
+        }
+        QCOMPARE(boxes_.boxes.size(), std::size_t(cases.size()));
+    }
+
     void refusesAPastedNameWithPathCharacters()
     {
         auto wizard = ShowWizard();
