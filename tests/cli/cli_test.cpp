@@ -133,6 +133,40 @@ TEST_F(CliTest, NewRefusesNamesTheRenameDialogRefusesAndListedNames)
     ExpectRefused({"new", "한국"}, "한국");
 }
 
+TEST_F(CliTest, NewAndRenameRefuseWhatTheCatalogNameRuleRefuses)
+{
+    ListTwoCatalogs();
+    folder.Write("既存.VrCat", "mine");
+    const std::string listed = "カタログ「BACKUP」は既にカタログリストにあります（大文字と小文字は区別しません）。\n"
+                               "別のカタログ名を指定してください。";
+    ExpectRefused({"new", "BACKUP"}, listed);
+    ExpectRefused({"rename", "Empty", "BACKUP"}, listed);
+    ExpectRefused({"new", "x\ny"}, "元のとおりに読み戻せない");
+    ExpectRefused({"new", " lead"}, "元のとおりに読み戻せない");
+    ExpectRefused({"new", "\u3000"}, "空白だけのカタログ名は使えません。");
+    ExpectRefused({"new", std::string(250, 'n')}, "カタログ名が長すぎます。");
+    ExpectRefused({"new", "既存"}, "ファイル「" + folder.Path("既存.VrCat") + "」は既にあり");
+    ExpectRefused({"rename", "Empty", "既存"}, "ファイル「" + folder.Path("既存.VrCat") + "」は既にあり");
+    // A renamed catalog keeps its title, so its name may end in a blank.
+    EXPECT_EQ(Cli({"rename", "Empty", "Empty "}).exitCode, 0);
+}
+
+TEST_F(CliTest, NewAndAddNameThePathsACatalogCannotHoldAndTakeTheRest)
+{
+    ListTwoCatalogs();
+    folder.Write("d/a\nb.txt", "1");
+    folder.Write("d/ok.txt", "2");
+    const Result added = Cli({"add", "Backup", "d/a\nb.txt", "d/ok.txt"});
+    EXPECT_EQ(added.exitCode, 0);
+    EXPECT_NE(added.err.find("「" + folder.Path("d/a\nb.txt") + "」はカタログに保存できない"), std::string::npos);
+    EXPECT_EQ(Cli({"show", "Backup"}).out, "Title=バックアップ\n/data/Report.doc\n/data/写真\n" + folder.Path("d/ok.txt") + "\n");
+
+    const Result made = Cli({"new", "Neu", "d/a\nb.txt", "d/ok.txt"});
+    EXPECT_EQ(made.exitCode, 0);
+    EXPECT_NE(made.err.find("はカタログに保存できない"), std::string::npos);
+    EXPECT_EQ(folder.Read("Neu.VrCat"), CatalogText({"", "Neu", {folder.Path("d/ok.txt")}}));
+}
+
 TEST_F(CliTest, AddPutsFoldersBeforeFilesAndSkipsHeldAndMissingPaths)
 {
     ListTwoCatalogs();
