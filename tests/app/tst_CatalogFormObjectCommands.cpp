@@ -10,7 +10,10 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QTableView>
+#include <QUrl>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -128,6 +131,33 @@ private slots:
         QCOMPARE(settings.Options, ofHideReadOnly | ofAllowMultiSelect | ofPathMustExist
                      | ofNoTestFileCreate | ofNoDereferenceLinks | ofEnableSizing);
         QVERIFY(settings.LoadPlaces);
+    }
+
+    void AddAndDropNameWhatACatalogCannotHoldAndTakeTheRest()
+    {
+        Open({});
+        for (const char* name : {"line\nbreak.txt", "한국.txt"})
+            WriteFile(disk_.filePath(QString::fromUtf8(name)), "x");
+        answer_ = ObjectChoice{{}, {DiskPath("line\nbreak.txt"), DiskPath("f1.txt")}, true};
+        Trigger("ActI_ItemFileAdd");
+        QCOMPARE(Objects(), (Paths{DiskPath("f1.txt")}));
+        QCOMPARE(prompter_.boxes.size(), 1u);
+        QCOMPARE(prompter_.boxes[0].dlgType, TMsgDlgType::mtWarning);
+        QVERIFY(prompter_.boxes[0].text.endsWith(u'\n' + disk_.filePath("line\u240Abreak.txt")));
+
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(disk_.filePath("line\nbreak.txt")),
+                      QUrl::fromLocalFile(disk_.filePath("한국.txt")), QUrl::fromLocalFile(disk_.filePath("f2.txt"))});
+        // The enter makes the list the drop's target, as a file manager's drag does.
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(List()->viewport(), &enter);
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(List()->viewport(), &drop);
+        QTRY_COMPARE(prompter_.boxes.size(), 2u);
+        QCOMPARE(Objects(), (Paths{DiskPath("f1.txt"), DiskPath("f2.txt")}));
+        // Both refused names show as the host shows them.
+        QVERIFY(prompter_.boxes[1].text.contains(disk_.filePath("한국.txt")));
+        QVERIFY(prompter_.boxes[1].text.contains(disk_.filePath("line\u240Abreak.txt")));
     }
 
     void AddThatChangesNothingLeavesTheListUnmodified()
