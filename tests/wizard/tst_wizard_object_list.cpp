@@ -322,6 +322,33 @@ private slots:
         QCOMPARE(list.RowCount(), 2);
     }
 
+    void refusesChosenAndPastedNamesACatalogCannotHold()
+    {
+        ScriptedPrompter prompter;
+        TWizardObjectList list(prompter);
+        const std::string broken = MakeFile(QStringLiteral("hold/a\rb.txt"), 1);
+        const std::string file = MakeFile(QStringLiteral("hold/ok.txt"), 1);
+        list.SetChooserRunner([&](QWidget*, const ObjectChooserSettings&) {
+            return std::optional<ObjectChoice>(ObjectChoice {{}, {broken, file}, true});
+        });
+        Action(list, "ActAddFile_File")->trigger();
+        QCOMPARE(list.Model().Paths(), (std::vector<std::string> {file}));
+        QCOMPARE(prompter.boxes.size(), std::size_t(1));
+        QVERIFY(prompter.boxes.back().text.endsWith(dir_.path() + QStringLiteral("/hold/a\u240Db.txt")));
+
+        list.Model().RemoveAllRows();
+        const std::string korean = MakeFile(QStringLiteral("hold/한국.txt"), 1);
+        auto* data = new QMimeData;
+        data->setUrls({QUrl::fromLocalFile(QString::fromStdString(broken)), QUrl::fromLocalFile(QString::fromStdString(korean)),
+                       QUrl::fromLocalFile(QString::fromStdString(file))});
+        QApplication::clipboard()->setMimeData(data);
+        Action(list, "ActAddFile_Paste")->trigger();
+        QCOMPARE(list.Model().Paths(), (std::vector<std::string> {file}));
+        QCOMPARE(prompter.boxes.size(), std::size_t(2));
+        QVERIFY(prompter.boxes.back().text.contains(dir_.path() + QStringLiteral("/hold/한국.txt")));
+        QVERIFY(prompter.boxes.back().text.contains(dir_.path() + QStringLiteral("/hold/a\u240Db.txt")));
+    }
+
     void pastesPathsAndTellsHowManyLinesWereNotPaths()
     {
         ScriptedPrompter prompter;
