@@ -304,6 +304,54 @@ private slots:
         const std::string& msg = boxes.boxes[0].msg;
         QVERIFY(msg.find("d?j?") != std::string::npos);
         QVERIFY(msg.find(Cp932Text("ア-caf?.txt")) != std::string::npos);
+        // On the screen the box shows the names as the host does.
+        QVERIFY(boxes.boxes[0].text.contains(tree_->QtPath() + QStringLiteral("/d\u00e9j\u00e0")));
+        QVERIFY(boxes.boxes[0].text.contains(tree_->QtPath() + QStringLiteral("/\u30a2-caf\u00e9.txt")));
+    }
+
+    void ChosenNamesArriveWholeWhateverTheyHold()
+    {
+        for (const char* name : {"a\"b.txt", "st*r.txt", "q?.txt", " pad .txt"})
+            tree_->MakeFile(name);
+        TCabOpenDialogEx chooser(nullptr);
+        chooser.Options |= ofAllowMultiSelect | ofPathMustExist;
+        chooser.InitialDir = tree_->Path();
+        ScriptedPrompter boxes;
+        chooser.SetPrompter(&boxes);
+        // Clicked: one name with a quote, then several together.
+        ModalDriver clicked([&](OpenDialogWindow& dialog) {
+            QTRY_VERIFY(Listed(dialog, {" pad .txt", "a\"b.txt", "q?.txt", "st*r.txt"}));
+            CtrlClick(dialog, QStringLiteral("a\"b.txt"));
+            Click(Find<QPushButton>(dialog, "BtnConfirm"));
+        });
+        QVERIFY(chooser.RunChooser());
+        QCOMPARE(chooser.SelectedFiles, Paths{tree_->Path("a\"b.txt")});
+        ModalDriver several([&](OpenDialogWindow& dialog) {
+            QTRY_VERIFY(Listed(dialog, {" pad .txt", "a\"b.txt", "q?.txt", "st*r.txt"}));
+            for (const char* name : {" pad .txt", "a\"b.txt", "st*r.txt"})
+                CtrlClick(dialog, QString::fromLatin1(name));
+            Click(Find<QPushButton>(dialog, "BtnConfirm"));
+        });
+        QVERIFY(chooser.RunChooser());
+        QCOMPARE(chooser.SelectedFiles, (Paths{tree_->Path(" pad .txt"), tree_->Path("a\"b.txt"), tree_->Path("st*r.txt")}));
+        // Typed: a name that exists is that file, not a pattern and not two names.
+        for (const char* typed : {"q?.txt", "a\"b.txt"}) {
+            ModalDriver typing([&](OpenDialogWindow& dialog) {
+                dialog.FileNameBox()->setText(QString::fromLatin1(typed));
+                QTest::keyClick(dialog.FileNameBox(), Qt::Key_Return);
+            });
+            QVERIFY(chooser.RunChooser());
+            QCOMPARE(chooser.SelectedFiles, Paths{tree_->Path(typed)});
+        }
+        QVERIFY(boxes.boxes.empty());
+        // A confirm that leaves nothing is no success, and the user is told why.
+        ModalDriver nothing([&](OpenDialogWindow& dialog) {
+            dialog.FileNameBox()->setText(QStringLiteral("nothing.txt"));
+            QTest::keyClick(dialog.FileNameBox(), Qt::Key_Return);
+        });
+        QVERIFY(!chooser.RunChooser());
+        QCOMPARE(boxes.boxes.size(), 1u);
+        QVERIFY(boxes.boxes[0].text.contains(tree_->QtPath("nothing.txt")));
     }
 
     void ComputerFolderClearsTheNameBox()
