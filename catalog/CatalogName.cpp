@@ -53,11 +53,12 @@ std::string Quoted(const std::string& text)
     return Cp932Text("「") + text + Cp932Text("」");
 }
 
-std::string TooLongMessage(const std::string& fileName, std::size_t length, long limit)
+// The name itself is left out: a name too long for the disk is too long for one line of a box.
+std::string TooLongMessage(std::size_t length, long limit)
 {
-    return Cp932Text("カタログ名が長すぎます。\nカタログファイル名") + Quoted(fileName) + Cp932Text("は ")
-        + std::to_string(length) + Cp932Text(" バイトですが、このフォルダのファイル名は ")
-        + std::to_string(limit) + Cp932Text(" バイトまでです。");
+    return Cp932Text("カタログ名が長すぎます。\nカタログファイル名 (.VrCat を含む) は ") + std::to_string(length)
+        + Cp932Text(" バイトですが、このフォルダのファイル名は ") + std::to_string(limit)
+        + Cp932Text(" バイトまでです。");
 }
 
 }  // namespace
@@ -79,7 +80,7 @@ std::string CatalogNameProblem(const std::string& name, const std::string& folde
 
     const std::size_t hostLength = ToHostPath(fileName).value_or(fileName).size();
     if (const auto limit = NameMax(folder); limit && hostLength > static_cast<std::size_t>(*limit))
-        return TooLongMessage(fileName, hostLength, *limit);
+        return TooLongMessage(hostLength, *limit);
 
     const std::string key = NoCaseKey(name);
     if (std::any_of(otherNames.begin(), otherNames.end(),

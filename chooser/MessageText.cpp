@@ -2,19 +2,22 @@
 
 #include "support/core/Cp932.h"
 
-namespace {
-
-// The Unicode block of control pictures draws U+0000 to U+001F at U+2400 to U+241F.
-constexpr char16_t ControlPictures = 0x2400;
-
-}  // namespace
-
+// Written out in ASCII: few fonts draw the control pictures of Unicode.
 QString ShownName(const QString& name)
 {
-    QString shown = name;
-    for (QChar& ch : shown) {
-        if (ch.unicode() < 0x20)
-            ch = QChar(static_cast<char16_t>(ControlPictures + ch.unicode()));
+    QString shown;
+    shown.reserve(name.size());
+    for (const QChar ch : name) {
+        if (ch == u'\n')
+            shown += QStringLiteral("<LF>");
+        else if (ch == u'\r')
+            shown += QStringLiteral("<CR>");
+        else if (ch == u'\t')
+            shown += QStringLiteral("<TAB>");
+        else if (ch.unicode() < 0x20)
+            shown += QStringLiteral("<0x%1>").arg(ch.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            shown += ch;
     }
     return shown;
 }

@@ -334,7 +334,7 @@ private slots:
         Action(list, "ActAddFile_File")->trigger();
         QCOMPARE(list.Model().Paths(), (std::vector<std::string> {file}));
         QCOMPARE(prompter.boxes.size(), std::size_t(1));
-        QVERIFY(prompter.boxes.back().text.endsWith(dir_.path() + QStringLiteral("/hold/a\u240Db.txt")));
+        QVERIFY(prompter.boxes.back().text.endsWith(dir_.path() + QStringLiteral("/hold/a<CR>b.txt")));
 
         list.Model().RemoveAllRows();
         const std::string korean = MakeFile(QStringLiteral("hold/한국.txt"), 1);
@@ -346,7 +346,7 @@ private slots:
         QCOMPARE(list.Model().Paths(), (std::vector<std::string> {file}));
         QCOMPARE(prompter.boxes.size(), std::size_t(2));
         QVERIFY(prompter.boxes.back().text.contains(dir_.path() + QStringLiteral("/hold/한국.txt")));
-        QVERIFY(prompter.boxes.back().text.contains(dir_.path() + QStringLiteral("/hold/a\u240Db.txt")));
+        QVERIFY(prompter.boxes.back().text.contains(dir_.path() + QStringLiteral("/hold/a<CR>b.txt")));
     }
 
     void pastesPathsAndTellsHowManyLinesWereNotPaths()
