@@ -100,10 +100,8 @@ private slots:
     void OneFolderShowsBareAndTypedMissingNamesAreDropped()
     {
         TCabOpenDialogEx chooser(nullptr);
-        chooser.Options |= ofAllowMultiSelect | ofPathMustExist;
-        chooser.InitialDir = tree_->Path();
         ScriptedPrompter boxes;
-        chooser.SetPrompter(&boxes);
+        SetUpMultiSelect(chooser, boxes);
         ModalDriver driver([&](OpenDialogWindow& dialog) {
             QTRY_VERIFY(Listed(dialog, {"zz"}));
             CtrlClick(dialog, QStringLiteral("zz"));
@@ -122,10 +120,8 @@ private slots:
     void TypedFolderPathChangesTheFolderAndEnterConfirmsAName()
     {
         TCabOpenDialogEx chooser(nullptr);
-        chooser.Options |= ofAllowMultiSelect | ofPathMustExist;
-        chooser.InitialDir = tree_->Path();
         ScriptedPrompter boxes;
-        chooser.SetPrompter(&boxes);
+        SetUpMultiSelect(chooser, boxes);
         tree_->MakeFile("b c/inner.txt");
         QString folderAfterTyping;
         ModalDriver driver([&](OpenDialogWindow& dialog) {
@@ -314,10 +310,8 @@ private slots:
         for (const char* name : {"a\"b.txt", "st*r.txt", "q?.txt", " pad .txt"})
             tree_->MakeFile(name);
         TCabOpenDialogEx chooser(nullptr);
-        chooser.Options |= ofAllowMultiSelect | ofPathMustExist;
-        chooser.InitialDir = tree_->Path();
         ScriptedPrompter boxes;
-        chooser.SetPrompter(&boxes);
+        SetUpMultiSelect(chooser, boxes);
         // Clicked: one name with a quote, then several together.
         ModalDriver clicked([&](OpenDialogWindow& dialog) {
             QTRY_VERIFY(Listed(dialog, {" pad .txt", "a\"b.txt", "q?.txt", "st*r.txt"}));
@@ -440,6 +434,14 @@ private slots:
 
 private:
     std::unique_ptr<ChooserTestFolder> tree_;
+
+    // Several names at once, in existing folders, starting in the test folder, boxes answered.
+    void SetUpMultiSelect(TCabOpenDialogEx& chooser, ScriptedPrompter& boxes) const
+    {
+        chooser.Options |= ofAllowMultiSelect | ofPathMustExist;
+        chooser.InitialDir = tree_->Path();
+        chooser.SetPrompter(&boxes);
+    }
 };
 
 TESSNA_QTEST_MAIN(TestCabOpenDialogEx)
