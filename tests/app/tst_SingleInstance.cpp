@@ -4,9 +4,14 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLocalServer>
+#include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QWidget>
+
+#include <memory>
+#include <vector>
 
 // The single-instance rule between real processes: the built program is started as a
 // second instance against a first instance played by this test, or against itself.
@@ -90,6 +95,53 @@ private slots:
         QVERIFY(Finishes(second, 3000));
         QCOMPARE(second.exitCode(), 0);
         QVERIFY(timer.elapsed() >= 1600);
+    }
+
+    // The help viewer's title matches "Tessna *" too, and the order in which windows are
+    // listed is not fixed: every start must restore the main window all the same.
+    void secondStartRestoresTheMainWindowWhateverElseMatches()
+    {
+        TSingleInstance first(TSingleInstance::RuntimeFolder());
+        QVERIFY(first.Claim());
+        QWidget window;
+        window.setWindowTitle("Tessna ");
+        first.SetMainWindow(&window);
+        std::vector<std::unique_ptr<QWidget>> helpers;
+        for (int i = 0; i < 5; ++i) {
+            helpers.push_back(std::make_unique<QWidget>());
+            helpers.back()->setWindowTitle(QString::fromUtf8("Tessna ヘルプ %1").arg(i));
+            helpers.back()->show();
+        }
+        for (int start = 0; start < 3; ++start) {
+            window.showMinimized();
+            QVERIFY(window.isMinimized());
+            QProcess second;
+            Start(second);
+            QVERIFY(Finishes(second, 5000));
+            QCOMPARE(second.exitCode(), 0);
+            QVERIFY2(!window.isMinimized(), qPrintable(QString("start %1").arg(start)));
+        }
+    }
+
+    // A first instance that takes the connection and never answers (a busy one) holds a
+    // later start no longer than the search time of about 10.5 s.
+    void secondStartEndsInTheSearchTimeWhenTheFirstNeverAnswers()
+    {
+        QLockFile lock(QDir(TSingleInstance::RuntimeFolder()).filePath("TessnaPrevInst"));
+        QVERIFY(lock.tryLock(0));
+        QLocalServer::removeServer(SocketPath());
+        QLocalServer silent;
+        QVERIFY(silent.listen(SocketPath()));
+
+        QProcess second;
+        QElapsedTimer timer;
+        timer.start();
+        Start(second);
+        QVERIFY(Finishes(second, 20000));
+        qInfo("second instance ended after %lld ms", timer.elapsed());
+        QCOMPARE(second.exitCode(), 0);
+        QVERIFY(timer.elapsed() >= 10000);
+        QVERIFY(timer.elapsed() < 12500);
     }
 
     void aLockLeftByAKilledInstanceDoesNotBlock()
