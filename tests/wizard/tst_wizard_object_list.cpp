@@ -11,6 +11,8 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QMimeData>
 #include <QStatusBar>
@@ -186,6 +188,34 @@ private slots:
         QCOMPARE(Text(model, 1 - file, Model::ColSize), QString());
     }
 
+    // The heading "サイズ" is drawn at the right of its column, like the sizes under it.
+    void sizeHeadingIsRightAlignedOnScreen()
+    {
+        ScriptedPrompter prompter;
+        TWizardObjectList list(prompter);
+        list.resize(600, 300);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QHeaderView* header = list.ListView()->horizontalHeader();
+        const QImage image = header->viewport()->grab().toImage();
+        const int left = header->sectionViewportPosition(Model::ColSize);
+        const int right = left + header->sectionSize(Model::ColSize);
+        const int y0 = header->height() / 4;
+        const QRgb background = image.pixel(left + 3, y0);
+        int firstInk = right;
+        int lastInk = left;
+        for (int x = left + 3; x < right - 3; ++x) {
+            for (int y = y0; y < header->height() * 3 / 4; ++y) {
+                if (qGray(image.pixel(x, y)) + 60 < qGray(background)) {
+                    firstInk = std::min(firstInk, x);
+                    lastInk = std::max(lastInk, x);
+                }
+            }
+        }
+        QVERIFY(firstInk < lastInk);
+        QVERIFY2(right - lastInk < firstInk - left, qPrintable(QString("ink %1..%2 in %3..%4").arg(firstInk).arg(lastInk).arg(left).arg(right)));
+    }
+
     void skipsOnlyExactDuplicates()
     {
         Model model;
@@ -256,6 +286,35 @@ private slots:
         QCOMPARE(Panel(list, 0), QStringLiteral("2 件のオブジェクトを選択"));
         QCOMPARE(Panel(list, 1), QStringLiteral("1.00 KB"));
         QVERIFY(Action(list, "ActAddFile_Del")->isEnabled());
+    }
+
+    // Under locales whose blanks and digits have no code page 932 form the status bar
+    // still shows the numbers.
+    void countsAndSizesShowUnderEveryLocale()
+    {
+        const QLocale saved;
+        std::vector<std::string> paths;
+        for (int i = 0; i < 1500; ++i)
+            paths.push_back(PathOf(QStringLiteral("locale/missing%1").arg(i)));
+        paths.push_back(MakeFile(QStringLiteral("locale/big.bin"), 1536 * 1024));
+        const struct {
+            QLocale locale;
+            QString count;
+            QString size;
+        } cases[] = {
+            {QLocale(QLocale::French, QLocale::France), QStringLiteral("1 501 件のオブジェクト"), QStringLiteral("1,50 MB")},
+            {QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("1 501 件のオブジェクト"), QStringLiteral("1,50 MB")},
+            {QLocale(QLocale::Arabic, QLocale::Egypt), QStringLiteral("1,501 件のオブジェクト"), QStringLiteral("1.50 MB")},
+        };
+        for (const auto& c : cases) {
+            QLocale::setDefault(c.locale);
+            ScriptedPrompter prompter;
+            TWizardObjectList list(prompter);
+            list.AddWizardRows(paths);
+            QCOMPARE(Panel(list, 0), c.count);
+            QCOMPARE(Panel(list, 1), c.size);
+        }
+        QLocale::setDefault(saved);
     }
 
     void deletesTheSelectedRowsAfterTheQuestion()
@@ -346,9 +405,17 @@ private slots:
         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(list.ListView()->viewport(), &enter);
         QVERIFY(enter.isAccepted());
-        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(list.ListView()->viewport(), &drop);
-        QCOMPARE(list.Model().Paths(), (std::vector<std::string> {file}));
+        {
+            // The drag's data goes with the drop event: the list must keep a copy.
+            QMimeData dragData;
+            dragData.setUrls(data.urls());
+            QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &dragData, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(list.ListView()->viewport(), &drop);
+            QVERIFY(drop.isAccepted());
+        }
+        // Nothing is shown before the drop has returned.
+        QVERIFY(prompter.boxes.empty());
+        QTRY_COMPARE(list.Model().Paths(), (std::vector<std::string> {file}));
         QCOMPARE(prompter.boxes.back().msg, Cp932Text("パスではない 1 行を無視しました。"));
     }
 };
