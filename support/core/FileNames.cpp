@@ -51,7 +51,7 @@ std::optional<std::string> NumberCharForm(const QLocale& locale, char32_t ch)
 
 // A number the locale wrote, in code page 932. The status bars must always show the
 // number: characters without a code page 932 form are replaced one by one, and a sign
-// that has no replacement gives the number as the C locale writes it (plainText).
+// that has no replacement gives plainText, the number in ASCII.
 std::string NumberText(const QLocale& locale, const QString& text, const QString& plainText)
 {
     if (auto bytes = QStringToCp932(text))
@@ -154,7 +154,9 @@ std::string FileTypeText(std::string_view fileName, std::string_view typeName)
 std::string FormatGrouped(double value)
 {
     const QLocale locale;
-    return NumberText(locale, locale.toString(value, 'f', 0), QLocale::c().toString(value, 'f', 0));
+    QLocale plain = QLocale::c();
+    plain.setNumberOptions({});
+    return NumberText(locale, locale.toString(value, 'f', 0), plain.toString(value, 'f', 0));
 }
 
 std::string FormatSizeText(double bytes, bool truncate)
@@ -173,9 +175,7 @@ std::string FormatSizeText(double bytes, bool truncate)
         x = std::trunc(x * 100) / 100;
     QLocale locale;
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    QLocale plain = QLocale::c();
-    plain.setNumberOptions(QLocale::OmitGroupSeparator);
-    return NumberText(locale, locale.toString(x, 'f', 2), plain.toString(x, 'f', 2)) + unit;
+    return NumberText(locale, locale.toString(x, 'f', 2), QLocale::c().toString(x, 'f', 2)) + unit;
 }
 
 int CompareFileNames(std::string_view a, std::string_view b)
