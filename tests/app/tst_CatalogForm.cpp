@@ -16,9 +16,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QStatusBar>
 #include <QPushButton>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTextBrowser>
