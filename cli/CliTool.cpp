@@ -44,12 +44,8 @@ void CheckCatalogName(const CatalogNameCheck& check, const std::string& name)
 // The paths the catalog format can hold; each of the others is named on the error stream.
 std::vector<std::string> StorablePaths(std::vector<std::string> paths, std::ostream& err)
 {
-    std::erase_if(paths, [&err](const std::string& path) {
-        if (ObjectPathReadsBack(path))
-            return false;
+    for (const std::string& path : RemoveUnstorablePaths(paths))
         err << "tessna-cli: 「" << ToTerminal(path) << "」はカタログに保存できない名前のため追加しませんでした\n";
-        return true;
-    });
     return paths;
 }
 
