@@ -5,8 +5,13 @@ set(CPACK_PACKAGE_NAME tessna)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Tessna project <tessna@example.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "catalog editor for a file archiver")
-set(CPACK_PACKAGE_DESCRIPTION
-  "Tessna edits catalogs for a file archiver. A catalog is a small Shift-JIS text file\n(.VrCat) that names the files and folders an archiver is to compress, under a title.\nTessna keeps a list of catalogs, creates and changes them through a wizard, adds and\nremoves files and folders, renames, deletes and saves. Its interface is Japanese.\nThe command-line tool tessna-cli works on the same list with the same rules.")
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+  "Tessna edits catalogs for a file archiver. A catalog is a small Shift-JIS"
+  "text file (.VrCat) that names the files and folders an archiver is to"
+  "compress, under a title. Tessna keeps a list of catalogs, creates and"
+  "changes them through a wizard, adds and removes files and folders, renames,"
+  "deletes and saves. Its interface is Japanese. The command-line tool"
+  "tessna-cli works on the same list with the same rules.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
