@@ -73,13 +73,14 @@ QString FindHelpFile(const QString& programFolder, const std::filesystem::path& 
 {
     const QDir executableDir(QString::fromStdString(executableFolder.string()));
     const QString beside = executableDir.filePath(HelpFileName);
-    const QString installed = executableDir.filePath(QString(DataFolderFromBinFolder) + '/' + HelpFileName);
-    QStringList candidates{beside, installed};
+    QStringList candidates{beside, executableDir.filePath(QString(DataFolderFromBinFolder) + '/' + HelpFileName)};
     if (!programFolder.isEmpty())
         candidates.prepend(QDir(programFolder).filePath(HelpFileName));
     for (const QString& candidate : candidates) {
-        if (QFileInfo(QDir::cleanPath(candidate)).isFile())
-            return QDir::cleanPath(candidate);
+        // Lexically, so that "bin/../share" needs no bin folder.
+        const QString path = QDir::cleanPath(candidate);
+        if (QFileInfo(path).isFile())
+            return path;
     }
     return beside;
 }
