@@ -69,7 +69,7 @@ TEST_F(InstalledProgramTest, TheProgramShowsItsMainWindow)
     TSingleInstance probe(QString::fromStdString(home.Path()));
     QElapsedTimer started;
     started.start();
-    while (!home.Exists("TessnaPrevInst.socket") && started.elapsed() < 20000)
+    while (!home.Exists("TessnaPrevInst.socket") && started.elapsed() < 25000)
         QThread::msleep(100);
     EXPECT_FALSE(probe.Claim());
     EXPECT_TRUE(probe.ActivateRunningInstance({40, std::chrono::milliseconds(250)}));
