@@ -36,6 +36,7 @@ int main(int argc, char** argv)
         return 1;
     }
     TCatalogForm form(programFolder);
+    instance.SetMainWindow(&form);
     form.show();
     return QApplication::exec() == 0 ? 0 : 1;
 }
