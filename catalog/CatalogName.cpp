@@ -5,6 +5,7 @@
 #include "support/core/Cp932.h"
 #include "support/core/FileNames.h"
 #include "support/core/HostPath.h"
+#include "support/core/ShownName.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -75,7 +76,7 @@ std::string CatalogNameProblem(const std::string& name, const std::string& folde
     const std::string fileName = name + CatalogExtension;
     if ((use == TNameUse::nuNewCatalog && !TitleReadsBack(name))
         || !ListedFileNameReadsBack(fileName) || DisplayedName(fileName) != name)
-        return Cp932Text("カタログ名") + Quoted(name)
+        return Cp932Text("カタログ名") + Quoted(ShownName(name))
             + Cp932Text("はカタログに保存すると元のとおりに読み戻せないため使えません。\n"
                         "前後の空白、改行、全体を囲む引用符などを除いてください。");
 

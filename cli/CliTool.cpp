@@ -10,6 +10,7 @@
 #include "support/core/BuildInfo.h"
 #include "support/core/FileNames.h"
 #include "support/core/Mbcs.h"
+#include "support/core/ShownName.h"
 #include "support/core/TessnaError.h"
 
 #include <algorithm>
@@ -46,7 +47,7 @@ void CheckCatalogName(const CatalogNameCheck& check, const std::string& name)
 std::vector<std::string> StorablePaths(std::vector<std::string> paths, std::ostream& err)
 {
     for (const std::string& path : RemoveUnstorablePaths(paths))
-        err << "tessna-cli: 「" << ToTerminal(path) << "」はカタログに保存できない名前のため追加しませんでした\n";
+        err << "tessna-cli: 「" << ToTerminal(ShownName(path)) << "」はカタログに保存できない名前のため追加しませんでした\n";
     return paths;
 }
 

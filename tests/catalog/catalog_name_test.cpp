@@ -42,6 +42,7 @@ TEST_F(CatalogNameTest, RefusesNamesThatWouldNotReadBack)
 {
     for (const std::string& name : Lines{" lead", "\ttab", "x\ny", "x\ry", std::string("x\0y", 3)})
         EXPECT_TRUE(Problem(name).contains("元のとおりに読み戻せない")) << name;
+    EXPECT_TRUE(Problem("x\ny").startsWith("カタログ名「x<LF>y」は"));
     // A new catalog's title loses blanks at its end and quotes around it; a renamed catalog
     // keeps its title, and its file name keeps them.
     for (const std::string& name : Lines{"trail ", "'q'"}) {

@@ -161,7 +161,7 @@ TEST_F(CliTest, NewAndAddNameThePathsACatalogCannotHoldAndTakeTheRest)
     folder.Write("d/ok.txt", "2");
     const Result added = Cli({"add", "Backup", "d/a\nb.txt", "d/ok.txt"});
     EXPECT_EQ(added.exitCode, 0);
-    EXPECT_NE(added.err.find("「" + folder.Path("d/a\nb.txt") + "」はカタログに保存できない"), std::string::npos);
+    EXPECT_NE(added.err.find("「" + folder.Path("d/a<LF>b.txt") + "」はカタログに保存できない"), std::string::npos);
     EXPECT_EQ(Cli({"show", "Backup"}).out, "Title=バックアップ\n/data/Report.doc\n/data/写真\n" + folder.Path("d/ok.txt") + "\n");
 
     const Result made = Cli({"new", "Neu", "d/a\nb.txt", "d/ok.txt"});
