@@ -43,6 +43,7 @@ private slots:
     void choosesTheDefaultAndCancelButtons();
     void answersKeysAndTheCloseBox_data();
     void answersKeysAndTheCloseBox();
+    void accessKeysAloneAnswer();
     void escapeDoesNothingWithoutACancelButton();
     void helpAsksTheHandlerAndStaysOpen();
     void wrapsLongTextToHalfTheScreen();
@@ -125,6 +126,17 @@ void TestMessageForm::answersKeysAndTheCloseBox()
     QCOMPARE(answer([](QWidget* box) { PressKey(box, Qt::Key_Return); }), enter);
     QCOMPARE(answer([](QWidget* box) { PressKey(box, Qt::Key_Escape); }), escape);
     QCOMPARE(answer([](QWidget* box) { box->close(); }), mrCancel);
+}
+
+void TestMessageForm::accessKeysAloneAnswer()
+{
+    const auto answer = [](Qt::Key key) {
+        TMessageForm form(QStringLiteral("保存しますか？"), TMsgDlgType::mtConfirmation, mbYesNoCancel);
+        OnNextModal([key](QWidget* box) { PressKey(box, key); });
+        return form.exec();
+    };
+    QCOMPARE(answer(Qt::Key_N), mrNo);
+    QCOMPARE(answer(Qt::Key_Y), mrYes);
 }
 
 void TestMessageForm::escapeDoesNothingWithoutACancelButton()
