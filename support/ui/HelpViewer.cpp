@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -31,6 +32,10 @@ THelpViewer::THelpViewer(QWidget* owner)
     setWindowTitle(QStringLiteral("Tessna ヘルプ"));
     browser_->setObjectName(QStringLiteral("HelpBrowser"));
     browser_->setOpenExternalLinks(true);
+    browser_->setAccessibleName(QStringLiteral("ヘルプの本文"));
+    // Esc closes the viewer, as it closes the program's other windows.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(browser_);

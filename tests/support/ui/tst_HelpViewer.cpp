@@ -37,6 +37,15 @@ private slots:
         QVERIFY(!viewer->isVisible());
     }
 
+    void escapeClosesTheViewer()
+    {
+        THelpViewer* viewer = THelpViewer::Of(&owner_);
+        viewer->ShowContents();
+        QVERIFY(QTest::qWaitForWindowActive(viewer));
+        QTest::keyClick(viewer->Browser(), Qt::Key_Escape);
+        QVERIFY(!viewer->isVisible());
+    }
+
     void reportsAMissingHelpFile()
     {
         THelpViewer* viewer = THelpViewer::Of(&owner_);
