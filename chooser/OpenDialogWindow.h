@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class FolderModel;
@@ -107,6 +108,10 @@ public:
     // The OK button leaves the dialog's layout; the file name box takes its place.
     void HideOkButton();
 
+    // Asked with the full paths before OK ends the dialog with them; false keeps the
+    // dialog open (the check tells the user why).
+    void SetResultCheck(std::function<bool(const QStringList& paths)> check) { resultCheck_ = std::move(check); }
+
 signals:
     void initDone();
     void folderChanged();
@@ -137,6 +142,9 @@ private:
     QString Resolve(const QString& name) const;
     bool CheckResult(const QString& path);
     void Tell(const QString& text);
+    // Tab and Shift+Tab go through the places, the folder bar, the file list, the standard
+    // controls, the template's controls and Cancel last.
+    void ChainTabs();
 
     std::unique_ptr<Prompter> ownPrompter_;
     Prompter* prompter_ = nullptr;
@@ -155,6 +163,8 @@ private:
     QPushButton* okButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
     QHash<int, QWidget*> items_;
+    QList<QWidget*> templateControls_;
+    std::function<bool(const QStringList&)> resultCheck_;
     int firstTemplateRow_ = 0;
 
     QList<FileType> types_;

@@ -97,6 +97,33 @@ private slots:
                  (Paths{tree_->Path("my file.txt"), tree_->Path("x.txt"), tree_->Path("y.txt")}));
     }
 
+    void EnteringAFolderClearsItsMarkerAndAConfirmOfNothingSaysSo()
+    {
+        tree_->MakeDir("a/inner");
+        ScriptedPrompter boxes;
+        TCabOpenDialogEx chooser(nullptr);
+        chooser.SetPrompter(&boxes);
+        chooser.Options |= ofAllowMultiSelect | ofPathMustExist;
+        chooser.InitialDir = tree_->Path();
+        bool stayedOpen = false;
+        ModalDriver driver([&](OpenDialogWindow& dialog) {
+            QTRY_VERIFY(Listed(dialog, {"a"}));
+            const QPoint folder = dialog.FileList()->visualRect(IndexOf(dialog, "a")).center();
+            QTest::mouseClick(dialog.FileList()->viewport(), Qt::LeftButton, {}, folder);
+            QCOMPARE(dialog.FileNameBox()->text(), QStringLiteral("+a"));
+            QTest::mouseDClick(dialog.FileList()->viewport(), Qt::LeftButton, {}, folder);
+            QTRY_COMPARE(dialog.CurrentFolder(), tree_->QtPath("a"));
+            QCOMPARE(dialog.FileNameBox()->text(), QString());
+            dialog.FileNameBox()->setText(QStringLiteral("+a"));
+            Click(Find<QPushButton>(dialog, "BtnConfirm"));
+            stayedOpen = dialog.isVisible();
+        });
+        QVERIFY(!chooser.RunChooser());
+        QVERIFY(stayedOpen);
+        QCOMPARE(boxes.boxes.size(), std::size_t(1));
+        QVERIFY(Cp932ToDisplay(boxes.boxes.front().msg).startsWith(QStringLiteral("+a\n")));
+    }
+
     void OneFolderShowsBareAndTypedMissingNamesAreDropped()
     {
         TCabOpenDialogEx chooser(nullptr);
