@@ -90,6 +90,7 @@ TCatalogForm::TCatalogForm(const std::string& folder, TCatalogFormServices servi
     CreateToolBar();
     CreateViews();
     CreateStatusBar();
+    NameControls();
 
     connect(store_, &TCatalogStore::ListReset, this, &TCatalogForm::RebuildTree);
     connect(store_, &TCatalogStore::CatalogAppended, this, &TCatalogForm::CatalogAppended);
@@ -334,8 +335,11 @@ void TCatalogForm::CreateViews()
     header->setSectionsClickable(true);
     header->setSortIndicatorShown(true);
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    header->resizeSection(TObjectListModel::ColName, 120);
-    header->resizeSection(TObjectListModel::ColFolder, 300);
+    // The design widths suit a 12-pixel face: they grow with the font at hand, and the
+    // folder column takes whatever width the window leaves.
+    header->resizeSection(TObjectListModel::ColName, ScaledWidth(120, ListView->fontMetrics()));
+    header->resizeSection(TObjectListModel::ColFolder, ScaledWidth(300, ListView->fontMetrics()));
+    header->setStretchLastSection(true);
     connect(header, &QHeaderView::sectionClicked, this,
             [this](int column) { RunCommand(this, [this, column] { SortObjectList(column); }); });
     connect(ListView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -351,6 +355,10 @@ void TCatalogForm::CreateViews()
     splitter_->setStretchFactor(0, 0);
     splitter_->setStretchFactor(1, 1);
     setCentralWidget(splitter_);
+    // Tab goes from one list to the other and back, never from cell to cell.
+    TreeView->setTabKeyNavigation(false);
+    ListView->setTabKeyNavigation(false);
+    setTabOrder(TreeView, ListView);
     TreeView->setFocus();
 }
 

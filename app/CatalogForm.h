@@ -65,6 +65,8 @@ private:
     void CreateToolBar();
     void CreateViews();
     void CreateStatusBar();
+    // Names and descriptions that a screen reader reads for the controls.
+    void NameControls();
     QAction* MakeAction(const char* name, const QString& caption, const QString& hint = {},
                         const char* glyph = nullptr);
     void Bind(QAction* action, void (TCatalogForm::*command)());

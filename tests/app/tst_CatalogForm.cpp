@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSplitter>
+#include <QStyle>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTextBrowser>
@@ -465,6 +466,19 @@ private slots:
         QVERIFY(viewer->Browser()->toPlainText().contains("Contents here"));
         viewer->Quit();
         QVERIFY(!viewer->isVisible());
+    }
+
+    void objectColumnsGrowWithTheFontAndTheFolderFillsTheList()
+    {
+        const QString name = QStringLiteral("写真_00_0000.jpg");
+        folder_->AddCatalog("Photos", {QDir(folder_->dir.path()).filePath(name)});
+        Open();
+        ShowActive();
+        form_->resize(1000, 400);
+        QHeaderView* header = List()->horizontalHeader();
+        const int icon = List()->style()->pixelMetric(QStyle::PM_SmallIconSize);
+        QVERIFY(header->sectionSize(0) >= List()->fontMetrics().horizontalAdvance(name) + icon + 10);
+        QTRY_COMPARE(header->sectionPosition(1) + header->sectionSize(1), List()->viewport()->width());
     }
 
     void actionsCarryTheirCaptionsKeysAndGlyphs()

@@ -11,6 +11,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMimeData>
 #include <QStatusBar>
@@ -256,6 +257,29 @@ private slots:
         QCOMPARE(Panel(list, 0), QStringLiteral("2 件のオブジェクトを選択"));
         QCOMPARE(Panel(list, 1), QStringLiteral("1.00 KB"));
         QVERIFY(Action(list, "ActAddFile_Del")->isEnabled());
+    }
+
+    void columnsShowTenGigabytesAndLongNamesWholeAndTheLastFillsTheList()
+    {
+        ScriptedPrompter prompter;
+        TWizardObjectList list(prompter);
+        list.resize(800, 300);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        const std::string big = MakeFile(QStringLiteral("ten/写真_00_0000.jpg"), 10LL << 30);
+        list.AddWizardRows({*QStringToCp932(QString::fromStdString(big))});
+        QTableView* view = list.ListView();
+        QCOMPARE(Text(list.Model(), 0, Model::ColSize), QStringLiteral("10,737,418,240"));
+        const auto fits = [&](int column, int icon) {
+            const int text = view->fontMetrics().horizontalAdvance(Text(list.Model(), 0, column));
+            return view->columnWidth(column) >= text + icon + 6;
+        };
+        QVERIFY(fits(Model::ColSize, 0));
+        QVERIFY(fits(Model::ColName, view->iconSize().width() + 4));
+        QVERIFY(fits(Model::ColDate, 0));
+        QHeaderView* header = view->horizontalHeader();
+        QTRY_COMPARE(header->sectionPosition(Model::ColFolder) + header->sectionSize(Model::ColFolder),
+                     view->viewport()->width());
     }
 
     void deletesTheSelectedRowsAfterTheQuestion()
