@@ -132,7 +132,11 @@ void TestMessageForm::accessKeysAloneAnswer()
 {
     const auto answer = [](Qt::Key key) {
         TMessageForm form(QStringLiteral("保存しますか？"), TMsgDlgType::mtConfirmation, mbYesNoCancel);
-        OnNextModal([key](QWidget* box) { PressKey(box, key); });
+        OnNextModal([key](QWidget* box) {
+            PressKey(box, key);
+            if (box->isVisible())
+                box->close();
+        });
         return form.exec();
     };
     QCOMPARE(answer(Qt::Key_N), mrNo);
