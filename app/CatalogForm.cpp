@@ -335,10 +335,10 @@ void TCatalogForm::CreateViews()
     header->setSectionsClickable(true);
     header->setSortIndicatorShown(true);
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    // The design widths suit a 12-pixel face: they grow with the font at hand, and the
-    // folder column takes whatever width the window leaves.
+    // The name column's design width suits a 12-pixel face and grows with the font at hand;
+    // the folder column takes whatever width the window leaves (its design width, 300, is
+    // what the window leaves it at the design size), so a narrow window needs no scrolling.
     header->resizeSection(TObjectListModel::ColName, ScaledWidth(120, ListView->fontMetrics()));
-    header->resizeSection(TObjectListModel::ColFolder, ScaledWidth(300, ListView->fontMetrics()));
     header->setStretchLastSection(true);
     connect(header, &QHeaderView::sectionClicked, this,
             [this](int column) { RunCommand(this, [this, column] { SortObjectList(column); }); });

@@ -5,6 +5,7 @@
 #include "chooser/ShellFolders.h"
 #include "chooser/TypedNames.h"
 #include "support/core/MessageDlg.h"
+#include "support/ui/UIFonts.h"
 #include "support/ui/WindowPrompter.h"
 
 #include <QAbstractButton>
@@ -104,9 +105,12 @@ void OpenDialogWindow::BuildControls()
     fileList_->setSelectionBehavior(QAbstractItemView::SelectRows);
     fileList_->setSelectionMode(QAbstractItemView::SingleSelection);
     fileList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    fileList_->header()->resizeSection(0, 280);
-    fileList_->header()->resizeSection(1, 90);
-    fileList_->header()->resizeSection(2, 170);
+    // The widths grow with the font at hand; the size column holds a size of 10 GB.
+    const QFontMetrics metrics = fileList_->fontMetrics();
+    fileList_->header()->resizeSection(0, ScaledWidth(280, metrics));
+    fileList_->header()->resizeSection(
+        1, std::max(ScaledWidth(90, metrics), metrics.horizontalAdvance(QStringLiteral("99,999,999 KB")) + 16));
+    fileList_->header()->resizeSection(2, ScaledWidth(170, metrics));
     fileList_->installEventFilter(this);
     fileList_->setTabKeyNavigation(false);
     fileList_->setAccessibleName(QStringLiteral("ファイル一覧"));

@@ -1,6 +1,7 @@
 #include "wizard/WizardObjectList.h"
 
 #include "support/core/Cp932.h"
+#include "support/core/DateTime.h"
 #include "support/core/FileNames.h"
 #include "support/core/HostPath.h"
 #include "support/core/MessageDlg.h"
@@ -173,7 +174,9 @@ void TWizardObjectList::FitColumns()
                                                    metrics.horizontalAdvance(widest) + padding));
     };
     atLeast(TWizardObjectModel::ColSize, QStringLiteral("99,999,999,999"));
-    atLeast(TWizardObjectModel::ColDate, QStringLiteral("0000/00/00 00:00"));
+    // The widest date of the locale's short format: two-digit day and month, late evening.
+    const QDateTime widestDate(QDate(2000, 12, 28), QTime(23, 58));
+    atLeast(TWizardObjectModel::ColDate, Cp932ToDisplay(FormatDateTimeText(DateTimeFromQDateTime(widestDate))));
     listView_->horizontalHeader()->setStretchLastSection(true);
 }
 

@@ -124,6 +124,16 @@ private slots:
         QVERIFY(Cp932ToDisplay(boxes.boxes.front().msg).startsWith(QStringLiteral("+a\n")));
     }
 
+    void SizeColumnHoldsTenGigabytes()
+    {
+        TCabOpenDialogEx chooser(nullptr);
+        ModalDriver driver([](OpenDialogWindow& dialog) {
+            QTreeView* list = dialog.FileList();
+            QVERIFY(list->columnWidth(1) >= list->fontMetrics().horizontalAdvance(QStringLiteral("10,485,760 KB")) + 6);
+        });
+        QVERIFY(!chooser.RunChooser());
+    }
+
     void OneFolderShowsBareAndTypedMissingNamesAreDropped()
     {
         TCabOpenDialogEx chooser(nullptr);
