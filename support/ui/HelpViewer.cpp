@@ -44,10 +44,19 @@ THelpViewer::THelpViewer(QWidget* owner)
 
 THelpViewer* THelpViewer::Of(QWidget* owner)
 {
-    QWidget* window = OutermostWindow(owner);
-    if (auto* viewer = window->findChild<THelpViewer*>(QString(), Qt::FindDirectChildrenOnly))
+    QWidget* outermost = OutermostWindow(owner);
+    const auto viewerOf = [](QWidget* window) {
+        return window->findChild<THelpViewer*>(QString(), Qt::FindDirectChildrenOnly);
+    };
+    // While a modal dialog runs, a viewer outside it takes no keys and no clicks: help asked
+    // for by the dialog opens in a viewer of its own, which closes with the dialog.
+    QWidget* host = owner->window()->isModal() ? owner->window() : outermost;
+    if (THelpViewer* viewer = viewerOf(host))
         return viewer;
-    return new THelpViewer(window);
+    auto* viewer = new THelpViewer(host);
+    if (const THelpViewer* main = host != outermost ? viewerOf(outermost) : nullptr)
+        viewer->SetHelpFile(main->HelpFile());
+    return viewer;
 }
 
 QString THelpViewer::DefaultHelpFile()

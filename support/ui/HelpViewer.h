@@ -15,7 +15,8 @@ class THelpViewer : public QWidget {
 
 public:
     // The viewer of owner's outermost window, made on first use with the help file of the
-    // executable's folder.
+    // executable's folder; while owner's window is a running modal dialog, the dialog's own
+    // viewer, with the outermost window's help file.
     static THelpViewer* Of(QWidget* owner);
 
     // The help file in the folder of the running executable.
