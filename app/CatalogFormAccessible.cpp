@@ -22,10 +22,12 @@ void TCatalogForm::NameControls()
     ListView->setAccessibleDescription(
         QStringLiteral("選択しているカタログのオブジェクト (ファイルとフォルダ) の名前とフォルダ"));
     LblKind->setBuddy(CmbKind);
+    // A combo box is read by its current item unless it is named.
+    CmbKind->setAccessibleName(QStringLiteral("種類"));
     statusBar()->setAccessibleName(QStringLiteral("ステータスバー"));
 
     auto* band = findChild<QToolBar*>(QStringLiteral("ToolBar"));
-    band->setAccessibleName(QStringLiteral("ツールバー"));
+    band->setWindowTitle(QStringLiteral("ツールバー"));
     for (QAction* action : band->actions()) {
         QWidget* button = band->widgetForAction(action);
         if (!button || action->isSeparator() || !qobject_cast<QToolButton*>(button))

@@ -139,6 +139,8 @@ void OpenDialogWindow::BuildControls()
     fileTypes_ = new QComboBox(templateDialog_);
     fileTypes_->setObjectName(QStringLiteral("cmb1"));
     fileTypeLabel_->setBuddy(fileTypes_);
+    // A combo box is read by its current item unless it is named.
+    fileTypes_->setAccessibleName(QStringLiteral("ファイルの種類"));
     cancelButton_ = MakeButton(QStringLiteral("キャンセル"), QStringLiteral("IDCANCEL"), templateDialog_);
     grid_->addWidget(fileTypeLabel_, 3, 0);
     grid_->addWidget(fileTypes_, 3, 1);

@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMap>
+#include <QRegularExpression>
 #include <QToolBar>
 
 #include <memory>
@@ -34,6 +35,20 @@ const QList<QAccessible::Role> ControlRoles{
 bool IsControl(const QWidget* widget)
 {
     return widget->focusPolicy() != Qt::NoFocus || qobject_cast<const QAbstractButton*>(widget);
+}
+
+// A control with a visible label is read by that label: "ファイルの種類(&T):" names its
+// combo box ファイルの種類.
+void CheckLabelled(QWidget* window)
+{
+    static const QRegularExpression end(QStringLiteral("[(:：]"));
+    for (const QLabel* label : window->findChildren<QLabel*>()) {
+        if (!label->buddy() || !label->isVisible())
+            continue;
+        const QString stem = QString(label->text()).remove(u'&').section(end, 0, 0).trimmed();
+        const QString name = QAccessible::queryAccessibleInterface(label->buddy())->text(QAccessible::Name);
+        QVERIFY2(name.contains(stem), qPrintable(WidgetLabel(label->buddy()) + " is read as " + name));
+    }
 }
 
 // Every control of window that shows: a name, a control's role, and no two of them with
@@ -55,6 +70,7 @@ void CheckNamed(QWidget* window)
         QVERIFY2(!described.contains(key), (what + " shares its name " + name.toUtf8()).constData());
         described.insert(key, name);
     }
+    CheckLabelled(window);
 }
 
 // A box that presents its text to a screen reader when it opens.
