@@ -83,6 +83,7 @@ private:
     void ListViewContextPopup(const QPoint& pos);
     void MenuOpened();
     void MenuClosed();
+    void FitCountPanel();
     void FormShow();
     void FormDestroy();
     void SelectCatalog(int index);
@@ -151,5 +152,6 @@ private:
     int dropTarget_ = -1;
     bool shown_ = false;
     bool menuHints_ = false;
+    int openMenus_ = 0;
     QString helpFile_;
 };
