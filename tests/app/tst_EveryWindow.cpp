@@ -1,7 +1,10 @@
 #include "app/CatalogForm.h"
 #include "chooser/CabOpenDialogEx.h"
+#include "chooser/DialogTemplates.h"
 #include "support/core/Cp932.h"
+#include "support/ui/HelpViewer.h"
 #include "support/ui/MessageForm.h"
+#include "support/ui/SpokenCaption.h"
 #include "support/ui/StopBox.h"
 #include "tests/chooser/ModalDriver.h"
 #include "tests/common/FocusChain.h"
@@ -16,6 +19,7 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMap>
@@ -203,6 +207,25 @@ private slots:
         Activate(&about);
         CheckNamed(&about);
         CheckTabs({"btnOK"});
+    }
+
+    void theHelpNamesTheButtonsAsTheWindowsShowThem()
+    {
+        QFile file(THelpViewer::DefaultHelpFile());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString help = QString::fromUtf8(file.readAll());
+        OpenDialogWindow chooser(nullptr, &boxes_);
+        BuildDialogTemplate(chooser, "CABINET_OPEN_DIALOGEX");
+        chooser.HideOkButton();
+        TWizardObjectList objects(boxes_);
+        QList<QAbstractButton*> buttons = chooser.findChildren<QAbstractButton*>();
+        buttons += objects.findChildren<QAbstractButton*>();
+        for (const QAbstractButton* button : buttons) {
+            const QString caption = SpokenCaption(button->text());
+            if (!button->isHidden() && !caption.isEmpty())
+                QVERIFY2(help.contains(caption), qPrintable(caption));
+        }
+        QVERIFY(!help.contains(QStringLiteral("最近使ったフォルダが記録され")));
     }
 
     void messageAndStopBoxesAreReadWhenTheyOpen()
