@@ -70,6 +70,14 @@ class TestWizardObjectList : public QObject {
         return list.findChild<QStatusBar*>(QStringLiteral("StatusBar_AddFile"))->findChildren<QLabel*>().at(panel)->text();
     }
 
+    // Shows the list on the screen, width pixels wide.
+    static void Show(TWizardObjectList& list, int width)
+    {
+        list.resize(width, 300);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+    }
+
     static QAction* Action(const TWizardObjectList& list, const char* name)
     {
         return list.findChild<QAction*>(QString::fromLatin1(name));
@@ -192,9 +200,7 @@ private slots:
     {
         ScriptedPrompter prompter;
         TWizardObjectList list(prompter);
-        list.resize(600, 300);
-        list.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        Show(list, 600);
         QHeaderView* header = list.ListView()->horizontalHeader();
         const QImage image = header->viewport()->grab().toImage();
         const int left = header->sectionViewportPosition(Model::ColSize);
@@ -286,9 +292,7 @@ private slots:
     {
         ScriptedPrompter prompter;
         TWizardObjectList list(prompter);
-        list.resize(800, 300);
-        list.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        Show(list, 800);
         const std::string big = MakeFile(QStringLiteral("ten/写真_00_0000.jpg"), 10LL << 30);
         list.AddWizardRows({*QStringToCp932(QString::fromStdString(big))});
         QTableView* view = list.ListView();
