@@ -21,12 +21,9 @@
 #include <QAccessible>
 #include <QFile>
 #include <QLabel>
-#include <QLineEdit>
-#include <QMap>
 #include <QRegularExpression>
+#include <QSet>
 #include <QToolBar>
-
-#include <memory>
 
 namespace {
 
@@ -64,7 +61,7 @@ void CheckLabelled(QWidget* window)
 // the same name and description.
 void CheckNamed(QWidget* window)
 {
-    QMap<QString, QString> described;
+    QSet<QString> described;
     for (QWidget* widget : window->findChildren<QWidget*>()) {
         if (widget->window() != window || !widget->isVisible() || !IsControl(widget))
             continue;
@@ -77,7 +74,7 @@ void CheckNamed(QWidget* window)
         QVERIFY2(ControlRoles.contains(face->role()), what + " role " + QByteArray::number(face->role()));
         const QString key = name + u'\n' + description;
         QVERIFY2(!described.contains(key), (what + " shares its name " + name.toUtf8()).constData());
-        described.insert(key, name);
+        described.insert(key);
     }
     CheckLabelled(window);
 }
