@@ -1,7 +1,7 @@
 #include "support/ui/HelpViewer.h"
 
-#include <QCoreApplication>
-#include <QDir>
+#include "support/core/ProgramFolder.h"
+
 #include <QFileInfo>
 #include <QScrollBar>
 #include <QShortcut>
@@ -10,8 +10,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-constexpr char kHelpFileName[] = "TESSNA.HLP";
 
 QWidget* OutermostWindow(QWidget* widget)
 {
@@ -61,7 +59,7 @@ THelpViewer* THelpViewer::Of(QWidget* owner)
 
 QString THelpViewer::DefaultHelpFile()
 {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(kHelpFileName));
+    return FindHelpFile();
 }
 
 void THelpViewer::ShowContents()
