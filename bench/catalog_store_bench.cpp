@@ -1,7 +1,10 @@
 // Load and save of a list of 1,000 catalogs of 100 objects each, against plain C++ reading
-// and writing of the same bytes. Prints both ratios:
+// and writing of the same bytes, and one change by tessna-cli against its list. Prints:
 //   load: LoadCatalogList / reading the control file and every catalog file with ifstream;
-//   save: SaveCatalogList / writing the same bytes to as many files, each flushed to the disk.
+//   save: SaveCatalogList of a list whose every catalog changed / writing the same bytes to
+//         as many files, each flushed to the disk;
+//   tessna-cli: "add" of one path to one catalog / "list" of the same folder (processes).
+// The Google Benchmark part can be skipped with --benchmark_filter=^$.
 
 #include "catalog/CatalogFile.h"
 #include "catalog/CatalogStore.h"
@@ -9,6 +12,7 @@
 #include "support/core/HostPath.h"
 
 #include <QLocale>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -94,6 +98,27 @@ void PlainWrite(const std::string& folder, const std::vector<std::string>& conte
     }
 }
 
+// Each catalog gets or loses a last object, so that a save finds every file changed.
+void ChangeEveryCatalog(TCatalogStore& store)
+{
+    for (int i = 0; i < store.Count(); ++i) {
+        std::vector<std::string> objects = store.Catalog(i).Objects;
+        if (objects.size() > ObjectsPerCatalog)
+            objects.pop_back();
+        else
+            objects.push_back("/changed");
+        store.ReplaceObjects(i, std::move(objects));
+    }
+}
+
+void RunCli(const QString& folder, const QStringList& arguments)
+{
+    QProcess cli;
+    cli.start(QStringLiteral(TESSNA_CLI), QStringList{QStringLiteral("--folder"), folder} + arguments);
+    if (!cli.waitForFinished(60000) || cli.exitCode() != 0)
+        throw std::runtime_error("tessna-cli failed: " + cli.readAllStandardError().toStdString());
+}
+
 // The best of some runs: a shared machine only ever slows a run down. Before each run the
 // allocator gives back what earlier runs freed, so that no run pays for the one before.
 template <typename Work>
@@ -158,6 +183,7 @@ int main(int argc, char** argv)
     double save = 1e9;
     double write = 1e9;
     for (int i = 0; i < 2; ++i) {
+        ChangeEveryCatalog(store);
         save = std::min(save, BestSeconds(1, [&] { store.SaveCatalogList(); }));
         write = std::min(write, BestSeconds(1, [&] { PlainWrite(plainDir.path().toStdString(), contents); }));
     }
@@ -167,5 +193,19 @@ int main(int argc, char** argv)
                 load / read);
     std::printf("save: SaveCatalogList %.1f ms, plain write %.1f ms, ratio %.2f\n", save * 1e3, write * 1e3,
                 save / write);
+
+    // One change and one list by the tool, taking turns; each add is undone by a remove
+    // that is not measured.
+    const QString folder = listDir.path();
+    const QString object = QString::fromStdString(Cp932ToUtf8(store.GetCatalogControlFile()).value());
+    const QString catalog = QStringLiteral("catalog1");
+    double list = 1e9;
+    double add = 1e9;
+    for (int i = 0; i < 7; ++i) {
+        list = std::min(list, BestSeconds(1, [&] { RunCli(folder, {QStringLiteral("list")}); }));
+        add = std::min(add, BestSeconds(1, [&] { RunCli(folder, {QStringLiteral("add"), catalog, object}); }));
+        RunCli(folder, {QStringLiteral("remove"), catalog, object});
+    }
+    std::printf("tessna-cli: add %.1f ms, list %.1f ms, ratio %.2f\n", add * 1e3, list * 1e3, add / list);
     return 0;
 }

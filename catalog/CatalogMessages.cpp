@@ -2,6 +2,8 @@
 
 #include "support/core/Cp932.h"
 
+#include <cerrno>
+
 namespace {
 
 std::string WithPath(std::string_view utf8Format, std::string_view path)
@@ -9,6 +11,23 @@ std::string WithPath(std::string_view utf8Format, std::string_view path)
     std::string message = Cp932Text(utf8Format);
     message.replace(message.find("%s"), 2, path);
     return message;
+}
+
+std::string ReadFailureReason(int error)
+{
+    switch (error) {
+    case ELOOP:
+        return Cp932Text("リンクをたどれません。自分自身を指しているか、リンクが多すぎます");
+    case ENAMETOOLONG:
+        return Cp932Text("名前が長すぎます");
+    case EACCES:
+    case EPERM:
+        return Cp932Text("読み取りが許されていません");
+    case EIO:
+        return Cp932Text("ディスクから読み取れません");
+    default:
+        return Cp932Text("読み取れません（エラー番号 ") + std::to_string(error) + Cp932Text("）");
+    }
 }
 
 }  // namespace
@@ -31,4 +50,40 @@ std::string CannotOpenFileMessage(std::string_view path)
 std::string CannotWriteToMessage(std::string_view path)
 {
     return WithPath("%s に書き込めません", path);
+}
+
+TCannotReadError::TCannotReadError(std::string_view path, int error)
+    : TessnaError(CannotOpenFileMessage(path))
+    , reason_(ReadFailureReason(error))
+{
+}
+
+std::string UnreadableCatalogsMessage(const std::vector<TUnreadableCatalog>& catalogs)
+{
+    std::string message = Cp932Text("次のカタログを読み込めませんでした。リストには残しますが、"
+                                     "変更も保存もしません。次の起動でもう一度読み込みます。");
+    for (const TUnreadableCatalog& catalog : catalogs)
+        message += '\n' + CannotOpenFileMessage(catalog.fileName) + ": " + catalog.reason;
+    return message;
+}
+
+std::string NotLoadedMessage(std::string_view displayedName, std::string_view reason)
+{
+    return WithPath("カタログ %s は読み込めなかったので、表示も変更もできません", displayedName)
+        + ": " + std::string(reason);
+}
+
+std::string ChangedOnDiskQuestion(const std::vector<std::string>& fileNames)
+{
+    std::string message = Cp932Text("次のファイルは、読み込んだあとにほかのプログラムが変更しました。"
+                                     "上書きして保存しますか？");
+    for (const std::string& fileName : fileNames)
+        message += '\n' + fileName;
+    return message;
+}
+
+std::string FolderBusyMessage(std::string_view folder)
+{
+    return WithPath("フォルダ %s はほかの Tessna か tessna-cli が使っています。"
+                    "しばらくしてからやり直してください", folder);
 }
