@@ -139,7 +139,9 @@ std::vector<TCatalogStore::SaveStep> TCatalogStore::PlanSave() const
     const auto add = [&](const TCatalogEntry* catalog, const std::string& fileName,
                          const std::optional<std::string>& now, std::string text) {
         const auto compared = disk_.Compare(fileName, now, text);
-        plan.push_back({catalog, fileName, std::move(text), !compared.holdsText, compared.changedSinceSeen});
+        // A file that holds its text and is as the store saw it needs nothing.
+        if (!compared.holdsText || compared.changedSinceSeen)
+            plan.push_back({catalog, fileName, std::move(text), !compared.holdsText, compared.changedSinceSeen});
     };
     std::vector<std::string> keys;
     keys.reserve(catalogs_.size());

@@ -140,7 +140,8 @@ signals:
 
 private:
     // One file a save would leave on disk: its text, whether the file on disk holds something
-    // else (then it is written) and whether that changed since the store saw it.
+    // else (then it is written) and whether that changed since the store saw it. A plan
+    // leaves out the files that hold their text and are as the store saw them.
     struct SaveStep {
         const TCatalogEntry* catalog;  // null for the control file
         std::string fileName;
