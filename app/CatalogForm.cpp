@@ -383,13 +383,8 @@ QTreeWidgetItem* TCatalogForm::MakeNode(int index) const
     }
     node->setIcon(0, QIcon(QStringLiteral(":/app/catalog-unreadable.svg")));
     node->setForeground(0, TreeView->palette().brush(QPalette::Disabled, QPalette::Text));
-    node->setToolTip(0, Cp932ToDisplay(UnreadableCatalogText(index)));
+    node->setToolTip(0, Cp932ToDisplay(NotLoadedMessage(CatalogName(index), store_->UnreadableReason(index))));
     return node;
-}
-
-std::string TCatalogForm::UnreadableCatalogText(int index) const
-{
-    return NotLoadedMessage(CatalogName(index), store_->UnreadableReason(index));
 }
 
 void TCatalogForm::RebuildTree()
@@ -525,7 +520,8 @@ void TCatalogForm::UpdateObjectCount()
 {
     const int node = CurrentCatalogNode();
     const int selected = static_cast<int>(ListView->selectionModel()->selectedRows().size());
-    const std::string text = node >= 0 && !store_->IsLoaded(node) ? UnreadableCatalogText(node)
+    // The panel is narrow: why the catalog could not be read is in its tooltip.
+    const std::string text = node >= 0 && !store_->IsLoaded(node) ? Cp932Text("読み込めないカタログです")
         : selected == 0
         ? FormatGrouped(model_->Count()) + Cp932Text(" 件のオブジェクト")
         : FormatGrouped(selected) + Cp932Text(" 件のオブジェクトを選択");

@@ -105,8 +105,6 @@ private:
 
     std::string CatalogName(int index) const;
     QTreeWidgetItem* MakeNode(int index) const;
-    // Why a catalog that is not loaded could not be read, as the refusal of its commands says it.
-    std::string UnreadableCatalogText(int index) const;
 
     TCatalogFormServices services_;
     std::unique_ptr<Prompter> ownPrompter_;

@@ -1,6 +1,8 @@
 #include "catalog/CatalogMessages.h"
 
 #include "support/core/Cp932.h"
+#include "support/core/HostPath.h"
+#include "support/core/Mbcs.h"
 
 #include <cerrno>
 
@@ -11,6 +13,20 @@ std::string WithPath(std::string_view utf8Format, std::string_view path)
     std::string message = Cp932Text(utf8Format);
     message.replace(message.find("%s"), 2, path);
     return message;
+}
+
+// A name cut in the middle when it is too long to be read in a box, where no line can break
+// inside it: the first and the last characters with "…" between them.
+std::string Shortened(std::string_view name)
+{
+    constexpr std::size_t Kept = 24;
+    std::vector<std::size_t> starts;
+    for (std::size_t at = 0; at < name.size(); at += IsLeadByte(static_cast<unsigned char>(name[at])) ? 2 : 1)
+        starts.push_back(at);
+    if (starts.size() <= 2 * Kept + 1)
+        return std::string(name);
+    return std::string(name.substr(0, starts[Kept])) + Cp932Text("…")
+        + std::string(name.substr(starts[starts.size() - Kept]));
 }
 
 std::string ReadFailureReason(int error)
@@ -63,13 +79,13 @@ std::string UnreadableCatalogsMessage(const std::vector<TUnreadableCatalog>& cat
     std::string message = Cp932Text("次のカタログを読み込めませんでした。リストには残しますが、"
                                      "変更も保存もしません。次の起動でもう一度読み込みます。");
     for (const TUnreadableCatalog& catalog : catalogs)
-        message += '\n' + CannotOpenFileMessage(catalog.fileName) + ": " + catalog.reason;
+        message += '\n' + CannotOpenFileMessage(Shortened(ExtractFileName(catalog.fileName))) + ": " + catalog.reason;
     return message;
 }
 
 std::string NotLoadedMessage(std::string_view displayedName, std::string_view reason)
 {
-    return WithPath("カタログ %s は読み込めなかったので、表示も変更もできません", displayedName)
+    return WithPath("カタログ %s は読み込めなかったので、表示も変更もできません", Shortened(displayedName))
         + ": " + std::string(reason);
 }
 
