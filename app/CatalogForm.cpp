@@ -551,6 +551,7 @@ void TCatalogForm::showEvent(QShowEvent* event)
         return;
     shown_ = true;
     RunCommand(this, [this] { FormShow(); });
+    FitCountPanel();
 }
 
 void TCatalogForm::FormShow()
@@ -587,7 +588,13 @@ void TCatalogForm::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     if (isVisible())
-        countPanel_->setFixedWidth(width() / 3);
+        FitCountPanel();
+}
+
+// The count panel takes a third of the status bar, which spans the window.
+void TCatalogForm::FitCountPanel()
+{
+    countPanel_->setFixedWidth(width() / 3);
 }
 
 void TCatalogForm::changeEvent(QEvent* event)
@@ -614,13 +621,19 @@ bool TCatalogForm::event(QEvent* event)
 
 void TCatalogForm::MenuOpened()
 {
+    ++openMenus_;
     menuHints_ = true;
     UpdateActions();
 }
 
+// Moving from one menu of the main menu to the next closes the first after the next has
+// opened, or just before: the hints stop only once the program is idle with no menu open.
 void TCatalogForm::MenuClosed()
 {
+    --openMenus_;
     QTimer::singleShot(0, this, [this] {
+        if (openMenus_ > 0)
+            return;
         menuHints_ = false;
         statusBar()->clearMessage();
     });

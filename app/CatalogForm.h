@@ -81,6 +81,7 @@ private:
     void ListViewContextPopup(const QPoint& pos);
     void MenuOpened();
     void MenuClosed();
+    void FitCountPanel();
     void FormShow();
     void FormDestroy();
     void SelectCatalog(int index);
@@ -150,5 +151,6 @@ private:
     int dropTarget_ = -1;
     bool shown_ = false;
     bool menuHints_ = false;
+    int openMenus_ = 0;
     QString helpFile_;
 };

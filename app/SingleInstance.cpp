@@ -4,12 +4,15 @@
 #include "support/core/Cp932.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLocalSocket>
 #include <QStandardPaths>
 #include <QThread>
 #include <QWidget>
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -21,6 +24,7 @@ constexpr char kTitlesRequest[] = "TITLES";
 constexpr char kActivateRequest[] = "ACTIVATE ";
 constexpr char kDoneReply[] = "DONE";
 constexpr int kReplyTimeoutMs = 2000;
+constexpr std::chrono::milliseconds kLastAnswer{250};
 
 // The windows a later instance may find, in a fixed order: the visible top-level windows.
 std::vector<QWidget*> CandidateWindows()
@@ -49,22 +53,29 @@ std::string TitleBytes(const QString& title)
     return title.toStdString();
 }
 
-std::optional<QByteArray> ReadLine(QLocalSocket& socket)
+// Every wait of a search ends at the deadline of the whole search, however the first
+// instance behaves (busy, or accepting and never answering).
+int WaitMs(const QDeadlineTimer& deadline)
+{
+    return static_cast<int>(std::min<qint64>(kReplyTimeoutMs, deadline.remainingTime()));
+}
+
+std::optional<QByteArray> ReadLine(QLocalSocket& socket, const QDeadlineTimer& deadline)
 {
     while (!socket.canReadLine()) {
-        if (!socket.waitForReadyRead(kReplyTimeoutMs))
+        if (deadline.hasExpired() || !socket.waitForReadyRead(WaitMs(deadline)))
             return std::nullopt;
     }
     return socket.readLine().chopped(1);
 }
 
 // Asks the first instance for its window titles; nothing when it does not answer.
-std::optional<std::vector<QByteArray>> RequestTitles(QLocalSocket& socket)
+std::optional<std::vector<QByteArray>> RequestTitles(QLocalSocket& socket, const QDeadlineTimer& deadline)
 {
     socket.write(QByteArray(kTitlesRequest) + '\n');
     std::vector<QByteArray> titles;
     for (;;) {
-        auto line = ReadLine(socket);
+        auto line = ReadLine(socket, deadline);
         if (!line)
             return std::nullopt;
         if (line->isEmpty())
@@ -73,27 +84,27 @@ std::optional<std::vector<QByteArray>> RequestTitles(QLocalSocket& socket)
     }
 }
 
-bool RequestActivation(QLocalSocket& socket, std::size_t index)
+bool RequestActivation(QLocalSocket& socket, std::size_t index, const QDeadlineTimer& deadline)
 {
     socket.write(kActivateRequest + QByteArray::number(qulonglong(index)) + '\n');
-    const auto reply = ReadLine(socket);
+    const auto reply = ReadLine(socket, deadline);
     return reply && *reply == kDoneReply;
 }
 
 // One search: true when a matching window was found and the first instance was asked to
-// bring it to the front.
-bool SearchOnce(const QString& socketPath, const TWindowTitlePattern& pattern)
+// bring its main window to the front.
+bool SearchOnce(const QString& socketPath, const TWindowTitlePattern& pattern, const QDeadlineTimer& deadline)
 {
     QLocalSocket socket;
     socket.connectToServer(socketPath);
-    if (!socket.waitForConnected(kReplyTimeoutMs))
+    if (!socket.waitForConnected(WaitMs(deadline)))
         return false;
-    const auto titles = RequestTitles(socket);
+    const auto titles = RequestTitles(socket, deadline);
     if (!titles)
         return false;
     for (std::size_t i = 0; i < titles->size(); ++i) {
         if (pattern.Matches(TitleBytes(QString::fromUtf8((*titles)[i]))))
-            return RequestActivation(socket, i);
+            return RequestActivation(socket, i, deadline);
     }
     return false;
 }
@@ -132,12 +143,19 @@ bool TSingleInstance::Claim()
 bool TSingleInstance::ActivateRunningInstance(const Polling& polling) const
 {
     const TWindowTitlePattern pattern(kMainWindowPattern);
-    for (int search = 0; search < polling.searches; ++search) {
+    // Search k starts k intervals after the first, so a slow answer does not push the
+    // later searches back; the whole search ends with the pauses between the searches,
+    // and a moment for the last answer.
+    QElapsedTimer clock;
+    clock.start();
+    const QDeadlineTimer deadline(polling.interval * (polling.searches - 1) + kLastAnswer);
+    for (int search = 0; search < polling.searches && !deadline.hasExpired(); ++search) {
         if (search > 0) {
-            QThread::msleep(static_cast<unsigned long>(polling.interval.count()));
+            const qint64 due = polling.interval.count() * search;
+            QThread::msleep(static_cast<unsigned long>(std::max<qint64>(0, due - clock.elapsed())));
             QCoreApplication::processEvents();
         }
-        if (SearchOnce(socketPath_, pattern))
+        if (SearchOnce(socketPath_, pattern, deadline))
             return true;
     }
     return false;
@@ -146,7 +164,7 @@ bool TSingleInstance::ActivateRunningInstance(const Polling& polling) const
 void TSingleInstance::AnswerClient(QLocalSocket* socket)
 {
     connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-    connect(socket, &QLocalSocket::readyRead, socket, [socket] {
+    connect(socket, &QLocalSocket::readyRead, socket, [this, socket] {
         while (socket->canReadLine()) {
             const QByteArray request = socket->readLine().chopped(1);
             const std::vector<QWidget*> windows = CandidateWindows();
@@ -157,7 +175,11 @@ void TSingleInstance::AnswerClient(QLocalSocket* socket)
                 socket->write(reply + '\n');
             } else if (request.startsWith(kActivateRequest)) {
                 const auto index = request.mid(int(sizeof kActivateRequest) - 1).toULongLong();
-                if (index < windows.size())
+                // Whichever window the later instance found (the help viewer's title
+                // matches too), the program comes forward with its main window.
+                if (mainWindow_)
+                    BringToFront(mainWindow_);
+                else if (index < windows.size())
                     BringToFront(windows[index]);
                 socket->write(QByteArray(kDoneReply) + '\n');
             }

@@ -3,12 +3,13 @@
 #include <QLocalServer>
 #include <QLockFile>
 #include <QObject>
+#include <QPointer>
 #include <QString>
+#include <QWidget>
 
 #include <chrono>
 
 class QLocalSocket;
-class QWidget;
 
 // The rule that only one instance runs. The first instance holds the lock file
 // "TessnaPrevInst" in the user's runtime folder for its whole life and listens on a local
@@ -35,9 +36,15 @@ public:
     // counts as being the only instance.
     bool Claim();
 
+    // The window a later start brings to the front, restored when minimised, whatever
+    // window of this instance it found.
+    void SetMainWindow(QWidget* window) { mainWindow_ = window; }
+
     // Run by a later instance: looks for a window of the first instance whose title matches
-    // "Tessna *", up to Polling.searches times; when one is found, the first instance restores
-    // it if minimised and brings it to the front. True when a window was found.
+    // "Tessna *", up to Polling.searches times, Polling.interval apart, and never longer in
+    // all than those intervals and a moment for the last answer, however the first instance
+    // behaves. When one is found, the first instance restores its main window if minimised
+    // and brings it to the front. True when a window was found.
     bool ActivateRunningInstance(const Polling& polling) const;
 
 private:
@@ -46,6 +53,7 @@ private:
     QString socketPath_;
     QLockFile lock_;
     QLocalServer server_;
+    QPointer<QWidget> mainWindow_;
 };
 
 // The entry's decision: false when this is the only instance (start-up goes on, the lock is

@@ -35,6 +35,7 @@ int main(int argc, char** argv)
         return 1;
     }
     TCatalogForm form(programFolder);
+    instance.SetMainWindow(&form);
     form.show();
     return QApplication::exec() == 0 ? 0 : 1;
 }

@@ -50,6 +50,16 @@ QPushButton* MakeButton(const QString& caption, const QString& name, QWidget* pa
     return button;
 }
 
+// The folder a dialog given no folder of its own starts in. Like the current directory,
+// which the platform's open dialog moves to the folder it shows, it starts as the
+// process's current directory and then follows the folder each dialog closed in, so the
+// next chooser of the run opens where the last one was left.
+QString& CurrentDirectory()
+{
+    static QString folder = QDir::currentPath();
+    return folder;
+}
+
 }  // namespace
 
 OpenDialogWindow::OpenDialogWindow(QWidget* parent, Prompter* prompter) : QDialog(parent)
@@ -181,7 +191,9 @@ void OpenDialogWindow::SetSizing(bool sizing)
 
 void OpenDialogWindow::StartIn(const QString& folder)
 {
-    if (folder.isEmpty() || !ShowFolder(folder))
+    if (!folder.isEmpty() && ShowFolder(folder))
+        return;
+    if (!ShowFolder(CurrentDirectory()))
         ShowFolder(QDir::currentPath());
 }
 
@@ -472,6 +484,9 @@ bool OpenDialogWindow::eventFilter(QObject* watched, QEvent* event)
 
 void OpenDialogWindow::done(int result)
 {
+    // The computer folder has no path: the current directory stays where it was.
+    if (!folder_.isEmpty())
+        CurrentDirectory() = folder_;
     emit closing();
     QDialog::done(result);
 }

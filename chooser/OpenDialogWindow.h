@@ -64,7 +64,8 @@ public:
     void SetFileMustExist(bool mustExist) { fileMustExist_ = mustExist; }
     void SetDefaultExt(const QString& ext) { defaultExt_ = ext; }
     void SetSizing(bool sizing);
-    // The folder shown first: folder when it exists, else the current directory.
+    // The folder shown first: folder when it exists, else the folder the last dialog of the
+    // run closed in, else the current directory.
     void StartIn(const QString& folder);
 
     // The folder shown (host syntax, no trailing "/" except the root); empty while the

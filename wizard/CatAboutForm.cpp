@@ -16,6 +16,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 
 const QString kMakerMail = QStringLiteral("tessna@example.com");
@@ -125,14 +127,39 @@ void TCatAboutForm::showEvent(QShowEvent* event)
     btnOK->setFocus();
 }
 
+// A click on a link is a press and a release of the left button on it, with no drag in
+// between. The second press of a double click starts no click, so a double click opens
+// the link once; a drag ends no click, wherever it ends.
 bool TCatAboutForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::MouseButtonRelease
-        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        if (watched == EdtMail)
+    const auto* mouse = dynamic_cast<const QMouseEvent*>(event);
+    if (!mouse || (watched != EdtMail && watched != EdtWebPage))
+        return QDialog::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        if (mouse->button() == Qt::LeftButton) {
+            pressedLink_ = watched;
+            pressPos_ = mouse->position().toPoint();
+        }
+        break;
+    case QEvent::MouseButtonDblClick:
+        pressedLink_ = nullptr;
+        break;
+    case QEvent::MouseMove:
+        if ((mouse->position().toPoint() - pressPos_).manhattanLength() >= QApplication::startDragDistance())
+            pressedLink_ = nullptr;
+        break;
+    case QEvent::MouseButtonRelease: {
+        const bool click = mouse->button() == Qt::LeftButton && std::exchange(pressedLink_, nullptr) == watched
+            && static_cast<QWidget*>(watched)->rect().contains(mouse->position().toPoint());
+        if (click && watched == EdtMail)
             EdtMailClick();
-        else if (watched == EdtWebPage)
+        else if (click)
             EdtWebPageClick();
+        break;
+    }
+    default:
+        break;
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -47,6 +47,9 @@ private:
     QLineEdit* EdtWebPage = nullptr;
     QPushButton* btnOK = nullptr;
     bool placed_ = false;
+    // The link the left button went down on, while that press can still end in a click.
+    QObject* pressedLink_ = nullptr;
+    QPoint pressPos_;
 };
 
 // Shows the about box modally over owner.

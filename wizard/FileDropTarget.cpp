@@ -6,6 +6,8 @@
 #include <QMimeData>
 #include <QWidget>
 
+#include <memory>
+
 TFileDropTarget::TFileDropTarget(QWidget* widget, Handler handler)
     : QObject(widget)
     , widget_(widget)
@@ -33,7 +35,15 @@ bool TFileDropTarget::eventFilter(QObject* watched, QEvent* event)
         auto* drop = static_cast<QDropEvent*>(event);
         drop->setDropAction(Qt::CopyAction);
         drop->accept();
-        RunCommand(widget_, [this, drop] { handler_(*drop->mimeData()); });
+        // The drop returns at once: the file manager's drag is never held while the objects
+        // go in or while a box tells what was left out. Its data goes with the drag, so the
+        // handler gets a copy.
+        auto dropped = std::make_shared<QMimeData>();
+        for (const QString& format : drop->mimeData()->formats())
+            dropped->setData(format, drop->mimeData()->data(format));
+        QMetaObject::invokeMethod(
+            this, [this, dropped] { RunCommand(widget_, [this, dropped] { handler_(*dropped); }); },
+            Qt::QueuedConnection);
         return true;
     }
     default:

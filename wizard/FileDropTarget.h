@@ -8,8 +8,9 @@ class QMimeData;
 class QWidget;
 
 // Lets a widget (a list's viewport) take files and folders dragged from a file manager:
-// a drag that carries file URLs is accepted as a copy, and the drop is handed to the
-// handler through the program's command wrapper. The target belongs to the widget.
+// a drag that carries file URLs is accepted as a copy, and the drop's data is handed to
+// the handler through the program's command wrapper once the drop has returned. The target
+// belongs to the widget.
 class TFileDropTarget : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TFileDropTarget)

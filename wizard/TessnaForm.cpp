@@ -289,8 +289,14 @@ bool TTessnaForm::EdtCatNameKeyPress(QKeyEvent* event)
 
 void TTessnaForm::keyPressEvent(QKeyEvent* event)
 {
-    // No button of the wizard answers Esc or Enter.
-    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    // No button of the wizard is the default: Enter presses the button that has the focus
+    // and nothing else, Esc nothing at all.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter) {
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button && button->isEnabled())
+            button->click();
+    }
+    if (enter || event->key() == Qt::Key_Escape) {
         event->accept();
         return;
     }

@@ -26,6 +26,12 @@ struct TWizardObjectModel::Entry {
 
 namespace {
 
+// The size column and its heading are right-aligned, every other column left-aligned.
+QVariant ColumnAlignment(int column)
+{
+    return QVariant::fromValue(Qt::AlignVCenter | (column == TWizardObjectModel::ColSize ? Qt::AlignRight : Qt::AlignLeft));
+}
+
 // The small icon of a row, by its kind and name ending only: the object is never opened.
 QIcon Icon(const TWizardObjectRow& row)
 {
@@ -375,8 +381,7 @@ QVariant TWizardObjectModel::data(const QModelIndex& index, int role) const
     case Qt::DecorationRole:
         return index.column() == ColName ? QVariant(Icon(entry.row)) : QVariant();
     case Qt::TextAlignmentRole:
-        return QVariant::fromValue(Qt::AlignVCenter
-                                   | (index.column() == ColSize ? Qt::AlignRight : Qt::AlignLeft));
+        return ColumnAlignment(index.column());
     case Qt::ToolTipRole:
         return Cp932ToDisplay(entry.row.Path);
     default:
@@ -386,6 +391,8 @@ QVariant TWizardObjectModel::data(const QModelIndex& index, int role) const
 
 QVariant TWizardObjectModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (orientation == Qt::Horizontal && role == Qt::TextAlignmentRole)
+        return ColumnAlignment(section);
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (section) {

@@ -7,6 +7,7 @@
 #include <QLocale>
 
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -26,9 +27,43 @@ bool EndsInDelimiter(std::string_view path)
     return MBLastCharIs(path, '/') || MBLastCharIs(path, '\\');
 }
 
-std::string FromLocaleText(const QString& text)
+// A character of a number the locale writes, in a form code page 932 can hold: a blank
+// of any width becomes a plain blank, a digit of any script its ASCII digit, the locale's
+// decimal and group signs "." and ","; a format mark (a direction mark) shows nothing and
+// goes. Nothing when the character has no such form.
+std::optional<std::string> NumberCharForm(const QLocale& locale, char32_t ch)
 {
-    return QStringToCp932(text).value_or(std::string());
+    const QString text = QString::fromUcs4(&ch, 1);
+    if (auto bytes = QStringToCp932(text))
+        return bytes;
+    if (QChar::isDigit(ch))
+        return std::string(1, static_cast<char>('0' + QChar::digitValue(ch)));
+    if (QChar::category(ch) == QChar::Separator_Space)
+        return " ";
+    if (text == locale.decimalPoint())
+        return ".";
+    if (text == locale.groupSeparator())
+        return ",";
+    if (QChar::category(ch) == QChar::Other_Format)
+        return std::string();
+    return std::nullopt;
+}
+
+// A number the locale wrote, in code page 932. The status bars must always show the
+// number: characters without a code page 932 form are replaced one by one, and a sign
+// that has no replacement gives plainText, the number in ASCII.
+std::string NumberText(const QLocale& locale, const QString& text, const QString& plainText)
+{
+    if (auto bytes = QStringToCp932(text))
+        return *bytes;
+    std::string result;
+    for (const char32_t ch : text.toUcs4()) {
+        const std::optional<std::string> form = NumberCharForm(locale, ch);
+        if (!form)
+            return plainText.toStdString();
+        result += *form;
+    }
+    return result;
 }
 
 }  // namespace
@@ -118,7 +153,10 @@ std::string FileTypeText(std::string_view fileName, std::string_view typeName)
 
 std::string FormatGrouped(double value)
 {
-    return FromLocaleText(QLocale().toString(value, 'f', 0));
+    const QLocale locale;
+    QLocale plain = QLocale::c();
+    plain.setNumberOptions({});
+    return NumberText(locale, locale.toString(value, 'f', 0), plain.toString(value, 'f', 0));
 }
 
 std::string FormatSizeText(double bytes, bool truncate)
@@ -137,7 +175,7 @@ std::string FormatSizeText(double bytes, bool truncate)
         x = std::trunc(x * 100) / 100;
     QLocale locale;
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return FromLocaleText(locale.toString(x, 'f', 2)) + unit;
+    return NumberText(locale, locale.toString(x, 'f', 2), QLocale::c().toString(x, 'f', 2)) + unit;
 }
 
 int CompareFileNames(std::string_view a, std::string_view b)

@@ -17,13 +17,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QWindow>
 
 #include <memory>
 
@@ -236,6 +239,76 @@ private slots:
         QCOMPARE(selection->selectedRows().size(), 3);
         selection->clearSelection();
         QCOMPARE(CountText(), QString("1,500 件のオブジェクト"));
+    }
+
+    // Blanks and digits without a code page 932 form never take the count away.
+    void countsUnderLocalesWithoutCodePage932Signs()
+    {
+        QStringList objects;
+        for (int i = 0; i < 1500; ++i)
+            objects << QString("/nowhere/%1").arg(i);
+        folder_->AddCatalog("Big", objects);
+        const QLocale saved;
+        const std::pair<QLocale, QString> cases[] = {
+            {QLocale(QLocale::French, QLocale::France), QString("1 500 件のオブジェクト")},
+            {QLocale(QLocale::Arabic, QLocale::Egypt), QString("1,500 件のオブジェクト")},
+        };
+        for (const auto& [locale, count] : cases) {
+            QLocale::setDefault(locale);
+            Open();
+            ShowActive();
+            QCOMPARE(CountText(), count);
+            QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, List()->visualRect(List()->model()->index(0, 0)).center());
+            QCOMPARE(CountText(), QString("1 件のオブジェクトを選択"));
+        }
+        QLocale::setDefault(saved);
+    }
+
+    void countPanelIsAThirdOfTheStatusBarFromTheFirstShowing()
+    {
+        Open();
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QCOMPARE(form_->findChild<QLabel*>("StatusPanel0")->width(), form_->width() / 3);
+        form_->resize(form_->width() + 90, form_->height());
+        QTRY_COMPARE(form_->findChild<QLabel*>("StatusPanel0")->width(), form_->width() / 3);
+    }
+
+    // Hints follow the highlighted entry in every menu of the main menu while any menu is
+    // open, also after moving to the next menu with the keys or the mouse.
+    void menuHintsFollowEveryMenuWhileOneIsOpen()
+    {
+        folder_->AddCatalog("Alpha", {"/a"});
+        Open();
+        ShowActive();
+        QMenuBar* bar = form_->menuBar();
+        QStatusBar* status = form_->statusBar();
+        const auto openMenu = [] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); };
+
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(Action("ActF")).center());
+        QTRY_VERIFY(openMenu());
+        QTest::keyClick(openMenu(), Qt::Key_Down);
+        QTRY_COMPARE(status->currentMessage(), openMenu()->activeAction()->statusTip());
+        QVERIFY(!status->currentMessage().isEmpty());
+
+        QTest::keyClick(openMenu(), Qt::Key_Right);
+        QTRY_COMPARE(openMenu(), Action("ActE")->menu());
+        QTest::qWait(50);
+        QMenu* edit = openMenu();
+        QTest::mouseMove(edit, edit->actionGeometry(Action("ActI_ItemFileAdd")).center());
+        QTRY_COMPARE(status->currentMessage(), Action("ActI_ItemFileAdd")->statusTip());
+
+        QTest::mouseMove(form_->windowHandle(), bar->mapTo(form_.get(), bar->actionGeometry(Action("ActH")).center()));
+        QTRY_COMPARE(openMenu(), Action("ActH")->menu());
+        QTest::qWait(50);
+        QMenu* help = openMenu();
+        QTest::mouseMove(help, help->actionGeometry(Action("ActH_About")).center());
+        QTRY_COMPARE(status->currentMessage(), Action("ActH_About")->statusTip());
+
+        QTest::keyClick(help, Qt::Key_Escape);
+        QTRY_VERIFY(!openMenu());
+        QTRY_COMPARE(status->currentMessage(), QString());
+        QVERIFY(form_->findChild<QLabel*>("StatusPanel0")->isVisible());
     }
 
     void deleteAsksAndSelectsTheNeighbour()

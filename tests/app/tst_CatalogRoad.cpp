@@ -196,10 +196,13 @@ private slots:
         QWidget* viewport = form.findChild<QTableView*>(QStringLiteral("ListView"))->viewport();
         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(viewport, &enter);
+        const std::size_t boxes = prompter_.boxes.size();
         QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(viewport, &drop);
+        // Nothing is shown before the drop has returned.
+        QCOMPARE(prompter_.boxes.size(), boxes);
 
-        QCOMPARE(form.Store().Catalog(0).Objects, (std::vector<std::string> {"/a", subfolder.toStdString(), file.toStdString()}));
+        QTRY_COMPARE(form.Store().Catalog(0).Objects, (std::vector<std::string> {"/a", subfolder.toStdString(), file.toStdString()}));
         QVERIFY(form.Store().Modified());
         QCOMPARE(prompter_.boxes.back().msg, Cp932Text("パスではない 1 行を無視しました。"));
     }

@@ -1,6 +1,7 @@
 #include "chooser/CabOpenDialogEx.h"
 #include "chooser/DialogTemplates.h"
 #include "chooser/ImageList.h"
+#include "chooser/ObjectChooser.h"
 #include "chooser/ShellFolders.h"
 #include "support/core/Cp932.h"
 #include "support/core/WinReg.h"
@@ -233,6 +234,35 @@ private slots:
         QCOMPARE(firstAfterJump, tree_->QtPath("zz"));
         QVERIFY(!saveEnabledThere);
         QCOMPARE(next.Favorites(), (Paths{tree_->Path("zz"), tree_->Path("a")}));
+    }
+
+    // Given no folder, a chooser opens where the previous one of the run was closed, by
+    // confirming or by cancelling.
+    void NextChooserOpensWhereThePreviousOneClosed()
+    {
+        const auto runTo = [&](const std::string& folder, bool confirm) {
+            QString startedIn;
+            ModalDriver driver([&](OpenDialogWindow& dialog) {
+                startedIn = dialog.CurrentFolder();
+                dialog.FileNameBox()->setText(tree_->QtPath(folder));
+                dialog.FileNameBox()->setFocus();
+                QTest::keyClick(dialog.FileNameBox(), Qt::Key_Return);
+                QCOMPARE(dialog.CurrentFolder(), tree_->QtPath(folder));
+                if (confirm) {
+                    QTRY_VERIFY(Listed(dialog, {"inner.txt"}));
+                    CtrlClick(dialog, QStringLiteral("inner.txt"));
+                    Click(Find<QPushButton>(dialog, "BtnConfirm"));
+                } else {
+                    Click(dialog.DlgItem(IDCANCEL));
+                }
+            });
+            RunObjectChooser(nullptr, ObjectsToCompressSettings());
+            return startedIn;
+        };
+        tree_->MakeFile("a/inner.txt");
+        runTo("zz", false);
+        QCOMPARE(runTo("a", true), tree_->QtPath("zz"));
+        QCOMPARE(runTo("zz", false), tree_->QtPath("a"));
     }
 
     void AHistoryOfTheWrongTypeEndsTheRunWithItsError()

@@ -4,6 +4,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QWindow>
 
 class TestCatAboutForm : public QObject {
     Q_OBJECT
@@ -45,6 +46,39 @@ private slots:
         QCOMPARE(beeps, 1);
         QVERIFY(form.isVisible());
         SetBeepHandler({});
+    }
+
+    // One open per click: a double click opens once, a drag opens nothing, whether it
+    // starts on the link or ends over it.
+    void aLinkOpensOncePerClick()
+    {
+        QStringList opened;
+        TCatAboutForm form(nullptr, [&](const QString& target) {
+            opened << target;
+            return true;
+        });
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        auto* mail = form.findChild<QLineEdit*>("EdtMail");
+        auto* page = form.findChild<QLineEdit*>("EdtWebPage");
+        // Through the window, as the system delivers them: the button's widget keeps the
+        // mouse until the release, and the second press of a double click is one.
+        QWindow* window = form.windowHandle();
+        const auto at = [&form](QWidget* link, int x) { return link->mapTo(&form, QPoint(x, link->height() / 2)); };
+
+        QTest::mouseDClick(window, Qt::LeftButton, {}, at(mail, 4));
+        QCOMPARE(opened.size(), 1);
+
+        QTest::mousePress(window, Qt::LeftButton, {}, at(mail, 4));
+        QTest::mouseMove(window, at(mail, mail->width() - 4));
+        QTest::mouseRelease(window, Qt::LeftButton, {}, at(mail, mail->width() - 4));
+        QTest::mousePress(window, Qt::LeftButton, {}, at(page, 4));
+        QTest::mouseMove(window, at(mail, 4));
+        QTest::mouseRelease(window, Qt::LeftButton, {}, at(mail, 4));
+        QCOMPARE(opened.size(), 1);
+
+        QTest::mouseClick(window, Qt::LeftButton, {}, at(page, 4));
+        QCOMPARE(opened, QStringList({opened.front(), page->text()}));
     }
 
     void okAndEnterClose()

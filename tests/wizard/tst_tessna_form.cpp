@@ -97,6 +97,31 @@ private slots:
         QVERIFY(Button(*wizard, "BtnBack")->isEnabled());
     }
 
+    // Enter presses the button that has the focus; in the name box it still means Next.
+    void enterPressesTheFocusedButton()
+    {
+        const auto tabTo = [](QPushButton* button) {
+            for (int i = 0; i < 20 && QApplication::focusWidget() != button; ++i)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), button);
+            QTest::keyClick(button, Qt::Key_Return);
+        };
+        auto wizard = ShowWizard();
+        QTest::keyClicks(NameBox(*wizard), QStringLiteral("Keys"));
+        tabTo(Button(*wizard, "BtnNext"));
+        QCOMPARE(wizard->CurrentPage(), int(TTessnaForm::Page02));
+        wizard->ObjectList().AddWizardRow(MakeFile(QStringLiteral("keys/a.txt")));
+        tabTo(Button(*wizard, "BtnNext"));
+        QCOMPARE(wizard->CurrentPage(), int(TTessnaForm::Page03));
+        tabTo(Button(*wizard, "BtnBack"));
+        QCOMPARE(wizard->CurrentPage(), int(TTessnaForm::Page02));
+        tabTo(Button(*wizard, "BtnNext"));
+        QCOMPARE(Button(*wizard, "BtnNext")->text(), QStringLiteral("完了(&F)"));
+        QTest::keyClick(Button(*wizard, "BtnNext"), Qt::Key_Enter);
+        QVERIFY(!wizard->Cancelled());
+        QVERIFY(wizard->isHidden());
+    }
+
     void needsAnObjectOnTheSecondPage()
     {
         auto wizard = ShowWizard();

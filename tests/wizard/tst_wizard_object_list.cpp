@@ -11,6 +11,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMimeData>
 #include <QStatusBar>
@@ -186,6 +187,29 @@ private slots:
         QCOMPARE(Text(model, 1 - file, Model::ColSize), QString());
     }
 
+    // The heading "サイズ" is drawn at the right of its column, like the sizes under it.
+    void sizeHeadingIsRightAlignedOnScreen()
+    {
+        ScriptedPrompter prompter;
+        TWizardObjectList list(prompter);
+        list.resize(600, 300);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QHeaderView* header = list.ListView()->horizontalHeader();
+        const QImage image = header->viewport()->grab().toImage();
+        const int left = header->sectionViewportPosition(Model::ColSize);
+        const int right = left + header->sectionSize(Model::ColSize);
+        // The columns of the section's middle row that the heading's text darkens.
+        const int y = header->height() / 2;
+        QList<int> ink;
+        for (int x = left + 3; x < right - 3; ++x) {
+            if (qGray(image.pixel(x, y)) + 60 < qGray(image.pixel(left + 3, 2)))
+                ink.append(x);
+        }
+        QVERIFY(!ink.isEmpty());
+        QVERIFY(right - ink.back() < ink.front() - left);
+    }
+
     void skipsOnlyExactDuplicates()
     {
         Model model;
@@ -256,6 +280,34 @@ private slots:
         QCOMPARE(Panel(list, 0), QStringLiteral("2 件のオブジェクトを選択"));
         QCOMPARE(Panel(list, 1), QStringLiteral("1.00 KB"));
         QVERIFY(Action(list, "ActAddFile_Del")->isEnabled());
+    }
+
+    // Under locales whose blanks and digits have no code page 932 form the status bar
+    // still shows the numbers.
+    void countsAndSizesShowUnderEveryLocale()
+    {
+        const QLocale saved;
+        std::vector<std::string> paths;
+        for (int i = 0; i < 1500; ++i)
+            paths.push_back(PathOf(QStringLiteral("locale/missing%1").arg(i)));
+        paths.push_back(MakeFile(QStringLiteral("locale/big.bin"), 1536 * 1024));
+        const struct {
+            QLocale locale;
+            QString count;
+            QString size;
+        } cases[] = {
+            {QLocale(QLocale::French, QLocale::France), QStringLiteral("1 501 件のオブジェクト"), QStringLiteral("1,50 MB")},
+            {QLocale(QLocale::Arabic, QLocale::Egypt), QStringLiteral("1,501 件のオブジェクト"), QStringLiteral("1.50 MB")},
+        };
+        for (const auto& c : cases) {
+            QLocale::setDefault(c.locale);
+            ScriptedPrompter prompter;
+            TWizardObjectList list(prompter);
+            list.AddWizardRows(paths);
+            QCOMPARE(Panel(list, 0), c.count);
+            QCOMPARE(Panel(list, 1), c.size);
+        }
+        QLocale::setDefault(saved);
     }
 
     void deletesTheSelectedRowsAfterTheQuestion()
@@ -346,9 +398,17 @@ private slots:
         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(list.ListView()->viewport(), &enter);
         QVERIFY(enter.isAccepted());
-        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(list.ListView()->viewport(), &drop);
-        QCOMPARE(list.Model().Paths(), (std::vector<std::string> {file}));
+        {
+            // The drag's data goes with the drop event: the list must keep a copy.
+            QMimeData dragData;
+            dragData.setUrls(data.urls());
+            QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &dragData, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(list.ListView()->viewport(), &drop);
+            QVERIFY(drop.isAccepted());
+        }
+        // Nothing is shown before the drop has returned.
+        QVERIFY(prompter.boxes.empty());
+        QTRY_COMPARE(list.Model().Paths(), (std::vector<std::string> {file}));
         QCOMPARE(prompter.boxes.back().msg, Cp932Text("パスではない 1 行を無視しました。"));
     }
 };

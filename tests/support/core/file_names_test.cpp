@@ -131,6 +131,28 @@ TEST(Formats, SizeUsesTheLocalesDecimalSeparator)
     QLocale::setDefault(saved);
 }
 
+// Locales whose blanks or digits code page 932 cannot hold still show the number.
+TEST(Formats, NumbersKeepAFormCodePage932CanHold)
+{
+    const QLocale saved;
+    const struct {
+        QLocale locale;
+        std::string grouped;
+        std::string size;
+    } cases[] = {
+        {QLocale(QLocale::French, QLocale::France), "1 234 567", "1000,50 MB"},
+        {QLocale(QLocale::Russian, QLocale::Russia), "1 234 567", "1000,50 MB"},
+        {QLocale(QLocale::Arabic, QLocale::Egypt), "1,234,567", "1000.50 MB"},
+    };
+    for (const auto& c : cases) {
+        QLocale::setDefault(c.locale);
+        EXPECT_EQ(FormatGrouped(1234567), c.grouped) << c.locale.name().toStdString();
+        EXPECT_EQ(FormatGrouped(7), "7") << c.locale.name().toStdString();
+        EXPECT_EQ(FormatSizeText(1000.5 * 1024 * 1024, false), c.size) << c.locale.name().toStdString();
+    }
+    QLocale::setDefault(saved);
+}
+
 TEST(FileNameOrder, AsciiCaseIgnoredAndKeysAgree)
 {
     EXPECT_EQ(CompareFileNames("ReadMe.TXT", "readme.txt"), 0);
