@@ -215,6 +215,9 @@ void TSafeSave::Commit()
 
 int RemoveDeadTemporaries(const std::string& hostFolder)
 {
+    // Without the process table no writer can be told gone: nothing is removed.
+    if (!ProcessStartTime(static_cast<unsigned long long>(::getpid())))
+        return 0;
     const auto close = [](DIR* dir) { ::closedir(dir); };
     const std::unique_ptr<DIR, decltype(close)> dir(::opendir(hostFolder.c_str()), close);
     if (!dir)
