@@ -7,6 +7,7 @@
 #include "support/core/Cp932.h"
 #include "support/core/FileNames.h"
 #include "support/core/HostPath.h"
+#include "support/core/ProgramFolder.h"
 #include "support/core/RegistryLayout.h"
 #include "support/core/TessnaError.h"
 #include "support/core/WinReg.h"
@@ -604,7 +605,7 @@ void TCatalogForm::changeEvent(QEvent* event)
         return;
     if (isActiveWindow()) {
         const auto folder = ToQtPath(store_->ProgramFolder());
-        helpFile_ = folder ? *folder + QStringLiteral("TESSNA.HLP") : THelpViewer::DefaultHelpFile();
+        helpFile_ = FindHelpFile(folder.value_or(QString()));
         THelpViewer::Of(this)->SetHelpFile(helpFile_);
     } else {
         dropTarget_ = -1;

@@ -4,7 +4,7 @@
 #include "app/CatalogForm.h"
 #include "app/PlatformCheck.h"
 #include "app/SingleInstance.h"
-#include "catalog/CatalogStore.h"
+#include "support/core/ProgramFolder.h"
 #include "support/core/TessnaError.h"
 #include "support/ui/StopBox.h"
 #include "support/ui/SupportHooks.h"
@@ -25,6 +25,7 @@ int main(int argc, char** argv)
     if (ActivatePreviousInstance(instance))
         return 0;
     QApplication::setApplicationName(QStringLiteral("Tessna"));
+    QApplication::setDesktopFileName(QStringLiteral("com.example.Tessna"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/app/catalog.svg")));
 
     std::string programFolder;

@@ -14,7 +14,6 @@
 #include <QString>
 
 #include <algorithm>
-#include <filesystem>
 #include <stdexcept>
 #include <unordered_map>
 #include <unordered_set>
@@ -51,16 +50,6 @@ void RemoveKilledSaves(const std::string& folder)
 }
 
 }  // namespace
-
-std::string GetProgramFolder()
-{
-    std::error_code error;
-    const auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
-    const auto folder = error ? std::nullopt : FromHostPath(executable.parent_path().string());
-    if (!folder)
-        throw TessnaError(Cp932Text("プログラムのフォルダが分かりません"));
-    return AddPathDelimiter(*folder, PathDelim);
-}
 
 TCatalogStore::TCatalogStore(std::string folder, QObject* parent)
     : QObject(parent)

@@ -13,10 +13,6 @@
 
 class Prompter;
 
-// The folder of the running executable with a trailing delimiter (code page 932). Throws
-// TessnaError when that folder has no code page 932 form.
-std::string GetProgramFolder();
-
 // The user's list of catalogs: the control file "VrCatCtl.ini" in one folder, the catalog
 // files it names, the ordered list in memory and whether that list holds unsaved changes.
 // Files change only in SaveCatalogList, which replaces each file whole (a temporary file in

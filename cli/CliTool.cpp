@@ -6,6 +6,7 @@
 #include "cli/CliArguments.h"
 #include "cli/CliFailure.h"
 #include "cli/WizardOrder.h"
+#include "support/core/BuildInfo.h"
 #include "support/core/FileNames.h"
 #include "support/core/Mbcs.h"
 #include "support/core/TessnaError.h"
@@ -91,11 +92,14 @@ std::string TCliTool::UsageText()
 {
     return R"(使い方: tessna-cli [--folder DIR] COMMAND [ARG...]
        tessna-cli --help
+       tessna-cli --version
 
 DIR の VrCatCtl.ini が挙げるカタログのリストを Tessna と同じく読み込み、コマンドを一つ
 実行します。リストを変えるコマンドは、そのあとリスト全体を Tessna の「保存」と同じく保存
-します。DIR を省くと、このプログラムのあるフォルダです。NAME はカタログの表示名（カタロ
-グファイルの名前から拡張子を除いたもの）です。
+します。DIR を省くと Tessna と同じプログラムフォルダです。このプログラムのあるフォルダに
+VrCatCtl.ini か tessna.portable があればそのフォルダ、なければ $XDG_DATA_HOME/Kavo/Tessna
+（既定は ~/.local/share/Kavo/Tessna）です。NAME はカタログの表示名（カタログファイルの
+名前から拡張子を除いたもの）です。
 
 コマンド:
   list                 リストのカタログの表示名を、リストの順に一行に一つ表示します。
@@ -156,6 +160,10 @@ int TCliTool::Run(const std::vector<std::string>& arguments)
         const std::string& option = arguments[next];
         if (option == "--help" || option == "-h") {
             out_ << UsageText();
+            return ExitDone;
+        }
+        if (option == "--version") {
+            out_ << "tessna-cli " << TessnaVersion << '\n';
             return ExitDone;
         }
         if (option == "--folder" && next + 1 < arguments.size())

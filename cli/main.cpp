@@ -1,5 +1,5 @@
-#include "catalog/CatalogStore.h"
 #include "cli/CliTool.h"
+#include "support/core/ProgramFolder.h"
 
 #include <iostream>
 

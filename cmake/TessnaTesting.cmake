@@ -2,6 +2,7 @@
 # Qt Test executable. Each runs in the pinned environment below; the shared mains give it
 # its own settings folder and the Japanese locale.
 find_package(GTest REQUIRED)
+find_package(Qt6 REQUIRED COMPONENTS Test)
 
 set(TESSNA_TEST_ENVIRONMENT
   QT_QPA_PLATFORM=offscreen

@@ -1,6 +1,7 @@
 #include "wizard/CatAboutForm.h"
 
 #include "support/core/Beep.h"
+#include "support/core/BuildInfo.h"
 #include "support/ui/UIFonts.h"
 #include "wizard/MoveFormNearOwner.h"
 
@@ -84,7 +85,7 @@ TCatAboutForm::TCatAboutForm(QWidget* owner, TShellOpener opener)
     texts->addWidget(new QLabel(QStringLiteral("カタログ作成ツール"), this));
     auto* title = new QHBoxLayout;
     title->addWidget(FontLabel(QStringLiteral("Tessna"), QStringLiteral("MS UI Gothic"), 19, true, this));
-    title->addWidget(new QLabel(QStringLiteral("Version 1.01"), this), 0, Qt::AlignBottom);
+    title->addWidget(new QLabel(QStringLiteral("Version ") + QString::fromLatin1(TessnaVersion), this), 0, Qt::AlignBottom);
     title->addStretch();
     texts->addLayout(title);
     texts->addWidget(copyright);

@@ -1,7 +1,7 @@
 #include "support/ui/HelpViewer.h"
 
-#include <QCoreApplication>
-#include <QDir>
+#include "support/core/ProgramFolder.h"
+
 #include <QFileInfo>
 #include <QScrollBar>
 #include <QTextBrowser>
@@ -9,8 +9,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-constexpr char kHelpFileName[] = "TESSNA.HLP";
 
 QWidget* OutermostWindow(QWidget* widget)
 {
@@ -47,7 +45,7 @@ THelpViewer* THelpViewer::Of(QWidget* owner)
 
 QString THelpViewer::DefaultHelpFile()
 {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(kHelpFileName));
+    return FindHelpFile();
 }
 
 void THelpViewer::ShowContents()

@@ -5,8 +5,8 @@
 
 class QTextBrowser;
 
-// The program's help: the help file "TESSNA.HLP", an HTML document in the program folder,
-// shown in a window of the program. Each top-level window of the program has at most one
+// The program's help: the help file "TESSNA.HLP", an HTML document beside the program or in
+// its installed data folder, shown in a window of the program. Each top-level window of the program has at most one
 // viewer, found through THelpViewer::Of; dialogs owned by the main window use the main
 // window's viewer. Context numbers are anchors of the document.
 class THelpViewer : public QWidget {
@@ -14,11 +14,10 @@ class THelpViewer : public QWidget {
     Q_DISABLE_COPY_MOVE(THelpViewer)
 
 public:
-    // The viewer of owner's outermost window, made on first use with the help file of the
-    // executable's folder.
+    // The viewer of owner's outermost window, made on first use with the default help file.
     static THelpViewer* Of(QWidget* owner);
 
-    // The help file in the folder of the running executable.
+    // The help file beside the running executable, else the installed one (FindHelpFile).
     static QString DefaultHelpFile();
 
     const QString& HelpFile() const { return helpFile_; }

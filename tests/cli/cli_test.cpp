@@ -2,7 +2,10 @@
 // leaves are checked byte for byte.
 #include "catalog/CatalogFile.h"
 #include "catalog/CatalogStore.h"
+#include "support/core/BuildInfo.h"
 #include "support/core/Cp932.h"
+#include "support/core/ProgramFolder.h"
+#include "tests/common/ScopedEnv.h"
 #include "tests/common/ScriptedPrompter.h"
 #include "tests/common/TempFolder.h"
 
@@ -236,12 +239,16 @@ TEST_F(CliTest, WrongUsageExitsWithTwoAndTheUsage)
     const Result help = RunProgram(ProgramFolder() + "/tessna-cli", folder.Path(), {"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.out.find("終了コード"), std::string::npos);
+    const Result version = RunProgram(ProgramFolder() + "/tessna-cli", folder.Path(), {"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, std::string("tessna-cli ") + TessnaVersion + "\n");
     EXPECT_EQ(folder.EntryCount(), 0u);
 }
 
 TEST_F(CliTest, WorksInTheProgramsOwnFolderByDefaultAndInARelativeFolder)
 {
     std::filesystem::copy_file(ProgramFolder() + "/tessna-cli", folder.Path("tessna-cli"));
+    folder.Write(PortableMarkerName, "");
     const Result made = RunProgram(folder.Path("tessna-cli"), "/", {"new", "Here"});
     ASSERT_EQ(made.exitCode, 0) << made.err;
     EXPECT_EQ(folder.Read("VrCatCtl.ini"), "[Compress]\r\n0=Here.VrCat\r\n");
@@ -374,6 +381,23 @@ TEST_F(CliTest, KilledSavesLeaveNoLitter)
     std::printf("killed saves: %d rounds, %d left temporary files (at most %zu at once), every catalog read, "
                 "%zu left after the next save\n",
                 rounds, leftTemporaries, mostTemporaries, Temporaries());
+}
+
+TEST_F(CliTest, AnInstalledCopyKeepsItsCatalogsInTheUsersDataFolderUnlessItsFolderHoldsAList)
+{
+    folder.Write("bin/.keep", "");
+    std::filesystem::copy_file(ProgramFolder() + "/tessna-cli", folder.Path("bin/tessna-cli"));
+    const ScopedEnv home("XDG_DATA_HOME", QByteArray::fromStdString(folder.Path("data")));
+    ASSERT_EQ(RunProgram(folder.Path("bin/tessna-cli"), "/", {"new", "Installed"}).exitCode, 0);
+    EXPECT_EQ(folder.Read("data/Kavo/Tessna/VrCatCtl.ini"), "[Compress]\r\n0=Installed.VrCat\r\n");
+    EXPECT_EQ(RunProgram(folder.Path("bin/tessna-cli"), "/", {"list"}).out, "Installed\n");
+    EXPECT_FALSE(folder.Exists("bin/VrCatCtl.ini"));
+
+    // A control file beside the program keeps that copy portable without the marker.
+    folder.Write("bin/VrCatCtl.ini", "[Compress]\r\n");
+    ASSERT_EQ(RunProgram(folder.Path("bin/tessna-cli"), "/", {"new", "Beside"}).exitCode, 0);
+    EXPECT_EQ(folder.Read("bin/VrCatCtl.ini"), "[Compress]\r\n0=Beside.VrCat\r\n");
+    EXPECT_EQ(RunProgram(folder.Path("bin/tessna-cli"), "/", {"list"}).out, "Beside\n");
 }
 
 }  // namespace

@@ -23,6 +23,7 @@ void Pin()
     ConfigDir() = std::make_unique<QTemporaryDir>();
     qputenv("XDG_CONFIG_HOME", ConfigDir()->path().toLocal8Bit());
     qputenv("XDG_RUNTIME_DIR", ConfigDir()->path().toLocal8Bit());
+    qputenv("XDG_DATA_HOME", ConfigDir()->path().toLocal8Bit());
     qputenv("TZ", "Asia/Tokyo");
     tzset();
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
