@@ -107,6 +107,7 @@ private:
     int RunWizard(TCatalogParam& data);
 
     std::string CatalogName(int index) const;
+    QTreeWidgetItem* MakeNode(int index) const;
 
     TCatalogFormServices services_;
     std::unique_ptr<Prompter> ownPrompter_;

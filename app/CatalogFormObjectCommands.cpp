@@ -39,6 +39,7 @@ void TCatalogForm::ActI_ItemFileAddExecute()
     const int node = CurrentCatalogNode();
     if (node < 0)
         return;
+    store_->CheckLoaded(node);
     const std::optional<ObjectChoice> choice
         = services_.runObjectChooser(this, ObjectsToCompressSettings());
     if (choice)
@@ -71,7 +72,8 @@ void TCatalogForm::ActI_ItemDeleteExecute()
     const std::string question = selected.size() == 1
         ? Cp932ForMessage(selected.front().data().toString()) + Cp932Text(" を削除しますか？")
         : Cp932Text("選択した ") + std::to_string(selected.size()) + Cp932Text(" 件のオブジェクトを削除しますか？");
-    if (prompter_->ShowMessageDlg(question, TMsgDlgType::mtConfirmation, mbYesNo, 0) == mrNo)
+    // The close box of a Yes/No question means No.
+    if (prompter_->ShowMessageDlg(question, TMsgDlgType::mtConfirmation, mbYesNo, 0) != mrYes)
         return;
 
     QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -1,6 +1,7 @@
 #include "cli/CliTool.h"
 
 #include "catalog/CatalogFile.h"
+#include "catalog/CatalogMessages.h"
 #include "catalog/CatalogStore.h"
 #include "cli/CliArguments.h"
 #include "cli/CliFailure.h"
@@ -117,6 +118,12 @@ VrCatCtl.ini か tessna.portable があればそのフォルダ、なければ $
                        です。前のファイルはディスクに残ります。
   delete NAME          カタログをリストから外します。ファイルはディスクに残ります。
 
+リストにあるのに読み込めないカタログ（自分自身を指すリンク、長すぎる名前、読み取りの
+権限がないものなど）は、その旨を標準エラーに示します。そのカタログは list に表示し、保存
+してもリストに残し、そのファイルには書き込みません。delete のほかのコマンドはそのカタロ
+グには使えません。ほかの Tessna や tessna-cli が同じフォルダを保存している間は、終わる
+まで待ちます。
+
 new と rename は、空の名前、\ / : , ; * ? " < > | を含む名前、リストにある別のカタログの
 名前を受け付けません。rename は大文字と小文字の違いだけの名前も受け付けません。
 
@@ -183,7 +190,11 @@ int TCliTool::Run(const std::vector<std::string>& arguments)
 
     try {
         TCatalogStore store(Folder(folderArgument));
+        // Held from the read to the write, so that no other writer's save falls in between.
+        const auto hold = store.HoldFolder();
         store.LoadCatalogList(0);
+        if (const auto unreadable = store.UnreadableCatalogs(); !unreadable.empty())
+            err_ << "tessna-cli: " << ToTerminal(UnreadableCatalogsMessage(unreadable)) << '\n';
         (this->*command->run)(store, commandArguments);
         if (command->changesList)
             store.SaveCatalogList();
@@ -208,7 +219,9 @@ void TCliTool::List(TCatalogStore& store, const Arguments&)
 
 void TCliTool::Show(TCatalogStore& store, const Arguments& arguments)
 {
-    const TCatalogEntry& entry = store.Catalog(IndexOfCatalog(store, arguments[0]));
+    const int index = IndexOfCatalog(store, arguments[0]);
+    store.CheckLoaded(index);
+    const TCatalogEntry& entry = store.Catalog(index);
     out_ << "Title=" << ToTerminal(entry.Title) << '\n';
     for (const std::string& object : entry.Objects)
         out_ << ToTerminal(object) << '\n';
@@ -216,7 +229,9 @@ void TCliTool::Show(TCatalogStore& store, const Arguments& arguments)
 
 void TCliTool::Text(TCatalogStore& store, const Arguments& arguments)
 {
-    out_ << ToTerminal(CatalogText(store.Catalog(IndexOfCatalog(store, arguments[0]))));
+    const int index = IndexOfCatalog(store, arguments[0]);
+    store.CheckLoaded(index);
+    out_ << ToTerminal(CatalogText(store.Catalog(index)));
 }
 
 void TCliTool::New(TCatalogStore& store, const Arguments& arguments)

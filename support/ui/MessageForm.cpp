@@ -217,7 +217,7 @@ void TMessageForm::AddButtons(TMsgDlgButtons buttons)
                 return button;
         return nullptr;
     };
-    defaultButton_ = first(kDefaultOrder);
+    defaultButton_ = (buttons & mbDefaultNo) && Button(mbNo) ? Button(mbNo) : first(kDefaultOrder);
     cancelButton_ = first(kCancelOrder);
 }
 

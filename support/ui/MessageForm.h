@@ -11,7 +11,7 @@ class QPushButton;
 
 // The program's message box: a title and an icon by dialog type, the word-wrapped text,
 // and one row of buttons in bit order, each closing the box with its result code. Enter
-// presses the default button (OK, else yes, else retry), Esc the cancel button (cancel,
+// presses the default button (OK, else yes, else retry; no with mbDefaultNo), Esc the cancel button (cancel,
 // else no, else OK); the close box answers mrCancel. The help button asks the help
 // handler for the box's help context and leaves the box open. A button's access key pressed
 // alone presses it.

@@ -84,6 +84,7 @@ void TestMessageForm::choosesTheDefaultAndCancelButtons_data()
     QTest::newRow("ok cancel") << int(mbOK | mbCancel) << "OK" << "Cancel";
     QTest::newRow("abort retry ignore") << int(mbAbort | mbRetry | mbIgnore) << "Retry" << "";
     QTest::newRow("no cancel") << int(mbNo | mbCancel) << "" << "Cancel";
+    QTest::newRow("yes no, no the default") << int(mbYesNo | mbDefaultNo) << "No" << "No";
 }
 
 void TestMessageForm::choosesTheDefaultAndCancelButtons()
@@ -110,6 +111,7 @@ void TestMessageForm::answersKeysAndTheCloseBox_data()
     QTest::newRow("ok") << int(mbOK) << mrOk << mrOk;
     QTest::newRow("yes no") << int(mbYesNo) << mrYes << mrNo;
     QTest::newRow("yes no cancel") << int(mbYesNoCancel) << mrYes << mrCancel;
+    QTest::newRow("yes no, no the default") << int(mbYesNo | mbDefaultNo) << mrNo << mrNo;
 }
 
 void TestMessageForm::answersKeysAndTheCloseBox()
