@@ -1,6 +1,7 @@
 #include "app/CatalogForm.h"
 
 #include "app/ObjectListModel.h"
+#include "catalog/CatalogMessages.h"
 #include "catalog/CatalogStore.h"
 #include "support/core/Beep.h"
 #include "support/core/Cp932.h"
@@ -13,6 +14,7 @@
 #include "support/ui/FormPrompter.h"
 #include "support/ui/HelpViewer.h"
 #include "support/ui/RunCommand.h"
+#include "support/ui/StopBox.h"
 #include "support/ui/UIFonts.h"
 #include "support/ui/WindowPlacement.h"
 #include "wizard/FileDropTarget.h"
@@ -91,6 +93,7 @@ TCatalogForm::TCatalogForm(const std::string& folder, TCatalogFormServices servi
     CreateToolBar();
     CreateViews();
     CreateStatusBar();
+    NameControls();
 
     connect(store_, &TCatalogStore::ListReset, this, &TCatalogForm::RebuildTree);
     connect(store_, &TCatalogStore::CatalogAppended, this, &TCatalogForm::CatalogAppended);
@@ -99,13 +102,10 @@ TCatalogForm::TCatalogForm(const std::string& folder, TCatalogFormServices servi
     connect(store_, &TCatalogStore::ModifiedChanged, this, &TCatalogForm::ModifiedChanged);
 
     ModifiedChanged(store_->Modified());
-    try {
-        store_->LoadCatalogList(CmbKind->currentIndex());
-    } catch (const TessnaError& error) {
-        // The window opens with the catalogs read before the failure.
-        RebuildTree();
-        prompter_->ShowMessageDlg(error.what(), TMsgDlgType::mtError, mbOK, 0);
-    }
+    // The window opens with what could be read; what could not is told in one stop box.
+    RunCommand(this, [this] { store_->LoadCatalogList(CmbKind->currentIndex()); });
+    if (const auto unreadable = store_->UnreadableCatalogs(); !unreadable.empty())
+        ShowStopBox(this, UnreadableCatalogsMessage(unreadable));
     UpdateObjectCount();
 }
 
@@ -335,8 +335,11 @@ void TCatalogForm::CreateViews()
     header->setSectionsClickable(true);
     header->setSortIndicatorShown(true);
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    header->resizeSection(TObjectListModel::ColName, 120);
-    header->resizeSection(TObjectListModel::ColFolder, 300);
+    // The name column's design width suits a 12-pixel face and grows with the font at hand;
+    // the folder column takes whatever width the window leaves (its design width, 300, is
+    // what the window leaves it at the design size), so a narrow window needs no scrolling.
+    header->resizeSection(TObjectListModel::ColName, ScaledWidth(120, ListView->fontMetrics()));
+    header->setStretchLastSection(true);
     connect(header, &QHeaderView::sectionClicked, this,
             [this](int column) { RunCommand(this, [this, column] { SortObjectList(column); }); });
     connect(ListView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -352,6 +355,10 @@ void TCatalogForm::CreateViews()
     splitter_->setStretchFactor(0, 0);
     splitter_->setStretchFactor(1, 1);
     setCentralWidget(splitter_);
+    // Tab goes from one list to the other and back, never from cell to cell.
+    TreeView->setTabKeyNavigation(false);
+    ListView->setTabKeyNavigation(false);
+    setTabOrder(TreeView, ListView);
     TreeView->setFocus();
 }
 
@@ -374,15 +381,27 @@ std::string TCatalogForm::CatalogName(int index) const
     return DisplayedName(store_->Catalog(index).FileName);
 }
 
+// A catalog that could not be read is shown greyed, with a crossed-out glyph and why in its
+// tooltip: it can be selected and deleted, and nothing else.
+QTreeWidgetItem* TCatalogForm::MakeNode(int index) const
+{
+    auto* node = new QTreeWidgetItem({Cp932ToDisplay(CatalogName(index))});
+    if (store_->IsLoaded(index)) {
+        node->setIcon(0, QIcon(QStringLiteral(":/app/catalog.svg")));
+        return node;
+    }
+    node->setIcon(0, QIcon(QStringLiteral(":/app/catalog-unreadable.svg")));
+    node->setForeground(0, TreeView->palette().brush(QPalette::Disabled, QPalette::Text));
+    node->setToolTip(0, Cp932ToDisplay(NotLoadedMessage(CatalogName(index), store_->UnreadableReason(index))));
+    return node;
+}
+
 void TCatalogForm::RebuildTree()
 {
     const QSignalBlocker blocker(TreeView);
     TreeView->clear();
-    const QIcon icon(QStringLiteral(":/app/catalog.svg"));
-    for (int i = 0; i < store_->Count(); ++i) {
-        auto* node = new QTreeWidgetItem(TreeView, {Cp932ToDisplay(CatalogName(i))});
-        node->setIcon(0, icon);
-    }
+    for (int i = 0; i < store_->Count(); ++i)
+        TreeView->addTopLevelItem(MakeNode(i));
     if (store_->Count() > 0)
         SelectCatalog(store_->Count() - 1);
 }
@@ -399,9 +418,7 @@ void TCatalogForm::SelectCatalog(int index)
 
 void TCatalogForm::CatalogAppended(int index)
 {
-    auto* node = new QTreeWidgetItem({Cp932ToDisplay(CatalogName(index))});
-    node->setIcon(0, QIcon(QStringLiteral(":/app/catalog.svg")));
-    TreeView->insertTopLevelItem(index, node);
+    TreeView->insertTopLevelItem(index, MakeNode(index));
     SelectCatalog(index);
 }
 
@@ -510,8 +527,11 @@ void TCatalogForm::SortObjectList(int column)
 
 void TCatalogForm::UpdateObjectCount()
 {
+    const int node = CurrentCatalogNode();
     const int selected = static_cast<int>(ListView->selectionModel()->selectedRows().size());
-    const std::string text = selected == 0
+    // The panel is narrow: why the catalog could not be read is in its tooltip.
+    const std::string text = node >= 0 && !store_->IsLoaded(node) ? Cp932Text("読み込めないカタログです")
+        : selected == 0
         ? FormatGrouped(model_->Count()) + Cp932Text(" 件のオブジェクト")
         : FormatGrouped(selected) + Cp932Text(" 件のオブジェクトを選択");
     countPanel_->setText(Cp932ToDisplay(text));
@@ -520,10 +540,13 @@ void TCatalogForm::UpdateObjectCount()
 
 void TCatalogForm::UpdateActions()
 {
-    const bool hasCatalog = CurrentCatalogNode() >= 0;
+    const int node = CurrentCatalogNode();
+    const bool hasCatalog = node >= 0;
+    const bool loaded = hasCatalog && store_->IsLoaded(node);
     ActF_CatNew->setEnabled(true);
-    for (QAction* action : {ActF_CatUpdate, ActF_CatDelete, ActF_CatRename, ActI_ItemFileAdd})
-        action->setEnabled(hasCatalog);
+    ActF_CatDelete->setEnabled(hasCatalog);
+    for (QAction* action : {ActF_CatUpdate, ActF_CatRename, ActI_ItemFileAdd})
+        action->setEnabled(loaded);
     ActF_CatSave->setEnabled(store_->Modified());
     ActI_ItemDelete->setEnabled(ListView->selectionModel()->hasSelection());
 }

@@ -65,6 +65,8 @@ private:
     void CreateToolBar();
     void CreateViews();
     void CreateStatusBar();
+    // Names and descriptions that a screen reader reads for the controls.
+    void NameControls();
     QAction* MakeAction(const char* name, const QString& caption, const QString& hint = {},
                         const char* glyph = nullptr);
     void Bind(QAction* action, void (TCatalogForm::*command)());
@@ -105,6 +107,7 @@ private:
     int RunWizard(TCatalogParam& data);
 
     std::string CatalogName(int index) const;
+    QTreeWidgetItem* MakeNode(int index) const;
 
     TCatalogFormServices services_;
     std::unique_ptr<Prompter> ownPrompter_;

@@ -31,7 +31,8 @@ void TCatalogForm::ActF_CatDeleteExecute()
     if (node < 0)
         return;
     const std::string question = CatalogName(node) + Cp932Text(" を削除しますか？");
-    if (prompter_->ShowMessageDlg(question, TMsgDlgType::mtConfirmation, mbYesNo, 0) == mrNo)
+    // The close box of a Yes/No question means No.
+    if (prompter_->ShowMessageDlg(question, TMsgDlgType::mtConfirmation, mbYesNo, 0) != mrYes)
         return;
     store_->RemoveCatalog(node);
 }
@@ -41,6 +42,7 @@ void TCatalogForm::ActF_CatRenameExecute()
     const int node = CurrentCatalogNode();
     if (node < 0)
         return;
+    store_->CheckLoaded(node);
     std::string newName;
     if (services_.runRenameDialog(this, CatalogName(node), newName, CatalogNameCheckOf(*store_, node))
         == mrCancel)

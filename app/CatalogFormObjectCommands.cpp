@@ -40,6 +40,7 @@ void TCatalogForm::ActI_ItemFileAddExecute()
     const int node = CurrentCatalogNode();
     if (node < 0)
         return;
+    store_->CheckLoaded(node);
     const std::optional<ObjectChoice> choice
         = services_.runObjectChooser(this, ObjectsToCompressSettings());
     if (choice)
@@ -76,7 +77,8 @@ void TCatalogForm::ActI_ItemDeleteExecute()
     const QString question = selected.size() == 1
         ? ShownName(selected.front().data().toString()) + QStringLiteral(" を削除しますか？")
         : QStringLiteral("選択した %1 件のオブジェクトを削除しますか？").arg(selected.size());
-    if (prompter_->ShowMessageText(question, TMsgDlgType::mtConfirmation, mbYesNo, 0) == mrNo)
+    // The close box of a Yes/No question means No.
+    if (prompter_->ShowMessageText(question, TMsgDlgType::mtConfirmation, mbYesNo, 0) != mrYes)
         return;
 
     QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -62,6 +62,7 @@ void TCatalogForm::ActF_CatUpdateExecute()
     const int node = CurrentCatalogNode();
     if (node < 0)
         return;
+    store_->CheckLoaded(node);
     TCatalogParam data;
     data.FileName = store_->Catalog(node).FileName;
     data.InitialObjects = store_->Catalog(node).Objects;

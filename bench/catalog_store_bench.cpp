@@ -1,7 +1,11 @@
 // Load and save of a list of 1,000 catalogs of 100 objects each, against plain C++ reading
-// and writing of the same bytes. Prints both ratios:
+// and writing of the same bytes, and one change by tessna-cli against its list. Prints:
 //   load: LoadCatalogList / reading the control file and every catalog file with ifstream;
-//   save: SaveCatalogList / writing the same bytes to as many files, each flushed to the disk.
+//   save: SaveCatalogList of a list whose every catalog changed / writing the same bytes to
+//         as many files, each flushed to the disk;
+//   tessna-cli: "add" of one path to one catalog / "list" of the same folder (processes).
+// --tessna-cli-only prints the last figure alone, in a few seconds; the Google Benchmark part
+// can be skipped with --benchmark_filter=^$.
 
 #include "catalog/CatalogFile.h"
 #include "catalog/CatalogStore.h"
@@ -9,6 +13,7 @@
 #include "support/core/HostPath.h"
 
 #include <QLocale>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -21,6 +26,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <random>
 #include <stdexcept>
@@ -94,10 +100,49 @@ void PlainWrite(const std::string& folder, const std::vector<std::string>& conte
     }
 }
 
+// Each catalog gets or loses a last object, so that a save finds every file changed.
+void ChangeEveryCatalog(TCatalogStore& store)
+{
+    for (int i = 0; i < store.Count(); ++i) {
+        std::vector<std::string> objects = store.Catalog(i).Objects;
+        if (objects.size() > ObjectsPerCatalog)
+            objects.pop_back();
+        else
+            objects.push_back("/changed");
+        store.ReplaceObjects(i, std::move(objects));
+    }
+}
+
+void RunCli(const QString& folder, const QStringList& arguments)
+{
+    QProcess cli;
+    cli.start(QStringLiteral(TESSNA_CLI), QStringList{QStringLiteral("--folder"), folder} + arguments);
+    if (!cli.waitForFinished(60000) || cli.exitCode() != 0)
+        throw std::runtime_error("tessna-cli failed: " + cli.readAllStandardError().toStdString());
+}
+
+double BestSeconds(int runs, const std::function<void()>& work);
+
+// One change and one list by the tool on the folder of store, taking turns; each add is undone
+// by a remove that is not measured. Prints their ratio.
+void MeasureCli(const TCatalogStore& store)
+{
+    const QString folder = QString::fromStdString(Cp932ToUtf8(store.ProgramFolder()).value());
+    const QString object = QString::fromStdString(Cp932ToUtf8(store.GetCatalogControlFile()).value());
+    const QString catalog = QStringLiteral("catalog1");
+    double list = 1e9;
+    double add = 1e9;
+    for (int i = 0; i < 7; ++i) {
+        list = std::min(list, BestSeconds(1, [&] { RunCli(folder, {QStringLiteral("list")}); }));
+        add = std::min(add, BestSeconds(1, [&] { RunCli(folder, {QStringLiteral("add"), catalog, object}); }));
+        RunCli(folder, {QStringLiteral("remove"), catalog, object});
+    }
+    std::printf("tessna-cli: add %.1f ms, list %.1f ms, ratio %.2f\n", add * 1e3, list * 1e3, add / list);
+}
+
 // The best of some runs: a shared machine only ever slows a run down. Before each run the
 // allocator gives back what earlier runs freed, so that no run pays for the one before.
-template <typename Work>
-double BestSeconds(int runs, Work work)
+double BestSeconds(int runs, const std::function<void()>& work)
 {
     double best = 1e9;
     for (int i = 0; i < runs; ++i) {
@@ -127,6 +172,9 @@ int main(int argc, char** argv)
         std::ofstream(Cp932ToUtf8(entry.FileName).value(), std::ios::binary) << CatalogText(entry);
     }
     control.close();
+    MeasureCli(store);
+    if (argc > 1 && std::string_view(argv[1]) == "--tessna-cli-only")
+        return 0;
 
     std::vector<std::string> hostFiles;
     std::vector<std::string> contents;
@@ -158,6 +206,7 @@ int main(int argc, char** argv)
     double save = 1e9;
     double write = 1e9;
     for (int i = 0; i < 2; ++i) {
+        ChangeEveryCatalog(store);
         save = std::min(save, BestSeconds(1, [&] { store.SaveCatalogList(); }));
         write = std::min(write, BestSeconds(1, [&] { PlainWrite(plainDir.path().toStdString(), contents); }));
     }
@@ -167,5 +216,6 @@ int main(int argc, char** argv)
                 load / read);
     std::printf("save: SaveCatalogList %.1f ms, plain write %.1f ms, ratio %.2f\n", save * 1e3, write * 1e3,
                 save / write);
+
     return 0;
 }

@@ -185,7 +185,7 @@ std::optional<TCatalogEntry> ReadCatalog(const std::string& fileName, std::strin
     if (!file.IsOpen()) {
         if (errno == ENOENT || errno == ENOTDIR)
             return std::nullopt;
-        throw TessnaError(CannotOpenFileMessage(fileName));
+        throw TCannotReadError(fileName, errno);
     }
     const auto size = file.PlainFileSize();
     if (!size)
@@ -193,11 +193,11 @@ std::optional<TCatalogEntry> ReadCatalog(const std::string& fileName, std::strin
     buffer.clear();
     buffer.reserve(*size + 1);  // + 1: the read that finds the end
     if (!file.Read(buffer, TextTestLength))
-        throw TessnaError(CannotOpenFileMessage(fileName));
+        throw TCannotReadError(fileName, errno);
     if (!StartsAsText(buffer))
         return std::nullopt;
     if (!file.Read(buffer))
-        throw TessnaError(CannotOpenFileMessage(fileName));
+        throw TCannotReadError(fileName, errno);
     return ParseCatalog(fileName, buffer);
 }
 

@@ -48,7 +48,8 @@ std::optional<TCatalogEntry> ParseCatalog(const std::string& fileName, std::stri
 
 // Reads the catalog file at fileName (code page 932): nothing when no plain file is there,
 // when its first bytes are not text by the text-file test (IsTextFile), or when it is not a
-// catalog. Throws TessnaError ("ファイル %s は開けません") when the file exists but cannot be read.
+// catalog. Throws TCannotReadError ("ファイル %s は開けません") when the file exists but cannot
+// be read.
 std::optional<TCatalogEntry> ReadCatalog(const std::string& fileName);
 // The same with buffer as the space the file is read into, kept between calls so that
 // reading many catalogs does not allocate and free a file's worth of memory each time.

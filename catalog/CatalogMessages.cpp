@@ -1,6 +1,10 @@
 #include "catalog/CatalogMessages.h"
 
 #include "support/core/Cp932.h"
+#include "support/core/HostPath.h"
+#include "support/core/Mbcs.h"
+
+#include <cerrno>
 
 namespace {
 
@@ -9,6 +13,37 @@ std::string WithPath(std::string_view utf8Format, std::string_view path)
     std::string message = Cp932Text(utf8Format);
     message.replace(message.find("%s"), 2, path);
     return message;
+}
+
+// A name cut in the middle when it is too long to be read in a box, where no line can break
+// inside it: the first and the last characters with "…" between them.
+std::string Shortened(std::string_view name)
+{
+    constexpr std::size_t Kept = 24;
+    std::vector<std::size_t> starts;
+    for (std::size_t at = 0; at < name.size(); at += IsLeadByte(static_cast<unsigned char>(name[at])) ? 2 : 1)
+        starts.push_back(at);
+    if (starts.size() <= 2 * Kept + 1)
+        return std::string(name);
+    return std::string(name.substr(0, starts[Kept])) + Cp932Text("…")
+        + std::string(name.substr(starts[starts.size() - Kept]));
+}
+
+std::string ReadFailureReason(int error)
+{
+    switch (error) {
+    case ELOOP:
+        return Cp932Text("リンクをたどれません。自分自身を指しているか、リンクが多すぎます");
+    case ENAMETOOLONG:
+        return Cp932Text("名前が長すぎます");
+    case EACCES:
+    case EPERM:
+        return Cp932Text("読み取りが許されていません");
+    case EIO:
+        return Cp932Text("ディスクから読み取れません");
+    default:
+        return Cp932Text("読み取れません（エラー番号 ") + std::to_string(error) + Cp932Text("）");
+    }
 }
 
 }  // namespace
@@ -31,4 +66,40 @@ std::string CannotOpenFileMessage(std::string_view path)
 std::string CannotWriteToMessage(std::string_view path)
 {
     return WithPath("%s に書き込めません", path);
+}
+
+TCannotReadError::TCannotReadError(std::string_view path, int error)
+    : TessnaError(CannotOpenFileMessage(path))
+    , reason_(ReadFailureReason(error))
+{
+}
+
+std::string UnreadableCatalogsMessage(const std::vector<TUnreadableCatalog>& catalogs)
+{
+    std::string message = Cp932Text("次のカタログを読み込めませんでした。リストには残しますが、"
+                                     "変更も保存もしません。次の起動でもう一度読み込みます。");
+    for (const TUnreadableCatalog& catalog : catalogs)
+        message += '\n' + CannotOpenFileMessage(Shortened(ExtractFileName(catalog.fileName))) + ": " + catalog.reason;
+    return message;
+}
+
+std::string NotLoadedMessage(std::string_view displayedName, std::string_view reason)
+{
+    return WithPath("カタログ %s は読み込めなかったので、表示も変更もできません", Shortened(displayedName))
+        + ": " + std::string(reason);
+}
+
+std::string ChangedOnDiskQuestion(const std::vector<std::string>& fileNames)
+{
+    std::string message = Cp932Text("次のファイルは、読み込んだあとにほかのプログラムが変更しました。"
+                                     "上書きして保存しますか？");
+    for (const std::string& fileName : fileNames)
+        message += '\n' + fileName;
+    return message;
+}
+
+std::string FolderBusyMessage(std::string_view folder)
+{
+    return WithPath("フォルダ %s はほかの Tessna か tessna-cli が使っています。"
+                    "しばらくしてからやり直してください", folder);
 }

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "support/core/TessnaError.h"
+
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The errors of reading and writing catalogs and the control file, as code page 932 text
 // with the path in place.
@@ -14,3 +17,29 @@ std::string StreamWriteErrorMessage();
 std::string CannotOpenFileMessage(std::string_view path);
 // "%s に書き込めません"
 std::string CannotWriteToMessage(std::string_view path);
+
+// A file that exists but cannot be read: the message is CannotOpenFileMessage, and the
+// reason says why in the user's terms.
+class TCannotReadError : public TessnaError {
+public:
+    TCannotReadError(std::string_view path, int error);
+    const std::string& Reason() const { return reason_; }
+
+private:
+    std::string reason_;
+};
+
+// One catalog of the list that could not be read, and why.
+struct TUnreadableCatalog {
+    std::string fileName;
+    std::string reason;
+};
+
+// The one message about every catalog of a load that could not be read.
+std::string UnreadableCatalogsMessage(const std::vector<TUnreadableCatalog>& catalogs);
+// The refusal of a command on a catalog that could not be read.
+std::string NotLoadedMessage(std::string_view displayedName, std::string_view reason);
+// The question before a save overwrites files that changed on disk since they were read.
+std::string ChangedOnDiskQuestion(const std::vector<std::string>& fileNames);
+// The folder lock could not be had: another Tessna or tessna-cli is saving there.
+std::string FolderBusyMessage(std::string_view folder);

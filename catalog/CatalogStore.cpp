@@ -30,11 +30,19 @@ bool IsExistingFile(const std::string& path)
     return attributes != -1 && (attributes & faDirectory) == 0;
 }
 
+// Removes what killed saves left in the folder (code page 932).
+void RemoveKilledSaves(const std::string& folder)
+{
+    if (const auto hostFolder = ToHostPath(folder))
+        RemoveDeadTemporaries(*hostFolder);
+}
+
 }  // namespace
 
 TCatalogStore::TCatalogStore(std::string folder, QObject* parent)
     : QObject(parent)
     , folder_(AddPathDelimiter(folder, PathDelim))
+    , lock_(folder_)
 {
 }
 
@@ -48,7 +56,10 @@ std::string TCatalogStore::GetCatalogControlFile() const
 void TCatalogStore::LoadCatalogList(int kind)
 {
     catalogs_.clear();
-    // The window shows what was read, also when a file stops the load.
+    unreadable_.clear();
+    disk_.Clear();
+    RemoveKilledSaves(folder_);
+    // The window shows what was read, also when the control file stops the load.
     try {
         ReadCatalogList(kind);
     } catch (...) {
@@ -61,11 +72,13 @@ void TCatalogStore::LoadCatalogList(int kind)
 void TCatalogStore::ReadCatalogList(int kind)
 {
     const std::string controlFile = GetCatalogControlFile();
+    disk_.Remember(controlFile, std::nullopt);
     if (!IsExistingFile(controlFile))
         return;
     auto control = ReadFileBytes(controlFile);
     if (!control)
         throw TessnaError(CannotOpenFileMessage(controlFile));
+    disk_.Remember(controlFile, *control);
 
     const TIniProfile profile(*control);
     std::unordered_set<std::string> seen;
@@ -76,48 +89,117 @@ void TCatalogStore::ReadCatalogList(int kind)
         std::string path = folder_ + value;
         if (!seen.insert(path).second)
             continue;
-        if (auto entry = ReadCatalog(path, buffer))
+        try {
+            auto entry = ReadCatalog(path, buffer);
+            if (!entry)
+                continue;
+            disk_.Remember(path, buffer);
             catalogs_.push_back(std::move(*entry));
+            unreadable_.emplace_back();
+        } catch (const TCannotReadError& error) {
+            catalogs_.push_back({path, {}, {}});
+            unreadable_.push_back(error.Reason());
+        }
     }
 }
 
 void TCatalogStore::SaveCatalogList()
 {
-    const std::string controlFile = GetCatalogControlFile();
-    std::string control;
-    const bool controlExists = GetFileAttributesOf(controlFile) != -1;
-    if (controlExists) {
-        auto bytes = ReadFileBytes(controlFile);
-        if (!bytes)
-            throw TessnaError(CannotWriteToMessage(controlFile));
-        control = std::move(*bytes);
-    }
+    const auto hold = lock_.Hold();
+    WritePlan(PlanSave());
+}
 
+std::vector<TCatalogStore::SaveStep> TCatalogStore::PlanSave() const
+{
+    std::vector<SaveStep> plan;
+    plan.reserve(catalogs_.size() + 1);
+    const auto add = [&](const TCatalogEntry* catalog, const std::string& fileName,
+                         const std::optional<std::string>& now, std::string text) {
+        const auto compared = disk_.Compare(fileName, now, text);
+        // A file that holds its text and is as the store saw it needs nothing.
+        if (!compared.holdsText || compared.changedSinceSeen)
+            plan.push_back({catalog, fileName, std::move(text), !compared.holdsText, compared.changedSinceSeen});
+    };
     std::vector<std::string> keys;
     keys.reserve(catalogs_.size());
-    for (std::size_t i = 0; i < catalogs_.size(); ++i)
-        keys.push_back(ControlFileKeyLine(i, ExtractFileName(catalogs_[i].FileName)));
-
-    // Catalog files first, the control file last: a failure on the way leaves the old list
-    // naming the old files.
-    TSafeSave save;
-    for (const TCatalogEntry& entry : catalogs_)
-        StageCatalog(save, entry);
-    if (controlExists || !keys.empty()) {
-        const std::string failure = CannotWriteToMessage(controlFile);
-        save.Stage(controlFile, TIniProfile(control).WithSection(CompressSection, keys),
-                   {failure, failure});
+    for (std::size_t i = 0; i < catalogs_.size(); ++i) {
+        const TCatalogEntry& entry = catalogs_[i];
+        keys.push_back(ControlFileKeyLine(i, ExtractFileName(entry.FileName)));
+        if (unreadable_[i].empty())
+            add(&entry, entry.FileName, TDiskRecord::ReadNow(entry.FileName), CatalogText(entry));
     }
+
+    // The control file last: a failure on the way leaves the old list naming the old files.
+    const std::string controlFile = GetCatalogControlFile();
+    const bool controlExists = GetFileAttributesOf(controlFile) != -1;
+    const auto control = TDiskRecord::ReadNow(controlFile);
+    if (controlExists && !control)
+        throw TessnaError(CannotWriteToMessage(controlFile));
+    if (controlExists || !keys.empty())
+        add(nullptr, controlFile, control,
+            TIniProfile(control ? std::string_view(*control) : std::string_view()).WithSection(CompressSection, keys));
+    return plan;
+}
+
+void TCatalogStore::WritePlan(const std::vector<SaveStep>& plan)
+{
+    std::vector<std::string> folders{folder_};
+    TSafeSave save;
+    for (const SaveStep& step : plan) {
+        if (!step.write)
+            continue;
+        std::string folder = ExtractFilePath(step.fileName);
+        if (std::find(folders.begin(), folders.end(), folder) == folders.end())
+            folders.push_back(std::move(folder));
+        if (step.catalog) {
+            StageCatalog(save, *step.catalog);
+        } else {
+            const std::string failure = CannotWriteToMessage(step.fileName);
+            save.Stage(step.fileName, step.text, {failure, failure});
+        }
+    }
+    for (const std::string& folder : folders)
+        RemoveKilledSaves(folder);
     save.Commit();
 
+    for (const SaveStep& step : plan)
+        disk_.Remember(step.fileName, step.text);
     if (!catalogs_.empty())
         SetModified(false);
+}
+
+bool TCatalogStore::SaveCheckingDisk(Prompter& prompter)
+{
+    std::vector<std::string> approved;
+    for (;;) {
+        auto hold = lock_.Hold();
+        auto plan = PlanSave();
+        std::vector<std::string> changed;
+        for (const SaveStep& step : plan) {
+            if (step.write && step.changedOnDisk
+                && std::find(approved.begin(), approved.end(), step.fileName) == approved.end())
+                changed.push_back(step.fileName);
+        }
+        if (changed.empty()) {
+            WritePlan(plan);
+            return true;
+        }
+        // Nobody waits for the lock while the user thinks; the files are compared again
+        // under the lock before anything is written.
+        hold.Release();
+        const int answer = prompter.ShowMessageDlg(ChangedOnDiskQuestion(changed), TMsgDlgType::mtWarning,
+                                                   mbYesNo | mbDefaultNo, 0);
+        if (answer != mrYes)
+            return false;
+        approved.insert(approved.end(), changed.begin(), changed.end());
+    }
 }
 
 int TCatalogStore::AddCatalogFromWizard(const TCatalogParam& data)
 {
     const std::string title = TitleOfCommonLines(data.Common);
     catalogs_.push_back({NewCatalogFileName(title), title, data.Objects});
+    unreadable_.emplace_back();
     const int index = Count() - 1;
     emit CatalogAppended(index);
     SetModified(true);
@@ -168,15 +250,35 @@ int TCatalogStore::IndexOfDisplayedName(const std::string& name) const
     return found == catalogs_.end() ? -1 : static_cast<int>(found - catalogs_.begin());
 }
 
+void TCatalogStore::CheckLoaded(int index) const
+{
+    const std::string& reason = UnreadableReason(index);
+    if (!reason.empty())
+        throw TessnaError(NotLoadedMessage(DisplayedName(Catalog(index).FileName), reason));
+}
+
+std::vector<TUnreadableCatalog> TCatalogStore::UnreadableCatalogs() const
+{
+    std::vector<TUnreadableCatalog> unreadable;
+    for (std::size_t i = 0; i < catalogs_.size(); ++i) {
+        if (!unreadable_[i].empty())
+            unreadable.push_back({catalogs_[i].FileName, unreadable_[i]});
+    }
+    return unreadable;
+}
+
 void TCatalogStore::RemoveCatalog(int index)
 {
-    catalogs_.erase(catalogs_.begin() + static_cast<std::ptrdiff_t>(CheckedIndex(index)));
+    const auto at = static_cast<std::ptrdiff_t>(CheckedIndex(index));
+    catalogs_.erase(catalogs_.begin() + at);
+    unreadable_.erase(unreadable_.begin() + at);
     emit CatalogRemoved(index);
     SetModified(true);
 }
 
 void TCatalogStore::RenameCatalog(int index, const std::string& newName)
 {
+    CheckLoaded(index);
     catalogs_[CheckedIndex(index)].FileName = RenamedFileName(index, newName);
     emit CatalogChanged(index);
     SetModified(true);
@@ -184,6 +286,7 @@ void TCatalogStore::RenameCatalog(int index, const std::string& newName)
 
 void TCatalogStore::ReplaceObjects(int index, std::vector<std::string> objects)
 {
+    CheckLoaded(index);
     catalogs_[CheckedIndex(index)].Objects = std::move(objects);
     emit CatalogChanged(index);
     SetModified(true);
@@ -191,6 +294,7 @@ void TCatalogStore::ReplaceObjects(int index, std::vector<std::string> objects)
 
 std::vector<std::string> TCatalogStore::AddObjects(int index, const std::vector<std::string>& paths)
 {
+    CheckLoaded(index);
     std::vector<std::string>& objects = catalogs_[CheckedIndex(index)].Objects;
     std::unordered_set<std::string> held;
     held.reserve(objects.size() + paths.size());
@@ -211,6 +315,7 @@ std::vector<std::string> TCatalogStore::AddObjects(int index, const std::vector<
 
 int TCatalogStore::RemoveObjects(int index, const std::vector<std::string>& paths)
 {
+    CheckLoaded(index);
     std::vector<std::string>& objects = catalogs_[CheckedIndex(index)].Objects;
     // Where each key occurs, in order, and how many of those places are taken: a path
     // removes the first occurrence still there without walking the list, so removing many
@@ -255,8 +360,9 @@ void TCatalogStore::SaveCommand(Prompter& prompter)
         return;
     const int answer = prompter.ShowMessageDlg(Cp932Text("カタログリストを保存しますか？"),
                                                TMsgDlgType::mtConfirmation, mbYesNo, 0);
-    if (answer != mrNo)
-        SaveCatalogList();
+    // The close box of this Yes/No question means No.
+    if (answer == mrYes)
+        SaveCheckingDisk(prompter);
 }
 
 bool TCatalogStore::CloseQuery(Prompter& prompter)
@@ -270,11 +376,5 @@ bool TCatalogStore::CloseQuery(Prompter& prompter)
         return true;
     if (answer != mrYes)
         return false;
-    try {
-        SaveCatalogList();
-    } catch (const TessnaError& error) {
-        prompter.ShowMessageDlg(error.what(), TMsgDlgType::mtError, mbOK, 0);
-        return false;
-    }
-    return true;
+    return SaveCheckingDisk(prompter);
 }

@@ -1,7 +1,10 @@
 #pragma once
 
 #include "catalog/CatalogEntry.h"
+#include "catalog/CatalogMessages.h"
 #include "catalog/CatalogParam.h"
+#include "catalog/DiskRecord.h"
+#include "catalog/FolderLock.h"
 
 #include <QObject>
 
@@ -14,7 +17,13 @@ class Prompter;
 // files it names, the ordered list in memory and whether that list holds unsaved changes.
 // Files change only in SaveCatalogList, which replaces each file whole (a temporary file in
 // the same folder, flushed, then renamed over the old one): a failed save leaves every file
-// either wholly old or wholly new and the list still modified.
+// either wholly old or wholly new and the list still modified. A save writes only the files
+// whose bytes on disk differ from what it would write, and holds the folder's lock while it
+// writes.
+//
+// A listed catalog whose file exists but cannot be read stays in the list as an entry that is
+// not loaded: it keeps its place in the control file, its file is never written, and every
+// edit of it is refused; only RemoveCatalog takes it out of the list.
 //
 // Indexes are positions in the list, 0 first; an index out of range is a fault of the caller.
 class TCatalogStore : public QObject {
@@ -35,15 +44,22 @@ public:
     // Replaces the list with the catalogs named in the control file's section Compress
     // (kind 0) or Extract (kind 1), in the order of their keys. Missing, empty and non-text
     // files are dropped silently, and a file listed twice is taken once. A catalog file that
-    // exists but cannot be read throws TessnaError ("ファイル %s は開けません") and leaves the
-    // catalogs read before it in the list. Does not touch Modified; emits ListReset.
+    // exists but cannot be read is listed as not loaded (UnreadableCatalogs) and the load goes
+    // on. A control file that cannot be read throws TessnaError. Removes the temporary files
+    // of killed saves. Does not touch Modified; emits ListReset.
     void LoadCatalogList(int kind = 0);
 
-    // Writes every catalog file of the list, then the control file with section Compress
-    // naming them in list order (every other section kept byte for byte). With an empty list
-    // only the section is erased and Modified stays as it was; otherwise Modified becomes
-    // false. Throws TessnaError on failure, with nothing half written and Modified unchanged.
+    // Writes every loaded catalog whose file does not already hold its text, then the control
+    // file with section Compress naming every catalog of the list in list order (every other
+    // section kept byte for byte). With an empty list only the section is erased and Modified
+    // stays as it was; otherwise Modified becomes false. Throws TessnaError on failure, with
+    // nothing half written and Modified unchanged.
     void SaveCatalogList();
+
+    // The folder's lock, for a caller that reads, changes and saves as one step; the store's
+    // own saves take it too, inside such a hold or alone. Throws TessnaError when another
+    // process keeps it too long.
+    [[nodiscard]] TFolderLock::THold HoldFolder() { return lock_.Hold(); }
 
     // Appends the catalog the wizard made: its title from the Common lines, the file
     // "<folder><title>.VrCat", a copy of its object lines. Sets Modified and emits
@@ -59,6 +75,16 @@ public:
     const TCatalogEntry& Catalog(int index) const;
     const std::vector<TCatalogEntry>& Catalogs() const { return catalogs_; }
 
+    // Whether the catalog's file was read; an entry that is not loaded has no title and no
+    // objects in memory.
+    bool IsLoaded(int index) const { return unreadable_[CheckedIndex(index)].empty(); }
+    // Why the catalog's file could not be read; empty for a loaded one.
+    const std::string& UnreadableReason(int index) const { return unreadable_[CheckedIndex(index)]; }
+    // Throws TessnaError naming the catalog and why it could not be read, unless it is loaded.
+    void CheckLoaded(int index) const;
+    // The catalogs of the list that could not be read, in list order.
+    std::vector<TUnreadableCatalog> UnreadableCatalogs() const;
+
     // Whether a catalog with this file name is already listed. File names compare as the
     // host file system compares them (byte for byte on Linux).
     bool IsListed(const std::string& fileName) const;
@@ -69,7 +95,8 @@ public:
     // The index of the first catalog listed under this displayed name, or -1.
     int IndexOfDisplayedName(const std::string& name) const;
 
-    // The list edits of the main window's commands. Each sets Modified.
+    // The list edits of the main window's commands. Each sets Modified; each but
+    // RemoveCatalog refuses a catalog that is not loaded (CheckLoaded).
     // Removes the catalog from the list; its file stays on disk. Emits CatalogRemoved.
     void RemoveCatalog(int index);
     // The file becomes "<its folder><newName>.VrCat"; the title stays. Emits CatalogChanged.
@@ -86,12 +113,17 @@ public:
     int RemoveObjects(int index, const std::vector<std::string>& paths);
 
     // The Save command: with an empty list nothing; otherwise asks "カタログリストを保存しますか？"
-    // (Yes, No) and saves unless the answer is No. Errors of the save propagate.
+    // (Yes, No) and saves only on Yes (SaveCheckingDisk). Errors of the save propagate.
     void SaveCommand(Prompter& prompter);
     // The question before the main window closes. Returns whether it may close: true when
-    // nothing is modified, on No, and on Yes after a successful save; false on Cancel. A
-    // failed save is reported through prompter as an error box and keeps the window open.
+    // nothing is modified, on No, and on Yes after a save; false on Cancel (or its close box)
+    // and when the save was declined. A failed save throws and so keeps the window open.
     bool CloseQuery(Prompter& prompter);
+    // Saves, but first, when a file the save would overwrite changed on disk since the store
+    // read or wrote it (another program saved there), asks before overwriting, naming those
+    // files, with No as the default. Returns false when the answer was not Yes: then nothing
+    // is written and Modified stays.
+    bool SaveCheckingDisk(Prompter& prompter);
 
 signals:
     void ModifiedChanged(bool modified);
@@ -103,10 +135,27 @@ signals:
     void CatalogChanged(int index);
 
 private:
+    // One file a save would leave on disk: its text, whether the file on disk holds something
+    // else (then it is written) and whether that changed since the store saw it. A plan
+    // leaves out the files that hold their text and are as the store saw them.
+    struct SaveStep {
+        const TCatalogEntry* catalog;  // null for the control file
+        std::string fileName;
+        std::string text;
+        bool write;
+        bool changedOnDisk;
+    };
+
     void ReadCatalogList(int kind);
+    std::vector<SaveStep> PlanSave() const;
+    void WritePlan(const std::vector<SaveStep>& plan);
     std::size_t CheckedIndex(int index) const;
 
     std::string folder_;
     std::vector<TCatalogEntry> catalogs_;
+    // Why each catalog of the list could not be read; empty for a loaded one.
+    std::vector<std::string> unreadable_;
+    TDiskRecord disk_;
+    TFolderLock lock_;
     bool modified_ = false;
 };

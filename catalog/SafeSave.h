@@ -8,7 +8,9 @@
 // content to a temporary file in the target's own folder and flushes it to the disk; Commit
 // then renames the temporary files over their targets in the order they were staged. A file
 // is therefore, at every moment and after any failure, either wholly old or wholly new.
-// Whatever was staged but not committed is removed when the save is destroyed.
+// Whatever was staged but not committed is removed when the save is destroyed; what a killed
+// process left is found by its name, ".tessna-<pid>-<process start>-<serial>.tmp", and
+// removed by RemoveDeadTemporaries once that process is gone.
 //
 // Paths are code page 932 in host syntax. Failures throw TessnaError with the caller's
 // messages: cannotCreate when the target cannot be replaced (no host form, a folder in its
@@ -38,3 +40,9 @@ private:
 
     std::vector<Staged> staged_;
 };
+
+// Removes from hostFolder (host path) the temporary files of saves whose process has ended
+// (killed, crashed): files named as TSafeSave names them whose writer, known by process id and
+// start time, no longer runs. Every other file stays, the files of running saves included.
+// Returns how many were removed.
+int RemoveDeadTemporaries(const std::string& hostFolder);

@@ -228,6 +228,8 @@ void TCabOpenDialog::CreateSideList()
     list->setPalette(palette);
     list->setItemDelegate(new SideListDelegate(GetImages(), Color, list));
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setAccessibleName(QStringLiteral("場所の一覧"));
+    list->setAccessibleDescription(QStringLiteral("よく使う場所。選ぶとその場所のフォルダを表示します"));
     for (TCabinetItem& item : Items) {
         item.ImageIndex = GetItemImageIndex(item);
         auto* line = new QListWidgetItem(Cp932ToDisplay(item.Caption), list);

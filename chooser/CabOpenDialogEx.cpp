@@ -5,6 +5,7 @@
 #include "chooser/MessageText.h"
 #include "chooser/OpenDialogWindow.h"
 #include "support/core/Cp932.h"
+#include "support/core/HostPath.h"
 #include "support/core/MessageDlg.h"
 #include "support/ui/UIFonts.h"
 
@@ -56,6 +57,8 @@ void TCabOpenDialogEx::DoShow()
 {
     TCabOpenDialog::DoShow();
     Window()->HideOkButton();
+    if ((Options & ofAllowMultiSelect) != 0)
+        Window()->SetResultCheck([this](const QStringList& paths) { return ChoosesSomething(paths); });
     if (DialogType != TDialogType::dtSearchfiles)
         return;
     if (auto* label = qobject_cast<QLabel*>(Window()->DlgItem(stc2)))
@@ -101,7 +104,43 @@ void TCabOpenDialogEx::DoSelectionChange()
     }
     const MarkedSelection selection = MarkSelection(folder, names);
     SelectedFolders = selection.Folders;
-    Window()->SetChosenText(Cp932ToDisplay(selection.Text), marked);
+    selectionText_ = Cp932ToDisplay(selection.Text);
+    Window()->SetChosenText(selectionText_, marked);
+}
+
+void TCabOpenDialogEx::DoFolderChange()
+{
+    TCabOpenDialog::DoFolderChange();
+    // The names the selection put into the box belong to the folder left behind: the box
+    // keeps only what the user typed.
+    SelectedFolders.clear();
+    refused_.clear();
+    if (!selectionText_.isEmpty() && Window()->FileNameBox()->text() == selectionText_)
+        Window()->FileNameBox()->clear();
+    selectionText_.clear();
+}
+
+// A confirm that would end the dialog with neither a folder nor an existing file says so
+// and keeps the dialog open. Names without a code page 932 form are told when the dialog
+// closes, so they pass here.
+bool TCabOpenDialogEx::ChoosesSomething(const QStringList& paths)
+{
+    if (!SelectedFolders.empty())
+        return true;
+    std::vector<std::string> files;
+    for (const QString& path : paths) {
+        const auto file = FromQtPath(path);
+        if (!file)
+            return true;
+        files.push_back(*file);
+    }
+    if (!ReworkSelectedFiles(files).empty())
+        return true;
+    const QString names = Window()->FileNameBox()->text();
+    DialogBoxes().ShowMessageText(names + QStringLiteral("\n追加するファイルやフォルダが見つかりません。\n"
+                                                         "一覧でファイルやフォルダを選択してください。"),
+                                  TMsgDlgType::mtWarning, mbOK, 0);
+    return false;
 }
 
 void TCabOpenDialogEx::WndCommand(int id)

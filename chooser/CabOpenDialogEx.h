@@ -33,12 +33,16 @@ protected:
     void DoShow() override;
     void DoClose() override;
     void DoSelectionChange() override;
+    void DoFolderChange() override;
     void WndCommand(int id) override;
 
 private:
     void ConfirmClick();
     void TellMissing(const std::vector<std::string>& paths);
+    bool ChoosesSomething(const QStringList& paths);
 
     // Selected names without a code page 932 form.
     QStringList refused_;
+    // What the last selection put into the file name box.
+    QString selectionText_;
 };

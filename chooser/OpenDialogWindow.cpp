@@ -5,6 +5,7 @@
 #include "chooser/ShellFolders.h"
 #include "chooser/TypedNames.h"
 #include "support/core/MessageDlg.h"
+#include "support/ui/UIFonts.h"
 #include "support/ui/WindowPrompter.h"
 
 #include <QAbstractButton>
@@ -98,6 +99,7 @@ void OpenDialogWindow::BuildControls()
     upButton_->setObjectName(QStringLiteral("UpButton"));
     upButton_->setArrowType(Qt::UpArrow);
     upButton_->setToolTip(QStringLiteral("1 つ上のフォルダへ (BackSpace)"));
+    upButton_->setAccessibleName(QStringLiteral("1 つ上のフォルダへ"));
     grid_->addWidget(folderLabel, 0, 0);
     grid_->addWidget(folderBar_, 0, 1);
     grid_->addWidget(upButton_, 0, 2, Qt::AlignLeft);
@@ -113,10 +115,16 @@ void OpenDialogWindow::BuildControls()
     fileList_->setSelectionBehavior(QAbstractItemView::SelectRows);
     fileList_->setSelectionMode(QAbstractItemView::SingleSelection);
     fileList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    fileList_->header()->resizeSection(0, 280);
-    fileList_->header()->resizeSection(1, 90);
-    fileList_->header()->resizeSection(2, 170);
+    // The widths grow with the font at hand; the size column holds a size of 10 GB.
+    const QFontMetrics metrics = fileList_->fontMetrics();
+    fileList_->header()->resizeSection(0, ScaledWidth(280, metrics));
+    fileList_->header()->resizeSection(
+        1, std::max(ScaledWidth(90, metrics), metrics.horizontalAdvance(QStringLiteral("99,999,999 KB")) + 16));
+    fileList_->header()->resizeSection(2, ScaledWidth(170, metrics));
     fileList_->installEventFilter(this);
+    fileList_->setTabKeyNavigation(false);
+    fileList_->setAccessibleName(QStringLiteral("ファイル一覧"));
+    fileList_->setAccessibleDescription(QStringLiteral("表示しているフォルダのファイルとフォルダ"));
     loading_ = new QLabel(QStringLiteral("フォルダを読み込んでいます..."), fileList_->viewport());
     loading_->setObjectName(QStringLiteral("LoadingLabel"));
     loading_->move(8, 8);
@@ -141,6 +149,8 @@ void OpenDialogWindow::BuildControls()
     fileTypes_ = new QComboBox(templateDialog_);
     fileTypes_->setObjectName(QStringLiteral("cmb1"));
     fileTypeLabel_->setBuddy(fileTypes_);
+    // A combo box is read by its current item unless it is named.
+    fileTypes_->setAccessibleName(QStringLiteral("ファイルの種類"));
     cancelButton_ = MakeButton(QStringLiteral("キャンセル"), QStringLiteral("IDCANCEL"), templateDialog_);
     grid_->addWidget(fileTypeLabel_, 3, 0);
     grid_->addWidget(fileTypes_, 3, 1);
@@ -364,6 +374,8 @@ void OpenDialogWindow::PressOk()
             return;
         paths.append(path);
     }
+    if (resultCheck_ && !resultCheck_(paths))
+        return;
     resultPaths_ = paths;
     accept();
 }
@@ -455,6 +467,7 @@ void OpenDialogWindow::Tell(const QString& text)
 void OpenDialogWindow::AddTemplateControl(QWidget* control, int id)
 {
     items_.insert(id, control);
+    templateControls_.append(control);
     if (auto* button = qobject_cast<QAbstractButton*>(control))
         connect(button, &QAbstractButton::clicked, this, [this, id] { emit templateCommand(id); });
     else if (auto* combo = qobject_cast<QComboBox*>(control))
@@ -476,8 +489,35 @@ void OpenDialogWindow::showEvent(QShowEvent* event)
         return;
     initDone_ = true;
     emit initDone();
+    ChainTabs();
     // The folder shown first is announced once the dialog is set up, like every later one.
     emit folderChanged();
+}
+
+void OpenDialogWindow::ChainTabs()
+{
+    QList<QWidget*> chain;
+    for (int i = 0; i < sideArea_->count(); ++i) {
+        if (QWidget* side = sideArea_->itemAt(i)->widget())
+            chain += side->findChildren<QWidget*>();
+    }
+    chain += {folderBar_, upButton_, fileList_, fileName_, okButton_, fileTypes_};
+    QList<QWidget*> added = templateControls_;
+    const auto cell = [this](QWidget* control) {
+        int row = 0;
+        int column = 0;
+        int rowSpan = 0;
+        int columnSpan = 0;
+        if (const int index = grid_->indexOf(control); index >= 0)
+            grid_->getItemPosition(index, &row, &column, &rowSpan, &columnSpan);
+        return std::pair(row, column);
+    };
+    std::stable_sort(added.begin(), added.end(), [&](QWidget* a, QWidget* b) { return cell(a) < cell(b); });
+    chain += added;
+    chain.append(cancelButton_);
+    chain.removeIf([](const QWidget* widget) { return !(widget->focusPolicy() & Qt::TabFocus); });
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
 }
 
 void OpenDialogWindow::keyPressEvent(QKeyEvent* event)

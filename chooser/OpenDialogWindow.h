@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class FolderModel;
@@ -113,6 +114,10 @@ public:
     // The OK button leaves the dialog's layout; the file name box takes its place.
     void HideOkButton();
 
+    // Asked with the full paths before OK ends the dialog with them; false keeps the
+    // dialog open (the check tells the user why).
+    void SetResultCheck(std::function<bool(const QStringList& paths)> check) { resultCheck_ = std::move(check); }
+
 signals:
     void initDone();
     void folderChanged();
@@ -145,6 +150,9 @@ private:
     QStringList TypedNames(const QString& text) const;
     bool CheckResult(const QString& path);
     void Tell(const QString& text);
+    // Tab and Shift+Tab go through the places, the folder bar, the file list, the standard
+    // controls, the template's controls and Cancel last.
+    void ChainTabs();
 
     std::unique_ptr<Prompter> ownPrompter_;
     Prompter* prompter_ = nullptr;
@@ -163,6 +171,8 @@ private:
     QPushButton* okButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
     QHash<int, QWidget*> items_;
+    QList<QWidget*> templateControls_;
+    std::function<bool(const QStringList&)> resultCheck_;
     int firstTemplateRow_ = 0;
 
     QList<FileType> types_;

@@ -1,6 +1,7 @@
 #include "cli/CliTool.h"
 
 #include "catalog/CatalogFile.h"
+#include "catalog/CatalogMessages.h"
 #include "catalog/CatalogName.h"
 #include "catalog/CatalogRoundTrip.h"
 #include "catalog/CatalogStore.h"
@@ -112,6 +113,12 @@ VrCatCtl.ini か tessna.portable があればそのフォルダ、なければ $
                        です。前のファイルはディスクに残ります。
   delete NAME          カタログをリストから外します。ファイルはディスクに残ります。
 
+リストにあるのに読み込めないカタログ（自分自身を指すリンク、長すぎる名前、読み取りの
+権限がないものなど）は、その旨を標準エラーに示します。そのカタログは list に表示し、保存
+してもリストに残し、そのファイルには書き込みません。delete のほかのコマンドはそのカタロ
+グには使えません。ほかの Tessna や tessna-cli が同じフォルダを保存している間は、終わる
+まで待ちます。
+
 new と rename は、空白だけの名前、\ / : , ; * ? " < > | を含む名前、保存すると元のとおりに
 読み戻せない名前（前後の空白、改行など）、フォルダのファイル名の長さを超える名前、リストにある
 別のカタログの名前（大文字と小文字は区別しません）、リストにないカタログファイルが既にある名前
@@ -181,7 +188,11 @@ int TCliTool::Run(const std::vector<std::string>& arguments)
 
     try {
         TCatalogStore store(Folder(folderArgument));
+        // Held from the read to the write, so that no other writer's save falls in between.
+        const auto hold = store.HoldFolder();
         store.LoadCatalogList(0);
+        if (const auto unreadable = store.UnreadableCatalogs(); !unreadable.empty())
+            err_ << "tessna-cli: " << ToTerminal(UnreadableCatalogsMessage(unreadable)) << '\n';
         (this->*command->run)(store, commandArguments);
         if (command->changesList)
             store.SaveCatalogList();
@@ -206,7 +217,9 @@ void TCliTool::List(TCatalogStore& store, const Arguments&)
 
 void TCliTool::Show(TCatalogStore& store, const Arguments& arguments)
 {
-    const TCatalogEntry& entry = store.Catalog(IndexOfCatalog(store, arguments[0]));
+    const int index = IndexOfCatalog(store, arguments[0]);
+    store.CheckLoaded(index);
+    const TCatalogEntry& entry = store.Catalog(index);
     out_ << "Title=" << ToTerminal(entry.Title) << '\n';
     for (const std::string& object : entry.Objects)
         out_ << ToTerminal(object) << '\n';
@@ -214,7 +227,9 @@ void TCliTool::Show(TCatalogStore& store, const Arguments& arguments)
 
 void TCliTool::Text(TCatalogStore& store, const Arguments& arguments)
 {
-    out_ << ToTerminal(CatalogText(store.Catalog(IndexOfCatalog(store, arguments[0]))));
+    const int index = IndexOfCatalog(store, arguments[0]);
+    store.CheckLoaded(index);
+    out_ << ToTerminal(CatalogText(store.Catalog(index)));
 }
 
 void TCliTool::New(TCatalogStore& store, const Arguments& arguments)

@@ -157,6 +157,8 @@ QWidget* TTessnaForm::CreatePage03()
     memoFin_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     memoFin_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memoFin_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    memoFin_->setAccessibleName(QStringLiteral("カタログの内容"));
+    memoFin_->setAccessibleDescription(QStringLiteral("保存されるカタログファイルの内容"));
     QPalette palette = memoFin_->palette();
     palette.setColor(QPalette::Base, palette.color(QPalette::Button));
     memoFin_->setPalette(palette);
@@ -188,6 +190,7 @@ QWidget* TTessnaForm::CreateButtonBar()
     btnNext_ = button(QStringLiteral("次へ(&N)"), "BtnNext", &TTessnaForm::BtnNextClick);
     btnCancel_ = button(QStringLiteral("キャンセル"), "BtnCancel", &TTessnaForm::BtnCancelClick);
     btnHelp_ = button(QStringLiteral("ヘルプ"), "BtnHelp", &TTessnaForm::BtnHelpClick);
+    btnBack_->setAccessibleName(QStringLiteral("戻る"));
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

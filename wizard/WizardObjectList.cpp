@@ -3,10 +3,12 @@
 #include "catalog/CatalogRoundTrip.h"
 #include "chooser/MessageText.h"
 #include "support/core/Cp932.h"
+#include "support/core/DateTime.h"
 #include "support/core/FileNames.h"
 #include "support/core/HostPath.h"
 #include "support/core/MessageDlg.h"
 #include "support/ui/RunCommand.h"
+#include "support/ui/UIFonts.h"
 #include "wizard/FileDropTarget.h"
 #include "wizard/PastedPaths.h"
 #include "wizard/WizardObjectModel.h"
@@ -21,6 +23,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -127,11 +130,12 @@ void TWizardObjectList::CreateLayout()
     listView_->horizontalHeader()->setHighlightSections(false);
     listView_->horizontalHeader()->setSectionsClickable(true);
     listView_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    for (int column = 0; column < TWizardObjectModel::ColumnCount; ++column)
-        listView_->setColumnWidth(column, ColumnWidths[column]);
-    // The design widths suit a 12-pixel font; a date must show whole in the font at hand.
-    const int dateWidth = listView_->fontMetrics().horizontalAdvance(QStringLiteral("0000/00/00 00:00")) + 12;
-    listView_->setColumnWidth(TWizardObjectModel::ColDate, std::max(ColumnWidths[TWizardObjectModel::ColDate], dateWidth));
+    FitColumns();
+    // Tab leaves the list for the next control instead of walking its cells.
+    listView_->setTabKeyNavigation(false);
+    listView_->setAccessibleName(QStringLiteral("オブジェクト一覧"));
+    listView_->setAccessibleDescription(
+        QStringLiteral("圧縮するファイルとフォルダの名前、サイズ、種類、更新日時、フォルダ"));
     listView_->setContextMenuPolicy(Qt::CustomContextMenu);
     new TFileDropTarget(listView_->viewport(), [this](const QMimeData& data) { AddPastedObjects(data); });
 
@@ -156,6 +160,26 @@ void TWizardObjectList::CreateLayout()
     layout->addLayout(buttons);
     layout->addWidget(listView_, 1);
     layout->addWidget(statusBar);
+}
+
+// The design widths suit a 12-pixel face: each grows with the font at hand, the size
+// column holds a size of 10 GB and more, the date column a whole date, and the folder
+// column takes whatever width the list leaves.
+void TWizardObjectList::FitColumns()
+{
+    const QFontMetrics metrics = listView_->fontMetrics();
+    const int padding = 2 * listView_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, listView_) + 8;
+    for (int column = 0; column < TWizardObjectModel::ColumnCount; ++column)
+        listView_->setColumnWidth(column, ScaledWidth(ColumnWidths[column], metrics));
+    const auto atLeast = [&](int column, const QString& widest) {
+        listView_->setColumnWidth(column, std::max(listView_->columnWidth(column),
+                                                   metrics.horizontalAdvance(widest) + padding));
+    };
+    atLeast(TWizardObjectModel::ColSize, QStringLiteral("99,999,999,999"));
+    // The widest date of the locale's short format: two-digit day and month, late evening.
+    const QDateTime widestDate(QDate(2000, 12, 28), QTime(23, 58));
+    atLeast(TWizardObjectModel::ColDate, Cp932ToDisplay(FormatDateTimeText(DateTimeFromQDateTime(widestDate))));
+    listView_->horizontalHeader()->setStretchLastSection(true);
 }
 
 int TWizardObjectList::RowCount() const

@@ -56,6 +56,7 @@ public:
 private:
     void CreateActions();
     void CreateLayout();
+    void FitColumns();
     std::vector<int> SelectedRows() const;
 
     Prompter& prompter_;

@@ -10,6 +10,8 @@
 FileLock::FileLock(const std::string& hostPath, std::chrono::milliseconds timeout)
     : fd_(open(hostPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600))
 {
+    if (fd_ < 0 && errno == EISDIR)
+        fd_ = open(hostPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd_ < 0)
         return;
     // Polled rather than blocking, so that a holder that never lets go costs a failed

@@ -31,6 +31,10 @@ inline constexpr TMsgDlgButtons mbNoToAll = 1 << 8;
 inline constexpr TMsgDlgButtons mbYesToAll = 1 << 9;
 inline constexpr TMsgDlgButtons mbHelp = 1 << 10;
 
+// Not a button: makes No the default button of a box that has one, for a question whose
+// Yes gives something up.
+inline constexpr TMsgDlgButtons mbDefaultNo = 1 << 15;
+
 inline constexpr TMsgDlgButtons mbOKOnly = mbOK;
 inline constexpr TMsgDlgButtons mbYesNo = mbYes | mbNo;
 inline constexpr TMsgDlgButtons mbYesNoCancel = mbYes | mbNo | mbCancel;

@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -29,6 +30,10 @@ THelpViewer::THelpViewer(QWidget* owner)
     setWindowTitle(QStringLiteral("Tessna ヘルプ"));
     browser_->setObjectName(QStringLiteral("HelpBrowser"));
     browser_->setOpenExternalLinks(true);
+    browser_->setAccessibleName(QStringLiteral("ヘルプの本文"));
+    // Esc closes the viewer, as it closes the program's other windows.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(browser_);
@@ -37,10 +42,19 @@ THelpViewer::THelpViewer(QWidget* owner)
 
 THelpViewer* THelpViewer::Of(QWidget* owner)
 {
-    QWidget* window = OutermostWindow(owner);
-    if (auto* viewer = window->findChild<THelpViewer*>(QString(), Qt::FindDirectChildrenOnly))
+    QWidget* outermost = OutermostWindow(owner);
+    const auto viewerOf = [](QWidget* window) {
+        return window->findChild<THelpViewer*>(QString(), Qt::FindDirectChildrenOnly);
+    };
+    // While a modal dialog runs, a viewer outside it takes no keys and no clicks: help asked
+    // for by the dialog opens in a viewer of its own, which closes with the dialog.
+    QWidget* host = owner->window()->isModal() ? owner->window() : outermost;
+    if (THelpViewer* viewer = viewerOf(host))
         return viewer;
-    return new THelpViewer(window);
+    auto* viewer = new THelpViewer(host);
+    if (const THelpViewer* main = host != outermost ? viewerOf(outermost) : nullptr)
+        viewer->SetHelpFile(main->HelpFile());
+    return viewer;
 }
 
 QString THelpViewer::DefaultHelpFile()

@@ -14,7 +14,9 @@ class THelpViewer : public QWidget {
     Q_DISABLE_COPY_MOVE(THelpViewer)
 
 public:
-    // The viewer of owner's outermost window, made on first use with the default help file.
+    // The viewer of owner's outermost window, made on first use with the default help file;
+    // while owner's window is a running modal dialog, the dialog's own viewer, with the
+    // outermost window's help file.
     static THelpViewer* Of(QWidget* owner);
 
     // The help file beside the running executable, else the installed one (FindHelpFile).

@@ -1,5 +1,7 @@
 #include "support/ui/MessageForm.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -98,6 +100,15 @@ struct DialogUnits {
     int charHeight;
 };
 
+// Screen readers present the box as an alert, whose description is its text, so that the
+// text is read as soon as the box opens.
+QAccessibleInterface* AlertInterface(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("TMessageForm") && object && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::AlertMessage);
+    return nullptr;
+}
+
 QScreen* ScreenFor(const QWidget* parent)
 {
     if (parent && parent->screen())
@@ -112,7 +123,10 @@ TMessageForm::TMessageForm(const QString& msg, TMsgDlgType dlgType, TMsgDlgButto
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
+    static const bool presentedAsAlert = (QAccessible::installFactory(AlertInterface), true);
+    Q_UNUSED(presentedAsAlert);
     setObjectName(QStringLiteral("TMessageForm"));
+    setAccessibleDescription(msg);
     setFont(QApplication::font("QMessageBox"));
     setWindowTitle(Title(dlgType));
     const DialogUnits du(fontMetrics());
@@ -203,7 +217,7 @@ void TMessageForm::AddButtons(TMsgDlgButtons buttons)
                 return button;
         return nullptr;
     };
-    defaultButton_ = first(kDefaultOrder);
+    defaultButton_ = (buttons & mbDefaultNo) && Button(mbNo) ? Button(mbNo) : first(kDefaultOrder);
     cancelButton_ = first(kCancelOrder);
 }
 
@@ -232,12 +246,39 @@ void TMessageForm::reject()
     done(mrCancel);
 }
 
+void TMessageForm::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    QAccessibleEvent alert(this, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
+}
+
+// The button whose access key is key: "いいえ(&N)" for N.
+QPushButton* TMessageForm::ButtonForKey(int key) const
+{
+    for (QPushButton* button : buttonRow_->findChildren<QPushButton*>(Qt::FindDirectChildrenOnly)) {
+        const QKeySequence accessKey = QKeySequence::mnemonic(button->text());
+        if (!accessKey.isEmpty() && accessKey[0].key() == key)
+            return button;
+    }
+    return nullptr;
+}
+
 void TMessageForm::keyPressEvent(QKeyEvent* event)
 {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::ShiftModifier;
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
         if (cancelButton_)
             cancelButton_->click();
         return;
+    }
+    // As in the system's own boxes, a button's access key alone presses it: the box takes
+    // no typed text.
+    if (modifiers == Qt::NoModifier) {
+        if (QPushButton* button = ButtonForKey(event->key())) {
+            button->click();
+            return;
+        }
     }
     QDialog::keyPressEvent(event);
 }

@@ -11,9 +11,10 @@ class QPushButton;
 
 // The program's message box: a title and an icon by dialog type, the word-wrapped text,
 // and one row of buttons in bit order, each closing the box with its result code. Enter
-// presses the default button (OK, else yes, else retry), Esc the cancel button (cancel,
+// presses the default button (OK, else yes, else retry; no with mbDefaultNo), Esc the cancel button (cancel,
 // else no, else OK); the close box answers mrCancel. The help button asks the help
-// handler for the box's help context and leaves the box open.
+// handler for the box's help context and leaves the box open. A button's access key pressed
+// alone presses it.
 class TMessageForm : public QDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TMessageForm)
@@ -38,6 +39,7 @@ public:
     void reject() override;
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
@@ -45,6 +47,7 @@ private:
     void AddMessage(QGridLayout* layout, const QString& msg, bool besideImage);
     void AddButtons(TMsgDlgButtons buttons);
     void ShowHelp() const;
+    QPushButton* ButtonForKey(int key) const;
 
     QWidget* buttonRow_ = nullptr;
     QPushButton* defaultButton_ = nullptr;

@@ -2,6 +2,9 @@
 
 #include <QFontDatabase>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 const QString kUIGothic = QStringLiteral("MS UI Gothic");
@@ -30,4 +33,20 @@ QFont DesignFont(const QString& family, int pixelSize)
                      : QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     font.setPixelSize(pixelSize);
     return font;
+}
+
+double DesignScale(const QFontMetrics& metrics)
+{
+    constexpr double DesignFullWidth = 12.0;
+    constexpr double DesignHalfWidth = 6.0;
+    const QString halfWidth = QStringLiteral("0123456789abcdefghijklmnopqrstuvwxyz");
+    const double fullWidthScale = metrics.horizontalAdvance(QChar(0x3042)) / DesignFullWidth;
+    const double halfWidthScale
+        = metrics.horizontalAdvance(halfWidth) / (DesignHalfWidth * static_cast<double>(halfWidth.size()));
+    return std::max({1.0, fullWidthScale, halfWidthScale});
+}
+
+int ScaledWidth(int designWidth, const QFontMetrics& metrics)
+{
+    return static_cast<int>(std::ceil(designWidth * DesignScale(metrics)));
 }

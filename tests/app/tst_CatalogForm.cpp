@@ -4,6 +4,7 @@
 #include "support/core/Cp932.h"
 #include "support/core/MessageDlg.h"
 #include "support/ui/HelpViewer.h"
+#include "support/ui/StopBox.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
 #include "wizard/CatRenameForm.h"
@@ -11,6 +12,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,6 +21,7 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTextBrowser>
@@ -27,6 +30,8 @@
 #include <QWindow>
 
 #include <memory>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -47,6 +52,13 @@ public:
         for (const QString& object : objects)
             text += object.toUtf8() + "\r\n";
         WriteFile(dir.filePath(name + ".VrCat"), text);
+        names_ << name;
+    }
+
+    // A listed catalog that cannot be read, not even by root: a link to itself.
+    void AddUnreadableCatalog(const QString& name)
+    {
+        QVERIFY(QFile::link(dir.filePath(name + ".VrCat"), dir.filePath(name + ".VrCat")));
         names_ << name;
     }
 
@@ -92,6 +104,7 @@ private:
     std::unique_ptr<ProgramFolder> folder_;
     ScriptedPrompter prompter_;
     std::unique_ptr<TCatalogForm> form_;
+    std::vector<std::string> stopBoxes_;
     QString existingFolder_;
     QString existingFile_;
     QString missing_;
@@ -145,6 +158,8 @@ private slots:
     {
         folder_ = std::make_unique<ProgramFolder>();
         prompter_ = ScriptedPrompter();
+        stopBoxes_.clear();
+        SetStopBoxHandler([this](QWidget*, const std::string& text) { stopBoxes_.push_back(text); });
         const QDir dir(folder_->dir.path());
         QVERIFY(dir.mkpath("objects/zfolder"));
         existingFolder_ = dir.filePath("objects/zfolder");
@@ -153,7 +168,11 @@ private slots:
         missing_ = dir.filePath("objects/0missing.txt");
     }
 
-    void cleanup() { form_.reset(); }
+    void cleanup()
+    {
+        form_.reset();
+        SetStopBoxHandler({});
+    }
 
     void listsTheCatalogsAndShowsTheLastOne()
     {
@@ -306,6 +325,10 @@ private slots:
         QCOMPARE(prompter_.boxes.back().buttons, mbYesNo);
         QCOMPARE(Tree()->topLevelItemCount(), 3);
         QVERIFY(!form_->Store().Modified());
+        prompter_.Answer(mrCancel);  // the close box means No
+        Action("ActF_CatDelete")->trigger();
+        QCOMPARE(Tree()->topLevelItemCount(), 3);
+        QVERIFY(!form_->Store().Modified());
 
         prompter_.Answer(mrYes);
         Action("ActF_CatDelete")->trigger();
@@ -399,6 +422,10 @@ private slots:
         QCOMPARE(prompter_.boxes.back().msg, Cp932Text("カタログリストを保存しますか？"));
         QVERIFY(form_->Store().Modified());
         QVERIFY(folder_->ControlFile().contains("Beta"));
+        prompter_.Answer(mrCancel);  // the close box means No
+        Action("ActF_CatSave")->trigger();
+        QVERIFY(form_->Store().Modified());
+        QVERIFY(folder_->ControlFile().contains("Beta"));
 
         prompter_.Answer(mrYes);
         ShowActive();
@@ -437,6 +464,71 @@ private slots:
         QCOMPARE(prompter_.boxes.back().buttons, mbYesNoCancel);
         QCOMPARE(form_->isVisible(), !closes);
         QCOMPARE(!folder_->ControlFile().contains("Beta"), saved);
+    }
+
+    void anUnreadableCatalogIsToldOnceShownGreyedAndKept()
+    {
+        folder_->AddCatalog("Alpha", {"/a"});
+        folder_->AddUnreadableCatalog("loop");
+        folder_->AddCatalog("Beta", {"/b"});
+        Open();
+        QCOMPARE(stopBoxes_.size(), 1u);
+        QVERIFY(Cp932ToDisplay(stopBoxes_[0]).contains("\nファイル loop.VrCat は開けません: リンク"));
+        QCOMPARE(Tree()->topLevelItemCount(), 3);
+        QTreeWidgetItem* loop = Tree()->topLevelItem(1);
+        QCOMPARE(loop->text(0), QString("loop"));
+        QVERIFY(loop->toolTip(0).contains("読み込めなかった"));
+        QVERIFY(loop->foreground(0) != Tree()->topLevelItem(0)->foreground(0));
+
+        SelectCatalog(1);
+        QCOMPARE(form_->ObjectList().Count(), 0);
+        QCOMPARE(CountText(), QString("読み込めないカタログです"));
+        for (const char* name : {"ActF_CatUpdate", "ActF_CatRename", "ActI_ItemFileAdd"})
+            QVERIFY2(!Action(name)->isEnabled(), name);
+        QVERIFY(Action("ActF_CatDelete")->isEnabled());
+
+        SelectCatalog(0);
+        QVERIFY(Action("ActF_CatRename")->isEnabled());
+        prompter_.Answer(mrYes);
+        Action("ActF_CatDelete")->trigger();
+        prompter_.Answer(mrYes);
+        Action("ActF_CatSave")->trigger();
+        QVERIFY(!form_->Store().Modified());
+        QCOMPARE(folder_->ControlFile(), QByteArray("[Compress]\r\n0=loop.VrCat\r\n1=Beta.VrCat\r\n"));
+        QVERIFY(QFileInfo(folder_->dir.filePath("loop.VrCat")).isSymLink());
+        QCOMPARE(stopBoxes_.size(), 1u);
+    }
+
+    void aLoadFailureGoesToTheStopBox()
+    {
+        folder_->AddCatalog("Alpha", {"/a"});
+        Open();
+        form_.reset();
+        const QString control = folder_->dir.filePath("VrCatCtl.ini");
+        QVERIFY(QFile::remove(control));
+        QCOMPARE(::mkfifo(control.toLocal8Bit().constData(), 0644), 0);
+        form_ = std::make_unique<TCatalogForm>(folder_->Path(), TCatalogFormServices{&prompter_});
+        QCOMPARE(stopBoxes_, std::vector<std::string>{Cp932Text("ファイル " + folder_->Path() + "VrCatCtl.ini は開けません.")});
+        QVERIFY(prompter_.boxes.empty());
+        QCOMPARE(Tree()->topLevelItemCount(), 0);
+    }
+
+    void aFailedSaveAtCloseGoesToTheStopBoxAndKeepsTheWindow()
+    {
+        folder_->AddCatalog("Alpha", {"/a"});
+        Open();
+        ShowActive();
+        QVERIFY(QFile::remove(folder_->dir.filePath("Alpha.VrCat")));
+        QVERIFY(QDir(folder_->dir.path()).mkdir("Alpha.VrCat"));
+        form_->Store().AddObjects(0, {"/new"});
+        prompter_.Answer(mrYes);  // save at close
+        prompter_.Answer(mrYes);  // overwrite what changed on disk
+        Action("ActF_Close")->trigger();
+        QCOMPARE(stopBoxes_.size(), 1u);
+        QCOMPARE(Cp932ToDisplay(stopBoxes_[0]), "ファイル " + folder_->dir.filePath("Alpha.VrCat") + " を作成できません.");
+        QCOMPARE(prompter_.boxes.size(), 2u);
+        QVERIFY(form_->isVisible());
+        QVERIFY(form_->Store().Modified());
     }
 
     void closesWithoutAQuestionWhenUnmodified()
@@ -538,6 +630,19 @@ private slots:
         QVERIFY(viewer->Browser()->toPlainText().contains("Contents here"));
         viewer->Quit();
         QVERIFY(!viewer->isVisible());
+    }
+
+    void objectColumnsGrowWithTheFontAndTheFolderFillsTheList()
+    {
+        const QString name = QStringLiteral("写真_00_0000.jpg");
+        folder_->AddCatalog("Photos", {QDir(folder_->dir.path()).filePath(name)});
+        Open();
+        ShowActive();
+        form_->resize(1000, 400);
+        QHeaderView* header = List()->horizontalHeader();
+        const int icon = List()->style()->pixelMetric(QStyle::PM_SmallIconSize);
+        QVERIFY(header->sectionSize(0) >= List()->fontMetrics().horizontalAdvance(name) + icon + 10);
+        QTRY_COMPARE(header->sectionPosition(1) + header->sectionSize(1), List()->viewport()->width());
     }
 
     void actionsCarryTheirCaptionsKeysAndGlyphs()

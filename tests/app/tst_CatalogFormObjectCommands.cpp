@@ -180,13 +180,18 @@ private slots:
         Trigger("ActI_ItemDelete");
         QCOMPARE(Objects().size(), std::size_t(2));
         QVERIFY(!form_->Store().Modified());
+        prompter_.Answer(mrCancel);  // the close box means No
+        Trigger("ActI_ItemDelete");
+        QCOMPARE(Objects().size(), std::size_t(2));
+        QCOMPARE(form_->ObjectList().Count(), 2);
+        QVERIFY(!form_->Store().Modified());
 
         prompter_.Answer(mrYes);
         Trigger("ActI_ItemDelete");
-        QCOMPARE(prompter_.boxes.size(), std::size_t(2));
-        QCOMPARE(prompter_.boxes[1].msg, Cp932Text("f2.txt を削除しますか？"));
-        QCOMPARE(prompter_.boxes[1].dlgType, TMsgDlgType::mtConfirmation);
-        QCOMPARE(prompter_.boxes[1].buttons, mbYesNo);
+        QCOMPARE(prompter_.boxes.size(), std::size_t(3));
+        QCOMPARE(prompter_.boxes[2].msg, Cp932Text("f2.txt を削除しますか？"));
+        QCOMPARE(prompter_.boxes[2].dlgType, TMsgDlgType::mtConfirmation);
+        QCOMPARE(prompter_.boxes[2].buttons, mbYesNo);
         QCOMPARE(Objects(), Paths{DiskPath("f1.txt")});
         QCOMPARE(RowPaths(), Paths{DiskPath("f1.txt")});
         QVERIFY(form_->Store().Modified());

@@ -1,4 +1,5 @@
 #include "catalog/CatalogFile.h"
+#include "catalog/CatalogMessages.h"
 #include "catalog/CatalogStore.h"
 #include "support/core/Cp932.h"
 #include "support/core/TessnaError.h"
@@ -6,6 +7,10 @@
 #include "tests/common/TempFolder.h"
 
 #include <gtest/gtest.h>
+
+#include <map>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -89,18 +94,84 @@ TEST_F(CatalogStoreTest, TakesAFileListedTwiceOnce)
     EXPECT_EQ(Names(), Lines{"a"});
 }
 
-TEST_F(CatalogStoreTest, AFileThatCannotBeReadEndsTheLoadWithTheCatalogsBeforeIt)
+// Files that exist but cannot be read, even by root: a link to itself and a name longer than
+// the file system allows.
+TEST_F(CatalogStoreTest, ACatalogThatCannotBeReadStaysListedUnloadedAndIsNeverWritten)
 {
+    const std::string longName(300, 'x');
     folder.Write("a.VrCat", Catalog("A"));
-    folder.Write("c.VrCat", Catalog("C"));
+    folder.Write("c.VrCat", Catalog("C", {"/c"}));
     std::filesystem::create_symlink(folder.Path("loop.VrCat"), folder.Path("loop.VrCat"));
-    folder.Write("VrCatCtl.ini", "[Compress]\r\n0=a.VrCat\r\n1=loop.VrCat\r\n2=c.VrCat\r\n");
+    folder.Write("VrCatCtl.ini", "[Compress]\r\n0=a.VrCat\r\n1=loop.VrCat\r\n2=" + longName
+                                     + ".VrCat\r\n3=c.VrCat\r\n");
     int resets = 0;
     QObject::connect(&store, &TCatalogStore::ListReset, [&] { ++resets; });
 
-    EXPECT_THROW(store.LoadCatalogList(), TessnaError);
-    EXPECT_EQ(Names(), Lines{"a"});
+    store.LoadCatalogList();
+    EXPECT_EQ(Names(), (Lines{"a", "loop", longName, "c"}));
     EXPECT_EQ(resets, 1);
+    EXPECT_TRUE(store.IsLoaded(0));
+    EXPECT_FALSE(store.IsLoaded(1));
+    EXPECT_FALSE(store.IsLoaded(2));
+    const auto unreadable = store.UnreadableCatalogs();
+    ASSERT_EQ(unreadable.size(), 2u);
+    EXPECT_EQ(unreadable[0].fileName, folder.Path("loop.VrCat"));
+    EXPECT_EQ(unreadable[1].reason, Cp932Text("名前が長すぎます"));
+    const std::string message = UnreadableCatalogsMessage(unreadable);
+    EXPECT_NE(message.find(Cp932Text("\nファイル loop.VrCat は開けません: リンク")), std::string::npos);
+    // A name too long to break in a box is cut in the middle.
+    EXPECT_NE(message.find(Cp932Text(std::string(24, 'x') + "…" + std::string(18, 'x') + ".VrCat は開けません: 名前が長すぎます")),
+              std::string::npos);
+
+    EXPECT_THROW(store.RenameCatalog(1, "other"), TessnaError);
+    EXPECT_THROW(store.AddObjects(1, {"/x"}), TessnaError);
+    EXPECT_THROW(store.RemoveObjects(2, {"/x"}), TessnaError);
+    EXPECT_THROW(store.ReplaceObjects(2, {"/x"}), TessnaError);
+    EXPECT_FALSE(store.Modified());
+
+    store.AddObjects(3, {"/new"});
+    store.SaveCatalogList();
+    const std::string everyKey = "[Compress]\r\n0=a.VrCat\r\n1=loop.VrCat\r\n2=" + longName + ".VrCat\r\n3=c.VrCat\r\n";
+    EXPECT_EQ(folder.Read("VrCatCtl.ini"), everyKey);
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.Path("loop.VrCat")));
+    EXPECT_EQ(folder.Read("c.VrCat"), Catalog("C", {"/c", "/new"}));
+
+    // The next start tries again; only a delete shortens the list.
+    store.LoadCatalogList();
+    EXPECT_EQ(Names(), (Lines{"a", "loop", longName, "c"}));
+    store.RemoveCatalog(1);
+    store.SaveCatalogList();
+    EXPECT_EQ(folder.Read("VrCatCtl.ini"), "[Compress]\r\n0=a.VrCat\r\n1=" + longName + ".VrCat\r\n2=c.VrCat\r\n");
+}
+
+// A file that already holds what the save would write keeps its inode; a missing or
+// different one is written.
+TEST_F(CatalogStoreTest, ASaveWritesOnlyTheFilesWhoseBytesDiffer)
+{
+    folder.Write("a.VrCat", Catalog("A", {"/a"}));
+    folder.Write("b.VrCat", Catalog("B", {"/b"}));
+    folder.Write("c.VrCat", Catalog("C", {"/c"}));
+    folder.Write("VrCatCtl.ini", "[Compress]\r\n0=a.VrCat\r\n1=b.VrCat\r\n2=c.VrCat\r\n");
+    store.LoadCatalogList();
+    const auto inode = [&](const std::string& name) {
+        struct stat facts {};
+        return ::stat(folder.Path(name).c_str(), &facts) == 0 ? facts.st_ino : 0;
+    };
+    const auto before = std::map<std::string, ino_t>{{"a", inode("a.VrCat")}, {"c", inode("c.VrCat")},
+                                                     {"ctl", inode("VrCatCtl.ini")}};
+    store.AddObjects(1, {"/new"});
+    std::filesystem::remove(folder.Path("c.VrCat"));
+
+    store.SaveCatalogList();
+    EXPECT_EQ(inode("a.VrCat"), before.at("a"));
+    EXPECT_EQ(inode("VrCatCtl.ini"), before.at("ctl"));
+    EXPECT_EQ(folder.Read("b.VrCat"), Catalog("B", {"/b", "/new"}));
+    EXPECT_EQ(folder.Read("c.VrCat"), Catalog("C", {"/c"}));
+
+    folder.Write("a.VrCat", Catalog("A", {"/elsewhere"}));
+    store.SetModified(true);
+    store.SaveCatalogList();
+    EXPECT_EQ(folder.Read("a.VrCat"), Catalog("A", {"/a"}));
 }
 
 TEST_F(CatalogStoreTest, ReadsTheSectionOfTheKind)
@@ -261,6 +332,11 @@ TEST_F(CatalogStoreTest, SaveCommandAsksOnlyForAListAndSavesUnlessNo)
     EXPECT_EQ(prompter.boxes[0].buttons, mbYesNo);
     EXPECT_FALSE(folder.Exists("A.VrCat"));
 
+    prompter.Answer(mrCancel);  // the close box
+    store.SaveCommand(prompter);
+    EXPECT_FALSE(folder.Exists("A.VrCat"));
+    EXPECT_TRUE(store.Modified());
+
     prompter.Answer(mrYes);
     store.SaveCommand(prompter);
     EXPECT_TRUE(folder.Exists("A.VrCat"));
@@ -290,17 +366,21 @@ TEST_F(CatalogStoreTest, CloseQueryAsksOnlyWhenModified)
     EXPECT_FALSE(store.Modified());
 }
 
-TEST_F(CatalogStoreTest, CloseQueryKeepsTheWindowOpenWhenTheSaveFails)
+// The failure goes on to the stop box of whoever runs the command, not into a box of its own.
+TEST_F(CatalogStoreTest, CloseQueryPassesAFailedSaveOn)
 {
     store.AddCatalogFromWizard(WizardResult("A", {"/a"}));
     std::filesystem::create_directory(folder.Path("A.VrCat"));
     ScriptedPrompter prompter;
     prompter.Answer(mrYes);
 
-    EXPECT_FALSE(store.CloseQuery(prompter));
-    ASSERT_EQ(prompter.boxes.size(), 2u);
-    EXPECT_EQ(prompter.boxes[1].msg, Cp932Text("ファイル " + folder.Path("A.VrCat") + " を作成できません"));
-    EXPECT_EQ(prompter.boxes[1].dlgType, TMsgDlgType::mtError);
+    try {
+        store.CloseQuery(prompter);
+        ADD_FAILURE() << "the failed save was not reported";
+    } catch (const TessnaError& error) {
+        EXPECT_EQ(error.what(), Cp932Text("ファイル " + folder.Path("A.VrCat") + " を作成できません"));
+    }
+    EXPECT_EQ(prompter.boxes.size(), 1u);
     EXPECT_TRUE(store.Modified());
     EXPECT_FALSE(folder.Exists("VrCatCtl.ini"));
 }

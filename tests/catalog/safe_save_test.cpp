@@ -3,6 +3,7 @@
 // list must still be modified and the error must name what failed.
 #include "catalog/CatalogFile.h"
 #include "catalog/CatalogStore.h"
+#include "catalog/SafeSave.h"
 #include "support/core/Cp932.h"
 #include "support/core/TessnaError.h"
 #include "tests/common/TempFolder.h"
@@ -186,6 +187,40 @@ TEST_F(SafeSaveTest, AReplacedFileKeepsItsPermissionsAndLinksStayLinks)
     EXPECT_EQ(std::filesystem::status(PathOf("a.VrCat")).permissions(), std::filesystem::perms(0640));
     EXPECT_TRUE(std::filesystem::is_symlink(PathOf("b.VrCat")));
     EXPECT_EQ(folder_.Read("elsewhere/b.VrCat"), CatalogText({"", "B", {"/b", "/new"}}));
+}
+
+}  // namespace
+
+namespace {
+
+// What killed saves leave: a temporary file is removed only when its name is one a save
+// gives and the process it names (id and start time) no longer runs.
+TEST(RemoveDeadTemporariesTest, RemovesOnlyTheFilesOfEndedWriters)
+{
+    TempFolder folder;
+    const std::string pid = std::to_string(::getpid());
+    const std::string gone = "999999999";  // above every pid_max
+    const Lines dead = {".tessna-" + gone + "-5-1.tmp", ".tessna-" + pid + "-1-2.tmp", ".tessna-" + gone + "-3.tmp"};
+    const Lines kept = {".tessna-1-7.tmp", ".tessna-x-1-1.tmp", ".tessna-" + gone + "-5.txt", "tessna-" + gone + "-5-1.tmp",
+                        ".tessna-" + gone + "-1-2-3.tmp", "a.VrCat"};
+    for (const std::string& name : dead)
+        folder.Write(name, "old");
+    for (const std::string& name : kept)
+        folder.Write(name, "mine");
+    std::filesystem::create_symlink("a.VrCat", folder.Path(".tessna-" + gone + "-9-9.tmp"));
+
+    // A save of this process in progress: its temporary file is there until the commit.
+    TSafeSave save;
+    save.Stage(folder.Path("b.VrCat"), "new", {"create", "write"});
+    const std::size_t entries = folder.EntryCount();
+
+    EXPECT_EQ(RemoveDeadTemporaries(folder.Path()), static_cast<int>(dead.size()));
+    EXPECT_EQ(folder.EntryCount(), entries - dead.size());
+    for (const std::string& name : kept)
+        EXPECT_EQ(folder.Read(name), "mine") << name;
+    save.Commit();
+    EXPECT_EQ(folder.Read("b.VrCat"), "new");
+    EXPECT_EQ(folder.EntryCount(), entries - dead.size());
 }
 
 }  // namespace

@@ -98,6 +98,43 @@ private slots:
                  (Paths{tree_->Path("my file.txt"), tree_->Path("x.txt"), tree_->Path("y.txt")}));
     }
 
+    void EnteringAFolderClearsItsMarkerAndAConfirmOfNothingSaysSo()
+    {
+        tree_->MakeDir("a/inner");
+        ScriptedPrompter boxes;
+        TCabOpenDialogEx chooser(nullptr);
+        chooser.SetPrompter(&boxes);
+        chooser.Options |= ofAllowMultiSelect | ofPathMustExist;
+        chooser.InitialDir = tree_->Path();
+        bool stayedOpen = false;
+        ModalDriver driver([&](OpenDialogWindow& dialog) {
+            QTRY_VERIFY(Listed(dialog, {"a"}));
+            const QPoint folder = dialog.FileList()->visualRect(IndexOf(dialog, "a")).center();
+            QTest::mouseClick(dialog.FileList()->viewport(), Qt::LeftButton, {}, folder);
+            QCOMPARE(dialog.FileNameBox()->text(), QStringLiteral("+a"));
+            QTest::mouseDClick(dialog.FileList()->viewport(), Qt::LeftButton, {}, folder);
+            QTRY_COMPARE(dialog.CurrentFolder(), tree_->QtPath("a"));
+            QCOMPARE(dialog.FileNameBox()->text(), QString());
+            dialog.FileNameBox()->setText(QStringLiteral("+a"));
+            Click(Find<QPushButton>(dialog, "BtnConfirm"));
+            stayedOpen = dialog.isVisible();
+        });
+        QVERIFY(!chooser.RunChooser());
+        QVERIFY(stayedOpen);
+        QCOMPARE(boxes.boxes.size(), std::size_t(1));
+        QVERIFY(Cp932ToDisplay(boxes.boxes.front().msg).startsWith(QStringLiteral("+a\n")));
+    }
+
+    void SizeColumnHoldsTenGigabytes()
+    {
+        TCabOpenDialogEx chooser(nullptr);
+        ModalDriver driver([](OpenDialogWindow& dialog) {
+            QTreeView* list = dialog.FileList();
+            QVERIFY(list->columnWidth(1) >= list->fontMetrics().horizontalAdvance(QStringLiteral("10,485,760 KB")) + 6);
+        });
+        QVERIFY(!chooser.RunChooser());
+    }
+
     void OneFolderShowsBareAndTypedMissingNamesAreDropped()
     {
         TCabOpenDialogEx chooser(nullptr);
@@ -375,7 +412,7 @@ private slots:
         });
         QVERIFY(!chooser.RunChooser());
         QCOMPARE(boxes.boxes.size(), 1u);
-        QVERIFY(boxes.boxes[0].text.contains(tree_->QtPath("nothing.txt")));
+        QVERIFY(boxes.boxes[0].text.contains(QStringLiteral("nothing.txt")));
     }
 
     void ComputerFolderClearsTheNameBox()

@@ -70,6 +70,14 @@ class TestWizardObjectList : public QObject {
         return list.findChild<QStatusBar*>(QStringLiteral("StatusBar_AddFile"))->findChildren<QLabel*>().at(panel)->text();
     }
 
+    // Shows the list on the screen, width pixels wide.
+    static void Show(TWizardObjectList& list, int width)
+    {
+        list.resize(width, 300);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+    }
+
     static QAction* Action(const TWizardObjectList& list, const char* name)
     {
         return list.findChild<QAction*>(QString::fromLatin1(name));
@@ -192,9 +200,7 @@ private slots:
     {
         ScriptedPrompter prompter;
         TWizardObjectList list(prompter);
-        list.resize(600, 300);
-        list.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        Show(list, 600);
         QHeaderView* header = list.ListView()->horizontalHeader();
         const QImage image = header->viewport()->grab().toImage();
         const int left = header->sectionViewportPosition(Model::ColSize);
@@ -280,6 +286,27 @@ private slots:
         QCOMPARE(Panel(list, 0), QStringLiteral("2 件のオブジェクトを選択"));
         QCOMPARE(Panel(list, 1), QStringLiteral("1.00 KB"));
         QVERIFY(Action(list, "ActAddFile_Del")->isEnabled());
+    }
+
+    void columnsShowTenGigabytesAndLongNamesWholeAndTheLastFillsTheList()
+    {
+        ScriptedPrompter prompter;
+        TWizardObjectList list(prompter);
+        Show(list, 800);
+        const std::string big = MakeFile(QStringLiteral("ten/写真_00_0000.jpg"), 10LL << 30);
+        list.AddWizardRows({*QStringToCp932(QString::fromStdString(big))});
+        QTableView* view = list.ListView();
+        QCOMPARE(Text(list.Model(), 0, Model::ColSize), QStringLiteral("10,737,418,240"));
+        const auto fits = [&](int column, int icon) {
+            const int text = view->fontMetrics().horizontalAdvance(Text(list.Model(), 0, column));
+            return view->columnWidth(column) >= text + icon + 6;
+        };
+        QVERIFY(fits(Model::ColSize, 0));
+        QVERIFY(fits(Model::ColName, view->iconSize().width() + 4));
+        QVERIFY(fits(Model::ColDate, 0));
+        QHeaderView* header = view->horizontalHeader();
+        QTRY_COMPARE(header->sectionPosition(Model::ColFolder) + header->sectionSize(Model::ColFolder),
+                     view->viewport()->width());
     }
 
     // Under locales whose blanks and digits have no code page 932 form the status bar

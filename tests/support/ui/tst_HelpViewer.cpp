@@ -1,8 +1,11 @@
 #include "support/ui/HelpViewer.h"
 
+#include "tests/common/ModalDriver.h"
 #include "tests/common/QtTestMain.h"
 
+#include <QDialog>
 #include <QFile>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QTextBrowser>
 
@@ -35,6 +38,31 @@ private slots:
         QTRY_COMPARE(viewer->Browser()->verticalScrollBar()->value(), 0);
         viewer->Quit();
         QVERIFY(!viewer->isVisible());
+    }
+
+    void escapeClosesTheViewer()
+    {
+        THelpViewer* viewer = THelpViewer::Of(&owner_);
+        viewer->ShowContents();
+        QVERIFY(QTest::qWaitForWindowActive(viewer));
+        QTest::keyClick(viewer->Browser(), Qt::Key_Escape);
+        QVERIFY(!viewer->isVisible());
+    }
+
+    void aModalDialogsHelpTakesKeysAndClosesWithEscape()
+    {
+        QDialog dialog(&owner_);
+        bool closed = false;
+        OnNextModal([&](QWidget* modal) {
+            const auto done = qScopeGuard([modal] { modal->close(); });
+            THelpViewer* viewer = THelpViewer::Of(modal);
+            viewer->ShowContext(2101);
+            QTRY_VERIFY(viewer->isActiveWindow());
+            QTest::keyClick(viewer->Browser(), Qt::Key_Escape);
+            closed = !viewer->isVisible();
+        });
+        dialog.exec();
+        QVERIFY(closed);
     }
 
     void reportsAMissingHelpFile()

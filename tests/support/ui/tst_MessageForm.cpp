@@ -43,6 +43,7 @@ private slots:
     void choosesTheDefaultAndCancelButtons();
     void answersKeysAndTheCloseBox_data();
     void answersKeysAndTheCloseBox();
+    void accessKeysAloneAnswer();
     void escapeDoesNothingWithoutACancelButton();
     void helpAsksTheHandlerAndStaysOpen();
     void wrapsLongTextToHalfTheScreen();
@@ -83,6 +84,7 @@ void TestMessageForm::choosesTheDefaultAndCancelButtons_data()
     QTest::newRow("ok cancel") << int(mbOK | mbCancel) << "OK" << "Cancel";
     QTest::newRow("abort retry ignore") << int(mbAbort | mbRetry | mbIgnore) << "Retry" << "";
     QTest::newRow("no cancel") << int(mbNo | mbCancel) << "" << "Cancel";
+    QTest::newRow("yes no, no the default") << int(mbYesNo | mbDefaultNo) << "No" << "No";
 }
 
 void TestMessageForm::choosesTheDefaultAndCancelButtons()
@@ -109,6 +111,7 @@ void TestMessageForm::answersKeysAndTheCloseBox_data()
     QTest::newRow("ok") << int(mbOK) << mrOk << mrOk;
     QTest::newRow("yes no") << int(mbYesNo) << mrYes << mrNo;
     QTest::newRow("yes no cancel") << int(mbYesNoCancel) << mrYes << mrCancel;
+    QTest::newRow("yes no, no the default") << int(mbYesNo | mbDefaultNo) << mrNo << mrNo;
 }
 
 void TestMessageForm::answersKeysAndTheCloseBox()
@@ -125,6 +128,21 @@ void TestMessageForm::answersKeysAndTheCloseBox()
     QCOMPARE(answer([](QWidget* box) { PressKey(box, Qt::Key_Return); }), enter);
     QCOMPARE(answer([](QWidget* box) { PressKey(box, Qt::Key_Escape); }), escape);
     QCOMPARE(answer([](QWidget* box) { box->close(); }), mrCancel);
+}
+
+void TestMessageForm::accessKeysAloneAnswer()
+{
+    const auto answer = [](Qt::Key key) {
+        TMessageForm form(QStringLiteral("保存しますか？"), TMsgDlgType::mtConfirmation, mbYesNoCancel);
+        OnNextModal([key](QWidget* box) {
+            PressKey(box, key);
+            if (box->isVisible())
+                box->close();
+        });
+        return form.exec();
+    };
+    QCOMPARE(answer(Qt::Key_N), mrNo);
+    QCOMPARE(answer(Qt::Key_Y), mrYes);
 }
 
 void TestMessageForm::escapeDoesNothingWithoutACancelButton()

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <utility>
+
+class FileLock;
+
+// The advisory lock on a program folder that the program and tessna-cli take while they
+// change its files, so that two writers never interleave: tessna-cli for its whole read,
+// change and write, the program for each save. The kernel lets go of it when its holder
+// dies. Holds nest: the first takes the lock, the last lets it go.
+class TFolderLock {
+public:
+    // folder: code page 932 in host syntax.
+    explicit TFolderLock(std::string folder);
+    ~TFolderLock();
+    TFolderLock(const TFolderLock&) = delete;
+    TFolderLock& operator=(const TFolderLock&) = delete;
+
+    class THold {
+    public:
+        explicit THold(TFolderLock& lock) : lock_(&lock) {}
+        ~THold() { Release(); }
+        THold(THold&& other) noexcept : lock_(std::exchange(other.lock_, nullptr)) {}
+        THold& operator=(THold&&) = delete;
+        THold(const THold&) = delete;
+        THold& operator=(const THold&) = delete;
+        void Release();
+
+    private:
+        TFolderLock* lock_;
+    };
+
+    // Waits up to the wait below for the lock; throws TessnaError when it cannot be had.
+    [[nodiscard]] THold Hold();
+
+    // How long a hold waits for another holder to finish.
+    static constexpr std::chrono::milliseconds Wait{10000};
+
+private:
+    std::string folder_;
+    std::unique_ptr<FileLock> lock_;
+    int holds_ = 0;
+};
