@@ -150,7 +150,8 @@ void TCatRenameForm::btnOKClick()
         Refuse(Cp932Text("変更前と変更後の名前が同じです。"));
         return;
     }
-    const std::string problem = check_ ? check_(*newName) : CatalogNameProblem(*newName, ".", {}, TNameUse::nuRename);
+    const std::string problem
+        = check_ ? check_(*newName) : CatalogNameProblem(*newName, ".", {}, TNameUse::nuRename);
     if (!problem.empty()) {
         Refuse(problem);
         return;
