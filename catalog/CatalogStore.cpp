@@ -23,13 +23,6 @@ constexpr char CompressSection[] = "Compress";
 constexpr char ExtractSection[] = "Extract";
 constexpr char CatalogExtension[] = ".VrCat";
 
-// An existing plain file, looked up as it is named: no pattern matching.
-bool IsExistingFile(const std::string& path)
-{
-    const int attributes = GetFileAttributesOf(path);
-    return attributes != -1 && (attributes & faDirectory) == 0;
-}
-
 // Removes what killed saves left in the folder (code page 932).
 void RemoveKilledSaves(const std::string& folder)
 {

@@ -16,12 +16,6 @@ bool IsMarkedFolder(const std::string& path)
     return DirExists(folder + name.substr(1));
 }
 
-bool IsExistingFile(const std::string& path)
-{
-    const int attributes = GetFileAttributesOf(path);
-    return attributes != -1 && (attributes & faDirectory) == 0;
-}
-
 }  // namespace
 
 MarkedSelection MarkSelection(const std::string& folder, const std::vector<ChosenName>& names)

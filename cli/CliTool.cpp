@@ -52,12 +52,6 @@ std::vector<std::string> StorablePaths(std::vector<std::string> paths, std::ostr
     return paths;
 }
 
-bool IsExistingFile(const std::string& path)
-{
-    const int attributes = GetFileAttributesOf(path);
-    return attributes != -1 && (attributes & faDirectory) == 0;
-}
-
 }  // namespace
 
 TCliTool::TCliTool(std::ostream& out, std::ostream& err,

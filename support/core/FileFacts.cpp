@@ -134,6 +134,12 @@ bool DirExists(std::string_view path)
     return attributes != -1 && (attributes & faDirectory);
 }
 
+bool IsExistingFile(std::string_view path)
+{
+    const int attributes = GetFileAttributesOf(path);
+    return attributes != -1 && (attributes & faDirectory) == 0;
+}
+
 bool FileExistsQuiet(std::string_view path)
 {
     const auto facts = FindFirstFileFacts(path);
@@ -195,8 +201,7 @@ bool StartsAsText(std::string_view bytes)
 
 bool IsTextFile(std::string_view fileName)
 {
-    const int attributes = GetFileAttributesOf(fileName);
-    if (attributes == -1 || (attributes & faDirectory))
+    if (!IsExistingFile(fileName))
         return false;
     const int fd = open(ToHostPath(fileName)->c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)

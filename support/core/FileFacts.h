@@ -33,6 +33,10 @@ int GetFileAttributesOf(std::string_view path);
 
 bool DirExists(std::string_view path);
 
+// True when an object that is not a folder exists at path, looked up as it is named: no
+// pattern matching (FileExistsQuiet matches wildcards).
+bool IsExistingFile(std::string_view path);
+
 // True when a search for path finds something that is not a folder (wildcards allowed).
 bool FileExistsQuiet(std::string_view path);
 

@@ -97,6 +97,10 @@ TEST_F(FileFactsTest, WildcardSearchesAnswerWithTheLowestMatch)
     EXPECT_FALSE(FileExistsQuiet(Path("nowhere/*.txt")));
     MakeDir("d/0sub");
     EXPECT_FALSE(FileExistsQuiet(Path("d/*")));  // the first match is a folder
+    EXPECT_FALSE(IsExistingFile(Path("d/*.txt")));  // looked up as named, never matched
+    EXPECT_TRUE(IsExistingFile(Path("d/b.txt")));
+    EXPECT_FALSE(IsExistingFile(Path("d/0sub")));
+    EXPECT_FALSE(IsExistingFile(Path("d/missing")));
 }
 
 TEST_F(FileFactsTest, FoldersHaveADateButNoSize)
