@@ -116,10 +116,7 @@ void TObjectListModel::RemoveRows(std::vector<int> rows)
 
 int TObjectListModel::Group(const Row& row)
 {
-    const int attributes = row.item.Attributes;
-    if (attributes == -1)
-        return 2;
-    return (attributes & faDirectory) ? 0 : 1;
+    return static_cast<int>(KindOfAttributes(row.item.Attributes));
 }
 
 QString TObjectListModel::SortText(const Row& row, int column) const

@@ -1,6 +1,7 @@
 #include "app/ShellIcons.h"
 
 #include "support/core/Cp932.h"
+#include "support/core/FileFacts.h"
 #include "support/ui/ShellIcons.h"
 
 #include <algorithm>
@@ -21,15 +22,17 @@ std::string_view Extension(std::string_view name)
 
 int TShellIcons::IconIndexFor(int attributes, std::string_view name)
 {
-    if (attributes == -1) {
+    switch (KindOfAttributes(attributes)) {
+    case ObjectKind::Missing:
         if (missingIndex_ < 0)
             missingIndex_ = Add(MissingFileIcon());
         return missingIndex_;
-    }
-    if (attributes & 0x10) {
+    case ObjectKind::Folder:
         if (folderIndex_ < 0)
             folderIndex_ = Add(FolderIcon());
         return folderIndex_;
+    case ObjectKind::File:
+        break;
     }
     return FileIconIndex(name);
 }

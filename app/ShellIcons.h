@@ -12,8 +12,8 @@
 // without copying its name.
 class TShellIcons {
 public:
-    // The icon index for an object of these attributes (-1 when nothing exists there;
-    // 0x10 marks a folder) and this name (code page 932).
+    // The icon index for an object of these attributes (as GetFileAttributesOf gives them)
+    // and this name (code page 932).
     int IconIndexFor(int attributes, std::string_view name);
 
     const QIcon& Icon(int index) const { return icons_[static_cast<std::size_t>(index)]; }

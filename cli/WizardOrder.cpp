@@ -1,6 +1,7 @@
 #include "cli/WizardOrder.h"
 
 #include "support/core/Collation.h"
+#include "support/core/FileFacts.h"
 #include "support/core/FileNames.h"
 
 #include <algorithm>
@@ -8,18 +9,8 @@
 
 namespace {
 
-enum class Kind { Folder, File, Missing };
-
-Kind KindOf(const std::string& path)
-{
-    const int attributes = GetFileAttributesOf(path);
-    if (attributes == -1)
-        return Kind::Missing;
-    return (attributes & faDirectory) != 0 ? Kind::Folder : Kind::File;
-}
-
 struct Row {
-    Kind kind;
+    ObjectKind kind;
     QCollatorSortKey key;
     std::string path;
 };
@@ -32,7 +23,7 @@ std::vector<std::string> InWizardOrder(const std::vector<std::string>& paths)
     std::unordered_set<std::string> seen;
     for (const std::string& path : paths) {
         if (seen.insert(path).second)
-            rows.push_back({KindOf(path), LocaleSortKey(path), path});
+            rows.push_back({KindOfAttributes(GetFileAttributesOf(path)), LocaleSortKey(path), path});
     }
     std::stable_sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) {
         if (a.kind != b.kind)

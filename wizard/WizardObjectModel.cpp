@@ -76,17 +76,9 @@ std::int64_t SortSeconds(double date)
 // Folders first, then files, then missing objects, each group by full path. Collating the
 // group's digit in front of the path orders by the digit first, so the group is kept as a
 // number of its own.
-int Group(TWizardObjectRow::Kind kind)
+int Group(ObjectKind kind)
 {
-    switch (kind) {
-    case TWizardObjectRow::Kind::Folder:
-        return 0;
-    case TWizardObjectRow::Kind::File:
-        return 1;
-    case TWizardObjectRow::Kind::Missing:
-        break;
-    }
-    return 2;
+    return static_cast<int>(kind);
 }
 
 std::string FolderPath(const std::string& path)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "support/core/FileNames.h"
+#include "support/core/FileFacts.h"
 
 #include <cstdint>
 #include <string>
@@ -9,7 +9,7 @@
 // the list shows and sorts by. Sizes are 64-bit so that objects of 2 GiB and more show and
 // add up correctly.
 struct TWizardObjectRow {
-    enum class Kind : std::uint8_t { Folder, File, Missing };
+    using Kind = ObjectKind;
 
     static constexpr std::int32_t NoAttributes = -1;
 
@@ -18,10 +18,5 @@ struct TWizardObjectRow {
     double Date = 0;            // last write, days since 1899-12-30 (local time, 2-second steps)
     std::int32_t Attributes = NoAttributes;
 
-    Kind kind() const
-    {
-        if (Attributes == NoAttributes)
-            return Kind::Missing;
-        return (Attributes & faDirectory) != 0 ? Kind::Folder : Kind::File;
-    }
+    Kind kind() const { return KindOfAttributes(Attributes); }
 };

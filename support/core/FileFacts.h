@@ -14,6 +14,19 @@ inline constexpr int faReadOnly = 0x01;
 inline constexpr int faDirectory = 0x10;
 inline constexpr int faArchive = 0x20;
 
+// What is at a path, in the order lists group objects by: folders, then files, then
+// missing objects.
+enum class ObjectKind : std::uint8_t { Folder, File, Missing };
+
+// The kind of an object of these attributes (as GetFileAttributesOf gives them: -1 when
+// nothing exists there).
+constexpr ObjectKind KindOfAttributes(int attributes)
+{
+    if (attributes == -1)
+        return ObjectKind::Missing;
+    return (attributes & faDirectory) != 0 ? ObjectKind::Folder : ObjectKind::File;
+}
+
 // What a search for a path finds.
 struct FileFacts {
     std::string name;  // the entry's own name (code page 932)
