@@ -227,12 +227,17 @@ bool TCatalogStore::IsListed(const std::string& fileName) const
 
 std::string TCatalogStore::NewCatalogFileName(const std::string& title) const
 {
-    return folder_ + title + CatalogExtension;
+    return CatalogFileNameIn(folder_, title);
+}
+
+std::string TCatalogStore::CatalogFileNameIn(const std::string& folder, const std::string& name)
+{
+    return AddPathDelimiter(folder, PathDelim) + name + CatalogExtension;
 }
 
 std::string TCatalogStore::RenamedFileName(int index, const std::string& newName) const
 {
-    return ExtractFilePath(Catalog(index).FileName) + newName + CatalogExtension;
+    return CatalogFileNameIn(ExtractFilePath(Catalog(index).FileName), newName);
 }
 
 int TCatalogStore::IndexOfDisplayedName(const std::string& name) const

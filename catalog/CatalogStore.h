@@ -90,6 +90,9 @@ public:
     bool IsListed(const std::string& fileName) const;
     // The file a new catalog of this title gets: "<folder><title>.VrCat".
     std::string NewCatalogFileName(const std::string& title) const;
+    // The file a catalog of this name has in folder: "<folder><name>.VrCat", with a delimiter
+    // put after a folder that has none.
+    static std::string CatalogFileNameIn(const std::string& folder, const std::string& name);
     // The file the catalog at index gets from RenameCatalog(index, newName).
     std::string RenamedFileName(int index, const std::string& newName) const;
     // The index of the first catalog listed under this displayed name, or -1.

@@ -2,6 +2,7 @@
 
 #include "catalog/CatalogEntry.h"
 #include "catalog/CatalogFile.h"
+#include "catalog/CatalogStore.h"
 #include "support/core/Cp932.h"
 #include "support/core/FileNames.h"
 #include "support/core/HostPath.h"
@@ -269,7 +270,7 @@ void TTessnaForm::FormActivate()
 void TTessnaForm::EdtCatNameChange()
 {
     const std::string name = QStringToCp932(edtCatName_->text()).value_or(std::string());
-    fileLabel_->SetFileName(AddPathDelimiter(services_.ProgramFolder, PathDelim) + name + ".VrCat");
+    fileLabel_->SetFileName(TCatalogStore::CatalogFileNameIn(services_.ProgramFolder, name));
 }
 
 bool TTessnaForm::eventFilter(QObject* watched, QEvent* event)
