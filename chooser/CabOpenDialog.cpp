@@ -10,6 +10,7 @@
 #include "support/core/FileNames.h"
 #include "support/core/HostPath.h"
 #include "support/core/Mbcs.h"
+#include "support/core/RegistryLayout.h"
 #include "support/core/WinReg.h"
 #include "support/ui/UIFonts.h"
 
@@ -24,7 +25,6 @@
 
 namespace {
 
-constexpr char HistoryCountName[] = "Count";
 constexpr int SidePanelWidth = 100;
 constexpr int HistoryDropDownWidth = 385;
 constexpr int DropDownLines = 15;
@@ -121,9 +121,9 @@ void TCabOpenDialog::LoadHistory()
         return;
     TRegistry registry;
     if (RootKey == TRootKey::hkCurrentUser && registry.OpenKey(Key, false)
-        && registry.ValueExists(HistoryCountName)) {
+        && registry.ValueExists(RegHistoryCount)) {
         history_.clear();
-        const int count = registry.ReadInteger(HistoryCountName);
+        const int count = registry.ReadInteger(RegHistoryCount);
         // The entries are written without gaps; a missing one ends the list, so that a
         // damaged count cannot keep the dialog reading for ever.
         for (int i = 0; i < count && registry.ValueExists(std::to_string(i)); ++i) {
@@ -143,7 +143,7 @@ void TCabOpenDialog::SaveHistory()
     TRegistry registry;
     if (!registry.OpenKey(Key, true))
         return;
-    registry.WriteInteger(HistoryCountName, static_cast<std::int32_t>(history_.size()));
+    registry.WriteInteger(RegHistoryCount, static_cast<std::int32_t>(history_.size()));
     for (std::size_t i = 0; i < history_.size(); ++i)
         registry.WriteString(std::to_string(i), history_[i]);
 }
