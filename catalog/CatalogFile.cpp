@@ -29,9 +29,6 @@ bool EqualsAsciiWord(std::string_view text, std::string_view lowerAscii)
            });
 }
 
-// The text test of IsTextFile, on the first bytes of a file already read, so that a catalog
-// is opened once: each byte printable ASCII, half-width katakana, TAB, LF or CR, or part of a
-// double-byte character; a lead byte may end the bytes tested.
 // An open file, closed with its owner. Opened without waiting, so that a pipe in a file's
 // place cannot stop the program; only plain files are read.
 class TReadFile {

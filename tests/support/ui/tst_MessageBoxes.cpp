@@ -1,4 +1,3 @@
-#include "support/ui/CheckFileNameChars.h"
 #include "support/ui/FormPrompter.h"
 #include "support/ui/MessageBoxes.h"
 #include "support/ui/MessageForm.h"
@@ -7,6 +6,7 @@
 
 #include "support/core/Beep.h"
 #include "support/core/Cp932.h"
+#include "support/core/FileNames.h"
 #include "support/core/RegistryLayout.h"
 #include "support/core/WinReg.h"
 #include "tests/common/ModalDriver.h"
@@ -221,10 +221,11 @@ void TestMessageBoxes::fileNameCheckShowsItsErrorOverTheOwner()
 {
     QWidget owner;
     owner.show();
+    FormPrompter prompter(&owner);
     BoxWatcher watcher;
-    QVERIFY(CheckFileNameChars(&owner, Cp932Text("ソース")));
+    QVERIFY(CheckFileNameChars(prompter, Cp932Text("ソース")));
     watcher.AnswerWith(QStringLiteral("OK"));
-    QVERIFY(!CheckFileNameChars(&owner, "a*b,c"));
+    QVERIFY(!CheckFileNameChars(prompter, "a*b,c"));
     QCOMPARE(watcher.seen.size(), 1);
     QCOMPARE(watcher.seen.value(0).parent, &owner);
     QCOMPARE(watcher.seen.value(0).title, QStringLiteral("エラー"));
