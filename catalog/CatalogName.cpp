@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr char CatalogExtension[] = ".VrCat";
 constexpr std::string_view FullWidthBlank = "\x81\x40";
 
 // Blanks, control characters and full-width blanks only (or nothing).
@@ -91,7 +90,7 @@ std::string CatalogNameProblem(const std::string& name, const std::string& folde
             + Cp932Text("は既にカタログリストにあります（大文字と小文字は区別しません）。\n"
                         "別のカタログ名を指定してください。");
 
-    const std::string path = AddPathDelimiter(folder, PathDelim) + fileName;
+    const std::string path = TCatalogStore::CatalogFileNameIn(folder, name);
     if (SomethingIsAt(path))
         return Cp932Text("ファイル") + Quoted(path)
             + Cp932Text("は既にあり、カタログリストにはありません。\n"

@@ -21,7 +21,6 @@ namespace {
 constexpr char ControlFileName[] = "VrCatCtl.ini";
 constexpr char CompressSection[] = "Compress";
 constexpr char ExtractSection[] = "Extract";
-constexpr char CatalogExtension[] = ".VrCat";
 
 // Removes what killed saves left in the folder (code page 932).
 void RemoveKilledSaves(const std::string& folder)

@@ -13,6 +13,9 @@
 
 class Prompter;
 
+// The extension every catalog file has.
+inline constexpr char CatalogExtension[] = ".VrCat";
+
 // The user's list of catalogs: the control file "VrCatCtl.ini" in one folder, the catalog
 // files it names, the ordered list in memory and whether that list holds unsaved changes.
 // Files change only in SaveCatalogList, which replaces each file whole (a temporary file in
