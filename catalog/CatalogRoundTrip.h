@@ -29,5 +29,10 @@ std::vector<std::string> RemoveUnstorablePaths(std::vector<std::string>& paths);
 // object and the file name the control file lists must all read back.
 bool CatalogReadsBack(const TCatalogEntry& entry, std::string_view text);
 
+// The control file's sections: the catalogs listed, each of kind 0 (Compress) or kind 1
+// (Extract).
+inline constexpr char CompressSection[] = "Compress";
+inline constexpr char ExtractSection[] = "Extract";
+
 // The line that lists a catalog file in the control file's section Compress.
 std::string ControlFileKeyLine(std::size_t index, std::string_view fileName);

@@ -9,6 +9,7 @@
 #include "support/core/FileNames.h"
 #include "support/core/HostPath.h"
 #include "support/core/MessageDlg.h"
+#include "support/core/ProgramFolder.h"
 #include "support/core/TessnaError.h"
 
 #include <algorithm>
@@ -17,10 +18,6 @@
 #include <unordered_set>
 
 namespace {
-
-constexpr char ControlFileName[] = "VrCatCtl.ini";
-constexpr char CompressSection[] = "Compress";
-constexpr char ExtractSection[] = "Extract";
 
 // Removes what killed saves left in the folder (code page 932).
 void RemoveKilledSaves(const std::string& folder)

@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr char ControlFileName[] = "VrCatCtl.ini";
 constexpr char HelpFileName[] = "TESSNA.HLP";
 
 // The host path for a message: each character that has no code page 932 form shows as "?".

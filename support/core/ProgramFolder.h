@@ -14,6 +14,9 @@
 // built program; a user puts one beside a copy of the program, on a USB stick for example.
 inline constexpr char PortableMarkerName[] = "tessna.portable";
 
+// The control file: the list of catalogs in the program folder.
+inline constexpr char ControlFileName[] = "VrCatCtl.ini";
+
 // Whether the folder (a host path) keeps the program's files: it holds the control file
 // "VrCatCtl.ini" or the portable marker.
 bool IsPortableFolder(const std::filesystem::path& folder);
