@@ -5,6 +5,7 @@
 #include "support/core/MessageDlg.h"
 #include "support/ui/HelpViewer.h"
 #include "support/ui/StopBox.h"
+#include "tests/common/ModalDriver.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
 #include "wizard/CatRenameForm.h"
@@ -83,17 +84,6 @@ public:
 private:
     QStringList names_;
 };
-
-// Runs an action on the modal dialog that the next command opens.
-template <typename Dialog, typename Act>
-void WhenDialogOpens(Act act)
-{
-    QTimer::singleShot(0, [act] {
-        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        act(dialog);
-    });
-}
 
 }  // namespace
 
@@ -370,10 +360,10 @@ private slots:
         Open(std::move(services));
         SelectCatalog(0);
 
-        WhenDialogOpens<TCatRenameForm>([this](TCatRenameForm* dialog) {
-            auto* edit = dialog->findChild<QLineEdit*>("TxtNew");
-            auto* ok = dialog->findChild<QPushButton*>("btnOK");
-            QCOMPARE(dialog->findChild<QLineEdit*>("TxtOld")->text(), QString("Backup"));
+        const ModalDriver<TCatRenameForm> driver([this](TCatRenameForm& dialog) {
+            auto* edit = dialog.findChild<QLineEdit*>("TxtNew");
+            auto* ok = dialog.findChild<QPushButton*>("btnOK");
+            QCOMPARE(dialog.findChild<QLineEdit*>("TxtOld")->text(), QString("Backup"));
             QTest::keyClicks(edit, "BACKUP");
             QTest::mouseClick(ok, Qt::LeftButton);
             QCOMPARE(prompter_.boxes.back().msg, Cp932Text("変更前と変更後の名前が同じです。"));
@@ -384,11 +374,12 @@ private slots:
             QTest::mouseClick(ok, Qt::LeftButton);
             QVERIFY(Cp932ToDisplay(prompter_.boxes.back().msg).startsWith("ファイル：Back,up"));
             QCOMPARE(prompter_.boxes.size(), 3u);
-            QVERIFY(dialog->isVisible());
+            QVERIFY(dialog.isVisible());
             edit->setText("Archive ");
             QTest::keyClick(edit, Qt::Key_Return);
         });
         Action("ActF_CatRename")->trigger();
+        QVERIFY(driver.Ran());
         QCOMPARE(Tree()->topLevelItem(0)->text(0), QString("Archive "));
         QCOMPARE(form_->findChild<QLabel*>("PnlTreeTop")->text(), QString("Archive "));
         const TCatalogEntry& entry = form_->Store().Catalog(0);

@@ -5,6 +5,7 @@
 #include "catalog/CatalogStore.h"
 #include "support/core/Cp932.h"
 #include "support/core/MessageDlg.h"
+#include "tests/common/ModalDriver.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
 #include "wizard/TessnaForm.h"
@@ -19,7 +20,6 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QTreeWidget>
 #include <QUrl>
 
@@ -68,12 +68,9 @@ class TestCatalogRoad : public QObject {
     {
         form.findChild<QTreeWidget*>(QStringLiteral("TreeView"))->setCurrentItem(
             form.findChild<QTreeWidget*>(QStringLiteral("TreeView"))->topLevelItem(0));
-        QTimer::singleShot(0, [&] {
-            auto* wizard = qobject_cast<TTessnaForm*>(QApplication::activeModalWidget());
-            QVERIFY(wizard);
-            steps(*wizard);
-        });
+        const ModalDriver<TTessnaForm> driver(steps);
         form.findChild<QAction*>(QStringLiteral("ActF_CatUpdate"))->trigger();
+        QVERIFY(driver.Ran());
     }
 
     static void RenameAndFinish(TTessnaForm& wizard, const QString& name)
@@ -102,17 +99,16 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&form));
 
         QString summary;
-        QTimer::singleShot(0, [&] {
-            auto* wizard = qobject_cast<TTessnaForm*>(QApplication::activeModalWidget());
-            QVERIFY(wizard);
-            QTest::keyClicks(wizard->findChild<QLineEdit*>(QStringLiteral("EdtCatName")), QStringLiteral("Backup"));
-            Click(*wizard, "BtnNext");
-            Click(*wizard, "btnFile_AddFile");
-            Click(*wizard, "BtnNext");
-            summary = wizard->findChild<QPlainTextEdit*>(QStringLiteral("MemoFin"))->toPlainText();
-            Click(*wizard, "BtnNext");
+        const ModalDriver<TTessnaForm> driver([&](TTessnaForm& wizard) {
+            QTest::keyClicks(wizard.findChild<QLineEdit*>(QStringLiteral("EdtCatName")), QStringLiteral("Backup"));
+            Click(wizard, "BtnNext");
+            Click(wizard, "btnFile_AddFile");
+            Click(wizard, "BtnNext");
+            summary = wizard.findChild<QPlainTextEdit*>(QStringLiteral("MemoFin"))->toPlainText();
+            Click(wizard, "BtnNext");
         });
         form.findChild<QAction*>(QStringLiteral("ActF_CatNew"))->trigger();
+        QVERIFY(driver.Ran());
 
         QCOMPARE(summary, QStringLiteral("[Common]\nOperation=Compress\nTitle=Backup\n\n[Options]\n\n[Objects]\n") + folder
                               + QLatin1Char('\n') + file);

@@ -1,12 +1,12 @@
 #include "app/CatalogForm.h"
 #include "chooser/CabOpenDialogEx.h"
 #include "chooser/DialogTemplates.h"
+#include "chooser/OpenDialogWindow.h"
 #include "support/core/Cp932.h"
 #include "support/ui/HelpViewer.h"
 #include "support/ui/MessageForm.h"
 #include "support/ui/SpokenCaption.h"
 #include "support/ui/StopBox.h"
-#include "tests/chooser/ModalDriver.h"
 #include "tests/common/FocusChain.h"
 #include "tests/common/ModalDriver.h"
 #include "tests/common/QtTestMain.h"
@@ -180,7 +180,7 @@ private slots:
         chooser.InitialDir = folder_.Path();
         chooser.Filter = Cp932Text("すべてのファイル|*.*");
         LoadCabinetItems(chooser.Items);
-        ModalDriver driver([&](OpenDialogWindow& dialog) {
+        const ModalDriver<OpenDialogWindow> driver([&](OpenDialogWindow& dialog) {
             dialog.setObjectName("Chooser");
             QVERIFY(QTest::qWaitForWindowActive(&dialog));
             CheckNamed(&dialog);
@@ -228,21 +228,19 @@ private slots:
     void messageAndStopBoxesAreReadWhenTheyOpen()
     {
         TMessageForm box(QStringLiteral("保存しますか？"), TMsgDlgType::mtConfirmation, mbYesNoCancel);
-        OnNextModal([](QWidget* modal) {
-            CheckAlert(modal, QStringLiteral("保存しますか？"));
-            CheckNamed(modal);
+        const ModalDriver question([](QWidget& modal) {
+            CheckAlert(&modal, QStringLiteral("保存しますか？"));
+            CheckNamed(&modal);
             CheckTabs({"Yes", "No", "Cancel"});
-            modal->close();
         });
         box.exec();
 
         QWidget owner;
         bool checked = false;
-        OnNextModal([&checked](QWidget* modal) {
-            CheckAlert(modal, QStringLiteral("ファイルを作成できません."));
-            CheckNamed(modal);
+        const ModalDriver stopBox([&checked](QWidget& modal) {
+            CheckAlert(&modal, QStringLiteral("ファイルを作成できません."));
+            CheckNamed(&modal);
             checked = true;
-            modal->close();
         });
         ShowStopBox(&owner, Cp932Text("ファイルを作成できません"));
         QVERIFY(checked);
