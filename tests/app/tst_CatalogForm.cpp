@@ -5,6 +5,7 @@
 #include "support/core/MessageDlg.h"
 #include "support/ui/HelpViewer.h"
 #include "support/ui/StopBox.h"
+#include "tests/common/CatalogFolder.h"
 #include "tests/common/ModalDriver.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
@@ -43,55 +44,13 @@ void WriteFile(const QString& path, const QByteArray& bytes)
     file.write(bytes);
 }
 
-// A program folder with the catalogs given (name, object paths) listed in order.
-class ProgramFolder {
-public:
-    void AddCatalog(const QString& name, const QStringList& objects)
-    {
-        QByteArray text = "[Common]\r\nOperation=Compress\r\nTitle=" + name.toUtf8()
-            + "\r\n\r\n[Options]\r\n\r\n[Objects]\r\n";
-        for (const QString& object : objects)
-            text += object.toUtf8() + "\r\n";
-        WriteFile(dir.filePath(name + ".VrCat"), text);
-        names_ << name;
-    }
-
-    // A listed catalog that cannot be read, not even by root: a link to itself.
-    void AddUnreadableCatalog(const QString& name)
-    {
-        QVERIFY(QFile::link(dir.filePath(name + ".VrCat"), dir.filePath(name + ".VrCat")));
-        names_ << name;
-    }
-
-    void WriteControlFile()
-    {
-        QByteArray text = "[Compress]\r\n";
-        for (int i = 0; i < names_.size(); ++i)
-            text += QByteArray::number(i) + "=" + names_[i].toUtf8() + ".VrCat\r\n";
-        WriteFile(dir.filePath("VrCatCtl.ini"), text);
-    }
-
-    std::string Path() const { return dir.path().toStdString() + "/"; }
-
-    QByteArray ControlFile() const
-    {
-        QFile file(dir.filePath("VrCatCtl.ini"));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
-    QTemporaryDir dir;
-
-private:
-    QStringList names_;
-};
-
 }  // namespace
 
 class TestCatalogForm : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<ProgramFolder> folder_;
+    std::unique_ptr<CatalogFolder> folder_;
     ScriptedPrompter prompter_;
     std::unique_ptr<TCatalogForm> form_;
     std::vector<std::string> stopBoxes_;
@@ -101,7 +60,6 @@ private:
 
     TCatalogForm& Open(TCatalogFormServices services = {})
     {
-        folder_->WriteControlFile();
         services.prompter = &prompter_;
         form_ = std::make_unique<TCatalogForm>(folder_->Path(), std::move(services));
         return *form_;
@@ -146,7 +104,7 @@ private:
 private slots:
     void init()
     {
-        folder_ = std::make_unique<ProgramFolder>();
+        folder_ = std::make_unique<CatalogFolder>();
         prompter_ = ScriptedPrompter();
         stopBoxes_.clear();
         SetStopBoxHandler([this](QWidget*, const std::string& text) { stopBoxes_.push_back(text); });

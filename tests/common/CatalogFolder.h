@@ -1,0 +1,58 @@
+#pragma once
+
+#include "catalog/CatalogParam.h"
+#include "catalog/CatalogStore.h"
+#include "support/core/Cp932.h"
+
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <string>
+
+// A program folder for tests that merely need one: each catalog added is written by the
+// catalog store itself, the catalog file "<title>.VrCat" and the control file "VrCatCtl.ini"
+// listing every catalog in the order added. Tests about the bytes of these files write them
+// by hand instead.
+class CatalogFolder {
+public:
+    // Lists a catalog titled title holding the objects (full paths).
+    void AddCatalog(const QString& title, const QStringList& objects)
+    {
+        TCatalogParam catalog;
+        catalog.Common = {"Operation=Compress", "Title=" + Cp932(title)};
+        for (const QString& object : objects)
+            catalog.Objects.push_back(Cp932(object));
+        TCatalogStore store(Path());
+        store.LoadCatalogList();
+        store.AddCatalogFromWizard(catalog);
+        store.SaveCatalogList();
+    }
+
+    // Lists a catalog whose file cannot be read, not even by root: a link to itself.
+    void AddUnreadableCatalog(const QString& name)
+    {
+        AddCatalog(name, {});
+        const QString file = FilePath(name + ".VrCat");
+        QVERIFY(QFile::remove(file));
+        QVERIFY(QFile::link(file, file));
+    }
+
+    // The folder in the program's form, with its trailing delimiter.
+    std::string Path() const { return Cp932(dir.path()) + "/"; }
+    QString FilePath(const QString& name) const { return dir.filePath(name); }
+
+    // The file's bytes; empty when it cannot be read.
+    QByteArray Read(const QString& name) const
+    {
+        QFile file(FilePath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    QByteArray ControlFile() const { return Read(QStringLiteral("VrCatCtl.ini")); }
+
+    QTemporaryDir dir;
+
+private:
+    static std::string Cp932(const QString& text) { return QStringToCp932(text).value(); }
+};
