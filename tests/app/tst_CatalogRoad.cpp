@@ -5,6 +5,7 @@
 #include "catalog/CatalogStore.h"
 #include "support/core/Cp932.h"
 #include "support/core/MessageDlg.h"
+#include "tests/common/CatalogFolder.h"
 #include "tests/common/ModalDriver.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
@@ -51,15 +52,10 @@ class TestCatalogRoad : public QObject {
     ScriptedPrompter prompter_;
 
     // A program folder listing one catalog: file <fileName>.VrCat titled title, holding /a.
-    std::unique_ptr<QTemporaryDir> FolderWithCatalog(const QString& fileName, const QString& title)
+    static std::unique_ptr<CatalogFolder> FolderWithCatalog(const QString& fileName, const QString& title)
     {
-        auto folder = std::make_unique<QTemporaryDir>();
-        QFile catalog(folder->filePath(fileName + QStringLiteral(".VrCat")));
-        catalog.open(QIODevice::WriteOnly);
-        catalog.write("[Common]\r\nOperation=Compress\r\nTitle=" + title.toUtf8() + "\r\n\r\n[Options]\r\n\r\n[Objects]\r\n/a\r\n");
-        QFile control(folder->filePath(QStringLiteral("VrCatCtl.ini")));
-        control.open(QIODevice::WriteOnly);
-        control.write("[Compress]\r\n0=" + fileName.toUtf8() + ".VrCat\r\n");
+        auto folder = std::make_unique<CatalogFolder>();
+        folder->AddCatalog(title, {QStringLiteral("/a")}, fileName);
         return folder;
     }
 
@@ -131,7 +127,7 @@ private slots:
         const auto folder = FolderWithCatalog(QStringLiteral("Renamed"), QStringLiteral("Old"));
         TCatalogFormServices services;
         services.prompter = &prompter_;
-        TCatalogForm form(folder->path().toStdString() + '/', services);
+        TCatalogForm form(folder->Path(), services);
         Update(form, [](TTessnaForm& wizard) {
             QCOMPARE(wizard.findChild<QLineEdit*>(QStringLiteral("EdtCatName"))->text(), QStringLiteral("Renamed"));
             wizard.ObjectList().AddWizardRow("/b");
@@ -148,14 +144,14 @@ private slots:
         const auto folder = FolderWithCatalog(QStringLiteral("Alpha"), QStringLiteral("Alpha"));
         TCatalogFormServices services;
         services.prompter = &prompter_;
-        TCatalogForm form(folder->path().toStdString() + '/', services);
+        TCatalogForm form(folder->Path(), services);
         Update(form, [](TTessnaForm& wizard) {
             wizard.ObjectList().AddWizardRow("/b");
             RenameAndFinish(wizard, QStringLiteral("Beta"));
         });
         QCOMPARE(form.Store().Count(), 2);
         QCOMPARE(form.Store().Catalog(0).Objects, std::vector<std::string> {"/a"});
-        QCOMPARE(form.Store().Catalog(1).FileName, folder->filePath(QStringLiteral("Beta.VrCat")).toStdString());
+        QCOMPARE(form.Store().Catalog(1).FileName, folder->FilePath(QStringLiteral("Beta.VrCat")).toStdString());
         QCOMPARE(form.Store().Catalog(1).Objects, (std::vector<std::string> {"/a", "/b"}));
     }
 
@@ -164,7 +160,7 @@ private slots:
         const auto folder = FolderWithCatalog(QStringLiteral("Alpha"), QStringLiteral("Alpha"));
         TCatalogFormServices services;
         services.prompter = &prompter_;
-        TCatalogForm form(folder->path().toStdString() + '/', services);
+        TCatalogForm form(folder->Path(), services);
         Update(form, [](TTessnaForm& wizard) {
             wizard.ObjectList().AddWizardRow("/b");
             wizard.close();
@@ -182,7 +178,7 @@ private slots:
         QDir().mkpath(subfolder);
         TCatalogFormServices services;
         services.prompter = &prompter_;
-        TCatalogForm form(folder->path().toStdString() + '/', services);
+        TCatalogForm form(folder->Path(), services);
         auto* tree = form.findChild<QTreeWidget*>(QStringLiteral("TreeView"));
         tree->setCurrentItem(tree->topLevelItem(0));
 

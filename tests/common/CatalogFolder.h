@@ -17,8 +17,9 @@
 // by hand instead.
 class CatalogFolder {
 public:
-    // Lists a catalog titled title holding the objects (full paths).
-    void AddCatalog(const QString& title, const QStringList& objects)
+    // Lists a catalog titled title holding the objects (full paths), in the file
+    // "<fileName>.VrCat" when a file name is given (as after a rename).
+    void AddCatalog(const QString& title, const QStringList& objects, const QString& fileName = {})
     {
         TCatalogParam catalog;
         catalog.Common = {"Operation=Compress", "Title=" + Cp932(title)};
@@ -26,7 +27,9 @@ public:
             catalog.Objects.push_back(Cp932(object));
         TCatalogStore store(Path());
         store.LoadCatalogList();
-        store.AddCatalogFromWizard(catalog);
+        const int index = store.AddCatalogFromWizard(catalog);
+        if (!fileName.isEmpty())
+            store.RenameCatalog(index, Cp932(fileName));
         store.SaveCatalogList();
     }
 
