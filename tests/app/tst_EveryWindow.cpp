@@ -8,6 +8,7 @@
 #include "support/ui/SpokenCaption.h"
 #include "support/ui/StopBox.h"
 #include "tests/common/FocusChain.h"
+#include "tests/common/CatalogFolder.h"
 #include "tests/common/ModalDriver.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
@@ -122,12 +123,11 @@ class TestEveryWindow : public QObject {
 private slots:
     void mainWindow()
     {
-        folder_.Write("Photos.VrCat", "[Common]\r\nOperation=Compress\r\nTitle=Photos\r\n\r\n[Options]\r\n\r\n"
-                                      "[Objects]\r\n" + File("a.txt") + "\r\n" + File("b.txt") + "\r\n");
-        folder_.Write("VrCatCtl.ini", "[Compress]\r\n0=Photos.VrCat\r\n");
+        CatalogFolder program;
+        program.AddCatalog("Photos", {QString::fromStdString(File("a.txt")), QString::fromStdString(File("b.txt"))});
         TCatalogFormServices services;
         services.prompter = &boxes_;
-        TCatalogForm form(folder_.Path() + "/", services);
+        TCatalogForm form(program.Path(), services);
         Activate(&form);
         form.findChild<QWidget*>("TreeView")->setFocus();
         CheckNamed(&form);
