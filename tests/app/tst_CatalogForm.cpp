@@ -418,7 +418,7 @@ private slots:
     void anUnreadableCatalogIsToldOnceShownGreyedAndKept()
     {
         folder_->AddCatalog("Alpha", {"/a"});
-        folder_->AddUnreadableCatalog("loop");
+        QVERIFY(folder_->AddUnreadableCatalog("loop"));
         folder_->AddCatalog("Beta", {"/b"});
         Open();
         QCOMPARE(stopBoxes_.size(), 1u);
