@@ -27,7 +27,6 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTextBrowser>
-#include <QTimer>
 #include <QTreeWidget>
 #include <QWindow>
 
@@ -552,14 +551,11 @@ private slots:
         form_->show();
         QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
         int nodeInMenu = -1;
-        QTimer::singleShot(50, [this, &nodeInMenu] {
-            nodeInMenu = form_->CurrentCatalogNode();
-            if (QWidget* popup = QApplication::activePopupWidget())
-                popup->close();
-        });
+        const ModalDriver<QMenu> menu([this, &nodeInMenu](QMenu&) { nodeInMenu = form_->CurrentCatalogNode(); });
         const QRect first = Tree()->visualItemRect(Tree()->topLevelItem(0));
         QContextMenuEvent event(QContextMenuEvent::Mouse, first.center(), Tree()->viewport()->mapToGlobal(first.center()));
         QApplication::sendEvent(Tree()->viewport(), &event);
+        QVERIFY(menu.Ran());
         QCOMPARE(nodeInMenu, 0);
         QCOMPARE(Tree()->currentItem()->text(0), QString("Alpha"));
         QCOMPARE(Names(), QStringList({"a"}));

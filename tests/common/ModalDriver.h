@@ -11,9 +11,9 @@
 #include <type_traits>
 #include <utility>
 
-// Acts on the next modal window of type Dialog (any modal window by default) as soon as it
-// shows: make the driver first, then run the code that shows the window (its exec() returns
-// once the step has closed it). Whatever the step leaves open is rejected afterwards, so that
+// Acts on the next modal window or popup menu of type Dialog (any modal window by default) as
+// soon as it shows: make the driver first, then run the code that shows the window (its
+// exec() returns once the step has closed it). Whatever the step leaves open is rejected afterwards, so that
 // a failed check (or an exception) inside the step never leaves the test waiting in exec().
 // The driver watches until it has acted or goes out of scope.
 template <typename Dialog = QWidget>
@@ -31,7 +31,9 @@ public:
 private:
     void Poll()
     {
-        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activePopupWidget());
+        if (!dialog)
+            dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
         if (!dialog || !dialog->isVisible())
             return;
         timer_.stop();
