@@ -45,13 +45,12 @@ public:
     std::string Path() const { return Cp932(dir.path()) + "/"; }
     QString FilePath(const QString& name) const { return dir.filePath(name); }
 
-    // The file's bytes; empty when it cannot be read.
-    QByteArray Read(const QString& name) const
+    // The control file's bytes; empty when it cannot be read.
+    QByteArray ControlFile() const
     {
-        QFile file(FilePath(name));
+        QFile file(FilePath(QStringLiteral("VrCatCtl.ini")));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    QByteArray ControlFile() const { return Read(QStringLiteral("VrCatCtl.ini")); }
 
     QTemporaryDir dir;
 

@@ -13,9 +13,9 @@
 
 // Acts on the next modal window or popup menu of type Dialog (any modal window by default) as
 // soon as it shows: make the driver first, then run the code that shows the window (its
-// exec() returns once the step has closed it). Whatever the step leaves open is rejected afterwards, so that
-// a failed check (or an exception) inside the step never leaves the test waiting in exec().
-// The driver watches until it has acted or goes out of scope.
+// exec() returns once the step has closed it). Whatever the step leaves open is rejected
+// afterwards, so that a failed check (or an exception) inside the step never leaves the test
+// waiting in exec(). The driver watches until it has acted or goes out of scope.
 template <typename Dialog = QWidget>
 class ModalDriver {
 public:
@@ -42,7 +42,7 @@ private:
         try {
             step_(*dialog);
         } catch (...) {
-            QTest::qFail("an exception left the step on the modal window", __FILE__, __LINE__);
+            QTest::qFail("the step on the modal window threw an exception", __FILE__, __LINE__);
         }
         if (guard && guard->isVisible())
             Close(guard);
