@@ -5,6 +5,8 @@
 #include "support/core/MessageDlg.h"
 #include "support/ui/HelpViewer.h"
 #include "support/ui/StopBox.h"
+#include "tests/common/CatalogFolder.h"
+#include "tests/common/ModalDriver.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
 #include "wizard/CatRenameForm.h"
@@ -25,7 +27,6 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTextBrowser>
-#include <QTimer>
 #include <QTreeWidget>
 #include <QWindow>
 
@@ -42,66 +43,13 @@ void WriteFile(const QString& path, const QByteArray& bytes)
     file.write(bytes);
 }
 
-// A program folder with the catalogs given (name, object paths) listed in order.
-class ProgramFolder {
-public:
-    void AddCatalog(const QString& name, const QStringList& objects)
-    {
-        QByteArray text = "[Common]\r\nOperation=Compress\r\nTitle=" + name.toUtf8()
-            + "\r\n\r\n[Options]\r\n\r\n[Objects]\r\n";
-        for (const QString& object : objects)
-            text += object.toUtf8() + "\r\n";
-        WriteFile(dir.filePath(name + ".VrCat"), text);
-        names_ << name;
-    }
-
-    // A listed catalog that cannot be read, not even by root: a link to itself.
-    void AddUnreadableCatalog(const QString& name)
-    {
-        QVERIFY(QFile::link(dir.filePath(name + ".VrCat"), dir.filePath(name + ".VrCat")));
-        names_ << name;
-    }
-
-    void WriteControlFile()
-    {
-        QByteArray text = "[Compress]\r\n";
-        for (int i = 0; i < names_.size(); ++i)
-            text += QByteArray::number(i) + "=" + names_[i].toUtf8() + ".VrCat\r\n";
-        WriteFile(dir.filePath("VrCatCtl.ini"), text);
-    }
-
-    std::string Path() const { return dir.path().toStdString() + "/"; }
-
-    QByteArray ControlFile() const
-    {
-        QFile file(dir.filePath("VrCatCtl.ini"));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
-    QTemporaryDir dir;
-
-private:
-    QStringList names_;
-};
-
-// Runs an action on the modal dialog that the next command opens.
-template <typename Dialog, typename Act>
-void WhenDialogOpens(Act act)
-{
-    QTimer::singleShot(0, [act] {
-        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        act(dialog);
-    });
-}
-
 }  // namespace
 
 class TestCatalogForm : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<ProgramFolder> folder_;
+    std::unique_ptr<CatalogFolder> folder_;
     ScriptedPrompter prompter_;
     std::unique_ptr<TCatalogForm> form_;
     std::vector<std::string> stopBoxes_;
@@ -111,7 +59,6 @@ private:
 
     TCatalogForm& Open(TCatalogFormServices services = {})
     {
-        folder_->WriteControlFile();
         services.prompter = &prompter_;
         form_ = std::make_unique<TCatalogForm>(folder_->Path(), std::move(services));
         return *form_;
@@ -156,7 +103,7 @@ private:
 private slots:
     void init()
     {
-        folder_ = std::make_unique<ProgramFolder>();
+        folder_ = std::make_unique<CatalogFolder>();
         prompter_ = ScriptedPrompter();
         stopBoxes_.clear();
         SetStopBoxHandler([this](QWidget*, const std::string& text) { stopBoxes_.push_back(text); });
@@ -370,10 +317,10 @@ private slots:
         Open(std::move(services));
         SelectCatalog(0);
 
-        WhenDialogOpens<TCatRenameForm>([this](TCatRenameForm* dialog) {
-            auto* edit = dialog->findChild<QLineEdit*>("TxtNew");
-            auto* ok = dialog->findChild<QPushButton*>("btnOK");
-            QCOMPARE(dialog->findChild<QLineEdit*>("TxtOld")->text(), QString("Backup"));
+        const ModalDriver<TCatRenameForm> driver([this](TCatRenameForm& dialog) {
+            auto* edit = dialog.findChild<QLineEdit*>("TxtNew");
+            auto* ok = dialog.findChild<QPushButton*>("btnOK");
+            QCOMPARE(dialog.findChild<QLineEdit*>("TxtOld")->text(), QString("Backup"));
             QTest::keyClicks(edit, "BACKUP");
             QTest::mouseClick(ok, Qt::LeftButton);
             QCOMPARE(prompter_.boxes.back().msg, Cp932Text("変更前と変更後の名前が同じです。"));
@@ -384,11 +331,12 @@ private slots:
             QTest::mouseClick(ok, Qt::LeftButton);
             QVERIFY(Cp932ToDisplay(prompter_.boxes.back().msg).startsWith("ファイル：Back,up"));
             QCOMPARE(prompter_.boxes.size(), 3u);
-            QVERIFY(dialog->isVisible());
+            QVERIFY(dialog.isVisible());
             edit->setText("Archive ");
             QTest::keyClick(edit, Qt::Key_Return);
         });
         Action("ActF_CatRename")->trigger();
+        QVERIFY(driver.Ran());
         QCOMPARE(Tree()->topLevelItem(0)->text(0), QString("Archive "));
         QCOMPARE(form_->findChild<QLabel*>("PnlTreeTop")->text(), QString("Archive "));
         const TCatalogEntry& entry = form_->Store().Catalog(0);
@@ -469,7 +417,7 @@ private slots:
     void anUnreadableCatalogIsToldOnceShownGreyedAndKept()
     {
         folder_->AddCatalog("Alpha", {"/a"});
-        folder_->AddUnreadableCatalog("loop");
+        QVERIFY(folder_->AddUnreadableCatalog("loop"));
         folder_->AddCatalog("Beta", {"/b"});
         Open();
         QCOMPARE(stopBoxes_.size(), 1u);
@@ -603,14 +551,11 @@ private slots:
         form_->show();
         QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
         int nodeInMenu = -1;
-        QTimer::singleShot(50, [this, &nodeInMenu] {
-            nodeInMenu = form_->CurrentCatalogNode();
-            if (QWidget* popup = QApplication::activePopupWidget())
-                popup->close();
-        });
+        const ModalDriver<QMenu> menu([this, &nodeInMenu](QMenu&) { nodeInMenu = form_->CurrentCatalogNode(); });
         const QRect first = Tree()->visualItemRect(Tree()->topLevelItem(0));
         QContextMenuEvent event(QContextMenuEvent::Mouse, first.center(), Tree()->viewport()->mapToGlobal(first.center()));
         QApplication::sendEvent(Tree()->viewport(), &event);
+        QVERIFY(menu.Ran());
         QCOMPARE(nodeInMenu, 0);
         QCOMPARE(Tree()->currentItem()->text(0), QString("Alpha"));
         QCOMPARE(Names(), QStringList({"a"}));

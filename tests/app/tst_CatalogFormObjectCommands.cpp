@@ -4,6 +4,7 @@
 #include "support/core/Cp932.h"
 #include "support/core/MessageDlg.h"
 #include "support/core/RegistryLayout.h"
+#include "tests/common/CatalogFolder.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
 
@@ -37,7 +38,7 @@ class TestCatalogFormObjectCommands : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir program_;
+    std::unique_ptr<CatalogFolder> program_;
     QTemporaryDir disk_;
     ScriptedPrompter prompter_;
     std::unique_ptr<TCatalogForm> form_;
@@ -52,18 +53,19 @@ private:
     // One catalog "Cat" holding objects, shown in a new main window.
     void Open(const Paths& objects)
     {
-        QByteArray text = "[Common]\r\nOperation=Compress\r\nTitle=Cat\r\n\r\n[Options]\r\n\r\n[Objects]\r\n";
+        QStringList paths;
         for (const std::string& object : objects)
-            text += QByteArray::fromStdString(object) + "\r\n";
-        WriteFile(program_.filePath("Cat.VrCat"), text);
-        WriteFile(program_.filePath("VrCatCtl.ini"), "[Compress]\r\n0=Cat.VrCat\r\n");
+            paths << *Cp932ToQString(object);
+        form_.reset();
+        program_ = std::make_unique<CatalogFolder>();
+        program_->AddCatalog(QStringLiteral("Cat"), paths);
         TCatalogFormServices services;
         services.prompter = &prompter_;
         services.runObjectChooser = [this](QWidget*, const ObjectChooserSettings& settings) {
             asked_.push_back(settings);
             return answer_;
         };
-        form_ = std::make_unique<TCatalogForm>(*QStringToCp932(program_.path()), std::move(services));
+        form_ = std::make_unique<TCatalogForm>(program_->Path(), std::move(services));
         form_->show();
     }
 

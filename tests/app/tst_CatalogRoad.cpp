@@ -5,6 +5,8 @@
 #include "catalog/CatalogStore.h"
 #include "support/core/Cp932.h"
 #include "support/core/MessageDlg.h"
+#include "tests/common/CatalogFolder.h"
+#include "tests/common/ModalDriver.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
 #include "wizard/TessnaForm.h"
@@ -19,7 +21,6 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QTreeWidget>
 #include <QUrl>
 
@@ -51,15 +52,10 @@ class TestCatalogRoad : public QObject {
     ScriptedPrompter prompter_;
 
     // A program folder listing one catalog: file <fileName>.VrCat titled title, holding /a.
-    std::unique_ptr<QTemporaryDir> FolderWithCatalog(const QString& fileName, const QString& title)
+    static std::unique_ptr<CatalogFolder> FolderWithCatalog(const QString& fileName, const QString& title)
     {
-        auto folder = std::make_unique<QTemporaryDir>();
-        QFile catalog(folder->filePath(fileName + QStringLiteral(".VrCat")));
-        catalog.open(QIODevice::WriteOnly);
-        catalog.write("[Common]\r\nOperation=Compress\r\nTitle=" + title.toUtf8() + "\r\n\r\n[Options]\r\n\r\n[Objects]\r\n/a\r\n");
-        QFile control(folder->filePath(QStringLiteral("VrCatCtl.ini")));
-        control.open(QIODevice::WriteOnly);
-        control.write("[Compress]\r\n0=" + fileName.toUtf8() + ".VrCat\r\n");
+        auto folder = std::make_unique<CatalogFolder>();
+        folder->AddCatalog(title, {QStringLiteral("/a")}, fileName);
         return folder;
     }
 
@@ -68,12 +64,9 @@ class TestCatalogRoad : public QObject {
     {
         form.findChild<QTreeWidget*>(QStringLiteral("TreeView"))->setCurrentItem(
             form.findChild<QTreeWidget*>(QStringLiteral("TreeView"))->topLevelItem(0));
-        QTimer::singleShot(0, [&] {
-            auto* wizard = qobject_cast<TTessnaForm*>(QApplication::activeModalWidget());
-            QVERIFY(wizard);
-            steps(*wizard);
-        });
+        const ModalDriver<TTessnaForm> driver(steps);
         form.findChild<QAction*>(QStringLiteral("ActF_CatUpdate"))->trigger();
+        QVERIFY(driver.Ran());
     }
 
     static void RenameAndFinish(TTessnaForm& wizard, const QString& name)
@@ -102,17 +95,16 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&form));
 
         QString summary;
-        QTimer::singleShot(0, [&] {
-            auto* wizard = qobject_cast<TTessnaForm*>(QApplication::activeModalWidget());
-            QVERIFY(wizard);
-            QTest::keyClicks(wizard->findChild<QLineEdit*>(QStringLiteral("EdtCatName")), QStringLiteral("Backup"));
-            Click(*wizard, "BtnNext");
-            Click(*wizard, "btnFile_AddFile");
-            Click(*wizard, "BtnNext");
-            summary = wizard->findChild<QPlainTextEdit*>(QStringLiteral("MemoFin"))->toPlainText();
-            Click(*wizard, "BtnNext");
+        const ModalDriver<TTessnaForm> driver([&](TTessnaForm& wizard) {
+            QTest::keyClicks(wizard.findChild<QLineEdit*>(QStringLiteral("EdtCatName")), QStringLiteral("Backup"));
+            Click(wizard, "BtnNext");
+            Click(wizard, "btnFile_AddFile");
+            Click(wizard, "BtnNext");
+            summary = wizard.findChild<QPlainTextEdit*>(QStringLiteral("MemoFin"))->toPlainText();
+            Click(wizard, "BtnNext");
         });
         form.findChild<QAction*>(QStringLiteral("ActF_CatNew"))->trigger();
+        QVERIFY(driver.Ran());
 
         QCOMPARE(summary, QStringLiteral("[Common]\nOperation=Compress\nTitle=Backup\n\n[Options]\n\n[Objects]\n") + folder
                               + QLatin1Char('\n') + file);
@@ -135,7 +127,7 @@ private slots:
         const auto folder = FolderWithCatalog(QStringLiteral("Renamed"), QStringLiteral("Old"));
         TCatalogFormServices services;
         services.prompter = &prompter_;
-        TCatalogForm form(folder->path().toStdString() + '/', services);
+        TCatalogForm form(folder->Path(), services);
         Update(form, [](TTessnaForm& wizard) {
             QCOMPARE(wizard.findChild<QLineEdit*>(QStringLiteral("EdtCatName"))->text(), QStringLiteral("Renamed"));
             wizard.ObjectList().AddWizardRow("/b");
@@ -152,14 +144,14 @@ private slots:
         const auto folder = FolderWithCatalog(QStringLiteral("Alpha"), QStringLiteral("Alpha"));
         TCatalogFormServices services;
         services.prompter = &prompter_;
-        TCatalogForm form(folder->path().toStdString() + '/', services);
+        TCatalogForm form(folder->Path(), services);
         Update(form, [](TTessnaForm& wizard) {
             wizard.ObjectList().AddWizardRow("/b");
             RenameAndFinish(wizard, QStringLiteral("Beta"));
         });
         QCOMPARE(form.Store().Count(), 2);
         QCOMPARE(form.Store().Catalog(0).Objects, std::vector<std::string> {"/a"});
-        QCOMPARE(form.Store().Catalog(1).FileName, folder->filePath(QStringLiteral("Beta.VrCat")).toStdString());
+        QCOMPARE(form.Store().Catalog(1).FileName, folder->FilePath(QStringLiteral("Beta.VrCat")).toStdString());
         QCOMPARE(form.Store().Catalog(1).Objects, (std::vector<std::string> {"/a", "/b"}));
     }
 
@@ -168,7 +160,7 @@ private slots:
         const auto folder = FolderWithCatalog(QStringLiteral("Alpha"), QStringLiteral("Alpha"));
         TCatalogFormServices services;
         services.prompter = &prompter_;
-        TCatalogForm form(folder->path().toStdString() + '/', services);
+        TCatalogForm form(folder->Path(), services);
         Update(form, [](TTessnaForm& wizard) {
             wizard.ObjectList().AddWizardRow("/b");
             wizard.close();
@@ -186,7 +178,7 @@ private slots:
         QDir().mkpath(subfolder);
         TCatalogFormServices services;
         services.prompter = &prompter_;
-        TCatalogForm form(folder->path().toStdString() + '/', services);
+        TCatalogForm form(folder->Path(), services);
         auto* tree = form.findChild<QTreeWidget*>(QStringLiteral("TreeView"));
         tree->setCurrentItem(tree->topLevelItem(0));
 

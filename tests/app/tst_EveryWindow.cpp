@@ -1,12 +1,13 @@
 #include "app/CatalogForm.h"
 #include "chooser/CabOpenDialogEx.h"
 #include "chooser/DialogTemplates.h"
+#include "chooser/OpenDialogWindow.h"
 #include "support/core/Cp932.h"
 #include "support/ui/HelpViewer.h"
 #include "support/ui/MessageForm.h"
 #include "support/ui/SpokenCaption.h"
 #include "support/ui/StopBox.h"
-#include "tests/chooser/ModalDriver.h"
+#include "tests/common/CatalogFolder.h"
 #include "tests/common/FocusChain.h"
 #include "tests/common/ModalDriver.h"
 #include "tests/common/QtTestMain.h"
@@ -122,12 +123,11 @@ class TestEveryWindow : public QObject {
 private slots:
     void mainWindow()
     {
-        folder_.Write("Photos.VrCat", "[Common]\r\nOperation=Compress\r\nTitle=Photos\r\n\r\n[Options]\r\n\r\n"
-                                      "[Objects]\r\n" + File("a.txt") + "\r\n" + File("b.txt") + "\r\n");
-        folder_.Write("VrCatCtl.ini", "[Compress]\r\n0=Photos.VrCat\r\n");
+        CatalogFolder program;
+        program.AddCatalog("Photos", {QString::fromStdString(File("a.txt")), QString::fromStdString(File("b.txt"))});
         TCatalogFormServices services;
         services.prompter = &boxes_;
-        TCatalogForm form(folder_.Path() + "/", services);
+        TCatalogForm form(program.Path(), services);
         Activate(&form);
         form.findChild<QWidget*>("TreeView")->setFocus();
         CheckNamed(&form);
@@ -180,7 +180,7 @@ private slots:
         chooser.InitialDir = folder_.Path();
         chooser.Filter = Cp932Text("すべてのファイル|*.*");
         LoadCabinetItems(chooser.Items);
-        ModalDriver driver([&](OpenDialogWindow& dialog) {
+        const ModalDriver<OpenDialogWindow> driver([&](OpenDialogWindow& dialog) {
             dialog.setObjectName("Chooser");
             QVERIFY(QTest::qWaitForWindowActive(&dialog));
             CheckNamed(&dialog);
@@ -228,21 +228,19 @@ private slots:
     void messageAndStopBoxesAreReadWhenTheyOpen()
     {
         TMessageForm box(QStringLiteral("保存しますか？"), TMsgDlgType::mtConfirmation, mbYesNoCancel);
-        OnNextModal([](QWidget* modal) {
-            CheckAlert(modal, QStringLiteral("保存しますか？"));
-            CheckNamed(modal);
+        const ModalDriver question([](QWidget& modal) {
+            CheckAlert(&modal, QStringLiteral("保存しますか？"));
+            CheckNamed(&modal);
             CheckTabs({"Yes", "No", "Cancel"});
-            modal->close();
         });
         box.exec();
 
         QWidget owner;
         bool checked = false;
-        OnNextModal([&checked](QWidget* modal) {
-            CheckAlert(modal, QStringLiteral("ファイルを作成できません."));
-            CheckNamed(modal);
+        const ModalDriver stopBox([&checked](QWidget& modal) {
+            CheckAlert(&modal, QStringLiteral("ファイルを作成できません."));
+            CheckNamed(&modal);
             checked = true;
-            modal->close();
         });
         ShowStopBox(&owner, Cp932Text("ファイルを作成できません"));
         QVERIFY(checked);

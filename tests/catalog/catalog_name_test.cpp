@@ -1,6 +1,7 @@
 #include "catalog/CatalogName.h"
 #include "catalog/CatalogStore.h"
 #include "support/core/Cp932.h"
+#include "tests/common/CatalogFolder.h"
 #include "tests/common/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -84,10 +85,10 @@ TEST_F(CatalogNameTest, RefusesTheNameOfAnUnlistedFileAndNamesIt)
 
 TEST_F(CatalogNameTest, TheStoresCheckLeavesOutTheRenamedCatalogAndUsesItsFolder)
 {
-    folder.Write("a.VrCat", "[Common]\r\nTitle=a\r\n");
-    folder.Write("b.VrCat", "[Common]\r\nTitle=b\r\n");
-    folder.Write("VrCatCtl.ini", "[Compress]\r\n0=a.VrCat\r\n1=b.VrCat\r\n");
-    TCatalogStore store(folder.Path());
+    CatalogFolder program;
+    program.AddCatalog("a", {});
+    program.AddCatalog("b", {});
+    TCatalogStore store(program.Path());
     store.LoadCatalogList();
     EXPECT_TRUE(Cp932ToDisplay(CatalogNameCheckOf(store)("A")).contains("既にカタログリスト"));
     EXPECT_TRUE(Cp932ToDisplay(CatalogNameCheckOf(store, 1)("A")).contains("既にカタログリスト"));

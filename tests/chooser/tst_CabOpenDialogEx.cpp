@@ -2,11 +2,12 @@
 #include "chooser/DialogTemplates.h"
 #include "chooser/ImageList.h"
 #include "chooser/ObjectChooser.h"
+#include "chooser/OpenDialogWindow.h"
 #include "chooser/ShellFolders.h"
 #include "support/core/Cp932.h"
 #include "support/core/WinReg.h"
 #include "tests/chooser/ChooserTestFolder.h"
-#include "tests/chooser/ModalDriver.h"
+#include "tests/common/ModalDriver.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
 
@@ -83,7 +84,7 @@ private slots:
         chooser.Options |= ofAllowMultiSelect;
         chooser.InitialDir = tree_->Path();
         QString boxText;
-        ModalDriver driver([&](OpenDialogWindow& dialog) {
+        ModalDriver<OpenDialogWindow> driver([&](OpenDialogWindow& dialog) {
             QVERIFY(!dialog.OkButton()->isVisible());
             QTRY_VERIFY(Listed(dialog, {"a", "b c", "zz", "my file.txt", "w.txt", "x.txt", "y.txt"}));
             for (const char* name : {"y.txt", "a", "my file.txt", "b c", "x.txt"})
@@ -107,7 +108,7 @@ private slots:
         chooser.Options |= ofAllowMultiSelect | ofPathMustExist;
         chooser.InitialDir = tree_->Path();
         bool stayedOpen = false;
-        ModalDriver driver([&](OpenDialogWindow& dialog) {
+        ModalDriver<OpenDialogWindow> driver([&](OpenDialogWindow& dialog) {
             QTRY_VERIFY(Listed(dialog, {"a"}));
             const QPoint folder = dialog.FileList()->visualRect(IndexOf(dialog, "a")).center();
             QTest::mouseClick(dialog.FileList()->viewport(), Qt::LeftButton, {}, folder);
@@ -128,7 +129,7 @@ private slots:
     void SizeColumnHoldsTenGigabytes()
     {
         TCabOpenDialogEx chooser(nullptr);
-        ModalDriver driver([](OpenDialogWindow& dialog) {
+        ModalDriver<OpenDialogWindow> driver([](OpenDialogWindow& dialog) {
             QTreeView* list = dialog.FileList();
             QVERIFY(list->columnWidth(1) >= list->fontMetrics().horizontalAdvance(QStringLiteral("10,485,760 KB")) + 6);
         });
@@ -140,7 +141,7 @@ private slots:
         TCabOpenDialogEx chooser(nullptr);
         ScriptedPrompter boxes;
         SetUpMultiSelect(chooser, boxes);
-        ModalDriver driver([&](OpenDialogWindow& dialog) {
+        ModalDriver<OpenDialogWindow> driver([&](OpenDialogWindow& dialog) {
             QTRY_VERIFY(Listed(dialog, {"zz"}));
             CtrlClick(dialog, QStringLiteral("zz"));
             QCOMPARE(dialog.FileNameBox()->text(), QStringLiteral("+zz"));
@@ -162,7 +163,7 @@ private slots:
         SetUpMultiSelect(chooser, boxes);
         tree_->MakeFile("b c/inner.txt");
         QString folderAfterTyping;
-        ModalDriver driver([&](OpenDialogWindow& dialog) {
+        ModalDriver<OpenDialogWindow> driver([&](OpenDialogWindow& dialog) {
             dialog.FileNameBox()->setText(tree_->QtPath("b c"));
             dialog.FileNameBox()->setFocus();
             QTest::keyClick(&dialog, Qt::Key_Return);
@@ -188,7 +189,7 @@ private slots:
         TCabOpenDialogEx chooser(nullptr);
         chooser.Options |= ofAllowMultiSelect;
         chooser.InitialDir = tree_->Path("zz");
-        ModalDriver driver([&](OpenDialogWindow& dialog) {
+        ModalDriver<OpenDialogWindow> driver([&](OpenDialogWindow& dialog) {
             dialog.FileList()->setFocus();
             QTest::keyClick(dialog.FileList(), Qt::Key_Backspace);
             QCOMPARE(dialog.CurrentFolder(), tree_->QtPath());
@@ -209,7 +210,7 @@ private slots:
         place.FolderPath = tree_->Path("b c");
         chooser.InitialDir = tree_->Path();
         QString shown;
-        ModalDriver driver([&](OpenDialogWindow& dialog) {
+        ModalDriver<OpenDialogWindow> driver([&](OpenDialogWindow& dialog) {
             auto* side = Find<QListWidget>(dialog, "SideList");
             QVERIFY(side);
             QCOMPARE(side->count(), 1);
@@ -237,7 +238,7 @@ private slots:
             TCabOpenDialogEx chooser(nullptr);
             chooser.Key = HistoryKey;
             chooser.InitialDir = tree_->Path("zz");
-            ModalDriver driver([&](OpenDialogWindow& dialog) {
+            ModalDriver<OpenDialogWindow> driver([&](OpenDialogWindow& dialog) {
                 auto* save = Find<QPushButton>(dialog, "BtnSaveHistory");
                 QVERIFY(save->isEnabled());
                 Click(save);
@@ -257,7 +258,7 @@ private slots:
         QString jumpedTo;
         QString firstAfterJump;
         bool saveEnabledThere = true;
-        ModalDriver driver([&](OpenDialogWindow& dialog) {
+        ModalDriver<OpenDialogWindow> driver([&](OpenDialogWindow& dialog) {
             auto* history = Find<QComboBox>(dialog, "CmbHistory");
             QCOMPARE(history->count(), 2);
             QCOMPARE(history->currentText(), tree_->QtPath("a"));
@@ -280,7 +281,7 @@ private slots:
     {
         const auto runTo = [&](const std::string& folder, bool confirm) {
             QString startedIn;
-            ModalDriver driver([&](OpenDialogWindow& dialog) {
+            ModalDriver<OpenDialogWindow> driver([&](OpenDialogWindow& dialog) {
                 startedIn = dialog.CurrentFolder();
                 dialog.FileNameBox()->setText(tree_->QtPath(folder));
                 dialog.FileNameBox()->setFocus();
@@ -324,7 +325,7 @@ private slots:
         ScriptedPrompter boxes;
         chooser.SetPrompter(&boxes);
         bool stayed = false;
-        ModalDriver driver([&](OpenDialogWindow& dialog) {
+        ModalDriver<OpenDialogWindow> driver([&](OpenDialogWindow& dialog) {
             QTRY_VERIFY(Listed(dialog, {"a", "x.txt"}));
             CtrlClick(dialog, QStringLiteral("x.txt"));
             Click(Find<QPushButton>(dialog, "BtnConfirm"));
@@ -351,7 +352,7 @@ private slots:
         chooser.InitialDir = tree_->Path();
         ScriptedPrompter boxes;
         chooser.SetPrompter(&boxes);
-        ModalDriver driver([&](OpenDialogWindow& dialog) {
+        ModalDriver<OpenDialogWindow> driver([&](OpenDialogWindow& dialog) {
             const QString file = QStringLiteral("\u30a2-caf\u00e9.txt");
             const QString folder = QStringLiteral("d\u00e9j\u00e0");
             QTRY_VERIFY(Listed(dialog, {folder, "zz", "w.txt", file}));
@@ -380,14 +381,14 @@ private slots:
         ScriptedPrompter boxes;
         SetUpMultiSelect(chooser, boxes);
         // Clicked: one name with a quote, then several together.
-        ModalDriver clicked([&](OpenDialogWindow& dialog) {
+        ModalDriver<OpenDialogWindow> clicked([&](OpenDialogWindow& dialog) {
             QTRY_VERIFY(Listed(dialog, {" pad .txt", "a\"b.txt", "q?.txt", "st*r.txt"}));
             CtrlClick(dialog, QStringLiteral("a\"b.txt"));
             Click(Find<QPushButton>(dialog, "BtnConfirm"));
         });
         QVERIFY(chooser.RunChooser());
         QCOMPARE(chooser.SelectedFiles, Paths{tree_->Path("a\"b.txt")});
-        ModalDriver several([&](OpenDialogWindow& dialog) {
+        ModalDriver<OpenDialogWindow> several([&](OpenDialogWindow& dialog) {
             QTRY_VERIFY(Listed(dialog, {" pad .txt", "a\"b.txt", "q?.txt", "st*r.txt"}));
             for (const char* name : {" pad .txt", "a\"b.txt", "st*r.txt"})
                 CtrlClick(dialog, QString::fromLatin1(name));
@@ -397,7 +398,7 @@ private slots:
         QCOMPARE(chooser.SelectedFiles, (Paths{tree_->Path(" pad .txt"), tree_->Path("a\"b.txt"), tree_->Path("st*r.txt")}));
         // Typed: a name that exists is that file, not a pattern and not two names.
         for (const char* typed : {"q?.txt", "a\"b.txt"}) {
-            ModalDriver typing([&](OpenDialogWindow& dialog) {
+            ModalDriver<OpenDialogWindow> typing([&](OpenDialogWindow& dialog) {
                 dialog.FileNameBox()->setText(QString::fromLatin1(typed));
                 QTest::keyClick(dialog.FileNameBox(), Qt::Key_Return);
             });
@@ -406,7 +407,7 @@ private slots:
         }
         QVERIFY(boxes.boxes.empty());
         // A confirm that leaves nothing is no success, and the user is told why.
-        ModalDriver nothing([&](OpenDialogWindow& dialog) {
+        ModalDriver<OpenDialogWindow> nothing([&](OpenDialogWindow& dialog) {
             dialog.FileNameBox()->setText(QStringLiteral("nothing.txt"));
             QTest::keyClick(dialog.FileNameBox(), Qt::Key_Return);
         });
@@ -423,7 +424,7 @@ private slots:
         TCabinetItem& place = chooser.Items.Add();
         place.SetRootFolder(TRootFolder::rfMyComputer);
         std::string folderThere = "unset";
-        ModalDriver driver([&](OpenDialogWindow& dialog) {
+        ModalDriver<OpenDialogWindow> driver([&](OpenDialogWindow& dialog) {
             dialog.FileNameBox()->setText(QStringLiteral("kept"));
             auto* side = Find<QListWidget>(dialog, "SideList");
             QTest::mouseClick(side->viewport(), Qt::LeftButton, {},
@@ -471,7 +472,7 @@ private slots:
         chooser.InitialDir = tree_->Path();
         std::vector<int> commands;
         chooser.OnCommandEx = [&](TCabOpenDialog&, QWidget*, QWidget*, int cmd) { commands.push_back(cmd); };
-        ModalDriver driver([&](OpenDialogWindow& dialog) {
+        ModalDriver<OpenDialogWindow> driver([&](OpenDialogWindow& dialog) {
             QCOMPARE(qobject_cast<QLabel*>(dialog.DlgItem(stc2))->text(), QStringLiteral("書庫の種類(&T):"));
             QCOMPARE(qobject_cast<QLabel*>(dialog.DlgItem(stc3))->text(), QStringLiteral("圧縮するﾌｧｲﾙ(&N):"));
             auto* check = qobject_cast<QAbstractButton*>(dialog.DlgItem(IdSubPath));
@@ -488,7 +489,7 @@ private slots:
     {
         TCabOpenDialogEx chooser(nullptr);
         chooser.InitialDir = tree_->Path();
-        ModalDriver driver([&](OpenDialogWindow& dialog) {
+        ModalDriver<OpenDialogWindow> driver([&](OpenDialogWindow& dialog) {
             dialog.resize(900, 600);
             QTRY_COMPARE(dialog.DlgItem(IdHistoryList)->width(), dialog.DlgItem(cmb1)->width());
             QCOMPARE(dialog.DlgItem(IdHistoryList)->x(), dialog.DlgItem(cmb1)->x());

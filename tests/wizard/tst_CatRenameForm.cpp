@@ -1,5 +1,6 @@
 #include "support/core/Cp932.h"
 #include "support/core/MessageDlg.h"
+#include "tests/common/ModalDriver.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
 #include "wizard/CatRenameForm.h"
@@ -8,7 +9,6 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QPushButton>
-#include <QTimer>
 
 class TestCatRenameForm : public QObject {
     Q_OBJECT
@@ -167,22 +167,20 @@ private slots:
     {
         form_.reset();
         std::string newName = "untouched";
-        QTimer::singleShot(0, [] {
-            auto* dialog = qobject_cast<TCatRenameForm*>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
-            dialog->findChild<QLineEdit*>("TxtNew")->setText("Other");
-            dialog->reject();
+        const ModalDriver<TCatRenameForm> cancel([](TCatRenameForm& dialog) {
+            dialog.findChild<QLineEdit*>("TxtNew")->setText("Other");
+            dialog.reject();
         });
         QCOMPARE(RunRenameDialog(nullptr, "Backup", newName), mrCancel);
+        QVERIFY(cancel.Ran());
         QCOMPARE(newName, std::string("untouched"));
 
-        QTimer::singleShot(0, [] {
-            auto* dialog = qobject_cast<TCatRenameForm*>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
-            dialog->findChild<QLineEdit*>("TxtNew")->setText("Other");
-            QTest::mouseClick(dialog->findChild<QPushButton*>("btnOK"), Qt::LeftButton);
+        const ModalDriver<TCatRenameForm> ok([](TCatRenameForm& dialog) {
+            dialog.findChild<QLineEdit*>("TxtNew")->setText("Other");
+            QTest::mouseClick(dialog.findChild<QPushButton*>("btnOK"), Qt::LeftButton);
         });
         QCOMPARE(RunRenameDialog(nullptr, "Backup", newName), mrOk);
+        QVERIFY(ok.Ran());
         QCOMPARE(newName, std::string("Other"));
     }
 };

@@ -1,4 +1,5 @@
 #include "support/core/Cp932.h"
+#include "tests/common/ModalDriver.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
 #include "wizard/TessnaForm.h"
@@ -13,7 +14,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -315,27 +315,27 @@ private slots:
     void runLeavesTheRecordUntouchedWhenCancelledAndFillsItWhenFinished()
     {
         const std::string object = MakeFile(QStringLiteral("run/a.txt"));
-        const auto drive = [&](const std::function<void(TTessnaForm&)>& steps) {
-            QTimer::singleShot(0, [&] {
-                auto* wizard = qobject_cast<TTessnaForm*>(QApplication::activeModalWidget());
-                QVERIFY(wizard);
-                NameBox(*wizard)->setText(QStringLiteral("Run"));
-                wizard->BtnNextClick();
-                wizard->ObjectList().AddWizardRow(object);
-                wizard->BtnNextClick();
-                steps(*wizard);
+        const auto drive = [&object](const std::function<void(TTessnaForm&)>& steps) {
+            return std::make_unique<ModalDriver<TTessnaForm>>([&object, steps](TTessnaForm& wizard) {
+                NameBox(wizard)->setText(QStringLiteral("Run"));
+                wizard.BtnNextClick();
+                wizard.ObjectList().AddWizardRow(object);
+                wizard.BtnNextClick();
+                steps(wizard);
             });
         };
         TCatalogParam param;
         param.Common = {"keep"};
         const TCatalogParam original = param;
-        drive([](TTessnaForm& wizard) { wizard.close(); });
+        const auto cancel = drive([](TTessnaForm& wizard) { wizard.close(); });
         QCOMPARE(RunCatalogWizard(nullptr, param, Services()), 2);
+        QVERIFY(cancel->Ran());
         QCOMPARE(param.Common, original.Common);
         QVERIFY(param.Objects.empty());
 
-        drive([](TTessnaForm& wizard) { wizard.BtnNextClick(); });
+        const auto finish = drive([](TTessnaForm& wizard) { wizard.BtnNextClick(); });
         QCOMPARE(RunCatalogWizard(nullptr, param, Services()), 1);
+        QVERIFY(finish->Ran());
         QCOMPARE(param.Common, (std::vector<std::string> {"Operation=Compress", "Title=Run"}));
         QCOMPARE(param.Objects, std::vector<std::string> {object});
     }

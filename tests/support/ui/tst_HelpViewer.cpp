@@ -5,7 +5,6 @@
 
 #include <QDialog>
 #include <QFile>
-#include <QScopeGuard>
 #include <QScrollBar>
 #include <QTextBrowser>
 
@@ -53,9 +52,8 @@ private slots:
     {
         QDialog dialog(&owner_);
         bool closed = false;
-        OnNextModal([&](QWidget* modal) {
-            const auto done = qScopeGuard([modal] { modal->close(); });
-            THelpViewer* viewer = THelpViewer::Of(modal);
+        const ModalDriver driver([&](QWidget& modal) {
+            THelpViewer* viewer = THelpViewer::Of(&modal);
             viewer->ShowContext(2101);
             QTRY_VERIFY(viewer->isActiveWindow());
             QTest::keyClick(viewer->Browser(), Qt::Key_Escape);

@@ -17,6 +17,8 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <optional>
+
 namespace {
 
 void ClearRegistry()
@@ -46,23 +48,26 @@ public:
     // Answers the next box with the button named buttonName.
     void AnswerWith(const QString& buttonName)
     {
-        OnNextModal([this, buttonName](QWidget* modal) {
+        driver_.emplace([this, buttonName](QWidget& modal) {
             SeenBox box;
-            box.title = modal->windowTitle();
-            box.text = modal->findChild<QLabel*>(QStringLiteral("Message"))->text();
-            box.frame = modal->frameGeometry();
-            box.parent = modal->parentWidget();
+            box.title = modal.windowTitle();
+            box.text = modal.findChild<QLabel*>(QStringLiteral("Message"))->text();
+            box.frame = modal.frameGeometry();
+            box.parent = modal.parentWidget();
             box.beepsBefore = beeps;
-            box.hasIcon = modal->findChild<QLabel*>(QStringLiteral("Image")) != nullptr;
-            for (const QPushButton* button : modal->findChildren<QPushButton*>())
+            box.hasIcon = modal.findChild<QLabel*>(QStringLiteral("Image")) != nullptr;
+            for (const QPushButton* button : modal.findChildren<QPushButton*>())
                 box.buttons << button->objectName();
             seen.append(box);
-            modal->findChild<QPushButton*>(buttonName)->click();
+            modal.findChild<QPushButton*>(buttonName)->click();
         });
     }
 
     int beeps = 0;
     QList<SeenBox> seen;
+
+private:
+    std::optional<ModalDriver<>> driver_;
 };
 
 QRect Screen()

@@ -119,26 +119,22 @@ void TestMessageForm::answersKeysAndTheCloseBox()
     QFETCH(int, buttons);
     QFETCH(int, enter);
     QFETCH(int, escape);
-    const auto answer = [buttons](const std::function<void(QWidget*)>& act) {
+    const auto answer = [buttons](const std::function<void(QWidget&)>& act) {
         TMessageForm form(QStringLiteral("保存しますか？"), TMsgDlgType::mtConfirmation,
                           static_cast<TMsgDlgButtons>(buttons));
-        OnNextModal(act);
+        const ModalDriver driver(act);
         return form.exec();
     };
-    QCOMPARE(answer([](QWidget* box) { PressKey(box, Qt::Key_Return); }), enter);
-    QCOMPARE(answer([](QWidget* box) { PressKey(box, Qt::Key_Escape); }), escape);
-    QCOMPARE(answer([](QWidget* box) { box->close(); }), mrCancel);
+    QCOMPARE(answer([](QWidget& box) { PressKey(&box, Qt::Key_Return); }), enter);
+    QCOMPARE(answer([](QWidget& box) { PressKey(&box, Qt::Key_Escape); }), escape);
+    QCOMPARE(answer([](QWidget& box) { box.close(); }), mrCancel);
 }
 
 void TestMessageForm::accessKeysAloneAnswer()
 {
     const auto answer = [](Qt::Key key) {
         TMessageForm form(QStringLiteral("保存しますか？"), TMsgDlgType::mtConfirmation, mbYesNoCancel);
-        OnNextModal([key](QWidget* box) {
-            PressKey(box, key);
-            if (box->isVisible())
-                box->close();
-        });
+        const ModalDriver driver([key](QWidget& box) { PressKey(&box, key); });
         return form.exec();
     };
     QCOMPARE(answer(Qt::Key_N), mrNo);
@@ -149,9 +145,9 @@ void TestMessageForm::escapeDoesNothingWithoutACancelButton()
 {
     TMessageForm form(QStringLiteral("本文"), TMsgDlgType::mtError, mbAbort | mbRetry);
     bool stillOpen = false;
-    OnNextModal([&](QWidget* box) {
-        PressKey(box, Qt::Key_Escape);
-        stillOpen = box->isVisible();
+    const ModalDriver driver([&](QWidget& box) {
+        PressKey(&box, Qt::Key_Escape);
+        stillOpen = box.isVisible();
         form.Button(mbAbort)->click();
     });
     QCOMPARE(form.exec(), mrAbort);
@@ -165,9 +161,9 @@ void TestMessageForm::helpAsksTheHandlerAndStaysOpen()
     TMessageForm form(QStringLiteral("本文"), TMsgDlgType::mtInformation, mbOK | mbHelp);
     form.SetHelpContext(2101);
     bool stillOpen = false;
-    OnNextModal([&](QWidget* box) {
+    const ModalDriver driver([&](QWidget& box) {
         form.Button(mbHelp)->click();
-        stillOpen = box->isVisible();
+        stillOpen = box.isVisible();
         form.Button(mbOK)->click();
     });
     QCOMPARE(form.exec(), mrOk);
