@@ -4,9 +4,9 @@
 
 namespace {
 
-std::function<void()>& BeepHandler()
+BeepHandler& CurrentHandler()
 {
-    static std::function<void()> handler;
+    static BeepHandler handler;
     return handler;
 }
 
@@ -14,11 +14,11 @@ std::function<void()>& BeepHandler()
 
 void MessageBeep()
 {
-    if (BeepHandler())
-        BeepHandler()();
+    if (CurrentHandler())
+        CurrentHandler()();
 }
 
-void SetBeepHandler(std::function<void()> handler)
+BeepHandler SetBeepHandler(BeepHandler handler)
 {
-    BeepHandler() = std::move(handler);
+    return std::exchange(CurrentHandler(), std::move(handler));
 }

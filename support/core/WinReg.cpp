@@ -11,12 +11,13 @@
 #include <iostream>
 #include <mutex>
 #include <set>
+#include <utility>
 
 namespace {
 
-std::function<void(const std::string&)>& ProblemHandler()
+RegistryProblemHandler& ProblemHandler()
 {
-    static std::function<void(const std::string&)> handler;
+    static RegistryProblemHandler handler;
     return handler;
 }
 
@@ -74,9 +75,9 @@ std::string RegistryFilePath()
     return QFile::encodeName(config + QStringLiteral("/Kavo/HKEY_CURRENT_USER.reg")).toStdString();
 }
 
-void SetRegistryProblemHandler(std::function<void(const std::string& message)> handler)
+RegistryProblemHandler SetRegistryProblemHandler(RegistryProblemHandler handler)
 {
-    ProblemHandler() = std::move(handler);
+    return std::exchange(ProblemHandler(), std::move(handler));
 }
 
 // ---- TRegistry -----------------------------------------------------------------------------

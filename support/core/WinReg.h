@@ -1,6 +1,7 @@
 #pragma once
 
 #include "support/core/RegistryFile.h"
+#include "support/core/ScopedHandler.h"
 #include "support/core/TessnaError.h"
 
 #include <cstdint>
@@ -30,7 +31,13 @@ std::string RegistryFilePath();
 // Called with a CP932 message when a write is refused because the registry file cannot be
 // parsed (once per process and file; every failed write beeps). The default prints the
 // message on standard error; the user interface shows it in a box. Empty: the default.
-void SetRegistryProblemHandler(std::function<void(const std::string& message)> handler);
+// Returns the handler it replaces.
+using RegistryProblemHandler = std::function<void(const std::string& message)>;
+RegistryProblemHandler SetRegistryProblemHandler(RegistryProblemHandler handler);
+
+// Replaces the registry problem handler for the lifetime of the object.
+using ScopedRegistryProblemHandler =
+    ScopedHandler<RegistryProblemHandler, &SetRegistryProblemHandler>;
 
 class RegistryStore;
 

@@ -43,9 +43,9 @@ void ShowStopBox(QWidget* owner, const std::string& message)
         ShowRealStopBox(owner, text);
 }
 
-void SetStopBoxHandler(StopBoxHandler handler)
+StopBoxHandler SetStopBoxHandler(StopBoxHandler handler)
 {
-    Handler() = std::move(handler);
+    return std::exchange(Handler(), std::move(handler));
 }
 
 std::string UnknownErrorMessage()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/core/ScopedHandler.h"
+
 #include <functional>
 #include <string>
 
@@ -17,9 +19,12 @@ void ShowStopBox(QWidget* owner, const std::string& message);
 
 // Replaces the box: the handler is given the owner and the finished text (StopBoxText).
 // Tests install one to see the box without showing it; an empty handler brings the real
-// box back.
+// box back. Returns the handler it replaces.
 using StopBoxHandler = std::function<void(QWidget* owner, const std::string& text)>;
-void SetStopBoxHandler(StopBoxHandler handler);
+StopBoxHandler SetStopBoxHandler(StopBoxHandler handler);
+
+// Replaces the box for the lifetime of the object.
+using ScopedStopBoxHandler = ScopedHandler<StopBoxHandler, &SetStopBoxHandler>;
 
 // The text shown for an error that carries no message.
 std::string UnknownErrorMessage();

@@ -31,6 +31,7 @@
 #include <QWindow>
 
 #include <memory>
+#include <optional>
 
 #include <sys/stat.h>
 
@@ -53,6 +54,7 @@ private:
     ScriptedPrompter prompter_;
     std::unique_ptr<TCatalogForm> form_;
     std::vector<std::string> stopBoxes_;
+    std::optional<ScopedStopBoxHandler> stopBox_;
     QString existingFolder_;
     QString existingFile_;
     QString missing_;
@@ -106,7 +108,7 @@ private slots:
         folder_ = std::make_unique<CatalogFolder>();
         prompter_ = ScriptedPrompter();
         stopBoxes_.clear();
-        SetStopBoxHandler([this](QWidget*, const std::string& text) { stopBoxes_.push_back(text); });
+        stopBox_.emplace([this](QWidget*, const std::string& text) { stopBoxes_.push_back(text); });
         const QDir dir(folder_->dir.path());
         QVERIFY(dir.mkpath("objects/zfolder"));
         existingFolder_ = dir.filePath("objects/zfolder");
@@ -118,7 +120,7 @@ private slots:
     void cleanup()
     {
         form_.reset();
-        SetStopBoxHandler({});
+        stopBox_.reset();
     }
 
     void listsTheCatalogsAndShowsTheLastOne()

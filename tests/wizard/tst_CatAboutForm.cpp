@@ -20,7 +20,7 @@ private slots:
     void clicksOpenTheTextsOfTheBoxesAndBeepOnFailure()
     {
         int beeps = 0;
-        SetBeepHandler([&beeps] { ++beeps; });
+        const ScopedBeepHandler beep([&beeps] { ++beeps; });
         QStringList opened;
         bool succeed = true;
         TCatAboutForm form(nullptr, [&](const QString& target) {
@@ -45,7 +45,6 @@ private slots:
         QTest::mouseClick(page, Qt::LeftButton);
         QCOMPARE(beeps, 1);
         QVERIFY(form.isVisible());
-        SetBeepHandler({});
     }
 
     // One open per click: a double click opens once, a drag opens nothing, whether it

@@ -25,16 +25,11 @@ protected:
     {
         saved_ = qgetenv("XDG_CONFIG_HOME");
         qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
-        SetBeepHandler([this] { ++beeps_; });
-        SetRegistryProblemHandler(
-            [this](const std::string& message) { problems_.push_back(message); });
     }
 
     void TearDown() override
     {
         qputenv("XDG_CONFIG_HOME", saved_);
-        SetBeepHandler({});
-        SetRegistryProblemHandler({});
     }
 
     static QString FilePath()
@@ -78,6 +73,9 @@ protected:
     QByteArray saved_;
     int beeps_ = 0;
     std::vector<std::string> problems_;
+    const ScopedBeepHandler beep_{[this] { ++beeps_; }};
+    const ScopedRegistryProblemHandler problem_{
+        [this](const std::string& message) { problems_.push_back(message); }};
 };
 
 const std::string Grep = std::string(SettingsKey) + "\\" + RegGrepSubKey;

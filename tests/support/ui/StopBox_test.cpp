@@ -33,13 +33,9 @@ TEST(StopBoxText, LeavesMessagesEndingInPunctuationUpToThePeriod)
 
 class RunCommandTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        SetStopBoxHandler([this](QWidget*, const std::string& text) { shown.push_back(text); });
-    }
-    void TearDown() override { SetStopBoxHandler({}); }
-
     std::vector<std::string> shown;
+    const ScopedStopBoxHandler stopBox_{
+        [this](QWidget*, const std::string& text) { shown.push_back(text); }};
 };
 
 TEST_F(RunCommandTest, RunsTheCommandAndShowsNothingWhenItSucceeds)

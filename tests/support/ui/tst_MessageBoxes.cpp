@@ -39,11 +39,6 @@ struct SeenBox {
 
 class BoxWatcher {
 public:
-    BoxWatcher()
-    {
-        SetBeepHandler([this] { ++beeps; });
-    }
-    ~BoxWatcher() { SetBeepHandler({}); }
 
     // Answers the next box with the button named buttonName.
     void AnswerWith(const QString& buttonName)
@@ -67,6 +62,7 @@ public:
     QList<SeenBox> seen;
 
 private:
+    const ScopedBeepHandler beep_{[this] { ++beeps; }};
     std::optional<ModalDriver<>> driver_;
 };
 

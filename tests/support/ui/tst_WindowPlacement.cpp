@@ -155,8 +155,8 @@ void TestWindowPlacement::aWrongTypeThrowsAndTheWindowKeepsItsPlacement()
 void TestWindowPlacement::aFailedWriteBeepsAndTheOthersAreStillTried()
 {
     int beeps = 0;
-    SetBeepHandler([&] { ++beeps; });
-    SetRegistryProblemHandler([](const std::string&) {});
+    const ScopedBeepHandler beep([&] { ++beeps; });
+    const ScopedRegistryProblemHandler problems([](const std::string&) {});
     const QString path = QString::fromStdString(RegistryFilePath());
     QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
@@ -167,8 +167,6 @@ void TestWindowPlacement::aFailedWriteBeepsAndTheOthersAreStillTried()
     QWidget window;
     window.setGeometry(100, 50, 300, 200);
     SaveWindowPlacement(&window, kSubKey);
-    SetBeepHandler({});
-    SetRegistryProblemHandler({});
     QCOMPARE(beeps, 10);
 }
 
