@@ -86,7 +86,7 @@ TCatalogForm::TCatalogForm(const std::string& folder, TCatalogFormServices servi
     resize(573, 343);
     move(1, 0);
 
-    store_ = new TCatalogStore(folder, this);
+    store_ = new CatalogStore(folder, this);
     model_ = new TObjectListModel(this);
     CreateActions();
     CreateMenus();
@@ -95,11 +95,11 @@ TCatalogForm::TCatalogForm(const std::string& folder, TCatalogFormServices servi
     CreateStatusBar();
     NameControls();
 
-    connect(store_, &TCatalogStore::ListReset, this, &TCatalogForm::RebuildTree);
-    connect(store_, &TCatalogStore::CatalogAppended, this, &TCatalogForm::CatalogAppended);
-    connect(store_, &TCatalogStore::CatalogRemoved, this, &TCatalogForm::CatalogRemoved);
-    connect(store_, &TCatalogStore::CatalogChanged, this, &TCatalogForm::CatalogChanged);
-    connect(store_, &TCatalogStore::ModifiedChanged, this, &TCatalogForm::ModifiedChanged);
+    connect(store_, &CatalogStore::ListReset, this, &TCatalogForm::RebuildTree);
+    connect(store_, &CatalogStore::CatalogAppended, this, &TCatalogForm::CatalogAppended);
+    connect(store_, &CatalogStore::CatalogRemoved, this, &TCatalogForm::CatalogRemoved);
+    connect(store_, &CatalogStore::CatalogChanged, this, &TCatalogForm::CatalogChanged);
+    connect(store_, &CatalogStore::ModifiedChanged, this, &TCatalogForm::ModifiedChanged);
 
     ModifiedChanged(store_->Modified());
     // The window opens with what could be read; what could not is told in one stop box.

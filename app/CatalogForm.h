@@ -17,7 +17,7 @@ class QSplitter;
 class QTableView;
 class QTreeWidget;
 class QTreeWidgetItem;
-class TCatalogStore;
+class CatalogStore;
 class TObjectListModel;
 
 // The main window: the catalogs of the list on the left, the objects of the selected
@@ -34,7 +34,7 @@ public:
                           QWidget* parent = nullptr);
     ~TCatalogForm() override;
 
-    TCatalogStore& Store() const { return *store_; }
+    CatalogStore& Store() const { return *store_; }
     TObjectListModel& ObjectList() const { return *model_; }
 
     // The catalog the commands act on: the one marked by a right click while its context
@@ -112,7 +112,7 @@ private:
     TCatalogFormServices services_;
     std::unique_ptr<Prompter> ownPrompter_;
     Prompter* prompter_ = nullptr;
-    TCatalogStore* store_ = nullptr;
+    CatalogStore* store_ = nullptr;
     TObjectListModel* model_ = nullptr;
 
     QAction* ActF = nullptr;

@@ -57,7 +57,7 @@ std::vector<std::string> ObjectPaths(std::mt19937& random)
     return paths;
 }
 
-void FillList(TCatalogStore& store)
+void FillList(CatalogStore& store)
 {
     std::mt19937 random(7);
     for (int i = 0; i < Catalogs; ++i) {
@@ -69,7 +69,7 @@ void FillList(TCatalogStore& store)
     }
 }
 
-std::vector<std::string> ListedFiles(const TCatalogStore& store)
+std::vector<std::string> ListedFiles(const CatalogStore& store)
 {
     std::vector<std::string> files{store.GetCatalogControlFile()};
     for (const TCatalogEntry& entry : store.Catalogs())
@@ -101,7 +101,7 @@ void PlainWrite(const std::string& folder, const std::vector<std::string>& conte
 }
 
 // Each catalog gets or loses a last object, so that a save finds every file changed.
-void ChangeEveryCatalog(TCatalogStore& store)
+void ChangeEveryCatalog(CatalogStore& store)
 {
     for (int i = 0; i < store.Count(); ++i) {
         std::vector<std::string> objects = store.Catalog(i).Objects;
@@ -125,7 +125,7 @@ double BestSeconds(int runs, const std::function<void()>& work);
 
 // One change and one list by the tool on the folder of store, taking turns; each add is undone
 // by a remove that is not measured. Prints their ratio.
-void MeasureCli(const TCatalogStore& store)
+void MeasureCli(const CatalogStore& store)
 {
     const QString folder = QString::fromStdString(Cp932ToUtf8(store.ProgramFolder()).value());
     const QString object = QString::fromStdString(Cp932ToUtf8(store.GetCatalogControlFile()).value());
@@ -161,7 +161,7 @@ int main(int argc, char** argv)
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     QTemporaryDir listDir;
     QTemporaryDir plainDir;
-    TCatalogStore store(listDir.path().toStdString());
+    CatalogStore store(listDir.path().toStdString());
     FillList(store);
     // The files to load, written without flushing: only the measured saves wait for the disk.
     std::ofstream control(Cp932ToUtf8(store.GetCatalogControlFile()).value(), std::ios::binary);
@@ -198,7 +198,7 @@ int main(int argc, char** argv)
     // The program loads once, into an empty list: so does each measured load.
     double load = 1e9;
     for (int i = 0; i < 7; ++i) {
-        TCatalogStore fresh(listDir.path().toStdString());
+        CatalogStore fresh(listDir.path().toStdString());
         load = std::min(load, BestSeconds(1, [&] { fresh.LoadCatalogList(); }));
     }
     const double read = BestSeconds(7, [&] { benchmark::DoNotOptimize(PlainRead(hostFiles)); });

@@ -31,19 +31,19 @@ bool EqualsAsciiWord(std::string_view text, std::string_view lowerAscii)
 
 // An open file, closed with its owner. Opened without waiting, so that a pipe in a file's
 // place cannot stop the program; only plain files are read.
-class TReadFile {
+class ReadFile {
 public:
-    explicit TReadFile(const std::string& hostPath)
+    explicit ReadFile(const std::string& hostPath)
         : fd_(::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK))
     {
     }
-    ~TReadFile()
+    ~ReadFile()
     {
         if (fd_ >= 0)
             ::close(fd_);
     }
-    TReadFile(const TReadFile&) = delete;
-    TReadFile& operator=(const TReadFile&) = delete;
+    ReadFile(const ReadFile&) = delete;
+    ReadFile& operator=(const ReadFile&) = delete;
 
     bool IsOpen() const { return fd_ >= 0; }
 
@@ -132,7 +132,7 @@ std::string TitleOfCommonLines(const std::vector<std::string>& commonLines)
 std::vector<std::string> ReadObjectLines(std::string_view text)
 {
     text = text.substr(0, text.find('\0'));
-    TLineReader reader(text);
+    LineReader reader(text);
     std::vector<std::string> objects;
     objects.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
     std::string_view line;
@@ -149,7 +149,7 @@ std::vector<std::string> ReadObjectLines(std::string_view text)
 
 std::optional<TCatalogEntry> ParseCatalog(const std::string& fileName, std::string_view text)
 {
-    const TIniProfile profile(text);
+    const IniProfile profile(text);
     if (!profile.SectionHasKeys("Common"))
         return std::nullopt;
     return TCatalogEntry{fileName, profile.ReadString("Common", "Title").value_or(std::string()),
@@ -162,7 +162,7 @@ std::optional<std::string> ReadFileBytes(const std::string& fileName)
     const auto hostPath = ToHostPath(fileName);
     if (!hostPath)
         return std::nullopt;
-    const TReadFile file(*hostPath);
+    const ReadFile file(*hostPath);
     const auto size = file.IsOpen() ? file.PlainFileSize() : std::nullopt;
     if (!size)
         return std::nullopt;
@@ -178,11 +178,11 @@ std::optional<TCatalogEntry> ReadCatalog(const std::string& fileName, std::strin
     const auto hostPath = ToHostPath(fileName);
     if (!hostPath)
         return std::nullopt;
-    const TReadFile file(*hostPath);
+    const ReadFile file(*hostPath);
     if (!file.IsOpen()) {
         if (errno == ENOENT || errno == ENOTDIR)
             return std::nullopt;
-        throw TCannotReadError(fileName, errno);
+        throw CannotReadError(fileName, errno);
     }
     const auto size = file.PlainFileSize();
     if (!size)
@@ -190,11 +190,11 @@ std::optional<TCatalogEntry> ReadCatalog(const std::string& fileName, std::strin
     buffer.clear();
     buffer.reserve(*size + 1);  // + 1: the read that finds the end
     if (!file.Read(buffer, TextTestLength))
-        throw TCannotReadError(fileName, errno);
+        throw CannotReadError(fileName, errno);
     if (!StartsAsText(buffer))
         return std::nullopt;
     if (!file.Read(buffer))
-        throw TCannotReadError(fileName, errno);
+        throw CannotReadError(fileName, errno);
     return ParseCatalog(fileName, buffer);
 }
 
@@ -204,7 +204,7 @@ std::optional<TCatalogEntry> ReadCatalog(const std::string& fileName)
     return ReadCatalog(fileName, buffer);
 }
 
-void StageCatalog(TSafeSave& save, const TCatalogEntry& entry)
+void StageCatalog(SafeSave& save, const TCatalogEntry& entry)
 {
     // A catalog that would read back as another one is not written: its load would lose or
     // change what the user put in it.
@@ -217,7 +217,7 @@ void StageCatalog(TSafeSave& save, const TCatalogEntry& entry)
 
 void WriteCatalog(const TCatalogEntry& entry)
 {
-    TSafeSave save;
+    SafeSave save;
     StageCatalog(save, entry);
     save.Commit();
 }

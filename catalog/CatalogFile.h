@@ -2,7 +2,7 @@
 
 #include "catalog/CatalogEntry.h"
 
-class TSafeSave;
+class SafeSave;
 
 #include <optional>
 #include <string>
@@ -48,7 +48,7 @@ std::optional<TCatalogEntry> ParseCatalog(const std::string& fileName, std::stri
 
 // Reads the catalog file at fileName (code page 932): nothing when no plain file is there,
 // when its first bytes are not text by the text-file test (IsTextFile), or when it is not a
-// catalog. Throws TCannotReadError ("ファイル %s は開けません") when the file exists but cannot
+// catalog. Throws CannotReadError ("ファイル %s は開けません") when the file exists but cannot
 // be read.
 std::optional<TCatalogEntry> ReadCatalog(const std::string& fileName);
 // The same with buffer as the space the file is read into, kept between calls so that
@@ -58,10 +58,10 @@ std::optional<TCatalogEntry> ReadCatalog(const std::string& fileName, std::strin
 // The whole content of a plain file, or nothing when there is none or it cannot be read.
 std::optional<std::string> ReadFileBytes(const std::string& fileName);
 
-// Adds the catalog's file to a save in progress (see TSafeSave); the errors as for
+// Adds the catalog's file to a save in progress (see SafeSave); the errors as for
 // WriteCatalog. A catalog that would not read back as itself (CatalogReadsBack) throws
 // TessnaError ("%s に書き込めません") before anything is written.
-void StageCatalog(TSafeSave& save, const TCatalogEntry& entry);
+void StageCatalog(SafeSave& save, const TCatalogEntry& entry);
 
 // Writes the catalog to its FileName, replacing the file whole. Throws TessnaError
 // ("%s に書き込めません", "ファイル %s を作成できません", "ストリームへの書き込みエラー").

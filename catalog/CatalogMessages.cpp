@@ -68,17 +68,17 @@ std::string CannotWriteToMessage(std::string_view path)
     return WithPath("%s に書き込めません", path);
 }
 
-TCannotReadError::TCannotReadError(std::string_view path, int error)
+CannotReadError::CannotReadError(std::string_view path, int error)
     : TessnaError(CannotOpenFileMessage(path))
     , reason_(ReadFailureReason(error))
 {
 }
 
-std::string UnreadableCatalogsMessage(const std::vector<TUnreadableCatalog>& catalogs)
+std::string UnreadableCatalogsMessage(const std::vector<UnreadableCatalog>& catalogs)
 {
     std::string message = Cp932Text("次のカタログを読み込めませんでした。リストには残しますが、"
                                      "変更も保存もしません。次の起動でもう一度読み込みます。");
-    for (const TUnreadableCatalog& catalog : catalogs)
+    for (const UnreadableCatalog& catalog : catalogs)
         message += '\n' + CannotOpenFileMessage(Shortened(ExtractFileName(catalog.fileName))) + ": " + catalog.reason;
     return message;
 }

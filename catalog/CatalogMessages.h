@@ -20,9 +20,9 @@ std::string CannotWriteToMessage(std::string_view path);
 
 // A file that exists but cannot be read: the message is CannotOpenFileMessage, and the
 // reason says why in the user's terms.
-class TCannotReadError : public TessnaError {
+class CannotReadError : public TessnaError {
 public:
-    TCannotReadError(std::string_view path, int error);
+    CannotReadError(std::string_view path, int error);
     const std::string& Reason() const { return reason_; }
 
 private:
@@ -30,13 +30,13 @@ private:
 };
 
 // One catalog of the list that could not be read, and why.
-struct TUnreadableCatalog {
+struct UnreadableCatalog {
     std::string fileName;
     std::string reason;
 };
 
 // The one message about every catalog of a load that could not be read.
-std::string UnreadableCatalogsMessage(const std::vector<TUnreadableCatalog>& catalogs);
+std::string UnreadableCatalogsMessage(const std::vector<UnreadableCatalog>& catalogs);
 // The refusal of a command on a catalog that could not be read.
 std::string NotLoadedMessage(std::string_view displayedName, std::string_view reason);
 // The question before a save overwrites files that changed on disk since they were read.

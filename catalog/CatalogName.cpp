@@ -65,7 +65,7 @@ std::string TooLongMessage(std::size_t length, long limit)
 }  // namespace
 
 std::string CatalogNameProblem(const std::string& name, const std::string& folder,
-                               const std::vector<std::string>& otherNames, TNameUse use)
+                               const std::vector<std::string>& otherNames, NameUse use)
 {
     if (IsBlankName(name))
         return Cp932Text("空白だけのカタログ名は使えません。\n別のカタログ名を指定してください。");
@@ -73,7 +73,7 @@ std::string CatalogNameProblem(const std::string& name, const std::string& folde
         return message;
 
     const std::string fileName = name + CatalogExtension;
-    if ((use == TNameUse::nuNewCatalog && !TitleReadsBack(name))
+    if ((use == NameUse::nuNewCatalog && !TitleReadsBack(name))
         || !ListedFileNameReadsBack(fileName) || DisplayedName(fileName) != name)
         return Cp932Text("カタログ名") + Quoted(ShownName(name))
             + Cp932Text("はカタログに保存すると元のとおりに読み戻せないため使えません。\n"
@@ -90,7 +90,7 @@ std::string CatalogNameProblem(const std::string& name, const std::string& folde
             + Cp932Text("は既にカタログリストにあります（大文字と小文字は区別しません）。\n"
                         "別のカタログ名を指定してください。");
 
-    const std::string path = TCatalogStore::CatalogFileNameIn(folder, name);
+    const std::string path = CatalogStore::CatalogFileNameIn(folder, name);
     if (SomethingIsAt(path))
         return Cp932Text("ファイル") + Quoted(path)
             + Cp932Text("は既にあり、カタログリストにはありません。\n"
@@ -98,7 +98,7 @@ std::string CatalogNameProblem(const std::string& name, const std::string& folde
     return {};
 }
 
-CatalogNameCheck CatalogNameCheckOf(const TCatalogStore& store, int index)
+CatalogNameCheck CatalogNameCheckOf(const CatalogStore& store, int index)
 {
     return [&store, index](const std::string& name) {
         std::vector<std::string> others;
@@ -109,6 +109,6 @@ CatalogNameCheck CatalogNameCheckOf(const TCatalogStore& store, int index)
         const std::string folder
             = index < 0 ? store.ProgramFolder() : ExtractFilePath(store.Catalog(index).FileName);
         return CatalogNameProblem(name, folder, others,
-                                  index < 0 ? TNameUse::nuNewCatalog : TNameUse::nuRename);
+                                  index < 0 ? NameUse::nuNewCatalog : NameUse::nuRename);
     };
 }

@@ -4,14 +4,14 @@
 #include <string>
 #include <vector>
 
-class TCatalogStore;
+class CatalogStore;
 
 // The one rule for a proposed catalog name, shared by the wizard's name page, the rename
 // dialog and the command-line tool. Names, folders and messages are code page 932.
 
 // What the name is for: a new catalog, whose title it also becomes, or a renamed one, whose
 // title stays.
-enum class TNameUse { nuNewCatalog, nuRename };
+enum class NameUse { nuNewCatalog, nuRename };
 
 // The message that refuses name for a catalog whose file would be folder + name + ".VrCat",
 // while the other catalogs of the list are listed under otherNames; "" when the name can be
@@ -23,7 +23,7 @@ enum class TNameUse { nuNewCatalog, nuRename };
 // overwrite.
 std::string CatalogNameProblem(const std::string& name, const std::string& folder,
                                const std::vector<std::string>& otherNames,
-                               TNameUse use = TNameUse::nuNewCatalog);
+                               NameUse use = NameUse::nuNewCatalog);
 
 // Gives the refusing message for a name, or "".
 using CatalogNameCheck = std::function<std::string(const std::string& name)>;
@@ -31,4 +31,4 @@ using CatalogNameCheck = std::function<std::string(const std::string& name)>;
 // The check for a name of a catalog of store: a new catalog (index -1) in the store's folder,
 // or the catalog at index under a new name, in its own folder and among the others. The store
 // must outlive the check.
-CatalogNameCheck CatalogNameCheckOf(const TCatalogStore& store, int index = -1);
+CatalogNameCheck CatalogNameCheckOf(const CatalogStore& store, int index = -1);

@@ -56,8 +56,8 @@ bool ListedFileNameReadsBack(const std::string& fileName)
 {
     if (fileName.empty() || !ToHostPath(fileName))
         return false;
-    const std::string control = TIniProfile("").WithSection(CompressSection, {ControlFileKeyLine(0, fileName)});
-    const auto keys = TIniProfile(control).ReadSection(CompressSection);
+    const std::string control = IniProfile("").WithSection(CompressSection, {ControlFileKeyLine(0, fileName)});
+    const auto keys = IniProfile(control).ReadSection(CompressSection);
     return keys.size() == 1 && keys.front().second == fileName
         && ExtractFileName(fileName) == fileName;
 }

@@ -28,21 +28,21 @@ void RemoveKilledSaves(const std::string& folder)
 
 }  // namespace
 
-TCatalogStore::TCatalogStore(std::string folder, QObject* parent)
+CatalogStore::CatalogStore(std::string folder, QObject* parent)
     : QObject(parent)
     , folder_(AddPathDelimiter(folder, PathDelim))
     , lock_(folder_)
 {
 }
 
-TCatalogStore::~TCatalogStore() = default;
+CatalogStore::~CatalogStore() = default;
 
-std::string TCatalogStore::GetCatalogControlFile() const
+std::string CatalogStore::GetCatalogControlFile() const
 {
     return folder_ + ControlFileName;
 }
 
-void TCatalogStore::LoadCatalogList(int kind)
+void CatalogStore::LoadCatalogList(int kind)
 {
     catalogs_.clear();
     unreadable_.clear();
@@ -58,7 +58,7 @@ void TCatalogStore::LoadCatalogList(int kind)
     emit ListReset();
 }
 
-void TCatalogStore::ReadCatalogList(int kind)
+void CatalogStore::ReadCatalogList(int kind)
 {
     const std::string controlFile = GetCatalogControlFile();
     disk_.Remember(controlFile, std::nullopt);
@@ -69,7 +69,7 @@ void TCatalogStore::ReadCatalogList(int kind)
         throw TessnaError(CannotOpenFileMessage(controlFile));
     disk_.Remember(controlFile, *control);
 
-    const TIniProfile profile(*control);
+    const IniProfile profile(*control);
     std::unordered_set<std::string> seen;
     std::string buffer;
     for (const auto& [key, value] : profile.ReadSection(kind == 1 ? ExtractSection : CompressSection)) {
@@ -85,20 +85,20 @@ void TCatalogStore::ReadCatalogList(int kind)
             disk_.Remember(path, buffer);
             catalogs_.push_back(std::move(*entry));
             unreadable_.emplace_back();
-        } catch (const TCannotReadError& error) {
+        } catch (const CannotReadError& error) {
             catalogs_.push_back({path, {}, {}});
             unreadable_.push_back(error.Reason());
         }
     }
 }
 
-void TCatalogStore::SaveCatalogList()
+void CatalogStore::SaveCatalogList()
 {
     const auto hold = lock_.Hold();
     WritePlan(PlanSave());
 }
 
-std::vector<TCatalogStore::SaveStep> TCatalogStore::PlanSave() const
+std::vector<CatalogStore::SaveStep> CatalogStore::PlanSave() const
 {
     std::vector<SaveStep> plan;
     plan.reserve(catalogs_.size() + 1);
@@ -115,25 +115,25 @@ std::vector<TCatalogStore::SaveStep> TCatalogStore::PlanSave() const
         const TCatalogEntry& entry = catalogs_[i];
         keys.push_back(ControlFileKeyLine(i, ExtractFileName(entry.FileName)));
         if (unreadable_[i].empty())
-            add(&entry, entry.FileName, TDiskRecord::ReadNow(entry.FileName), CatalogText(entry));
+            add(&entry, entry.FileName, DiskRecord::ReadNow(entry.FileName), CatalogText(entry));
     }
 
     // The control file last: a failure on the way leaves the old list naming the old files.
     const std::string controlFile = GetCatalogControlFile();
     const bool controlExists = GetFileAttributesOf(controlFile) != -1;
-    const auto control = TDiskRecord::ReadNow(controlFile);
+    const auto control = DiskRecord::ReadNow(controlFile);
     if (controlExists && !control)
         throw TessnaError(CannotWriteToMessage(controlFile));
     if (controlExists || !keys.empty())
         add(nullptr, controlFile, control,
-            TIniProfile(control ? std::string_view(*control) : std::string_view()).WithSection(CompressSection, keys));
+            IniProfile(control ? std::string_view(*control) : std::string_view()).WithSection(CompressSection, keys));
     return plan;
 }
 
-void TCatalogStore::WritePlan(const std::vector<SaveStep>& plan)
+void CatalogStore::WritePlan(const std::vector<SaveStep>& plan)
 {
     std::vector<std::string> folders{folder_};
-    TSafeSave save;
+    SafeSave save;
     for (const SaveStep& step : plan) {
         if (!step.write)
             continue;
@@ -157,7 +157,7 @@ void TCatalogStore::WritePlan(const std::vector<SaveStep>& plan)
         SetModified(false);
 }
 
-bool TCatalogStore::SaveCheckingDisk(Prompter& prompter)
+bool CatalogStore::SaveCheckingDisk(Prompter& prompter)
 {
     std::vector<std::string> approved;
     for (;;) {
@@ -184,7 +184,7 @@ bool TCatalogStore::SaveCheckingDisk(Prompter& prompter)
     }
 }
 
-int TCatalogStore::AddCatalogFromWizard(const TCatalogParam& data)
+int CatalogStore::AddCatalogFromWizard(const TCatalogParam& data)
 {
     const std::string title = TitleOfCommonLines(data.Common);
     catalogs_.push_back({NewCatalogFileName(title), title, data.Objects});
@@ -195,7 +195,7 @@ int TCatalogStore::AddCatalogFromWizard(const TCatalogParam& data)
     return index;
 }
 
-void TCatalogStore::SetModified(bool value)
+void CatalogStore::SetModified(bool value)
 {
     if (value == modified_)
         return;
@@ -203,40 +203,40 @@ void TCatalogStore::SetModified(bool value)
     emit ModifiedChanged(modified_);
 }
 
-const TCatalogEntry& TCatalogStore::Catalog(int index) const
+const TCatalogEntry& CatalogStore::Catalog(int index) const
 {
     return catalogs_[CheckedIndex(index)];
 }
 
-std::size_t TCatalogStore::CheckedIndex(int index) const
+std::size_t CatalogStore::CheckedIndex(int index) const
 {
     if (index < 0 || index >= Count())
         throw std::out_of_range("no catalog at this index");
     return static_cast<std::size_t>(index);
 }
 
-bool TCatalogStore::IsListed(const std::string& fileName) const
+bool CatalogStore::IsListed(const std::string& fileName) const
 {
     return std::any_of(catalogs_.begin(), catalogs_.end(),
                        [&](const TCatalogEntry& entry) { return entry.FileName == fileName; });
 }
 
-std::string TCatalogStore::NewCatalogFileName(const std::string& title) const
+std::string CatalogStore::NewCatalogFileName(const std::string& title) const
 {
     return CatalogFileNameIn(folder_, title);
 }
 
-std::string TCatalogStore::CatalogFileNameIn(const std::string& folder, const std::string& name)
+std::string CatalogStore::CatalogFileNameIn(const std::string& folder, const std::string& name)
 {
     return AddPathDelimiter(folder, PathDelim) + name + CatalogExtension;
 }
 
-std::string TCatalogStore::RenamedFileName(int index, const std::string& newName) const
+std::string CatalogStore::RenamedFileName(int index, const std::string& newName) const
 {
     return CatalogFileNameIn(ExtractFilePath(Catalog(index).FileName), newName);
 }
 
-int TCatalogStore::IndexOfDisplayedName(const std::string& name) const
+int CatalogStore::IndexOfDisplayedName(const std::string& name) const
 {
     const auto found = std::find_if(catalogs_.begin(), catalogs_.end(), [&](const TCatalogEntry& entry) {
         return DisplayedName(entry.FileName) == name;
@@ -244,16 +244,16 @@ int TCatalogStore::IndexOfDisplayedName(const std::string& name) const
     return found == catalogs_.end() ? -1 : static_cast<int>(found - catalogs_.begin());
 }
 
-void TCatalogStore::CheckLoaded(int index) const
+void CatalogStore::CheckLoaded(int index) const
 {
     const std::string& reason = UnreadableReason(index);
     if (!reason.empty())
         throw TessnaError(NotLoadedMessage(DisplayedName(Catalog(index).FileName), reason));
 }
 
-std::vector<TUnreadableCatalog> TCatalogStore::UnreadableCatalogs() const
+std::vector<UnreadableCatalog> CatalogStore::UnreadableCatalogs() const
 {
-    std::vector<TUnreadableCatalog> unreadable;
+    std::vector<UnreadableCatalog> unreadable;
     for (std::size_t i = 0; i < catalogs_.size(); ++i) {
         if (!unreadable_[i].empty())
             unreadable.push_back({catalogs_[i].FileName, unreadable_[i]});
@@ -261,7 +261,7 @@ std::vector<TUnreadableCatalog> TCatalogStore::UnreadableCatalogs() const
     return unreadable;
 }
 
-void TCatalogStore::RemoveCatalog(int index)
+void CatalogStore::RemoveCatalog(int index)
 {
     const auto at = static_cast<std::ptrdiff_t>(CheckedIndex(index));
     catalogs_.erase(catalogs_.begin() + at);
@@ -270,7 +270,7 @@ void TCatalogStore::RemoveCatalog(int index)
     SetModified(true);
 }
 
-void TCatalogStore::RenameCatalog(int index, const std::string& newName)
+void CatalogStore::RenameCatalog(int index, const std::string& newName)
 {
     CheckLoaded(index);
     catalogs_[CheckedIndex(index)].FileName = RenamedFileName(index, newName);
@@ -278,7 +278,7 @@ void TCatalogStore::RenameCatalog(int index, const std::string& newName)
     SetModified(true);
 }
 
-void TCatalogStore::ReplaceObjects(int index, std::vector<std::string> objects)
+void CatalogStore::ReplaceObjects(int index, std::vector<std::string> objects)
 {
     CheckLoaded(index);
     catalogs_[CheckedIndex(index)].Objects = std::move(objects);
@@ -286,7 +286,7 @@ void TCatalogStore::ReplaceObjects(int index, std::vector<std::string> objects)
     SetModified(true);
 }
 
-std::vector<std::string> TCatalogStore::AddObjects(int index, const std::vector<std::string>& paths)
+std::vector<std::string> CatalogStore::AddObjects(int index, const std::vector<std::string>& paths)
 {
     CheckLoaded(index);
     std::vector<std::string>& objects = catalogs_[CheckedIndex(index)].Objects;
@@ -307,7 +307,7 @@ std::vector<std::string> TCatalogStore::AddObjects(int index, const std::vector<
     return added;
 }
 
-int TCatalogStore::RemoveObjects(int index, const std::vector<std::string>& paths)
+int CatalogStore::RemoveObjects(int index, const std::vector<std::string>& paths)
 {
     CheckLoaded(index);
     std::vector<std::string>& objects = catalogs_[CheckedIndex(index)].Objects;
@@ -348,7 +348,7 @@ int TCatalogStore::RemoveObjects(int index, const std::vector<std::string>& path
     return count;
 }
 
-void TCatalogStore::SaveCommand(Prompter& prompter)
+void CatalogStore::SaveCommand(Prompter& prompter)
 {
     if (catalogs_.empty())
         return;
@@ -359,7 +359,7 @@ void TCatalogStore::SaveCommand(Prompter& prompter)
         SaveCheckingDisk(prompter);
 }
 
-bool TCatalogStore::CloseQuery(Prompter& prompter)
+bool CatalogStore::CloseQuery(Prompter& prompter)
 {
     if (!modified_)
         return true;

@@ -29,15 +29,15 @@ inline constexpr char CatalogExtension[] = ".VrCat";
 // edit of it is refused; only RemoveCatalog takes it out of the list.
 //
 // Indexes are positions in the list, 0 first; an index out of range is a fault of the caller.
-class TCatalogStore : public QObject {
+class CatalogStore : public QObject {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(TCatalogStore)
+    Q_DISABLE_COPY_MOVE(CatalogStore)
 
 public:
     // folder holds the control file and the catalogs the store creates; a delimiter is
     // added when it has none.
-    explicit TCatalogStore(std::string folder, QObject* parent = nullptr);
-    ~TCatalogStore() override;
+    explicit CatalogStore(std::string folder, QObject* parent = nullptr);
+    ~CatalogStore() override;
 
     // The folder with its trailing delimiter.
     const std::string& ProgramFolder() const { return folder_; }
@@ -62,7 +62,7 @@ public:
     // The folder's lock, for a caller that reads, changes and saves as one step; the store's
     // own saves take it too, inside such a hold or alone. Throws TessnaError when another
     // process keeps it too long.
-    [[nodiscard]] TFolderLock::THold HoldFolder() { return lock_.Hold(); }
+    [[nodiscard]] FolderLock::Holding HoldFolder() { return lock_.Hold(); }
 
     // Appends the catalog the wizard made: its title from the Common lines, the file
     // "<folder><title>.VrCat", a copy of its object lines. Sets Modified and emits
@@ -86,7 +86,7 @@ public:
     // Throws TessnaError naming the catalog and why it could not be read, unless it is loaded.
     void CheckLoaded(int index) const;
     // The catalogs of the list that could not be read, in list order.
-    std::vector<TUnreadableCatalog> UnreadableCatalogs() const;
+    std::vector<UnreadableCatalog> UnreadableCatalogs() const;
 
     // Whether a catalog with this file name is already listed. File names compare as the
     // host file system compares them (byte for byte on Linux).
@@ -161,7 +161,7 @@ private:
     std::vector<TCatalogEntry> catalogs_;
     // Why each catalog of the list could not be read; empty for a loaded one.
     std::vector<std::string> unreadable_;
-    TDiskRecord disk_;
-    TFolderLock lock_;
+    DiskRecord disk_;
+    FolderLock lock_;
     bool modified_ = false;
 };

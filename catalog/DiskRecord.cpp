@@ -4,17 +4,17 @@
 
 #include <functional>
 
-std::optional<std::string> TDiskRecord::ReadNow(const std::string& path)
+std::optional<std::string> DiskRecord::ReadNow(const std::string& path)
 {
     return ReadFileBytes(path);
 }
 
-void TDiskRecord::Remember(const std::string& path, std::optional<std::string_view> bytes)
+void DiskRecord::Remember(const std::string& path, std::optional<std::string_view> bytes)
 {
     seen_[path] = FingerprintOf(bytes);
 }
 
-TDiskRecord::Comparison TDiskRecord::Compare(const std::string& path, const std::optional<std::string>& now,
+DiskRecord::Comparison DiskRecord::Compare(const std::string& path, const std::optional<std::string>& now,
                                              std::string_view text) const
 {
     const auto seen = seen_.find(path);
@@ -23,7 +23,7 @@ TDiskRecord::Comparison TDiskRecord::Compare(const std::string& path, const std:
     return {now && *now == text, current != before};
 }
 
-TDiskRecord::Fingerprint TDiskRecord::FingerprintOf(std::optional<std::string_view> bytes)
+DiskRecord::Fingerprint DiskRecord::FingerprintOf(std::optional<std::string_view> bytes)
 {
     if (!bytes)
         return {};

@@ -14,7 +14,7 @@
 //
 // Paths are code page 932, as the catalogs name them. A path never seen counts as having
 // held no file.
-class TDiskRecord {
+class DiskRecord {
 public:
     // What a file holds now: its bytes, or nothing when no plain file can be read there.
     static std::optional<std::string> ReadNow(const std::string& path);

@@ -4,14 +4,14 @@
 #include "support/core/FileLock.h"
 #include "support/core/HostPath.h"
 
-TFolderLock::TFolderLock(std::string folder)
+FolderLock::FolderLock(std::string folder)
     : folder_(std::move(folder))
 {
 }
 
-TFolderLock::~TFolderLock() = default;
+FolderLock::~FolderLock() = default;
 
-TFolderLock::THold TFolderLock::Hold()
+FolderLock::Holding FolderLock::Hold()
 {
     if (holds_ == 0) {
         const auto hostFolder = ToHostPath(folder_);
@@ -21,10 +21,10 @@ TFolderLock::THold TFolderLock::Hold()
         lock_ = std::move(lock);
     }
     ++holds_;
-    return THold(*this);
+    return Holding(*this);
 }
 
-void TFolderLock::THold::Release()
+void FolderLock::Holding::Release()
 {
     if (!lock_)
         return;

@@ -11,30 +11,30 @@ class FileLock;
 // change its files, so that two writers never interleave: tessna-cli for its whole read,
 // change and write, the program for each save. The kernel lets go of it when its holder
 // dies. Holds nest: the first takes the lock, the last lets it go.
-class TFolderLock {
+class FolderLock {
 public:
     // folder: code page 932 in host syntax.
-    explicit TFolderLock(std::string folder);
-    ~TFolderLock();
-    TFolderLock(const TFolderLock&) = delete;
-    TFolderLock& operator=(const TFolderLock&) = delete;
+    explicit FolderLock(std::string folder);
+    ~FolderLock();
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
 
-    class THold {
+    class Holding {
     public:
-        explicit THold(TFolderLock& lock) : lock_(&lock) {}
-        ~THold() { Release(); }
-        THold(THold&& other) noexcept : lock_(std::exchange(other.lock_, nullptr)) {}
-        THold& operator=(THold&&) = delete;
-        THold(const THold&) = delete;
-        THold& operator=(const THold&) = delete;
+        explicit Holding(FolderLock& lock) : lock_(&lock) {}
+        ~Holding() { Release(); }
+        Holding(Holding&& other) noexcept : lock_(std::exchange(other.lock_, nullptr)) {}
+        Holding& operator=(Holding&&) = delete;
+        Holding(const Holding&) = delete;
+        Holding& operator=(const Holding&) = delete;
         void Release();
 
     private:
-        TFolderLock* lock_;
+        FolderLock* lock_;
     };
 
     // Waits up to the wait below for the lock; throws TessnaError when it cannot be had.
-    [[nodiscard]] THold Hold();
+    [[nodiscard]] Holding Hold();
 
     // How long a hold waits for another holder to finish.
     static constexpr std::chrono::milliseconds Wait{10000};

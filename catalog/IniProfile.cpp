@@ -43,8 +43,8 @@ std::string FinishValue(std::string_view value)
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'')
         && value.back() == value.front())
         value = value.substr(1, value.size() - 2);
-    if (value.size() > TIniProfile::MaxValueLength) {
-        std::size_t length = TIniProfile::MaxValueLength;
+    if (value.size() > IniProfile::MaxValueLength) {
+        std::size_t length = IniProfile::MaxValueLength;
         if (MBByteType(value.data(), value.data() + length - 1) == 1)
             --length;
         value = value.substr(0, length);
@@ -54,14 +54,14 @@ std::string FinishValue(std::string_view value)
 
 }  // namespace
 
-TIniProfile::TIniProfile(std::string_view text)
+IniProfile::IniProfile(std::string_view text)
     : text_(text)
     , textEnd_(std::min(text.find('\0'), text.size()))
     , reader_(text.substr(0, textEnd_))
 {
 }
 
-bool TIniProfile::HasLine(std::size_t i) const
+bool IniProfile::HasLine(std::size_t i) const
 {
     std::string_view content;
     while (lines_.size() <= i) {
@@ -73,12 +73,12 @@ bool TIniProfile::HasLine(std::size_t i) const
     return true;
 }
 
-std::string_view TIniProfile::Content(const Line& line) const
+std::string_view IniProfile::Content(const Line& line) const
 {
     return text_.substr(line.begin, line.end - line.begin);
 }
 
-std::optional<std::size_t> TIniProfile::FindHeader(std::string_view section) const
+std::optional<std::size_t> IniProfile::FindHeader(std::string_view section) const
 {
     section = Trim(section);
     for (std::size_t i = 0; HasLine(i); ++i) {
@@ -89,7 +89,7 @@ std::optional<std::size_t> TIniProfile::FindHeader(std::string_view section) con
     return std::nullopt;
 }
 
-std::vector<TIniProfile::Key> TIniProfile::KeysOf(std::string_view section) const
+std::vector<IniProfile::Key> IniProfile::KeysOf(std::string_view section) const
 {
     std::vector<Key> keys;
     const auto header = FindHeader(section);
@@ -110,7 +110,7 @@ std::vector<TIniProfile::Key> TIniProfile::KeysOf(std::string_view section) cons
     return keys;
 }
 
-std::optional<std::string> TIniProfile::ReadString(std::string_view section,
+std::optional<std::string> IniProfile::ReadString(std::string_view section,
                                                    std::string_view key) const
 {
     key = Trim(key);
@@ -121,7 +121,7 @@ std::optional<std::string> TIniProfile::ReadString(std::string_view section,
     return std::nullopt;
 }
 
-std::vector<std::pair<std::string, std::string>> TIniProfile::ReadSection(
+std::vector<std::pair<std::string, std::string>> IniProfile::ReadSection(
     std::string_view section) const
 {
     std::vector<std::pair<std::string, std::string>> pairs;
@@ -136,12 +136,12 @@ std::vector<std::pair<std::string, std::string>> TIniProfile::ReadSection(
     return pairs;
 }
 
-bool TIniProfile::SectionHasKeys(std::string_view section) const
+bool IniProfile::SectionHasKeys(std::string_view section) const
 {
     return !KeysOf(section).empty();
 }
 
-std::string TIniProfile::WithSection(std::string_view section,
+std::string IniProfile::WithSection(std::string_view section,
                                      const std::vector<std::string>& lines) const
 {
     std::string replacement;

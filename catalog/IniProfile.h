@@ -16,15 +16,15 @@
 // names and values are dropped; a value wholly enclosed in one pair of matching double or
 // single quotes loses them; a value is cut to at most 2047 bytes, never inside a double-byte
 // character. Where a section or a key name occurs twice, the first one counts.
-class TIniProfile {
+class IniProfile {
 public:
     // Reads text in place: the text must outlive the profile.
-    explicit TIniProfile(std::string_view text);
-    explicit TIniProfile(const char* text)
-        : TIniProfile(std::string_view(text))
+    explicit IniProfile(std::string_view text);
+    explicit IniProfile(const char* text)
+        : IniProfile(std::string_view(text))
     {
     }
-    TIniProfile(std::string&&) = delete;
+    IniProfile(std::string&&) = delete;
 
     // The value of key in section, or nothing when either is absent.
     std::optional<std::string> ReadString(std::string_view section, std::string_view key) const;
@@ -63,6 +63,6 @@ private:
 
     std::string_view text_;
     std::size_t textEnd_ = 0;  // the first NUL, or the size
-    mutable TLineReader reader_;
+    mutable LineReader reader_;
     mutable std::vector<Line> lines_;
 };

@@ -2,21 +2,21 @@
 
 #include <algorithm>
 
-TLineReader::TLineReader(std::string_view text)
+LineReader::LineReader(std::string_view text)
     : text_(text)
     , nextCr_(std::min(text.find('\r'), text.size()))
     , nextLf_(std::min(text.find('\n'), text.size()))
 {
 }
 
-std::size_t TLineReader::NextOf(char ch, std::size_t& cached) const
+std::size_t LineReader::NextOf(char ch, std::size_t& cached) const
 {
     if (cached < at_)
         cached = std::min(text_.find(ch, at_), text_.size());
     return cached;
 }
 
-bool TLineReader::Next(std::string_view& line)
+bool LineReader::Next(std::string_view& line)
 {
     if (at_ >= text_.size())
         return false;

@@ -5,9 +5,9 @@
 
 // Splits a text into lines that end at CR, at LF or at a CR LF pair; a last line without a
 // line end counts too. Line ends are found with memchr, so long texts split fast.
-class TLineReader {
+class LineReader {
 public:
-    explicit TLineReader(std::string_view text);
+    explicit LineReader(std::string_view text);
 
     // The next line without its line end; false when the text is used up.
     bool Next(std::string_view& line);

@@ -152,7 +152,7 @@ void SyncFolder(const std::string& folder)
 
 }  // namespace
 
-TSafeSave::~TSafeSave()
+SafeSave::~SafeSave()
 {
     for (const Staged& file : staged_) {
         if (!file.temporary.empty())
@@ -160,7 +160,7 @@ TSafeSave::~TSafeSave()
     }
 }
 
-void TSafeSave::Stage(const std::string& path, std::string_view content, Messages messages)
+void SafeSave::Stage(const std::string& path, std::string_view content, Messages messages)
 {
     const auto hostPath = ToHostPath(path);
     if (!hostPath)
@@ -197,7 +197,7 @@ void TSafeSave::Stage(const std::string& path, std::string_view content, Message
         throw TessnaError(messages.cannotWrite);
 }
 
-void TSafeSave::Commit()
+void SafeSave::Commit()
 {
     std::vector<std::string> folders;
     for (Staged& file : staged_) {

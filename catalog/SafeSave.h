@@ -16,17 +16,17 @@
 // messages: cannotCreate when the target cannot be replaced (no host form, a folder in its
 // place, a read-only file, no temporary file can be created, the rename fails), cannotWrite
 // when writing or flushing the content fails (a full disk).
-class TSafeSave {
+class SafeSave {
 public:
     struct Messages {
         std::string cannotCreate;
         std::string cannotWrite;
     };
 
-    TSafeSave() = default;
-    ~TSafeSave();
-    TSafeSave(const TSafeSave&) = delete;
-    TSafeSave& operator=(const TSafeSave&) = delete;
+    SafeSave() = default;
+    ~SafeSave();
+    SafeSave(const SafeSave&) = delete;
+    SafeSave& operator=(const SafeSave&) = delete;
 
     void Stage(const std::string& path, std::string_view content, Messages messages);
     void Commit();
@@ -42,7 +42,7 @@ private:
 };
 
 // Removes from hostFolder (host path) the temporary files of saves whose process has ended
-// (killed, crashed): files named as TSafeSave names them whose writer, known by process id and
+// (killed, crashed): files named as SafeSave names them whose writer, known by process id and
 // start time, no longer runs. Every other file stays, the files of running saves included.
 // Returns how many were removed.
 int RemoveDeadTemporaries(const std::string& hostFolder);

@@ -22,14 +22,14 @@ struct TCliTool::Command {
     std::size_t minArguments;
     std::size_t maxArguments;
     bool changesList;
-    void (TCliTool::*run)(TCatalogStore&, const Arguments&);
+    void (TCliTool::*run)(CatalogStore&, const Arguments&);
 };
 
 namespace {
 
 constexpr std::size_t Unbounded = static_cast<std::size_t>(-1);
 
-int IndexOfCatalog(const TCatalogStore& store, const std::string& nameArgument)
+int IndexOfCatalog(const CatalogStore& store, const std::string& nameArgument)
 {
     const int index = store.IndexOfDisplayedName(NameArgument(nameArgument));
     if (index < 0)
@@ -181,7 +181,7 @@ int TCliTool::Run(const std::vector<std::string>& arguments)
         return UsageError("コマンド " + name + " の引数の数が違います");
 
     try {
-        TCatalogStore store(Folder(folderArgument));
+        CatalogStore store(Folder(folderArgument));
         // Held from the read to the write, so that no other writer's save falls in between.
         const auto hold = store.HoldFolder();
         store.LoadCatalogList(0);
@@ -203,13 +203,13 @@ int TCliTool::Run(const std::vector<std::string>& arguments)
     return ExitDone;
 }
 
-void TCliTool::List(TCatalogStore& store, const Arguments&)
+void TCliTool::List(CatalogStore& store, const Arguments&)
 {
     for (const TCatalogEntry& entry : store.Catalogs())
         out_ << ToTerminal(DisplayedName(entry.FileName)) << '\n';
 }
 
-void TCliTool::Show(TCatalogStore& store, const Arguments& arguments)
+void TCliTool::Show(CatalogStore& store, const Arguments& arguments)
 {
     const int index = IndexOfCatalog(store, arguments[0]);
     store.CheckLoaded(index);
@@ -219,14 +219,14 @@ void TCliTool::Show(TCatalogStore& store, const Arguments& arguments)
         out_ << ToTerminal(object) << '\n';
 }
 
-void TCliTool::Text(TCatalogStore& store, const Arguments& arguments)
+void TCliTool::Text(CatalogStore& store, const Arguments& arguments)
 {
     const int index = IndexOfCatalog(store, arguments[0]);
     store.CheckLoaded(index);
     out_ << ToTerminal(CatalogText(store.Catalog(index)));
 }
 
-void TCliTool::New(TCatalogStore& store, const Arguments& arguments)
+void TCliTool::New(CatalogStore& store, const Arguments& arguments)
 {
     const std::string name = NameArgument(arguments[0]);
     CheckCatalogName(CatalogNameCheckOf(store), name);
@@ -241,7 +241,7 @@ void TCliTool::New(TCatalogStore& store, const Arguments& arguments)
     store.AddCatalogFromWizard(data);
 }
 
-void TCliTool::Add(TCatalogStore& store, const Arguments& arguments)
+void TCliTool::Add(CatalogStore& store, const Arguments& arguments)
 {
     const int index = IndexOfCatalog(store, arguments[0]);
     std::vector<std::string> folders;
@@ -259,7 +259,7 @@ void TCliTool::Add(TCatalogStore& store, const Arguments& arguments)
     store.AddObjects(index, StorablePaths(std::move(folders), err_));
 }
 
-void TCliTool::Remove(TCatalogStore& store, const Arguments& arguments)
+void TCliTool::Remove(CatalogStore& store, const Arguments& arguments)
 {
     const int index = IndexOfCatalog(store, arguments[0]);
     for (auto argument = arguments.begin() + 1; argument != arguments.end(); ++argument) {
@@ -271,7 +271,7 @@ void TCliTool::Remove(TCatalogStore& store, const Arguments& arguments)
     }
 }
 
-void TCliTool::Rename(TCatalogStore& store, const Arguments& arguments)
+void TCliTool::Rename(CatalogStore& store, const Arguments& arguments)
 {
     const int index = IndexOfCatalog(store, arguments[0]);
     const std::string oldName = DisplayedName(store.Catalog(index).FileName);
@@ -282,7 +282,7 @@ void TCliTool::Rename(TCatalogStore& store, const Arguments& arguments)
     store.RenameCatalog(index, newName);
 }
 
-void TCliTool::Delete(TCatalogStore& store, const Arguments& arguments)
+void TCliTool::Delete(CatalogStore& store, const Arguments& arguments)
 {
     store.RemoveCatalog(IndexOfCatalog(store, arguments[0]));
 }

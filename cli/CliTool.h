@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-class TCatalogStore;
+class CatalogStore;
 
 // The command-line tool: loads the catalog list of a folder as the program does, applies one
 // command with the rules of the matching command of the main window and saves the list
@@ -33,14 +33,14 @@ private:
     int UsageError(const std::string& problem);
     std::string Folder(const std::string& folderArgument) const;
 
-    void List(TCatalogStore& store, const Arguments& arguments);
-    void Show(TCatalogStore& store, const Arguments& arguments);
-    void Text(TCatalogStore& store, const Arguments& arguments);
-    void New(TCatalogStore& store, const Arguments& arguments);
-    void Add(TCatalogStore& store, const Arguments& arguments);
-    void Remove(TCatalogStore& store, const Arguments& arguments);
-    void Rename(TCatalogStore& store, const Arguments& arguments);
-    void Delete(TCatalogStore& store, const Arguments& arguments);
+    void List(CatalogStore& store, const Arguments& arguments);
+    void Show(CatalogStore& store, const Arguments& arguments);
+    void Text(CatalogStore& store, const Arguments& arguments);
+    void New(CatalogStore& store, const Arguments& arguments);
+    void Add(CatalogStore& store, const Arguments& arguments);
+    void Remove(CatalogStore& store, const Arguments& arguments);
+    void Rename(CatalogStore& store, const Arguments& arguments);
+    void Delete(CatalogStore& store, const Arguments& arguments);
 
     std::ostream& out_;
     std::ostream& err_;

@@ -151,7 +151,7 @@ void TCatRenameForm::btnOKClick()
         return;
     }
     const std::string problem
-        = check_ ? check_(*newName) : CatalogNameProblem(*newName, ".", {}, TNameUse::nuRename);
+        = check_ ? check_(*newName) : CatalogNameProblem(*newName, ".", {}, NameUse::nuRename);
     if (!problem.empty()) {
         Refuse(problem);
         return;

@@ -270,7 +270,7 @@ void TTessnaForm::FormActivate()
 void TTessnaForm::EdtCatNameChange()
 {
     const std::string name = QStringToCp932(edtCatName_->text()).value_or(std::string());
-    fileLabel_->SetFileName(TCatalogStore::CatalogFileNameIn(services_.ProgramFolder, name));
+    fileLabel_->SetFileName(CatalogStore::CatalogFileNameIn(services_.ProgramFolder, name));
 }
 
 bool TTessnaForm::eventFilter(QObject* watched, QEvent* event)

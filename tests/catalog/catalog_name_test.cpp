@@ -14,7 +14,7 @@ class CatalogNameTest : public testing::Test {
 protected:
     // The refusing message as screen text, "" when the name is taken.
     QString Problem(const std::string& name, const Lines& others = {"Backup", Cp932Text("Ｐｈｏｔｏ")},
-                    TNameUse use = TNameUse::nuNewCatalog) const
+                    NameUse use = NameUse::nuNewCatalog) const
     {
         return Cp932ToDisplay(CatalogNameProblem(name, folder.Path(), others, use));
     }
@@ -48,7 +48,7 @@ TEST_F(CatalogNameTest, RefusesNamesThatWouldNotReadBack)
     // keeps its title, and its file name keeps them.
     for (const std::string& name : Lines{"trail ", "'q'"}) {
         EXPECT_TRUE(Problem(name).contains("元のとおりに読み戻せない")) << name;
-        EXPECT_EQ(Problem(name, {}, TNameUse::nuRename), QString()) << name;
+        EXPECT_EQ(Problem(name, {}, NameUse::nuRename), QString()) << name;
     }
 }
 
@@ -88,7 +88,7 @@ TEST_F(CatalogNameTest, TheStoresCheckLeavesOutTheRenamedCatalogAndUsesItsFolder
     CatalogFolder program;
     program.AddCatalog("a", {});
     program.AddCatalog("b", {});
-    TCatalogStore store(program.Path());
+    CatalogStore store(program.Path());
     store.LoadCatalogList();
     EXPECT_TRUE(Cp932ToDisplay(CatalogNameCheckOf(store)("A")).contains("既にカタログリスト"));
     EXPECT_TRUE(Cp932ToDisplay(CatalogNameCheckOf(store, 1)("A")).contains("既にカタログリスト"));

@@ -58,7 +58,7 @@ void PrintTo(const Loaded& loaded, std::ostream* out)
 
 std::vector<Loaded> Load(const std::string& folder)
 {
-    TCatalogStore store(folder);
+    CatalogStore store(folder);
     store.LoadCatalogList();
     std::vector<Loaded> loaded;
     for (const TCatalogEntry& entry : store.Catalogs())
@@ -68,7 +68,7 @@ std::vector<Loaded> Load(const std::string& folder)
 
 void Save(const std::string& folder, const std::vector<Loaded>& catalogs)
 {
-    TCatalogStore store(folder);
+    CatalogStore store(folder);
     for (const Loaded& catalog : catalogs) {
         TCatalogParam data;
         data.Common = CatalogCommonLines(catalog.title);

@@ -41,7 +41,7 @@ protected:
     }
 
     TempFolder folder;
-    TCatalogStore store{folder.Path()};
+    CatalogStore store{folder.Path()};
 };
 
 TEST_F(CatalogStoreTest, LoadsInTheOrderOfTheKeysAndSavesThemRenumbered)
@@ -50,7 +50,7 @@ TEST_F(CatalogStoreTest, LoadsInTheOrderOfTheKeysAndSavesThemRenumbered)
     folder.Write("a.VrCat", Catalog("A"));
     folder.Write("VrCatCtl.ini", "[Compress]\r\n5=b.VrCat\r\n1=a.VrCat\r\n");
     int resets = 0;
-    QObject::connect(&store, &TCatalogStore::ListReset, [&] { ++resets; });
+    QObject::connect(&store, &CatalogStore::ListReset, [&] { ++resets; });
 
     store.LoadCatalogList();
     EXPECT_EQ(Names(), (Lines{"b", "a"}));
@@ -105,7 +105,7 @@ TEST_F(CatalogStoreTest, ACatalogThatCannotBeReadStaysListedUnloadedAndIsNeverWr
     folder.Write("VrCatCtl.ini", "[Compress]\r\n0=a.VrCat\r\n1=loop.VrCat\r\n2=" + longName
                                      + ".VrCat\r\n3=c.VrCat\r\n");
     int resets = 0;
-    QObject::connect(&store, &TCatalogStore::ListReset, [&] { ++resets; });
+    QObject::connect(&store, &CatalogStore::ListReset, [&] { ++resets; });
 
     store.LoadCatalogList();
     EXPECT_EQ(Names(), (Lines{"a", "loop", longName, "c"}));
@@ -233,7 +233,7 @@ TEST_F(CatalogStoreTest, SavingAnEmptyListCreatesNoControlFile)
 TEST_F(CatalogStoreTest, AddsTheWizardsCatalogUnderItsTitle)
 {
     std::vector<int> appended;
-    QObject::connect(&store, &TCatalogStore::CatalogAppended, [&](int index) { appended.push_back(index); });
+    QObject::connect(&store, &CatalogStore::CatalogAppended, [&](int index) { appended.push_back(index); });
     const std::string title = Cp932Text("ソフト");
 
     EXPECT_EQ(store.AddCatalogFromWizard(WizardResult(title, {"/b", "/a"})), 0);
@@ -264,7 +264,7 @@ TEST_F(CatalogStoreTest, RenameKeepsTheFolderAndTheTitle)
     folder.Write("VrCatCtl.ini", "[Compress]\r\n0=sub/old.VrCat\r\n");
     store.LoadCatalogList();
     std::vector<int> changed;
-    QObject::connect(&store, &TCatalogStore::CatalogChanged, [&](int index) { changed.push_back(index); });
+    QObject::connect(&store, &CatalogStore::CatalogChanged, [&](int index) { changed.push_back(index); });
 
     store.RenameCatalog(0, "new");
     EXPECT_EQ(store.Catalog(0).FileName, folder.Path("sub/new.VrCat"));
@@ -309,7 +309,7 @@ TEST_F(CatalogStoreTest, RemovesTheFirstOccurrenceOfEachPath)
 TEST_F(CatalogStoreTest, SignalsModifiedOnlyWhenItChanges)
 {
     std::vector<bool> seen;
-    QObject::connect(&store, &TCatalogStore::ModifiedChanged, [&](bool value) { seen.push_back(value); });
+    QObject::connect(&store, &CatalogStore::ModifiedChanged, [&](bool value) { seen.push_back(value); });
     store.SetModified(false);
     store.SetModified(true);
     store.SetModified(true);

@@ -66,7 +66,7 @@ protected:
         Write("b.VrCat", CatalogText({"", "B", {"/b"}}));
         Write("c.VrCat", CatalogText({"", "C", {"/c"}}));
         Write("VrCatCtl.ini", "[Compress]\r\n0=a.VrCat\r\n1=b.VrCat\r\n2=c.VrCat\r\n[Extract]\r\n");
-        store_ = std::make_unique<TCatalogStore>(Folder());
+        store_ = std::make_unique<CatalogStore>(Folder());
         store_->LoadCatalogList();
         ASSERT_EQ(store_->Count(), 3);
         for (int i = 0; i < 3; ++i)
@@ -110,7 +110,7 @@ protected:
 
     TempFolder folder_;
     std::string at_;
-    std::unique_ptr<TCatalogStore> store_;
+    std::unique_ptr<CatalogStore> store_;
     std::map<std::string, std::string> before_;
 };
 
@@ -210,7 +210,7 @@ TEST(RemoveDeadTemporariesTest, RemovesOnlyTheFilesOfEndedWriters)
     std::filesystem::create_symlink("a.VrCat", folder.Path(".tessna-" + gone + "-9-9.tmp"));
 
     // A save of this process in progress: its temporary file is there until the commit.
-    TSafeSave save;
+    SafeSave save;
     save.Stage(folder.Path("b.VrCat"), "new", {"create", "write"});
     const std::size_t entries = folder.EntryCount();
 

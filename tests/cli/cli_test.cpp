@@ -320,7 +320,7 @@ TEST_F(CliTest, ACatalogThatCannotBeReadIsListedRefusedAndKept)
 TEST_F(CliTest, TheProgramsSaveAsksBeforeOverwritingWhatTheToolWrote)
 {
     ListTwoCatalogs();
-    TCatalogStore program(folder.Path());
+    CatalogStore program(folder.Path());
     program.LoadCatalogList();
     program.AddObjects(0, {"/mine"});
     ASSERT_EQ(Cli({"add", "Empty", folder.Path()}).exitCode, 0);
@@ -352,7 +352,7 @@ TEST_F(CliTest, TheProgramsSaveAsksBeforeOverwritingWhatTheToolWrote)
 TEST_F(CliTest, TheToolWaitsWhileAnotherHoldsTheFolder)
 {
     ListTwoCatalogs();
-    TCatalogStore program(folder.Path());
+    CatalogStore program(folder.Path());
     auto hold = program.HoldFolder();
     QProcess tool;
     StartCli(tool, {"new", "Third"});

@@ -24,7 +24,7 @@ public:
         catalog.Common = {"Operation=Compress", "Title=" + Cp932(title)};
         for (const QString& object : objects)
             catalog.Objects.push_back(Cp932(object));
-        TCatalogStore store(Path());
+        CatalogStore store(Path());
         store.LoadCatalogList();
         const int index = store.AddCatalogFromWizard(catalog);
         if (!fileName.isEmpty())

@@ -9,19 +9,19 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    const TIniProfile profile(bytes);
+    const IniProfile profile(bytes);
     profile.ReadString("Common", "Title");
     profile.SectionHasKeys("Common");
     const auto extract = profile.ReadSection("Extract");
 
     const std::vector<std::pair<std::string, std::string>> keys{{"0", "b.VrCat"}, {"1", "a.VrCat"}};
     const std::string rewritten = profile.WithSection("Compress", {"0=b.VrCat", "1=a.VrCat"});
-    const TIniProfile reread(rewritten);
+    const IniProfile reread(rewritten);
     if (reread.ReadSection("Compress") != keys || reread.ReadSection("Extract") != extract)
         std::abort();
 
     const std::string erased = profile.WithSection("Compress", {});
-    if (!TIniProfile(erased).ReadSection("Compress").empty() && profile.ReadSection("Compress").empty())
+    if (!IniProfile(erased).ReadSection("Compress").empty() && profile.ReadSection("Compress").empty())
         std::abort();
     return 0;
 }

@@ -29,7 +29,7 @@ private:
         form_->SetOldName("Backup");
         form_->SetNameCheck([this](const std::string& name) {
             return CatalogNameProblem(name, dir_.path().toStdString(), {"Photos", Cp932Text("ソフト")},
-                                      TNameUse::nuRename);
+                                      NameUse::nuRename);
         });
         form_->show();
         QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
