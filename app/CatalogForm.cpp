@@ -325,7 +325,7 @@ void TCatalogForm::CreateViews()
     ListView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListView->setContextMenuPolicy(Qt::CustomContextMenu);
     ListView->setTextElideMode(Qt::ElideRight);
-    new TFileDropTarget(ListView->viewport(), [this](const QMimeData& data) { DropObjects(data); });
+    new FileDropTarget(ListView->viewport(), [this](const QMimeData& data) { DropObjects(data); });
     UseViewFont(ListView);
     ListView->verticalHeader()->hide();
     ListView->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -573,7 +573,7 @@ void TCatalogForm::FormShow()
 
 void TCatalogForm::FormDestroy()
 {
-    if (auto* viewer = findChild<THelpViewer*>(QString(), Qt::FindDirectChildrenOnly))
+    if (auto* viewer = findChild<HelpViewer*>(QString(), Qt::FindDirectChildrenOnly))
         viewer->Quit();
     if (!shown_)
         return;
@@ -614,7 +614,7 @@ void TCatalogForm::changeEvent(QEvent* event)
     if (isActiveWindow()) {
         const auto folder = ToQtPath(store_->ProgramFolder());
         helpFile_ = FindHelpFile(folder.value_or(QString()));
-        THelpViewer::Of(this)->SetHelpFile(helpFile_);
+        HelpViewer::Of(this)->SetHelpFile(helpFile_);
     } else {
         dropTarget_ = -1;
     }

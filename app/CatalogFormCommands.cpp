@@ -32,7 +32,7 @@ void TCatalogForm::ActF_CatDeleteExecute()
         return;
     const std::string question = CatalogName(node) + Cp932Text(" を削除しますか？");
     // The close box of a Yes/No question means No.
-    if (prompter_->ShowMessageDlg(question, TMsgDlgType::mtConfirmation, mbYesNo, 0) != mrYes)
+    if (prompter_->ShowMessageDlg(question, MsgDlgType::mtConfirmation, mbYesNo, 0) != mrYes)
         return;
     store_->RemoveCatalog(node);
 }
@@ -62,7 +62,7 @@ void TCatalogForm::ActF_CloseExecute()
 
 void TCatalogForm::ActH_TopicExecute()
 {
-    THelpViewer* viewer = THelpViewer::Of(this);
+    HelpViewer* viewer = HelpViewer::Of(this);
     if (!helpFile_.isEmpty())
         viewer->SetHelpFile(helpFile_);
     viewer->ShowContents();

@@ -65,7 +65,7 @@ void TCatalogForm::AddChosenObjects(int node, const ObjectChoice& choice)
         AddObjectRow(node, path);
     UpdateObjectCount();
     if (!refused.empty())
-        prompter_->ShowMessageText(UnstorableNamesText(refused), TMsgDlgType::mtWarning, mbOK, 0);
+        prompter_->ShowMessageText(UnstorableNamesText(refused), MsgDlgType::mtWarning, mbOK, 0);
 }
 
 void TCatalogForm::ActI_ItemDeleteExecute()
@@ -78,7 +78,7 @@ void TCatalogForm::ActI_ItemDeleteExecute()
         ? ShownName(selected.front().data().toString()) + QStringLiteral(" を削除しますか？")
         : QStringLiteral("選択した %1 件のオブジェクトを削除しますか？").arg(selected.size());
     // The close box of a Yes/No question means No.
-    if (prompter_->ShowMessageText(question, TMsgDlgType::mtConfirmation, mbYesNo, 0) != mrYes)
+    if (prompter_->ShowMessageText(question, MsgDlgType::mtConfirmation, mbYesNo, 0) != mrYes)
         return;
 
     QApplication::setOverrideCursor(Qt::WaitCursor);

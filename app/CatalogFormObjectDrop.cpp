@@ -19,5 +19,5 @@ void TCatalogForm::DropObjects(const QMimeData& data)
         (DirExists(path) ? choice.SelectedFolders : choice.SelectedFiles).push_back(path);
     AddChosenObjects(node, choice);
     if (const QString remarks = PasteRemarks(dropped); !remarks.isEmpty())
-        prompter_->ShowMessageText(remarks, TMsgDlgType::mtInformation, mbOK, 0);
+        prompter_->ShowMessageText(remarks, MsgDlgType::mtInformation, mbOK, 0);
 }

@@ -93,7 +93,7 @@ bool RequestActivation(QLocalSocket& socket, std::size_t index, const QDeadlineT
 
 // One search: true when a matching window was found and the first instance was asked to
 // bring its main window to the front.
-bool SearchOnce(const QString& socketPath, const TWindowTitlePattern& pattern, const QDeadlineTimer& deadline)
+bool SearchOnce(const QString& socketPath, const WindowTitlePattern& pattern, const QDeadlineTimer& deadline)
 {
     QLocalSocket socket;
     socket.connectToServer(socketPath);
@@ -111,7 +111,7 @@ bool SearchOnce(const QString& socketPath, const TWindowTitlePattern& pattern, c
 
 }  // namespace
 
-TSingleInstance::TSingleInstance(const QString& folder, QObject* parent)
+SingleInstance::SingleInstance(const QString& folder, QObject* parent)
     : QObject(parent)
     , socketPath_(QDir(folder).filePath(QString::fromLatin1(kInstanceName) + QStringLiteral(".socket")))
     , lock_(QDir(folder).filePath(QString::fromLatin1(kInstanceName)))
@@ -124,12 +124,12 @@ TSingleInstance::TSingleInstance(const QString& folder, QObject* parent)
     });
 }
 
-QString TSingleInstance::RuntimeFolder()
+QString SingleInstance::RuntimeFolder()
 {
     return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
 }
 
-bool TSingleInstance::Claim()
+bool SingleInstance::Claim()
 {
     if (!lock_.tryLock(0) && lock_.error() == QLockFile::LockFailedError)
         return false;
@@ -140,9 +140,9 @@ bool TSingleInstance::Claim()
     return true;
 }
 
-bool TSingleInstance::ActivateRunningInstance(const Polling& polling) const
+bool SingleInstance::ActivateRunningInstance(const Polling& polling) const
 {
-    const TWindowTitlePattern pattern(kMainWindowPattern);
+    const WindowTitlePattern pattern(kMainWindowPattern);
     // Search k starts k intervals after the first, so a slow answer does not push the
     // later searches back; the whole search ends with the pauses between the searches,
     // and a moment for the last answer.
@@ -161,7 +161,7 @@ bool TSingleInstance::ActivateRunningInstance(const Polling& polling) const
     return false;
 }
 
-void TSingleInstance::AnswerClient(QLocalSocket* socket)
+void SingleInstance::AnswerClient(QLocalSocket* socket)
 {
     connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
     connect(socket, &QLocalSocket::readyRead, socket, [this, socket] {
@@ -187,7 +187,7 @@ void TSingleInstance::AnswerClient(QLocalSocket* socket)
     });
 }
 
-bool ActivatePreviousInstance(TSingleInstance& instance, const TSingleInstance::Polling& polling)
+bool ActivatePreviousInstance(SingleInstance& instance, const SingleInstance::Polling& polling)
 {
     if (instance.Claim())
         return false;

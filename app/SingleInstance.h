@@ -15,9 +15,9 @@ class QLocalSocket;
 // "TessnaPrevInst" in the user's runtime folder for its whole life and listens on a local
 // socket beside it; through that socket a later instance asks for the titles of its windows
 // and asks it to come to the front. A lock left by a process that has died is taken over.
-class TSingleInstance : public QObject {
+class SingleInstance : public QObject {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(TSingleInstance)
+    Q_DISABLE_COPY_MOVE(SingleInstance)
 
 public:
     // How long a later instance waits for the first one's main window to appear.
@@ -27,7 +27,7 @@ public:
     };
 
     // Folder: where the lock and the socket live (the user's runtime folder in the program).
-    explicit TSingleInstance(const QString& folder, QObject* parent = nullptr);
+    explicit SingleInstance(const QString& folder, QObject* parent = nullptr);
 
     static QString RuntimeFolder();
 
@@ -59,5 +59,5 @@ private:
 // The entry's decision: false when this is the only instance (start-up goes on, the lock is
 // kept); true when another instance runs (it has been brought to the front if its main
 // window could be found, and start-up ends).
-bool ActivatePreviousInstance(TSingleInstance& instance,
-                              const TSingleInstance::Polling& polling = {});
+bool ActivatePreviousInstance(SingleInstance& instance,
+                              const SingleInstance::Polling& polling = {});

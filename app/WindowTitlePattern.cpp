@@ -18,7 +18,7 @@ bool EqualFoldingAscii(std::string_view a, std::string_view b)
 
 }  // namespace
 
-TWindowTitlePattern::TWindowTitlePattern(std::string_view pattern)
+WindowTitlePattern::WindowTitlePattern(std::string_view pattern)
 {
     const auto star = pattern.find('*');
     if (star == std::string_view::npos) {
@@ -40,7 +40,7 @@ TWindowTitlePattern::TWindowTitlePattern(std::string_view pattern)
     part_ = rest;
 }
 
-bool TWindowTitlePattern::Matches(std::string_view title) const
+bool WindowTitlePattern::Matches(std::string_view title) const
 {
     if (title.empty())
         return false;

@@ -12,9 +12,9 @@
 //   another "*" later
 // Letters A to Z match without regard to case; every other byte must be equal. An empty
 // title never matches.
-class TWindowTitlePattern {
+class WindowTitlePattern {
 public:
-    explicit TWindowTitlePattern(std::string_view pattern);
+    explicit WindowTitlePattern(std::string_view pattern);
 
     bool Matches(std::string_view title) const;
 

@@ -21,7 +21,7 @@ int main(int argc, char** argv)
     CheckPlatform();
     // The lock records the application name and a later start takes a lock whose name is
     // not the executable's for one left by a dead process: the title is set only after.
-    TSingleInstance instance(TSingleInstance::RuntimeFolder());
+    SingleInstance instance(SingleInstance::RuntimeFolder());
     if (ActivatePreviousInstance(instance))
         return 0;
     QApplication::setApplicationName(QStringLiteral("Tessna"));

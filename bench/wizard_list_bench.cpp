@@ -31,7 +31,7 @@ constexpr double AllowedRatio = 3.0;
 
 class SilentPrompter : public Prompter {
 public:
-    int ShowMessageDlg(const std::string&, TMsgDlgType, TMsgDlgButtons, int) override { return mrYes; }
+    int ShowMessageDlg(const std::string&, MsgDlgType, MsgDlgButtons, int) override { return mrYes; }
 };
 
 // Files in a few folders with names in random order, and the folders themselves.

@@ -176,7 +176,7 @@ bool CatalogStore::SaveCheckingDisk(Prompter& prompter)
         // Nobody waits for the lock while the user thinks; the files are compared again
         // under the lock before anything is written.
         hold.Release();
-        const int answer = prompter.ShowMessageDlg(ChangedOnDiskQuestion(changed), TMsgDlgType::mtWarning,
+        const int answer = prompter.ShowMessageDlg(ChangedOnDiskQuestion(changed), MsgDlgType::mtWarning,
                                                    mbYesNo | mbDefaultNo, 0);
         if (answer != mrYes)
             return false;
@@ -353,7 +353,7 @@ void CatalogStore::SaveCommand(Prompter& prompter)
     if (catalogs_.empty())
         return;
     const int answer = prompter.ShowMessageDlg(Cp932Text("カタログリストを保存しますか？"),
-                                               TMsgDlgType::mtConfirmation, mbYesNo, 0);
+                                               MsgDlgType::mtConfirmation, mbYesNo, 0);
     // The close box of this Yes/No question means No.
     if (answer == mrYes)
         SaveCheckingDisk(prompter);
@@ -364,7 +364,7 @@ bool CatalogStore::CloseQuery(Prompter& prompter)
     if (!modified_)
         return true;
     const int answer = prompter.ShowMessageDlg(
-        Cp932Text("カタログリストは更新されています。保存しますか？"), TMsgDlgType::mtConfirmation,
+        Cp932Text("カタログリストは更新されています。保存しますか？"), MsgDlgType::mtConfirmation,
         mbYesNoCancel, 0);
     if (answer == mrNo)
         return true;

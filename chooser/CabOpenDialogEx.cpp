@@ -139,7 +139,7 @@ bool TCabOpenDialogEx::ChoosesSomething(const QStringList& paths)
     const QString names = Window()->FileNameBox()->text();
     DialogBoxes().ShowMessageText(names + QStringLiteral("\n追加するファイルやフォルダが見つかりません。\n"
                                                          "一覧でファイルやフォルダを選択してください。"),
-                                  TMsgDlgType::mtWarning, mbOK, 0);
+                                  MsgDlgType::mtWarning, mbOK, 0);
     return false;
 }
 
@@ -159,11 +159,11 @@ void TCabOpenDialogEx::WndCommand(int id)
 void TCabOpenDialogEx::ConfirmClick()
 {
     if (ApplyDir && SelectedFolders.empty()) {
-        DialogBoxes().ShowMessageDlg(Cp932Text("フォルダを選択して下さい"), TMsgDlgType::mtError, mbOK, 0);
+        DialogBoxes().ShowMessageDlg(Cp932Text("フォルダを選択して下さい"), MsgDlgType::mtError, mbOK, 0);
         return;
     }
     if (Window()->FileNameBox()->text().isEmpty() && !refused_.isEmpty()) {
-        DialogBoxes().ShowMessageText(RefusedNamesText(refused_), TMsgDlgType::mtWarning, mbOK, 0);
+        DialogBoxes().ShowMessageText(RefusedNamesText(refused_), MsgDlgType::mtWarning, mbOK, 0);
         return;
     }
     Window()->PressOk();

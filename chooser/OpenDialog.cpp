@@ -102,7 +102,7 @@ void TOpenDialog::TellAfterRun(const QString& text)
 {
     FormPrompter ownerBoxes(owner_);
     Prompter& boxes = prompter_ ? *prompter_ : ownerBoxes;
-    boxes.ShowMessageText(text, TMsgDlgType::mtWarning, mbOK, 0);
+    boxes.ShowMessageText(text, MsgDlgType::mtWarning, mbOK, 0);
 }
 
 Prompter& TOpenDialog::DialogBoxes() const

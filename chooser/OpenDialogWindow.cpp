@@ -461,7 +461,7 @@ bool OpenDialogWindow::CheckResult(const QString& path)
 
 void OpenDialogWindow::Tell(const QString& text)
 {
-    prompter_->ShowMessageText(text, TMsgDlgType::mtWarning, mbOK, 0);
+    prompter_->ShowMessageText(text, MsgDlgType::mtWarning, mbOK, 0);
 }
 
 void OpenDialogWindow::AddTemplateControl(QWidget* control, int id)

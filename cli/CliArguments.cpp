@@ -10,7 +10,7 @@ namespace {
 
 [[noreturn]] void RefuseWithoutCp932(const std::string& utf8)
 {
-    throw TCliFailure("「" + utf8 + "」には Shift-JIS (CP932) で書けない文字があります");
+    throw CliFailure("「" + utf8 + "」には Shift-JIS (CP932) で書けない文字があります");
 }
 
 }  // namespace
@@ -26,11 +26,11 @@ std::string NameArgument(const std::string& utf8)
 std::string PathArgument(const std::string& utf8)
 {
     if (utf8.empty())
-        throw TCliFailure("空のパスは使えません");
+        throw CliFailure("空のパスは使えません");
     std::error_code error;
     const std::filesystem::path absolute = std::filesystem::absolute(utf8, error);
     if (error)
-        throw TCliFailure("「" + utf8 + "」の絶対パスが分かりません: " + error.message());
+        throw CliFailure("「" + utf8 + "」の絶対パスが分かりません: " + error.message());
     std::string host = absolute.lexically_normal().string();
     if (host.size() > 1 && host.back() == PathDelim)
         host.pop_back();

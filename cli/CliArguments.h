@@ -5,7 +5,7 @@
 
 // The border between the terminal (UTF-8 arguments and output, host paths) and the program's
 // code page 932 strings. An argument that has no code page 932 form is refused with
-// TCliFailure, naming it.
+// CliFailure, naming it.
 
 // A name as typed, in code page 932.
 std::string NameArgument(const std::string& utf8);

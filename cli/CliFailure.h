@@ -5,7 +5,7 @@
 
 // A command of the command-line tool that is refused or fails: nothing is saved, the message
 // (UTF-8, for the terminal) goes to the error stream and the tool ends with exit code 1.
-class TCliFailure : public std::runtime_error {
+class CliFailure : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };

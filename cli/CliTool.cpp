@@ -17,12 +17,12 @@
 #include <algorithm>
 #include <ostream>
 
-struct TCliTool::Command {
+struct CliTool::Command {
     const char* name;
     std::size_t minArguments;
     std::size_t maxArguments;
     bool changesList;
-    void (TCliTool::*run)(CatalogStore&, const Arguments&);
+    void (CliTool::*run)(CatalogStore&, const Arguments&);
 };
 
 namespace {
@@ -33,7 +33,7 @@ int IndexOfCatalog(const CatalogStore& store, const std::string& nameArgument)
 {
     const int index = store.IndexOfDisplayedName(NameArgument(nameArgument));
     if (index < 0)
-        throw TCliFailure("カタログ「" + nameArgument + "」はリストにありません");
+        throw CliFailure("カタログ「" + nameArgument + "」はリストにありません");
     return index;
 }
 
@@ -41,7 +41,7 @@ int IndexOfCatalog(const CatalogStore& store, const std::string& nameArgument)
 void CheckCatalogName(const CatalogNameCheck& check, const std::string& name)
 {
     if (const std::string problem = check(name); !problem.empty())
-        throw TCliFailure(ToTerminal(problem));
+        throw CliFailure(ToTerminal(problem));
 }
 
 // The paths the catalog format can hold; each of the others is named on the error stream.
@@ -54,7 +54,7 @@ std::vector<std::string> StorablePaths(std::vector<std::string> paths, std::ostr
 
 }  // namespace
 
-TCliTool::TCliTool(std::ostream& out, std::ostream& err,
+CliTool::CliTool(std::ostream& out, std::ostream& err,
                    std::function<std::string()> defaultFolder)
     : out_(out)
     , err_(err)
@@ -62,22 +62,22 @@ TCliTool::TCliTool(std::ostream& out, std::ostream& err,
 {
 }
 
-const std::vector<TCliTool::Command>& TCliTool::Commands()
+const std::vector<CliTool::Command>& CliTool::Commands()
 {
     static const std::vector<Command> commands = {
-        {"list", 0, 0, false, &TCliTool::List},
-        {"show", 1, 1, false, &TCliTool::Show},
-        {"text", 1, 1, false, &TCliTool::Text},
-        {"new", 1, Unbounded, true, &TCliTool::New},
-        {"add", 2, Unbounded, true, &TCliTool::Add},
-        {"remove", 2, Unbounded, true, &TCliTool::Remove},
-        {"rename", 2, 2, true, &TCliTool::Rename},
-        {"delete", 1, 1, true, &TCliTool::Delete},
+        {"list", 0, 0, false, &CliTool::List},
+        {"show", 1, 1, false, &CliTool::Show},
+        {"text", 1, 1, false, &CliTool::Text},
+        {"new", 1, Unbounded, true, &CliTool::New},
+        {"add", 2, Unbounded, true, &CliTool::Add},
+        {"remove", 2, Unbounded, true, &CliTool::Remove},
+        {"rename", 2, 2, true, &CliTool::Rename},
+        {"delete", 1, 1, true, &CliTool::Delete},
     };
     return commands;
 }
 
-std::string TCliTool::UsageText()
+std::string CliTool::UsageText()
 {
     return R"(使い方: tessna-cli [--folder DIR] COMMAND [ARG...]
        tessna-cli --help
@@ -129,22 +129,22 @@ CP932 (Shift-JIS) です。CP932 で書けない文字を含む名前やパス�
 )";
 }
 
-int TCliTool::UsageError(const std::string& problem)
+int CliTool::UsageError(const std::string& problem)
 {
     err_ << "tessna-cli: " << problem << "\n\n" << UsageText();
     return ExitUsage;
 }
 
-std::string TCliTool::Folder(const std::string& folderArgument) const
+std::string CliTool::Folder(const std::string& folderArgument) const
 {
     const std::string folder = folderArgument.empty() ? defaultFolder_()
                                                       : PathArgument(folderArgument);
     if (!DirExists(folder))
-        throw TCliFailure("フォルダ「" + ToTerminal(folder) + "」がありません");
+        throw CliFailure("フォルダ「" + ToTerminal(folder) + "」がありません");
     return folder;
 }
 
-int TCliTool::Run(const std::vector<std::string>& arguments)
+int CliTool::Run(const std::vector<std::string>& arguments)
 {
     std::string folderArgument;
     std::size_t next = 0;
@@ -190,7 +190,7 @@ int TCliTool::Run(const std::vector<std::string>& arguments)
         (this->*command->run)(store, commandArguments);
         if (command->changesList)
             store.SaveCatalogList();
-    } catch (const TCliFailure& failure) {
+    } catch (const CliFailure& failure) {
         err_ << "tessna-cli: " << failure.what() << '\n';
         return ExitFailed;
     } catch (const TessnaError& error) {
@@ -203,13 +203,13 @@ int TCliTool::Run(const std::vector<std::string>& arguments)
     return ExitDone;
 }
 
-void TCliTool::List(CatalogStore& store, const Arguments&)
+void CliTool::List(CatalogStore& store, const Arguments&)
 {
     for (const TCatalogEntry& entry : store.Catalogs())
         out_ << ToTerminal(DisplayedName(entry.FileName)) << '\n';
 }
 
-void TCliTool::Show(CatalogStore& store, const Arguments& arguments)
+void CliTool::Show(CatalogStore& store, const Arguments& arguments)
 {
     const int index = IndexOfCatalog(store, arguments[0]);
     store.CheckLoaded(index);
@@ -219,14 +219,14 @@ void TCliTool::Show(CatalogStore& store, const Arguments& arguments)
         out_ << ToTerminal(object) << '\n';
 }
 
-void TCliTool::Text(CatalogStore& store, const Arguments& arguments)
+void CliTool::Text(CatalogStore& store, const Arguments& arguments)
 {
     const int index = IndexOfCatalog(store, arguments[0]);
     store.CheckLoaded(index);
     out_ << ToTerminal(CatalogText(store.Catalog(index)));
 }
 
-void TCliTool::New(CatalogStore& store, const Arguments& arguments)
+void CliTool::New(CatalogStore& store, const Arguments& arguments)
 {
     const std::string name = NameArgument(arguments[0]);
     CheckCatalogName(CatalogNameCheckOf(store), name);
@@ -241,7 +241,7 @@ void TCliTool::New(CatalogStore& store, const Arguments& arguments)
     store.AddCatalogFromWizard(data);
 }
 
-void TCliTool::Add(CatalogStore& store, const Arguments& arguments)
+void CliTool::Add(CatalogStore& store, const Arguments& arguments)
 {
     const int index = IndexOfCatalog(store, arguments[0]);
     std::vector<std::string> folders;
@@ -259,7 +259,7 @@ void TCliTool::Add(CatalogStore& store, const Arguments& arguments)
     store.AddObjects(index, StorablePaths(std::move(folders), err_));
 }
 
-void TCliTool::Remove(CatalogStore& store, const Arguments& arguments)
+void CliTool::Remove(CatalogStore& store, const Arguments& arguments)
 {
     const int index = IndexOfCatalog(store, arguments[0]);
     for (auto argument = arguments.begin() + 1; argument != arguments.end(); ++argument) {
@@ -271,18 +271,18 @@ void TCliTool::Remove(CatalogStore& store, const Arguments& arguments)
     }
 }
 
-void TCliTool::Rename(CatalogStore& store, const Arguments& arguments)
+void CliTool::Rename(CatalogStore& store, const Arguments& arguments)
 {
     const int index = IndexOfCatalog(store, arguments[0]);
     const std::string oldName = DisplayedName(store.Catalog(index).FileName);
     const std::string newName = NameArgument(arguments[1]);
     if (!newName.empty() && MBLowerCase(oldName) == MBLowerCase(newName))
-        throw TCliFailure("変更前と変更後の名前が同じです。");
+        throw CliFailure("変更前と変更後の名前が同じです。");
     CheckCatalogName(CatalogNameCheckOf(store, index), newName);
     store.RenameCatalog(index, newName);
 }
 
-void TCliTool::Delete(CatalogStore& store, const Arguments& arguments)
+void CliTool::Delete(CatalogStore& store, const Arguments& arguments)
 {
     store.RemoveCatalog(IndexOfCatalog(store, arguments[0]));
 }

@@ -10,14 +10,14 @@ class CatalogStore;
 // The command-line tool: loads the catalog list of a folder as the program does, applies one
 // command with the rules of the matching command of the main window and saves the list
 // wholesale as the program's Save does. Texts on the streams are UTF-8.
-class TCliTool {
+class CliTool {
 public:
     static constexpr int ExitDone = 0;
     static constexpr int ExitFailed = 1;
     static constexpr int ExitUsage = 2;
 
     // defaultFolder gives the folder (code page 932) when --folder is not given.
-    TCliTool(std::ostream& out, std::ostream& err, std::function<std::string()> defaultFolder);
+    CliTool(std::ostream& out, std::ostream& err, std::function<std::string()> defaultFolder);
 
     // arguments: everything after the program name. Returns the exit code.
     int Run(const std::vector<std::string>& arguments);

@@ -5,6 +5,6 @@
 
 int main(int argc, char** argv)
 {
-    TCliTool tool(std::cout, std::cerr, &GetProgramFolder);
+    CliTool tool(std::cout, std::cerr, &GetProgramFolder);
     return tool.Run(std::vector<std::string>(argv + 1, argv + argc));
 }

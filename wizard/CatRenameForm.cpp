@@ -162,7 +162,7 @@ void TCatRenameForm::btnOKClick()
 
 void TCatRenameForm::Refuse(const std::string& message)
 {
-    prompter_->ShowMessageDlg(message, TMsgDlgType::mtError, mbOK, 0);
+    prompter_->ShowMessageDlg(message, MsgDlgType::mtError, mbOK, 0);
     TxtNew->setFocus();
 }
 

@@ -8,7 +8,7 @@
 
 #include <memory>
 
-TFileDropTarget::TFileDropTarget(QWidget* widget, Handler handler)
+FileDropTarget::FileDropTarget(QWidget* widget, Handler handler)
     : QObject(widget)
     , widget_(widget)
     , handler_(std::move(handler))
@@ -17,7 +17,7 @@ TFileDropTarget::TFileDropTarget(QWidget* widget, Handler handler)
     widget_->installEventFilter(this);
 }
 
-bool TFileDropTarget::eventFilter(QObject* watched, QEvent* event)
+bool FileDropTarget::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched != widget_)
         return false;

@@ -11,14 +11,14 @@ class QWidget;
 // a drag that carries file URLs is accepted as a copy, and the drop's data is handed to
 // the handler through the program's command wrapper once the drop has returned. The target
 // belongs to the widget.
-class TFileDropTarget : public QObject {
+class FileDropTarget : public QObject {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(TFileDropTarget)
+    Q_DISABLE_COPY_MOVE(FileDropTarget)
 
 public:
     using Handler = std::function<void(const QMimeData& data)>;
 
-    TFileDropTarget(QWidget* widget, Handler handler);
+    FileDropTarget(QWidget* widget, Handler handler);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -334,7 +334,7 @@ void TTessnaForm::BtnNextClick()
         return;
     case Page02:
         if (objectList_->RowCount() == 0) {
-            boxes_->ShowMessageDlg(Cp932Text("圧縮するオブジェクトを指定してください。"), TMsgDlgType::mtInformation,
+            boxes_->ShowMessageDlg(Cp932Text("圧縮するオブジェクトを指定してください。"), MsgDlgType::mtInformation,
                                    mbOK, 0);
             return;
         }
@@ -352,7 +352,7 @@ bool TTessnaForm::AcceptName()
 {
     const std::optional<std::string> name = QStringToCp932(edtCatName_->text());
     const auto refuse = [this](const std::string& message) {
-        boxes_->ShowMessageDlg(message, TMsgDlgType::mtError, mbOK, 0);
+        boxes_->ShowMessageDlg(message, MsgDlgType::mtError, mbOK, 0);
         edtCatName_->setFocus();
         return false;
     };
@@ -376,7 +376,7 @@ void TTessnaForm::BtnBackClick()
 void TTessnaForm::BtnCancelClick()
 {
     if (!edtCatName_->text().isEmpty() || objectList_->RowCount() > 0) {
-        if (boxes_->ShowMessageDlg(Cp932Text("終了しますか？"), TMsgDlgType::mtConfirmation, mbYesNo, 0) != mrYes)
+        if (boxes_->ShowMessageDlg(Cp932Text("終了しますか？"), MsgDlgType::mtConfirmation, mbYesNo, 0) != mrYes)
             return;
     }
     reject();
@@ -388,7 +388,7 @@ void TTessnaForm::BtnHelpClick()
     if (services_.ShowHelp)
         services_.ShowHelp(context);
     else
-        THelpViewer::Of(this)->ShowContext(context);
+        HelpViewer::Of(this)->ShowContext(context);
 }
 
 void TTessnaForm::BuildCommonLines()

@@ -137,7 +137,7 @@ void TWizardObjectList::CreateLayout()
     listView_->setAccessibleDescription(
         QStringLiteral("圧縮するファイルとフォルダの名前、サイズ、種類、更新日時、フォルダ"));
     listView_->setContextMenuPolicy(Qt::CustomContextMenu);
-    new TFileDropTarget(listView_->viewport(), [this](const QMimeData& data) { AddPastedObjects(data); });
+    new FileDropTarget(listView_->viewport(), [this](const QMimeData& data) { AddPastedObjects(data); });
 
     connect(listView_->horizontalHeader(), &QHeaderView::sectionClicked, this, &TWizardObjectList::SortByColumn);
     connect(listView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -246,7 +246,7 @@ void TWizardObjectList::ActAddFile_FileExecute()
     const std::vector<std::string> refused = RemoveUnstorablePaths(paths);
     AddWizardRows(paths);
     if (!refused.empty())
-        prompter_.ShowMessageText(UnstorableNamesText(refused), TMsgDlgType::mtWarning, mbOK, 0);
+        prompter_.ShowMessageText(UnstorableNamesText(refused), MsgDlgType::mtWarning, mbOK, 0);
 }
 
 void TWizardObjectList::ActAddFile_DelExecute()
@@ -258,7 +258,7 @@ void TWizardObjectList::ActAddFile_DelExecute()
         ? ExtractFileName(model_->Row(selected.front()).Path) + Cp932Text(" を削除します")
         : std::to_string(selected.size()) + Cp932Text(" 件のオブジェクトを削除します");
     const std::string question = subject + "\r\n" + Cp932Text("よろしいですか？");
-    if (prompter_.ShowMessageDlg(question, TMsgDlgType::mtConfirmation, mbYesNo, 0) != mrYes)
+    if (prompter_.ShowMessageDlg(question, MsgDlgType::mtConfirmation, mbYesNo, 0) != mrYes)
         return;
     model_->RemoveWizardRows(selected);
     UpdateListStatus();
@@ -267,7 +267,7 @@ void TWizardObjectList::ActAddFile_DelExecute()
 void TWizardObjectList::ActAddFile_AllDelExecute()
 {
     if (prompter_.ShowMessageDlg(Cp932Text("すべてのオブジェクトを削除してもよろしいですか？"),
-                                 TMsgDlgType::mtConfirmation, mbYesNo, 0)
+                                 MsgDlgType::mtConfirmation, mbYesNo, 0)
         != mrYes)
         return;
     model_->RemoveAllRows();
@@ -285,5 +285,5 @@ void TWizardObjectList::AddPastedObjects(const QMimeData& data)
     const PastedPaths pasted = ReadPastedPaths(data);
     AddWizardRows(pasted.Paths);
     if (const QString remarks = PasteRemarks(pasted); !remarks.isEmpty())
-        prompter_.ShowMessageText(remarks, TMsgDlgType::mtInformation, mbOK, 0);
+        prompter_.ShowMessageText(remarks, MsgDlgType::mtInformation, mbOK, 0);
 }

@@ -90,7 +90,7 @@ bool CheckFileNameChars(Prompter& owner, std::string_view name)
     const std::string message = FileNameCharsMessage(name);
     if (message.empty())
         return true;
-    owner.ShowMessageDlg(message, TMsgDlgType::mtError, mbOK, 0);
+    owner.ShowMessageDlg(message, MsgDlgType::mtError, mbOK, 0);
     return false;
 }
 

@@ -4,7 +4,7 @@
 
 #include <QList>
 
-int Prompter::ShowMessageText(const QString& text, TMsgDlgType dlgType, TMsgDlgButtons buttons,
+int Prompter::ShowMessageText(const QString& text, MsgDlgType dlgType, MsgDlgButtons buttons,
                               int helpCtx)
 {
     std::string msg;

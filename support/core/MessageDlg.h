@@ -8,7 +8,7 @@
 // What a message box is asked to show and what it answers. The boxes themselves live in
 // the user interface; code without widgets asks its questions through a Prompter.
 
-enum class TMsgDlgType : std::uint8_t {
+enum class MsgDlgType : std::uint8_t {
     mtWarning = 0,
     mtError = 1,
     mtInformation = 2,
@@ -17,27 +17,27 @@ enum class TMsgDlgType : std::uint8_t {
 };
 
 // A set of buttons: bit n is the button of row n, shown left to right in bit order.
-using TMsgDlgButtons = std::uint16_t;
+using MsgDlgButtons = std::uint16_t;
 
-inline constexpr TMsgDlgButtons mbYes = 1 << 0;
-inline constexpr TMsgDlgButtons mbNo = 1 << 1;
-inline constexpr TMsgDlgButtons mbOK = 1 << 2;
-inline constexpr TMsgDlgButtons mbCancel = 1 << 3;
-inline constexpr TMsgDlgButtons mbAbort = 1 << 4;
-inline constexpr TMsgDlgButtons mbRetry = 1 << 5;
-inline constexpr TMsgDlgButtons mbIgnore = 1 << 6;
-inline constexpr TMsgDlgButtons mbAll = 1 << 7;
-inline constexpr TMsgDlgButtons mbNoToAll = 1 << 8;
-inline constexpr TMsgDlgButtons mbYesToAll = 1 << 9;
-inline constexpr TMsgDlgButtons mbHelp = 1 << 10;
+inline constexpr MsgDlgButtons mbYes = 1 << 0;
+inline constexpr MsgDlgButtons mbNo = 1 << 1;
+inline constexpr MsgDlgButtons mbOK = 1 << 2;
+inline constexpr MsgDlgButtons mbCancel = 1 << 3;
+inline constexpr MsgDlgButtons mbAbort = 1 << 4;
+inline constexpr MsgDlgButtons mbRetry = 1 << 5;
+inline constexpr MsgDlgButtons mbIgnore = 1 << 6;
+inline constexpr MsgDlgButtons mbAll = 1 << 7;
+inline constexpr MsgDlgButtons mbNoToAll = 1 << 8;
+inline constexpr MsgDlgButtons mbYesToAll = 1 << 9;
+inline constexpr MsgDlgButtons mbHelp = 1 << 10;
 
 // Not a button: makes No the default button of a box that has one, for a question whose
 // Yes gives something up.
-inline constexpr TMsgDlgButtons mbDefaultNo = 1 << 15;
+inline constexpr MsgDlgButtons mbDefaultNo = 1 << 15;
 
-inline constexpr TMsgDlgButtons mbOKOnly = mbOK;
-inline constexpr TMsgDlgButtons mbYesNo = mbYes | mbNo;
-inline constexpr TMsgDlgButtons mbYesNoCancel = mbYes | mbNo | mbCancel;
+inline constexpr MsgDlgButtons mbOKOnly = mbOK;
+inline constexpr MsgDlgButtons mbYesNo = mbYes | mbNo;
+inline constexpr MsgDlgButtons mbYesNoCancel = mbYes | mbNo | mbCancel;
 
 // Result codes of a box; the close box gives mrCancel.
 inline constexpr int mrNone = 0;
@@ -60,7 +60,7 @@ public:
     virtual ~Prompter() = default;
 
     // Msg is code page 932 text; LF separates lines.
-    virtual int ShowMessageDlg(const std::string& msg, TMsgDlgType dlgType, TMsgDlgButtons buttons,
+    virtual int ShowMessageDlg(const std::string& msg, MsgDlgType dlgType, MsgDlgButtons buttons,
                                int helpCtx)
         = 0;
 
@@ -68,6 +68,6 @@ public:
     // the names of the host's files that the program refuses: the boxes on the screen show
     // it as it is. A Prompter that takes only code page 932 text gets "?" for each such
     // character.
-    virtual int ShowMessageText(const QString& text, TMsgDlgType dlgType, TMsgDlgButtons buttons,
+    virtual int ShowMessageText(const QString& text, MsgDlgType dlgType, MsgDlgButtons buttons,
                                 int helpCtx);
 };

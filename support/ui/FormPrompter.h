@@ -11,9 +11,9 @@ class FormPrompter : public Prompter {
 public:
     explicit FormPrompter(QWidget* owner) : owner_(owner) {}
 
-    int ShowMessageDlg(const std::string& msg, TMsgDlgType dlgType, TMsgDlgButtons buttons,
+    int ShowMessageDlg(const std::string& msg, MsgDlgType dlgType, MsgDlgButtons buttons,
                        int helpCtx) override;
-    int ShowMessageText(const QString& text, TMsgDlgType dlgType, TMsgDlgButtons buttons,
+    int ShowMessageText(const QString& text, MsgDlgType dlgType, MsgDlgButtons buttons,
                         int helpCtx) override;
 
 private:

@@ -21,7 +21,7 @@ QWidget* OutermostWindow(QWidget* widget)
 
 }  // namespace
 
-THelpViewer::THelpViewer(QWidget* owner)
+HelpViewer::HelpViewer(QWidget* owner)
     : QWidget(owner, Qt::Window)
     , browser_(new QTextBrowser(this))
     , helpFile_(DefaultHelpFile())
@@ -40,48 +40,48 @@ THelpViewer::THelpViewer(QWidget* owner)
     resize(640, 560);
 }
 
-THelpViewer* THelpViewer::Of(QWidget* owner)
+HelpViewer* HelpViewer::Of(QWidget* owner)
 {
     QWidget* outermost = OutermostWindow(owner);
     const auto viewerOf = [](QWidget* window) {
-        return window->findChild<THelpViewer*>(QString(), Qt::FindDirectChildrenOnly);
+        return window->findChild<HelpViewer*>(QString(), Qt::FindDirectChildrenOnly);
     };
     // While a modal dialog runs, a viewer outside it takes no keys and no clicks: help asked
     // for by the dialog opens in a viewer of its own, which closes with the dialog.
     QWidget* host = owner->window()->isModal() ? owner->window() : outermost;
-    if (THelpViewer* viewer = viewerOf(host))
+    if (HelpViewer* viewer = viewerOf(host))
         return viewer;
-    auto* viewer = new THelpViewer(host);
-    if (const THelpViewer* main = host != outermost ? viewerOf(outermost) : nullptr)
+    auto* viewer = new HelpViewer(host);
+    if (const HelpViewer* main = host != outermost ? viewerOf(outermost) : nullptr)
         viewer->SetHelpFile(main->HelpFile());
     return viewer;
 }
 
-QString THelpViewer::DefaultHelpFile()
+QString HelpViewer::DefaultHelpFile()
 {
     return FindHelpFile();
 }
 
-void THelpViewer::ShowContents()
+void HelpViewer::ShowContents()
 {
     if (LoadHelpFile())
         browser_->verticalScrollBar()->setValue(0);
     Present();
 }
 
-void THelpViewer::ShowContext(int context)
+void HelpViewer::ShowContext(int context)
 {
     if (LoadHelpFile())
         browser_->scrollToAnchor(QString::number(context));
     Present();
 }
 
-void THelpViewer::Quit()
+void HelpViewer::Quit()
 {
     close();
 }
 
-bool THelpViewer::LoadHelpFile()
+bool HelpViewer::LoadHelpFile()
 {
     if (!QFileInfo(helpFile_).isFile()) {
         browser_->setHtml(QStringLiteral("<p>ヘルプファイル %1 が見つかりません。</p>")
@@ -94,7 +94,7 @@ bool THelpViewer::LoadHelpFile()
     return true;
 }
 
-void THelpViewer::Present()
+void HelpViewer::Present()
 {
     show();
     raise();

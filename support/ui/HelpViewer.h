@@ -7,17 +7,17 @@ class QTextBrowser;
 
 // The program's help: the help file "TESSNA.HLP", an HTML document beside the program or in
 // its installed data folder, shown in a window of the program. Each top-level window of the program has at most one
-// viewer, found through THelpViewer::Of; dialogs owned by the main window use the main
+// viewer, found through HelpViewer::Of; dialogs owned by the main window use the main
 // window's viewer. Context numbers are anchors of the document.
-class THelpViewer : public QWidget {
+class HelpViewer : public QWidget {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(THelpViewer)
+    Q_DISABLE_COPY_MOVE(HelpViewer)
 
 public:
     // The viewer of owner's outermost window, made on first use with the default help file;
     // while owner's window is a running modal dialog, the dialog's own viewer, with the
     // outermost window's help file.
-    static THelpViewer* Of(QWidget* owner);
+    static HelpViewer* Of(QWidget* owner);
 
     // The help file beside the running executable, else the installed one (FindHelpFile).
     static QString DefaultHelpFile();
@@ -36,7 +36,7 @@ public:
     QTextBrowser* Browser() const { return browser_; }
 
 private:
-    explicit THelpViewer(QWidget* owner);
+    explicit HelpViewer(QWidget* owner);
 
     bool LoadHelpFile();
     void Present();

@@ -11,10 +11,10 @@
 
 namespace {
 
-void BeepForBox(TMsgDlgType dlgType)
+void BeepForBox(MsgDlgType dlgType)
 {
     const bool quiet = RegReadBool(RegSettingSubKey, RegBeepSound, RegBeepSoundDefault);
-    if (!quiet && dlgType == TMsgDlgType::mtError)
+    if (!quiet && dlgType == MsgDlgType::mtError)
         MessageBeep();
 }
 
@@ -44,7 +44,7 @@ void PlaceOverOwner(TMessageForm& form, QWidget* owner, int x, int y)
 
 enum class Placement { OffTaskbar, OnScreen };
 
-int RunBox(QWidget* owner, const QString& text, TMsgDlgType dlgType, TMsgDlgButtons buttons,
+int RunBox(QWidget* owner, const QString& text, MsgDlgType dlgType, MsgDlgButtons buttons,
            int helpCtx, int x, int y, Placement placement)
 {
     TMessageForm form(text, dlgType, buttons, WindowOf(owner));
@@ -69,41 +69,41 @@ int ExecOverOwner(TMessageForm& form, QWidget* owner)
     return form.exec();
 }
 
-int ShowMessageDlg(QWidget* owner, const std::string& msg, TMsgDlgType dlgType,
-                   TMsgDlgButtons buttons, int helpCtx)
+int ShowMessageDlg(QWidget* owner, const std::string& msg, MsgDlgType dlgType,
+                   MsgDlgButtons buttons, int helpCtx)
 {
     BeepForBox(dlgType);
     return MessageDlgOnForm(owner, msg, dlgType, buttons, helpCtx, -1, -1);
 }
 
-int ShowMessageDlgWnd(QWidget* ownerWindow, const std::string& msg, TMsgDlgType dlgType,
-                      TMsgDlgButtons buttons, int helpCtx)
+int ShowMessageDlgWnd(QWidget* ownerWindow, const std::string& msg, MsgDlgType dlgType,
+                      MsgDlgButtons buttons, int helpCtx)
 {
     BeepForBox(dlgType);
     return MessageDlgOnWindow(ownerWindow, msg, dlgType, buttons, helpCtx, -1, -1);
 }
 
-int MessageDlgOnForm(QWidget* owner, const std::string& msg, TMsgDlgType dlgType,
-                     TMsgDlgButtons buttons, int helpCtx, int x, int y)
+int MessageDlgOnForm(QWidget* owner, const std::string& msg, MsgDlgType dlgType,
+                     MsgDlgButtons buttons, int helpCtx, int x, int y)
 {
     return RunBox(owner, Cp932ToDisplay(msg), dlgType, buttons, helpCtx, x, y, Placement::OffTaskbar);
 }
 
-int MessageDlgOnWindow(QWidget* ownerWindow, const std::string& msg, TMsgDlgType dlgType,
-                       TMsgDlgButtons buttons, int helpCtx, int x, int y)
+int MessageDlgOnWindow(QWidget* ownerWindow, const std::string& msg, MsgDlgType dlgType,
+                       MsgDlgButtons buttons, int helpCtx, int x, int y)
 {
     return RunBox(ownerWindow, Cp932ToDisplay(msg), dlgType, buttons, helpCtx, x, y, Placement::OnScreen);
 }
 
-int ShowMessageTextDlg(QWidget* owner, const QString& text, TMsgDlgType dlgType, TMsgDlgButtons buttons,
+int ShowMessageTextDlg(QWidget* owner, const QString& text, MsgDlgType dlgType, MsgDlgButtons buttons,
                    int helpCtx)
 {
     BeepForBox(dlgType);
     return RunBox(owner, text, dlgType, buttons, helpCtx, -1, -1, Placement::OffTaskbar);
 }
 
-int ShowMessageTextWnd(QWidget* ownerWindow, const QString& text, TMsgDlgType dlgType,
-                      TMsgDlgButtons buttons, int helpCtx)
+int ShowMessageTextWnd(QWidget* ownerWindow, const QString& text, MsgDlgType dlgType,
+                      MsgDlgButtons buttons, int helpCtx)
 {
     BeepForBox(dlgType);
     return RunBox(ownerWindow, text, dlgType, buttons, helpCtx, -1, -1, Placement::OnScreen);

@@ -20,7 +20,7 @@
 namespace {
 
 struct ButtonKind {
-    TMsgDlgButtons flag;
+    MsgDlgButtons flag;
     const char* objectName;
     const char* caption;  // UTF-8, with its access key
     int result;           // mrNone: the help button
@@ -40,8 +40,8 @@ constexpr std::array<ButtonKind, 11> kButtonKinds{{
     {mbHelp, "Help", "ヘルプ(&H)", mrNone},
 }};
 
-constexpr std::array<TMsgDlgButtons, 3> kDefaultOrder{mbOK, mbYes, mbRetry};
-constexpr std::array<TMsgDlgButtons, 3> kCancelOrder{mbCancel, mbNo, mbOK};
+constexpr std::array<MsgDlgButtons, 3> kDefaultOrder{mbOK, mbYes, mbRetry};
+constexpr std::array<MsgDlgButtons, 3> kCancelOrder{mbCancel, mbNo, mbOK};
 
 std::function<void(int)>& HelpHandler()
 {
@@ -49,35 +49,35 @@ std::function<void(int)>& HelpHandler()
     return handler;
 }
 
-QString Title(TMsgDlgType dlgType)
+QString Title(MsgDlgType dlgType)
 {
     switch (dlgType) {
-    case TMsgDlgType::mtWarning:
+    case MsgDlgType::mtWarning:
         return QStringLiteral("警告");
-    case TMsgDlgType::mtError:
+    case MsgDlgType::mtError:
         return QStringLiteral("エラー");
-    case TMsgDlgType::mtInformation:
+    case MsgDlgType::mtInformation:
         return QStringLiteral("情報");
-    case TMsgDlgType::mtConfirmation:
+    case MsgDlgType::mtConfirmation:
         return QStringLiteral("確認");
-    case TMsgDlgType::mtCustom:
+    case MsgDlgType::mtCustom:
         break;
     }
     return QGuiApplication::applicationDisplayName();
 }
 
-std::optional<QStyle::StandardPixmap> IconOf(TMsgDlgType dlgType)
+std::optional<QStyle::StandardPixmap> IconOf(MsgDlgType dlgType)
 {
     switch (dlgType) {
-    case TMsgDlgType::mtWarning:
+    case MsgDlgType::mtWarning:
         return QStyle::SP_MessageBoxWarning;
-    case TMsgDlgType::mtError:
+    case MsgDlgType::mtError:
         return QStyle::SP_MessageBoxCritical;
-    case TMsgDlgType::mtInformation:
+    case MsgDlgType::mtInformation:
         return QStyle::SP_MessageBoxInformation;
-    case TMsgDlgType::mtConfirmation:
+    case MsgDlgType::mtConfirmation:
         return QStyle::SP_MessageBoxQuestion;
-    case TMsgDlgType::mtCustom:
+    case MsgDlgType::mtCustom:
         break;
     }
     return std::nullopt;
@@ -118,7 +118,7 @@ QScreen* ScreenFor(const QWidget* parent)
 
 }  // namespace
 
-TMessageForm::TMessageForm(const QString& msg, TMsgDlgType dlgType, TMsgDlgButtons buttons,
+TMessageForm::TMessageForm(const QString& msg, MsgDlgType dlgType, MsgDlgButtons buttons,
                            QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
@@ -150,7 +150,7 @@ TMessageForm::TMessageForm(const QString& msg, TMsgDlgType dlgType, TMsgDlgButto
     adjustSize();
 }
 
-bool TMessageForm::AddImage(QGridLayout* layout, TMsgDlgType dlgType)
+bool TMessageForm::AddImage(QGridLayout* layout, MsgDlgType dlgType)
 {
     const std::optional<QStyle::StandardPixmap> icon = IconOf(dlgType);
     if (!icon)
@@ -181,7 +181,7 @@ void TMessageForm::AddMessage(QGridLayout* layout, const QString& msg, bool besi
     layout->addWidget(message, 0, besideImage ? 1 : 0, Qt::AlignLeft | Qt::AlignTop);
 }
 
-void TMessageForm::AddButtons(TMsgDlgButtons buttons)
+void TMessageForm::AddButtons(MsgDlgButtons buttons)
 {
     const DialogUnits du(fontMetrics());
     auto* row = new QHBoxLayout(buttonRow_);
@@ -212,7 +212,7 @@ void TMessageForm::AddButtons(TMsgDlgButtons buttons)
         button->setFixedSize(width, height);
 
     const auto first = [this](const auto& order) -> QPushButton* {
-        for (TMsgDlgButtons flag : order)
+        for (MsgDlgButtons flag : order)
             if (QPushButton* button = Button(flag))
                 return button;
         return nullptr;
@@ -221,7 +221,7 @@ void TMessageForm::AddButtons(TMsgDlgButtons buttons)
     cancelButton_ = first(kCancelOrder);
 }
 
-QPushButton* TMessageForm::Button(TMsgDlgButtons flag) const
+QPushButton* TMessageForm::Button(MsgDlgButtons flag) const
 {
     for (const ButtonKind& kind : kButtonKinds)
         if (kind.flag == flag)

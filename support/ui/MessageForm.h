@@ -20,14 +20,14 @@ class TMessageForm : public QDialog {
     Q_DISABLE_COPY_MOVE(TMessageForm)
 
 public:
-    TMessageForm(const QString& msg, TMsgDlgType dlgType, TMsgDlgButtons buttons,
+    TMessageForm(const QString& msg, MsgDlgType dlgType, MsgDlgButtons buttons,
                  QWidget* parent = nullptr);
 
     int HelpContext() const { return helpContext_; }
     void SetHelpContext(int helpContext) { helpContext_ = helpContext; }
 
     // The button for one flag (mbYes, mbOK, ...), or null when the box has none.
-    QPushButton* Button(TMsgDlgButtons flag) const;
+    QPushButton* Button(MsgDlgButtons flag) const;
     QPushButton* DefaultButton() const { return defaultButton_; }
     QPushButton* CancelButton() const { return cancelButton_; }
 
@@ -43,9 +43,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    bool AddImage(QGridLayout* layout, TMsgDlgType dlgType);
+    bool AddImage(QGridLayout* layout, MsgDlgType dlgType);
     void AddMessage(QGridLayout* layout, const QString& msg, bool besideImage);
-    void AddButtons(TMsgDlgButtons buttons);
+    void AddButtons(MsgDlgButtons buttons);
     void ShowHelp() const;
     QPushButton* ButtonForKey(int key) const;
 

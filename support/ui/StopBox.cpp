@@ -18,7 +18,7 @@ StopBoxHandler& Handler()
 void ShowRealStopBox(QWidget* owner, const std::string& text)
 {
     MessageBeep();
-    TMessageForm form(Cp932ToDisplay(text), TMsgDlgType::mtError, mbOK, WindowOf(owner));
+    TMessageForm form(Cp932ToDisplay(text), MsgDlgType::mtError, mbOK, WindowOf(owner));
     form.setWindowTitle(QStringLiteral("Tessna"));
     ExecOverOwner(form, owner);
 }

@@ -11,12 +11,12 @@
 namespace {
 
 // The record's fields in the order of RegPlacementNames.
-constexpr std::array<int TWindowPlacement::*, 10> kFields = {
-    &TWindowPlacement::flags,        &TWindowPlacement::showCmd,
-    &TWindowPlacement::minPositionX, &TWindowPlacement::minPositionY,
-    &TWindowPlacement::maxPositionX, &TWindowPlacement::maxPositionY,
-    &TWindowPlacement::normalLeft,   &TWindowPlacement::normalTop,
-    &TWindowPlacement::normalRight,  &TWindowPlacement::normalBottom,
+constexpr std::array<int WindowPlacement::*, 10> kFields = {
+    &WindowPlacement::flags,        &WindowPlacement::showCmd,
+    &WindowPlacement::minPositionX, &WindowPlacement::minPositionY,
+    &WindowPlacement::maxPositionX, &WindowPlacement::maxPositionY,
+    &WindowPlacement::normalLeft,   &WindowPlacement::normalTop,
+    &WindowPlacement::normalRight,  &WindowPlacement::normalBottom,
 };
 
 constexpr char kMinPosition[] = "tessnaMinPosition";
@@ -36,7 +36,7 @@ QRect NormalRect(const QWidget* window)
     return away && normal.isValid() ? normal : window->geometry();
 }
 
-Qt::WindowStates StateFor(const TWindowPlacement& placement)
+Qt::WindowStates StateFor(const WindowPlacement& placement)
 {
     switch (placement.showCmd) {
     case SW_SHOWMINIMIZED:
@@ -54,10 +54,10 @@ Qt::WindowStates StateFor(const TWindowPlacement& placement)
 
 }  // namespace
 
-TWindowPlacement GetWindowPlacement(const QWidget* window)
+WindowPlacement GetWindowPlacement(const QWidget* window)
 {
     const Qt::WindowStates state = window->windowState();
-    TWindowPlacement placement;
+    WindowPlacement placement;
     if (state & Qt::WindowMinimized) {
         placement.showCmd = SW_SHOWMINIMIZED;
         if (state & (Qt::WindowMaximized | Qt::WindowFullScreen))
@@ -79,7 +79,7 @@ TWindowPlacement GetWindowPlacement(const QWidget* window)
     return placement;
 }
 
-void SetWindowPlacement(QWidget* window, const TWindowPlacement& placement)
+void SetWindowPlacement(QWidget* window, const WindowPlacement& placement)
 {
     window->setProperty(kMinPosition, QPoint(placement.minPositionX, placement.minPositionY));
     window->setProperty(kMaxPosition, QPoint(placement.maxPositionX, placement.maxPositionY));
@@ -93,8 +93,8 @@ void SetWindowPlacement(QWidget* window, const TWindowPlacement& placement)
 
 void LoadWindowPlacement(QWidget* form, const std::string& subKey)
 {
-    const TWindowPlacement current = GetWindowPlacement(form);
-    TWindowPlacement placement = current;
+    const WindowPlacement current = GetWindowPlacement(form);
+    WindowPlacement placement = current;
     {
         const std::unique_ptr<TWinRegistry> registry = CreateWinRegistry(SettingsKey, true);
         for (std::size_t i = 0; i < kFields.size(); ++i) {
@@ -109,7 +109,7 @@ void LoadWindowPlacement(QWidget* form, const std::string& subKey)
 
 void SaveWindowPlacement(QWidget* form, const std::string& subKey)
 {
-    const TWindowPlacement placement = GetWindowPlacement(form);
+    const WindowPlacement placement = GetWindowPlacement(form);
     const std::unique_ptr<TWinRegistry> registry = CreateWinRegistry(SettingsKey, true);
     for (std::size_t i = 0; i < kFields.size(); ++i)
         registry->WriteSubKeyInteger(subKey, RegPlacementNames[i], placement.*kFields[i]);

@@ -19,7 +19,7 @@ inline constexpr int WPF_RESTORETOMAXIMIZED = 0x0002;
 // global coordinates of the window's client area. The minimised and maximised positions
 // mean nothing to the window system here: they are kept as loaded so that they are saved
 // unchanged, and are -1 otherwise.
-struct TWindowPlacement {
+struct WindowPlacement {
     int flags = 0;
     int showCmd = SW_SHOWNORMAL;
     int minPositionX = -1;
@@ -31,14 +31,14 @@ struct TWindowPlacement {
     int normalRight = 0;
     int normalBottom = 0;
 
-    bool operator==(const TWindowPlacement&) const = default;
+    bool operator==(const WindowPlacement&) const = default;
 };
 
-TWindowPlacement GetWindowPlacement(const QWidget* window);
+WindowPlacement GetWindowPlacement(const QWidget* window);
 
 // Gives the window its normal rectangle and its show state: minimised (2, 6, 7),
 // maximised (3), else normal. A hidden window takes the state when it shows.
-void SetWindowPlacement(QWidget* window, const TWindowPlacement& placement);
+void SetWindowPlacement(QWidget* window, const WindowPlacement& placement);
 
 // Reads the ten values of subKey, each defaulting to the window's current field, and
 // applies them. A value of the wrong type throws ERegistryException before anything

@@ -11,9 +11,9 @@ class WindowPrompter : public Prompter {
 public:
     explicit WindowPrompter(QWidget* ownerWindow) : ownerWindow_(ownerWindow) {}
 
-    int ShowMessageDlg(const std::string& msg, TMsgDlgType dlgType, TMsgDlgButtons buttons,
+    int ShowMessageDlg(const std::string& msg, MsgDlgType dlgType, MsgDlgButtons buttons,
                        int helpCtx) override;
-    int ShowMessageText(const QString& text, TMsgDlgType dlgType, TMsgDlgButtons buttons,
+    int ShowMessageText(const QString& text, MsgDlgType dlgType, MsgDlgButtons buttons,
                         int helpCtx) override;
 
 private:

@@ -572,7 +572,7 @@ private slots:
         Open();
         ShowActive();
         QTest::keyClick(form_.get(), Qt::Key_F1);
-        THelpViewer* viewer = THelpViewer::Of(form_.get());
+        HelpViewer* viewer = HelpViewer::Of(form_.get());
         QVERIFY(viewer->isVisible());
         QVERIFY(viewer->Browser()->toPlainText().contains("Contents here"));
         viewer->Quit();

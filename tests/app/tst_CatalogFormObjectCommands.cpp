@@ -144,7 +144,7 @@ private slots:
         Trigger("ActI_ItemFileAdd");
         QCOMPARE(Objects(), (Paths{DiskPath("f1.txt")}));
         QCOMPARE(prompter_.boxes.size(), 1u);
-        QCOMPARE(prompter_.boxes[0].dlgType, TMsgDlgType::mtWarning);
+        QCOMPARE(prompter_.boxes[0].dlgType, MsgDlgType::mtWarning);
         QVERIFY(prompter_.boxes[0].text.endsWith(u'\n' + disk_.filePath("line<LF>break.txt")));
 
         QMimeData data;
@@ -192,7 +192,7 @@ private slots:
         Trigger("ActI_ItemDelete");
         QCOMPARE(prompter_.boxes.size(), std::size_t(3));
         QCOMPARE(prompter_.boxes[2].msg, Cp932Text("f2.txt を削除しますか？"));
-        QCOMPARE(prompter_.boxes[2].dlgType, TMsgDlgType::mtConfirmation);
+        QCOMPARE(prompter_.boxes[2].dlgType, MsgDlgType::mtConfirmation);
         QCOMPARE(prompter_.boxes[2].buttons, mbYesNo);
         QCOMPARE(Objects(), Paths{DiskPath("f1.txt")});
         QCOMPARE(RowPaths(), Paths{DiskPath("f1.txt")});

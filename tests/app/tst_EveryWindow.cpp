@@ -208,7 +208,7 @@ private slots:
 
     void theHelpNamesTheButtonsAsTheWindowsShowThem()
     {
-        QFile file(THelpViewer::DefaultHelpFile());
+        QFile file(HelpViewer::DefaultHelpFile());
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QString help = QString::fromUtf8(file.readAll());
         OpenDialogWindow chooser(nullptr, &boxes_);
@@ -227,7 +227,7 @@ private slots:
 
     void messageAndStopBoxesAreReadWhenTheyOpen()
     {
-        TMessageForm box(QStringLiteral("保存しますか？"), TMsgDlgType::mtConfirmation, mbYesNoCancel);
+        TMessageForm box(QStringLiteral("保存しますか？"), MsgDlgType::mtConfirmation, mbYesNoCancel);
         const ModalDriver question([](QWidget& modal) {
             CheckAlert(&modal, QStringLiteral("保存しますか？"));
             CheckNamed(&modal);

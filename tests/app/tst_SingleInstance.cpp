@@ -55,7 +55,7 @@ private:
 
     static QString SocketPath()
     {
-        return QDir(TSingleInstance::RuntimeFolder()).filePath("TessnaPrevInst.socket");
+        return QDir(SingleInstance::RuntimeFolder()).filePath("TessnaPrevInst.socket");
     }
 
 private slots:
@@ -68,7 +68,7 @@ private slots:
 
     void secondStartBringsTheFirstToTheFrontAndEnds()
     {
-        TSingleInstance first(TSingleInstance::RuntimeFolder());
+        SingleInstance first(SingleInstance::RuntimeFolder());
         QVERIFY(first.Claim());
         QWidget window;
         window.setWindowTitle(QString::fromUtf8("Tessna - (更新)"));
@@ -87,7 +87,7 @@ private slots:
 
     void secondStartWaitsForTheFirstToShowItsWindow()
     {
-        TSingleInstance first(TSingleInstance::RuntimeFolder());
+        SingleInstance first(SingleInstance::RuntimeFolder());
         QVERIFY(first.Claim());
         QWidget other;
         other.setWindowTitle("Tessna");  // the application's own title does not count
@@ -112,7 +112,7 @@ private slots:
     // main window, every start must restore the main window.
     void secondStartRestoresTheMainWindowWhateverElseMatches()
     {
-        TSingleInstance first(TSingleInstance::RuntimeFolder());
+        SingleInstance first(SingleInstance::RuntimeFolder());
         QVERIFY(first.Claim());
         QWidget window;
         window.setWindowTitle("Tessna ");
@@ -137,7 +137,7 @@ private slots:
     // later start no longer than the search time of about 10.5 s.
     void secondStartEndsInTheSearchTimeWhenTheFirstNeverAnswers()
     {
-        QLockFile lock(QDir(TSingleInstance::RuntimeFolder()).filePath("TessnaPrevInst"));
+        QLockFile lock(QDir(SingleInstance::RuntimeFolder()).filePath("TessnaPrevInst"));
         QVERIFY(lock.tryLock(0));
         QLocalServer::removeServer(SocketPath());
         QLocalServer silent;

@@ -6,7 +6,7 @@ namespace {
 
 TEST(WindowTitlePattern, WithoutStarTheTitleBeginsWithThePattern)
 {
-    const TWindowTitlePattern pattern("Tessna");
+    const WindowTitlePattern pattern("Tessna");
     EXPECT_TRUE(pattern.Matches("Tessna"));
     EXPECT_TRUE(pattern.Matches("Tessnaxyz"));
     EXPECT_FALSE(pattern.Matches("Tessn"));
@@ -15,7 +15,7 @@ TEST(WindowTitlePattern, WithoutStarTheTitleBeginsWithThePattern)
 
 TEST(WindowTitlePattern, StarAfterTheFirstCharacterKeepsOnlyThePrefix)
 {
-    const TWindowTitlePattern pattern("Tessna *");
+    const WindowTitlePattern pattern("Tessna *");
     EXPECT_TRUE(pattern.Matches("Tessna "));
     EXPECT_TRUE(pattern.Matches("Tessna - (\x8d\x58\x90\x56)"));
     EXPECT_TRUE(pattern.Matches("tessna editor"));
@@ -23,12 +23,12 @@ TEST(WindowTitlePattern, StarAfterTheFirstCharacterKeepsOnlyThePrefix)
     EXPECT_FALSE(pattern.Matches("Tessna"));
     EXPECT_FALSE(pattern.Matches("Tessna-"));
     // The rest of the pattern after the first star is ignored.
-    EXPECT_TRUE(TWindowTitlePattern("ab*cd*ef").Matches("abzz"));
+    EXPECT_TRUE(WindowTitlePattern("ab*cd*ef").Matches("abzz"));
 }
 
 TEST(WindowTitlePattern, LeadingStarMatchesTheEnd)
 {
-    const TWindowTitlePattern pattern("*Editor");
+    const WindowTitlePattern pattern("*Editor");
     EXPECT_TRUE(pattern.Matches("Text EDITOR"));
     EXPECT_TRUE(pattern.Matches("Editor"));
     EXPECT_FALSE(pattern.Matches("ditor"));
@@ -38,7 +38,7 @@ TEST(WindowTitlePattern, LeadingStarMatchesTheEnd)
 TEST(WindowTitlePattern, StarAloneOrTwoStarsFromTheStartMatchAnyTitle)
 {
     for (const char* text : {"*", "*a*", "**"}) {
-        const TWindowTitlePattern pattern(text);
+        const WindowTitlePattern pattern(text);
         EXPECT_TRUE(pattern.Matches("anything")) << text;
         EXPECT_TRUE(pattern.Matches("x")) << text;
     }
@@ -46,17 +46,17 @@ TEST(WindowTitlePattern, StarAloneOrTwoStarsFromTheStartMatchAnyTitle)
 
 TEST(WindowTitlePattern, EmptyTitlesNeverMatch)
 {
-    EXPECT_FALSE(TWindowTitlePattern("*").Matches(""));
-    EXPECT_FALSE(TWindowTitlePattern("").Matches(""));
-    EXPECT_TRUE(TWindowTitlePattern("").Matches("a"));
+    EXPECT_FALSE(WindowTitlePattern("*").Matches(""));
+    EXPECT_FALSE(WindowTitlePattern("").Matches(""));
+    EXPECT_TRUE(WindowTitlePattern("").Matches("a"));
 }
 
 TEST(WindowTitlePattern, OnlyAsciiLettersFoldCase)
 {
     // Full-width Ａ (0x82 0x60) and ａ (0x82 0x81) are different characters.
-    EXPECT_FALSE(TWindowTitlePattern("\x82\x60*").Matches("\x82\x81"));
-    EXPECT_TRUE(TWindowTitlePattern("\x82\x60*").Matches("\x82\x60 x"));
-    EXPECT_FALSE(TWindowTitlePattern("[*").Matches("{"));
+    EXPECT_FALSE(WindowTitlePattern("\x82\x60*").Matches("\x82\x81"));
+    EXPECT_TRUE(WindowTitlePattern("\x82\x60*").Matches("\x82\x60 x"));
+    EXPECT_FALSE(WindowTitlePattern("[*").Matches("{"));
 }
 
 }  // namespace

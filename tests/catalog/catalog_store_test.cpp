@@ -328,7 +328,7 @@ TEST_F(CatalogStoreTest, SaveCommandAsksOnlyForAListAndSavesUnlessNo)
     store.SaveCommand(prompter);
     ASSERT_EQ(prompter.boxes.size(), 1u);
     EXPECT_EQ(prompter.boxes[0].msg, Cp932Text("カタログリストを保存しますか？"));
-    EXPECT_EQ(prompter.boxes[0].dlgType, TMsgDlgType::mtConfirmation);
+    EXPECT_EQ(prompter.boxes[0].dlgType, MsgDlgType::mtConfirmation);
     EXPECT_EQ(prompter.boxes[0].buttons, mbYesNo);
     EXPECT_FALSE(folder.Exists("A.VrCat"));
 

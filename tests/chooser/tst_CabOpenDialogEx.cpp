@@ -337,7 +337,7 @@ private slots:
         QVERIFY(stayed);
         QCOMPARE(boxes.boxes.size(), std::size_t(1));
         QCOMPARE(boxes.boxes[0].msg, Cp932Text("フォルダを選択して下さい"));
-        QCOMPARE(boxes.boxes[0].dlgType, TMsgDlgType::mtError);
+        QCOMPARE(boxes.boxes[0].dlgType, MsgDlgType::mtError);
         QCOMPARE(chooser.SelectedFolders, Paths{tree_->Path("a")});
         QCOMPARE(chooser.SelectedFiles, Paths{tree_->Path("x.txt")});
     }

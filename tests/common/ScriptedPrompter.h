@@ -13,14 +13,14 @@ class ScriptedPrompter : public Prompter {
 public:
     struct Box {
         std::string msg;
-        TMsgDlgType dlgType;
-        TMsgDlgButtons buttons;
+        MsgDlgType dlgType;
+        MsgDlgButtons buttons;
         QString text;  // as the box shows it
     };
 
     void Answer(int result) { answers_.push_back(result); }
 
-    int ShowMessageDlg(const std::string& msg, TMsgDlgType dlgType, TMsgDlgButtons buttons,
+    int ShowMessageDlg(const std::string& msg, MsgDlgType dlgType, MsgDlgButtons buttons,
                        int /*helpCtx*/) override
     {
         boxes.push_back({msg, dlgType, buttons, Cp932ToDisplay(msg)});
@@ -31,7 +31,7 @@ public:
         return result;
     }
 
-    int ShowMessageText(const QString& text, TMsgDlgType dlgType, TMsgDlgButtons buttons,
+    int ShowMessageText(const QString& text, MsgDlgType dlgType, MsgDlgButtons buttons,
                         int helpCtx) override
     {
         const int result = Prompter::ShowMessageText(text, dlgType, buttons, helpCtx);

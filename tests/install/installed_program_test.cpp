@@ -66,7 +66,7 @@ TEST_F(InstalledProgramTest, TheProgramShowsItsMainWindow)
 
     // A later instance's question through the running one's socket: the titles of its visible
     // windows, one of which must be the main window's "Tessna ".
-    TSingleInstance probe(QString::fromStdString(home.Path()));
+    SingleInstance probe(QString::fromStdString(home.Path()));
     QElapsedTimer started;
     started.start();
     while (!home.Exists("TessnaPrevInst.socket") && started.elapsed() < 25000)

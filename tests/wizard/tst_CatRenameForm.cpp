@@ -88,7 +88,7 @@ private slots:
         QCOMPARE(Confirm(name), mrNone);
         QCOMPARE(prompter_.boxes.size(), 1u);
         QCOMPARE(prompter_.boxes[0].msg, Cp932Text("変更前と変更後の名前が同じです。"));
-        QCOMPARE(prompter_.boxes[0].dlgType, TMsgDlgType::mtError);
+        QCOMPARE(prompter_.boxes[0].dlgType, MsgDlgType::mtError);
         QCOMPARE(New()->text(), name);
     }
 

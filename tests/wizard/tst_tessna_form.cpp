@@ -130,7 +130,7 @@ private slots:
         wizard->BtnNextClick();
         QCOMPARE(wizard->CurrentPage(), int(TTessnaForm::Page02));
         QCOMPARE(boxes_.boxes.back().msg, Cp932Text("圧縮するオブジェクトを指定してください。"));
-        QCOMPARE(boxes_.boxes.back().dlgType, TMsgDlgType::mtInformation);
+        QCOMPARE(boxes_.boxes.back().dlgType, MsgDlgType::mtInformation);
     }
 
     void cancelAsksOnlyWhenSomethingWasEntered()
@@ -241,7 +241,7 @@ private slots:
         QTest::keyClicks(NameBox(*wizard), QStringLiteral("Taken"));
         QTest::keyClick(NameBox(*wizard), Qt::Key_Return);
         QCOMPARE(wizard->CurrentPage(), int(TTessnaForm::Page01));
-        QCOMPARE(boxes_.boxes.back().dlgType, TMsgDlgType::mtError);
+        QCOMPARE(boxes_.boxes.back().dlgType, MsgDlgType::mtError);
         QVERIFY(Cp932ToDisplay(boxes_.boxes.back().msg).contains(QStringLiteral("Taken")));
         QCOMPARE(NameBox(*wizard)->text(), QStringLiteral("Taken"));
 
@@ -280,7 +280,7 @@ private slots:
                 NameBox(*wizard)->insert(typed);
             QTest::keyClick(NameBox(*wizard), Qt::Key_Return);
             QCOMPARE(wizard->CurrentPage(), int(TTessnaForm::Page01));
-            QCOMPARE(boxes_.boxes.back().dlgType, TMsgDlgType::mtError);
+            QCOMPARE(boxes_.boxes.back().dlgType, MsgDlgType::mtError);
             QVERIFY2(boxes_.boxes.back().text.startsWith(message), qPrintable(boxes_.boxes.back().text));
             QCOMPARE(NameBox(*wizard)->text(), typed);
         }
@@ -294,7 +294,7 @@ private slots:
         wizard->BtnNextClick();
         QCOMPARE(wizard->CurrentPage(), int(TTessnaForm::Page01));
         QCOMPARE(boxes_.boxes.size(), std::size_t(1));
-        QCOMPARE(boxes_.boxes.back().dlgType, TMsgDlgType::mtError);
+        QCOMPARE(boxes_.boxes.back().dlgType, MsgDlgType::mtError);
         NameBox(*wizard)->setText(QStringLiteral("a,b"));
         wizard->BtnNextClick();
         QCOMPARE(wizard->CurrentPage(), int(TTessnaForm::Page01));

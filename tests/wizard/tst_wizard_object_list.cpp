@@ -348,7 +348,7 @@ private slots:
         list.ActAddFile_DelExecute();
         QCOMPARE(list.RowCount(), 4);
         QCOMPARE(prompter.boxes.back().msg, Cp932Text("3 件のオブジェクトを削除します\r\nよろしいですか？"));
-        QCOMPARE(prompter.boxes.back().dlgType, TMsgDlgType::mtConfirmation);
+        QCOMPARE(prompter.boxes.back().dlgType, MsgDlgType::mtConfirmation);
 
         prompter.Answer(mrYes);
         list.ActAddFile_DelExecute();

@@ -18,7 +18,7 @@ TEST(FileNameChars, OneBoxForTheFirstForbiddenCharacterInOrder)
     EXPECT_EQ(owner.boxes[0].msg,
         Cp932Text("ファイル：a,b*c\nファイル名には次の文字は使えません。\n")
             + "\\ / : , ; * ? \" < > |");
-    EXPECT_EQ(owner.boxes[0].dlgType, TMsgDlgType::mtError);
+    EXPECT_EQ(owner.boxes[0].dlgType, MsgDlgType::mtError);
     EXPECT_EQ(owner.boxes[0].buttons, mbOK);
 }
 

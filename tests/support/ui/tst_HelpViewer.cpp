@@ -18,7 +18,7 @@ private:
 private slots:
     void theInstalledHelpFileHasTheContentsAndTheWizardContexts()
     {
-        QFile file(THelpViewer::DefaultHelpFile());
+        QFile file(HelpViewer::DefaultHelpFile());
         QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
         const QString text = QString::fromUtf8(file.readAll());
         for (const char* anchor : {"contents", "2101", "2102"})
@@ -27,8 +27,8 @@ private slots:
 
     void opensAtAContextNumberAndOnItsContents()
     {
-        THelpViewer* viewer = THelpViewer::Of(&owner_);
-        QCOMPARE(THelpViewer::Of(&owner_), viewer);
+        HelpViewer* viewer = HelpViewer::Of(&owner_);
+        QCOMPARE(HelpViewer::Of(&owner_), viewer);
         viewer->ShowContext(2102);
         QVERIFY(viewer->isVisible());
         QVERIFY(viewer->Browser()->toPlainText().contains("カタログの修正"));
@@ -41,7 +41,7 @@ private slots:
 
     void escapeClosesTheViewer()
     {
-        THelpViewer* viewer = THelpViewer::Of(&owner_);
+        HelpViewer* viewer = HelpViewer::Of(&owner_);
         viewer->ShowContents();
         QVERIFY(QTest::qWaitForWindowActive(viewer));
         QTest::keyClick(viewer->Browser(), Qt::Key_Escape);
@@ -53,7 +53,7 @@ private slots:
         QDialog dialog(&owner_);
         bool closed = false;
         const ModalDriver driver([&](QWidget& modal) {
-            THelpViewer* viewer = THelpViewer::Of(&modal);
+            HelpViewer* viewer = HelpViewer::Of(&modal);
             viewer->ShowContext(2101);
             QTRY_VERIFY(viewer->isActiveWindow());
             QTest::keyClick(viewer->Browser(), Qt::Key_Escape);
@@ -65,7 +65,7 @@ private slots:
 
     void reportsAMissingHelpFile()
     {
-        THelpViewer* viewer = THelpViewer::Of(&owner_);
+        HelpViewer* viewer = HelpViewer::Of(&owner_);
         viewer->SetHelpFile("/nonexistent/TESSNA.HLP");
         viewer->ShowContents();
         QVERIFY(viewer->Browser()->toPlainText().contains("/nonexistent/TESSNA.HLP が見つかりません"));

@@ -92,22 +92,22 @@ private slots:
 
 void TestMessageBoxes::onlyAnErrorBoxBeepsAndBeforeItShows_data()
 {
-    QTest::addColumn<TMsgDlgType>("type");
+    QTest::addColumn<MsgDlgType>("type");
     QTest::addColumn<int>("setting");  // -1: absent
     QTest::addColumn<int>("beeps");
-    QTest::newRow("error, absent") << TMsgDlgType::mtError << -1 << 1;
-    QTest::newRow("error, 0") << TMsgDlgType::mtError << 0 << 1;
-    QTest::newRow("error, 1 silences") << TMsgDlgType::mtError << 1 << 0;
-    QTest::newRow("error, 2 silences") << TMsgDlgType::mtError << 2 << 0;
-    QTest::newRow("warning") << TMsgDlgType::mtWarning << 0 << 0;
-    QTest::newRow("information") << TMsgDlgType::mtInformation << 0 << 0;
-    QTest::newRow("confirmation") << TMsgDlgType::mtConfirmation << -1 << 0;
-    QTest::newRow("custom") << TMsgDlgType::mtCustom << -1 << 0;
+    QTest::newRow("error, absent") << MsgDlgType::mtError << -1 << 1;
+    QTest::newRow("error, 0") << MsgDlgType::mtError << 0 << 1;
+    QTest::newRow("error, 1 silences") << MsgDlgType::mtError << 1 << 0;
+    QTest::newRow("error, 2 silences") << MsgDlgType::mtError << 2 << 0;
+    QTest::newRow("warning") << MsgDlgType::mtWarning << 0 << 0;
+    QTest::newRow("information") << MsgDlgType::mtInformation << 0 << 0;
+    QTest::newRow("confirmation") << MsgDlgType::mtConfirmation << -1 << 0;
+    QTest::newRow("custom") << MsgDlgType::mtCustom << -1 << 0;
 }
 
 void TestMessageBoxes::onlyAnErrorBoxBeepsAndBeforeItShows()
 {
-    QFETCH(TMsgDlgType, type);
+    QFETCH(MsgDlgType, type);
     QFETCH(int, setting);
     QFETCH(int, beeps);
     if (setting >= 0)
@@ -129,13 +129,13 @@ void TestMessageBoxes::aBeepSettingOfTheWrongTypeThrowsBeforeAnyBox()
     BoxWatcher watcher;
     watcher.AnswerWith(QStringLiteral("OK"));
     QVERIFY_THROWS_EXCEPTION(ERegistryException,
-                             ShowMessageDlg(nullptr, "text", TMsgDlgType::mtConfirmation, mbOK, 0));
+                             ShowMessageDlg(nullptr, "text", MsgDlgType::mtConfirmation, mbOK, 0));
     QVERIFY_THROWS_EXCEPTION(ERegistryException,
-                             ShowMessageDlgWnd(nullptr, "text", TMsgDlgType::mtError, mbOK, 0));
+                             ShowMessageDlgWnd(nullptr, "text", MsgDlgType::mtError, mbOK, 0));
     QTest::qWait(50);
     QVERIFY(watcher.seen.isEmpty());
     QCOMPARE(watcher.beeps, 0);
-    MessageDlgOnForm(nullptr, "text", TMsgDlgType::mtError, mbOK, 0, -1, -1);
+    MessageDlgOnForm(nullptr, "text", MsgDlgType::mtError, mbOK, 0, -1, -1);
     QCOMPARE(watcher.seen.size(), 1);
 }
 
@@ -147,9 +147,9 @@ void TestMessageBoxes::aBoxIsCentredOverItsOwner()
     QVERIFY(QTest::qWaitForWindowExposed(&owner));
     BoxWatcher watcher;
     watcher.AnswerWith(QStringLiteral("OK"));
-    ShowMessageDlg(&owner, "text", TMsgDlgType::mtInformation, mbOK, 0);
+    ShowMessageDlg(&owner, "text", MsgDlgType::mtInformation, mbOK, 0);
     watcher.AnswerWith(QStringLiteral("OK"));
-    ShowMessageDlgWnd(&owner, "text", TMsgDlgType::mtInformation, mbOK, 0);
+    ShowMessageDlgWnd(&owner, "text", MsgDlgType::mtInformation, mbOK, 0);
     QCOMPARE(watcher.seen.size(), 2);
     for (const SeenBox& box : watcher.seen) {
         QVERIFY(qAbs(box.frame.center().x() - owner.frameGeometry().center().x()) <= 1);
@@ -166,7 +166,7 @@ void TestMessageBoxes::aBoxNearTheScreenEdgeStaysTwoPixelsInside()
     QVERIFY(QTest::qWaitForWindowExposed(&owner));
     BoxWatcher watcher;
     watcher.AnswerWith(QStringLiteral("OK"));
-    ShowMessageDlg(&owner, "text", TMsgDlgType::mtWarning, mbOK, 0);
+    ShowMessageDlg(&owner, "text", MsgDlgType::mtWarning, mbOK, 0);
     const QRect frame = watcher.seen.value(0).frame;
     QCOMPARE(frame.x() + frame.width(), Screen().width() - 2);
     QCOMPARE(frame.y() + frame.height(), Screen().height() - 2);
@@ -176,9 +176,9 @@ void TestMessageBoxes::anExplicitPositionWins()
 {
     BoxWatcher watcher;
     watcher.AnswerWith(QStringLiteral("OK"));
-    MessageDlgOnForm(nullptr, "text", TMsgDlgType::mtWarning, mbOK, 0, 30, 40);
+    MessageDlgOnForm(nullptr, "text", MsgDlgType::mtWarning, mbOK, 0, 30, 40);
     watcher.AnswerWith(QStringLiteral("OK"));
-    MessageDlgOnWindow(nullptr, "text", TMsgDlgType::mtWarning, mbOK, 0, 50, -1);
+    MessageDlgOnWindow(nullptr, "text", MsgDlgType::mtWarning, mbOK, 0, 50, -1);
     QCOMPARE(watcher.seen.value(0).frame.topLeft(), QPoint(30, 40));
     const QRect centred = watcher.seen.value(1).frame;
     QCOMPARE(centred.x(), 50);
@@ -196,9 +196,9 @@ void TestMessageBoxes::promptersOwnTheirBoxes()
     FormPrompter formPrompter(child);
     WindowPrompter windowPrompter(&owner);
     watcher.AnswerWith(QStringLiteral("Yes"));
-    QCOMPARE(formPrompter.ShowMessageDlg("?", TMsgDlgType::mtConfirmation, mbYesNo, 0), mrYes);
+    QCOMPARE(formPrompter.ShowMessageDlg("?", MsgDlgType::mtConfirmation, mbYesNo, 0), mrYes);
     watcher.AnswerWith(QStringLiteral("Cancel"));
-    QCOMPARE(windowPrompter.ShowMessageDlg("!", TMsgDlgType::mtError, mbOK | mbCancel, 0),
+    QCOMPARE(windowPrompter.ShowMessageDlg("!", MsgDlgType::mtError, mbOK | mbCancel, 0),
              mrCancel);
     QCOMPARE(watcher.seen.value(0).parent, &owner);
     QCOMPARE(watcher.seen.value(1).parent, &owner);

@@ -68,8 +68,8 @@ void TestMessageForm::showsButtonsInBitOrderWithTheirCaptions()
 {
     QFETCH(int, buttons);
     QFETCH(QStringList, captions);
-    TMessageForm form(QStringLiteral("本文"), TMsgDlgType::mtConfirmation,
-                      static_cast<TMsgDlgButtons>(buttons));
+    TMessageForm form(QStringLiteral("本文"), MsgDlgType::mtConfirmation,
+                      static_cast<MsgDlgButtons>(buttons));
     QCOMPARE(Captions(form), captions);
 }
 
@@ -92,8 +92,8 @@ void TestMessageForm::choosesTheDefaultAndCancelButtons()
     QFETCH(int, buttons);
     QFETCH(QString, defaultButton);
     QFETCH(QString, cancelButton);
-    TMessageForm form(QStringLiteral("本文"), TMsgDlgType::mtWarning,
-                      static_cast<TMsgDlgButtons>(buttons));
+    TMessageForm form(QStringLiteral("本文"), MsgDlgType::mtWarning,
+                      static_cast<MsgDlgButtons>(buttons));
     const auto nameOf = [](const QPushButton* button) {
         return button ? button->objectName() : QString();
     };
@@ -120,8 +120,8 @@ void TestMessageForm::answersKeysAndTheCloseBox()
     QFETCH(int, enter);
     QFETCH(int, escape);
     const auto answer = [buttons](const std::function<void(QWidget&)>& act) {
-        TMessageForm form(QStringLiteral("保存しますか？"), TMsgDlgType::mtConfirmation,
-                          static_cast<TMsgDlgButtons>(buttons));
+        TMessageForm form(QStringLiteral("保存しますか？"), MsgDlgType::mtConfirmation,
+                          static_cast<MsgDlgButtons>(buttons));
         const ModalDriver driver(act);
         return form.exec();
     };
@@ -133,7 +133,7 @@ void TestMessageForm::answersKeysAndTheCloseBox()
 void TestMessageForm::accessKeysAloneAnswer()
 {
     const auto answer = [](Qt::Key key) {
-        TMessageForm form(QStringLiteral("保存しますか？"), TMsgDlgType::mtConfirmation, mbYesNoCancel);
+        TMessageForm form(QStringLiteral("保存しますか？"), MsgDlgType::mtConfirmation, mbYesNoCancel);
         const ModalDriver driver([key](QWidget& box) { PressKey(&box, key); });
         return form.exec();
     };
@@ -143,7 +143,7 @@ void TestMessageForm::accessKeysAloneAnswer()
 
 void TestMessageForm::escapeDoesNothingWithoutACancelButton()
 {
-    TMessageForm form(QStringLiteral("本文"), TMsgDlgType::mtError, mbAbort | mbRetry);
+    TMessageForm form(QStringLiteral("本文"), MsgDlgType::mtError, mbAbort | mbRetry);
     bool stillOpen = false;
     const ModalDriver driver([&](QWidget& box) {
         PressKey(&box, Qt::Key_Escape);
@@ -158,7 +158,7 @@ void TestMessageForm::helpAsksTheHandlerAndStaysOpen()
 {
     QList<int> asked;
     TMessageForm::SetHelpHandler([&](int context) { asked << context; });
-    TMessageForm form(QStringLiteral("本文"), TMsgDlgType::mtInformation, mbOK | mbHelp);
+    TMessageForm form(QStringLiteral("本文"), MsgDlgType::mtInformation, mbOK | mbHelp);
     form.SetHelpContext(2101);
     bool stillOpen = false;
     const ModalDriver driver([&](QWidget& box) {
@@ -178,11 +178,11 @@ void TestMessageForm::wrapsLongTextToHalfTheScreen()
     const QString shortText = QStringLiteral("短い文");
     const QString longText = QStringLiteral("カタログの一覧を保存します。").repeated(20);
 
-    TMessageForm shortForm(shortText, TMsgDlgType::mtInformation, mbOK);
+    TMessageForm shortForm(shortText, MsgDlgType::mtInformation, mbOK);
     const QLabel* shortLabel = shortForm.findChild<QLabel*>(QStringLiteral("Message"));
     QVERIFY(shortLabel->width() < halfScreen / 2);
 
-    TMessageForm longForm(longText, TMsgDlgType::mtInformation, mbOK);
+    TMessageForm longForm(longText, MsgDlgType::mtInformation, mbOK);
     const QLabel* longLabel = longForm.findChild<QLabel*>(QStringLiteral("Message"));
     QVERIFY(longLabel->width() <= halfScreen + 1);
     QVERIFY(longLabel->height() > 2 * longLabel->fontMetrics().height());

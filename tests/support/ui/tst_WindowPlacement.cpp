@@ -92,7 +92,7 @@ void TestWindowPlacement::aMinimisedWindowKeepsWhereItRestoresTo()
     QWidget window;
     window.setGeometry(50, 60, 300, 200);
     window.setWindowState(Qt::WindowMaximized | Qt::WindowMinimized);
-    const TWindowPlacement placement = GetWindowPlacement(&window);
+    const WindowPlacement placement = GetWindowPlacement(&window);
     QCOMPARE(placement.showCmd, SW_SHOWMINIMIZED);
     QCOMPARE(placement.flags, WPF_RESTORETOMAXIMIZED);
     QCOMPARE(placement.normalLeft, 50);
