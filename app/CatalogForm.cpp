@@ -71,7 +71,7 @@ void UseViewFont(QWidget* view)
 
 }  // namespace
 
-TCatalogForm::TCatalogForm(const std::string& folder, TCatalogFormServices services, QWidget* parent)
+TCatalogForm::TCatalogForm(const std::string& folder, CatalogFormServices services, QWidget* parent)
     : QMainWindow(parent)
     , services_(std::move(services))
     , prompter_(services_.prompter)
@@ -87,7 +87,7 @@ TCatalogForm::TCatalogForm(const std::string& folder, TCatalogFormServices servi
     move(1, 0);
 
     store_ = new CatalogStore(folder, this);
-    model_ = new TObjectListModel(this);
+    model_ = new ObjectListModel(this);
     CreateActions();
     CreateMenus();
     CreateToolBar();
@@ -338,7 +338,7 @@ void TCatalogForm::CreateViews()
     // The name column's design width suits a 12-pixel face and grows with the font at hand;
     // the folder column takes whatever width the window leaves (its design width, 300, is
     // what the window leaves it at the design size), so a narrow window needs no scrolling.
-    header->resizeSection(TObjectListModel::ColName, ScaledWidth(120, ListView->fontMetrics()));
+    header->resizeSection(ObjectListModel::ColName, ScaledWidth(120, ListView->fontMetrics()));
     header->setStretchLastSection(true);
     connect(header, &QHeaderView::sectionClicked, this,
             [this](int column) { RunCommand(this, [this, column] { SortObjectList(column); }); });

@@ -18,7 +18,7 @@ class QTableView;
 class QTreeWidget;
 class QTreeWidgetItem;
 class CatalogStore;
-class TObjectListModel;
+class ObjectListModel;
 
 // The main window: the catalogs of the list on the left, the objects of the selected
 // catalog on the right, and the commands on catalogs and objects as actions reached from
@@ -30,12 +30,12 @@ class TCatalogForm : public QMainWindow {
 
 public:
     // folder: the program folder (code page 932) holding the control file and catalogs.
-    explicit TCatalogForm(const std::string& folder, TCatalogFormServices services = {},
+    explicit TCatalogForm(const std::string& folder, CatalogFormServices services = {},
                           QWidget* parent = nullptr);
     ~TCatalogForm() override;
 
     CatalogStore& Store() const { return *store_; }
-    TObjectListModel& ObjectList() const { return *model_; }
+    ObjectListModel& ObjectList() const { return *model_; }
 
     // The catalog the commands act on: the one marked by a right click while its context
     // menu is open, else the selected one; -1 when there is none.
@@ -109,11 +109,11 @@ private:
     std::string CatalogName(int index) const;
     QTreeWidgetItem* MakeNode(int index) const;
 
-    TCatalogFormServices services_;
+    CatalogFormServices services_;
     std::unique_ptr<Prompter> ownPrompter_;
     Prompter* prompter_ = nullptr;
     CatalogStore* store_ = nullptr;
-    TObjectListModel* model_ = nullptr;
+    ObjectListModel* model_ = nullptr;
 
     QAction* ActF = nullptr;
     QAction* ActF_CatNew = nullptr;

@@ -29,7 +29,7 @@ CatalogWizardRunner DefaultCatalogWizardRunner();
 RenameDialogRunner DefaultRenameDialogRunner();
 AboutDialogRunner DefaultAboutDialogRunner();
 
-struct TCatalogFormServices {
+struct CatalogFormServices {
     // Where the window's question and error boxes go; null for the window's own boxes.
     Prompter* prompter = nullptr;
     RenameDialogRunner runRenameDialog = DefaultRenameDialogRunner();

@@ -15,7 +15,7 @@ constexpr int kKeyRoom = 1024;
 
 }  // namespace
 
-TCollationKeys::TCollationKeys()
+CollationKeys::CollationKeys()
 {
     UErrorCode status = U_ZERO_ERROR;
     collator_ = ucol_open(QLocale().name().toLatin1().constData(), &status);
@@ -30,24 +30,24 @@ TCollationKeys::TCollationKeys()
     ucol_setAttribute(collator_, UCOL_ALTERNATE_HANDLING, UCOL_NON_IGNORABLE, &status);
 }
 
-TCollationKeys::~TCollationKeys()
+CollationKeys::~CollationKeys()
 {
     ucol_close(collator_);
 }
 
-void TCollationKeys::Clear()
+void CollationKeys::Clear()
 {
     bytes_.clear();
     offsets_.clear();
 }
 
-void TCollationKeys::Reserve(std::size_t count)
+void CollationKeys::Reserve(std::size_t count)
 {
     offsets_.reserve(count);
     bytes_.reserve(count * 64);
 }
 
-void TCollationKeys::Append(const QString& text)
+void CollationKeys::Append(const QString& text)
 {
     const auto* utf16 = reinterpret_cast<const UChar*>(text.utf16());
     std::array<std::uint8_t, kKeyRoom> room;
@@ -63,12 +63,12 @@ void TCollationKeys::Append(const QString& text)
                     reinterpret_cast<std::uint8_t*>(bytes_.data() + start), size);
 }
 
-void TCollationKeys::Erase(std::size_t index)
+void CollationKeys::Erase(std::size_t index)
 {
     offsets_.erase(offsets_.begin() + std::ptrdiff_t(index));
 }
 
-void TCollationKeys::Permute(const std::vector<int>& order)
+void CollationKeys::Permute(const std::vector<int>& order)
 {
     if (offsets_.empty())
         return;
@@ -79,7 +79,7 @@ void TCollationKeys::Permute(const std::vector<int>& order)
     offsets_ = std::move(permuted);
 }
 
-int TCollationKeys::Compare(std::size_t a, std::size_t b) const
+int CollationKeys::Compare(std::size_t a, std::size_t b) const
 {
     return std::strcmp(bytes_.data() + offsets_[a], bytes_.data() + offsets_[b]);
 }

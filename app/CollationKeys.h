@@ -12,12 +12,12 @@ struct UCollator;
 // comparison QCollator makes), kept in one block of memory: comparing two keys is one
 // byte comparison, which is what makes sorting a hundred thousand rows cheap. Keys are
 // numbered in the order they were added.
-class TCollationKeys {
+class CollationKeys {
 public:
-    TCollationKeys();
-    ~TCollationKeys();
-    TCollationKeys(const TCollationKeys&) = delete;
-    TCollationKeys& operator=(const TCollationKeys&) = delete;
+    CollationKeys();
+    ~CollationKeys();
+    CollationKeys(const CollationKeys&) = delete;
+    CollationKeys& operator=(const CollationKeys&) = delete;
 
     bool Empty() const { return offsets_.empty(); }
     void Clear();

@@ -31,14 +31,14 @@ std::string_view NamePart(std::string_view path)
 
 }  // namespace
 
-TObjectListModel::TObjectListModel(QObject* parent)
+ObjectListModel::ObjectListModel(QObject* parent)
     : QAbstractTableModel(parent)
 {
 }
 
-TObjectListModel::~TObjectListModel() = default;
+ObjectListModel::~ObjectListModel() = default;
 
-TObjectListModel::Row TObjectListModel::MakeRow(const std::string& path)
+ObjectListModel::Row ObjectListModel::MakeRow(const std::string& path)
 {
     Row row;
     row.item.Path = path;
@@ -47,7 +47,7 @@ TObjectListModel::Row TObjectListModel::MakeRow(const std::string& path)
     return row;
 }
 
-void TObjectListModel::SetObjects(const std::vector<std::string>& paths)
+void ObjectListModel::SetObjects(const std::vector<std::string>& paths)
 {
     beginResetModel();
     rows_.clear();
@@ -59,19 +59,19 @@ void TObjectListModel::SetObjects(const std::vector<std::string>& paths)
     endResetModel();
 }
 
-void TObjectListModel::AppendObject(const std::string& path)
+void ObjectListModel::AppendObject(const std::string& path)
 {
     const int row = Count();
     beginInsertRows({}, row, row);
     rows_.push_back(MakeRow(path));
     for (const int column : {int(ColName), int(ColFolder)}) {
-        if (TCollationKeys& keys = column == ColName ? pathKeys_ : folderKeys_; !keys.Empty())
+        if (CollationKeys& keys = column == ColName ? pathKeys_ : folderKeys_; !keys.Empty())
             keys.Append(SortText(rows_.back(), column));
     }
     endInsertRows();
 }
 
-void TObjectListModel::RemoveRows(std::vector<int> rows)
+void ObjectListModel::RemoveRows(std::vector<int> rows)
 {
     std::sort(rows.begin(), rows.end(), std::greater<>());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
@@ -114,19 +114,19 @@ void TObjectListModel::RemoveRows(std::vector<int> rows)
     }
 }
 
-int TObjectListModel::Group(const Row& row)
+int ObjectListModel::Group(const Row& row)
 {
     return static_cast<int>(KindOfAttributes(row.item.Attributes));
 }
 
-QString TObjectListModel::SortText(const Row& row, int column) const
+QString ObjectListModel::SortText(const Row& row, int column) const
 {
     return Cp932ToDisplay(column == ColName ? row.item.Path : FolderColumnText(row.item.Path));
 }
 
-TCollationKeys& TObjectListModel::SortKeys(int column)
+CollationKeys& ObjectListModel::SortKeys(int column)
 {
-    TCollationKeys& keys = column == ColName ? pathKeys_ : folderKeys_;
+    CollationKeys& keys = column == ColName ? pathKeys_ : folderKeys_;
     if (keys.Empty() && !rows_.empty()) {
         keys.Reserve(rows_.size());
         for (const Row& row : rows_)
@@ -135,7 +135,7 @@ TCollationKeys& TObjectListModel::SortKeys(int column)
     return keys;
 }
 
-int TObjectListModel::CompareObjectRows(int a, int b, int column)
+int ObjectListModel::CompareObjectRows(int a, int b, int column)
 {
     if (column != ColName && column != ColFolder)
         return 0;
@@ -146,9 +146,9 @@ int TObjectListModel::CompareObjectRows(int a, int b, int column)
     return SortKeys(column).Compare(std::size_t(a), std::size_t(b));
 }
 
-std::vector<int> TObjectListModel::SortedOrder(int column, int direction)
+std::vector<int> ObjectListModel::SortedOrder(int column, int direction)
 {
-    const TCollationKeys& keys = SortKeys(column);
+    const CollationKeys& keys = SortKeys(column);
     // By name: the groups in their order, each in the order of its paths.
     std::array<std::vector<int>, 3> groups;
     for (int row = 0; row < Count(); ++row)
@@ -180,7 +180,7 @@ void Permute(std::vector<T>& items, const std::vector<int>& order)
 
 }  // namespace
 
-void TObjectListModel::Sort(int column, int direction)
+void ObjectListModel::Sort(int column, int direction)
 {
     if (column != ColName && column != ColFolder)
         return;
@@ -202,17 +202,17 @@ void TObjectListModel::Sort(int column, int direction)
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
-int TObjectListModel::rowCount(const QModelIndex& parent) const
+int ObjectListModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : Count();
 }
 
-int TObjectListModel::columnCount(const QModelIndex& parent) const
+int ObjectListModel::columnCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : ColumnCount;
 }
 
-QVariant TObjectListModel::data(const QModelIndex& index, int role) const
+QVariant ObjectListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid())
         return {};
@@ -230,7 +230,7 @@ QVariant TObjectListModel::data(const QModelIndex& index, int role) const
     }
 }
 
-QVariant TObjectListModel::headerData(int section, Qt::Orientation orientation, int role) const
+QVariant ObjectListModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);

@@ -20,15 +20,15 @@ struct TOwnerItem {
 // looked at on disk once, when its row is made, the texts are made only for the rows on
 // the screen, and sorting compares precomputed collation keys, made once per row and column
 // when first needed.
-class TObjectListModel : public QAbstractTableModel {
+class ObjectListModel : public QAbstractTableModel {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(TObjectListModel)
+    Q_DISABLE_COPY_MOVE(ObjectListModel)
 
 public:
     enum Column { ColName = 0, ColFolder = 1, ColumnCount };
 
-    explicit TObjectListModel(QObject* parent = nullptr);
-    ~TObjectListModel() override;
+    explicit ObjectListModel(QObject* parent = nullptr);
+    ~ObjectListModel() override;
 
     // Replaces every row by one row per path, in order (unsorted).
     void SetObjects(const std::vector<std::string>& paths);
@@ -65,13 +65,13 @@ private:
     static int Group(const Row& row);
     // The collation keys of a column, one per row (kept apart from the rows, so that a sort
     // walks through little memory).
-    TCollationKeys& SortKeys(int column);
+    CollationKeys& SortKeys(int column);
     QString SortText(const Row& row, int column) const;
     // The rows in their new order: positions into rows_.
     std::vector<int> SortedOrder(int column, int direction);
 
     std::vector<Row> rows_;
-    TCollationKeys pathKeys_;
-    TCollationKeys folderKeys_;
-    TShellIcons icons_;
+    CollationKeys pathKeys_;
+    CollationKeys folderKeys_;
+    ShellIcons icons_;
 };

@@ -6,7 +6,7 @@
 
 #include <cstdlib>
 
-bool IsSupportedPlatform(const TPlatformFacts& facts)
+bool IsSupportedPlatform(const PlatformFacts& facts)
 {
     if (!facts.HasCp932Converter)
         return false;
@@ -34,7 +34,7 @@ bool HasCp932Converter()
 
 }  // namespace
 
-TPlatformFacts CurrentPlatformFacts()
+PlatformFacts CurrentPlatformFacts()
 {
     return {kPlatformPosix, 0, HasCp932Converter()};
 }

@@ -3,7 +3,7 @@
 // The platform check of start-up. The decision is a plain function of what is known about
 // the system, so that it can be tested apart from the system it runs on.
 
-struct TPlatformFacts {
+struct PlatformFacts {
     // Windows platform ids: 1 the Windows 95 family, 2 the NT family; kPlatformPosix for a
     // POSIX desktop.
     int PlatformId = 0;
@@ -16,9 +16,9 @@ inline constexpr int kPlatformWin32Windows = 1;
 inline constexpr int kPlatformWin32NT = 2;
 inline constexpr int kPlatformPosix = 100;
 
-bool IsSupportedPlatform(const TPlatformFacts& facts);
+bool IsSupportedPlatform(const PlatformFacts& facts);
 
-TPlatformFacts CurrentPlatformFacts();
+PlatformFacts CurrentPlatformFacts();
 
 // Returns only on a supported platform; otherwise tells the user in a box without an owner
 // and ends the process with exit code 1.

@@ -20,7 +20,7 @@ std::string_view Extension(std::string_view name)
 
 }  // namespace
 
-int TShellIcons::IconIndexFor(int attributes, std::string_view name)
+int ShellIcons::IconIndexFor(int attributes, std::string_view name)
 {
     switch (KindOfAttributes(attributes)) {
     case ObjectKind::Missing:
@@ -37,13 +37,13 @@ int TShellIcons::IconIndexFor(int attributes, std::string_view name)
     return FileIconIndex(name);
 }
 
-int TShellIcons::Add(const QIcon& icon)
+int ShellIcons::Add(const QIcon& icon)
 {
     icons_.push_back(icon);
     return static_cast<int>(icons_.size()) - 1;
 }
 
-int TShellIcons::FileIconIndex(std::string_view name)
+int ShellIcons::FileIconIndex(std::string_view name)
 {
     if (genericFileIndex_ < 0)
         genericFileIndex_ = Add(GenericFileIcon());

@@ -10,7 +10,7 @@
 // from support/ui/ShellIcons (by kind and name extension, never opening an object); this
 // layer only numbers them so that each row stores an int, and finds a row's extension
 // without copying its name.
-class TShellIcons {
+class ShellIcons {
 public:
     // The icon index for an object of these attributes (as GetFileAttributesOf gives them)
     // and this name (code page 932).

@@ -110,7 +110,7 @@ void BM_AddChooserResultAgainstLstat(benchmark::State& state)
             for (const std::string& path : paths)
                 benchmark::DoNotOptimize(::lstat(path.c_str(), &facts));
         });
-        TWizardObjectList list(prompter);
+        WizardObjectList list(prompter);
         list.SetChooserRunner([&tree](QWidget*, const ObjectChooserSettings&) {
             return ObjectChoice {tree.folders, tree.files, true};
         });

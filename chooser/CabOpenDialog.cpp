@@ -49,7 +49,7 @@ QString HistoryText(const std::string& entry, bool showFullPath)
 
 }  // namespace
 
-TCabOpenDialog::TCabOpenDialog(QWidget* owner) : TOpenDialog(owner) {}
+TCabOpenDialog::TCabOpenDialog(QWidget* owner) : OpenDialog(owner) {}
 
 void TCabOpenDialog::SetAssociated(TCabOpenDialog* other)
 {
@@ -66,7 +66,7 @@ bool TCabOpenDialog::RunChooser()
         dialogTemplate_ = UsesUIGothicFont() ? "CABINET_OPEN_DIALOG" : "CABINET_OPEN_DIALOG2";
     if (SetInitDirFrom1st && !history_.empty())
         InitialDir = history_.front();
-    return TOpenDialog::RunChooser();
+    return OpenDialog::RunChooser();
 }
 
 std::string TCabOpenDialog::GetCurrentFolder() const
@@ -209,7 +209,7 @@ void TCabOpenDialog::DoShow()
         history->view()->setMinimumWidth(HistoryDropDownWidth);
     }
     CreateSideList();
-    TOpenDialog::DoShow();
+    OpenDialog::DoShow();
 }
 
 void TCabOpenDialog::CreateSideList()
@@ -273,7 +273,7 @@ void TCabOpenDialog::DoClose()
     SaveHistory();
     if (associated_)
         associated_->AssignHistory(0, history_);
-    TOpenDialog::DoClose();
+    OpenDialog::DoClose();
 }
 
 void TCabOpenDialog::DoFolderChange()
@@ -284,12 +284,12 @@ void TCabOpenDialog::DoFolderChange()
     });
     if (QPushButton* save = SaveButton())
         save->setEnabled(!saved);
-    TOpenDialog::DoFolderChange();
+    OpenDialog::DoFolderChange();
 }
 
 void TCabOpenDialog::WndCommand(int id)
 {
-    TOpenDialog::WndCommand(id);
+    OpenDialog::WndCommand(id);
     if (id == IdHistoryList)
         HistorySelChange();
     else if (id == IdSaveHistory)

@@ -31,7 +31,7 @@ enum class TRootKey : std::uint8_t {
 // history of recently saved folders under its standard controls (a drop-down list that
 // jumps to a folder, and a button that saves the folder shown), kept in the registry
 // between runs, and a command event for the controls of its template.
-class TCabOpenDialog : public TOpenDialog {
+class TCabOpenDialog : public OpenDialog {
 public:
     // Sender, the template area, the dialog, the control's identifier.
     using TCommandNotifyEvent

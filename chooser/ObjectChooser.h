@@ -21,7 +21,7 @@ struct ObjectChooserSettings {
     std::string DefaultExt;
     std::string Filter;       // "caption|pattern|caption|pattern..."
     int FilterIndex = 1;      // 1-based entry of Filter shown first
-    TOpenOptions Options = ofHideReadOnly | ofEnableSizing;
+    OpenOptions Options = ofHideReadOnly | ofEnableSizing;
     std::string HistoryKey;   // registry key of the folder history; empty: not stored
     bool LoadPlaces = true;   // fill the side list from the registry or with the default places
     TDialogType DialogType = TDialogType::dtNormal;

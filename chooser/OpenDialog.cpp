@@ -26,11 +26,11 @@ QList<OpenDialogWindow::FileType> ParseFilter(const std::string& filter)
 
 }  // namespace
 
-TOpenDialog::TOpenDialog(QWidget* owner) : owner_(owner) {}
+OpenDialog::OpenDialog(QWidget* owner) : owner_(owner) {}
 
-TOpenDialog::~TOpenDialog() = default;
+OpenDialog::~OpenDialog() = default;
 
-bool TOpenDialog::RunChooser()
+bool OpenDialog::RunChooser()
 {
     SelectedFiles.clear();
     refused_.clear();
@@ -51,7 +51,7 @@ bool TOpenDialog::RunChooser()
     return true;
 }
 
-void TOpenDialog::SetUpWindow(OpenDialogWindow& window)
+void OpenDialog::SetUpWindow(OpenDialogWindow& window)
 {
     window.setWindowTitle(Title.empty() ? QStringLiteral("ファイルを開く") : Cp932ToDisplay(Title));
     window.SetFileTypes(ParseFilter(Filter), FilterIndex);
@@ -65,7 +65,7 @@ void TOpenDialog::SetUpWindow(OpenDialogWindow& window)
     window.FileNameBox()->setText(Cp932ToDisplay(FileName));
 }
 
-void TOpenDialog::ConnectSteps(OpenDialogWindow& window)
+void OpenDialog::ConnectSteps(OpenDialogWindow& window)
 {
     QObject::connect(&window, &OpenDialogWindow::initDone, [this] { Guard([this] { DoShow(); }); });
     QObject::connect(&window, &OpenDialogWindow::closing, [this] { Guard([this] { DoClose(); }); });
@@ -79,7 +79,7 @@ void TOpenDialog::ConnectSteps(OpenDialogWindow& window)
                      [this](int id) { Guard([this, id] { WndCommand(id); }); });
 }
 
-void TOpenDialog::TakeResult(const OpenDialogWindow& window)
+void OpenDialog::TakeResult(const OpenDialogWindow& window)
 {
     for (const QString& path : window.ResultPaths()) {
         if (const auto chosen = FromQtPath(path))
@@ -91,26 +91,26 @@ void TOpenDialog::TakeResult(const OpenDialogWindow& window)
     FilterIndex = window.FileTypeIndex();
 }
 
-void TOpenDialog::TellRefused()
+void OpenDialog::TellRefused()
 {
     if (refused_.isEmpty())
         return;
     TellAfterRun(RefusedNamesText(refused_));
 }
 
-void TOpenDialog::TellAfterRun(const QString& text)
+void OpenDialog::TellAfterRun(const QString& text)
 {
     FormPrompter ownerBoxes(owner_);
     Prompter& boxes = prompter_ ? *prompter_ : ownerBoxes;
     boxes.ShowMessageText(text, MsgDlgType::mtWarning, mbOK, 0);
 }
 
-Prompter& TOpenDialog::DialogBoxes() const
+Prompter& OpenDialog::DialogBoxes() const
 {
     return window_->Boxes();
 }
 
-void TOpenDialog::Guard(const std::function<void()>& step)
+void OpenDialog::Guard(const std::function<void()>& step)
 {
     if (pending_)
         return;
@@ -125,16 +125,16 @@ void TOpenDialog::Guard(const std::function<void()>& step)
     }
 }
 
-void TOpenDialog::DoShow() { Fire(OnShow); }
-void TOpenDialog::DoClose() { Fire(OnClose); }
-void TOpenDialog::DoFolderChange() { Fire(OnFolderChange); }
-void TOpenDialog::DoSelectionChange() { Fire(OnSelectionChange); }
-void TOpenDialog::DoTypeChange() { Fire(OnTypeChange); }
+void OpenDialog::DoShow() { Fire(OnShow); }
+void OpenDialog::DoClose() { Fire(OnClose); }
+void OpenDialog::DoFolderChange() { Fire(OnFolderChange); }
+void OpenDialog::DoSelectionChange() { Fire(OnSelectionChange); }
+void OpenDialog::DoTypeChange() { Fire(OnTypeChange); }
 
-void TOpenDialog::Fire(const TNotifyEvent& event)
+void OpenDialog::Fire(const NotifyEvent& event)
 {
     if (event)
         event(*this);
 }
 
-void TOpenDialog::WndCommand(int) {}
+void OpenDialog::WndCommand(int) {}

@@ -22,29 +22,29 @@ class Prompter;
 // A subclass sees the running dialog through the Do... steps and WndCommand, the commands
 // of the controls its template added. An error thrown by a step closes the dialog and
 // leaves RunChooser, so that no error crosses the dialog's event loop.
-class TOpenDialog {
+class OpenDialog {
 public:
-    using TNotifyEvent = std::function<void(TOpenDialog& sender)>;
+    using NotifyEvent = std::function<void(OpenDialog& sender)>;
 
-    explicit TOpenDialog(QWidget* owner);
-    virtual ~TOpenDialog();
-    TOpenDialog(const TOpenDialog&) = delete;
-    TOpenDialog& operator=(const TOpenDialog&) = delete;
+    explicit OpenDialog(QWidget* owner);
+    virtual ~OpenDialog();
+    OpenDialog(const OpenDialog&) = delete;
+    OpenDialog& operator=(const OpenDialog&) = delete;
 
     std::string DefaultExt;
     std::string FileName;          // the first chosen path after a confirmed run
     std::string Filter;            // "caption|patterns|caption|patterns...", patterns split by ";"
     int FilterIndex = 1;
     std::string InitialDir;
-    TOpenOptions Options = ofHideReadOnly | ofEnableSizing;
+    OpenOptions Options = ofHideReadOnly | ofEnableSizing;
     std::string Title;
     std::vector<std::string> SelectedFiles;   // every chosen name as a full path, in order
 
-    TNotifyEvent OnShow;
-    TNotifyEvent OnClose;
-    TNotifyEvent OnFolderChange;
-    TNotifyEvent OnSelectionChange;
-    TNotifyEvent OnTypeChange;
+    NotifyEvent OnShow;
+    NotifyEvent OnClose;
+    NotifyEvent OnFolderChange;
+    NotifyEvent OnSelectionChange;
+    NotifyEvent OnTypeChange;
 
     // Runs the dialog modally; true when the user confirmed.
     virtual bool RunChooser();
@@ -80,7 +80,7 @@ private:
     void TakeResult(const OpenDialogWindow& window);
     void TellRefused();
     void Guard(const std::function<void()>& step);
-    void Fire(const TNotifyEvent& event);
+    void Fire(const NotifyEvent& event);
 
     QPointer<QWidget> owner_;
     Prompter* prompter_ = nullptr;

@@ -49,12 +49,12 @@ QString MailToTarget(const QString& address, const QString& subject)
     return target;
 }
 
-bool OpenMailTo(const QString& address, const QString& subject, const TShellOpener& open)
+bool OpenMailTo(const QString& address, const QString& subject, const ShellOpener& open)
 {
     return open(MailToTarget(address, subject));
 }
 
-TCatAboutForm::TCatAboutForm(QWidget* owner, TShellOpener opener)
+TCatAboutForm::TCatAboutForm(QWidget* owner, ShellOpener opener)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                          | Qt::WindowCloseButtonHint)
     , owner_(owner)

@@ -133,7 +133,7 @@ QWidget* TTessnaForm::CreatePage02()
 {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("Page02"));
-    objectList_ = new TWizardObjectList(*boxes_, page);
+    objectList_ = new WizardObjectList(*boxes_, page);
     if (services_.Chooser)
         objectList_->SetChooserRunner(services_.Chooser);
 

@@ -16,7 +16,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QStackedWidget;
 class TFileLabel;
-class TWizardObjectList;
+class WizardObjectList;
 
 // The catalog wizard: page 1 takes the catalog's name, page 2 its objects, page 3 shows
 // the catalog file's path and text as they will be stored. It works on a copy of the
@@ -37,7 +37,7 @@ public:
     int CurrentPage() const;
     // The path the catalog file will have.
     std::string CatalogFilePath() const;
-    TWizardObjectList& ObjectList() const { return *objectList_; }
+    WizardObjectList& ObjectList() const { return *objectList_; }
 
     void BtnNextClick();
     void BtnBackClick();
@@ -86,7 +86,7 @@ private:
     QStackedWidget* notebook_ = nullptr;
     QLineEdit* edtCatName_ = nullptr;
     TFileLabel* fileLabel_ = nullptr;
-    TWizardObjectList* objectList_ = nullptr;
+    WizardObjectList* objectList_ = nullptr;
     QLabel* lblCatFileName_ = nullptr;
     QPlainTextEdit* memoFin_ = nullptr;
     QPushButton* btnBack_ = nullptr;

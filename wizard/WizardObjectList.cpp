@@ -32,7 +32,7 @@
 namespace {
 
 constexpr int StatusPanelWidth = 220;
-constexpr int ColumnWidths[TWizardObjectModel::ColumnCount] = {120, 55, 100, 105, 110};
+constexpr int ColumnWidths[WizardObjectModel::ColumnCount] = {120, 55, 100, 105, 110};
 
 // The hourglass and a list that does not redraw while a batch of rows goes in; both come
 // back however the work ends.
@@ -69,21 +69,21 @@ QPushButton* ActionButton(QAction* action, QWidget* parent, const QString& objec
 
 }  // namespace
 
-TWizardObjectList::TWizardObjectList(Prompter& prompter, QWidget* parent)
+WizardObjectList::WizardObjectList(Prompter& prompter, QWidget* parent)
     : QWidget(parent)
     , prompter_(prompter)
-    , model_(new TWizardObjectModel(this))
+    , model_(new WizardObjectModel(this))
 {
     CreateActions();
     CreateLayout();
     UpdateListStatus();
 }
 
-TWizardObjectList::~TWizardObjectList() = default;
+WizardObjectList::~WizardObjectList() = default;
 
-void TWizardObjectList::CreateActions()
+void WizardObjectList::CreateActions()
 {
-    const auto command = [this](const QString& text, const char* name, void (TWizardObjectList::*execute)()) {
+    const auto command = [this](const QString& text, const char* name, void (WizardObjectList::*execute)()) {
         auto* action = new QAction(text, this);
         action->setObjectName(QString::fromLatin1(name));
         action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
@@ -91,10 +91,10 @@ void TWizardObjectList::CreateActions()
         addAction(action);
         return action;
     };
-    actAdd_ = command(QStringLiteral("オブジェクト追加(&F)"), "ActAddFile_File", &TWizardObjectList::ActAddFile_FileExecute);
-    actDelete_ = command(QStringLiteral("削除(&R)"), "ActAddFile_Del", &TWizardObjectList::ActAddFile_DelExecute);
-    actDeleteAll_ = command(QStringLiteral("すべて削除(&D)"), "ActAddFile_AllDel", &TWizardObjectList::ActAddFile_AllDelExecute);
-    actPaste_ = command(QStringLiteral("貼り付け(&V)"), "ActAddFile_Paste", &TWizardObjectList::ActAddFile_PasteExecute);
+    actAdd_ = command(QStringLiteral("オブジェクト追加(&F)"), "ActAddFile_File", &WizardObjectList::ActAddFile_FileExecute);
+    actDelete_ = command(QStringLiteral("削除(&R)"), "ActAddFile_Del", &WizardObjectList::ActAddFile_DelExecute);
+    actDeleteAll_ = command(QStringLiteral("すべて削除(&D)"), "ActAddFile_AllDel", &WizardObjectList::ActAddFile_AllDelExecute);
+    actPaste_ = command(QStringLiteral("貼り付け(&V)"), "ActAddFile_Paste", &WizardObjectList::ActAddFile_PasteExecute);
     actPaste_->setShortcut(QKeySequence::Paste);
 
     popup_ = new QMenu(this);
@@ -107,7 +107,7 @@ void TWizardObjectList::CreateActions()
     popup_->addAction(actPaste_);
 }
 
-void TWizardObjectList::CreateLayout()
+void WizardObjectList::CreateLayout()
 {
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(ActionButton(actAdd_, this, QStringLiteral("btnFile_AddFile")));
@@ -139,9 +139,9 @@ void TWizardObjectList::CreateLayout()
     listView_->setContextMenuPolicy(Qt::CustomContextMenu);
     new FileDropTarget(listView_->viewport(), [this](const QMimeData& data) { AddPastedObjects(data); });
 
-    connect(listView_->horizontalHeader(), &QHeaderView::sectionClicked, this, &TWizardObjectList::SortByColumn);
+    connect(listView_->horizontalHeader(), &QHeaderView::sectionClicked, this, &WizardObjectList::SortByColumn);
     connect(listView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &TWizardObjectList::UpdateListStatus);
+            &WizardObjectList::UpdateListStatus);
     connect(listView_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { popup_->popup(listView_->viewport()->mapToGlobal(pos)); });
 
@@ -165,29 +165,29 @@ void TWizardObjectList::CreateLayout()
 // The design widths suit a 12-pixel face: each grows with the font at hand, the size
 // column holds a size of 10 GB and more, the date column a whole date, and the folder
 // column takes whatever width the list leaves.
-void TWizardObjectList::FitColumns()
+void WizardObjectList::FitColumns()
 {
     const QFontMetrics metrics = listView_->fontMetrics();
     const int padding = 2 * listView_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, listView_) + 8;
-    for (int column = 0; column < TWizardObjectModel::ColumnCount; ++column)
+    for (int column = 0; column < WizardObjectModel::ColumnCount; ++column)
         listView_->setColumnWidth(column, ScaledWidth(ColumnWidths[column], metrics));
     const auto atLeast = [&](int column, const QString& widest) {
         listView_->setColumnWidth(column, std::max(listView_->columnWidth(column),
                                                    metrics.horizontalAdvance(widest) + padding));
     };
-    atLeast(TWizardObjectModel::ColSize, QStringLiteral("99,999,999,999"));
+    atLeast(WizardObjectModel::ColSize, QStringLiteral("99,999,999,999"));
     // The widest date of the locale's short format: two-digit day and month, late evening.
     const QDateTime widestDate(QDate(2000, 12, 28), QTime(23, 58));
-    atLeast(TWizardObjectModel::ColDate, Cp932ToDisplay(FormatDateTimeText(DateTimeFromQDateTime(widestDate))));
+    atLeast(WizardObjectModel::ColDate, Cp932ToDisplay(FormatDateTimeText(DateTimeFromQDateTime(widestDate))));
     listView_->horizontalHeader()->setStretchLastSection(true);
 }
 
-int TWizardObjectList::RowCount() const
+int WizardObjectList::RowCount() const
 {
     return model_->rowCount();
 }
 
-std::vector<int> TWizardObjectList::SelectedRows() const
+std::vector<int> WizardObjectList::SelectedRows() const
 {
     std::vector<int> rows;
     for (const QModelIndex& index : listView_->selectionModel()->selectedRows())
@@ -196,13 +196,13 @@ std::vector<int> TWizardObjectList::SelectedRows() const
     return rows;
 }
 
-void TWizardObjectList::AddWizardRow(const std::string& path)
+void WizardObjectList::AddWizardRow(const std::string& path)
 {
     if (model_->AddWizardRow(path))
         UpdateListStatus();
 }
 
-void TWizardObjectList::AddWizardRows(const std::vector<std::string>& paths)
+void WizardObjectList::AddWizardRows(const std::vector<std::string>& paths)
 {
     {
         const BusyList busy(listView_);
@@ -211,12 +211,12 @@ void TWizardObjectList::AddWizardRows(const std::vector<std::string>& paths)
     UpdateListStatus();
 }
 
-void TWizardObjectList::SortByColumn(int column)
+void WizardObjectList::SortByColumn(int column)
 {
     model_->SortByColumn(column);
 }
 
-void TWizardObjectList::UpdateListStatus()
+void WizardObjectList::UpdateListStatus()
 {
     const std::vector<int> selected = SelectedRows();
     actDelete_->setEnabled(!selected.empty());
@@ -234,7 +234,7 @@ void TWizardObjectList::UpdateListStatus()
     sizePanel_->setText(Cp932ToDisplay(FormatSizeText(static_cast<double>(size), false)));
 }
 
-void TWizardObjectList::ActAddFile_FileExecute()
+void WizardObjectList::ActAddFile_FileExecute()
 {
     const std::optional<ObjectChoice> choice = chooser_(window(), ObjectsToCompressSettings());
     if (!choice)
@@ -249,7 +249,7 @@ void TWizardObjectList::ActAddFile_FileExecute()
         prompter_.ShowMessageText(UnstorableNamesText(refused), MsgDlgType::mtWarning, mbOK, 0);
 }
 
-void TWizardObjectList::ActAddFile_DelExecute()
+void WizardObjectList::ActAddFile_DelExecute()
 {
     const std::vector<int> selected = SelectedRows();
     if (selected.empty())
@@ -264,7 +264,7 @@ void TWizardObjectList::ActAddFile_DelExecute()
     UpdateListStatus();
 }
 
-void TWizardObjectList::ActAddFile_AllDelExecute()
+void WizardObjectList::ActAddFile_AllDelExecute()
 {
     if (prompter_.ShowMessageDlg(Cp932Text("すべてのオブジェクトを削除してもよろしいですか？"),
                                  MsgDlgType::mtConfirmation, mbYesNo, 0)
@@ -274,13 +274,13 @@ void TWizardObjectList::ActAddFile_AllDelExecute()
     UpdateListStatus();
 }
 
-void TWizardObjectList::ActAddFile_PasteExecute()
+void WizardObjectList::ActAddFile_PasteExecute()
 {
     if (const QMimeData* data = QApplication::clipboard()->mimeData())
         AddPastedObjects(*data);
 }
 
-void TWizardObjectList::AddPastedObjects(const QMimeData& data)
+void WizardObjectList::AddPastedObjects(const QMimeData& data)
 {
     const PastedPaths pasted = ReadPastedPaths(data);
     AddWizardRows(pasted.Paths);

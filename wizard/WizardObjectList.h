@@ -14,24 +14,24 @@ class QMenu;
 class QMimeData;
 class QPushButton;
 class QTableView;
-class TWizardObjectModel;
+class WizardObjectModel;
 
 // Page 2 of the catalog wizard without its heading: the object list with its three buttons
 // above, its status bar below, the commands add, delete, delete all and paste, and the
 // context menu. Files and folders dropped from a file manager are added like pasted ones.
-class TWizardObjectList : public QWidget {
+class WizardObjectList : public QWidget {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(TWizardObjectList)
+    Q_DISABLE_COPY_MOVE(WizardObjectList)
 
 public:
     // Questions and notices go through prompter, which must outlive the list.
-    TWizardObjectList(Prompter& prompter, QWidget* parent = nullptr);
-    ~TWizardObjectList() override;
+    WizardObjectList(Prompter& prompter, QWidget* parent = nullptr);
+    ~WizardObjectList() override;
 
     // Replaces the real chooser, for tests.
     void SetChooserRunner(ObjectChooserRunner runner) { chooser_ = std::move(runner); }
 
-    TWizardObjectModel& Model() const { return *model_; }
+    WizardObjectModel& Model() const { return *model_; }
     QTableView* ListView() const { return listView_; }
     int RowCount() const;
 
@@ -61,7 +61,7 @@ private:
 
     Prompter& prompter_;
     ObjectChooserRunner chooser_ = RunObjectChooser;
-    TWizardObjectModel* model_ = nullptr;
+    WizardObjectModel* model_ = nullptr;
     QTableView* listView_ = nullptr;
     QLabel* countPanel_ = nullptr;
     QLabel* sizePanel_ = nullptr;

@@ -15,7 +15,7 @@
 #include <unordered_set>
 #include <unordered_map>
 
-struct TWizardObjectModel::Entry {
+struct WizardObjectModel::Entry {
     TWizardObjectRow row;
     // The key of the current sort column: a number (the group of the name column, the size,
     // the date to the second), then a collation key for the text columns.
@@ -29,7 +29,7 @@ namespace {
 // The size column and its heading are right-aligned, every other column left-aligned.
 QVariant ColumnAlignment(int column)
 {
-    return QVariant::fromValue(Qt::AlignVCenter | (column == TWizardObjectModel::ColSize ? Qt::AlignRight : Qt::AlignLeft));
+    return QVariant::fromValue(Qt::AlignVCenter | (column == WizardObjectModel::ColSize ? Qt::AlignRight : Qt::AlignLeft));
 }
 
 // The small icon of a row, by its kind and name ending only: the object is never opened.
@@ -94,21 +94,21 @@ int ThreeWay(T a, T b)
 
 }  // namespace
 
-TWizardObjectModel::TWizardObjectModel(QObject* parent)
+WizardObjectModel::WizardObjectModel(QObject* parent)
     : QAbstractTableModel(parent)
 {
 }
 
-TWizardObjectModel::~TWizardObjectModel() = default;
+WizardObjectModel::~WizardObjectModel() = default;
 
-TWizardObjectModel::EntryPtr TWizardObjectModel::MakeEntry(const std::string& path)
+WizardObjectModel::EntryPtr WizardObjectModel::MakeEntry(const std::string& path)
 {
     auto entry = std::make_unique<Entry>();
     entry->row = ReadObjectFacts(path);
     return entry;
 }
 
-std::int64_t TWizardObjectModel::NumberKey(const TWizardObjectRow& row) const
+std::int64_t WizardObjectModel::NumberKey(const TWizardObjectRow& row) const
 {
     switch (sortColumn_) {
     case ColName:
@@ -122,13 +122,13 @@ std::int64_t TWizardObjectModel::NumberKey(const TWizardObjectRow& row) const
     }
 }
 
-void TWizardObjectModel::MakeSortKeys(const std::vector<EntryPtr>& entries) const
+void WizardObjectModel::MakeSortKeys(const std::vector<EntryPtr>& entries) const
 {
     for (const EntryPtr& entry : entries)
         MakeSortKey(*entry);
 }
 
-void TWizardObjectModel::MakeSortKey(Entry& entry) const
+void WizardObjectModel::MakeSortKey(Entry& entry) const
 {
     entry.numberKey = NumberKey(entry.row);
     entry.textKey.reset();
@@ -140,14 +140,14 @@ void TWizardObjectModel::MakeSortKey(Entry& entry) const
         entry.textKey = LocaleSortKey(FolderPath(entry.row.Path));
 }
 
-const QString& TWizardObjectModel::TypeText(const Entry& entry) const
+const QString& WizardObjectModel::TypeText(const Entry& entry) const
 {
     if (!entry.typeText)
         entry.typeText = TypeName(entry.row);
     return *entry.typeText;
 }
 
-int TWizardObjectModel::CompareEntries(const Entry& a, const Entry& b) const
+int WizardObjectModel::CompareEntries(const Entry& a, const Entry& b) const
 {
     int order = ThreeWay(a.numberKey, b.numberKey);
     if (order == 0 && a.textKey)
@@ -155,17 +155,17 @@ int TWizardObjectModel::CompareEntries(const Entry& a, const Entry& b) const
     return order * sortDirection_;
 }
 
-bool TWizardObjectModel::Before(const EntryPtr& a, const EntryPtr& b) const
+bool WizardObjectModel::Before(const EntryPtr& a, const EntryPtr& b) const
 {
     return CompareEntries(*a, *b) < 0;
 }
 
-int TWizardObjectModel::CompareWizardRows(int row1, int row2) const
+int WizardObjectModel::CompareWizardRows(int row1, int row2) const
 {
     return CompareEntries(*entries_.at(row1), *entries_.at(row2));
 }
 
-bool TWizardObjectModel::AddWizardRow(const std::string& path)
+bool WizardObjectModel::AddWizardRow(const std::string& path)
 {
     if (paths_.contains(path))
         return false;
@@ -176,7 +176,7 @@ bool TWizardObjectModel::AddWizardRow(const std::string& path)
 }
 
 // The paths not listed yet, each once, in order.
-std::vector<const std::string*> TWizardObjectModel::NewPaths(const std::vector<std::string>& paths) const
+std::vector<const std::string*> WizardObjectModel::NewPaths(const std::vector<std::string>& paths) const
 {
     std::vector<const std::string*> fresh;
     fresh.reserve(paths.size());
@@ -189,7 +189,7 @@ std::vector<const std::string*> TWizardObjectModel::NewPaths(const std::vector<s
     return fresh;
 }
 
-int TWizardObjectModel::AddWizardRows(const std::vector<std::string>& paths)
+int WizardObjectModel::AddWizardRows(const std::vector<std::string>& paths)
 {
     const std::vector<const std::string*> fresh = NewPaths(paths);
     std::vector<EntryPtr> batch;
@@ -207,7 +207,7 @@ int TWizardObjectModel::AddWizardRows(const std::vector<std::string>& paths)
     return added;
 }
 
-void TWizardObjectModel::InsertSorted(EntryPtr entry)
+void WizardObjectModel::InsertSorted(EntryPtr entry)
 {
     const auto place = std::upper_bound(entries_.begin(), entries_.end(), entry,
                                         [this](const EntryPtr& a, const EntryPtr& b) { return Before(a, b); });
@@ -222,7 +222,7 @@ void TWizardObjectModel::InsertSorted(EntryPtr entry)
 // A row placed by binary search after the rows that compare equal to it is where a stable
 // sort of the whole list would put it; sorting the batch stably and merging it behind the
 // equal rows already listed gives the same order as adding the batch's rows one by one.
-void TWizardObjectModel::AppendAndMerge(std::vector<EntryPtr> batch)
+void WizardObjectModel::AppendAndMerge(std::vector<EntryPtr> batch)
 {
     const auto before = [this](const EntryPtr& a, const EntryPtr& b) { return Before(a, b); };
     std::stable_sort(batch.begin(), batch.end(), before);
@@ -241,7 +241,7 @@ void TWizardObjectModel::AppendAndMerge(std::vector<EntryPtr> batch)
     ReorderRows([&] { std::inplace_merge(entries_.begin(), entries_.begin() + first, entries_.end(), before); });
 }
 
-void TWizardObjectModel::SortByColumn(int column)
+void WizardObjectModel::SortByColumn(int column)
 {
     if (column == sortColumn_) {
         sortDirection_ = -sortDirection_;
@@ -257,7 +257,7 @@ void TWizardObjectModel::SortByColumn(int column)
 }
 
 template <typename Reorder>
-void TWizardObjectModel::ReorderRows(Reorder reorder)
+void WizardObjectModel::ReorderRows(Reorder reorder)
 {
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const QModelIndexList persistent = persistentIndexList();
@@ -284,12 +284,12 @@ void TWizardObjectModel::ReorderRows(Reorder reorder)
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
-const TWizardObjectRow& TWizardObjectModel::Row(int row) const
+const TWizardObjectRow& WizardObjectModel::Row(int row) const
 {
     return entries_.at(row)->row;
 }
 
-std::vector<std::string> TWizardObjectModel::Paths() const
+std::vector<std::string> WizardObjectModel::Paths() const
 {
     std::vector<std::string> paths;
     paths.reserve(entries_.size());
@@ -300,7 +300,7 @@ std::vector<std::string> TWizardObjectModel::Paths() const
 
 // One block of neighbouring rows is removed as such; rows spread over the list go in one
 // pass and a reset, which keeps a large scattered selection from costing a pass per block.
-void TWizardObjectModel::RemoveWizardRows(std::vector<int> rows)
+void WizardObjectModel::RemoveWizardRows(std::vector<int> rows)
 {
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
@@ -323,7 +323,7 @@ void TWizardObjectModel::RemoveWizardRows(std::vector<int> rows)
         endResetModel();
 }
 
-void TWizardObjectModel::RemoveAllRows()
+void WizardObjectModel::RemoveAllRows()
 {
     beginResetModel();
     paths_.clear();
@@ -332,17 +332,17 @@ void TWizardObjectModel::RemoveAllRows()
     endResetModel();
 }
 
-int TWizardObjectModel::rowCount(const QModelIndex& parent) const
+int WizardObjectModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : static_cast<int>(entries_.size());
 }
 
-int TWizardObjectModel::columnCount(const QModelIndex& parent) const
+int WizardObjectModel::columnCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : ColumnCount;
 }
 
-QString TWizardObjectModel::DisplayText(const Entry& entry, int column) const
+QString WizardObjectModel::DisplayText(const Entry& entry, int column) const
 {
     const TWizardObjectRow& row = entry.row;
     switch (column) {
@@ -362,7 +362,7 @@ QString TWizardObjectModel::DisplayText(const Entry& entry, int column) const
     }
 }
 
-QVariant TWizardObjectModel::data(const QModelIndex& index, int role) const
+QVariant WizardObjectModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= static_cast<int>(entries_.size()))
         return {};
@@ -381,7 +381,7 @@ QVariant TWizardObjectModel::data(const QModelIndex& index, int role) const
     }
 }
 
-QVariant TWizardObjectModel::headerData(int section, Qt::Orientation orientation, int role) const
+QVariant WizardObjectModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && role == Qt::TextAlignmentRole)
         return ColumnAlignment(section);
@@ -403,7 +403,7 @@ QVariant TWizardObjectModel::headerData(int section, Qt::Orientation orientation
     }
 }
 
-Qt::ItemFlags TWizardObjectModel::flags(const QModelIndex& index) const
+Qt::ItemFlags WizardObjectModel::flags(const QModelIndex& index) const
 {
     return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
 }

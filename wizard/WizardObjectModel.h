@@ -19,15 +19,15 @@
 // chooser result of many thousand objects costs little more than reading their facts.
 // Each row carries the sort key of the current column, made once when the row comes or the
 // column changes, so that comparisons never convert or collate texts.
-class TWizardObjectModel : public QAbstractTableModel {
+class WizardObjectModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
     enum Column { ColName, ColSize, ColType, ColDate, ColFolder, ColumnCount };
 
-    explicit TWizardObjectModel(QObject* parent = nullptr);
-    ~TWizardObjectModel() override;
-    Q_DISABLE_COPY_MOVE(TWizardObjectModel)
+    explicit WizardObjectModel(QObject* parent = nullptr);
+    ~WizardObjectModel() override;
+    Q_DISABLE_COPY_MOVE(WizardObjectModel)
 
     // Adds the object unless a row with exactly this path (bytes, letter case counting) is
     // listed already. Gives whether a row was added.

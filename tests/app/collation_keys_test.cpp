@@ -23,7 +23,7 @@ TEST(CollationKeys, OrderLikeTheLocaleCollator)
     };
     QCollator collator{QLocale()};
     collator.setCaseSensitivity(Qt::CaseSensitive);
-    TCollationKeys keys;
+    CollationKeys keys;
     for (const QString& text : texts)
         keys.Append(text);
     for (int a = 0; a < texts.size(); ++a) {
@@ -37,7 +37,7 @@ TEST(CollationKeys, OrderLikeTheLocaleCollator)
 
 TEST(CollationKeys, FollowTheirTextsWhenErasedAndPermuted)
 {
-    TCollationKeys keys;
+    CollationKeys keys;
     for (const char* text : {"c", "a", "b", "d"})
         keys.Append(QString::fromLatin1(text));
     keys.Erase(3);
@@ -49,7 +49,7 @@ TEST(CollationKeys, FollowTheirTextsWhenErasedAndPermuted)
 
 TEST(CollationKeys, KeepKeysLongerThanTheirFirstRoom)
 {
-    TCollationKeys keys;
+    CollationKeys keys;
     keys.Append(QString(3000, QChar(u'あ')) + "b");
     keys.Append(QString(3000, QChar(u'あ')) + "a");
     EXPECT_GT(keys.Compare(0, 1), 0);

@@ -59,7 +59,7 @@ private:
     QString existingFile_;
     QString missing_;
 
-    TCatalogForm& Open(TCatalogFormServices services = {})
+    TCatalogForm& Open(CatalogFormServices services = {})
     {
         services.prompter = &prompter_;
         form_ = std::make_unique<TCatalogForm>(folder_->Path(), std::move(services));
@@ -311,7 +311,7 @@ private slots:
     {
         folder_->AddCatalog("Backup", {"/b"});
         folder_->AddCatalog("Photos", {"/p"});
-        TCatalogFormServices services;
+        CatalogFormServices services;
         services.runRenameDialog = [this](QWidget* owner, const std::string& oldName, std::string& newName,
                                           const CatalogNameCheck& check) {
             return RunRenameDialog(owner, oldName, newName, check, &prompter_);
@@ -350,7 +350,7 @@ private slots:
     void cancelledRenameChangesNothing()
     {
         folder_->AddCatalog("Backup", {"/b"});
-        TCatalogFormServices services;
+        CatalogFormServices services;
         services.runRenameDialog = [](QWidget*, const std::string&, std::string&, const CatalogNameCheck&) {
             return mrCancel;
         };
@@ -457,7 +457,7 @@ private slots:
         const QString control = folder_->dir.filePath("VrCatCtl.ini");
         QVERIFY(QFile::remove(control));
         QCOMPARE(::mkfifo(control.toLocal8Bit().constData(), 0644), 0);
-        form_ = std::make_unique<TCatalogForm>(folder_->Path(), TCatalogFormServices{&prompter_});
+        form_ = std::make_unique<TCatalogForm>(folder_->Path(), CatalogFormServices{&prompter_});
         QCOMPARE(stopBoxes_, std::vector<std::string>{Cp932Text("ファイル " + folder_->Path() + "VrCatCtl.ini は開けません.")});
         QVERIFY(prompter_.boxes.empty());
         QCOMPARE(Tree()->topLevelItemCount(), 0);
@@ -536,7 +536,7 @@ private slots:
         QTRY_COMPARE(form_->findChild<QWidget*>("PnlTree")->width(), 200);
         form_.reset();
 
-        TCatalogFormServices services;
+        CatalogFormServices services;
         services.startedMaximized = true;
         Open(std::move(services));
         form_->show();

@@ -59,7 +59,7 @@ private:
         form_.reset();
         program_ = std::make_unique<CatalogFolder>();
         program_->AddCatalog(QStringLiteral("Cat"), paths);
-        TCatalogFormServices services;
+        CatalogFormServices services;
         services.prompter = &prompter_;
         services.runObjectChooser = [this](QWidget*, const ObjectChooserSettings& settings) {
             asked_.push_back(settings);

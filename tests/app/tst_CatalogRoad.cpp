@@ -85,7 +85,7 @@ private slots:
         QDir().mkpath(folder);
         QFile(file).open(QIODevice::WriteOnly);
 
-        TCatalogFormServices services;
+        CatalogFormServices services;
         services.prompter = &prompter_;
         services.runObjectChooser = [&](QWidget*, const ObjectChooserSettings&) {
             return std::optional<ObjectChoice>(ObjectChoice {{folder.toStdString()}, {file.toStdString()}, true});
@@ -125,7 +125,7 @@ private slots:
     {
         // The file was renamed: its displayed name is Renamed, its title still Old.
         const auto folder = FolderWithCatalog(QStringLiteral("Renamed"), QStringLiteral("Old"));
-        TCatalogFormServices services;
+        CatalogFormServices services;
         services.prompter = &prompter_;
         TCatalogForm form(folder->Path(), services);
         Update(form, [](TTessnaForm& wizard) {
@@ -142,7 +142,7 @@ private slots:
     void updateUnderANewNameAddsACatalogAndKeepsTheOld()
     {
         const auto folder = FolderWithCatalog(QStringLiteral("Alpha"), QStringLiteral("Alpha"));
-        TCatalogFormServices services;
+        CatalogFormServices services;
         services.prompter = &prompter_;
         TCatalogForm form(folder->Path(), services);
         Update(form, [](TTessnaForm& wizard) {
@@ -158,7 +158,7 @@ private slots:
     void cancelledUpdateChangesNothing()
     {
         const auto folder = FolderWithCatalog(QStringLiteral("Alpha"), QStringLiteral("Alpha"));
-        TCatalogFormServices services;
+        CatalogFormServices services;
         services.prompter = &prompter_;
         TCatalogForm form(folder->Path(), services);
         Update(form, [](TTessnaForm& wizard) {
@@ -176,7 +176,7 @@ private slots:
         const QString subfolder = objects_.filePath(QStringLiteral("Dropped"));
         QFile(file).open(QIODevice::WriteOnly);
         QDir().mkpath(subfolder);
-        TCatalogFormServices services;
+        CatalogFormServices services;
         services.prompter = &prompter_;
         TCatalogForm form(folder->Path(), services);
         auto* tree = form.findChild<QTreeWidget*>(QStringLiteral("TreeView"));

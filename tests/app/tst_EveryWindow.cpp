@@ -125,7 +125,7 @@ private slots:
     {
         CatalogFolder program;
         program.AddCatalog("Photos", {QString::fromStdString(File("a.txt")), QString::fromStdString(File("b.txt"))});
-        TCatalogFormServices services;
+        CatalogFormServices services;
         services.prompter = &boxes_;
         TCatalogForm form(program.Path(), services);
         Activate(&form);
@@ -214,7 +214,7 @@ private slots:
         OpenDialogWindow chooser(nullptr, &boxes_);
         BuildDialogTemplate(chooser, "CABINET_OPEN_DIALOGEX");
         chooser.HideOkButton();
-        TWizardObjectList objects(boxes_);
+        WizardObjectList objects(boxes_);
         QList<QAbstractButton*> buttons = chooser.findChildren<QAbstractButton*>();
         buttons += objects.findChildren<QAbstractButton*>();
         for (const QAbstractButton* button : buttons) {

@@ -23,7 +23,7 @@
 
 namespace {
 
-using Model = TWizardObjectModel;
+using Model = WizardObjectModel;
 
 QString Text(const Model& model, int row, int column)
 {
@@ -65,25 +65,25 @@ class TestWizardObjectList : public QObject {
         return PathOf(name);
     }
 
-    static QString Panel(const TWizardObjectList& list, int panel)
+    static QString Panel(const WizardObjectList& list, int panel)
     {
         return list.findChild<QStatusBar*>(QStringLiteral("StatusBar_AddFile"))->findChildren<QLabel*>().at(panel)->text();
     }
 
     // Shows the list on the screen, width pixels wide.
-    static void Show(TWizardObjectList& list, int width)
+    static void Show(WizardObjectList& list, int width)
     {
         list.resize(width, 300);
         list.show();
         QVERIFY(QTest::qWaitForWindowExposed(&list));
     }
 
-    static QAction* Action(const TWizardObjectList& list, const char* name)
+    static QAction* Action(const WizardObjectList& list, const char* name)
     {
         return list.findChild<QAction*>(QString::fromLatin1(name));
     }
 
-    static void Select(TWizardObjectList& list, const QList<int>& rows)
+    static void Select(WizardObjectList& list, const QList<int>& rows)
     {
         list.ListView()->clearSelection();
         for (const int row : rows)
@@ -199,7 +199,7 @@ private slots:
     void sizeHeadingIsRightAlignedOnScreen()
     {
         ScriptedPrompter prompter;
-        TWizardObjectList list(prompter);
+        WizardObjectList list(prompter);
         Show(list, 600);
         QHeaderView* header = list.ListView()->horizontalHeader();
         const QImage image = header->viewport()->grab().toImage();
@@ -257,7 +257,7 @@ private slots:
     void keepsTheSelectionOnItsRowsWhenSorting()
     {
         ScriptedPrompter prompter;
-        TWizardObjectList list(prompter);
+        WizardObjectList list(prompter);
         const std::string big = MakeFile(QStringLiteral("sel/big"), 900);
         list.AddWizardRows({MakeFile(QStringLiteral("sel/a"), 5), big, MakeFile(QStringLiteral("sel/c"), 50)});
         Select(list, {1});
@@ -270,7 +270,7 @@ private slots:
     void countsObjectsAndSixtyFourBitTotals()
     {
         ScriptedPrompter prompter;
-        TWizardObjectList list(prompter);
+        WizardObjectList list(prompter);
         QCOMPARE(Panel(list, 0), QStringLiteral("0 件のオブジェクト"));
         QCOMPARE(Panel(list, 1), QStringLiteral("0.00 KB"));
         QVERIFY(!Action(list, "ActAddFile_Del")->isEnabled());
@@ -291,7 +291,7 @@ private slots:
     void columnsShowTenGigabytesAndLongNamesWholeAndTheLastFillsTheList()
     {
         ScriptedPrompter prompter;
-        TWizardObjectList list(prompter);
+        WizardObjectList list(prompter);
         Show(list, 800);
         const std::string big = MakeFile(QStringLiteral("ten/写真_00_0000.jpg"), 10LL << 30);
         list.AddWizardRows({*QStringToCp932(QString::fromStdString(big))});
@@ -329,7 +329,7 @@ private slots:
         for (const auto& c : cases) {
             QLocale::setDefault(c.locale);
             ScriptedPrompter prompter;
-            TWizardObjectList list(prompter);
+            WizardObjectList list(prompter);
             list.AddWizardRows(paths);
             QCOMPARE(Panel(list, 0), c.count);
             QCOMPARE(Panel(list, 1), c.size);
@@ -340,7 +340,7 @@ private slots:
     void deletesTheSelectedRowsAfterTheQuestion()
     {
         ScriptedPrompter prompter;
-        TWizardObjectList list(prompter);
+        WizardObjectList list(prompter);
         list.AddWizardRows({MakeFile(QStringLiteral("del/a"), 1), MakeFile(QStringLiteral("del/b"), 1),
                             MakeFile(QStringLiteral("del/c"), 1), MakeFile(QStringLiteral("del/d"), 1)});
         Select(list, {0, 2, 3});
@@ -366,7 +366,7 @@ private slots:
     void deletesAllRowsAfterTheQuestion()
     {
         ScriptedPrompter prompter;
-        TWizardObjectList list(prompter);
+        WizardObjectList list(prompter);
         list.AddWizardRows({MakeFile(QStringLiteral("all/a"), 100), MakeFile(QStringLiteral("all/b"), 1)});
         prompter.Answer(mrNo);
         list.ActAddFile_AllDelExecute();
@@ -384,7 +384,7 @@ private slots:
     void addsTheChooserResultFoldersFirst()
     {
         ScriptedPrompter prompter;
-        TWizardObjectList list(prompter);
+        WizardObjectList list(prompter);
         ObjectChooserSettings seen;
         const std::string file = MakeFile(QStringLiteral("choose/a.txt"), 1);
         const std::string folder = MakeFolder(QStringLiteral("choose/z"));
@@ -404,7 +404,7 @@ private slots:
     void refusesChosenAndPastedNamesACatalogCannotHold()
     {
         ScriptedPrompter prompter;
-        TWizardObjectList list(prompter);
+        WizardObjectList list(prompter);
         const std::string broken = MakeFile(QStringLiteral("hold/a\rb.txt"), 1);
         const std::string file = MakeFile(QStringLiteral("hold/ok.txt"), 1);
         list.SetChooserRunner([&](QWidget*, const ObjectChooserSettings&) {
@@ -431,7 +431,7 @@ private slots:
     void pastesPathsAndTellsHowManyLinesWereNotPaths()
     {
         ScriptedPrompter prompter;
-        TWizardObjectList list(prompter);
+        WizardObjectList list(prompter);
         const std::string file = MakeFile(QStringLiteral("paste/a.txt"), 1);
         const std::string folder = MakeFolder(QStringLiteral("paste/dir"));
         QApplication::clipboard()->setText(QString::fromStdString(file + "\r\n\nnot a path\n" + folder + "/\nrelative/x\n"));
@@ -445,7 +445,7 @@ private slots:
     void addsDroppedFiles()
     {
         ScriptedPrompter prompter;
-        TWizardObjectList list(prompter);
+        WizardObjectList list(prompter);
         const std::string file = MakeFile(QStringLiteral("drop/a.txt"), 1);
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(QString::fromStdString(file)), QUrl(QStringLiteral("https://example.com/x"))});
