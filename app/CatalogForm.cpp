@@ -11,7 +11,6 @@
 #include "support/core/RegistryLayout.h"
 #include "support/core/TessnaError.h"
 #include "support/core/WinReg.h"
-#include "support/ui/FormPrompter.h"
 #include "support/ui/HelpViewer.h"
 #include "support/ui/RunCommand.h"
 #include "support/ui/StopBox.h"
@@ -74,12 +73,8 @@ void UseViewFont(QWidget* view)
 TCatalogForm::TCatalogForm(const std::string& folder, CatalogFormServices services, QWidget* parent)
     : QMainWindow(parent)
     , services_(std::move(services))
-    , prompter_(services_.prompter)
+    , prompter_(this, services_.prompter)
 {
-    if (!prompter_) {
-        ownPrompter_ = std::make_unique<FormPrompter>(this);
-        prompter_ = ownPrompter_.get();
-    }
     setObjectName(QStringLiteral("CatalogForm"));
     setWindowTitle(kCaption);
     setWindowIcon(QIcon(QStringLiteral(":/app/catalog.svg")));

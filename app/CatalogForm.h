@@ -1,10 +1,10 @@
 #pragma once
 
 #include "app/CatalogFormServices.h"
+#include "support/ui/FormBoxes.h"
 
 #include <QMainWindow>
 
-#include <memory>
 #include <string>
 
 class Prompter;
@@ -103,15 +103,14 @@ private:
     void AddChosenObjects(int node, const ObjectChoice& choice);
     // Files and folders dropped onto the object list from a file manager.
     void DropObjects(const QMimeData& data);
-    // Runs the catalog wizard over the window on data; mrOk when the user finished it.
-    int RunWizard(TCatalogParam& data);
+    // Runs the catalog wizard over the window on data; Accepted when the user finished it.
+    QDialog::DialogCode RunWizard(TCatalogParam& data);
 
     std::string CatalogName(int index) const;
     QTreeWidgetItem* MakeNode(int index) const;
 
     CatalogFormServices services_;
-    std::unique_ptr<Prompter> ownPrompter_;
-    Prompter* prompter_ = nullptr;
+    FormBoxes prompter_;
     CatalogStore* store_ = nullptr;
     ObjectListModel* model_ = nullptr;
 

@@ -7,23 +7,8 @@
 #include "support/core/Cp932.h"
 #include "support/core/MessageDlg.h"
 #include "support/ui/HelpViewer.h"
-#include "wizard/CatAboutForm.h"
-#include "wizard/CatRenameForm.h"
 
 #include <QAction>
-
-RenameDialogRunner DefaultRenameDialogRunner()
-{
-    return [](QWidget* owner, const std::string& oldName, std::string& newName,
-              const CatalogNameCheck& check) {
-        return RunRenameDialog(owner, oldName, newName, check);
-    };
-}
-
-AboutDialogRunner DefaultAboutDialogRunner()
-{
-    return ShowAboutDialog;
-}
 
 void TCatalogForm::ActF_CatDeleteExecute()
 {
@@ -44,8 +29,8 @@ void TCatalogForm::ActF_CatRenameExecute()
         return;
     store_->CheckLoaded(node);
     std::string newName;
-    if (services_.runRenameDialog(this, CatalogName(node), newName, CatalogNameCheckOf(*store_, node))
-        == mrCancel)
+    const RenameDialogServices services{services_.prompter, CatalogNameCheckOf(*store_, node)};
+    if (services_.runRenameDialog(this, CatalogName(node), newName, services) != QDialog::Accepted)
         return;
     store_->RenameCatalog(node, newName);
 }

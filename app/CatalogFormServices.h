@@ -3,10 +3,12 @@
 #include "catalog/CatalogParam.h"
 #include "chooser/ObjectChooser.h"
 #include "wizard/CatalogWizardServices.h"
+#include "wizard/RenameDialogServices.h"
+
+#include <QDialog>
 
 #include <functional>
 #include <string>
-#include <vector>
 
 class Prompter;
 class QWidget;
@@ -14,14 +16,14 @@ class QWidget;
 // What the main window asks of the dialogs it opens. The program uses the real dialogs;
 // tests put answers in their place.
 
-// Runs the rename dialog with the catalog-name rule for the renamed catalog: mrOk with
-// newName set, or mrCancel.
-using RenameDialogRunner = std::function<int(QWidget* owner, const std::string& oldName,
-                                             std::string& newName, const CatalogNameCheck& check)>;
-// Runs the catalog wizard on data with what the window gives it: mrOk when the user
-// finished it (data's out fields are then filled), mrCancel otherwise.
-using CatalogWizardRunner = std::function<int(QWidget* owner, TCatalogParam& data,
-                                              const CatalogWizardServices& services)>;
+// Runs the rename dialog with what the window gives it: Accepted with newName set, or
+// Rejected.
+using RenameDialogRunner = std::function<QDialog::DialogCode(
+    QWidget* owner, const std::string& oldName, std::string& newName, const RenameDialogServices& services)>;
+// Runs the catalog wizard on data with what the window gives it: Accepted when the user
+// finished it (data's out fields are then filled), Rejected otherwise.
+using CatalogWizardRunner = std::function<QDialog::DialogCode(QWidget* owner, TCatalogParam& data,
+                                                              const CatalogWizardServices& services)>;
 using AboutDialogRunner = std::function<void(QWidget* owner)>;
 
 // The dialogs the main window runs unless it is given others.
@@ -30,7 +32,8 @@ RenameDialogRunner DefaultRenameDialogRunner();
 AboutDialogRunner DefaultAboutDialogRunner();
 
 struct CatalogFormServices {
-    // Where the window's question and error boxes go; null for the window's own boxes.
+    // Where the window's question and error boxes go, and those of the dialogs it opens;
+    // null for their own boxes.
     Prompter* prompter = nullptr;
     RenameDialogRunner runRenameDialog = DefaultRenameDialogRunner();
     CatalogWizardRunner runCatalogWizard = DefaultCatalogWizardRunner();

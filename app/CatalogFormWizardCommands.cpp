@@ -5,8 +5,6 @@
 #include "catalog/CatalogEntry.h"
 #include "catalog/CatalogFile.h"
 #include "catalog/CatalogStore.h"
-#include "support/core/MessageDlg.h"
-#include "wizard/TessnaForm.h"
 
 namespace {
 
@@ -28,20 +26,15 @@ private:
 
 }  // namespace
 
-CatalogWizardRunner DefaultCatalogWizardRunner()
-{
-    return RunCatalogWizard;
-}
-
 // The wizard runs modally over the main window, which stays where it is: minimising it
 // would take the wizard, its transient, off many desktops along with it.
-int TCatalogForm::RunWizard(TCatalogParam& data)
+QDialog::DialogCode TCatalogForm::RunWizard(TCatalogParam& data)
 {
     CatalogWizardServices services;
-    services.ProgramFolder = store_->ProgramFolder();
-    services.CheckName = CatalogNameCheckOf(*store_);
-    services.Chooser = services_.runObjectChooser;
-    services.Boxes = services_.prompter;
+    services.programFolder = store_->ProgramFolder();
+    services.checkName = CatalogNameCheckOf(*store_);
+    services.runObjectChooser = services_.runObjectChooser;
+    services.prompter = services_.prompter;
     const ActiveAgainAfterWizard activeAgain(this);
     return services_.runCatalogWizard(this, data, services);
 }
@@ -49,7 +42,7 @@ int TCatalogForm::RunWizard(TCatalogParam& data)
 void TCatalogForm::ActF_CatNewExecute()
 {
     TCatalogParam data;
-    if (RunWizard(data) != mrOk)
+    if (RunWizard(data) != QDialog::Accepted)
         return;
     store_->AddCatalogFromWizard(data);
 }
@@ -66,7 +59,7 @@ void TCatalogForm::ActF_CatUpdateExecute()
     TCatalogParam data;
     data.FileName = store_->Catalog(node).FileName;
     data.InitialObjects = store_->Catalog(node).Objects;
-    if (RunWizard(data) != mrOk)
+    if (RunWizard(data) != QDialog::Accepted)
         return;
     if (TitleOfCommonLines(data.Common) != DisplayedName(data.FileName)) {
         store_->AddCatalogFromWizard(data);

@@ -110,10 +110,9 @@ void BM_AddChooserResultAgainstLstat(benchmark::State& state)
             for (const std::string& path : paths)
                 benchmark::DoNotOptimize(::lstat(path.c_str(), &facts));
         });
-        WizardObjectList list(prompter);
-        list.SetChooserRunner([&tree](QWidget*, const ObjectChooserSettings&) {
+        WizardObjectList list({&prompter, [&tree](QWidget*, const ObjectChooserSettings&) {
             return ObjectChoice {tree.folders, tree.files, true};
-        });
+        }});
         const double add = Timed([&] { list.ActAddFile_FileExecute(); });
         if (list.RowCount() != ObjectCount)
             state.SkipWithError("not every object was added");

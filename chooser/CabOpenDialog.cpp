@@ -49,7 +49,10 @@ QString HistoryText(const std::string& entry, bool showFullPath)
 
 }  // namespace
 
-TCabOpenDialog::TCabOpenDialog(QWidget* owner) : OpenDialog(owner) {}
+TCabOpenDialog::TCabOpenDialog(QWidget* owner, OpenDialogServices services)
+    : OpenDialog(owner, services)
+{
+}
 
 void TCabOpenDialog::SetAssociated(TCabOpenDialog* other)
 {

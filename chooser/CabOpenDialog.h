@@ -37,7 +37,7 @@ public:
     using TCommandNotifyEvent
         = std::function<void(TCabOpenDialog& sender, QWidget* wnd, QWidget* parent, int cmd)>;
 
-    explicit TCabOpenDialog(QWidget* owner);
+    explicit TCabOpenDialog(QWidget* owner, OpenDialogServices services = {});
 
     bool AutoFocusChange = false;          // focus the file name box after a jump from a place
     QColor Color = QColor(171, 171, 171);  // background of the side list (the workspace grey)

@@ -26,7 +26,10 @@ const char* ExTemplateName(TDialogType type, bool uiGothic)
 
 }  // namespace
 
-TCabOpenDialogEx::TCabOpenDialogEx(QWidget* owner) : TCabOpenDialog(owner) {}
+TCabOpenDialogEx::TCabOpenDialogEx(QWidget* owner, OpenDialogServices services)
+    : TCabOpenDialog(owner, services)
+{
+}
 
 bool TCabOpenDialogEx::RunChooser()
 {

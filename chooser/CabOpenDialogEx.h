@@ -15,7 +15,7 @@
 // opening the folder; the result is cleaned of those names afterwards.
 class TCabOpenDialogEx : public TCabOpenDialog {
 public:
-    explicit TCabOpenDialogEx(QWidget* owner);
+    explicit TCabOpenDialogEx(QWidget* owner, OpenDialogServices services = {});
 
     bool ApplyDir = false;   // confirm only with at least one folder selected
     TDialogType DialogType = TDialogType::dtNormal;

@@ -6,7 +6,7 @@
 #include "support/core/Cp932.h"
 #include "support/core/HostPath.h"
 #include "support/core/MessageDlg.h"
-#include "support/ui/FormPrompter.h"
+#include "support/ui/FormBoxes.h"
 
 #include <QDir>
 #include <QLineEdit>
@@ -26,7 +26,7 @@ QList<OpenDialogWindow::FileType> ParseFilter(const std::string& filter)
 
 }  // namespace
 
-OpenDialog::OpenDialog(QWidget* owner) : owner_(owner) {}
+OpenDialog::OpenDialog(QWidget* owner, OpenDialogServices services) : owner_(owner), services_(services) {}
 
 OpenDialog::~OpenDialog() = default;
 
@@ -36,7 +36,7 @@ bool OpenDialog::RunChooser()
     refused_.clear();
     pending_ = nullptr;
 
-    OpenDialogWindow window(owner_, prompter_);
+    OpenDialogWindow window(owner_, services_);
     SetUpWindow(window);
     window_ = &window;
     ConnectSteps(window);
@@ -100,9 +100,8 @@ void OpenDialog::TellRefused()
 
 void OpenDialog::TellAfterRun(const QString& text)
 {
-    FormPrompter ownerBoxes(owner_);
-    Prompter& boxes = prompter_ ? *prompter_ : ownerBoxes;
-    boxes.ShowMessageText(text, MsgDlgType::mtWarning, mbOK, 0);
+    const FormBoxes boxes(owner_, services_.prompter);
+    boxes->ShowMessageText(text, MsgDlgType::mtWarning, mbOK, 0);
 }
 
 Prompter& OpenDialog::DialogBoxes() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chooser/OpenDialogServices.h"
 #include "chooser/OpenOptions.h"
 
 #include <QPointer>
@@ -12,7 +13,6 @@
 #include <vector>
 
 class OpenDialogWindow;
-class Prompter;
 
 // The open dialog as a component: the caller sets its properties, runs it modally and
 // reads the result. Strings are code page 932 in host syntax; the dialog's names and paths
@@ -26,7 +26,7 @@ class OpenDialog {
 public:
     using NotifyEvent = std::function<void(OpenDialog& sender)>;
 
-    explicit OpenDialog(QWidget* owner);
+    explicit OpenDialog(QWidget* owner, OpenDialogServices services = {});
     virtual ~OpenDialog();
     OpenDialog(const OpenDialog&) = delete;
     OpenDialog& operator=(const OpenDialog&) = delete;
@@ -48,9 +48,6 @@ public:
 
     // Runs the dialog modally; true when the user confirmed.
     virtual bool RunChooser();
-
-    // Answers the boxes of the dialog and of the run (tests); null: real boxes.
-    void SetPrompter(Prompter* prompter) { prompter_ = prompter; }
 
 protected:
     // The running dialog, null outside RunChooser.
@@ -83,7 +80,7 @@ private:
     void Fire(const NotifyEvent& event);
 
     QPointer<QWidget> owner_;
-    Prompter* prompter_ = nullptr;
+    OpenDialogServices services_;
     OpenDialogWindow* window_ = nullptr;
     std::exception_ptr pending_;
     QStringList refused_;

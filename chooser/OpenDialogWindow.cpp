@@ -6,7 +6,6 @@
 #include "chooser/TypedNames.h"
 #include "support/core/MessageDlg.h"
 #include "support/ui/UIFonts.h"
-#include "support/ui/WindowPrompter.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -63,11 +62,10 @@ QString& CurrentDirectory()
 
 }  // namespace
 
-OpenDialogWindow::OpenDialogWindow(QWidget* parent, Prompter* prompter) : QDialog(parent)
+OpenDialogWindow::OpenDialogWindow(QWidget* parent, const OpenDialogServices& services)
+    : QDialog(parent)
+    , prompter_(this, services.prompter, BoxOwner::Window)
 {
-    if (!prompter)
-        ownPrompter_ = std::make_unique<WindowPrompter>(this);
-    prompter_ = prompter ? prompter : ownPrompter_.get();
     setObjectName(QStringLiteral("OpenDialog"));
     setModal(true);
     BuildControls();

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "chooser/OpenDialogServices.h"
+#include "support/ui/FormBoxes.h"
+
 #include <QDialog>
 #include <QHash>
 #include <QList>
@@ -7,10 +10,8 @@
 #include <QStringList>
 
 #include <functional>
-#include <memory>
 
 class FolderModel;
-class Prompter;
 class QAbstractButton;
 class QComboBox;
 class QGridLayout;
@@ -52,8 +53,9 @@ public:
         QStringList patterns;
     };
 
-    // Boxes go to prompter, or to boxes centred over this dialog when it is null.
-    OpenDialogWindow(QWidget* parent, Prompter* prompter);
+    // Boxes go to the services' prompter, or to boxes centred over this dialog when it is
+    // null.
+    OpenDialogWindow(QWidget* parent, const OpenDialogServices& services);
     ~OpenDialogWindow() override;
 
     Prompter& Boxes() const { return *prompter_; }
@@ -154,8 +156,7 @@ private:
     // controls, the template's controls and Cancel last.
     void ChainTabs();
 
-    std::unique_ptr<Prompter> ownPrompter_;
-    Prompter* prompter_ = nullptr;
+    FormBoxes prompter_;
     FolderModel* model_ = nullptr;
     QWidget* templateDialog_ = nullptr;
     QVBoxLayout* sideArea_ = nullptr;

@@ -6,7 +6,6 @@
 #include "wizard/MoveFormNearOwner.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,7 +13,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QStyle>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include <utility>
@@ -36,11 +34,6 @@ QLabel* FontLabel(const QString& text, const QString& family, int pixelSize, boo
 
 }  // namespace
 
-bool ShellOpen(const QString& target)
-{
-    return QDesktopServices::openUrl(QUrl(target, QUrl::TolerantMode));
-}
-
 QString MailToTarget(const QString& address, const QString& subject)
 {
     QString target = QStringLiteral("mailto:") + address;
@@ -54,11 +47,11 @@ bool OpenMailTo(const QString& address, const QString& subject, const ShellOpene
     return open(MailToTarget(address, subject));
 }
 
-TCatAboutForm::TCatAboutForm(QWidget* owner, ShellOpener opener)
+TCatAboutForm::TCatAboutForm(QWidget* owner, AboutDialogServices services)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                          | Qt::WindowCloseButtonHint)
     , owner_(owner)
-    , opener_(std::move(opener))
+    , services_(std::move(services))
 {
     setObjectName(QStringLiteral("CatAboutForm"));
     setWindowTitle(QStringLiteral("About Tessna"));
@@ -167,13 +160,13 @@ bool TCatAboutForm::eventFilter(QObject* watched, QEvent* event)
 
 void TCatAboutForm::EdtMailClick()
 {
-    if (!OpenMailTo(EdtMail->text(), kMailSubject, opener_))
+    if (!OpenMailTo(EdtMail->text(), kMailSubject, services_.shellOpen))
         MessageBeep();
 }
 
 void TCatAboutForm::EdtWebPageClick()
 {
-    if (!opener_(EdtWebPage->text()))
+    if (!services_.shellOpen(EdtWebPage->text()))
         MessageBeep();
 }
 

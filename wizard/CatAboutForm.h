@@ -1,25 +1,22 @@
 #pragma once
 
-#include <QDialog>
+#include "support/ui/ShellOpen.h"
 
-#include <functional>
-#include <string>
+#include <QDialog>
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// Hands a target (a mail link or a web address) to the desktop; false when nothing could
-// open it. The about dialog takes one so that tests see what would have been opened.
-using ShellOpener = std::function<bool(const QString& target)>;
-
-// Asks the desktop to open target (QDesktopServices): the program's ShellExecute "open".
-bool ShellOpen(const QString& target);
-
 // "mailto:" + address, and "?subject=" + subject when subject is not empty; the subject is
 // passed as it stands, blanks and all.
 QString MailToTarget(const QString& address, const QString& subject);
 bool OpenMailTo(const QString& address, const QString& subject, const ShellOpener& open = ShellOpen);
+
+// What the about box asks of the desktop; tests put a recorder in its place.
+struct AboutDialogServices {
+    ShellOpener shellOpen = ShellOpen;
+};
 
 // The about box: the program's name, purpose and version, and the maker's copyright,
 // address and page. Clicking the address writes a mail to the maker, clicking the page
@@ -29,7 +26,7 @@ class TCatAboutForm : public QDialog {
     Q_DISABLE_COPY_MOVE(TCatAboutForm)
 
 public:
-    explicit TCatAboutForm(QWidget* owner, ShellOpener opener = ShellOpen);
+    explicit TCatAboutForm(QWidget* owner, AboutDialogServices services = {});
 
     void EdtMailClick();
     void EdtWebPageClick();
@@ -42,7 +39,7 @@ private:
     QLineEdit* MakeLinkBox(const QString& objectName, const QString& target, const QColor& colour);
 
     QWidget* owner_;
-    ShellOpener opener_;
+    AboutDialogServices services_;
     QLineEdit* EdtMail = nullptr;
     QLineEdit* EdtWebPage = nullptr;
     QPushButton* btnOK = nullptr;

@@ -4,7 +4,6 @@
 #include "support/core/FileNames.h"
 #include "support/core/Mbcs.h"
 #include "support/core/MessageDlg.h"
-#include "support/ui/FormPrompter.h"
 #include "wizard/MoveFormNearOwner.h"
 
 #include <QGridLayout>
@@ -35,16 +34,13 @@ QLabel* RightAlignedLabel(const QString& caption, QWidget* buddy, QWidget* paren
 
 }  // namespace
 
-TCatRenameForm::TCatRenameForm(QWidget* owner, Prompter* prompter)
+TCatRenameForm::TCatRenameForm(QWidget* owner, RenameDialogServices services)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                          | Qt::WindowCloseButtonHint)
     , owner_(owner)
-    , prompter_(prompter)
+    , services_(std::move(services))
+    , prompter_(this, services_.prompter)
 {
-    if (!prompter_) {
-        ownPrompter_ = std::make_unique<FormPrompter>(this);
-        prompter_ = ownPrompter_.get();
-    }
     setObjectName(QStringLiteral("CatRenameForm"));
     setWindowTitle(QStringLiteral("カタログ名の名前変更"));
 
@@ -92,11 +88,6 @@ void TCatRenameForm::SetOldName(const std::string& oldName)
 {
     oldName_ = oldName;
     TxtOld->setText(Cp932ToDisplay(oldName));
-}
-
-void TCatRenameForm::reject()
-{
-    done(mrCancel);
 }
 
 void TCatRenameForm::showEvent(QShowEvent* event)
@@ -150,14 +141,15 @@ void TCatRenameForm::btnOKClick()
         Refuse(Cp932Text("変更前と変更後の名前が同じです。"));
         return;
     }
-    const std::string problem
-        = check_ ? check_(*newName) : CatalogNameProblem(*newName, ".", {}, NameUse::nuRename);
+    const std::string problem = services_.checkName
+        ? services_.checkName(*newName)
+        : CatalogNameProblem(*newName, ".", {}, NameUse::nuRename);
     if (!problem.empty()) {
         Refuse(problem);
         return;
     }
     newName_ = *newName;
-    done(mrOk);
+    accept();
 }
 
 void TCatRenameForm::Refuse(const std::string& message)
@@ -166,14 +158,13 @@ void TCatRenameForm::Refuse(const std::string& message)
     TxtNew->setFocus();
 }
 
-int RunRenameDialog(QWidget* owner, const std::string& oldName, std::string& newName,
-                    const CatalogNameCheck& check, Prompter* prompter)
+QDialog::DialogCode RunRenameDialog(QWidget* owner, const std::string& oldName, std::string& newName,
+                                    const RenameDialogServices& services)
 {
-    TCatRenameForm form(owner, prompter);
+    TCatRenameForm form(owner, services);
     form.SetOldName(oldName);
-    form.SetNameCheck(check);
-    const int result = form.exec();
-    if (result == mrOk)
-        newName = form.NewName();
-    return result;
+    if (form.exec() != QDialog::Accepted)
+        return QDialog::Rejected;
+    newName = form.NewName();
+    return QDialog::Accepted;
 }

@@ -11,15 +11,14 @@ class Prompter;
 // What the catalog wizard needs from the window that runs it, besides the record.
 struct CatalogWizardServices {
     // Where new catalog files live, with its trailing delimiter (code page 932).
-    std::string ProgramFolder;
+    std::string programFolder;
     // The catalog-name rule for the name the wizard hands back (a new catalog's name); none:
-    // the rule for ProgramFolder with no other catalog listed.
-    CatalogNameCheck CheckName;
+    // the rule for programFolder with no other catalog listed.
+    CatalogNameCheck checkName {};
     // Opens the application's help at a context number; none: the help viewer of the
     // wizard's owner.
-    std::function<void(int helpContext)> ShowHelp;
-    // Picks objects for the list; none: the real chooser.
-    ObjectChooserRunner Chooser;
-    // Answers the wizard's boxes in place of boxes over the wizard (tests); none: real boxes.
-    Prompter* Boxes = nullptr;
+    std::function<void(int helpContext)> showHelp {};
+    ObjectChooserRunner runObjectChooser = RunObjectChooser;
+    // Where the wizard's boxes go; null for boxes owned by the wizard itself.
+    Prompter* prompter = nullptr;
 };

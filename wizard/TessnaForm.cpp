@@ -8,7 +8,6 @@
 #include "support/core/HostPath.h"
 #include "support/core/MessageDlg.h"
 #include "support/ui/FileLabel.h"
-#include "support/ui/FormPrompter.h"
 #include "support/ui/HelpViewer.h"
 #include "support/ui/RunCommand.h"
 #include "wizard/WizardObjectList.h"
@@ -60,15 +59,10 @@ TTessnaForm::TTessnaForm(const TCatalogParam& param, CatalogWizardServices servi
                          | Qt::MSWindowsFixedSizeDialogHint)
     , param_(param)
     , services_(std::move(services))
+    , boxes_(this, services_.prompter)
 {
     setObjectName(QStringLiteral("TessnaForm"));
     setWindowTitle(QStringLiteral("カタログ作成ウィザード"));
-    if (services_.Boxes) {
-        boxes_ = services_.Boxes;
-    } else {
-        ownBoxes_ = std::make_unique<FormPrompter>(this);
-        boxes_ = ownBoxes_.get();
-    }
 
     notebook_ = new QStackedWidget(this);
     notebook_->setObjectName(QStringLiteral("Notebook"));
@@ -133,9 +127,7 @@ QWidget* TTessnaForm::CreatePage02()
 {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("Page02"));
-    objectList_ = new WizardObjectList(*boxes_, page);
-    if (services_.Chooser)
-        objectList_->SetChooserRunner(services_.Chooser);
+    objectList_ = new WizardObjectList({&*boxes_, services_.runObjectChooser}, page);
 
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(Heading(QStringLiteral("圧縮するオブジェクトの指定"), page));
@@ -270,7 +262,7 @@ void TTessnaForm::FormActivate()
 void TTessnaForm::EdtCatNameChange()
 {
     const std::string name = QStringToCp932(edtCatName_->text()).value_or(std::string());
-    fileLabel_->SetFileName(CatalogStore::CatalogFileNameIn(services_.ProgramFolder, name));
+    fileLabel_->SetFileName(CatalogStore::CatalogFileNameIn(services_.programFolder, name));
 }
 
 bool TTessnaForm::eventFilter(QObject* watched, QEvent* event)
@@ -360,9 +352,9 @@ bool TTessnaForm::AcceptName()
         return refuse(Cp932Text("カタログ名に Shift-JIS で表せない文字が含まれています。"));
     if (modifyMode_ && *name == DisplayedName(param_.FileName))
         return true;
-    const std::string problem = services_.CheckName
-        ? services_.CheckName(*name)
-        : CatalogNameProblem(*name, services_.ProgramFolder, {});
+    const std::string problem = services_.checkName
+        ? services_.checkName(*name)
+        : CatalogNameProblem(*name, services_.programFolder, {});
     return problem.empty() || refuse(problem);
 }
 
@@ -385,8 +377,8 @@ void TTessnaForm::BtnCancelClick()
 void TTessnaForm::BtnHelpClick()
 {
     const int context = modifyMode_ ? HelpContextModify : HelpContextNew;
-    if (services_.ShowHelp)
-        services_.ShowHelp(context);
+    if (services_.showHelp)
+        services_.showHelp(context);
     else
         HelpViewer::Of(this)->ShowContext(context);
 }
@@ -427,12 +419,13 @@ void TTessnaForm::Finish()
     accept();
 }
 
-int RunCatalogWizard(QWidget* owner, TCatalogParam& param, const CatalogWizardServices& services)
+QDialog::DialogCode RunCatalogWizard(QWidget* owner, TCatalogParam& param,
+                                     const CatalogWizardServices& services)
 {
     TTessnaForm wizard(param, services, owner);
     wizard.exec();
     if (wizard.Cancelled())
-        return mrCancel;
+        return QDialog::Rejected;
     param = wizard.Param();
-    return mrOk;
+    return QDialog::Accepted;
 }

@@ -1,15 +1,14 @@
 #pragma once
 
 #include "catalog/CatalogParam.h"
+#include "support/ui/FormBoxes.h"
 #include "wizard/CatalogWizardServices.h"
 
 #include <QDialog>
 
-#include <memory>
 #include <string>
 #include <vector>
 
-class Prompter;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -73,8 +72,7 @@ private:
 
     TCatalogParam param_;
     CatalogWizardServices services_;
-    std::unique_ptr<Prompter> ownBoxes_;
-    Prompter* boxes_ = nullptr;
+    FormBoxes boxes_;
     bool cancelled_ = true;
     bool firstActivation_ = true;
     bool modifyMode_ = false;
@@ -96,6 +94,7 @@ private:
 };
 
 // Runs the wizard modally over owner on a copy of param. Finished: param gets the copy
-// back, with the new Common, Options and Objects lines, and the result is 1. Otherwise the
-// result is 2 and param is left exactly as it was.
-int RunCatalogWizard(QWidget* owner, TCatalogParam& param, const CatalogWizardServices& services);
+// back, with the new Common, Options and Objects lines, and the result is Accepted.
+// Otherwise the result is Rejected and param is left exactly as it was.
+QDialog::DialogCode RunCatalogWizard(QWidget* owner, TCatalogParam& param,
+                                     const CatalogWizardServices& services);

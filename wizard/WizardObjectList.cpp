@@ -69,9 +69,10 @@ QPushButton* ActionButton(QAction* action, QWidget* parent, const QString& objec
 
 }  // namespace
 
-WizardObjectList::WizardObjectList(Prompter& prompter, QWidget* parent)
+WizardObjectList::WizardObjectList(WizardObjectListServices services, QWidget* parent)
     : QWidget(parent)
-    , prompter_(prompter)
+    , services_(std::move(services))
+    , prompter_(this, services_.prompter)
     , model_(new WizardObjectModel(this))
 {
     CreateActions();
@@ -236,7 +237,7 @@ void WizardObjectList::UpdateListStatus()
 
 void WizardObjectList::ActAddFile_FileExecute()
 {
-    const std::optional<ObjectChoice> choice = chooser_(window(), ObjectsToCompressSettings());
+    const std::optional<ObjectChoice> choice = services_.runObjectChooser(window(), ObjectsToCompressSettings());
     if (!choice)
         return;
     // The area under the closed chooser is repainted before the list is frozen.
@@ -246,7 +247,7 @@ void WizardObjectList::ActAddFile_FileExecute()
     const std::vector<std::string> refused = RemoveUnstorablePaths(paths);
     AddWizardRows(paths);
     if (!refused.empty())
-        prompter_.ShowMessageText(UnstorableNamesText(refused), MsgDlgType::mtWarning, mbOK, 0);
+        prompter_->ShowMessageText(UnstorableNamesText(refused), MsgDlgType::mtWarning, mbOK, 0);
 }
 
 void WizardObjectList::ActAddFile_DelExecute()
@@ -258,7 +259,7 @@ void WizardObjectList::ActAddFile_DelExecute()
         ? ExtractFileName(model_->Row(selected.front()).Path) + Cp932Text(" を削除します")
         : std::to_string(selected.size()) + Cp932Text(" 件のオブジェクトを削除します");
     const std::string question = subject + "\r\n" + Cp932Text("よろしいですか？");
-    if (prompter_.ShowMessageDlg(question, MsgDlgType::mtConfirmation, mbYesNo, 0) != mrYes)
+    if (prompter_->ShowMessageDlg(question, MsgDlgType::mtConfirmation, mbYesNo, 0) != mrYes)
         return;
     model_->RemoveWizardRows(selected);
     UpdateListStatus();
@@ -266,7 +267,7 @@ void WizardObjectList::ActAddFile_DelExecute()
 
 void WizardObjectList::ActAddFile_AllDelExecute()
 {
-    if (prompter_.ShowMessageDlg(Cp932Text("すべてのオブジェクトを削除してもよろしいですか？"),
+    if (prompter_->ShowMessageDlg(Cp932Text("すべてのオブジェクトを削除してもよろしいですか？"),
                                  MsgDlgType::mtConfirmation, mbYesNo, 0)
         != mrYes)
         return;
@@ -285,5 +286,5 @@ void WizardObjectList::AddPastedObjects(const QMimeData& data)
     const PastedPaths pasted = ReadPastedPaths(data);
     AddWizardRows(pasted.Paths);
     if (const QString remarks = PasteRemarks(pasted); !remarks.isEmpty())
-        prompter_.ShowMessageText(remarks, MsgDlgType::mtInformation, mbOK, 0);
+        prompter_->ShowMessageText(remarks, MsgDlgType::mtInformation, mbOK, 0);
 }

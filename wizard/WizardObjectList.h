@@ -1,13 +1,13 @@
 #pragma once
 
 #include "chooser/ObjectChooser.h"
+#include "support/ui/FormBoxes.h"
 
 #include <QWidget>
 
 #include <string>
 #include <vector>
 
-class Prompter;
 class QAction;
 class QLabel;
 class QMenu;
@@ -15,6 +15,14 @@ class QMimeData;
 class QPushButton;
 class QTableView;
 class WizardObjectModel;
+
+// What the wizard's object list asks of others; tests put answers in their place.
+struct WizardObjectListServices {
+    // Where questions and notices go, which must outlive the list; null for boxes of the
+    // list's own.
+    Prompter* prompter = nullptr;
+    ObjectChooserRunner runObjectChooser = RunObjectChooser;
+};
 
 // Page 2 of the catalog wizard without its heading: the object list with its three buttons
 // above, its status bar below, the commands add, delete, delete all and paste, and the
@@ -24,12 +32,8 @@ class WizardObjectList : public QWidget {
     Q_DISABLE_COPY_MOVE(WizardObjectList)
 
 public:
-    // Questions and notices go through prompter, which must outlive the list.
-    WizardObjectList(Prompter& prompter, QWidget* parent = nullptr);
+    explicit WizardObjectList(WizardObjectListServices services, QWidget* parent = nullptr);
     ~WizardObjectList() override;
-
-    // Replaces the real chooser, for tests.
-    void SetChooserRunner(ObjectChooserRunner runner) { chooser_ = std::move(runner); }
 
     WizardObjectModel& Model() const { return *model_; }
     QTableView* ListView() const { return listView_; }
@@ -59,8 +63,8 @@ private:
     void FitColumns();
     std::vector<int> SelectedRows() const;
 
-    Prompter& prompter_;
-    ObjectChooserRunner chooser_ = RunObjectChooser;
+    WizardObjectListServices services_;
+    FormBoxes prompter_;
     WizardObjectModel* model_ = nullptr;
     QTableView* listView_ = nullptr;
     QLabel* countPanel_ = nullptr;

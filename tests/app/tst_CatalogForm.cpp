@@ -311,12 +311,7 @@ private slots:
     {
         folder_->AddCatalog("Backup", {"/b"});
         folder_->AddCatalog("Photos", {"/p"});
-        CatalogFormServices services;
-        services.runRenameDialog = [this](QWidget* owner, const std::string& oldName, std::string& newName,
-                                          const CatalogNameCheck& check) {
-            return RunRenameDialog(owner, oldName, newName, check, &prompter_);
-        };
-        Open(std::move(services));
+        Open();
         SelectCatalog(0);
 
         const ModalDriver<TCatRenameForm> driver([this](TCatRenameForm& dialog) {
@@ -351,8 +346,8 @@ private slots:
     {
         folder_->AddCatalog("Backup", {"/b"});
         CatalogFormServices services;
-        services.runRenameDialog = [](QWidget*, const std::string&, std::string&, const CatalogNameCheck&) {
-            return mrCancel;
+        services.runRenameDialog = [](QWidget*, const std::string&, std::string&, const RenameDialogServices&) {
+            return QDialog::Rejected;
         };
         Open(std::move(services));
         Action("ActF_CatRename")->trigger();

@@ -151,8 +151,8 @@ private slots:
     void wizardPages()
     {
         CatalogWizardServices services;
-        services.ProgramFolder = folder_.Path() + "/";
-        services.Boxes = &boxes_;
+        services.programFolder = folder_.Path() + "/";
+        services.prompter = &boxes_;
         TTessnaForm wizard({}, services);
         Activate(&wizard);
         QTest::keyClicks(QApplication::focusWidget(), "Backup");
@@ -193,14 +193,14 @@ private slots:
 
     void renameAndAboutDialogs()
     {
-        TCatRenameForm rename(nullptr, &boxes_);
+        TCatRenameForm rename(nullptr, {&boxes_});
         rename.SetOldName("Photos");
         Activate(&rename);
         QTest::keyClicks(QApplication::focusWidget(), "Pictures");
         CheckNamed(&rename);
         CheckTabs({"TxtNew", "btnOK", "btnCancel"});
 
-        TCatAboutForm about(nullptr, [](const QString&) { return true; });
+        TCatAboutForm about(nullptr, {[](const QString&) { return true; }});
         Activate(&about);
         CheckNamed(&about);
         CheckTabs({"btnOK"});
@@ -211,10 +211,10 @@ private slots:
         QFile file(HelpViewer::DefaultHelpFile());
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QString help = QString::fromUtf8(file.readAll());
-        OpenDialogWindow chooser(nullptr, &boxes_);
+        OpenDialogWindow chooser(nullptr, {&boxes_});
         BuildDialogTemplate(chooser, "CABINET_OPEN_DIALOGEX");
         chooser.HideOkButton();
-        WizardObjectList objects(boxes_);
+        WizardObjectList objects({&boxes_});
         QList<QAbstractButton*> buttons = chooser.findChildren<QAbstractButton*>();
         buttons += objects.findChildren<QAbstractButton*>();
         for (const QAbstractButton* button : buttons) {

@@ -103,8 +103,7 @@ private slots:
     {
         tree_->MakeDir("a/inner");
         ScriptedPrompter boxes;
-        TCabOpenDialogEx chooser(nullptr);
-        chooser.SetPrompter(&boxes);
+        TCabOpenDialogEx chooser(nullptr, {&boxes});
         chooser.Options |= ofAllowMultiSelect | ofPathMustExist;
         chooser.InitialDir = tree_->Path();
         bool stayedOpen = false;
@@ -138,9 +137,9 @@ private slots:
 
     void OneFolderShowsBareAndTypedMissingNamesAreDropped()
     {
-        TCabOpenDialogEx chooser(nullptr);
         ScriptedPrompter boxes;
-        SetUpMultiSelect(chooser, boxes);
+        TCabOpenDialogEx chooser(nullptr, {&boxes});
+        SetUpMultiSelect(chooser);
         ModalDriver<OpenDialogWindow> driver([&](OpenDialogWindow& dialog) {
             QTRY_VERIFY(Listed(dialog, {"zz"}));
             CtrlClick(dialog, QStringLiteral("zz"));
@@ -158,9 +157,9 @@ private slots:
 
     void TypedFolderPathChangesTheFolderAndEnterConfirmsAName()
     {
-        TCabOpenDialogEx chooser(nullptr);
         ScriptedPrompter boxes;
-        SetUpMultiSelect(chooser, boxes);
+        TCabOpenDialogEx chooser(nullptr, {&boxes});
+        SetUpMultiSelect(chooser);
         tree_->MakeFile("b c/inner.txt");
         QString folderAfterTyping;
         ModalDriver<OpenDialogWindow> driver([&](OpenDialogWindow& dialog) {
@@ -318,12 +317,11 @@ private slots:
 
     void ApplyDirRefusesToConfirmWithoutAFolder()
     {
-        TCabOpenDialogEx chooser(nullptr);
+        ScriptedPrompter boxes;
+        TCabOpenDialogEx chooser(nullptr, {&boxes});
         chooser.Options |= ofAllowMultiSelect;
         chooser.ApplyDir = true;
         chooser.InitialDir = tree_->Path();
-        ScriptedPrompter boxes;
-        chooser.SetPrompter(&boxes);
         bool stayed = false;
         ModalDriver<OpenDialogWindow> driver([&](OpenDialogWindow& dialog) {
             QTRY_VERIFY(Listed(dialog, {"a", "x.txt"}));
@@ -347,11 +345,10 @@ private slots:
         // é and à have no code page 932 form; ア has one.
         QFile(tree_->QtPath() + QStringLiteral("/\u30a2-caf\u00e9.txt")).open(QIODevice::WriteOnly);
         QDir().mkpath(tree_->QtPath() + QStringLiteral("/d\u00e9j\u00e0"));
-        TCabOpenDialogEx chooser(nullptr);
+        ScriptedPrompter boxes;
+        TCabOpenDialogEx chooser(nullptr, {&boxes});
         chooser.Options |= ofAllowMultiSelect;
         chooser.InitialDir = tree_->Path();
-        ScriptedPrompter boxes;
-        chooser.SetPrompter(&boxes);
         ModalDriver<OpenDialogWindow> driver([&](OpenDialogWindow& dialog) {
             const QString file = QStringLiteral("\u30a2-caf\u00e9.txt");
             const QString folder = QStringLiteral("d\u00e9j\u00e0");
@@ -377,9 +374,9 @@ private slots:
     {
         for (const char* name : {"a\"b.txt", "st*r.txt", "q?.txt", " pad .txt"})
             tree_->MakeFile(name);
-        TCabOpenDialogEx chooser(nullptr);
         ScriptedPrompter boxes;
-        SetUpMultiSelect(chooser, boxes);
+        TCabOpenDialogEx chooser(nullptr, {&boxes});
+        SetUpMultiSelect(chooser);
         // Clicked: one name with a quote, then several together.
         ModalDriver<OpenDialogWindow> clicked([&](OpenDialogWindow& dialog) {
             QTRY_VERIFY(Listed(dialog, {" pad .txt", "a\"b.txt", "q?.txt", "st*r.txt"}));
@@ -503,12 +500,11 @@ private slots:
 private:
     std::unique_ptr<ChooserTestFolder> tree_;
 
-    // Several names at once, in existing folders, starting in the test folder, boxes answered.
-    void SetUpMultiSelect(TCabOpenDialogEx& chooser, ScriptedPrompter& boxes) const
+    // Several names at once, in existing folders, starting in the test folder.
+    void SetUpMultiSelect(TCabOpenDialogEx& chooser) const
     {
         chooser.Options |= ofAllowMultiSelect | ofPathMustExist;
         chooser.InitialDir = tree_->Path();
-        chooser.SetPrompter(&boxes);
     }
 };
 

@@ -23,10 +23,10 @@ private slots:
         const ScopedBeepHandler beep([&beeps] { ++beeps; });
         QStringList opened;
         bool succeed = true;
-        TCatAboutForm form(nullptr, [&](const QString& target) {
+        TCatAboutForm form(nullptr, {[&](const QString& target) {
             opened << target;
             return succeed;
-        });
+        }});
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QCOMPARE(form.windowTitle(), QString("About Tessna"));
@@ -52,10 +52,10 @@ private slots:
     void aLinkOpensOncePerClick()
     {
         QStringList opened;
-        TCatAboutForm form(nullptr, [&](const QString& target) {
+        TCatAboutForm form(nullptr, {[&](const QString& target) {
             opened << target;
             return true;
-        });
+        }});
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         auto* mail = form.findChild<QLineEdit*>("EdtMail");
@@ -82,7 +82,7 @@ private slots:
 
     void okAndEnterClose()
     {
-        TCatAboutForm form(nullptr, [](const QString&) { return true; });
+        TCatAboutForm form(nullptr, {[](const QString&) { return true; }});
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QTest::keyClick(&form, Qt::Key_Return);

@@ -25,22 +25,27 @@ private:
     void Open()
     {
         prompter_ = ScriptedPrompter();
-        form_ = std::make_unique<TCatRenameForm>(nullptr, &prompter_);
+        form_ = std::make_unique<TCatRenameForm>(
+            nullptr, RenameDialogServices{&prompter_, [this](const std::string& name) {
+                return CatalogNameProblem(name, dir_.path().toStdString(), {"Photos", Cp932Text("ソフト")},
+                                          NameUse::nuRename);
+            }});
         form_->SetOldName("Backup");
-        form_->SetNameCheck([this](const std::string& name) {
-            return CatalogNameProblem(name, dir_.path().toStdString(), {"Photos", Cp932Text("ソフト")},
-                                      NameUse::nuRename);
-        });
         form_->show();
         QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
     }
 
-    // Types text and presses OK; gives the result the dialog closed with (mrNone when open).
+    static constexpr int StillOpen = -1;
+
+    // The result the dialog closed with, or StillOpen.
+    int Outcome() const { return form_->isVisible() ? StillOpen : form_->result(); }
+
+    // Types text and presses OK; gives the outcome.
     int Confirm(const QString& text)
     {
         New()->setText(text);
         QTest::mouseClick(Ok(), Qt::LeftButton);
-        return form_->isVisible() ? mrNone : form_->result();
+        return Outcome();
     }
 
 private slots:
@@ -85,7 +90,7 @@ private slots:
     void refusesTheSameNameInAnyCase()
     {
         QFETCH(QString, name);
-        QCOMPARE(Confirm(name), mrNone);
+        QCOMPARE(Confirm(name), StillOpen);
         QCOMPARE(prompter_.boxes.size(), 1u);
         QCOMPARE(prompter_.boxes[0].msg, Cp932Text("変更前と変更後の名前が同じです。"));
         QCOMPARE(prompter_.boxes[0].dlgType, MsgDlgType::mtError);
@@ -94,8 +99,8 @@ private slots:
 
     void refusesForbiddenCharactersWithTheFileNameBox()
     {
-        QCOMPARE(Confirm("a,b"), mrNone);
-        QCOMPARE(Confirm("a;b"), mrNone);
+        QCOMPARE(Confirm("a,b"), StillOpen);
+        QCOMPARE(Confirm("a;b"), StillOpen);
         QCOMPARE(prompter_.boxes.size(), 2u);
         QVERIFY(Cp932ToDisplay(prompter_.boxes[0].msg).contains("ファイル名には次の文字は使えません。"));
     }
@@ -111,7 +116,7 @@ private slots:
     void refusesTheNameOfAnotherListedCatalog()
     {
         QFETCH(QString, name);
-        QCOMPARE(Confirm(name), mrNone);
+        QCOMPARE(Confirm(name), StillOpen);
         QCOMPARE(prompter_.boxes.size(), 1u);
         QVERIFY(Cp932ToDisplay(prompter_.boxes[0].msg).contains(name));
         QVERIFY(Cp932ToDisplay(prompter_.boxes[0].msg).contains("既にカタログリストにあります"));
@@ -120,15 +125,15 @@ private slots:
     void refusesWhatTheCatalogNameRuleRefuses()
     {
         QFile(dir_.filePath("Gone.VrCat")).open(QIODevice::WriteOnly);
-        QCOMPARE(Confirm(QString(100, u'あ')), mrNone);
+        QCOMPARE(Confirm(QString(100, u'あ')), StillOpen);
         QVERIFY(prompter_.boxes.back().text.startsWith("カタログ名が長すぎます。"));
-        QCOMPARE(Confirm("photos"), mrNone);
+        QCOMPARE(Confirm("photos"), StillOpen);
         QCOMPARE(prompter_.boxes.back().text,
                  QString("カタログ「photos」は既にカタログリストにあります（大文字と小文字は区別しません）。\n"
                          "別のカタログ名を指定してください。"));
-        QCOMPARE(Confirm("Gone"), mrNone);
+        QCOMPARE(Confirm("Gone"), StillOpen);
         QVERIFY(prompter_.boxes.back().text.startsWith("ファイル「" + dir_.filePath("Gone.VrCat") + "」は既にあり"));
-        QCOMPARE(Confirm("\u3000"), mrNone);
+        QCOMPARE(Confirm("\u3000"), StillOpen);
         QVERIFY(prompter_.boxes.back().text.startsWith("空白だけのカタログ名は使えません。"));
         QCOMPARE(New()->text(), QString("\u3000"));
         QCOMPARE(prompter_.boxes.size(), 4u);
@@ -136,7 +141,7 @@ private slots:
 
     void acceptsANameExactlyAsTyped()
     {
-        QCOMPARE(Confirm("Backup "), mrOk);
+        QCOMPARE(Confirm("Backup "), int(QDialog::Accepted));
         QCOMPARE(form_->NewName(), std::string("Backup "));
         QVERIFY(prompter_.boxes.empty());
     }
@@ -146,7 +151,7 @@ private slots:
         QTest::keyClicks(New(), "Archive");
         QTest::keyClick(New(), Qt::Key_Return);
         QVERIFY(!form_->isVisible());
-        QCOMPARE(form_->result(), mrOk);
+        QCOMPARE(form_->result(), int(QDialog::Accepted));
         QCOMPARE(form_->NewName(), std::string("Archive"));
     }
 
@@ -154,13 +159,13 @@ private slots:
     {
         QTest::keyClicks(New(), "Archive");
         QTest::keyClick(New(), Qt::Key_Escape);
-        QCOMPARE(form_->result(), mrCancel);
+        QCOMPARE(Outcome(), int(QDialog::Rejected));
         Open();
         QTest::mouseClick(form_->findChild<QPushButton*>("btnCancel"), Qt::LeftButton);
-        QCOMPARE(form_->result(), mrCancel);
+        QCOMPARE(Outcome(), int(QDialog::Rejected));
         Open();
         form_->close();
-        QCOMPARE(form_->result(), mrCancel);
+        QCOMPARE(Outcome(), int(QDialog::Rejected));
     }
 
     void runRenameDialogLeavesTheNameAloneOnCancel()
@@ -171,7 +176,7 @@ private slots:
             dialog.findChild<QLineEdit*>("TxtNew")->setText("Other");
             dialog.reject();
         });
-        QCOMPARE(RunRenameDialog(nullptr, "Backup", newName), mrCancel);
+        QCOMPARE(RunRenameDialog(nullptr, "Backup", newName), QDialog::Rejected);
         QVERIFY(cancel.Ran());
         QCOMPARE(newName, std::string("untouched"));
 
@@ -179,7 +184,7 @@ private slots:
             dialog.findChild<QLineEdit*>("TxtNew")->setText("Other");
             QTest::mouseClick(dialog.findChild<QPushButton*>("btnOK"), Qt::LeftButton);
         });
-        QCOMPARE(RunRenameDialog(nullptr, "Backup", newName), mrOk);
+        QCOMPARE(RunRenameDialog(nullptr, "Backup", newName), QDialog::Accepted);
         QVERIFY(ok.Ran());
         QCOMPARE(newName, std::string("Other"));
     }

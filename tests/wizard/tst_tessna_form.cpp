@@ -40,10 +40,10 @@ class TestTessnaForm : public QObject {
     CatalogWizardServices Services()
     {
         CatalogWizardServices services;
-        services.ProgramFolder = Folder();
-        services.Boxes = &boxes_;
-        services.ShowHelp = [this](int context) { helpContexts_.push_back(context); };
-        services.CheckName = [this](const std::string& name) {
+        services.programFolder = Folder();
+        services.prompter = &boxes_;
+        services.showHelp = [this](int context) { helpContexts_.push_back(context); };
+        services.checkName = [this](const std::string& name) {
             return CatalogNameProblem(name, Folder(), listed_);
         };
         return services;
@@ -328,13 +328,13 @@ private slots:
         param.Common = {"keep"};
         const TCatalogParam original = param;
         const auto cancel = drive([](TTessnaForm& wizard) { wizard.close(); });
-        QCOMPARE(RunCatalogWizard(nullptr, param, Services()), 2);
+        QCOMPARE(RunCatalogWizard(nullptr, param, Services()), QDialog::Rejected);
         QVERIFY(cancel->Ran());
         QCOMPARE(param.Common, original.Common);
         QVERIFY(param.Objects.empty());
 
         const auto finish = drive([](TTessnaForm& wizard) { wizard.BtnNextClick(); });
-        QCOMPARE(RunCatalogWizard(nullptr, param, Services()), 1);
+        QCOMPARE(RunCatalogWizard(nullptr, param, Services()), QDialog::Accepted);
         QVERIFY(finish->Ran());
         QCOMPARE(param.Common, (std::vector<std::string> {"Operation=Compress", "Title=Run"}));
         QCOMPARE(param.Objects, std::vector<std::string> {object});

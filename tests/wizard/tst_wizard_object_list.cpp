@@ -199,7 +199,7 @@ private slots:
     void sizeHeadingIsRightAlignedOnScreen()
     {
         ScriptedPrompter prompter;
-        WizardObjectList list(prompter);
+        WizardObjectList list({&prompter});
         Show(list, 600);
         QHeaderView* header = list.ListView()->horizontalHeader();
         const QImage image = header->viewport()->grab().toImage();
@@ -257,7 +257,7 @@ private slots:
     void keepsTheSelectionOnItsRowsWhenSorting()
     {
         ScriptedPrompter prompter;
-        WizardObjectList list(prompter);
+        WizardObjectList list({&prompter});
         const std::string big = MakeFile(QStringLiteral("sel/big"), 900);
         list.AddWizardRows({MakeFile(QStringLiteral("sel/a"), 5), big, MakeFile(QStringLiteral("sel/c"), 50)});
         Select(list, {1});
@@ -270,7 +270,7 @@ private slots:
     void countsObjectsAndSixtyFourBitTotals()
     {
         ScriptedPrompter prompter;
-        WizardObjectList list(prompter);
+        WizardObjectList list({&prompter});
         QCOMPARE(Panel(list, 0), QStringLiteral("0 件のオブジェクト"));
         QCOMPARE(Panel(list, 1), QStringLiteral("0.00 KB"));
         QVERIFY(!Action(list, "ActAddFile_Del")->isEnabled());
@@ -291,7 +291,7 @@ private slots:
     void columnsShowTenGigabytesAndLongNamesWholeAndTheLastFillsTheList()
     {
         ScriptedPrompter prompter;
-        WizardObjectList list(prompter);
+        WizardObjectList list({&prompter});
         Show(list, 800);
         const std::string big = MakeFile(QStringLiteral("ten/写真_00_0000.jpg"), 10LL << 30);
         list.AddWizardRows({*QStringToCp932(QString::fromStdString(big))});
@@ -329,7 +329,7 @@ private slots:
         for (const auto& c : cases) {
             QLocale::setDefault(c.locale);
             ScriptedPrompter prompter;
-            WizardObjectList list(prompter);
+            WizardObjectList list({&prompter});
             list.AddWizardRows(paths);
             QCOMPARE(Panel(list, 0), c.count);
             QCOMPARE(Panel(list, 1), c.size);
@@ -340,7 +340,7 @@ private slots:
     void deletesTheSelectedRowsAfterTheQuestion()
     {
         ScriptedPrompter prompter;
-        WizardObjectList list(prompter);
+        WizardObjectList list({&prompter});
         list.AddWizardRows({MakeFile(QStringLiteral("del/a"), 1), MakeFile(QStringLiteral("del/b"), 1),
                             MakeFile(QStringLiteral("del/c"), 1), MakeFile(QStringLiteral("del/d"), 1)});
         Select(list, {0, 2, 3});
@@ -366,7 +366,7 @@ private slots:
     void deletesAllRowsAfterTheQuestion()
     {
         ScriptedPrompter prompter;
-        WizardObjectList list(prompter);
+        WizardObjectList list({&prompter});
         list.AddWizardRows({MakeFile(QStringLiteral("all/a"), 100), MakeFile(QStringLiteral("all/b"), 1)});
         prompter.Answer(mrNo);
         list.ActAddFile_AllDelExecute();
@@ -384,19 +384,19 @@ private slots:
     void addsTheChooserResultFoldersFirst()
     {
         ScriptedPrompter prompter;
-        WizardObjectList list(prompter);
         ObjectChooserSettings seen;
         const std::string file = MakeFile(QStringLiteral("choose/a.txt"), 1);
         const std::string folder = MakeFolder(QStringLiteral("choose/z"));
-        list.SetChooserRunner([&](QWidget*, const ObjectChooserSettings& settings) {
+        std::optional<ObjectChoice> choice = ObjectChoice {{folder}, {file, file}, true};
+        WizardObjectList list({&prompter, [&](QWidget*, const ObjectChooserSettings& settings) {
             seen = settings;
-            return std::optional<ObjectChoice>(ObjectChoice {{folder}, {file, file}, true});
-        });
+            return choice;
+        }});
         list.ActAddFile_FileExecute();
         QCOMPARE(list.Model().Paths(), (std::vector<std::string> {folder, file}));
         QCOMPARE(seen.Title, Cp932Text("圧縮するオブジェクトを選択(複数選択可)"));
 
-        list.SetChooserRunner([](QWidget*, const ObjectChooserSettings&) { return std::optional<ObjectChoice>(); });
+        choice.reset();
         list.ActAddFile_FileExecute();
         QCOMPARE(list.RowCount(), 2);
     }
@@ -404,12 +404,11 @@ private slots:
     void refusesChosenAndPastedNamesACatalogCannotHold()
     {
         ScriptedPrompter prompter;
-        WizardObjectList list(prompter);
         const std::string broken = MakeFile(QStringLiteral("hold/a\rb.txt"), 1);
         const std::string file = MakeFile(QStringLiteral("hold/ok.txt"), 1);
-        list.SetChooserRunner([&](QWidget*, const ObjectChooserSettings&) {
+        WizardObjectList list({&prompter, [&](QWidget*, const ObjectChooserSettings&) {
             return std::optional<ObjectChoice>(ObjectChoice {{}, {broken, file}, true});
-        });
+        }});
         Action(list, "ActAddFile_File")->trigger();
         QCOMPARE(list.Model().Paths(), (std::vector<std::string> {file}));
         QCOMPARE(prompter.boxes.size(), std::size_t(1));
@@ -431,7 +430,7 @@ private slots:
     void pastesPathsAndTellsHowManyLinesWereNotPaths()
     {
         ScriptedPrompter prompter;
-        WizardObjectList list(prompter);
+        WizardObjectList list({&prompter});
         const std::string file = MakeFile(QStringLiteral("paste/a.txt"), 1);
         const std::string folder = MakeFolder(QStringLiteral("paste/dir"));
         QApplication::clipboard()->setText(QString::fromStdString(file + "\r\n\nnot a path\n" + folder + "/\nrelative/x\n"));
@@ -445,7 +444,7 @@ private slots:
     void addsDroppedFiles()
     {
         ScriptedPrompter prompter;
-        WizardObjectList list(prompter);
+        WizardObjectList list({&prompter});
         const std::string file = MakeFile(QStringLiteral("drop/a.txt"), 1);
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(QString::fromStdString(file)), QUrl(QStringLiteral("https://example.com/x"))});

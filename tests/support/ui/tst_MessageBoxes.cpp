@@ -1,8 +1,7 @@
-#include "support/ui/FormPrompter.h"
+#include "support/ui/FormBoxes.h"
 #include "support/ui/MessageBoxes.h"
 #include "support/ui/MessageForm.h"
 #include "support/ui/StopBox.h"
-#include "support/ui/WindowPrompter.h"
 
 #include "support/core/Beep.h"
 #include "support/core/Cp932.h"
@@ -193,8 +192,8 @@ void TestMessageBoxes::promptersOwnTheirBoxes()
     auto* child = new QWidget(&owner);
     owner.show();
     BoxWatcher watcher;
-    FormPrompter formPrompter(child);
-    WindowPrompter windowPrompter(&owner);
+    OwnerPrompter formPrompter(child);
+    OwnerPrompter windowPrompter(&owner, BoxOwner::Window);
     watcher.AnswerWith(QStringLiteral("Yes"));
     QCOMPARE(formPrompter.ShowMessageDlg("?", MsgDlgType::mtConfirmation, mbYesNo, 0), mrYes);
     watcher.AnswerWith(QStringLiteral("Cancel"));
@@ -222,7 +221,7 @@ void TestMessageBoxes::fileNameCheckShowsItsErrorOverTheOwner()
 {
     QWidget owner;
     owner.show();
-    FormPrompter prompter(&owner);
+    OwnerPrompter prompter(&owner);
     BoxWatcher watcher;
     QVERIFY(CheckFileNameChars(prompter, Cp932Text("ソース")));
     watcher.AnswerWith(QStringLiteral("OK"));
