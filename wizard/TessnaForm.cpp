@@ -59,7 +59,7 @@ TTessnaForm::TTessnaForm(const TCatalogParam& param, CatalogWizardServices servi
                          | Qt::MSWindowsFixedSizeDialogHint)
     , param_(param)
     , services_(std::move(services))
-    , boxes_(this, services_.prompter)
+    , prompter_(this, services_.prompter)
 {
     setObjectName(QStringLiteral("TessnaForm"));
     setWindowTitle(QStringLiteral("カタログ作成ウィザード"));
@@ -127,7 +127,7 @@ QWidget* TTessnaForm::CreatePage02()
 {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("Page02"));
-    objectList_ = new WizardObjectList({&*boxes_, services_.runObjectChooser}, page);
+    objectList_ = new WizardObjectList({&*prompter_, services_.runObjectChooser}, page);
 
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(Heading(QStringLiteral("圧縮するオブジェクトの指定"), page));
@@ -326,7 +326,7 @@ void TTessnaForm::BtnNextClick()
         return;
     case Page02:
         if (objectList_->RowCount() == 0) {
-            boxes_->ShowMessageDlg(Cp932Text("圧縮するオブジェクトを指定してください。"), MsgDlgType::mtInformation,
+            prompter_->ShowMessageDlg(Cp932Text("圧縮するオブジェクトを指定してください。"), MsgDlgType::mtInformation,
                                    mbOK, 0);
             return;
         }
@@ -344,7 +344,7 @@ bool TTessnaForm::AcceptName()
 {
     const std::optional<std::string> name = QStringToCp932(edtCatName_->text());
     const auto refuse = [this](const std::string& message) {
-        boxes_->ShowMessageDlg(message, MsgDlgType::mtError, mbOK, 0);
+        prompter_->ShowMessageDlg(message, MsgDlgType::mtError, mbOK, 0);
         edtCatName_->setFocus();
         return false;
     };
@@ -368,7 +368,7 @@ void TTessnaForm::BtnBackClick()
 void TTessnaForm::BtnCancelClick()
 {
     if (!edtCatName_->text().isEmpty() || objectList_->RowCount() > 0) {
-        if (boxes_->ShowMessageDlg(Cp932Text("終了しますか？"), MsgDlgType::mtConfirmation, mbYesNo, 0) != mrYes)
+        if (prompter_->ShowMessageDlg(Cp932Text("終了しますか？"), MsgDlgType::mtConfirmation, mbYesNo, 0) != mrYes)
             return;
     }
     reject();

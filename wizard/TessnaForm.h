@@ -72,7 +72,7 @@ private:
 
     TCatalogParam param_;
     CatalogWizardServices services_;
-    FormBoxes boxes_;
+    FormBoxes prompter_;
     bool cancelled_ = true;
     bool firstActivation_ = true;
     bool modifyMode_ = false;

@@ -202,6 +202,14 @@ void TestMessageBoxes::promptersOwnTheirBoxes()
     QCOMPARE(watcher.seen.value(0).parent, &owner);
     QCOMPARE(watcher.seen.value(1).parent, &owner);
     QCOMPARE(watcher.beeps, 1);
+
+    // A window's boxes: the prompter it is given, else its own over it.
+    const FormBoxes given(&owner, &windowPrompter);
+    QCOMPARE(&*given, &windowPrompter);
+    const FormBoxes own(child, nullptr);
+    watcher.AnswerWith(QStringLiteral("No"));
+    QCOMPARE(own->ShowMessageDlg("?", MsgDlgType::mtConfirmation, mbYesNo, 0), mrNo);
+    QCOMPARE(watcher.seen.value(2).parent, &owner);
 }
 
 void TestMessageBoxes::theStopBoxShowsTheErrorTitledTessna()
