@@ -509,4 +509,4 @@ private:
 };
 
 TESSNA_QTEST_MAIN(TestCabOpenDialogEx)
-#include "tst_CabOpenDialogEx.moc"
+#include "CabOpenDialogEx_test.moc"
