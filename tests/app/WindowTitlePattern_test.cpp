@@ -4,59 +4,62 @@
 
 namespace {
 
+struct Case {
+    const char* pattern;
+    const char* title;
+    bool matches;
+};
+
+void ExpectMatches(std::initializer_list<Case> cases)
+{
+    for (const Case& c : cases)
+        EXPECT_EQ(WindowTitlePattern(c.pattern).Matches(c.title), c.matches)
+            << "pattern \"" << c.pattern << "\", title \"" << c.title << "\"";
+}
+
 TEST(WindowTitlePattern, WithoutStarTheTitleBeginsWithThePattern)
 {
-    const WindowTitlePattern pattern("Tessna");
-    EXPECT_TRUE(pattern.Matches("Tessna"));
-    EXPECT_TRUE(pattern.Matches("Tessnaxyz"));
-    EXPECT_FALSE(pattern.Matches("Tessn"));
-    EXPECT_FALSE(pattern.Matches("A Tessna"));
+    ExpectMatches({{"Tessna", "Tessna", true},
+                   {"Tessna", "Tessnaxyz", true},
+                   {"Tessna", "Tessn", false},
+                   {"Tessna", "A Tessna", false}});
 }
 
 TEST(WindowTitlePattern, StarAfterTheFirstCharacterKeepsOnlyThePrefix)
 {
-    const WindowTitlePattern pattern("Tessna *");
-    EXPECT_TRUE(pattern.Matches("Tessna "));
-    EXPECT_TRUE(pattern.Matches("Tessna - (\x8d\x58\x90\x56)"));
-    EXPECT_TRUE(pattern.Matches("tessna editor"));
-    EXPECT_TRUE(pattern.Matches("TESSNA x"));
-    EXPECT_FALSE(pattern.Matches("Tessna"));
-    EXPECT_FALSE(pattern.Matches("Tessna-"));
-    // The rest of the pattern after the first star is ignored.
-    EXPECT_TRUE(WindowTitlePattern("ab*cd*ef").Matches("abzz"));
+    ExpectMatches({{"Tessna *", "Tessna ", true},
+                   {"Tessna *", "Tessna - (\x8d\x58\x90\x56)", true},
+                   {"Tessna *", "tessna editor", true},
+                   {"Tessna *", "TESSNA x", true},
+                   {"Tessna *", "Tessna", false},
+                   {"Tessna *", "Tessna-", false},
+                   // The rest of the pattern after the first star is ignored.
+                   {"ab*cd*ef", "abzz", true}});
 }
 
 TEST(WindowTitlePattern, LeadingStarMatchesTheEnd)
 {
-    const WindowTitlePattern pattern("*Editor");
-    EXPECT_TRUE(pattern.Matches("Text EDITOR"));
-    EXPECT_TRUE(pattern.Matches("Editor"));
-    EXPECT_FALSE(pattern.Matches("ditor"));
-    EXPECT_FALSE(pattern.Matches("Editor 2"));
+    ExpectMatches({{"*Editor", "Text EDITOR", true},
+                   {"*Editor", "Editor", true},
+                   {"*Editor", "ditor", false},
+                   {"*Editor", "Editor 2", false}});
 }
 
 TEST(WindowTitlePattern, StarAloneOrTwoStarsFromTheStartMatchAnyTitle)
 {
-    for (const char* text : {"*", "*a*", "**"}) {
-        const WindowTitlePattern pattern(text);
-        EXPECT_TRUE(pattern.Matches("anything")) << text;
-        EXPECT_TRUE(pattern.Matches("x")) << text;
-    }
+    for (const char* pattern : {"*", "*a*", "**"})
+        ExpectMatches({{pattern, "anything", true}, {pattern, "x", true}});
 }
 
 TEST(WindowTitlePattern, EmptyTitlesNeverMatch)
 {
-    EXPECT_FALSE(WindowTitlePattern("*").Matches(""));
-    EXPECT_FALSE(WindowTitlePattern("").Matches(""));
-    EXPECT_TRUE(WindowTitlePattern("").Matches("a"));
+    ExpectMatches({{"*", "", false}, {"", "", false}, {"", "a", true}});
 }
 
 TEST(WindowTitlePattern, OnlyAsciiLettersFoldCase)
 {
     // Full-width Ａ (0x82 0x60) and ａ (0x82 0x81) are different characters.
-    EXPECT_FALSE(WindowTitlePattern("\x82\x60*").Matches("\x82\x81"));
-    EXPECT_TRUE(WindowTitlePattern("\x82\x60*").Matches("\x82\x60 x"));
-    EXPECT_FALSE(WindowTitlePattern("[*").Matches("{"));
+    ExpectMatches({{"\x82\x60*", "\x82\x81", false}, {"\x82\x60*", "\x82\x60 x", true}, {"[*", "{", false}});
 }
 
 }  // namespace
