@@ -4,59 +4,52 @@
 
 namespace {
 
-TEST(WindowTitlePattern, WithoutStarTheTitleBeginsWithThePattern)
-{
-    const WindowTitlePattern pattern("Tessna");
-    EXPECT_TRUE(pattern.Matches("Tessna"));
-    EXPECT_TRUE(pattern.Matches("Tessnaxyz"));
-    EXPECT_FALSE(pattern.Matches("Tessn"));
-    EXPECT_FALSE(pattern.Matches("A Tessna"));
-}
+struct Case {
+    const char* pattern;
+    const char* title;
+    bool matches;
+};
 
-TEST(WindowTitlePattern, StarAfterTheFirstCharacterKeepsOnlyThePrefix)
+TEST(WindowTitlePattern, MatchesAsTheTableSays)
 {
-    const WindowTitlePattern pattern("Tessna *");
-    EXPECT_TRUE(pattern.Matches("Tessna "));
-    EXPECT_TRUE(pattern.Matches("Tessna - (\x8d\x58\x90\x56)"));
-    EXPECT_TRUE(pattern.Matches("tessna editor"));
-    EXPECT_TRUE(pattern.Matches("TESSNA x"));
-    EXPECT_FALSE(pattern.Matches("Tessna"));
-    EXPECT_FALSE(pattern.Matches("Tessna-"));
-    // The rest of the pattern after the first star is ignored.
-    EXPECT_TRUE(WindowTitlePattern("ab*cd*ef").Matches("abzz"));
-}
-
-TEST(WindowTitlePattern, LeadingStarMatchesTheEnd)
-{
-    const WindowTitlePattern pattern("*Editor");
-    EXPECT_TRUE(pattern.Matches("Text EDITOR"));
-    EXPECT_TRUE(pattern.Matches("Editor"));
-    EXPECT_FALSE(pattern.Matches("ditor"));
-    EXPECT_FALSE(pattern.Matches("Editor 2"));
-}
-
-TEST(WindowTitlePattern, StarAloneOrTwoStarsFromTheStartMatchAnyTitle)
-{
-    for (const char* text : {"*", "*a*", "**"}) {
-        const WindowTitlePattern pattern(text);
-        EXPECT_TRUE(pattern.Matches("anything")) << text;
-        EXPECT_TRUE(pattern.Matches("x")) << text;
-    }
-}
-
-TEST(WindowTitlePattern, EmptyTitlesNeverMatch)
-{
-    EXPECT_FALSE(WindowTitlePattern("*").Matches(""));
-    EXPECT_FALSE(WindowTitlePattern("").Matches(""));
-    EXPECT_TRUE(WindowTitlePattern("").Matches("a"));
-}
-
-TEST(WindowTitlePattern, OnlyAsciiLettersFoldCase)
-{
-    // Full-width Ａ (0x82 0x60) and ａ (0x82 0x81) are different characters.
-    EXPECT_FALSE(WindowTitlePattern("\x82\x60*").Matches("\x82\x81"));
-    EXPECT_TRUE(WindowTitlePattern("\x82\x60*").Matches("\x82\x60 x"));
-    EXPECT_FALSE(WindowTitlePattern("[*").Matches("{"));
+    const Case cases[] = {
+        // Without a star the title begins with the pattern.
+        {"Tessna", "Tessna", true},
+        {"Tessna", "Tessnaxyz", true},
+        {"Tessna", "Tessn", false},
+        {"Tessna", "A Tessna", false},
+        // A star after the first character keeps only the prefix, ASCII letters in any case.
+        {"Tessna *", "Tessna ", true},
+        {"Tessna *", "Tessna - (\x8d\x58\x90\x56)", true},
+        {"Tessna *", "tessna editor", true},
+        {"Tessna *", "TESSNA x", true},
+        {"Tessna *", "Tessna", false},
+        {"Tessna *", "Tessna-", false},
+        // The rest of the pattern after the first star is ignored.
+        {"ab*cd*ef", "abzz", true},
+        // A leading star matches the end.
+        {"*Editor", "Text EDITOR", true},
+        {"*Editor", "Editor", true},
+        {"*Editor", "ditor", false},
+        {"*Editor", "Editor 2", false},
+        // A star alone, or two stars from the start, match any title but an empty one.
+        {"*", "anything", true},
+        {"*", "x", true},
+        {"*a*", "anything", true},
+        {"*a*", "x", true},
+        {"**", "anything", true},
+        {"**", "x", true},
+        {"*", "", false},
+        {"", "", false},
+        {"", "a", true},
+        // Only ASCII letters fold case: full-width Ａ (0x82 0x60) and ａ (0x82 0x81) differ.
+        {"\x82\x60*", "\x82\x81", false},
+        {"\x82\x60*", "\x82\x60 x", true},
+        {"[*", "{", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(WindowTitlePattern(c.pattern).Matches(c.title), c.matches)
+            << "pattern \"" << c.pattern << "\", title \"" << c.title << "\"";
 }
 
 }  // namespace
