@@ -43,9 +43,9 @@ constexpr std::array<ButtonKind, 11> kButtonKinds{{
 constexpr std::array<MsgDlgButtons, 3> kDefaultOrder{mbOK, mbYes, mbRetry};
 constexpr std::array<MsgDlgButtons, 3> kCancelOrder{mbCancel, mbNo, mbOK};
 
-std::function<void(int)>& HelpHandler()
+MessageHelpHandler& HelpHandler()
 {
-    static std::function<void(int)> handler;
+    static MessageHelpHandler handler;
     return handler;
 }
 
@@ -230,9 +230,9 @@ QPushButton* TMessageForm::Button(MsgDlgButtons flag) const
     return nullptr;
 }
 
-void TMessageForm::SetHelpHandler(std::function<void(int helpContext)> handler)
+MessageHelpHandler TMessageForm::SetHelpHandler(MessageHelpHandler handler)
 {
-    HelpHandler() = std::move(handler);
+    return std::exchange(HelpHandler(), std::move(handler));
 }
 
 void TMessageForm::ShowHelp() const

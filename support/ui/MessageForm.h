@@ -1,6 +1,7 @@
 #pragma once
 
 #include "support/core/MessageDlg.h"
+#include "support/core/ScopedHandler.h"
 
 #include <QDialog>
 
@@ -8,6 +9,9 @@
 
 class QGridLayout;
 class QPushButton;
+
+// Opens help on a context number.
+using MessageHelpHandler = std::function<void(int helpContext)>;
 
 // The program's message box: a title and an icon by dialog type, the word-wrapped text,
 // and one row of buttons in bit order, each closing the box with its result code. Enter
@@ -31,9 +35,9 @@ public:
     QPushButton* DefaultButton() const { return defaultButton_; }
     QPushButton* CancelButton() const { return cancelButton_; }
 
-    // Opens help on a context number; the application installs its help viewer here.
-    // Without a handler the help button does nothing.
-    static void SetHelpHandler(std::function<void(int helpContext)> handler);
+    // The help of every box; the application installs its help viewer here. Without a
+    // handler the help button does nothing. Returns the handler it replaces.
+    static MessageHelpHandler SetHelpHandler(MessageHelpHandler handler);
 
     // The close box and every other way of dismissing the box without a button.
     void reject() override;
@@ -54,3 +58,6 @@ private:
     QPushButton* cancelButton_ = nullptr;
     int helpContext_ = 0;
 };
+
+// Sets the help handler of the boxes for a scope (tests).
+using ScopedMessageHelpHandler = ScopedHandler<MessageHelpHandler, &TMessageForm::SetHelpHandler>;

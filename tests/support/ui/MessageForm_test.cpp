@@ -157,7 +157,7 @@ void TestMessageForm::escapeDoesNothingWithoutACancelButton()
 void TestMessageForm::helpAsksTheHandlerAndStaysOpen()
 {
     QList<int> asked;
-    TMessageForm::SetHelpHandler([&](int context) { asked << context; });
+    const ScopedMessageHelpHandler help([&](int context) { asked << context; });
     TMessageForm form(QStringLiteral("本文"), MsgDlgType::mtInformation, mbOK | mbHelp);
     form.SetHelpContext(2101);
     bool stillOpen = false;
@@ -167,7 +167,6 @@ void TestMessageForm::helpAsksTheHandlerAndStaysOpen()
         form.Button(mbOK)->click();
     });
     QCOMPARE(form.exec(), mrOk);
-    TMessageForm::SetHelpHandler({});
     QVERIFY(stillOpen);
     QCOMPARE(asked, QList<int>{2101});
 }
