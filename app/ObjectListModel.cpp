@@ -3,7 +3,8 @@
 #include "support/core/Cp932.h"
 #include "support/core/FileNames.h"
 #include "support/core/HostPath.h"
-
+#include "support/ui/ImageList.h"
+#include "support/ui/ObjectIcons.h"
 
 #include <algorithm>
 #include <array>
@@ -43,7 +44,7 @@ ObjectListModel::Row ObjectListModel::MakeRow(const std::string& path)
     Row row;
     row.item.Path = path;
     row.item.Attributes = GetFileAttributesOf(path);
-    row.iconIndex = icons_.IconIndexFor(row.item.Attributes, NamePart(path));
+    row.iconIndex = ObjectIconIndex(KindOfAttributes(row.item.Attributes), NamePart(path));
     return row;
 }
 
@@ -222,7 +223,7 @@ QVariant ObjectListModel::data(const QModelIndex& index, int role) const
         return Cp932ToDisplay(index.column() == ColName ? std::string(NamePart(row.item.Path))
                                                         : FolderColumnText(row.item.Path));
     case Qt::DecorationRole:
-        return index.column() == ColName ? QVariant(icons_.Icon(row.iconIndex)) : QVariant();
+        return index.column() == ColName ? QVariant(GetSystemImageList().Icon(row.iconIndex)) : QVariant();
     case Qt::ToolTipRole:
         return Cp932ToDisplay(row.item.Path);
     default:

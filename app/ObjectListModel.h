@@ -1,7 +1,6 @@
 #pragma once
 
 #include "app/CollationKeys.h"
-#include "app/ShellIcons.h"
 
 #include <QAbstractTableModel>
 
@@ -57,7 +56,7 @@ private:
     // is not on the screen.
     struct Row {
         TOwnerItem item;
-        int iconIndex = 0;
+        int iconIndex = 0;   // in GetSystemImageList
     };
 
     Row MakeRow(const std::string& path);
@@ -73,5 +72,4 @@ private:
     std::vector<Row> rows_;
     CollationKeys pathKeys_;
     CollationKeys folderKeys_;
-    ShellIcons icons_;
 };

@@ -1,6 +1,6 @@
 #include "chooser/FolderModel.h"
 
-#include "support/ui/ShellIcons.h"
+#include "support/ui/ObjectIcons.h"
 
 #include <QCollator>
 #include <QDirIterator>

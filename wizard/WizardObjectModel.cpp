@@ -4,7 +4,7 @@
 #include "support/core/Cp932.h"
 #include "support/core/FileNames.h"
 #include "support/core/HostPath.h"
-#include "support/ui/ShellIcons.h"
+#include "support/ui/ObjectIcons.h"
 #include "wizard/ObjectFacts.h"
 
 #include <QLocale>
@@ -32,18 +32,10 @@ QVariant ColumnAlignment(int column)
     return QVariant::fromValue(Qt::AlignVCenter | (column == WizardObjectModel::ColSize ? Qt::AlignRight : Qt::AlignLeft));
 }
 
-// The small icon of a row, by its kind and name ending only: the object is never opened.
+// The small icon of a row, by its kind and name only: the object is never opened.
 QIcon Icon(const TWizardObjectRow& row)
 {
-    switch (row.kind()) {
-    case TWizardObjectRow::Kind::Folder:
-        return FolderIcon();
-    case TWizardObjectRow::Kind::Missing:
-        return MissingFileIcon();
-    case TWizardObjectRow::Kind::File:
-        break;
-    }
-    return FileIconForName(Cp932ToDisplay(ExtractFileName(row.Path)));
+    return ObjectIcon(row.kind(), ExtractFileName(row.Path));
 }
 
 // The type-column text of a row by its name only; empty for a missing object.

@@ -1,10 +1,10 @@
-#include "support/ui/ShellIcons.h"
+#include "support/ui/ObjectIcons.h"
 
 #include "tests/common/QtTestMain.h"
 
 #include <QMimeDatabase>
 
-class TestShellIcons : public QObject {
+class TestObjectIcons : public QObject {
     Q_OBJECT
 
 private slots:
@@ -51,6 +51,6 @@ private slots:
     }
 };
 
-TESSNA_QTEST_MAIN(TestShellIcons)
+TESSNA_QTEST_MAIN(TestObjectIcons)
 
-#include "tst_ShellIcons.moc"
+#include "tst_ObjectIcons.moc"
