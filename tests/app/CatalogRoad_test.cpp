@@ -6,6 +6,7 @@
 #include "support/core/Cp932.h"
 #include "support/core/MessageDlg.h"
 #include "tests/common/CatalogFolder.h"
+#include "tests/common/FileBytes.h"
 #include "tests/common/ModalDriver.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
@@ -28,12 +29,6 @@
 #include <memory>
 
 namespace {
-
-QByteArray FileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 void Click(QWidget& parent, const char* name)
 {
@@ -201,4 +196,4 @@ private slots:
 };
 
 TESSNA_QTEST_MAIN(TestCatalogRoad)
-#include "tst_CatalogRoad.moc"
+#include "CatalogRoad_test.moc"

@@ -6,6 +6,7 @@
 #include "support/ui/HelpViewer.h"
 #include "support/ui/StopBox.h"
 #include "tests/common/CatalogFolder.h"
+#include "tests/common/FileBytes.h"
 #include "tests/common/ModalDriver.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
@@ -34,17 +35,6 @@
 #include <optional>
 
 #include <sys/stat.h>
-
-namespace {
-
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-}  // namespace
 
 class TestCatalogForm : public QObject {
     Q_OBJECT
@@ -610,4 +600,4 @@ private slots:
 };
 
 TESSNA_QTEST_MAIN(TestCatalogForm)
-#include "tst_CatalogForm.moc"
+#include "CatalogForm_test.moc"

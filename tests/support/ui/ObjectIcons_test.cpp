@@ -53,4 +53,4 @@ private slots:
 
 TESSNA_QTEST_MAIN(TestObjectIcons)
 
-#include "tst_ObjectIcons.moc"
+#include "ObjectIcons_test.moc"
