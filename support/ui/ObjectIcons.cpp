@@ -74,27 +74,30 @@ int MissingIconIndex()
     });
 }
 
-// The key under which a name's type is kept: its TypeEnding. A name that starts with a dot
-// is its own type and is keyed with a "/" in front (no name holds one), apart from the same
-// ending of another name: "x.a.b" also ends in ".a.b", but its extension is "b".
+// A name's type is kept under its TypeEnding. A name that starts with a dot is its own type
+// and is keyed with a "/" in front (no name holds one), apart from the same ending of another
+// name: "x.a.b" also ends in ".a.b", but its extension is "b".
 template <typename Name>
 bool KeyedWhole(Name fileName)
 {
     return !fileName.empty() && fileName[0] == u'.';
 }
 
+// The type the database gives the name (by its name only), else the program's own type text
+// by the extension and the generic icon.
 FileType ComputeFileType(const QString& fileName)
 {
     const QMimeType mime = QMimeDatabase().mimeTypeForFile(fileName, QMimeDatabase::MatchExtension);
-    if (mime.isDefault())
-        return {0, Cp932ToDisplay(FileTypeText(QStringToCp932(fileName).value_or(std::string()), ""))};
-    const int icon = IconIndex(mime.name(), [&mime] {
-        return QIcon::fromTheme(mime.iconName(), QIcon::fromTheme(mime.genericIconName(), GenericFileIcon()));
-    });
-    const QString text = mime.comment().isEmpty()
-        ? Cp932ToDisplay(FileTypeText(QStringToCp932(fileName).value_or(std::string()), ""))
-        : mime.comment();
-    return {icon, text};
+    FileType type;
+    if (!mime.isDefault()) {
+        type.icon = IconIndex(mime.name(), [&mime] {
+            return QIcon::fromTheme(mime.iconName(), QIcon::fromTheme(mime.genericIconName(), GenericFileIcon()));
+        });
+        type.text = mime.comment();
+    }
+    if (type.text.isEmpty())
+        type.text = Cp932ToDisplay(FileTypeText(QStringToCp932(fileName).value_or(std::string()), ""));
+    return type;
 }
 
 // Per type ending, looked up once: 100,000 files of a few types cost a few look-ups.
