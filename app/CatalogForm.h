@@ -49,9 +49,6 @@ public:
     // ascending by it.
     void SortObjectList(int column);
 
-    int SortColumn() const { return sortColumn_; }
-    int SortDirection() const { return sortDirection_; }
-
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -84,6 +81,8 @@ private:
     void MenuOpened();
     void MenuClosed();
     void FitCountPanel();
+    // The header's sort mark shows the object list's sort column and order.
+    void ShowSortIndicator();
     void FormShow();
     void FormDestroy();
     void SelectCatalog(int index);
@@ -148,8 +147,6 @@ private:
     QLabel* countPanel_ = nullptr;
     QLabel* sparePanel_ = nullptr;
 
-    int sortColumn_ = 0;
-    int sortDirection_ = 1;
     int dropTarget_ = -1;
     bool shown_ = false;
     bool menuHints_ = false;

@@ -12,6 +12,7 @@
 #include "tests/common/ScriptedPrompter.h"
 
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -124,6 +125,37 @@ private slots:
         QVERIFY(stayedOpen);
         QCOMPARE(boxes.boxes.size(), std::size_t(1));
         QVERIFY(Cp932ToDisplay(boxes.boxes.front().msg).startsWith(QStringLiteral("+a\n")));
+    }
+
+    // A click on a heading sorts by it, again reverses it; the selected row and the current
+    // row stay on their name.
+    void HeadingClicksSortAndKeepTheSelectedName()
+    {
+        TCabOpenDialogEx chooser(nullptr);
+        chooser.InitialDir = tree_->Path();
+        ModalDriver<OpenDialogWindow> driver([&](OpenDialogWindow& dialog) {
+            QTreeView* list = dialog.FileList();
+            QTRY_VERIFY(Listed(dialog, {"a", "b c", "zz", "my file.txt", "w.txt", "x.txt", "y.txt"}));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(IndexOf(dialog, "x.txt")).center());
+            const auto clickHeading = [list](int column) {
+                QHeaderView* header = list->header();
+                QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                                  QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
+            };
+            const auto selectedName = [&] {
+                const QModelIndexList rows = list->selectionModel()->selectedRows();
+                return rows.size() == 1 ? rows.front().data().toString() : QString();
+            };
+            clickHeading(0);
+            QVERIFY(Listed(dialog, {"y.txt", "x.txt", "w.txt", "my file.txt", "zz", "b c", "a"}));
+            QCOMPARE(selectedName(), QStringLiteral("x.txt"));
+            QCOMPARE(list->currentIndex(), IndexOf(dialog, "x.txt"));
+            clickHeading(0);
+            QVERIFY(Listed(dialog, {"a", "b c", "zz", "my file.txt", "w.txt", "x.txt", "y.txt"}));
+            QCOMPARE(selectedName(), QStringLiteral("x.txt"));
+            QCOMPARE(list->currentIndex(), IndexOf(dialog, "x.txt"));
+        });
+        QVERIFY(!chooser.RunChooser());
     }
 
     void SizeColumnHoldsTenGigabytes()
