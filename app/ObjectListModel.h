@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/CollationKeys.h"
+#include "support/core/CollationKeys.h"
 #include "app/ShellIcons.h"
 #include "support/core/SortState.h"
 #include "support/core/SortedTableModel.h"
