@@ -11,13 +11,13 @@
 #include "support/core/RegistryLayout.h"
 #include "support/core/TessnaError.h"
 #include "support/core/WinReg.h"
+#include "support/ui/FileDropTarget.h"
 #include "support/ui/FormPrompter.h"
 #include "support/ui/HelpViewer.h"
 #include "support/ui/RunCommand.h"
 #include "support/ui/StopBox.h"
 #include "support/ui/UIFonts.h"
 #include "support/ui/WindowPlacement.h"
-#include "wizard/FileDropTarget.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -188,11 +188,19 @@ void TCatalogForm::CreateActions()
     connect(escape, &QShortcut::activated, ActF_Close, &QAction::trigger);
 }
 
+QMenu* TCatalogForm::AddMenu(const QString& caption, const QString& name, QAction*& menuAction)
+{
+    QMenu* menu = menuBar()->addMenu(caption);
+    menuAction = menu->menuAction();
+    menuAction->setObjectName(name);
+    connect(menu, &QMenu::aboutToShow, this, &TCatalogForm::MenuOpened);
+    connect(menu, &QMenu::aboutToHide, this, &TCatalogForm::MenuClosed);
+    return menu;
+}
+
 void TCatalogForm::CreateMenus()
 {
-    QMenu* catalogMenu = menuBar()->addMenu(QStringLiteral("カタログ(&F)"));
-    ActF = catalogMenu->menuAction();
-    ActF->setObjectName(QStringLiteral("ActF"));
+    QMenu* catalogMenu = AddMenu(QStringLiteral("カタログ(&F)"), QStringLiteral("ActF"), ActF);
     catalogMenu->addActions({ActF_CatNew, ActF_CatUpdate});
     catalogMenu->addSeparator();
     catalogMenu->addActions({ActF_CatDelete, ActF_CatRename});
@@ -205,22 +213,13 @@ void TCatalogForm::CreateMenus()
     catalogMenu->addSeparator();
     catalogMenu->addAction(ActF_Close);
 
-    QMenu* editMenu = menuBar()->addMenu(QStringLiteral("編集(&E)"));
-    ActE = editMenu->menuAction();
-    ActE->setObjectName(QStringLiteral("ActE"));
+    QMenu* editMenu = AddMenu(QStringLiteral("編集(&E)"), QStringLiteral("ActE"), ActE);
     editMenu->addAction(ActI_ItemFileAdd);
     editMenu->addSeparator();
     editMenu->addAction(ActI_ItemDelete);
 
-    QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
-    ActH = helpMenu->menuAction();
-    ActH->setObjectName(QStringLiteral("ActH"));
+    QMenu* helpMenu = AddMenu(QStringLiteral("ヘルプ(&H)"), QStringLiteral("ActH"), ActH);
     helpMenu->addActions({ActH_Topic, ActH_About});
-
-    for (QMenu* menu : {catalogMenu, editMenu, helpMenu}) {
-        connect(menu, &QMenu::aboutToShow, this, &TCatalogForm::MenuOpened);
-        connect(menu, &QMenu::aboutToHide, this, &TCatalogForm::MenuClosed);
-    }
 
     PopTree = new QMenu(this);
     PopTree->setObjectName(QStringLiteral("PopTree"));
@@ -315,22 +314,23 @@ void TCatalogForm::CreateViews()
     treeLayout->addWidget(PnlTreeTop);
     treeLayout->addWidget(TreeView);
 
-    ListView = new QTableView(this);
-    ListView->setObjectName(QStringLiteral("ListView"));
-    ListView->setModel(model_);
-    ListView->setShowGrid(true);
-    ListView->setWordWrap(false);
-    ListView->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    ListView->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListView->setContextMenuPolicy(Qt::CustomContextMenu);
-    ListView->setTextElideMode(Qt::ElideRight);
-    new FileDropTarget(ListView->viewport(), [this](const QMimeData& data) { DropObjects(data); });
-    UseViewFont(ListView);
-    ListView->verticalHeader()->hide();
-    ListView->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    ListView->verticalHeader()->setDefaultSectionSize(ListView->fontMetrics().height() + 4);
-    QHeaderView* header = ListView->horizontalHeader();
+    // The object list: rows of name and folder columns. Tests find it by its object name.
+    ObjectTable = new QTableView(this);
+    ObjectTable->setObjectName(QStringLiteral("ListView"));
+    ObjectTable->setModel(model_);
+    ObjectTable->setShowGrid(true);
+    ObjectTable->setWordWrap(false);
+    ObjectTable->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ObjectTable->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    ObjectTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ObjectTable->setContextMenuPolicy(Qt::CustomContextMenu);
+    ObjectTable->setTextElideMode(Qt::ElideRight);
+    new FileDropTarget(ObjectTable->viewport(), [this](const QMimeData& data) { DropObjects(data); });
+    UseViewFont(ObjectTable);
+    ObjectTable->verticalHeader()->hide();
+    ObjectTable->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    ObjectTable->verticalHeader()->setDefaultSectionSize(ObjectTable->fontMetrics().height() + 4);
+    QHeaderView* header = ObjectTable->horizontalHeader();
     header->setHighlightSections(false);
     header->setSectionsClickable(true);
     header->setSortIndicatorShown(true);
@@ -338,27 +338,27 @@ void TCatalogForm::CreateViews()
     // The name column's design width suits a 12-pixel face and grows with the font at hand;
     // the folder column takes whatever width the window leaves (its design width, 300, is
     // what the window leaves it at the design size), so a narrow window needs no scrolling.
-    header->resizeSection(ObjectListModel::ColName, ScaledWidth(120, ListView->fontMetrics()));
+    header->resizeSection(ObjectListModel::ColName, ScaledWidth(120, ObjectTable->fontMetrics()));
     header->setStretchLastSection(true);
     connect(header, &QHeaderView::sectionClicked, this,
             [this](int column) { RunCommand(this, [this, column] { SortObjectList(column); }); });
-    connect(ListView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+    connect(ObjectTable->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TCatalogForm::UpdateObjectCount);
-    connect(ListView, &QWidget::customContextMenuRequested, this, &TCatalogForm::ListViewContextPopup);
+    connect(ObjectTable, &QWidget::customContextMenuRequested, this, &TCatalogForm::ObjectTableContextPopup);
 
     splitter_ = new QSplitter(Qt::Horizontal, this);
     splitter_->setObjectName(QStringLiteral("Splitter"));
     splitter_->setHandleWidth(5);
     splitter_->setChildrenCollapsible(false);
     splitter_->addWidget(PnlTree);
-    splitter_->addWidget(ListView);
+    splitter_->addWidget(ObjectTable);
     splitter_->setStretchFactor(0, 0);
     splitter_->setStretchFactor(1, 1);
     setCentralWidget(splitter_);
     // Tab goes from one list to the other and back, never from cell to cell.
     TreeView->setTabKeyNavigation(false);
-    ListView->setTabKeyNavigation(false);
-    setTabOrder(TreeView, ListView);
+    ObjectTable->setTabKeyNavigation(false);
+    setTabOrder(TreeView, ObjectTable);
     TreeView->setFocus();
 }
 
@@ -428,8 +428,8 @@ void TCatalogForm::CatalogRemoved(int index)
         const QSignalBlocker blocker(TreeView);
         delete TreeView->takeTopLevelItem(index);
     }
-    if (dropTarget_ == index)
-        dropTarget_ = -1;
+    if (rightClickedCatalog_ == index)
+        rightClickedCatalog_ = -1;
     if (store_->IsEmpty()) {
         TreeView->setCurrentItem(nullptr);
         PnlTreeTop->setText(kTreeTopCaption);
@@ -466,46 +466,46 @@ void TCatalogForm::TreeViewChange(QTreeWidgetItem* node)
 void TCatalogForm::TreeViewContextPopup(const QPoint& pos)
 {
     if (QTreeWidgetItem* node = TreeView->itemAt(pos)) {
-        dropTarget_ = TreeView->indexOfTopLevelItem(node);
+        rightClickedCatalog_ = TreeView->indexOfTopLevelItem(node);
         TreeView->setCurrentItem(node);
     }
     UpdateActions();
     PopTree->exec(TreeView->viewport()->mapToGlobal(pos));
-    dropTarget_ = -1;
+    rightClickedCatalog_ = -1;
 }
 
-void TCatalogForm::ListViewContextPopup(const QPoint& pos)
+void TCatalogForm::ObjectTableContextPopup(const QPoint& pos)
 {
     UpdateActions();
-    PopView->exec(ListView->viewport()->mapToGlobal(pos));
+    PopView->exec(ObjectTable->viewport()->mapToGlobal(pos));
 }
 
 int TCatalogForm::CurrentCatalogNode() const
 {
-    if (dropTarget_ >= 0 && dropTarget_ < store_->Count())
-        return dropTarget_;
+    if (rightClickedCatalog_ >= 0 && rightClickedCatalog_ < store_->Count())
+        return rightClickedCatalog_;
     QTreeWidgetItem* node = TreeView->currentItem();
     return node ? TreeView->indexOfTopLevelItem(node) : -1;
 }
 
 // ---- the object list ---------------------------------------------------------------------
 
-void TCatalogForm::FillObjectList(int node)
+void TCatalogForm::FillObjectList(int catalog)
 {
     const WaitCursor wait;
     {
-        const FrozenView frozen(ListView);
-        const QSignalBlocker blocker(ListView->selectionModel());
-        model_->SetObjects(store_->Catalog(node).Objects);
+        const FrozenView frozen(ObjectTable);
+        const QSignalBlocker blocker(ObjectTable->selectionModel());
+        model_->SetObjects(store_->Catalog(catalog).Objects);
         model_->Sort();
         ShowSortIndicator();
     }
     UpdateObjectCount();
 }
 
-void TCatalogForm::AddObjectRow(int node, const std::string& path)
+void TCatalogForm::AddObjectRow(int catalog, const std::string& path)
 {
-    if (node != CurrentCatalogNode())
+    if (catalog != CurrentCatalogNode())
         return;
     model_->AppendObject(path);
 }
@@ -519,15 +519,15 @@ void TCatalogForm::SortObjectList(int column)
 
 void TCatalogForm::ShowSortIndicator()
 {
-    ListView->horizontalHeader()->setSortIndicator(model_->Sorting().column, model_->Sorting().order);
+    ObjectTable->horizontalHeader()->setSortIndicator(model_->Sorting().column, model_->Sorting().order);
 }
 
 void TCatalogForm::UpdateObjectCount()
 {
-    const int node = CurrentCatalogNode();
-    const int selected = static_cast<int>(ListView->selectionModel()->selectedRows().size());
+    const int catalog = CurrentCatalogNode();
+    const int selected = static_cast<int>(ObjectTable->selectionModel()->selectedRows().size());
     // The panel is narrow: why the catalog could not be read is in its tooltip.
-    const std::string text = node >= 0 && !store_->IsLoaded(node) ? Cp932Text("読み込めないカタログです")
+    const std::string text = catalog >= 0 && !store_->IsLoaded(catalog) ? Cp932Text("読み込めないカタログです")
         : selected == 0
         ? FormatGrouped(model_->Count()) + Cp932Text(" 件のオブジェクト")
         : FormatGrouped(selected) + Cp932Text(" 件のオブジェクトを選択");
@@ -537,15 +537,15 @@ void TCatalogForm::UpdateObjectCount()
 
 void TCatalogForm::UpdateActions()
 {
-    const int node = CurrentCatalogNode();
-    const bool hasCatalog = node >= 0;
-    const bool loaded = hasCatalog && store_->IsLoaded(node);
+    const int catalog = CurrentCatalogNode();
+    const bool hasCatalog = catalog >= 0;
+    const bool loaded = hasCatalog && store_->IsLoaded(catalog);
     ActF_CatNew->setEnabled(true);
     ActF_CatDelete->setEnabled(hasCatalog);
     for (QAction* action : {ActF_CatUpdate, ActF_CatRename, ActI_ItemFileAdd})
         action->setEnabled(loaded);
     ActF_CatSave->setEnabled(store_->Modified());
-    ActI_ItemDelete->setEnabled(ListView->selectionModel()->hasSelection());
+    ActI_ItemDelete->setEnabled(ObjectTable->selectionModel()->hasSelection());
 }
 
 // ---- the window's life -------------------------------------------------------------------
@@ -613,7 +613,7 @@ void TCatalogForm::changeEvent(QEvent* event)
         helpFile_ = FindHelpFile(folder.value_or(QString()));
         HelpViewer::Of(this)->SetHelpFile(helpFile_);
     } else {
-        dropTarget_ = -1;
+        rightClickedCatalog_ = -1;
     }
 }
 

@@ -37,14 +37,14 @@ public:
     CatalogStore& Store() const { return *store_; }
     ObjectListModel& ObjectList() const { return *model_; }
 
-    // The catalog the commands act on: the one marked by a right click while its context
-    // menu is open, else the selected one; -1 when there is none.
+    // The index of the catalog the commands act on: the one marked by a right click while
+    // its context menu is open, else the selected one; -1 when there is none.
     int CurrentCatalogNode() const;
     void UpdateActions();
     void UpdateObjectCount();
-    // Shows the objects of catalog node, sorted as the list was last sorted.
-    void FillObjectList(int node);
-    void AddObjectRow(int node, const std::string& path);
+    // Shows the objects of the catalog at this index, sorted as the list was last sorted.
+    void FillObjectList(int catalog);
+    void AddObjectRow(int catalog, const std::string& path);
     // The column click: the same column again reverses the order, another one sorts
     // ascending by it.
     void SortObjectList(int column);
@@ -58,6 +58,9 @@ protected:
 
 private:
     void CreateActions();
+    // Adds a menu to the menu bar; its menu action gets the object name and is kept in
+    // menuAction.
+    QMenu* AddMenu(const QString& caption, const QString& name, QAction*& menuAction);
     void CreateMenus();
     void CreateToolBar();
     void CreateViews();
@@ -77,7 +80,7 @@ private:
 
     void TreeViewChange(QTreeWidgetItem* node);
     void TreeViewContextPopup(const QPoint& pos);
-    void ListViewContextPopup(const QPoint& pos);
+    void ObjectTableContextPopup(const QPoint& pos);
     void MenuOpened();
     void MenuClosed();
     void FitCountPanel();
@@ -98,8 +101,9 @@ private:
     void ActH_AboutExecute();
     void ActI_ItemFileAddExecute();
     void ActI_ItemDeleteExecute();
-    // Adds the folders, then the files of a choice that still exist as such to catalog node.
-    void AddChosenObjects(int node, const ObjectChoice& choice);
+    // Adds to the catalog at this index the folders, then the files of a choice that still
+    // exist as such.
+    void AddChosenObjects(int catalog, const ObjectChoice& choice);
     // Files and folders dropped onto the object list from a file manager.
     void DropObjects(const QMimeData& data);
     // Runs the catalog wizard over the window on data; mrOk when the user finished it.
@@ -141,13 +145,13 @@ private:
     QWidget* PnlTree = nullptr;
     QLabel* PnlTreeTop = nullptr;
     QTreeWidget* TreeView = nullptr;
-    QTableView* ListView = nullptr;
+    QTableView* ObjectTable = nullptr;
     QLabel* LblKind = nullptr;
     QComboBox* CmbKind = nullptr;
     QLabel* countPanel_ = nullptr;
     QLabel* sparePanel_ = nullptr;
 
-    int dropTarget_ = -1;
+    int rightClickedCatalog_ = -1;
     bool shown_ = false;
     bool menuHints_ = false;
     int openMenus_ = 0;

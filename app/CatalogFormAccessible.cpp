@@ -18,8 +18,8 @@ void TCatalogForm::NameControls()
     TreeView->setAccessibleName(QStringLiteral("カタログ一覧"));
     TreeView->setAccessibleDescription(
         QStringLiteral("カタログリストのカタログ。選んだカタログのオブジェクトがオブジェクト一覧に表示されます"));
-    ListView->setAccessibleName(QStringLiteral("オブジェクト一覧"));
-    ListView->setAccessibleDescription(
+    ObjectTable->setAccessibleName(QStringLiteral("オブジェクト一覧"));
+    ObjectTable->setAccessibleDescription(
         QStringLiteral("選択しているカタログのオブジェクト (ファイルとフォルダ) の名前とフォルダ"));
     LblKind->setBuddy(CmbKind);
     // A combo box is read by its current item unless it is named.

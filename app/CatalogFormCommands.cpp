@@ -27,27 +27,27 @@ AboutDialogRunner DefaultAboutDialogRunner()
 
 void TCatalogForm::ActF_CatDeleteExecute()
 {
-    const int node = CurrentCatalogNode();
-    if (node < 0)
+    const int catalog = CurrentCatalogNode();
+    if (catalog < 0)
         return;
-    const std::string question = CatalogName(node) + Cp932Text(" を削除しますか？");
+    const std::string question = CatalogName(catalog) + Cp932Text(" を削除しますか？");
     // The close box of a Yes/No question means No.
     if (prompter_->ShowMessageDlg(question, MsgDlgType::mtConfirmation, mbYesNo, 0) != mrYes)
         return;
-    store_->RemoveCatalog(node);
+    store_->RemoveCatalog(catalog);
 }
 
 void TCatalogForm::ActF_CatRenameExecute()
 {
-    const int node = CurrentCatalogNode();
-    if (node < 0)
+    const int catalog = CurrentCatalogNode();
+    if (catalog < 0)
         return;
-    store_->CheckLoaded(node);
+    store_->CheckLoaded(catalog);
     std::string newName;
-    if (services_.runRenameDialog(this, CatalogName(node), newName, CatalogNameCheckOf(*store_, node))
+    if (services_.runRenameDialog(this, CatalogName(catalog), newName, CatalogNameCheckOf(*store_, catalog))
         == mrCancel)
         return;
-    store_->RenameCatalog(node, newName);
+    store_->RenameCatalog(catalog, newName);
 }
 
 void TCatalogForm::ActF_CatSaveExecute()

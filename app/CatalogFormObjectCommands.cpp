@@ -37,32 +37,32 @@ std::vector<std::string> ExistingChoices(const ObjectChoice& choice)
 
 void TCatalogForm::ActI_ItemFileAddExecute()
 {
-    const int node = CurrentCatalogNode();
-    if (node < 0)
+    const int catalog = CurrentCatalogNode();
+    if (catalog < 0)
         return;
-    store_->CheckLoaded(node);
+    store_->CheckLoaded(catalog);
     const std::optional<ObjectChoice> choice
         = services_.runObjectChooser(this, ObjectsToCompressSettings());
     if (choice)
-        AddChosenObjects(node, *choice);
+        AddChosenObjects(catalog, *choice);
 }
 
-void TCatalogForm::AddChosenObjects(int node, const ObjectChoice& choice)
+void TCatalogForm::AddChosenObjects(int catalog, const ObjectChoice& choice)
 {
     // The area under the closed chooser is repainted before the list is frozen.
     QCoreApplication::processEvents();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    ListView->setUpdatesEnabled(false);
+    ObjectTable->setUpdatesEnabled(false);
     const auto restore = qScopeGuard([this] {
-        ListView->setUpdatesEnabled(true);
+        ObjectTable->setUpdatesEnabled(true);
         QApplication::restoreOverrideCursor();
     });
     // The store skips a path the catalog already holds in any letter case, and so a path
     // chosen twice; each path it takes becomes a row at the end of the list.
     std::vector<std::string> paths = ExistingChoices(choice);
     const std::vector<std::string> refused = RemoveUnstorablePaths(paths);
-    for (const std::string& path : store_->AddObjects(node, paths))
-        AddObjectRow(node, path);
+    for (const std::string& path : store_->AddObjects(catalog, paths))
+        AddObjectRow(catalog, path);
     UpdateObjectCount();
     if (!refused.empty())
         prompter_->ShowMessageText(UnstorableNamesText(refused), MsgDlgType::mtWarning, mbOK, 0);
@@ -70,9 +70,9 @@ void TCatalogForm::AddChosenObjects(int node, const ObjectChoice& choice)
 
 void TCatalogForm::ActI_ItemDeleteExecute()
 {
-    const int node = CurrentCatalogNode();
-    QModelIndexList selected = ListView->selectionModel()->selectedRows();
-    if (node < 0 || selected.isEmpty())
+    const int catalog = CurrentCatalogNode();
+    QModelIndexList selected = ObjectTable->selectionModel()->selectedRows();
+    if (catalog < 0 || selected.isEmpty())
         return;
     const QString question = selected.size() == 1
         ? ShownName(selected.front().data().toString()) + QStringLiteral(" を削除しますか？")
@@ -92,7 +92,7 @@ void TCatalogForm::ActI_ItemDeleteExecute()
         rows.push_back(index.row());
         paths.push_back(model_->Item(index.row()).Path);
     }
-    store_->RemoveObjects(node, paths);
+    store_->RemoveObjects(catalog, paths);
     store_->SetModified(true);
     model_->RemoveRows(rows);
     UpdateObjectCount();

@@ -10,14 +10,14 @@
 
 void TCatalogForm::DropObjects(const QMimeData& data)
 {
-    const int node = CurrentCatalogNode();
-    if (node < 0)
+    const int catalog = CurrentCatalogNode();
+    if (catalog < 0)
         return;
     const PastedPaths dropped = ReadPastedPaths(data);
     ObjectChoice choice;
     for (const std::string& path : dropped.Paths)
         (DirExists(path) ? choice.SelectedFolders : choice.SelectedFiles).push_back(path);
-    AddChosenObjects(node, choice);
+    AddChosenObjects(catalog, choice);
     if (const QString remarks = PasteRemarks(dropped); !remarks.isEmpty())
         prompter_->ShowMessageText(remarks, MsgDlgType::mtInformation, mbOK, 0);
 }

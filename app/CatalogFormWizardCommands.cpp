@@ -59,19 +59,19 @@ void TCatalogForm::ActF_CatNewExecute()
 // sure no listed catalog writes its file).
 void TCatalogForm::ActF_CatUpdateExecute()
 {
-    const int node = CurrentCatalogNode();
-    if (node < 0)
+    const int catalog = CurrentCatalogNode();
+    if (catalog < 0)
         return;
-    store_->CheckLoaded(node);
+    store_->CheckLoaded(catalog);
     TCatalogParam data;
-    data.FileName = store_->Catalog(node).FileName;
-    data.InitialObjects = store_->Catalog(node).Objects;
+    data.FileName = store_->Catalog(catalog).FileName;
+    data.InitialObjects = store_->Catalog(catalog).Objects;
     if (RunWizard(data) != mrOk)
         return;
     if (TitleOfCommonLines(data.Common) != DisplayedName(data.FileName)) {
         store_->AddCatalogFromWizard(data);
         return;
     }
-    store_->ReplaceObjects(node, data.Objects);
-    FillObjectList(node);
+    store_->ReplaceObjects(catalog, data.Objects);
+    FillObjectList(catalog);
 }

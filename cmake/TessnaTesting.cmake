@@ -1,6 +1,7 @@
-# Tests of a folder: every *_test.cpp is one GoogleTest executable, every tst_*.cpp one
-# Qt Test executable. Each runs in the pinned environment below; the shared mains give it
-# its own settings folder and the Japanese locale.
+# Tests of a folder: every <Unit>_test.cpp is one test executable, named after the unit it
+# tests. A file that includes tests/common/QtTestMain.h is a Qt Test program (widgets); any
+# other is a GoogleTest program. Each runs in the pinned environment below; the shared mains
+# give it its own settings folder and the Japanese locale.
 find_package(GTest REQUIRED)
 find_package(Qt6 REQUIRED COMPONENTS Test)
 
@@ -20,20 +21,17 @@ endfunction()
 
 function(tessna_folder_tests prefix)
   cmake_parse_arguments(ARG "" "" "LINKS" ${ARGN})
-  file(GLOB gtests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
-  foreach(source ${gtests})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+  foreach(source ${sources})
     get_filename_component(name ${source} NAME_WE)
     set(target ${prefix}_${name})
     add_executable(${target} ${source})
-    target_link_libraries(${target} PRIVATE ${ARG_LINKS} tessna_gtest_main GTest::gtest GTest::gmock)
-    tessna_register_test(${target})
-  endforeach()
-  file(GLOB qtests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tst_*.cpp)
-  foreach(source ${qtests})
-    get_filename_component(name ${source} NAME_WE)
-    set(target ${prefix}_${name})
-    add_executable(${target} ${source})
-    target_link_libraries(${target} PRIVATE ${ARG_LINKS} tessna_qtest_support Qt6::Test)
+    file(STRINGS ${source} qt_test_main REGEX "#include \"tests/common/QtTestMain.h\"")
+    if(qt_test_main)
+      target_link_libraries(${target} PRIVATE ${ARG_LINKS} tessna_qtest_support Qt6::Test)
+    else()
+      target_link_libraries(${target} PRIVATE ${ARG_LINKS} tessna_gtest_main GTest::gtest GTest::gmock)
+    endif()
     tessna_register_test(${target})
   endforeach()
 endfunction()

@@ -7,9 +7,9 @@
 #include "support/core/FileNames.h"
 #include "support/core/HostPath.h"
 #include "support/core/MessageDlg.h"
+#include "support/ui/FileDropTarget.h"
 #include "support/ui/RunCommand.h"
 #include "support/ui/UIFonts.h"
-#include "wizard/FileDropTarget.h"
 #include "wizard/PastedPaths.h"
 #include "wizard/WizardObjectModel.h"
 

@@ -73,4 +73,4 @@ private slots:
 };
 
 TESSNA_QTEST_MAIN(TestHelpViewer)
-#include "tst_HelpViewer.moc"
+#include "HelpViewer_test.moc"

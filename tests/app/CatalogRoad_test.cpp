@@ -201,4 +201,4 @@ private slots:
 };
 
 TESSNA_QTEST_MAIN(TestCatalogRoad)
-#include "tst_CatalogRoad.moc"
+#include "CatalogRoad_test.moc"

@@ -1,4 +1,4 @@
-#include "wizard/FileDropTarget.h"
+#include "support/ui/FileDropTarget.h"
 
 #include "support/ui/RunCommand.h"
 

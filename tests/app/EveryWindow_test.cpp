@@ -248,4 +248,4 @@ private slots:
 };
 
 TESSNA_QTEST_MAIN(TestEveryWindow)
-#include "tst_EveryWindow.moc"
+#include "EveryWindow_test.moc"

@@ -233,4 +233,4 @@ void TestMessageBoxes::fileNameCheckShowsItsErrorOverTheOwner()
 }
 
 TESSNA_QTEST_MAIN(TestMessageBoxes)
-#include "tst_MessageBoxes.moc"
+#include "MessageBoxes_test.moc"

@@ -186,4 +186,4 @@ private slots:
 };
 
 TESSNA_QTEST_MAIN(TestCatRenameForm)
-#include "tst_CatRenameForm.moc"
+#include "CatRenameForm_test.moc"

@@ -342,4 +342,4 @@ private slots:
 };
 
 TESSNA_QTEST_MAIN(TestTessnaForm)
-#include "tst_tessna_form.moc"
+#include "TessnaForm_test.moc"

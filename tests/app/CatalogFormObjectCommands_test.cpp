@@ -237,4 +237,4 @@ private slots:
 };
 
 TESSNA_QTEST_MAIN(TestCatalogFormObjectCommands)
-#include "tst_CatalogFormObjectCommands.moc"
+#include "CatalogFormObjectCommands_test.moc"

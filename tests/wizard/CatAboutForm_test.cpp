@@ -94,4 +94,4 @@ private slots:
 };
 
 TESSNA_QTEST_MAIN(TestCatAboutForm)
-#include "tst_CatAboutForm.moc"
+#include "CatAboutForm_test.moc"

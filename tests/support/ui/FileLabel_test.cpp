@@ -142,4 +142,4 @@ void TestFileLabel::asksForNoWidthInALayout()
 }
 
 TESSNA_QTEST_MAIN(TestFileLabel)
-#include "tst_FileLabel.moc"
+#include "FileLabel_test.moc"

@@ -171,4 +171,4 @@ void TestWindowPlacement::aFailedWriteBeepsAndTheOthersAreStillTried()
 }
 
 TESSNA_QTEST_MAIN(TestWindowPlacement)
-#include "tst_WindowPlacement.moc"
+#include "WindowPlacement_test.moc"

@@ -53,4 +53,4 @@ private slots:
 
 TESSNA_QTEST_MAIN(TestShellIcons)
 
-#include "tst_ShellIcons.moc"
+#include "ShellIcons_test.moc"

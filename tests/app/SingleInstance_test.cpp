@@ -176,4 +176,4 @@ private slots:
 };
 
 TESSNA_QTEST_MAIN(TestSingleInstance)
-#include "tst_SingleInstance.moc"
+#include "SingleInstance_test.moc"

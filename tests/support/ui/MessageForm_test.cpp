@@ -190,4 +190,4 @@ void TestMessageForm::wrapsLongTextToHalfTheScreen()
 }
 
 TESSNA_QTEST_MAIN(TestMessageForm)
-#include "tst_MessageForm.moc"
+#include "MessageForm_test.moc"

@@ -545,4 +545,4 @@ private:
 };
 
 TESSNA_QTEST_MAIN(TestCabOpenDialogEx)
-#include "tst_CabOpenDialogEx.moc"
+#include "CabOpenDialogEx_test.moc"

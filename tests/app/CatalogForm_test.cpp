@@ -617,4 +617,4 @@ private slots:
 };
 
 TESSNA_QTEST_MAIN(TestCatalogForm)
-#include "tst_CatalogForm.moc"
+#include "CatalogForm_test.moc"

@@ -473,4 +473,4 @@ private slots:
 };
 
 TESSNA_QTEST_MAIN(TestWizardObjectList)
-#include "tst_wizard_object_list.moc"
+#include "WizardObjectList_test.moc"
