@@ -1,7 +1,7 @@
 #pragma once
 
-#include "support/core/CollationKeys.h"
 #include "app/ShellIcons.h"
+#include "support/core/CollationKeys.h"
 #include "support/core/SortState.h"
 #include "support/core/SortedTableModel.h"
 

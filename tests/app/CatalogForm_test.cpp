@@ -6,6 +6,7 @@
 #include "support/ui/HelpViewer.h"
 #include "support/ui/StopBox.h"
 #include "tests/common/CatalogFolder.h"
+#include "tests/common/ClickHeading.h"
 #include "tests/common/ModalDriver.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
@@ -93,12 +94,7 @@ private:
         return names;
     }
 
-    void ClickHeader(int column)
-    {
-        QHeaderView* header = List()->horizontalHeader();
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                          QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
-    }
+    void ClickHeader(int column) { ClickHeading(List()->horizontalHeader(), column); }
 
     void SelectCatalog(int index) { Tree()->setCurrentItem(Tree()->topLevelItem(index)); }
     Qt::SortOrder Order() const { return form_->ObjectList().Sorting().order; }

@@ -7,12 +7,12 @@
 #include "support/core/Cp932.h"
 #include "support/core/WinReg.h"
 #include "tests/chooser/ChooserTestFolder.h"
+#include "tests/common/ClickHeading.h"
 #include "tests/common/ModalDriver.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
 
 #include <QComboBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -137,20 +137,15 @@ private slots:
             QTreeView* list = dialog.FileList();
             QTRY_VERIFY(Listed(dialog, {"a", "b c", "zz", "my file.txt", "w.txt", "x.txt", "y.txt"}));
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(IndexOf(dialog, "x.txt")).center());
-            const auto clickHeading = [list](int column) {
-                QHeaderView* header = list->header();
-                QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                                  QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
-            };
             const auto selectedName = [&] {
                 const QModelIndexList rows = list->selectionModel()->selectedRows();
                 return rows.size() == 1 ? rows.front().data().toString() : QString();
             };
-            clickHeading(0);
+            ClickHeading(list->header(), 0);
             QVERIFY(Listed(dialog, {"y.txt", "x.txt", "w.txt", "my file.txt", "zz", "b c", "a"}));
             QCOMPARE(selectedName(), QStringLiteral("x.txt"));
             QCOMPARE(list->currentIndex(), IndexOf(dialog, "x.txt"));
-            clickHeading(0);
+            ClickHeading(list->header(), 0);
             QVERIFY(Listed(dialog, {"a", "b c", "zz", "my file.txt", "w.txt", "x.txt", "y.txt"}));
             QCOMPARE(selectedName(), QStringLiteral("x.txt"));
             QCOMPARE(list->currentIndex(), IndexOf(dialog, "x.txt"));

@@ -1,4 +1,5 @@
 #include "support/core/Cp932.h"
+#include "tests/common/ClickHeading.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
 #include "wizard/WizardObjectList.h"
@@ -262,9 +263,7 @@ private slots:
         Select(list, {1});
         list.ListView()->selectionModel()->setCurrentIndex(list.Model().index(1, 0), QItemSelectionModel::NoUpdate);
         Show(list, 600);
-        QHeaderView* header = list.ListView()->horizontalHeader();
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                          QPoint(header->sectionViewportPosition(Model::ColSize) + 5, header->height() / 2));
+        ClickHeading(list.ListView()->horizontalHeader(), Model::ColSize);
         QCOMPARE(list.Model().Sorting().column, int(Model::ColSize));
         const QModelIndexList selected = list.ListView()->selectionModel()->selectedRows();
         QCOMPARE(selected.size(), 1);
