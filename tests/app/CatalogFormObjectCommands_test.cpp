@@ -5,6 +5,7 @@
 #include "support/core/MessageDlg.h"
 #include "support/core/RegistryLayout.h"
 #include "tests/common/CatalogFolder.h"
+#include "tests/common/FileBytes.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
 
@@ -22,13 +23,6 @@
 namespace {
 
 using Paths = std::vector<std::string>;
-
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include "support/ui/StopBox.h"
 #include "tests/common/CatalogFolder.h"
 #include "tests/common/ClickHeading.h"
+#include "tests/common/FileBytes.h"
 #include "tests/common/ModalDriver.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
@@ -35,17 +36,6 @@
 #include <optional>
 
 #include <sys/stat.h>
-
-namespace {
-
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-}  // namespace
 
 class TestCatalogForm : public QObject {
     Q_OBJECT

@@ -6,6 +6,7 @@
 #include "support/core/Cp932.h"
 #include "support/core/MessageDlg.h"
 #include "tests/common/CatalogFolder.h"
+#include "tests/common/FileBytes.h"
 #include "tests/common/ModalDriver.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
@@ -28,12 +29,6 @@
 #include <memory>
 
 namespace {
-
-QByteArray FileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 void Click(QWidget& parent, const char* name)
 {

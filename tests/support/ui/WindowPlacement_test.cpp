@@ -34,6 +34,14 @@ void Store(const char* name, int value)
     RegWriteInteger(kSubKey, name, value);
 }
 
+// Places the window and shows it; false when it never became visible.
+[[nodiscard]] bool ShowAt(QWidget& window, const QRect& geometry)
+{
+    window.setGeometry(geometry);
+    window.show();
+    return QTest::qWaitForWindowExposed(&window);
+}
+
 }  // namespace
 
 class TestWindowPlacement : public QObject {
@@ -54,9 +62,7 @@ private slots:
 void TestWindowPlacement::savesTheTenValuesOfANormalWindow()
 {
     QWidget window;
-    window.setGeometry(100, 80, 400, 300);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(ShowAt(window, QRect(100, 80, 400, 300)));
     SaveWindowPlacement(&window, kSubKey);
     const std::array<int, 10> expected{0, SW_SHOWNORMAL, -1, -1, -1, -1, 100, 80, 500, 380};
     QCOMPARE(StoredValues(), expected);
@@ -76,9 +82,7 @@ void TestWindowPlacement::aMaximisedWindowComesBackMaximisedOverItsNormalRectang
     QCOMPARE(RegReadInteger(kSubKey, RegPlaceNormalPosRight, 0), 420);
 
     QWidget window;
-    window.setGeometry(10, 10, 100, 100);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(ShowAt(window, QRect(10, 10, 100, 100)));
     LoadWindowPlacement(&window, kSubKey);
     QTRY_VERIFY(window.isMaximized());
     QCOMPARE(window.normalGeometry(), QRect(120, 90, 300, 200));
@@ -107,9 +111,7 @@ void TestWindowPlacement::aMinimisedWindowKeepsWhereItRestoresTo()
 void TestWindowPlacement::nothingStoredLeavesTheWindowAlone()
 {
     QWidget window;
-    window.setGeometry(70, 40, 320, 240);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(ShowAt(window, QRect(70, 40, 320, 240)));
     LoadWindowPlacement(&window, kSubKey);
     QCOMPARE(window.geometry(), QRect(70, 40, 320, 240));
     QVERIFY(!window.isMaximized());
