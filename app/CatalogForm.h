@@ -45,8 +45,8 @@ public:
     // Shows the objects of the catalog at this index, sorted as the list was last sorted.
     void FillObjectList(int catalog);
     void AddObjectRow(int catalog, const std::string& path);
-    // The column click: the same column again reverses the order, another one sorts
-    // ascending by it.
+    // The column click: the object list's SortByColumn, with the hourglass; the header's
+    // sort mark follows.
     void SortObjectList(int column);
 
 protected:
