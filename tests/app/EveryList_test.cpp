@@ -23,7 +23,7 @@ qint64 IconKey(const QModelIndex& index)
 
 }  // namespace
 
-class TestObjectListModel : public QObject {
+class TestEveryList : public QObject {
     Q_OBJECT
 
     PlainTextIconTheme theme_;
@@ -81,6 +81,6 @@ private slots:
     }
 };
 
-TESSNA_QTEST_MAIN(TestObjectListModel)
+TESSNA_QTEST_MAIN(TestEveryList)
 
-#include "ObjectListModel_test.moc"
+#include "EveryList_test.moc"
