@@ -492,9 +492,8 @@ void TCatalogForm::FillObjectList(int catalog)
         const FrozenView frozen(ObjectTable);
         const QSignalBlocker blocker(ObjectTable->selectionModel());
         model_->SetObjects(store_->Catalog(catalog).Objects);
-        model_->Sort(sortColumn_, sortDirection_);
-        ObjectTable->horizontalHeader()->setSortIndicator(
-            sortColumn_, sortDirection_ > 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
+        model_->Sort();
+        ShowSortIndicator();
     }
     UpdateObjectCount();
 }
@@ -508,16 +507,14 @@ void TCatalogForm::AddObjectRow(int catalog, const std::string& path)
 
 void TCatalogForm::SortObjectList(int column)
 {
-    if (column == sortColumn_) {
-        sortDirection_ = -sortDirection_;
-    } else {
-        sortColumn_ = column;
-        sortDirection_ = 1;
-    }
     const WaitCursor wait;
-    model_->Sort(sortColumn_, sortDirection_);
-    ObjectTable->horizontalHeader()->setSortIndicator(
-        sortColumn_, sortDirection_ > 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
+    model_->SortByColumn(column);
+    ShowSortIndicator();
+}
+
+void TCatalogForm::ShowSortIndicator()
+{
+    ObjectTable->horizontalHeader()->setSortIndicator(model_->Sorting().column, model_->Sorting().order);
 }
 
 void TCatalogForm::UpdateObjectCount()

@@ -45,12 +45,9 @@ public:
     // Shows the objects of the catalog at this index, sorted as the list was last sorted.
     void FillObjectList(int catalog);
     void AddObjectRow(int catalog, const std::string& path);
-    // The column click: the same column again reverses the order, another one sorts
-    // ascending by it.
+    // The column click: the object list's SortByColumn, with the hourglass; the header's
+    // sort mark follows.
     void SortObjectList(int column);
-
-    int SortColumn() const { return sortColumn_; }
-    int SortDirection() const { return sortDirection_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -87,6 +84,8 @@ private:
     void MenuOpened();
     void MenuClosed();
     void FitCountPanel();
+    // The header's sort mark shows the object list's sort column and order.
+    void ShowSortIndicator();
     void FormShow();
     void FormDestroy();
     void SelectCatalog(int index);
@@ -151,8 +150,6 @@ private:
     QLabel* countPanel_ = nullptr;
     QLabel* sparePanel_ = nullptr;
 
-    int sortColumn_ = 0;
-    int sortDirection_ = 1;
     int rightClickedCatalog_ = -1;
     bool shown_ = false;
     bool menuHints_ = false;

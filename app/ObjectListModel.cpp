@@ -3,7 +3,9 @@
 #include "support/core/Cp932.h"
 #include "support/core/FileNames.h"
 #include "support/core/HostPath.h"
-
+#include "support/core/RowOrder.h"
+#include "support/ui/ImageList.h"
+#include "support/ui/ObjectIcons.h"
 
 #include <algorithm>
 #include <array>
@@ -32,7 +34,7 @@ std::string_view NamePart(std::string_view path)
 }  // namespace
 
 ObjectListModel::ObjectListModel(QObject* parent)
-    : QAbstractTableModel(parent)
+    : SortedTableModel(parent)
 {
 }
 
@@ -43,7 +45,7 @@ ObjectListModel::Row ObjectListModel::MakeRow(const std::string& path)
     Row row;
     row.item.Path = path;
     row.item.Attributes = GetFileAttributesOf(path);
-    row.iconIndex = icons_.IconIndexFor(row.item.Attributes, NamePart(path));
+    row.iconIndex = ObjectIconIndex(KindOfAttributes(row.item.Attributes), NamePart(path));
     return row;
 }
 
@@ -146,8 +148,9 @@ int ObjectListModel::CompareObjectRows(int a, int b, int column)
     return SortKeys(column).Compare(std::size_t(a), std::size_t(b));
 }
 
-std::vector<int> ObjectListModel::SortedOrder(int column, int direction)
+std::vector<int> ObjectListModel::SortedOrder()
 {
+    const int column = sort_.column;
     const CollationKeys& keys = SortKeys(column);
     // By name: the groups in their order, each in the order of its paths.
     std::array<std::vector<int>, 3> groups;
@@ -160,46 +163,28 @@ std::vector<int> ObjectListModel::SortedOrder(int column, int direction)
                   [&keys](int a, int b) { return keys.Compare(std::size_t(a), std::size_t(b)) < 0; });
         order.insert(order.end(), group.begin(), group.end());
     }
-    if (direction < 0)
+    if (sort_.order == Qt::DescendingOrder)
         std::reverse(order.begin(), order.end());
     return order;
 }
 
-namespace {
-
-// The elements of items in the order given by positions into it.
-template <typename T>
-void Permute(std::vector<T>& items, const std::vector<int>& order)
+void ObjectListModel::Sort()
 {
-    std::vector<T> permuted;
-    permuted.reserve(items.size());
-    for (const int from : order)
-        permuted.push_back(std::move(items[std::size_t(from)]));
-    items = std::move(permuted);
+    if (sort_.column != ColName && sort_.column != ColFolder)
+        return;
+    const std::vector<int> order = SortedOrder();
+    ReorderRows([&] {
+        ApplyOrder(rows_, order);
+        pathKeys_.Permute(order);
+        folderKeys_.Permute(order);
+        return order;
+    });
 }
 
-}  // namespace
-
-void ObjectListModel::Sort(int column, int direction)
+void ObjectListModel::SortByColumn(int column)
 {
-    if (column != ColName && column != ColFolder)
-        return;
-    const std::vector<int> order = SortedOrder(column, direction);
-
-    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    Permute(rows_, order);
-    pathKeys_.Permute(order);
-    folderKeys_.Permute(order);
-    std::vector<int> newRowOf(order.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        newRowOf[std::size_t(order[i])] = static_cast<int>(i);
-    const QModelIndexList before = persistentIndexList();
-    QModelIndexList after;
-    after.reserve(before.size());
-    for (const QModelIndex& index : before)
-        after.push_back(this->index(newRowOf[std::size_t(index.row())], index.column()));
-    changePersistentIndexList(before, after);
-    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    sort_.ClickColumn(column);
+    Sort();
 }
 
 int ObjectListModel::rowCount(const QModelIndex& parent) const
@@ -222,7 +207,7 @@ QVariant ObjectListModel::data(const QModelIndex& index, int role) const
         return Cp932ToDisplay(index.column() == ColName ? std::string(NamePart(row.item.Path))
                                                         : FolderColumnText(row.item.Path));
     case Qt::DecorationRole:
-        return index.column() == ColName ? QVariant(icons_.Icon(row.iconIndex)) : QVariant();
+        return index.column() == ColName ? QVariant(GetSystemImageList().Icon(row.iconIndex)) : QVariant();
     case Qt::ToolTipRole:
         return Cp932ToDisplay(row.item.Path);
     default:

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "app/CollationKeys.h"
-#include "app/ShellIcons.h"
-
-#include <QAbstractTableModel>
+#include "support/core/CollationKeys.h"
+#include "support/core/SortState.h"
+#include "support/core/SortedTableModel.h"
 
 #include <string>
 #include <vector>
@@ -19,8 +18,8 @@ struct TOwnerItem {
 // icon, name and folder. Built for catalogs of a hundred thousand objects: each path is
 // looked at on disk once, when its row is made, the texts are made only for the rows on
 // the screen, and sorting compares precomputed collation keys, made once per row and column
-// when first needed.
-class ObjectListModel : public QAbstractTableModel {
+// when first needed. The sort state holds across catalogs for the life of the model.
+class ObjectListModel : public SortedTableModel {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ObjectListModel)
 
@@ -36,9 +35,12 @@ public:
     void AppendObject(const std::string& path);
     // Removes the rows at these positions.
     void RemoveRows(std::vector<int> rows);
-    // Sorts every row by CompareObjectRows on column, ascending for direction +1 and
-    // descending for -1. Selected rows stay selected.
-    void Sort(int column, int direction);
+    // Sorts every row by CompareObjectRows on the sort column, in the sort order. Selected
+    // rows stay selected.
+    void Sort();
+    // The column click: the column-click rule of SortState, then Sort.
+    void SortByColumn(int column);
+    const SortState& Sorting() const { return sort_; }
 
     const TOwnerItem& Item(int row) const { return rows_[static_cast<std::size_t>(row)].item; }
     int Count() const { return static_cast<int>(rows_.size()); }
@@ -57,7 +59,7 @@ private:
     // is not on the screen.
     struct Row {
         TOwnerItem item;
-        int iconIndex = 0;
+        int iconIndex = 0;   // in GetSystemImageList
     };
 
     Row MakeRow(const std::string& path);
@@ -68,10 +70,10 @@ private:
     CollationKeys& SortKeys(int column);
     QString SortText(const Row& row, int column) const;
     // The rows in their new order: positions into rows_.
-    std::vector<int> SortedOrder(int column, int direction);
+    std::vector<int> SortedOrder();
 
     std::vector<Row> rows_;
     CollationKeys pathKeys_;
     CollationKeys folderKeys_;
-    ShellIcons icons_;
+    SortState sort_;
 };

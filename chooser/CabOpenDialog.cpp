@@ -2,16 +2,17 @@
 
 #include "chooser/DialogTemplates.h"
 #include "chooser/HistoryItemDelegate.h"
-#include "chooser/ImageList.h"
 #include "chooser/OpenDialogWindow.h"
-#include "chooser/ShellFolders.h"
 #include "chooser/SideListDelegate.h"
+#include "chooser/SpecialFolders.h"
 #include "support/core/Cp932.h"
 #include "support/core/FileNames.h"
 #include "support/core/HostPath.h"
 #include "support/core/Mbcs.h"
 #include "support/core/RegistryLayout.h"
 #include "support/core/WinReg.h"
+#include "support/ui/ImageList.h"
+#include "support/ui/ObjectIcons.h"
 #include "support/ui/UIFonts.h"
 
 #include <QAbstractItemView>

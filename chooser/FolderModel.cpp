@@ -1,6 +1,6 @@
 #include "chooser/FolderModel.h"
 
-#include "support/ui/ShellIcons.h"
+#include "support/ui/ObjectIcons.h"
 
 #include <QCollator>
 #include <QDirIterator>
@@ -9,6 +9,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -74,7 +75,7 @@ Entries ReadFolder(const QString& folder, const std::atomic<bool>& cancel)
 
 }  // namespace
 
-FolderModel::FolderModel(QObject* parent) : QAbstractTableModel(parent) {}
+FolderModel::FolderModel(QObject* parent) : SortedTableModel(parent) {}
 
 FolderModel::~FolderModel()
 {
@@ -173,7 +174,7 @@ void FolderModel::SortVisible()
     const auto less = [this](int a, int b) {
         const Entry& l = entries_[static_cast<std::size_t>(a)];
         const Entry& r = entries_[static_cast<std::size_t>(b)];
-        switch (column_) {
+        switch (sort_.column) {
         case SizeColumn:
             if (l.folder != r.folder)
                 return l.folder;
@@ -197,7 +198,7 @@ void FolderModel::SortVisible()
         }
         return l.nameRank < r.nameRank;
     };
-    if (order_ == Qt::AscendingOrder)
+    if (sort_.order == Qt::AscendingOrder)
         std::stable_sort(visible_.begin(), visible_.end(), less);
     else
         std::stable_sort(visible_.begin(), visible_.end(), [&](int a, int b) { return less(b, a); });
@@ -206,24 +207,18 @@ void FolderModel::SortVisible()
         rowOfEntry_[static_cast<std::size_t>(visible_[row])] = static_cast<int>(row);
 }
 
+// The header of the list applies the column-click rule itself and asks for the sort.
 void FolderModel::sort(int column, Qt::SortOrder order)
 {
-    column_ = column;
-    order_ = order;
-    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    const QModelIndexList before = persistentIndexList();
-    std::vector<int> entriesBefore;
-    entriesBefore.reserve(static_cast<std::size_t>(before.size()));
-    for (const QModelIndex& index : before)
-        entriesBefore.push_back(visible_[static_cast<std::size_t>(index.row())]);
-    SortVisible();
-    QModelIndexList after;
-    after.reserve(before.size());
-    for (qsizetype i = 0; i < before.size(); ++i)
-        after.append(index(rowOfEntry_[static_cast<std::size_t>(entriesBefore[static_cast<std::size_t>(i)])],
-                           before[i].column()));
-    changePersistentIndexList(before, after);
-    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    sort_ = {column, order};
+    ReorderRows([this] {
+        const std::vector<int> oldRowOfEntry = std::move(rowOfEntry_);
+        SortVisible();
+        std::vector<int> oldRows(visible_.size());
+        for (std::size_t row = 0; row < visible_.size(); ++row)
+            oldRows[row] = oldRowOfEntry[static_cast<std::size_t>(visible_[row])];
+        return oldRows;
+    });
 }
 
 QModelIndex FolderModel::IndexOf(const QString& path) const
@@ -280,18 +275,9 @@ QVariant FolderModel::data(const QModelIndex& index, int role) const
 
 QVariant FolderModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    static const std::array<QString, 4> headings = {QStringLiteral("名前"), QStringLiteral("サイズ"),
+                                                    QStringLiteral("種類"), QStringLiteral("更新日時")};
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
-    switch (section) {
-    case NameColumn:
-        return QStringLiteral("名前");
-    case SizeColumn:
-        return QStringLiteral("サイズ");
-    case TypeColumn:
-        return QStringLiteral("種類");
-    case DateColumn:
-        return QStringLiteral("更新日時");
-    default:
-        return {};
-    }
+    return section >= 0 && section < int(headings.size()) ? headings[std::size_t(section)] : QVariant();
 }

@@ -1,6 +1,8 @@
 #pragma once
 
-#include <QAbstractTableModel>
+#include "support/core/SortState.h"
+#include "support/core/SortedTableModel.h"
+
 #include <QDateTime>
 #include <QHash>
 #include <QList>
@@ -18,7 +20,7 @@ class QThread;
 // and handed over whole, so a folder of 100,000 entries never holds up the dialog; the
 // list shows the new folder as soon as it has been read. The empty folder path stands for
 // the computer folder, whose entries are the mounted volumes.
-class FolderModel : public QAbstractTableModel {
+class FolderModel : public SortedTableModel {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(FolderModel)
 
@@ -75,8 +77,7 @@ private:
     std::vector<int> rowOfEntry_;    // -1 for an entry filtered out
     QHash<QString, int> entryOfName_;
     QList<QRegularExpression> filters_;
-    int column_ = NameColumn;
-    Qt::SortOrder order_ = Qt::AscendingOrder;
+    SortState sort_;
     int generation_ = 0;
     bool loading_ = false;
     std::shared_ptr<std::atomic<bool>> cancel_;

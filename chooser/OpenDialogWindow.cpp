@@ -2,7 +2,7 @@
 
 #include "chooser/FolderModel.h"
 #include "chooser/MessageText.h"
-#include "chooser/ShellFolders.h"
+#include "chooser/SpecialFolders.h"
 #include "chooser/TypedNames.h"
 #include "support/core/MessageDlg.h"
 #include "support/ui/UIFonts.h"

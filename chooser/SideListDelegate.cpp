@@ -1,6 +1,6 @@
 #include "chooser/SideListDelegate.h"
 
-#include "chooser/ImageList.h"
+#include "support/ui/ImageList.h"
 
 #include <QApplication>
 #include <QPainter>

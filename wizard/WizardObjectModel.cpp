@@ -4,16 +4,18 @@
 #include "support/core/Cp932.h"
 #include "support/core/FileNames.h"
 #include "support/core/HostPath.h"
-#include "support/ui/ShellIcons.h"
+#include "support/core/RowOrder.h"
+#include "support/ui/ObjectIcons.h"
 #include "wizard/ObjectFacts.h"
 
 #include <QLocale>
 #include <QMimeDatabase>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <numeric>
 #include <unordered_set>
-#include <unordered_map>
 
 struct WizardObjectModel::Entry {
     TWizardObjectRow row;
@@ -32,18 +34,10 @@ QVariant ColumnAlignment(int column)
     return QVariant::fromValue(Qt::AlignVCenter | (column == WizardObjectModel::ColSize ? Qt::AlignRight : Qt::AlignLeft));
 }
 
-// The small icon of a row, by its kind and name ending only: the object is never opened.
+// The small icon of a row, by its kind and name only: the object is never opened.
 QIcon Icon(const TWizardObjectRow& row)
 {
-    switch (row.kind()) {
-    case TWizardObjectRow::Kind::Folder:
-        return FolderIcon();
-    case TWizardObjectRow::Kind::Missing:
-        return MissingFileIcon();
-    case TWizardObjectRow::Kind::File:
-        break;
-    }
-    return FileIconForName(Cp932ToDisplay(ExtractFileName(row.Path)));
+    return ObjectIcon(row.kind(), ExtractFileName(row.Path));
 }
 
 // The type-column text of a row by its name only; empty for a missing object.
@@ -95,7 +89,7 @@ int ThreeWay(T a, T b)
 }  // namespace
 
 WizardObjectModel::WizardObjectModel(QObject* parent)
-    : QAbstractTableModel(parent)
+    : SortedTableModel(parent)
 {
 }
 
@@ -110,7 +104,7 @@ WizardObjectModel::EntryPtr WizardObjectModel::MakeEntry(const std::string& path
 
 std::int64_t WizardObjectModel::NumberKey(const TWizardObjectRow& row) const
 {
-    switch (sortColumn_) {
+    switch (sort_.column) {
     case ColName:
         return Group(row.kind());
     case ColSize:
@@ -132,11 +126,11 @@ void WizardObjectModel::MakeSortKey(Entry& entry) const
 {
     entry.numberKey = NumberKey(entry.row);
     entry.textKey.reset();
-    if (sortColumn_ == ColName)
+    if (sort_.column == ColName)
         entry.textKey = LocaleSortKey(entry.row.Path);
-    else if (sortColumn_ == ColType)
+    else if (sort_.column == ColType)
         entry.textKey = LocaleSortKey(QStringToCp932(TypeText(entry)).value_or(std::string()));
-    else if (sortColumn_ == ColFolder)
+    else if (sort_.column == ColFolder)
         entry.textKey = LocaleSortKey(FolderPath(entry.row.Path));
 }
 
@@ -152,7 +146,7 @@ int WizardObjectModel::CompareEntries(const Entry& a, const Entry& b) const
     int order = ThreeWay(a.numberKey, b.numberKey);
     if (order == 0 && a.textKey)
         order = ThreeWay(a.textKey->compare(*b.textKey), 0);
-    return order * sortDirection_;
+    return sort_.Directed(order);
 }
 
 bool WizardObjectModel::Before(const EntryPtr& a, const EntryPtr& b) const
@@ -238,50 +232,30 @@ void WizardObjectModel::AppendAndMerge(std::vector<EntryPtr> batch)
     endInsertRows();
     if (first == 0 || !Before(entries_[first], entries_[first - 1]))
         return;
-    ReorderRows([&] { std::inplace_merge(entries_.begin(), entries_.begin() + first, entries_.end(), before); });
+    ArrangeRows([first](std::vector<int>& order, const auto& rowBefore) {
+        std::inplace_merge(order.begin(), order.begin() + first, order.end(), rowBefore);
+    });
 }
 
 void WizardObjectModel::SortByColumn(int column)
 {
-    if (column == sortColumn_) {
-        sortDirection_ = -sortDirection_;
-    } else {
-        sortColumn_ = column;
-        sortDirection_ = 1;
+    if (sort_.ClickColumn(column))
         MakeSortKeys(entries_);
-    }
-    ReorderRows([this] {
-        std::stable_sort(entries_.begin(), entries_.end(),
-                         [this](const EntryPtr& a, const EntryPtr& b) { return Before(a, b); });
+    ArrangeRows([](std::vector<int>& order, const auto& rowBefore) {
+        std::stable_sort(order.begin(), order.end(), rowBefore);
     });
 }
 
-template <typename Reorder>
-void WizardObjectModel::ReorderRows(Reorder reorder)
+template <typename Arrange>
+void WizardObjectModel::ArrangeRows(Arrange arrange)
 {
-    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    const QModelIndexList persistent = persistentIndexList();
-    std::vector<const Entry*> persistentEntries;
-    persistentEntries.reserve(persistent.size());
-    for (const QModelIndex& index : persistent)
-        persistentEntries.push_back(entries_[index.row()].get());
-
-    reorder();
-
-    std::unordered_map<const Entry*, int> newRows;
-    newRows.reserve(persistentEntries.size());
-    for (const Entry* entry : persistentEntries)
-        newRows.emplace(entry, -1);
-    for (int row = 0; row < static_cast<int>(entries_.size()) && !newRows.empty(); ++row) {
-        if (const auto found = newRows.find(entries_[row].get()); found != newRows.end())
-            found->second = row;
-    }
-    QModelIndexList moved;
-    moved.reserve(persistent.size());
-    for (int i = 0; i < persistent.size(); ++i)
-        moved.append(index(newRows.at(persistentEntries[i]), persistent[i].column()));
-    changePersistentIndexList(persistent, moved);
-    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    ReorderRows([&] {
+        std::vector<int> order(entries_.size());
+        std::iota(order.begin(), order.end(), 0);
+        arrange(order, [this](int a, int b) { return Before(entries_[std::size_t(a)], entries_[std::size_t(b)]); });
+        ApplyOrder(entries_, order);
+        return order;
+    });
 }
 
 const TWizardObjectRow& WizardObjectModel::Row(int row) const
@@ -383,24 +357,14 @@ QVariant WizardObjectModel::data(const QModelIndex& index, int role) const
 
 QVariant WizardObjectModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    static const std::array<QString, ColumnCount> headings = {
+        QStringLiteral("名前"), QStringLiteral("サイズ"), QStringLiteral("ファイルの種類"),
+        QStringLiteral("更新日時"), QStringLiteral("フォルダ")};
     if (orientation == Qt::Horizontal && role == Qt::TextAlignmentRole)
         return ColumnAlignment(section);
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
-    switch (section) {
-    case ColName:
-        return QStringLiteral("名前");
-    case ColSize:
-        return QStringLiteral("サイズ");
-    case ColType:
-        return QStringLiteral("ファイルの種類");
-    case ColDate:
-        return QStringLiteral("更新日時");
-    case ColFolder:
-        return QStringLiteral("フォルダ");
-    default:
-        return {};
-    }
+    return section >= 0 && section < ColumnCount ? headings[std::size_t(section)] : QVariant();
 }
 
 Qt::ItemFlags WizardObjectModel::flags(const QModelIndex& index) const

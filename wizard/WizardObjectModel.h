@@ -1,8 +1,9 @@
 #pragma once
 
+#include "support/core/SortState.h"
+#include "support/core/SortedTableModel.h"
 #include "wizard/WizardObjectRow.h"
 
-#include <QAbstractTableModel>
 #include <QCollatorSortKey>
 
 #include <cstdint>
@@ -19,7 +20,7 @@
 // chooser result of many thousand objects costs little more than reading their facts.
 // Each row carries the sort key of the current column, made once when the row comes or the
 // column changes, so that comparisons never convert or collate texts.
-class WizardObjectModel : public QAbstractTableModel {
+class WizardObjectModel : public SortedTableModel {
     Q_OBJECT
 
 public:
@@ -36,11 +37,10 @@ public:
     // them one by one. Gives the number of rows added.
     int AddWizardRows(const std::vector<std::string>& paths);
 
-    // A click on a column heading: the same column again reverses the direction, another
-    // column sorts by it ascending.
+    // A click on a column heading: the column-click rule of SortState, then a sort of every
+    // row. Selected rows stay selected.
     void SortByColumn(int column);
-    int SortColumn() const { return sortColumn_; }
-    int SortDirection() const { return sortDirection_; }
+    const SortState& Sorting() const { return sort_; }
 
     // Negative, zero or positive as row1 comes before, with or after row2 in the current
     // order.
@@ -77,15 +77,14 @@ private:
     bool Before(const EntryPtr& a, const EntryPtr& b) const;
     void InsertSorted(EntryPtr entry);
     void AppendAndMerge(std::vector<EntryPtr> batch);
-    // Reorders the rows with the given step, keeping selections and other persistent
-    // indexes on the rows they were on.
-    template <typename Reorder>
-    void ReorderRows(Reorder reorder);
+    // Puts the rows into the order that arrange(order, before) gives to their row numbers,
+    // keeping selections and other persistent indexes on the rows they were on.
+    template <typename Arrange>
+    void ArrangeRows(Arrange arrange);
 
     std::vector<EntryPtr> entries_;
     // The paths of the rows, for the duplicate test; each views its row's Path.
     std::unordered_set<std::string_view> paths_;
     std::int64_t totalSize_ = 0;
-    int sortColumn_ = ColName;
-    int sortDirection_ = 1;
+    SortState sort_;
 };

@@ -47,6 +47,24 @@ std::string RemovePathDelimiter(std::string_view path);
 // typeName when given, else "<EXT> ファイル" or "ファイル" from the file name's extension.
 std::string FileTypeText(std::string_view fileName, std::string_view typeName);
 
+// The part of a file name that decides its type text and its icon, so that names of one
+// type share one look-up: the name from its first dot on ("a.tar.gz" gives ".tar.gz"). A name
+// without a dot ("Makefile") or starting with one (".bashrc", whose extension is all of it)
+// is its own type: the whole name is given back. For code page 932 names (std::string_view)
+// and display names (QStringView) alike: "." is never the trail byte of a double-byte
+// character.
+template <typename Name>
+Name TypeEnding(Name fileName)
+{
+    if (fileName.empty() || fileName[0] == u'.')
+        return fileName;
+    for (std::size_t i = 1; i < std::size_t(fileName.size()); ++i) {
+        if (fileName[i] == u'.')
+            return Name(fileName.data() + i, fileName.size() - i);
+    }
+    return fileName;
+}
+
 // A count with the locale's thousands separators and no decimals: 1,234,567.
 std::string FormatGrouped(double value);
 

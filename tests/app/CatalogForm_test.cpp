@@ -6,6 +6,7 @@
 #include "support/ui/HelpViewer.h"
 #include "support/ui/StopBox.h"
 #include "tests/common/CatalogFolder.h"
+#include "tests/common/ClickHeading.h"
 #include "tests/common/FileBytes.h"
 #include "tests/common/ModalDriver.h"
 #include "tests/common/QtTestMain.h"
@@ -83,14 +84,10 @@ private:
         return names;
     }
 
-    void ClickHeader(int column)
-    {
-        QHeaderView* header = List()->horizontalHeader();
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                          QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
-    }
+    void ClickHeader(int column) { ClickHeading(List()->horizontalHeader(), column); }
 
     void SelectCatalog(int index) { Tree()->setCurrentItem(Tree()->topLevelItem(index)); }
+    Qt::SortOrder Order() const { return form_->ObjectList().Sorting().order; }
 
 private slots:
     void init()
@@ -133,11 +130,17 @@ private slots:
         folder_->AddCatalog("Mixed", {missing_, existingFile_, existingFolder_});
         Open();
         QCOMPARE(Names(), QStringList({"zfolder", "afile.txt", "0missing.txt"}));
+        List()->setCurrentIndex(List()->model()->index(0, 0));
         ClickHeader(0);
-        QCOMPARE(form_->SortDirection(), -1);
+        QCOMPARE(Order(), Qt::DescendingOrder);
         QCOMPARE(Names(), QStringList({"0missing.txt", "afile.txt", "zfolder"}));
+        // The selected row and the current row move with their object.
+        QCOMPARE(List()->currentIndex().row(), 2);
+        QCOMPARE(List()->selectionModel()->selectedRows().value(0).row(), 2);
+        QCOMPARE(List()->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
         ClickHeader(0);
         QCOMPARE(Names(), QStringList({"zfolder", "afile.txt", "0missing.txt"}));
+        QCOMPARE(List()->currentIndex().row(), 0);
     }
 
     void keepsTheSortColumnAcrossCatalogs()
@@ -146,17 +149,17 @@ private slots:
         folder_->AddCatalog("Two", {"/q/2", "/p/3", "/r/1"});
         Open();
         ClickHeader(1);
-        QCOMPARE(form_->SortColumn(), 1);
-        QCOMPARE(form_->SortDirection(), 1);
+        QCOMPARE(form_->ObjectList().Sorting().column, 1);
+        QCOMPARE(Order(), Qt::AscendingOrder);
         QCOMPARE(Names(), QStringList({"3", "2", "1"}));
         ClickHeader(1);
         QCOMPARE(Names(), QStringList({"1", "2", "3"}));
         SelectCatalog(0);
-        QCOMPARE(form_->SortColumn(), 1);
-        QCOMPARE(form_->SortDirection(), -1);
+        QCOMPARE(form_->ObjectList().Sorting().column, 1);
+        QCOMPARE(Order(), Qt::DescendingOrder);
         QCOMPARE(Names(), QStringList({"3", "1", "2"}));
         ClickHeader(0);
-        QCOMPARE(form_->SortDirection(), 1);
+        QCOMPARE(Order(), Qt::AscendingOrder);
         QCOMPARE(Names(), QStringList({"2", "1", "3"}));
     }
 

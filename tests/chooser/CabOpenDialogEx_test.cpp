@@ -1,12 +1,14 @@
 #include "chooser/CabOpenDialogEx.h"
 #include "chooser/DialogTemplates.h"
-#include "chooser/ImageList.h"
 #include "chooser/ObjectChooser.h"
 #include "chooser/OpenDialogWindow.h"
-#include "chooser/ShellFolders.h"
+#include "chooser/SpecialFolders.h"
 #include "support/core/Cp932.h"
 #include "support/core/WinReg.h"
+#include "support/ui/ImageList.h"
+#include "support/ui/ObjectIcons.h"
 #include "tests/chooser/ChooserTestFolder.h"
+#include "tests/common/ClickHeading.h"
 #include "tests/common/ModalDriver.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
@@ -123,6 +125,32 @@ private slots:
         QVERIFY(stayedOpen);
         QCOMPARE(boxes.boxes.size(), std::size_t(1));
         QVERIFY(Cp932ToDisplay(boxes.boxes.front().msg).startsWith(QStringLiteral("+a\n")));
+    }
+
+    // A click on a heading sorts by it, again reverses it; the selected row and the current
+    // row stay on their name.
+    void HeadingClicksSortAndKeepTheSelectedName()
+    {
+        TCabOpenDialogEx chooser(nullptr);
+        chooser.InitialDir = tree_->Path();
+        ModalDriver<OpenDialogWindow> driver([&](OpenDialogWindow& dialog) {
+            QTreeView* list = dialog.FileList();
+            QTRY_VERIFY(Listed(dialog, {"a", "b c", "zz", "my file.txt", "w.txt", "x.txt", "y.txt"}));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(IndexOf(dialog, "x.txt")).center());
+            const auto selectedName = [&] {
+                const QModelIndexList rows = list->selectionModel()->selectedRows();
+                return rows.size() == 1 ? rows.front().data().toString() : QString();
+            };
+            ClickHeading(list->header(), 0);
+            QVERIFY(Listed(dialog, {"y.txt", "x.txt", "w.txt", "my file.txt", "zz", "b c", "a"}));
+            QCOMPARE(selectedName(), QStringLiteral("x.txt"));
+            QCOMPARE(list->currentIndex(), IndexOf(dialog, "x.txt"));
+            ClickHeading(list->header(), 0);
+            QVERIFY(Listed(dialog, {"a", "b c", "zz", "my file.txt", "w.txt", "x.txt", "y.txt"}));
+            QCOMPARE(selectedName(), QStringLiteral("x.txt"));
+            QCOMPARE(list->currentIndex(), IndexOf(dialog, "x.txt"));
+        });
+        QVERIFY(!chooser.RunChooser());
     }
 
     void SizeColumnHoldsTenGigabytes()

@@ -1,4 +1,5 @@
 #include "support/core/Cp932.h"
+#include "tests/common/ClickHeading.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
 #include "wizard/WizardObjectList.h"
@@ -107,7 +108,7 @@ private slots:
 
         model.SortByColumn(Model::ColName);
         QCOMPARE(model.Paths(), (std::vector<std::string> {missing, file, folder}));
-        QCOMPARE(model.SortDirection(), -1);
+        QCOMPARE(model.Sorting().order, Qt::DescendingOrder);
     }
 
     void sortsBySizeWithFoldersAndMissingAsZeroThenBackToName()
@@ -124,7 +125,7 @@ private slots:
         model.SortByColumn(Model::ColSize);
         QCOMPARE(model.Paths(), (std::vector<std::string> {big, small, folder}));
         model.SortByColumn(Model::ColName);
-        QCOMPARE(model.SortDirection(), 1);
+        QCOMPARE(model.Sorting().order, Qt::AscendingOrder);
         QCOMPARE(model.Paths(), (std::vector<std::string> {folder, big, small}));
     }
 
@@ -148,8 +149,7 @@ private slots:
         model.AddWizardRow(middle);
         model.AddWizardRows({older});
         QCOMPARE(model.Paths(), (std::vector<std::string> {later, middle, earlier, older}));
-        QCOMPARE(model.SortColumn(), int(Model::ColDate));
-        QCOMPARE(model.SortDirection(), -1);
+        QCOMPARE(model.Sorting(), (SortState {Model::ColDate, Qt::DescendingOrder}));
     }
 
     void sortsByTypeAndFolderTexts()
@@ -261,10 +261,14 @@ private slots:
         const std::string big = MakeFile(QStringLiteral("sel/big"), 900);
         list.AddWizardRows({MakeFile(QStringLiteral("sel/a"), 5), big, MakeFile(QStringLiteral("sel/c"), 50)});
         Select(list, {1});
-        list.SortByColumn(Model::ColSize);
+        list.ListView()->selectionModel()->setCurrentIndex(list.Model().index(1, 0), QItemSelectionModel::NoUpdate);
+        Show(list, 600);
+        ClickHeading(list.ListView()->horizontalHeader(), Model::ColSize);
+        QCOMPARE(list.Model().Sorting().column, int(Model::ColSize));
         const QModelIndexList selected = list.ListView()->selectionModel()->selectedRows();
         QCOMPARE(selected.size(), 1);
         QCOMPARE(list.Model().Row(selected.front().row()).Path, big);
+        QCOMPARE(list.ListView()->currentIndex().row(), 2);
     }
 
     void countsObjectsAndSixtyFourBitTotals()

@@ -1,11 +1,14 @@
-#include "support/ui/ShellIcons.h"
+#include "support/ui/ObjectIcons.h"
 
+#include "tests/common/IconTheme.h"
 #include "tests/common/QtTestMain.h"
 
 #include <QMimeDatabase>
 
-class TestShellIcons : public QObject {
+class TestObjectIcons : public QObject {
     Q_OBJECT
+
+    PlainTextIconTheme theme_;
 
 private slots:
     void TypeTextIsTheMimeCommentOfTheWholeName()
@@ -30,6 +33,16 @@ private slots:
         QCOMPARE(FileTypeForName(QStringLiteral("zzqxnotes")), QStringLiteral("ファイル"));
     }
 
+    void ANameStartingWithADotIsItsOwnType()
+    {
+        // Asked after ".a.zzq" (extension "a.zzq"), "x.a.zzq" still gets its own extension.
+        QCOMPARE(FileTypeForName(QStringLiteral(".a.zzq")), QStringLiteral("A.ZZQ ファイル"));
+        QCOMPARE(FileTypeForName(QStringLiteral("x.a.zzq")), QStringLiteral("ZZQ ファイル"));
+        // ".txt" is a hidden file of its own type, not a text file: its icon agrees with its text.
+        QCOMPARE(FileTypeForName(QStringLiteral(".txt")), QStringLiteral("TXT ファイル"));
+        QCOMPARE(FileIconForName(QStringLiteral(".txt")).cacheKey(), GenericFileIcon().cacheKey());
+    }
+
     void FilesWithoutAKnownExtensionShareTheGenericIcon()
     {
         const qint64 generic = GenericFileIcon().cacheKey();
@@ -38,6 +51,7 @@ private slots:
         QCOMPARE(FileIconForName(QStringLiteral("data.zzqx")).cacheKey(), generic);
         QCOMPARE(FileIconForName(QStringLiteral("B.TXT")).cacheKey(),
                  FileIconForName(QStringLiteral("a.txt")).cacheKey());
+        QVERIFY(FileIconForName(QStringLiteral("a.txt")).cacheKey() != generic);
         QVERIFY(FolderIcon().cacheKey() != generic);
     }
 
@@ -51,6 +65,6 @@ private slots:
     }
 };
 
-TESSNA_QTEST_MAIN(TestShellIcons)
+TESSNA_QTEST_MAIN(TestObjectIcons)
 
-#include "ShellIcons_test.moc"
+#include "ObjectIcons_test.moc"

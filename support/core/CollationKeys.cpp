@@ -1,4 +1,6 @@
-#include "app/CollationKeys.h"
+#include "support/core/CollationKeys.h"
+
+#include "support/core/RowOrder.h"
 
 #include <QLocale>
 
@@ -70,13 +72,8 @@ void CollationKeys::Erase(std::size_t index)
 
 void CollationKeys::Permute(const std::vector<int>& order)
 {
-    if (offsets_.empty())
-        return;
-    std::vector<std::uint32_t> permuted;
-    permuted.reserve(order.size());
-    for (const int from : order)
-        permuted.push_back(offsets_[std::size_t(from)]);
-    offsets_ = std::move(permuted);
+    if (!offsets_.empty())
+        ApplyOrder(offsets_, order);
 }
 
 int CollationKeys::Compare(std::size_t a, std::size_t b) const

@@ -2,10 +2,8 @@
 
 #include <string>
 
-class TImageList;
-
-// The shell services the chooser needs: special folders, the icon index of a path and of
-// the desktop, and the icon list those indices address. Paths are code page 932.
+// The special folders the chooser knows by number and by parsing name, and the icon of a
+// path that may be one of those names. Paths are code page 932.
 
 // Special folder numbers the chooser uses.
 inline constexpr int CSIDL_DESKTOP = 0;
@@ -20,14 +18,7 @@ inline constexpr char NetworkFolderName[] = "::{208D2C60-3AEA-1069-A2D7-08002B30
 // when the path has no code page 932 form.
 std::string GetSpecialFolderPath(int csidl);
 
-// The index in GetSystemImageList of the icon of path: a file's by its extension, the
-// computer's or the network's for their parsing names, the folder icon for anything else
-// (a missing path included). The path is never opened.
+// The number in GetSystemImageList (support/ui/ObjectIcons.h) of the icon of path: the
+// computer's or the network's for their parsing names, else that of the object at path as
+// it is on disk (PathIconIndex), a missing one's included.
 int GetFileIconIndex(const std::string& path);
-
-// The index of the desktop's own icon.
-int GetDesktopIconIndex();
-
-// The program's one list of large system icons, shared by every chooser and never freed.
-// Index 0 is the generic file icon.
-TImageList& GetSystemImageList();

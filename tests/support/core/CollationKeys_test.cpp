@@ -1,4 +1,4 @@
-#include "app/CollationKeys.h"
+#include "support/core/CollationKeys.h"
 
 #include <QCollator>
 #include <QLocale>
