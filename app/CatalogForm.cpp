@@ -483,6 +483,15 @@ int TCatalogForm::CurrentCatalogNode() const
     return node ? TreeView->indexOfTopLevelItem(node) : -1;
 }
 
+std::optional<int> TCatalogForm::CatalogToChange() const
+{
+    const int catalog = CurrentCatalogNode();
+    if (catalog < 0)
+        return std::nullopt;
+    store_->CheckLoaded(catalog);
+    return catalog;
+}
+
 // ---- the object list ---------------------------------------------------------------------
 
 void TCatalogForm::FillObjectList(int catalog)

@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 
+#include <optional>
 #include <string>
 
 class Prompter;
@@ -40,6 +41,9 @@ public:
     // The index of the catalog the commands act on: the one marked by a right click while
     // its context menu is open, else the selected one; -1 when there is none.
     int CurrentCatalogNode() const;
+    // The catalog a command is about to change: CurrentCatalogNode once the store has made
+    // sure it was read (CheckLoaded throws the reason it was not); none without a catalog.
+    std::optional<int> CatalogToChange() const;
     void UpdateActions();
     void UpdateObjectCount();
     // Shows the objects of the catalog at this index, sorted as the list was last sorted.

@@ -24,15 +24,14 @@ void TCatalogForm::ActF_CatDeleteExecute()
 
 void TCatalogForm::ActF_CatRenameExecute()
 {
-    const int catalog = CurrentCatalogNode();
-    if (catalog < 0)
+    const std::optional<int> catalog = CatalogToChange();
+    if (!catalog)
         return;
-    store_->CheckLoaded(catalog);
     std::string newName;
-    const RenameDialogServices services{services_.prompter, CatalogNameCheckOf(*store_, catalog)};
-    if (services_.runRenameDialog(this, CatalogName(catalog), newName, services) != QDialog::Accepted)
+    const RenameDialogServices services{services_.prompter, CatalogNameCheckOf(*store_, *catalog)};
+    if (services_.runRenameDialog(this, CatalogName(*catalog), newName, services) != QDialog::Accepted)
         return;
-    store_->RenameCatalog(catalog, newName);
+    store_->RenameCatalog(*catalog, newName);
 }
 
 void TCatalogForm::ActF_CatSaveExecute()

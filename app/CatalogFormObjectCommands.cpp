@@ -37,14 +37,13 @@ std::vector<std::string> ExistingChoices(const ObjectChoice& choice)
 
 void TCatalogForm::ActI_ItemFileAddExecute()
 {
-    const int catalog = CurrentCatalogNode();
-    if (catalog < 0)
+    const std::optional<int> catalog = CatalogToChange();
+    if (!catalog)
         return;
-    store_->CheckLoaded(catalog);
     const std::optional<ObjectChoice> choice
         = services_.runObjectChooser(this, ObjectsToCompressSettings());
     if (choice)
-        AddChosenObjects(catalog, *choice);
+        AddChosenObjects(*catalog, *choice);
 }
 
 void TCatalogForm::AddChosenObjects(int catalog, const ObjectChoice& choice)

@@ -52,19 +52,18 @@ void TCatalogForm::ActF_CatNewExecute()
 // sure no listed catalog writes its file).
 void TCatalogForm::ActF_CatUpdateExecute()
 {
-    const int catalog = CurrentCatalogNode();
-    if (catalog < 0)
+    const std::optional<int> catalog = CatalogToChange();
+    if (!catalog)
         return;
-    store_->CheckLoaded(catalog);
     TCatalogParam data;
-    data.FileName = store_->Catalog(catalog).FileName;
-    data.InitialObjects = store_->Catalog(catalog).Objects;
+    data.FileName = store_->Catalog(*catalog).FileName;
+    data.InitialObjects = store_->Catalog(*catalog).Objects;
     if (RunWizard(data) != QDialog::Accepted)
         return;
     if (TitleOfCommonLines(data.Common) != DisplayedName(data.FileName)) {
         store_->AddCatalogFromWizard(data);
         return;
     }
-    store_->ReplaceObjects(catalog, data.Objects);
-    FillObjectList(catalog);
+    store_->ReplaceObjects(*catalog, data.Objects);
+    FillObjectList(*catalog);
 }

@@ -116,35 +116,35 @@ void WizardObjectList::CreateLayout()
     buttons->addWidget(ActionButton(actDeleteAll_, this, QStringLiteral("btnDelAll_AddFile")));
     buttons->addStretch();
 
-    listView_ = new QTableView(this);
-    listView_->setObjectName(QStringLiteral("ListView_AddFile_List"));
-    listView_->setModel(model_);
-    listView_->setShowGrid(true);
-    listView_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    listView_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    listView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    listView_->setWordWrap(false);
-    listView_->setIconSize(QSize(16, 16));
-    listView_->verticalHeader()->hide();
-    listView_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    listView_->verticalHeader()->setDefaultSectionSize(listView_->fontMetrics().height() + 6);
-    listView_->horizontalHeader()->setHighlightSections(false);
-    listView_->horizontalHeader()->setSectionsClickable(true);
-    listView_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    table_ = new QTableView(this);
+    table_->setObjectName(QStringLiteral("ListView_AddFile_List"));
+    table_->setModel(model_);
+    table_->setShowGrid(true);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setWordWrap(false);
+    table_->setIconSize(QSize(16, 16));
+    table_->verticalHeader()->hide();
+    table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
+    table_->horizontalHeader()->setHighlightSections(false);
+    table_->horizontalHeader()->setSectionsClickable(true);
+    table_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     FitColumns();
     // Tab leaves the list for the next control instead of walking its cells.
-    listView_->setTabKeyNavigation(false);
-    listView_->setAccessibleName(QStringLiteral("オブジェクト一覧"));
-    listView_->setAccessibleDescription(
+    table_->setTabKeyNavigation(false);
+    table_->setAccessibleName(QStringLiteral("オブジェクト一覧"));
+    table_->setAccessibleDescription(
         QStringLiteral("圧縮するファイルとフォルダの名前、サイズ、種類、更新日時、フォルダ"));
-    listView_->setContextMenuPolicy(Qt::CustomContextMenu);
-    new FileDropTarget(listView_->viewport(), [this](const QMimeData& data) { AddPastedObjects(data); });
+    table_->setContextMenuPolicy(Qt::CustomContextMenu);
+    new FileDropTarget(table_->viewport(), [this](const QMimeData& data) { AddPastedObjects(data); });
 
-    connect(listView_->horizontalHeader(), &QHeaderView::sectionClicked, this, &WizardObjectList::SortByColumn);
-    connect(listView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+    connect(table_->horizontalHeader(), &QHeaderView::sectionClicked, this, &WizardObjectList::SortByColumn);
+    connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &WizardObjectList::UpdateListStatus);
-    connect(listView_, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& pos) { popup_->popup(listView_->viewport()->mapToGlobal(pos)); });
+    connect(table_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { popup_->popup(table_->viewport()->mapToGlobal(pos)); });
 
     auto* statusBar = new QStatusBar(this);
     statusBar->setObjectName(QStringLiteral("StatusBar_AddFile"));
@@ -159,7 +159,7 @@ void WizardObjectList::CreateLayout()
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(buttons);
-    layout->addWidget(listView_, 1);
+    layout->addWidget(table_, 1);
     layout->addWidget(statusBar);
 }
 
@@ -168,19 +168,19 @@ void WizardObjectList::CreateLayout()
 // column takes whatever width the list leaves.
 void WizardObjectList::FitColumns()
 {
-    const QFontMetrics metrics = listView_->fontMetrics();
-    const int padding = 2 * listView_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, listView_) + 8;
+    const QFontMetrics metrics = table_->fontMetrics();
+    const int padding = 2 * table_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table_) + 8;
     for (int column = 0; column < WizardObjectModel::ColumnCount; ++column)
-        listView_->setColumnWidth(column, ScaledWidth(ColumnWidths[column], metrics));
+        table_->setColumnWidth(column, ScaledWidth(ColumnWidths[column], metrics));
     const auto atLeast = [&](int column, const QString& widest) {
-        listView_->setColumnWidth(column, std::max(listView_->columnWidth(column),
+        table_->setColumnWidth(column, std::max(table_->columnWidth(column),
                                                    metrics.horizontalAdvance(widest) + padding));
     };
     atLeast(WizardObjectModel::ColSize, QStringLiteral("99,999,999,999"));
     // The widest date of the locale's short format: two-digit day and month, late evening.
     const QDateTime widestDate(QDate(2000, 12, 28), QTime(23, 58));
     atLeast(WizardObjectModel::ColDate, Cp932ToDisplay(FormatDateTimeText(DateTimeFromQDateTime(widestDate))));
-    listView_->horizontalHeader()->setStretchLastSection(true);
+    table_->horizontalHeader()->setStretchLastSection(true);
 }
 
 int WizardObjectList::RowCount() const
@@ -191,7 +191,7 @@ int WizardObjectList::RowCount() const
 std::vector<int> WizardObjectList::SelectedRows() const
 {
     std::vector<int> rows;
-    for (const QModelIndex& index : listView_->selectionModel()->selectedRows())
+    for (const QModelIndex& index : table_->selectionModel()->selectedRows())
         rows.push_back(index.row());
     std::sort(rows.begin(), rows.end());
     return rows;
@@ -206,7 +206,7 @@ void WizardObjectList::AddWizardRow(const std::string& path)
 void WizardObjectList::AddWizardRows(const std::vector<std::string>& paths)
 {
     {
-        const BusyList busy(listView_);
+        const BusyList busy(table_);
         model_->AddWizardRows(paths);
     }
     UpdateListStatus();

@@ -36,7 +36,7 @@ public:
     ~WizardObjectList() override;
 
     WizardObjectModel& Model() const { return *model_; }
-    QTableView* ListView() const { return listView_; }
+    QTableView* Table() const { return table_; }
     int RowCount() const;
 
     // Adds one object with the list's rule (exact duplicates are skipped) and follows it
@@ -66,7 +66,7 @@ private:
     WizardObjectListServices services_;
     FormBoxes prompter_;
     WizardObjectModel* model_ = nullptr;
-    QTableView* listView_ = nullptr;
+    QTableView* table_ = nullptr;
     QLabel* countPanel_ = nullptr;
     QLabel* sizePanel_ = nullptr;
     QAction* actAdd_ = nullptr;

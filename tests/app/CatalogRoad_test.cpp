@@ -46,12 +46,20 @@ class TestCatalogRoad : public QObject {
     QTemporaryDir objects_;
     ScriptedPrompter prompter_;
 
-    // A program folder listing one catalog: file <fileName>.VrCat titled title, holding /a.
-    static std::unique_ptr<CatalogFolder> FolderWithCatalog(const QString& fileName, const QString& title)
+    // A program folder listing one catalog, file <fileName>.VrCat titled title holding /a,
+    // and the main window over it with its boxes answered by prompter_.
+    struct Opened {
+        std::unique_ptr<CatalogFolder> folder = std::make_unique<CatalogFolder>();
+        std::unique_ptr<TCatalogForm> form;
+    };
+    Opened OpenWithCatalog(const QString& fileName, const QString& title)
     {
-        auto folder = std::make_unique<CatalogFolder>();
-        folder->AddCatalog(title, {QStringLiteral("/a")}, fileName);
-        return folder;
+        Opened open;
+        open.folder->AddCatalog(title, {QStringLiteral("/a")}, fileName);
+        CatalogFormServices services;
+        services.prompter = &prompter_;
+        open.form = std::make_unique<TCatalogForm>(open.folder->Path(), services);
+        return open;
     }
 
     // Runs the update command on the only catalog, with the wizard driven by steps.
@@ -119,10 +127,8 @@ private slots:
     void updateWithTheSameNameChangesTheCatalogInPlace()
     {
         // The file was renamed: its displayed name is Renamed, its title still Old.
-        const auto folder = FolderWithCatalog(QStringLiteral("Renamed"), QStringLiteral("Old"));
-        CatalogFormServices services;
-        services.prompter = &prompter_;
-        TCatalogForm form(folder->Path(), services);
+        const Opened open = OpenWithCatalog(QStringLiteral("Renamed"), QStringLiteral("Old"));
+        TCatalogForm& form = *open.form;
         Update(form, [](TTessnaForm& wizard) {
             QCOMPARE(wizard.findChild<QLineEdit*>(QStringLiteral("EdtCatName"))->text(), QStringLiteral("Renamed"));
             wizard.ObjectList().AddWizardRow("/b");
@@ -136,26 +142,22 @@ private slots:
 
     void updateUnderANewNameAddsACatalogAndKeepsTheOld()
     {
-        const auto folder = FolderWithCatalog(QStringLiteral("Alpha"), QStringLiteral("Alpha"));
-        CatalogFormServices services;
-        services.prompter = &prompter_;
-        TCatalogForm form(folder->Path(), services);
+        const Opened open = OpenWithCatalog(QStringLiteral("Alpha"), QStringLiteral("Alpha"));
+        TCatalogForm& form = *open.form;
         Update(form, [](TTessnaForm& wizard) {
             wizard.ObjectList().AddWizardRow("/b");
             RenameAndFinish(wizard, QStringLiteral("Beta"));
         });
         QCOMPARE(form.Store().Count(), 2);
         QCOMPARE(form.Store().Catalog(0).Objects, std::vector<std::string> {"/a"});
-        QCOMPARE(form.Store().Catalog(1).FileName, folder->FilePath(QStringLiteral("Beta.VrCat")).toStdString());
+        QCOMPARE(form.Store().Catalog(1).FileName, open.folder->FilePath(QStringLiteral("Beta.VrCat")).toStdString());
         QCOMPARE(form.Store().Catalog(1).Objects, (std::vector<std::string> {"/a", "/b"}));
     }
 
     void cancelledUpdateChangesNothing()
     {
-        const auto folder = FolderWithCatalog(QStringLiteral("Alpha"), QStringLiteral("Alpha"));
-        CatalogFormServices services;
-        services.prompter = &prompter_;
-        TCatalogForm form(folder->Path(), services);
+        const Opened open = OpenWithCatalog(QStringLiteral("Alpha"), QStringLiteral("Alpha"));
+        TCatalogForm& form = *open.form;
         Update(form, [](TTessnaForm& wizard) {
             wizard.ObjectList().AddWizardRow("/b");
             wizard.close();
@@ -166,14 +168,12 @@ private slots:
 
     void dropOntoTheObjectListAddsLikeTheAddCommand()
     {
-        const auto folder = FolderWithCatalog(QStringLiteral("Alpha"), QStringLiteral("Alpha"));
+        const Opened open = OpenWithCatalog(QStringLiteral("Alpha"), QStringLiteral("Alpha"));
         const QString file = objects_.filePath(QStringLiteral("dropped.txt"));
         const QString subfolder = objects_.filePath(QStringLiteral("Dropped"));
         QFile(file).open(QIODevice::WriteOnly);
         QDir().mkpath(subfolder);
-        CatalogFormServices services;
-        services.prompter = &prompter_;
-        TCatalogForm form(folder->Path(), services);
+        TCatalogForm& form = *open.form;
         auto* tree = form.findChild<QTreeWidget*>(QStringLiteral("TreeView"));
         tree->setCurrentItem(tree->topLevelItem(0));
 

@@ -86,9 +86,9 @@ class TestWizardObjectList : public QObject {
 
     static void Select(WizardObjectList& list, const QList<int>& rows)
     {
-        list.ListView()->clearSelection();
+        list.Table()->clearSelection();
         for (const int row : rows)
-            list.ListView()->selectionModel()->select(list.Model().index(row, 0),
+            list.Table()->selectionModel()->select(list.Model().index(row, 0),
                                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
     }
 
@@ -201,7 +201,7 @@ private slots:
         ScriptedPrompter prompter;
         WizardObjectList list({&prompter});
         Show(list, 600);
-        QHeaderView* header = list.ListView()->horizontalHeader();
+        QHeaderView* header = list.Table()->horizontalHeader();
         const QImage image = header->viewport()->grab().toImage();
         const int left = header->sectionViewportPosition(Model::ColSize);
         const int right = left + header->sectionSize(Model::ColSize);
@@ -261,14 +261,14 @@ private slots:
         const std::string big = MakeFile(QStringLiteral("sel/big"), 900);
         list.AddWizardRows({MakeFile(QStringLiteral("sel/a"), 5), big, MakeFile(QStringLiteral("sel/c"), 50)});
         Select(list, {1});
-        list.ListView()->selectionModel()->setCurrentIndex(list.Model().index(1, 0), QItemSelectionModel::NoUpdate);
+        list.Table()->selectionModel()->setCurrentIndex(list.Model().index(1, 0), QItemSelectionModel::NoUpdate);
         Show(list, 600);
-        ClickHeading(list.ListView()->horizontalHeader(), Model::ColSize);
+        ClickHeading(list.Table()->horizontalHeader(), Model::ColSize);
         QCOMPARE(list.Model().Sorting().column, int(Model::ColSize));
-        const QModelIndexList selected = list.ListView()->selectionModel()->selectedRows();
+        const QModelIndexList selected = list.Table()->selectionModel()->selectedRows();
         QCOMPARE(selected.size(), 1);
         QCOMPARE(list.Model().Row(selected.front().row()).Path, big);
-        QCOMPARE(list.ListView()->currentIndex().row(), 2);
+        QCOMPARE(list.Table()->currentIndex().row(), 2);
     }
 
     void countsObjectsAndSixtyFourBitTotals()
@@ -299,7 +299,7 @@ private slots:
         Show(list, 800);
         const std::string big = MakeFile(QStringLiteral("ten/写真_00_0000.jpg"), 10LL << 30);
         list.AddWizardRows({*QStringToCp932(QString::fromStdString(big))});
-        QTableView* view = list.ListView();
+        QTableView* view = list.Table();
         QCOMPARE(Text(list.Model(), 0, Model::ColSize), QStringLiteral("10,737,418,240"));
         const auto fits = [&](int column, int icon) {
             const int text = view->fontMetrics().horizontalAdvance(Text(list.Model(), 0, column));
@@ -453,14 +453,14 @@ private slots:
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(QString::fromStdString(file)), QUrl(QStringLiteral("https://example.com/x"))});
         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(list.ListView()->viewport(), &enter);
+        QApplication::sendEvent(list.Table()->viewport(), &enter);
         QVERIFY(enter.isAccepted());
         {
             // The drag's data goes with the drop event: the list must keep a copy.
             QMimeData dragData;
             dragData.setUrls(data.urls());
             QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &dragData, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(list.ListView()->viewport(), &drop);
+            QApplication::sendEvent(list.Table()->viewport(), &drop);
             QVERIFY(drop.isAccepted());
         }
         // Nothing is shown before the drop has returned.
