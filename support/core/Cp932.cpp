@@ -1,5 +1,7 @@
 #include "support/core/Cp932.h"
 
+#include <QList>
+
 #include <iconv.h>
 
 #include <algorithm>
@@ -125,4 +127,12 @@ std::string Cp932Text(std::string_view utf8)
     if (!bytes)
         throw std::logic_error("program text has no code page 932 form");
     return *std::move(bytes);
+}
+
+std::string Cp932ForMessage(const QString& text)
+{
+    std::string message;
+    for (const char32_t code : text.toUcs4())
+        message += QStringToCp932(QString::fromUcs4(&code, 1)).value_or("?");
+    return message;
 }

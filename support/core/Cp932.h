@@ -20,6 +20,10 @@ std::optional<std::string> QStringToCp932(const QString& text);
 // decode shows as U+FFFD. Never store the result back.
 QString Cp932ToDisplay(std::string_view cp932);
 
+// For putting text from outside (a host path, a message made in Unicode) into a message:
+// each character that has no code page 932 form shows as "?", the rest is kept.
+std::string Cp932ForMessage(const QString& text);
+
 // Literal Japanese texts of the program are written in the sources as UTF-8 and used as
 // code page 932 bytes; a text that cannot convert is a fault of the program itself.
 std::string Cp932Text(std::string_view utf8);

@@ -14,15 +14,6 @@ namespace {
 
 constexpr char HelpFileName[] = "TESSNA.HLP";
 
-// The host path for a message: each character that has no code page 932 form shows as "?".
-std::string MessagePath(const std::filesystem::path& path)
-{
-    std::string text;
-    for (const char32_t c : QString::fromStdString(path.string()).toUcs4())
-        text += QStringToCp932(QString::fromUcs4(&c, 1)).value_or("?");
-    return text;
-}
-
 std::filesystem::path UserProgramFolder()
 {
     const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
@@ -54,7 +45,8 @@ std::string ProgramFolderFor(const std::filesystem::path& executableFolder)
     const auto folder = IsPortableFolder(executableFolder) ? executableFolder : UserProgramFolder();
     const auto programFolder = FromHostPath(folder.string());
     if (!programFolder)
-        throw TessnaError(Cp932Text("プログラムのフォルダ ") + MessagePath(folder)
+        throw TessnaError(Cp932Text("プログラムのフォルダ ")
+                          + Cp932ForMessage(QString::fromStdString(folder.string()))
                           + Cp932Text(" の名前は CP932 で表せません"));
     std::error_code error;
     std::filesystem::create_directories(folder, error);
