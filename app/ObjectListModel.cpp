@@ -11,28 +11,6 @@
 #include <array>
 #include <numeric>
 
-namespace {
-
-// The folder column: the folder part of the path without its trailing delimiter; the root
-// folder keeps its delimiter, as a drive root does.
-std::string FolderColumnText(const std::string& path)
-{
-    const std::string folder = ExtractFilePath(path);
-    if (folder.size() == 1 && folder[0] == PathDelim)
-        return folder;
-    return NormalizeFolderPath(folder, PathDelim);
-}
-
-// The name column: the text after the last delimiter ("/" is never the trail byte of a
-// double-byte character).
-std::string_view NamePart(std::string_view path)
-{
-    const auto delimiter = path.rfind(PathDelim);
-    return delimiter == std::string_view::npos ? path : path.substr(delimiter + 1);
-}
-
-}  // namespace
-
 ObjectListModel::ObjectListModel(QObject* parent)
     : SortedTableModel(parent)
 {
@@ -45,7 +23,7 @@ ObjectListModel::Row ObjectListModel::MakeRow(const std::string& path)
     Row row;
     row.item.Path = path;
     row.item.Attributes = GetFileAttributesOf(path);
-    row.iconIndex = ObjectIconIndex(KindOfAttributes(row.item.Attributes), NamePart(path));
+    row.iconIndex = ObjectIconIndex(KindOfAttributes(row.item.Attributes), ExtractFileName(path));
     return row;
 }
 
@@ -123,7 +101,7 @@ int ObjectListModel::Group(const Row& row)
 
 QString ObjectListModel::SortText(const Row& row, int column) const
 {
-    return Cp932ToDisplay(column == ColName ? row.item.Path : FolderColumnText(row.item.Path));
+    return Cp932ToDisplay(column == ColName ? row.item.Path : ObjectFolderText(row.item.Path));
 }
 
 CollationKeys& ObjectListModel::SortKeys(int column)
@@ -204,8 +182,8 @@ QVariant ObjectListModel::data(const QModelIndex& index, int role) const
     const Row& row = rows_[static_cast<std::size_t>(index.row())];
     switch (role) {
     case Qt::DisplayRole:
-        return Cp932ToDisplay(index.column() == ColName ? std::string(NamePart(row.item.Path))
-                                                        : FolderColumnText(row.item.Path));
+        return Cp932ToDisplay(index.column() == ColName ? ExtractFileName(row.item.Path)
+                                                        : ObjectFolderText(row.item.Path));
     case Qt::DecorationRole:
         return index.column() == ColName ? QVariant(GetSystemImageList().Icon(row.iconIndex)) : QVariant();
     case Qt::ToolTipRole:

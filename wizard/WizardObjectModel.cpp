@@ -75,11 +75,6 @@ int Group(ObjectKind kind)
     return static_cast<int>(kind);
 }
 
-std::string FolderPath(const std::string& path)
-{
-    return NormalizeFolderPath(ExtractFilePath(path), PathDelim);
-}
-
 template <typename T>
 int ThreeWay(T a, T b)
 {
@@ -131,7 +126,7 @@ void WizardObjectModel::MakeSortKey(Entry& entry) const
     else if (sort_.column == ColType)
         entry.textKey = LocaleSortKey(QStringToCp932(TypeText(entry)).value_or(std::string()));
     else if (sort_.column == ColFolder)
-        entry.textKey = LocaleSortKey(FolderPath(entry.row.Path));
+        entry.textKey = LocaleSortKey(ObjectFolderText(entry.row.Path));
 }
 
 const QString& WizardObjectModel::TypeText(const Entry& entry) const
@@ -330,7 +325,7 @@ QString WizardObjectModel::DisplayText(const Entry& entry, int column) const
     case ColDate:
         return Cp932ToDisplay(FormatDateTimeText(row.Date));
     case ColFolder:
-        return Cp932ToDisplay(FolderPath(row.Path));
+        return Cp932ToDisplay(ObjectFolderText(row.Path));
     default:
         return {};
     }

@@ -119,6 +119,11 @@ std::string NormalizeFolderPath(std::string_view path, char delim)
     return RemovePathDelimiter(result);
 }
 
+std::string ObjectFolderText(std::string_view path)
+{
+    return NormalizeFolderPath(ExtractFilePath(path), PathDelim);
+}
+
 std::string AddPathDelimiter(std::string_view path, char delim)
 {
     if (path.empty() || EndsInDelimiter(path))

@@ -36,6 +36,10 @@ char CharNotInSet(char ch, std::string_view set);
 // a drive root keeps its delimiter, any other trailing delimiter goes.
 std::string NormalizeFolderPath(std::string_view path, char delim);
 
+// The folder column of the object lists: the folder part of an object's path in the form
+// NormalizeFolderPath gives (the host's root folder keeps its delimiter, as a drive root does).
+std::string ObjectFolderText(std::string_view path);
+
 // path + delim unless path is empty or already ends in "/" or "\".
 std::string AddPathDelimiter(std::string_view path, char delim);
 
