@@ -1,18 +1,8 @@
 #include "wizard/ObjectFacts.h"
 
-#include "support/core/FileNames.h"
+#include "support/core/FileFacts.h"
+#include "support/core/FileMask.h"
 #include "support/core/HostPath.h"
-
-namespace {
-
-bool HasWildcardInLastPart(const std::string& path)
-{
-    const std::size_t lastDelim = path.find_last_of(PathDelim);
-    const std::size_t lastPart = lastDelim == std::string::npos ? 0 : lastDelim + 1;
-    return path.find_first_of("*?", lastPart) != std::string::npos;
-}
-
-}  // namespace
 
 TWizardObjectRow ReadObjectFacts(const std::string& path)
 {
@@ -25,7 +15,7 @@ TWizardObjectRow ReadObjectFacts(const std::string& path)
         row.Attributes = found->attributes;
     }
     // A search may match what the path itself does not name.
-    if (HasWildcardInLastPart(path))
+    if (HasWildcards(ExtractFileName(path)))
         row.Attributes = GetFileAttributesOf(path);
     return row;
 }
