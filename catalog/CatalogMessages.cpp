@@ -1,6 +1,7 @@
 #include "catalog/CatalogMessages.h"
 
 #include "support/core/Cp932.h"
+#include "support/core/FileFacts.h"
 #include "support/core/HostPath.h"
 #include "support/core/Mbcs.h"
 
@@ -56,11 +57,6 @@ std::string CannotCreateFileMessage(std::string_view path)
 std::string StreamWriteErrorMessage()
 {
     return Cp932Text("ストリームへの書き込みエラー");
-}
-
-std::string CannotOpenFileMessage(std::string_view path)
-{
-    return WithPath("ファイル %s は開けません", path);
 }
 
 std::string CannotWriteToMessage(std::string_view path)

@@ -13,13 +13,11 @@
 std::string CannotCreateFileMessage(std::string_view path);
 // "ストリームへの書き込みエラー"
 std::string StreamWriteErrorMessage();
-// "ファイル %s は開けません"
-std::string CannotOpenFileMessage(std::string_view path);
 // "%s に書き込めません"
 std::string CannotWriteToMessage(std::string_view path);
 
-// A file that exists but cannot be read: the message is CannotOpenFileMessage, and the
-// reason says why in the user's terms.
+// A file that exists but cannot be read: the message is CannotOpenFileMessage
+// (support/core/FileFacts.h), and the reason says why in the user's terms.
 class CannotReadError : public TessnaError {
 public:
     CannotReadError(std::string_view path, int error);

@@ -6,6 +6,7 @@
 #include "catalog/IniProfile.h"
 #include "catalog/SafeSave.h"
 #include "support/core/Cp932.h"
+#include "support/core/FileFacts.h"
 #include "support/core/FileNames.h"
 #include "support/core/HostPath.h"
 #include "support/core/MessageDlg.h"

@@ -171,11 +171,6 @@ bool IsSniffedSingle(unsigned char byte)
         || byte == '\n' || byte == '\t';
 }
 
-TessnaError CannotOpen(std::string_view fileName)
-{
-    return TessnaError(Cp932Text("ファイル ") + std::string(fileName) + Cp932Text(" は開けません"));
-}
-
 }  // namespace
 
 bool StartsAsText(std::string_view bytes)
@@ -199,17 +194,22 @@ bool StartsAsText(std::string_view bytes)
     return true;
 }
 
+std::string CannotOpenFileMessage(std::string_view fileName)
+{
+    return Cp932Text("ファイル ") + std::string(fileName) + Cp932Text(" は開けません");
+}
+
 bool IsTextFile(std::string_view fileName)
 {
     if (!IsExistingFile(fileName))
         return false;
     const int fd = open(ToHostPath(fileName)->c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        throw CannotOpen(fileName);
+        throw TessnaError(CannotOpenFileMessage(fileName));
     std::array<char, TextSniffLength> head {};
     const ssize_t got = read(fd, head.data(), head.size());
     close(fd);
     if (got < 0)
-        throw CannotOpen(fileName);
+        throw TessnaError(CannotOpenFileMessage(fileName));
     return StartsAsText(std::string_view(head.data(), static_cast<size_t>(got)));
 }

@@ -67,7 +67,10 @@ inline constexpr std::size_t TextTestLength = 50;
 // end of the head is given the benefit of the doubt; no bytes are not text.
 bool StartsAsText(std::string_view bytes);
 
+// The report of a file that exists but cannot be opened or read: "ファイル %s は開けません".
+std::string CannotOpenFileMessage(std::string_view fileName);
+
 // True when the first 50 bytes of the file are code page 932 text. A missing file or a
-// folder is not text; a file that exists but cannot be read throws TessnaError
-// "ファイル %s は開けません".
+// folder is not text; a file that exists but cannot be read throws TessnaError with
+// CannotOpenFileMessage.
 bool IsTextFile(std::string_view fileName);
