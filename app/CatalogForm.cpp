@@ -532,9 +532,7 @@ void TCatalogForm::UpdateObjectCount()
     const int selected = static_cast<int>(ObjectTable->selectionModel()->selectedRows().size());
     // The panel is narrow: why the catalog could not be read is in its tooltip.
     const std::string text = catalog >= 0 && !store_->IsLoaded(catalog) ? Cp932Text("読み込めないカタログです")
-        : selected == 0
-        ? FormatGrouped(model_->Count()) + Cp932Text(" 件のオブジェクト")
-        : FormatGrouped(selected) + Cp932Text(" 件のオブジェクトを選択");
+                                                                         : ObjectCountText(model_->Count(), selected);
     countPanel_->setText(Cp932ToDisplay(text));
     UpdateActions();
 }

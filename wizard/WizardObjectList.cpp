@@ -224,14 +224,12 @@ void WizardObjectList::UpdateListStatus()
     actDeleteAll_->setEnabled(RowCount() > 0);
 
     std::int64_t size = model_->TotalSize();
-    std::string count = FormatGrouped(RowCount()) + Cp932Text(" 件のオブジェクト");
     if (!selected.empty()) {
         size = 0;
         for (const int row : selected)
             size += model_->Row(row).Size;
-        count = FormatGrouped(static_cast<double>(selected.size())) + Cp932Text(" 件のオブジェクトを選択");
     }
-    countPanel_->setText(Cp932ToDisplay(count));
+    countPanel_->setText(Cp932ToDisplay(ObjectCountText(RowCount(), static_cast<double>(selected.size()))));
     sizePanel_->setText(Cp932ToDisplay(FormatSizeText(static_cast<double>(size), false)));
 }
 

@@ -164,6 +164,12 @@ std::string FormatGrouped(double value)
     return NumberText(locale, locale.toString(value, 'f', 0), plain.toString(value, 'f', 0));
 }
 
+std::string ObjectCountText(double count, double selected)
+{
+    return selected == 0 ? FormatGrouped(count) + Cp932Text(" 件のオブジェクト")
+                         : FormatGrouped(selected) + Cp932Text(" 件のオブジェクトを選択");
+}
+
 std::string FormatSizeText(double bytes, bool truncate)
 {
     double x = bytes / 1024;

@@ -72,6 +72,10 @@ Name TypeEnding(Name fileName)
 // A count with the locale's thousands separators and no decimals: 1,234,567.
 std::string FormatGrouped(double value);
 
+// The count panel of the object lists: "n 件のオブジェクト" for all count objects, or
+// "n 件のオブジェクトを選択" when selected of them are selected.
+std::string ObjectCountText(double count, double selected);
+
 // "%f KB", "%f MB" or "%f GB" with two decimals; a unit changes at 1025 of the one below.
 std::string FormatSizeText(double bytes, bool truncate);
 
