@@ -5,6 +5,7 @@
 #include "support/core/Cp932.h"
 #include "support/core/FileNames.h"
 #include "support/core/HostPath.h"
+#include "support/core/Mbcs.h"
 #include "support/core/ShownName.h"
 
 #include <sys/stat.h>
@@ -96,6 +97,13 @@ std::string CatalogNameProblem(const std::string& name, const std::string& folde
             + Cp932Text("は既にあり、カタログリストにはありません。\n"
                         "このファイルを上書きしないよう、別のカタログ名を指定してください。");
     return {};
+}
+
+std::string UnchangedNameProblem(const std::string& oldName, const std::string& newName)
+{
+    if (newName.empty() || MBLowerCase(oldName) != MBLowerCase(newName))
+        return {};
+    return Cp932Text("変更前と変更後の名前が同じです。");
 }
 
 CatalogNameCheck CatalogNameCheckOf(const CatalogStore& store, int index)

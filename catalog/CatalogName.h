@@ -25,6 +25,11 @@ std::string CatalogNameProblem(const std::string& name, const std::string& folde
                                const std::vector<std::string>& otherNames,
                                NameUse use = NameUse::nuNewCatalog);
 
+// The refusal of a rename to the name the catalog has, ASCII letters compared without case:
+// "変更前と変更後の名前が同じです。"; "" otherwise and for an empty new name, which
+// CatalogNameProblem refuses.
+std::string UnchangedNameProblem(const std::string& oldName, const std::string& newName);
+
 // Gives the refusing message for a name, or "".
 using CatalogNameCheck = std::function<std::string(const std::string& name)>;
 

@@ -10,7 +10,6 @@
 #include "cli/WizardOrder.h"
 #include "support/core/BuildInfo.h"
 #include "support/core/FileNames.h"
-#include "support/core/Mbcs.h"
 #include "support/core/ShownName.h"
 #include "support/core/TessnaError.h"
 
@@ -276,8 +275,8 @@ void CliTool::Rename(CatalogStore& store, const Arguments& arguments)
     const int index = IndexOfCatalog(store, arguments[0]);
     const std::string oldName = DisplayedName(store.Catalog(index).FileName);
     const std::string newName = NameArgument(arguments[1]);
-    if (!newName.empty() && MBLowerCase(oldName) == MBLowerCase(newName))
-        throw CliFailure("変更前と変更後の名前が同じです。");
+    if (const std::string unchanged = UnchangedNameProblem(oldName, newName); !unchanged.empty())
+        throw CliFailure(ToTerminal(unchanged));
     CheckCatalogName(CatalogNameCheckOf(store, index), newName);
     store.RenameCatalog(index, newName);
 }

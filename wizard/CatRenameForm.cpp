@@ -2,7 +2,6 @@
 
 #include "support/core/Cp932.h"
 #include "support/core/FileNames.h"
-#include "support/core/Mbcs.h"
 #include "support/core/MessageDlg.h"
 #include "wizard/MoveFormNearOwner.h"
 
@@ -137,8 +136,8 @@ void TCatRenameForm::btnOKClick()
         Refuse(Cp932Text("変更後の名前には Shift-JIS で表せない文字が含まれています。"));
         return;
     }
-    if (MBLowerCase(*newName) == MBLowerCase(oldName_)) {
-        Refuse(Cp932Text("変更前と変更後の名前が同じです。"));
+    if (const std::string unchanged = UnchangedNameProblem(oldName_, *newName); !unchanged.empty()) {
+        Refuse(unchanged);
         return;
     }
     const std::string problem = services_.checkName
