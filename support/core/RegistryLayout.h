@@ -5,7 +5,10 @@
 #include <string_view>
 
 // Every registry subkey and value name the program touches, in one place. Subkeys are
-// relative to the settings key (SettingsKey in WinReg.h) unless they say otherwise.
+// relative to the settings key unless they say otherwise.
+
+// The product family's settings key below HKEY_CURRENT_USER.
+inline constexpr char SettingsKey[] = "Software\\Kavo\\DeVad";
 
 // Main window placement: ten integers, in this order; each defaults to the field of the
 // window's current placement.
@@ -51,10 +54,11 @@ inline constexpr char RegCabinetCaption[] = "Caption";
 inline constexpr char RegCabinetRootFolder[] = "RootFolder";
 inline constexpr char RegCabinetFolderPath[] = "FolderPath";
 
-// The object chooser's folder history: a full key path below HKEY_CURRENT_USER (opened with
-// a plain TRegistry), "Count" and the values "0", "1", ... most recent first.
-inline constexpr char RegHistoryKey[] = "Software\\Kavo\\DeVad\\history\\ArchiveFile\\Path";
+// The object chooser's folder history: RegHistorySubKey of the settings key, which the
+// chooser opens by its full path below HKEY_CURRENT_USER (RegHistoryKey, with a plain
+// TRegistry); "Count" and the values "0", "1", ... most recent first.
 inline constexpr char RegHistorySubKey[] = "history\\ArchiveFile\\Path";
+inline const std::string RegHistoryKey = std::string(SettingsKey) + '\\' + RegHistorySubKey;
 inline constexpr char RegHistoryCount[] = "Count";
 
 // A numbered value name: the stem and the decimal index, no leading zeros ("Caption0").

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "support/core/RegistryFile.h"
+#include "support/core/RegistryLayout.h"
 #include "support/core/ScopedHandler.h"
 #include "support/core/TessnaError.h"
 
@@ -14,9 +15,6 @@
 // accessors: each one reads the file when it is first asked, and every write replaces the
 // file atomically under a lock, re-reading it first, so that concurrent writers of other
 // processes keep each other's values.
-
-// The product family's settings key below HKEY_CURRENT_USER.
-inline constexpr char SettingsKey[] = "Software\\Kavo\\DeVad";
 
 // A value read with the wrong type, or a value that cannot be read. Message: CP932.
 class ERegistryException : public TessnaError {
