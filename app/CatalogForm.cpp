@@ -4,6 +4,7 @@
 #include "catalog/CatalogMessages.h"
 #include "catalog/CatalogStore.h"
 #include "support/core/Beep.h"
+#include "support/core/BuildInfo.h"
 #include "support/core/Cp932.h"
 #include "support/core/FileNames.h"
 #include "support/core/HostPath.h"
@@ -36,7 +37,7 @@
 
 namespace {
 
-const QString kCaption = QStringLiteral("Tessna ");
+const QString kCaption = QString::fromLatin1(ApplicationTitle) + u' ';
 const QString kModifiedSuffix = QStringLiteral("- (更新)");
 const QString kTreeTopCaption = QStringLiteral("カタログリスト");
 const QString kViewFontFamily = QStringLiteral("MS UI Gothic");

@@ -1,5 +1,7 @@
 #include "app/PlatformCheck.h"
 
+#include "support/core/BuildInfo.h"
+
 #include <QMessageBox>
 
 #include <iconv.h>
@@ -44,7 +46,7 @@ void CheckPlatform()
     if (IsSupportedPlatform(CurrentPlatformFacts()))
         return;
     // Written without the code page converter: it may be the very thing that is missing.
-    QMessageBox::critical(nullptr, QStringLiteral("Tessna"),
+    QMessageBox::critical(nullptr, QString::fromLatin1(ApplicationTitle),
                           QStringLiteral("このプログラムは、Windows95/98/NT4.0/2000で動作します。"));
     std::exit(1);
 }

@@ -1,6 +1,7 @@
 #include "app/SingleInstance.h"
 
 #include "app/WindowTitlePattern.h"
+#include "support/core/BuildInfo.h"
 #include "support/core/Cp932.h"
 
 #include <QApplication>
@@ -19,7 +20,6 @@
 namespace {
 
 constexpr char kInstanceName[] = "TessnaPrevInst";
-constexpr char kMainWindowPattern[] = "Tessna *";
 constexpr char kTitlesRequest[] = "TITLES";
 constexpr char kActivateRequest[] = "ACTIVATE ";
 constexpr char kDoneReply[] = "DONE";
@@ -142,7 +142,8 @@ bool SingleInstance::Claim()
 
 bool SingleInstance::ActivateRunningInstance(const Polling& polling) const
 {
-    const WindowTitlePattern pattern(kMainWindowPattern);
+    // The main window's caption: the title and a blank, then anything.
+    const WindowTitlePattern pattern(std::string(ApplicationTitle) + " *");
     // Search k starts k intervals after the first, so a slow answer does not push the
     // later searches back; the whole search ends with the pauses between the searches,
     // and a moment for the last answer.

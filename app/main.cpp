@@ -4,6 +4,7 @@
 #include "app/CatalogForm.h"
 #include "app/PlatformCheck.h"
 #include "app/SingleInstance.h"
+#include "support/core/BuildInfo.h"
 #include "support/core/ProgramFolder.h"
 #include "support/core/TessnaError.h"
 #include "support/ui/StopBox.h"
@@ -24,7 +25,7 @@ int main(int argc, char** argv)
     SingleInstance instance(SingleInstance::RuntimeFolder());
     if (ActivatePreviousInstance(instance))
         return 0;
-    QApplication::setApplicationName(QStringLiteral("Tessna"));
+    QApplication::setApplicationName(QString::fromLatin1(ApplicationTitle));
     QApplication::setDesktopFileName(QStringLiteral("com.example.Tessna"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/app/catalog.svg")));
 

@@ -1,6 +1,7 @@
 #include "support/ui/StopBox.h"
 
 #include "support/core/Beep.h"
+#include "support/core/BuildInfo.h"
 #include "support/core/Cp932.h"
 #include "support/ui/MessageBoxes.h"
 #include "support/ui/MessageForm.h"
@@ -19,7 +20,7 @@ void ShowRealStopBox(QWidget* owner, const std::string& text)
 {
     MessageBeep();
     TMessageForm form(Cp932ToDisplay(text), MsgDlgType::mtError, mbOK, WindowOf(owner));
-    form.setWindowTitle(QStringLiteral("Tessna"));
+    form.setWindowTitle(QString::fromLatin1(ApplicationTitle));
     ExecOverOwner(form, owner);
 }
 
