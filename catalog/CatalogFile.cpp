@@ -7,6 +7,7 @@
 #include "catalog/SafeSave.h"
 #include "support/core/FileFacts.h"
 #include "support/core/HostPath.h"
+#include "support/core/Mbcs.h"
 #include "support/core/TessnaError.h"
 
 #include <fcntl.h>
@@ -24,9 +25,8 @@ constexpr std::string_view LineEnd = "\r\n";
 bool EqualsAsciiWord(std::string_view text, std::string_view lowerAscii)
 {
     return text.size() == lowerAscii.size()
-        && std::equal(text.begin(), text.end(), lowerAscii.begin(), [](char a, char b) {
-               return (a >= 'A' && a <= 'Z' ? static_cast<char>(a + 0x20) : a) == b;
-           });
+        && std::equal(text.begin(), text.end(), lowerAscii.begin(),
+                      [](char a, char b) { return AsciiLowerCase(a) == b; });
 }
 
 // An open file, closed with its owner. Opened without waiting, so that a pipe in a file's

@@ -23,18 +23,13 @@ std::vector<std::string_view> Characters(std::string_view s)
     return characters;
 }
 
-char FoldCase(char ch)
-{
-    return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch + 0x20) : ch;
-}
-
 bool SameCharacter(std::string_view maskChar, std::string_view nameChar)
 {
     if (maskChar.size() != nameChar.size())
         return false;
     if (maskChar.size() == 2)
         return maskChar == nameChar;
-    return FoldCase(maskChar[0]) == FoldCase(nameChar[0]);
+    return AsciiLowerCase(maskChar[0]) == AsciiLowerCase(nameChar[0]);
 }
 
 }  // namespace

@@ -66,8 +66,7 @@ int MBPos(std::string_view sub, std::string_view s)
 
 std::string MBLowerCase(std::string_view s)
 {
-    return MapSingleByteCharacters(
-        s, [](char ch) { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch + 0x20) : ch; });
+    return MapSingleByteCharacters(s, AsciiLowerCase);
 }
 
 std::string MBUpperCase(std::string_view s)

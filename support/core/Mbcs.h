@@ -26,6 +26,12 @@ bool MBLastCharIs(std::string_view s, char ch);
 // is empty. The comparison is exact.
 int MBPos(std::string_view sub, std::string_view s);
 
+// ch lowered when it is one of the letters A-Z, else ch: how names compare "without case".
+constexpr char AsciiLowerCase(char ch)
+{
+    return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch + 0x20) : ch;
+}
+
 // s with the single-byte letters A-Z lowered; double-byte characters are left untouched.
 std::string MBLowerCase(std::string_view s);
 
