@@ -4,6 +4,7 @@
 #include "chooser/MessageText.h"
 #include "support/core/Cp932.h"
 #include "support/core/HostPath.h"
+#include "support/core/ShownName.h"
 
 #include <QMimeData>
 #include <QUrl>
@@ -70,12 +71,9 @@ QString PasteRemarks(const PastedPaths& pasted)
     QStringList remarks;
     if (pasted.NotPaths > 0)
         remarks.append(QStringLiteral("パスではない %1 行を無視しました。").arg(pasted.NotPaths));
-    if (!pasted.Unconvertible.isEmpty()) {
-        QString text = QStringLiteral("次の名前は Shift-JIS で表せない文字を含むため追加できません:");
-        for (const QString& name : pasted.Unconvertible)
-            text += u'\n' + ShownName(name);
-        remarks.append(text);
-    }
+    if (!pasted.Unconvertible.isEmpty())
+        remarks.append(WithShownNames(QStringLiteral("次の名前は Shift-JIS で表せない文字を含むため追加できません:"),
+                                      pasted.Unconvertible));
     if (!pasted.Unstorable.empty())
         remarks.append(UnstorableNamesText(pasted.Unstorable));
     return remarks.join(u'\n');

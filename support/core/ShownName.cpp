@@ -22,6 +22,14 @@ QString ShownName(const QString& name)
     return shown;
 }
 
+QString WithShownNames(const QString& heading, const QStringList& names)
+{
+    QString text = heading;
+    for (const QString& name : names)
+        text += u'\n' + ShownName(name);
+    return text;
+}
+
 std::string ShownName(const std::string& cp932)
 {
     const auto text = Cp932ToQString(cp932);
