@@ -126,7 +126,10 @@ std::string ObjectFolderText(std::string_view path)
 
 std::string AddPathDelimiter(std::string_view path, char delim)
 {
-    if (path.empty() || EndsInDelimiter(path))
+    // With the host's "/" a trailing "\" is part of the last name: a folder named "a\" is
+    // "a\/", not the folder above it.
+    const bool ended = delim == '/' ? MBLastCharIs(path, '/') : EndsInDelimiter(path);
+    if (path.empty() || ended)
         return std::string(path);
     return std::string(path) + delim;
 }

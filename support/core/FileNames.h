@@ -40,7 +40,8 @@ std::string NormalizeFolderPath(std::string_view path, char delim);
 // NormalizeFolderPath gives (the host's root folder keeps its delimiter, as a drive root does).
 std::string ObjectFolderText(std::string_view path);
 
-// path + delim unless path is empty or already ends in "/" or "\".
+// path + delim unless path is empty or already ends in a delimiter: "/" or "\", or with the
+// host's delim "/" only "/" (a host file name may end in "\").
 std::string AddPathDelimiter(std::string_view path, char delim);
 
 // path without one trailing "/" or "\".

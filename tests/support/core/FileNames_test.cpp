@@ -81,6 +81,8 @@ TEST(FolderPaths, AddAndRemoveOneDelimiter)
     EXPECT_EQ(AddPathDelimiter("C:/Data/", '\\'), "C:/Data/");
     EXPECT_EQ(AddPathDelimiter("C:\\" + So, '\\'), "C:\\" + So + "\\");
     EXPECT_EQ(AddPathDelimiter("/home", '/'), "/home/");
+    // On the host a backslash is a character of the folder's name, not a delimiter.
+    EXPECT_EQ(AddPathDelimiter("/home/a\\", '/'), "/home/a\\/");
     EXPECT_EQ(RemovePathDelimiter("C:\\Data\\\\"), "C:\\Data\\");
     EXPECT_EQ(RemovePathDelimiter("/home/"), "/home");
     EXPECT_EQ(RemovePathDelimiter("C:\\" + So), "C:\\" + So);
