@@ -40,7 +40,7 @@ namespace {
 const QString kCaption = QString::fromLatin1(ApplicationTitle) + u' ';
 const QString kModifiedSuffix = QStringLiteral("- (更新)");
 const QString kTreeTopCaption = QStringLiteral("カタログリスト");
-const QString kViewFontFamily = QStringLiteral("MS UI Gothic");
+const QString kViewFontFamily = QString::fromUtf8(UIGothicFamily);
 constexpr int kViewFontPixels = 12;
 
 // Shows the hourglass while the list fills, also when the fill fails.

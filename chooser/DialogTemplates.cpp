@@ -19,12 +19,12 @@ struct TemplateShape {
 };
 
 constexpr TemplateShape Templates[] = {
-    {"CABINET_OPEN_DIALOG", "MS UI Gothic", false, false},
-    {"CABINET_OPEN_DIALOG2", "ＭＳ Ｐゴシック", false, false},
-    {"CABINET_OPEN_DIALOGEX", "MS UI Gothic", true, false},
-    {"CABINET_OPEN_DIALOGEX2", "ＭＳ Ｐゴシック", true, false},
-    {"CABINET_SEARCH_OPEN_DIALOGEX", "MS UI Gothic", true, true},
-    {"CABINET_SEARCH_OPEN_DIALOGEX2", "ＭＳ Ｐゴシック", true, true},
+    {"CABINET_OPEN_DIALOG", UIGothicFamily, false, false},
+    {"CABINET_OPEN_DIALOG2", PGothicFamily, false, false},
+    {"CABINET_OPEN_DIALOGEX", UIGothicFamily, true, false},
+    {"CABINET_OPEN_DIALOGEX2", PGothicFamily, true, false},
+    {"CABINET_SEARCH_OPEN_DIALOGEX", UIGothicFamily, true, true},
+    {"CABINET_SEARCH_OPEN_DIALOGEX2", PGothicFamily, true, true},
 };
 
 // The template's 9-point face (12 pixels at 96 dots per inch) when it is installed, else

@@ -77,7 +77,7 @@ TCatAboutForm::TCatAboutForm(QWidget* owner, AboutDialogServices services)
     auto* texts = new QVBoxLayout;
     texts->addWidget(new QLabel(QStringLiteral("カタログ作成ツール"), this));
     auto* title = new QHBoxLayout;
-    title->addWidget(FontLabel(QStringLiteral("Tessna"), QStringLiteral("MS UI Gothic"), 19, true, this));
+    title->addWidget(FontLabel(QStringLiteral("Tessna"), QString::fromUtf8(UIGothicFamily), 19, true, this));
     title->addWidget(new QLabel(QStringLiteral("Version ") + QString::fromLatin1(TessnaVersion), this), 0, Qt::AlignBottom);
     title->addStretch();
     texts->addLayout(title);

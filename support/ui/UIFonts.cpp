@@ -7,7 +7,7 @@
 
 namespace {
 
-const QString kUIGothic = QStringLiteral("MS UI Gothic");
+const QString kUIGothic = QString::fromUtf8(UIGothicFamily);
 
 QString SystemFamily()
 {

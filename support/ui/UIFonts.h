@@ -7,6 +7,10 @@
 // The fonts the program's windows are designed for ("MS UI Gothic", "ＭＳ Ｐゴシック") are
 // used where they are installed; elsewhere the system's user-interface font stands in.
 
+// Their family names, as the layouts ask for them.
+inline constexpr char UIGothicFamily[] = "MS UI Gothic";
+inline constexpr char PGothicFamily[] = "ＭＳ Ｐゴシック";
+
 // True when a font named "MS UI Gothic" is installed (name compared without case) and the
 // system's user-interface font is exactly "MS UI Gothic".
 bool UsesUIGothicFont();
