@@ -1,4 +1,5 @@
 #include "support/core/Beep.h"
+#include "tests/common/NamedChild.h"
 #include "tests/common/QtTestMain.h"
 #include "wizard/CatAboutForm.h"
 
@@ -30,8 +31,8 @@ private slots:
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QCOMPARE(form.windowTitle(), QString("About Tessna"));
-        auto* mail = form.findChild<QLineEdit*>("EdtMail");
-        auto* page = form.findChild<QLineEdit*>("EdtWebPage");
+        auto* mail = Named<QLineEdit>(form, "EdtMail");
+        auto* page = Named<QLineEdit>(form, "EdtWebPage");
         QVERIFY(mail->text().endsWith("@example.com"));
         QVERIFY(page->text().contains("example.com"));
 
@@ -58,8 +59,8 @@ private slots:
         }});
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        auto* mail = form.findChild<QLineEdit*>("EdtMail");
-        auto* page = form.findChild<QLineEdit*>("EdtWebPage");
+        auto* mail = Named<QLineEdit>(form, "EdtMail");
+        auto* page = Named<QLineEdit>(form, "EdtWebPage");
         // Through the window, as the system delivers them: the button's widget keeps the
         // mouse until the release, and the second press of a double click is one.
         QWindow* window = form.windowHandle();
@@ -88,7 +89,7 @@ private slots:
         QTest::keyClick(&form, Qt::Key_Return);
         QVERIFY(!form.isVisible());
         form.show();
-        QTest::mouseClick(form.findChild<QPushButton*>("btnOK"), Qt::LeftButton);
+        QTest::mouseClick(Named<QPushButton>(form, "btnOK"), Qt::LeftButton);
         QVERIFY(!form.isVisible());
     }
 };

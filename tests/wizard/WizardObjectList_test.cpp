@@ -1,5 +1,7 @@
 #include "support/core/Cp932.h"
 #include "tests/common/ClickHeading.h"
+#include "tests/common/NamedChild.h"
+#include "tests/common/ObjectTree.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
 #include "wizard/WizardObjectList.h"
@@ -44,31 +46,18 @@ QStringList Names(const Model& model)
 class TestWizardObjectList : public QObject {
     Q_OBJECT
 
-    QTemporaryDir dir_;
+    ObjectTree tree_;
 
-    std::string PathOf(const QString& name) const { return (dir_.path() + QLatin1Char('/') + name).toStdString(); }
-
+    std::string PathOf(const QString& name) const { return tree_.PathOf(name); }
     std::string MakeFile(const QString& name, qint64 size, const QDateTime& modified = {}) const
     {
-        const QString path = dir_.path() + QLatin1Char('/') + name;
-        QDir().mkpath(QFileInfo(path).path());
-        QFile file(path);
-        file.open(QIODevice::WriteOnly);
-        file.resize(size);
-        if (modified.isValid())
-            file.setFileTime(modified, QFileDevice::FileModificationTime);
-        return path.toStdString();
+        return tree_.MakeFile(name, size, modified);
     }
-
-    std::string MakeFolder(const QString& name) const
-    {
-        QDir().mkpath(dir_.path() + QLatin1Char('/') + name);
-        return PathOf(name);
-    }
+    std::string MakeFolder(const QString& name) const { return tree_.MakeFolder(name); }
 
     static QString Panel(const WizardObjectList& list, int panel)
     {
-        return list.findChild<QStatusBar*>(QStringLiteral("StatusBar_AddFile"))->findChildren<QLabel*>().at(panel)->text();
+        return Named<QStatusBar>(list, "StatusBar_AddFile")->findChildren<QLabel*>().at(panel)->text();
     }
 
     // Shows the list on the screen, width pixels wide.
@@ -79,10 +68,7 @@ class TestWizardObjectList : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(&list));
     }
 
-    static QAction* Action(const WizardObjectList& list, const char* name)
-    {
-        return list.findChild<QAction*>(QString::fromLatin1(name));
-    }
+    static QAction* Action(const WizardObjectList& list, const char* name) { return Named<QAction>(list, name); }
 
     static void Select(WizardObjectList& list, const QList<int>& rows)
     {
@@ -93,7 +79,7 @@ class TestWizardObjectList : public QObject {
     }
 
 private slots:
-    void initTestCase() { QVERIFY(dir_.isValid()); }
+    void initTestCase() { QVERIFY(tree_.dir.isValid()); }
 
     void groupsFoldersFilesAndMissingObjectsAndReversesOnSecondClick()
     {
@@ -167,7 +153,7 @@ private slots:
                 QVERIFY(collator.compare(Text(model, row - 1, column), Text(model, row, column)) <= 0);
             QVERIFY(Text(model, 0, column) != Text(model, 3, column));
         }
-        QCOMPARE(Text(model, 0, Model::ColFolder), QString(dir_.path() + QStringLiteral("/t1")));
+        QCOMPARE(Text(model, 0, Model::ColFolder), QString(tree_.dir.path() + QStringLiteral("/t1")));
     }
 
     void showsMissingObjectsWithEmptySizeAndTypeAndTheZeroDate()
@@ -178,7 +164,7 @@ private slots:
         QCOMPARE(Text(model, 0, Model::ColSize), QString());
         QCOMPARE(Text(model, 0, Model::ColType), QString());
         QCOMPARE(Text(model, 0, Model::ColDate), QStringLiteral("1899/12/30 0:00"));
-        QCOMPARE(Text(model, 0, Model::ColFolder), QString(dir_.path() + QStringLiteral("/gone")));
+        QCOMPARE(Text(model, 0, Model::ColFolder), QString(tree_.dir.path() + QStringLiteral("/gone")));
         QVERIFY(model.index(0, Model::ColName).data(Qt::DecorationRole).isValid());
     }
 
@@ -416,7 +402,7 @@ private slots:
         Action(list, "ActAddFile_File")->trigger();
         QCOMPARE(list.Model().Paths(), (std::vector<std::string> {file}));
         QCOMPARE(prompter.boxes.size(), std::size_t(1));
-        QVERIFY(prompter.boxes.back().text.endsWith(dir_.path() + QStringLiteral("/hold/a<CR>b.txt")));
+        QVERIFY(prompter.boxes.back().text.endsWith(tree_.dir.path() + QStringLiteral("/hold/a<CR>b.txt")));
 
         list.Model().RemoveAllRows();
         const std::string korean = MakeFile(QStringLiteral("hold/한국.txt"), 1);
@@ -427,8 +413,8 @@ private slots:
         Action(list, "ActAddFile_Paste")->trigger();
         QCOMPARE(list.Model().Paths(), (std::vector<std::string> {file}));
         QCOMPARE(prompter.boxes.size(), std::size_t(2));
-        QVERIFY(prompter.boxes.back().text.contains(dir_.path() + QStringLiteral("/hold/한국.txt")));
-        QVERIFY(prompter.boxes.back().text.contains(dir_.path() + QStringLiteral("/hold/a<CR>b.txt")));
+        QVERIFY(prompter.boxes.back().text.contains(tree_.dir.path() + QStringLiteral("/hold/한국.txt")));
+        QVERIFY(prompter.boxes.back().text.contains(tree_.dir.path() + QStringLiteral("/hold/a<CR>b.txt")));
     }
 
     void pastesPathsAndTellsHowManyLinesWereNotPaths()

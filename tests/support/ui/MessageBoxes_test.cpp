@@ -8,6 +8,7 @@
 #include "support/core/FileNames.h"
 #include "support/core/RegistryLayout.h"
 #include "support/core/WinReg.h"
+#include "tests/common/ClearRegistry.h"
 #include "tests/common/ModalDriver.h"
 #include "tests/common/QtTestMain.h"
 
@@ -19,11 +20,6 @@
 #include <optional>
 
 namespace {
-
-void ClearRegistry()
-{
-    QFile::remove(QString::fromStdString(RegistryFilePath()));
-}
 
 // What a box looked like when it showed, and how many beeps had sounded by then.
 struct SeenBox {

@@ -3,6 +3,7 @@
 #include "support/core/Beep.h"
 #include "support/core/RegistryLayout.h"
 #include "support/core/WinReg.h"
+#include "tests/common/ClearRegistry.h"
 #include "tests/common/QtTestMain.h"
 
 #include <QDir>
@@ -15,11 +16,6 @@ namespace {
 
 const std::string kSubKey = "Catalog";
 const std::string kSubKeyPath = std::string("\\") + SettingsKey + "\\" + kSubKey;
-
-void ClearRegistry()
-{
-    QFile::remove(QString::fromStdString(RegistryFilePath()));
-}
 
 std::array<int, 10> StoredValues()
 {
