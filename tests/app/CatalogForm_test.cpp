@@ -13,7 +13,7 @@
 #include "tests/common/NamedChild.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
-#include "tests/common/ShowActive.h"
+#include "tests/common/ShowWindow.h"
 #include "wizard/CatRenameForm.h"
 
 #include <QAction>
@@ -203,8 +203,7 @@ private slots:
     void countPanelIsAThirdOfTheStatusBarFromTheFirstShowing()
     {
         Open();
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QVERIFY(Shown(*form_));
         QCOMPARE(Named<QLabel>(*form_, "StatusPanel0")->width(), form_->width() / 3);
         form_->resize(form_->width() + 90, form_->height());
         QTRY_COMPARE(Named<QLabel>(*form_, "StatusPanel0")->width(), form_->width() / 3);
@@ -466,8 +465,7 @@ private slots:
     {
         folder_->AddCatalog("Alpha", {"/a"});
         Open();
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QVERIFY(Shown(*form_));
         Action("ActF_Close")->trigger();
         QVERIFY(!form_->isVisible());
         QVERIFY(prompter_.boxes.empty());
@@ -489,8 +487,7 @@ private slots:
     {
         folder_->AddCatalog("Alpha", {"/a"});
         Open();
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QVERIFY(Shown(*form_));
         QCOMPARE(Named<QWidget>(*form_, "PnlTree")->width(), 160);
         form_->setGeometry(120, 90, 700, 420);
         auto* splitter = Named<QSplitter>(*form_, "Splitter");
@@ -500,8 +497,7 @@ private slots:
         form_.reset();
 
         Open();
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QVERIFY(Shown(*form_));
         QTRY_COMPARE(form_->geometry(), placed);
         QTRY_COMPARE(Named<QWidget>(*form_, "PnlTree")->width(), 230);
     }
@@ -510,8 +506,7 @@ private slots:
     {
         folder_->AddCatalog("Alpha", {"/a"});
         Open();
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QVERIFY(Shown(*form_));
         form_->setGeometry(150, 100, 640, 400);
         Named<QSplitter>(*form_, "Splitter")->setSizes({200, 435});
         QTRY_COMPARE(Named<QWidget>(*form_, "PnlTree")->width(), 200);
@@ -520,8 +515,7 @@ private slots:
         CatalogFormServices services;
         services.startedMaximized = true;
         Open(std::move(services));
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QVERIFY(Shown(*form_));
         QVERIFY(form_->geometry().topLeft() != QPoint(150, 100));
         QTRY_COMPARE(Named<QWidget>(*form_, "PnlTree")->width(), 200);
     }
@@ -531,8 +525,7 @@ private slots:
         folder_->AddCatalog("Alpha", {"/a"});
         folder_->AddCatalog("Beta", {"/b"});
         Open();
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QVERIFY(Shown(*form_));
         int nodeInMenu = -1;
         const ModalDriver<QMenu> menu([this, &nodeInMenu](QMenu&) { nodeInMenu = form_->CurrentCatalogNode(); });
         const QRect first = Tree()->visualItemRect(Tree()->topLevelItem(0));

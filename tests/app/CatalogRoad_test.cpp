@@ -12,6 +12,7 @@
 #include "tests/common/NamedChild.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
+#include "tests/common/ShowWindow.h"
 #include "wizard/TessnaForm.h"
 #include "wizard/WizardObjectList.h"
 
@@ -83,8 +84,7 @@ private slots:
         };
         const auto opened = OpenCatalogForm(programFolder_, prompter_, std::move(services));
         TCatalogForm& form = *opened;
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(Shown(form));
 
         QString summary;
         const ModalDriver<TTessnaForm> driver([&](TTessnaForm& wizard) {

@@ -14,7 +14,7 @@
 #include "tests/common/NamedChild.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
-#include "tests/common/ShowActive.h"
+#include "tests/common/ShowWindow.h"
 #include "tests/common/TempFolder.h"
 #include "wizard/CatAboutForm.h"
 #include "wizard/CatRenameForm.h"

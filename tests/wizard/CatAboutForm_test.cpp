@@ -1,6 +1,7 @@
 #include "support/core/Beep.h"
 #include "tests/common/NamedChild.h"
 #include "tests/common/QtTestMain.h"
+#include "tests/common/ShowWindow.h"
 #include "wizard/CatAboutForm.h"
 
 #include <QLineEdit>
@@ -28,8 +29,7 @@ private slots:
             opened << target;
             return succeed;
         }});
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(Shown(form));
         QCOMPARE(form.windowTitle(), QString("About Tessna"));
         auto* mail = Named<QLineEdit>(form, "EdtMail");
         auto* page = Named<QLineEdit>(form, "EdtWebPage");
@@ -57,8 +57,7 @@ private slots:
             opened << target;
             return true;
         }});
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(Shown(form));
         auto* mail = Named<QLineEdit>(form, "EdtMail");
         auto* page = Named<QLineEdit>(form, "EdtWebPage");
         // Through the window, as the system delivers them: the button's widget keeps the
@@ -84,8 +83,7 @@ private slots:
     void okAndEnterClose()
     {
         TCatAboutForm form(nullptr, {[](const QString&) { return true; }});
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(Shown(form));
         QTest::keyClick(&form, Qt::Key_Return);
         QVERIFY(!form.isVisible());
         form.show();

@@ -4,6 +4,7 @@
 #include "tests/common/NamedChild.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
+#include "tests/common/ShowWindow.h"
 #include "wizard/CatRenameForm.h"
 
 #include <QFile>
@@ -32,8 +33,7 @@ private:
                                           NameUse::nuRename);
             }});
         form_->SetOldName("Backup");
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QVERIFY(Shown(*form_));
     }
 
     static constexpr int StillOpen = -1;

@@ -4,7 +4,7 @@
 #include "tests/common/NamedChild.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
-#include "tests/common/ShowActive.h"
+#include "tests/common/ShowWindow.h"
 #include "wizard/TessnaForm.h"
 #include "wizard/WizardObjectList.h"
 #include "wizard/WizardObjectModel.h"

@@ -4,6 +4,7 @@
 #include "tests/common/ObjectTree.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
+#include "tests/common/ShowWindow.h"
 #include "wizard/WizardObjectList.h"
 #include "wizard/WizardObjectModel.h"
 
@@ -64,8 +65,7 @@ class TestWizardObjectList : public QObject {
     static void Show(WizardObjectList& list, int width)
     {
         list.resize(width, 300);
-        list.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QVERIFY(Shown(list));
     }
 
     static QAction* Action(const WizardObjectList& list, const char* name) { return Named<QAction>(list, name); }

@@ -11,6 +11,7 @@
 #include "tests/common/ClearRegistry.h"
 #include "tests/common/ModalDriver.h"
 #include "tests/common/QtTestMain.h"
+#include "tests/common/ShowWindow.h"
 
 #include <QFile>
 #include <QLabel>
@@ -138,8 +139,7 @@ void TestMessageBoxes::aBoxIsCentredOverItsOwner()
 {
     QWidget owner;
     owner.setGeometry(100, 80, 500, 400);
-    owner.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&owner));
+    QVERIFY(Shown(owner));
     BoxWatcher watcher;
     watcher.AnswerWith(QStringLiteral("OK"));
     ShowMessageDlg(&owner, "text", MsgDlgType::mtInformation, mbOK, 0);
@@ -157,8 +157,7 @@ void TestMessageBoxes::aBoxNearTheScreenEdgeStaysTwoPixelsInside()
 {
     QWidget owner;
     owner.setGeometry(Screen().right() - 60, Screen().bottom() - 40, 200, 150);
-    owner.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&owner));
+    QVERIFY(Shown(owner));
     BoxWatcher watcher;
     watcher.AnswerWith(QStringLiteral("OK"));
     ShowMessageDlg(&owner, "text", MsgDlgType::mtWarning, mbOK, 0);

@@ -4,6 +4,7 @@
 #include "support/core/RegistryLayout.h"
 #include "support/core/WinReg.h"
 #include "tests/common/ClearRegistry.h"
+#include "tests/common/FileBytes.h"
 #include "tests/common/QtTestMain.h"
 
 #include <QDir>
@@ -157,10 +158,7 @@ void TestWindowPlacement::aFailedWriteBeepsAndTheOthersAreStillTried()
     const ScopedRegistryProblemHandler problems([](const std::string&) {});
     const QString path = QString::fromStdString(RegistryFilePath());
     QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("this is not a registry file\r\n");
-    file.close();
+    WriteFile(path, "this is not a registry file\r\n");
 
     QWidget window;
     window.setGeometry(100, 50, 300, 200);
