@@ -10,6 +10,7 @@
 #include "tests/common/NamedChild.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
+#include "tests/common/SelectRows.h"
 
 #include <QAction>
 #include <QDir>
@@ -76,13 +77,7 @@ private:
         return paths;
     }
 
-    void SelectRows(std::initializer_list<int> rows)
-    {
-        List()->clearSelection();
-        for (const int row : rows)
-            List()->selectionModel()->select(form_->ObjectList().index(row, 0),
-                                             QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    }
+    void SelectRows(const QList<int>& rows) { ::SelectRows(*List(), rows); }
 
 private slots:
     void init()

@@ -8,11 +8,13 @@
 #include "tests/app/OpenCatalogForm.h"
 #include "tests/common/CatalogFolder.h"
 #include "tests/common/ClickHeading.h"
+#include "tests/common/ColumnTexts.h"
 #include "tests/common/FileBytes.h"
 #include "tests/common/ModalDriver.h"
 #include "tests/common/NamedChild.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
+#include "tests/common/SelectRows.h"
 #include "tests/common/ShowWindow.h"
 #include "wizard/CatRenameForm.h"
 
@@ -75,13 +77,7 @@ private:
     QTableView* List() const { return Named<QTableView>(*form_, "ListView"); }
     QString CountText() const { return Named<QLabel>(*form_, "StatusPanel0")->text(); }
 
-    QStringList Names() const
-    {
-        QStringList names;
-        for (int row = 0; row < form_->ObjectList().Count(); ++row)
-            names << List()->model()->index(row, 0).data().toString();
-        return names;
-    }
+    QStringList Names() const { return ColumnTexts(*List()->model(), 0); }
 
     void ClickHeader(int column) { ClickHeading(List()->horizontalHeader(), column); }
 
@@ -169,9 +165,7 @@ private slots:
         QCOMPARE(CountText(), QString("1,500 件のオブジェクト"));
         QVERIFY(!Action("ActI_ItemDelete")->isEnabled());
         QItemSelectionModel* selection = List()->selectionModel();
-        for (int row : {3, 7, 9})
-            selection->select(List()->model()->index(row, 0),
-                              QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        SelectRows(*List(), {3, 7, 9});
         QCOMPARE(CountText(), QString("3 件のオブジェクトを選択"));
         QVERIFY(Action("ActI_ItemDelete")->isEnabled());
         ClickHeader(1);

@@ -87,7 +87,7 @@ private slots:
         QTest::keyClick(&form, Qt::Key_Return);
         QVERIFY(!form.isVisible());
         form.show();
-        QTest::mouseClick(Named<QPushButton>(form, "btnOK"), Qt::LeftButton);
+        ClickNamed(form, "btnOK");
         QVERIFY(!form.isVisible());
     }
 };

@@ -162,7 +162,7 @@ private slots:
         QTest::keyClick(New(), Qt::Key_Escape);
         QCOMPARE(Outcome(), int(QDialog::Rejected));
         Open();
-        QTest::mouseClick(Named<QPushButton>(*form_, "btnCancel"), Qt::LeftButton);
+        ClickNamed(*form_, "btnCancel");
         QCOMPARE(Outcome(), int(QDialog::Rejected));
         Open();
         form_->close();
@@ -183,7 +183,7 @@ private slots:
 
         const ModalDriver<TCatRenameForm> ok([](TCatRenameForm& dialog) {
             Named<QLineEdit>(dialog, "TxtNew")->setText("Other");
-            QTest::mouseClick(Named<QPushButton>(dialog, "btnOK"), Qt::LeftButton);
+            ClickNamed(dialog, "btnOK");
         });
         QCOMPARE(RunRenameDialog(nullptr, "Backup", newName), QDialog::Accepted);
         QVERIFY(ok.Ran());

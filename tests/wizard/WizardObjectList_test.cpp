@@ -1,9 +1,11 @@
 #include "support/core/Cp932.h"
 #include "tests/common/ClickHeading.h"
+#include "tests/common/ColumnTexts.h"
 #include "tests/common/NamedChild.h"
 #include "tests/common/ObjectTree.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
+#include "tests/common/SelectRows.h"
 #include "tests/common/ShowWindow.h"
 #include "wizard/WizardObjectList.h"
 #include "wizard/WizardObjectModel.h"
@@ -36,10 +38,7 @@ QString Text(const Model& model, int row, int column)
 
 QStringList Names(const Model& model)
 {
-    QStringList names;
-    for (int row = 0; row < model.rowCount(); ++row)
-        names.append(Text(model, row, Model::ColName));
-    return names;
+    return ColumnTexts(model, Model::ColName);
 }
 
 }  // namespace
@@ -70,13 +69,7 @@ class TestWizardObjectList : public QObject {
 
     static QAction* Action(const WizardObjectList& list, const char* name) { return Named<QAction>(list, name); }
 
-    static void Select(WizardObjectList& list, const QList<int>& rows)
-    {
-        list.Table()->clearSelection();
-        for (const int row : rows)
-            list.Table()->selectionModel()->select(list.Model().index(row, 0),
-                                                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    }
+    static void Select(WizardObjectList& list, const QList<int>& rows) { SelectRows(*list.Table(), rows); }
 
 private slots:
     void initTestCase() { QVERIFY(tree_.dir.isValid()); }
