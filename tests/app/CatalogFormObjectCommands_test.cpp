@@ -14,7 +14,6 @@
 
 #include <QAction>
 #include <QDir>
-#include <QFile>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QTableView>

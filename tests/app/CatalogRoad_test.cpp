@@ -10,6 +10,7 @@
 #include "tests/common/FileBytes.h"
 #include "tests/common/ModalDriver.h"
 #include "tests/common/NamedChild.h"
+#include "tests/common/ObjectTree.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
 #include "tests/common/ShowWindow.h"
@@ -17,14 +18,11 @@
 #include "wizard/WizardObjectList.h"
 
 #include <QAction>
-#include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QUrl>
 
@@ -35,7 +33,7 @@ class TestCatalogRoad : public QObject {
     Q_OBJECT
 
     CatalogFolder programFolder_;
-    QTemporaryDir objects_;
+    ObjectTree objects_;
     ScriptedPrompter prompter_;
 
     // A program folder listing one catalog, file <fileName>.VrCat titled title holding /a,
@@ -73,10 +71,8 @@ class TestCatalogRoad : public QObject {
 private slots:
     void newCatalogFromWizardToFile()
     {
-        const QString folder = objects_.filePath(QStringLiteral("Photos"));
-        const QString file = objects_.filePath(QStringLiteral("report.doc"));
-        QDir().mkpath(folder);
-        QFile(file).open(QIODevice::WriteOnly);
+        const QString folder = QString::fromStdString(objects_.MakeFolder(QStringLiteral("Photos")));
+        const QString file = QString::fromStdString(objects_.MakeFile(QStringLiteral("report.doc")));
 
         CatalogFormServices services;
         services.runObjectChooser = [&](QWidget*, const ObjectChooserSettings&) {
@@ -158,10 +154,8 @@ private slots:
     void dropOntoTheObjectListAddsLikeTheAddCommand()
     {
         const Opened open = OpenWithCatalog(QStringLiteral("Alpha"), QStringLiteral("Alpha"));
-        const QString file = objects_.filePath(QStringLiteral("dropped.txt"));
-        const QString subfolder = objects_.filePath(QStringLiteral("Dropped"));
-        QFile(file).open(QIODevice::WriteOnly);
-        QDir().mkpath(subfolder);
+        const QString file = QString::fromStdString(objects_.MakeFile(QStringLiteral("dropped.txt")));
+        const QString subfolder = QString::fromStdString(objects_.MakeFolder(QStringLiteral("Dropped")));
         TCatalogForm& form = *open.form;
         auto* tree = Named<QTreeWidget>(form, "TreeView");
         tree->setCurrentItem(tree->topLevelItem(0));

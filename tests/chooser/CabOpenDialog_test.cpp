@@ -3,7 +3,6 @@
 #include "tests/chooser/ChooserTestFolder.h"
 #include "tests/common/ClearRegistry.h"
 
-#include <QFile>
 
 #include <gtest/gtest.h>
 

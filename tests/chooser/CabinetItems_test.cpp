@@ -7,7 +7,6 @@
 #include "support/core/WinReg.h"
 #include "tests/common/ClearRegistry.h"
 
-#include <QFile>
 
 #include <gtest/gtest.h>
 

@@ -15,14 +15,11 @@
 #include <QClipboard>
 #include <QCollator>
 #include <QDateTime>
-#include <QDir>
-#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMimeData>
 #include <QStatusBar>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QUrl>
 
 #include <random>

@@ -13,7 +13,6 @@
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ShowWindow.h"
 
-#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>

@@ -8,7 +8,6 @@
 #include "tests/common/QtTestMain.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 #include <array>
