@@ -10,6 +10,7 @@
 #include "support/core/WinReg.h"
 #include "tests/common/ClearRegistry.h"
 #include "tests/common/ModalDriver.h"
+#include "tests/common/NamedChild.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ShowWindow.h"
 
@@ -41,7 +42,7 @@ public:
         driver_.emplace([this, buttonName](QWidget& modal) {
             SeenBox box;
             box.title = modal.windowTitle();
-            box.text = modal.findChild<QLabel*>(QStringLiteral("Message"))->text();
+            box.text = Named<QLabel>(modal, "Message")->text();
             box.frame = modal.frameGeometry();
             box.parent = modal.parentWidget();
             box.beepsBefore = beeps;

@@ -6,6 +6,7 @@
 #include "tests/common/ClearRegistry.h"
 #include "tests/common/FileBytes.h"
 #include "tests/common/QtTestMain.h"
+#include "tests/common/ShowWindow.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -34,8 +35,7 @@ void Store(const char* name, int value)
 [[nodiscard]] bool ShowAt(QWidget& window, const QRect& geometry)
 {
     window.setGeometry(geometry);
-    window.show();
-    return QTest::qWaitForWindowExposed(&window);
+    return Shown(window);
 }
 
 }  // namespace
