@@ -1,7 +1,7 @@
 #include "support/core/Cp932.h"
 #include "tests/common/ModalDriver.h"
-#include "tests/common/ObjectTree.h"
 #include "tests/common/NamedChild.h"
+#include "tests/common/ObjectTree.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
 #include "tests/common/ShowWindow.h"
