@@ -10,10 +10,10 @@
 #include "tests/common/FileBytes.h"
 #include "tests/common/ModalDriver.h"
 #include "tests/common/NamedChild.h"
-#include "tests/common/ObjectTree.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
 #include "tests/common/ShowWindow.h"
+#include "tests/common/TempFolder.h"
 #include "wizard/TessnaForm.h"
 #include "wizard/WizardObjectList.h"
 
@@ -33,7 +33,7 @@ class TestCatalogRoad : public QObject {
     Q_OBJECT
 
     CatalogFolder programFolder_;
-    ObjectTree objects_;
+    TempFolder objects_;
     ScriptedPrompter prompter_;
 
     // A program folder listing one catalog, file <fileName>.VrCat titled title holding /a,
@@ -71,8 +71,8 @@ class TestCatalogRoad : public QObject {
 private slots:
     void newCatalogFromWizardToFile()
     {
-        const QString folder = QString::fromStdString(objects_.MakeFolder(QStringLiteral("Photos")));
-        const QString file = QString::fromStdString(objects_.MakeFile(QStringLiteral("report.doc")));
+        const QString folder = QString::fromStdString(objects_.MakeFolder("Photos"));
+        const QString file = QString::fromStdString(objects_.MakeFile("report.doc"));
 
         CatalogFormServices services;
         services.runObjectChooser = [&](QWidget*, const ObjectChooserSettings&) {
@@ -154,8 +154,8 @@ private slots:
     void dropOntoTheObjectListAddsLikeTheAddCommand()
     {
         const Opened open = OpenWithCatalog(QStringLiteral("Alpha"), QStringLiteral("Alpha"));
-        const QString file = QString::fromStdString(objects_.MakeFile(QStringLiteral("dropped.txt")));
-        const QString subfolder = QString::fromStdString(objects_.MakeFolder(QStringLiteral("Dropped")));
+        const QString file = QString::fromStdString(objects_.MakeFile("dropped.txt"));
+        const QString subfolder = QString::fromStdString(objects_.MakeFolder("Dropped"));
         TCatalogForm& form = *open.form;
         auto* tree = Named<QTreeWidget>(form, "TreeView");
         tree->setCurrentItem(tree->topLevelItem(0));

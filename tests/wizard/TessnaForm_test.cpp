@@ -1,10 +1,10 @@
 #include "support/core/Cp932.h"
 #include "tests/common/ModalDriver.h"
 #include "tests/common/NamedChild.h"
-#include "tests/common/ObjectTree.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
 #include "tests/common/ShowWindow.h"
+#include "tests/common/TempFolder.h"
 #include "wizard/TessnaForm.h"
 #include "wizard/WizardObjectList.h"
 #include "wizard/WizardObjectModel.h"
@@ -22,13 +22,13 @@
 class TestTessnaForm : public QObject {
     Q_OBJECT
 
-    ObjectTree tree_;
+    TempFolder tree_;
     ScriptedPrompter boxes_;
     std::vector<int> helpContexts_;
     std::vector<std::string> listed_;
 
-    std::string Folder() const { return tree_.Root(); }
-    std::string MakeFile(const QString& name) const { return tree_.MakeFile(name); }
+    std::string Folder() const { return tree_.Path() + '/'; }
+    std::string MakeFile(const QString& name) const { return tree_.MakeFile(name.toStdString()); }
 
     CatalogWizardServices Services()
     {

@@ -2,11 +2,11 @@
 #include "tests/common/ClickHeading.h"
 #include "tests/common/ColumnTexts.h"
 #include "tests/common/NamedChild.h"
-#include "tests/common/ObjectTree.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
 #include "tests/common/SelectRows.h"
 #include "tests/common/ShowWindow.h"
+#include "tests/common/TempFolder.h"
 #include "wizard/WizardObjectList.h"
 #include "wizard/WizardObjectModel.h"
 
@@ -43,14 +43,15 @@ QStringList Names(const Model& model)
 class TestWizardObjectList : public QObject {
     Q_OBJECT
 
-    ObjectTree tree_;
+    TempFolder tree_;
 
-    std::string PathOf(const QString& name) const { return tree_.PathOf(name); }
+    QString Root() const { return QString::fromStdString(tree_.Path()); }
+    std::string PathOf(const QString& name) const { return tree_.Path(name.toStdString()); }
     std::string MakeFile(const QString& name, qint64 size, const QDateTime& modified = {}) const
     {
-        return tree_.MakeFile(name, size, modified);
+        return tree_.MakeFile(name.toStdString(), size, modified);
     }
-    std::string MakeFolder(const QString& name) const { return tree_.MakeFolder(name); }
+    std::string MakeFolder(const QString& name) const { return tree_.MakeFolder(name.toStdString()); }
 
     static QString Panel(const WizardObjectList& list, int panel)
     {
@@ -69,7 +70,7 @@ class TestWizardObjectList : public QObject {
     static void Select(WizardObjectList& list, const QList<int>& rows) { SelectRows(*list.Table(), rows); }
 
 private slots:
-    void initTestCase() { QVERIFY(tree_.dir.isValid()); }
+    void initTestCase() { QVERIFY(tree_.IsValid()); }
 
     void groupsFoldersFilesAndMissingObjectsAndReversesOnSecondClick()
     {
@@ -143,7 +144,7 @@ private slots:
                 QVERIFY(collator.compare(Text(model, row - 1, column), Text(model, row, column)) <= 0);
             QVERIFY(Text(model, 0, column) != Text(model, 3, column));
         }
-        QCOMPARE(Text(model, 0, Model::ColFolder), QString(tree_.dir.path() + QStringLiteral("/t1")));
+        QCOMPARE(Text(model, 0, Model::ColFolder), QString(Root() + QStringLiteral("/t1")));
     }
 
     void showsMissingObjectsWithEmptySizeAndTypeAndTheZeroDate()
@@ -154,7 +155,7 @@ private slots:
         QCOMPARE(Text(model, 0, Model::ColSize), QString());
         QCOMPARE(Text(model, 0, Model::ColType), QString());
         QCOMPARE(Text(model, 0, Model::ColDate), QStringLiteral("1899/12/30 0:00"));
-        QCOMPARE(Text(model, 0, Model::ColFolder), QString(tree_.dir.path() + QStringLiteral("/gone")));
+        QCOMPARE(Text(model, 0, Model::ColFolder), QString(Root() + QStringLiteral("/gone")));
         QVERIFY(model.index(0, Model::ColName).data(Qt::DecorationRole).isValid());
     }
 
@@ -392,7 +393,7 @@ private slots:
         Action(list, "ActAddFile_File")->trigger();
         QCOMPARE(list.Model().Paths(), (std::vector<std::string> {file}));
         QCOMPARE(prompter.boxes.size(), std::size_t(1));
-        QVERIFY(prompter.boxes.back().text.endsWith(tree_.dir.path() + QStringLiteral("/hold/a<CR>b.txt")));
+        QVERIFY(prompter.boxes.back().text.endsWith(Root() + QStringLiteral("/hold/a<CR>b.txt")));
 
         list.Model().RemoveAllRows();
         const std::string korean = MakeFile(QStringLiteral("hold/한국.txt"), 1);
@@ -403,8 +404,8 @@ private slots:
         Action(list, "ActAddFile_Paste")->trigger();
         QCOMPARE(list.Model().Paths(), (std::vector<std::string> {file}));
         QCOMPARE(prompter.boxes.size(), std::size_t(2));
-        QVERIFY(prompter.boxes.back().text.contains(tree_.dir.path() + QStringLiteral("/hold/한국.txt")));
-        QVERIFY(prompter.boxes.back().text.contains(tree_.dir.path() + QStringLiteral("/hold/a<CR>b.txt")));
+        QVERIFY(prompter.boxes.back().text.contains(Root() + QStringLiteral("/hold/한국.txt")));
+        QVERIFY(prompter.boxes.back().text.contains(Root() + QStringLiteral("/hold/a<CR>b.txt")));
     }
 
     void pastesPathsAndTellsHowManyLinesWereNotPaths()
