@@ -4,14 +4,16 @@
 #include "support/core/Cp932.h"
 #include "support/core/MessageDlg.h"
 #include "support/core/RegistryLayout.h"
+#include "tests/app/OpenCatalogForm.h"
 #include "tests/common/CatalogFolder.h"
 #include "tests/common/FileBytes.h"
+#include "tests/common/NamedChild.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
+#include "tests/common/SelectRows.h"
 
 #include <QAction>
 #include <QDir>
-#include <QFile>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QTableView>
@@ -54,18 +56,17 @@ private:
         program_ = std::make_unique<CatalogFolder>();
         program_->AddCatalog(QStringLiteral("Cat"), paths);
         CatalogFormServices services;
-        services.prompter = &prompter_;
         services.runObjectChooser = [this](QWidget*, const ObjectChooserSettings& settings) {
             asked_.push_back(settings);
             return answer_;
         };
-        form_ = std::make_unique<TCatalogForm>(program_->Path(), std::move(services));
+        form_ = OpenCatalogForm(*program_, prompter_, std::move(services));
         form_->show();
     }
 
     const Paths& Objects() const { return form_->Store().Catalog(0).Objects; }
-    QTableView* List() const { return form_->findChild<QTableView*>("ListView"); }
-    void Trigger(const char* action) { form_->findChild<QAction*>(QString::fromLatin1(action))->trigger(); }
+    QTableView* List() const { return Named<QTableView>(*form_, "ListView"); }
+    void Trigger(const char* action) { Named<QAction>(*form_, action)->trigger(); }
 
     Paths RowPaths() const
     {
@@ -75,13 +76,7 @@ private:
         return paths;
     }
 
-    void SelectRows(std::initializer_list<int> rows)
-    {
-        List()->clearSelection();
-        for (const int row : rows)
-            List()->selectionModel()->select(form_->ObjectList().index(row, 0),
-                                             QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    }
+    void SelectRows(const QList<int>& rows) { ::SelectRows(*List(), rows); }
 
 private slots:
     void init()
@@ -206,7 +201,7 @@ private slots:
         QVERIFY(Objects().empty());
         QCOMPARE(form_->ObjectList().Count(), 0);
         QCOMPARE(form_->Store().Count(), 1);
-        QVERIFY(!form_->findChild<QAction*>("ActI_ItemDelete")->isEnabled());
+        QVERIFY(!Named<QAction>(*form_, "ActI_ItemDelete")->isEnabled());
     }
 
     void DeletingScatteredRowsKeepsTheOthersInPlace()

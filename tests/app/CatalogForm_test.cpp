@@ -5,12 +5,17 @@
 #include "support/core/MessageDlg.h"
 #include "support/ui/HelpViewer.h"
 #include "support/ui/StopBox.h"
+#include "tests/app/OpenCatalogForm.h"
 #include "tests/common/CatalogFolder.h"
 #include "tests/common/ClickHeading.h"
+#include "tests/common/ColumnTexts.h"
 #include "tests/common/FileBytes.h"
 #include "tests/common/ModalDriver.h"
+#include "tests/common/NamedChild.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
+#include "tests/common/SelectRows.h"
+#include "tests/common/ShowWindow.h"
 #include "wizard/CatRenameForm.h"
 
 #include <QAction>
@@ -52,37 +57,27 @@ private:
 
     TCatalogForm& Open(CatalogFormServices services = {})
     {
-        services.prompter = &prompter_;
-        form_ = std::make_unique<TCatalogForm>(folder_->Path(), std::move(services));
+        form_ = OpenCatalogForm(*folder_, prompter_, std::move(services));
         return *form_;
     }
 
-    void ShowActive()
+    void ShowActive() { ::ShowActive(*form_); }
+
+    // Lists the catalog "Big" of 1,500 missing objects, enough for a thousands separator.
+    void AddBigCatalog()
     {
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
-        form_->activateWindow();
-        QTRY_VERIFY(form_->isActiveWindow());
+        QStringList objects;
+        for (int i = 0; i < 1500; ++i)
+            objects << QString("/nowhere/%1").arg(i);
+        folder_->AddCatalog("Big", objects);
     }
 
-    QAction* Action(const char* name) const
-    {
-        auto* action = form_->findChild<QAction*>(QString::fromLatin1(name));
-        if (!action)
-            qFatal("no action %s", name);
-        return action;
-    }
-    QTreeWidget* Tree() const { return form_->findChild<QTreeWidget*>("TreeView"); }
-    QTableView* List() const { return form_->findChild<QTableView*>("ListView"); }
-    QString CountText() const { return form_->findChild<QLabel*>("StatusPanel0")->text(); }
+    QAction* Action(const char* name) const { return Named<QAction>(*form_, name); }
+    QTreeWidget* Tree() const { return Named<QTreeWidget>(*form_, "TreeView"); }
+    QTableView* List() const { return Named<QTableView>(*form_, "ListView"); }
+    QString CountText() const { return Named<QLabel>(*form_, "StatusPanel0")->text(); }
 
-    QStringList Names() const
-    {
-        QStringList names;
-        for (int row = 0; row < form_->ObjectList().Count(); ++row)
-            names << List()->model()->index(row, 0).data().toString();
-        return names;
-    }
+    QStringList Names() const { return ColumnTexts(*List()->model(), 0); }
 
     void ClickHeader(int column) { ClickHeading(List()->horizontalHeader(), column); }
 
@@ -117,7 +112,7 @@ private slots:
         Open();
         QCOMPARE(Tree()->topLevelItemCount(), 2);
         QCOMPARE(Tree()->currentItem()->text(0), QString("Second"));
-        QCOMPARE(form_->findChild<QLabel*>("PnlTreeTop")->text(), QString("Second"));
+        QCOMPARE(Named<QLabel>(*form_, "PnlTreeTop")->text(), QString("Second"));
         QCOMPARE(Names(), QStringList({"zfolder", "afile.txt"}));
         QCOMPARE(List()->model()->index(1, 1).data().toString(), folder_->dir.filePath("objects"));
         QCOMPARE(CountText(), QString("2 件のオブジェクト"));
@@ -165,17 +160,12 @@ private slots:
 
     void countsRowsAndSelectedRows()
     {
-        QStringList objects;
-        for (int i = 0; i < 1500; ++i)
-            objects << QString("/nowhere/%1").arg(i);
-        folder_->AddCatalog("Big", objects);
+        AddBigCatalog();
         Open();
         QCOMPARE(CountText(), QString("1,500 件のオブジェクト"));
         QVERIFY(!Action("ActI_ItemDelete")->isEnabled());
         QItemSelectionModel* selection = List()->selectionModel();
-        for (int row : {3, 7, 9})
-            selection->select(List()->model()->index(row, 0),
-                              QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        SelectRows(*List(), {3, 7, 9});
         QCOMPARE(CountText(), QString("3 件のオブジェクトを選択"));
         QVERIFY(Action("ActI_ItemDelete")->isEnabled());
         ClickHeader(1);
@@ -187,10 +177,7 @@ private slots:
     // Blanks and digits without a code page 932 form never take the count away.
     void countsUnderLocalesWithoutCodePage932Signs()
     {
-        QStringList objects;
-        for (int i = 0; i < 1500; ++i)
-            objects << QString("/nowhere/%1").arg(i);
-        folder_->AddCatalog("Big", objects);
+        AddBigCatalog();
         const QLocale saved;
         const std::pair<QLocale, QString> cases[] = {
             {QLocale(QLocale::French, QLocale::France), QString("1 500 件のオブジェクト")},
@@ -210,11 +197,10 @@ private slots:
     void countPanelIsAThirdOfTheStatusBarFromTheFirstShowing()
     {
         Open();
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
-        QCOMPARE(form_->findChild<QLabel*>("StatusPanel0")->width(), form_->width() / 3);
+        QVERIFY(Shown(*form_));
+        QCOMPARE(Named<QLabel>(*form_, "StatusPanel0")->width(), form_->width() / 3);
         form_->resize(form_->width() + 90, form_->height());
-        QTRY_COMPARE(form_->findChild<QLabel*>("StatusPanel0")->width(), form_->width() / 3);
+        QTRY_COMPARE(Named<QLabel>(*form_, "StatusPanel0")->width(), form_->width() / 3);
     }
 
     // Hints follow the highlighted entry in every menu of the main menu while any menu is
@@ -251,7 +237,7 @@ private slots:
         QTest::keyClick(help, Qt::Key_Escape);
         QTRY_VERIFY(!openMenu());
         QTRY_COMPARE(status->currentMessage(), QString());
-        QVERIFY(form_->findChild<QLabel*>("StatusPanel0")->isVisible());
+        QVERIFY(Named<QLabel>(*form_, "StatusPanel0")->isVisible());
     }
 
     void deleteAsksAndSelectsTheNeighbour()
@@ -308,9 +294,9 @@ private slots:
         SelectCatalog(0);
 
         const ModalDriver<TCatRenameForm> driver([this](TCatRenameForm& dialog) {
-            auto* edit = dialog.findChild<QLineEdit*>("TxtNew");
-            auto* ok = dialog.findChild<QPushButton*>("btnOK");
-            QCOMPARE(dialog.findChild<QLineEdit*>("TxtOld")->text(), QString("Backup"));
+            auto* edit = Named<QLineEdit>(dialog, "TxtNew");
+            auto* ok = Named<QPushButton>(dialog, "btnOK");
+            QCOMPARE(Named<QLineEdit>(dialog, "TxtOld")->text(), QString("Backup"));
             QTest::keyClicks(edit, "BACKUP");
             QTest::mouseClick(ok, Qt::LeftButton);
             QCOMPARE(prompter_.boxes.back().msg, Cp932Text("変更前と変更後の名前が同じです。"));
@@ -328,7 +314,7 @@ private slots:
         Action("ActF_CatRename")->trigger();
         QVERIFY(driver.Ran());
         QCOMPARE(Tree()->topLevelItem(0)->text(0), QString("Archive "));
-        QCOMPARE(form_->findChild<QLabel*>("PnlTreeTop")->text(), QString("Archive "));
+        QCOMPARE(Named<QLabel>(*form_, "PnlTreeTop")->text(), QString("Archive "));
         const TCatalogEntry& entry = form_->Store().Catalog(0);
         QCOMPARE(QString::fromStdString(entry.FileName), folder_->dir.filePath("Archive .VrCat"));
         QCOMPARE(entry.Title, std::string("Backup"));
@@ -397,7 +383,7 @@ private slots:
         prompter_.Answer(mrYes);
         Action("ActF_CatDelete")->trigger();
         prompter_.Answer(answer);
-        QTest::keyClick(form_->findChild<QTreeWidget*>("TreeView"), Qt::Key_Escape);
+        QTest::keyClick(Named<QTreeWidget>(*form_, "TreeView"), Qt::Key_Escape);
         QCOMPARE(prompter_.boxes.back().msg, Cp932Text("カタログリストは更新されています。保存しますか？"));
         QCOMPARE(prompter_.boxes.back().buttons, mbYesNoCancel);
         QCOMPARE(form_->isVisible(), !closes);
@@ -445,7 +431,7 @@ private slots:
         const QString control = folder_->dir.filePath("VrCatCtl.ini");
         QVERIFY(QFile::remove(control));
         QCOMPARE(::mkfifo(control.toLocal8Bit().constData(), 0644), 0);
-        form_ = std::make_unique<TCatalogForm>(folder_->Path(), CatalogFormServices{&prompter_});
+        Open();
         QCOMPARE(stopBoxes_, std::vector<std::string>{Cp932Text("ファイル " + folder_->Path() + "VrCatCtl.ini は開けません.")});
         QVERIFY(prompter_.boxes.empty());
         QCOMPARE(Tree()->topLevelItemCount(), 0);
@@ -473,8 +459,7 @@ private slots:
     {
         folder_->AddCatalog("Alpha", {"/a"});
         Open();
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QVERIFY(Shown(*form_));
         Action("ActF_Close")->trigger();
         QVERIFY(!form_->isVisible());
         QVERIFY(prompter_.boxes.empty());
@@ -496,41 +481,37 @@ private slots:
     {
         folder_->AddCatalog("Alpha", {"/a"});
         Open();
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
-        QCOMPARE(form_->findChild<QWidget*>("PnlTree")->width(), 160);
+        QVERIFY(Shown(*form_));
+        QCOMPARE(Named<QWidget>(*form_, "PnlTree")->width(), 160);
         form_->setGeometry(120, 90, 700, 420);
-        auto* splitter = form_->findChild<QSplitter*>("Splitter");
+        auto* splitter = Named<QSplitter>(*form_, "Splitter");
         splitter->setSizes({230, 465});
-        QTRY_COMPARE(form_->findChild<QWidget*>("PnlTree")->width(), 230);
+        QTRY_COMPARE(Named<QWidget>(*form_, "PnlTree")->width(), 230);
         const QRect placed = form_->geometry();
         form_.reset();
 
         Open();
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QVERIFY(Shown(*form_));
         QTRY_COMPARE(form_->geometry(), placed);
-        QTRY_COMPARE(form_->findChild<QWidget*>("PnlTree")->width(), 230);
+        QTRY_COMPARE(Named<QWidget>(*form_, "PnlTree")->width(), 230);
     }
 
     void startedMaximisedKeepsTheTreeWidthOnly()
     {
         folder_->AddCatalog("Alpha", {"/a"});
         Open();
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QVERIFY(Shown(*form_));
         form_->setGeometry(150, 100, 640, 400);
-        form_->findChild<QSplitter*>("Splitter")->setSizes({200, 435});
-        QTRY_COMPARE(form_->findChild<QWidget*>("PnlTree")->width(), 200);
+        Named<QSplitter>(*form_, "Splitter")->setSizes({200, 435});
+        QTRY_COMPARE(Named<QWidget>(*form_, "PnlTree")->width(), 200);
         form_.reset();
 
         CatalogFormServices services;
         services.startedMaximized = true;
         Open(std::move(services));
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QVERIFY(Shown(*form_));
         QVERIFY(form_->geometry().topLeft() != QPoint(150, 100));
-        QTRY_COMPARE(form_->findChild<QWidget*>("PnlTree")->width(), 200);
+        QTRY_COMPARE(Named<QWidget>(*form_, "PnlTree")->width(), 200);
     }
 
     void rightClickSelectsTheCatalogOfItsMenu()
@@ -538,8 +519,7 @@ private slots:
         folder_->AddCatalog("Alpha", {"/a"});
         folder_->AddCatalog("Beta", {"/b"});
         Open();
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QVERIFY(Shown(*form_));
         int nodeInMenu = -1;
         const ModalDriver<QMenu> menu([this, &nodeInMenu](QMenu&) { nodeInMenu = form_->CurrentCatalogNode(); });
         const QRect first = Tree()->visualItemRect(Tree()->topLevelItem(0));

@@ -5,45 +5,35 @@
 #include "catalog/CatalogStore.h"
 #include "support/core/Cp932.h"
 #include "support/core/MessageDlg.h"
+#include "tests/app/OpenCatalogForm.h"
 #include "tests/common/CatalogFolder.h"
 #include "tests/common/FileBytes.h"
 #include "tests/common/ModalDriver.h"
+#include "tests/common/NamedChild.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
+#include "tests/common/ShowWindow.h"
+#include "tests/common/TempFolder.h"
 #include "wizard/TessnaForm.h"
 #include "wizard/WizardObjectList.h"
 
 #include <QAction>
-#include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QUrl>
 
 #include <functional>
 #include <memory>
 
-namespace {
-
-void Click(QWidget& parent, const char* name)
-{
-    auto* button = parent.findChild<QPushButton*>(QString::fromLatin1(name));
-    QVERIFY2(button, name);
-    QTest::mouseClick(button, Qt::LeftButton);
-}
-
-}  // namespace
-
 class TestCatalogRoad : public QObject {
     Q_OBJECT
 
-    QTemporaryDir programFolder_;
-    QTemporaryDir objects_;
+    CatalogFolder programFolder_;
+    TempFolder objects_;
     ScriptedPrompter prompter_;
 
     // A program folder listing one catalog, file <fileName>.VrCat titled title holding /a,
@@ -56,72 +46,67 @@ class TestCatalogRoad : public QObject {
     {
         Opened open;
         open.folder->AddCatalog(title, {QStringLiteral("/a")}, fileName);
-        CatalogFormServices services;
-        services.prompter = &prompter_;
-        open.form = std::make_unique<TCatalogForm>(open.folder->Path(), services);
+        open.form = OpenCatalogForm(*open.folder, prompter_);
         return open;
     }
 
     // Runs the update command on the only catalog, with the wizard driven by steps.
     void Update(TCatalogForm& form, const std::function<void(TTessnaForm&)>& steps)
     {
-        form.findChild<QTreeWidget*>(QStringLiteral("TreeView"))->setCurrentItem(
-            form.findChild<QTreeWidget*>(QStringLiteral("TreeView"))->topLevelItem(0));
+        auto* tree = Named<QTreeWidget>(form, "TreeView");
+        tree->setCurrentItem(tree->topLevelItem(0));
         const ModalDriver<TTessnaForm> driver(steps);
-        form.findChild<QAction*>(QStringLiteral("ActF_CatUpdate"))->trigger();
+        Named<QAction>(form, "ActF_CatUpdate")->trigger();
         QVERIFY(driver.Ran());
     }
 
     static void RenameAndFinish(TTessnaForm& wizard, const QString& name)
     {
         if (!name.isEmpty())
-            wizard.findChild<QLineEdit*>(QStringLiteral("EdtCatName"))->setText(name);
+            Named<QLineEdit>(wizard, "EdtCatName")->setText(name);
         for (int page = 0; page < 3; ++page)
-            Click(wizard, "BtnNext");
+            ClickNamed(wizard, "BtnNext");
     }
 
 private slots:
     void newCatalogFromWizardToFile()
     {
-        const QString folder = objects_.filePath(QStringLiteral("Photos"));
-        const QString file = objects_.filePath(QStringLiteral("report.doc"));
-        QDir().mkpath(folder);
-        QFile(file).open(QIODevice::WriteOnly);
+        const QString folder = QString::fromStdString(objects_.MakeFolder("Photos"));
+        const QString file = QString::fromStdString(objects_.MakeFile("report.doc"));
 
         CatalogFormServices services;
-        services.prompter = &prompter_;
         services.runObjectChooser = [&](QWidget*, const ObjectChooserSettings&) {
             return std::optional<ObjectChoice>(ObjectChoice {{folder.toStdString()}, {file.toStdString()}, true});
         };
-        TCatalogForm form(programFolder_.path().toStdString() + '/', services);
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const auto opened = OpenCatalogForm(programFolder_, prompter_, std::move(services));
+        TCatalogForm& form = *opened;
+        QVERIFY(Shown(form));
 
         QString summary;
         const ModalDriver<TTessnaForm> driver([&](TTessnaForm& wizard) {
-            QTest::keyClicks(wizard.findChild<QLineEdit*>(QStringLiteral("EdtCatName")), QStringLiteral("Backup"));
-            Click(wizard, "BtnNext");
-            Click(wizard, "btnFile_AddFile");
-            Click(wizard, "BtnNext");
-            summary = wizard.findChild<QPlainTextEdit*>(QStringLiteral("MemoFin"))->toPlainText();
-            Click(wizard, "BtnNext");
+            QTest::keyClicks(Named<QLineEdit>(wizard, "EdtCatName"), QStringLiteral("Backup"));
+            ClickNamed(wizard, "BtnNext");
+            ClickNamed(wizard, "btnFile_AddFile");
+            ClickNamed(wizard, "BtnNext");
+            summary = Named<QPlainTextEdit>(wizard, "MemoFin")->toPlainText();
+            ClickNamed(wizard, "BtnNext");
         });
-        form.findChild<QAction*>(QStringLiteral("ActF_CatNew"))->trigger();
+        Named<QAction>(form, "ActF_CatNew")->trigger();
         QVERIFY(driver.Ran());
 
         QCOMPARE(summary, QStringLiteral("[Common]\nOperation=Compress\nTitle=Backup\n\n[Options]\n\n[Objects]\n") + folder
                               + QLatin1Char('\n') + file);
         QVERIFY(form.windowTitle().endsWith(QStringLiteral("- (更新)")));
-        QVERIFY(form.findChild<QAction*>(QStringLiteral("ActF_CatSave"))->isEnabled());
-        QCOMPARE(form.findChild<QTreeWidget*>(QStringLiteral("TreeView"))->currentItem()->text(0), QStringLiteral("Backup"));
+        QVERIFY(Named<QAction>(form, "ActF_CatSave")->isEnabled());
+        QCOMPARE(Named<QTreeWidget>(form, "TreeView")->currentItem()->text(0), QStringLiteral("Backup"));
 
         prompter_.Answer(mrYes);
-        form.findChild<QAction*>(QStringLiteral("ActF_CatSave"))->trigger();
+        Named<QAction>(form, "ActF_CatSave")->trigger();
         QVERIFY(!form.Store().Modified());
-        QCOMPARE(FileBytes(programFolder_.filePath(QStringLiteral("Backup.VrCat"))),
+        QCOMPARE(FileBytes(programFolder_.FilePath(QStringLiteral("Backup.VrCat"))),
                  "[Common]\r\nOperation=Compress\r\nTitle=Backup\r\n\r\n[Options]\r\n\r\n[Objects]\r\n" + folder.toUtf8()
                      + "\r\n" + file.toUtf8() + "\r\n");
-        QCOMPARE(FileBytes(programFolder_.filePath(QStringLiteral("VrCatCtl.ini"))), QByteArray("[Compress]\r\n0=Backup.VrCat\r\n"));
+        QCOMPARE(programFolder_.ControlFile(), QByteArray("[Compress]\r\n0=Backup.VrCat\r\n"));
     }
 
     void updateWithTheSameNameChangesTheCatalogInPlace()
@@ -130,7 +115,7 @@ private slots:
         const Opened open = OpenWithCatalog(QStringLiteral("Renamed"), QStringLiteral("Old"));
         TCatalogForm& form = *open.form;
         Update(form, [](TTessnaForm& wizard) {
-            QCOMPARE(wizard.findChild<QLineEdit*>(QStringLiteral("EdtCatName"))->text(), QStringLiteral("Renamed"));
+            QCOMPARE(Named<QLineEdit>(wizard, "EdtCatName")->text(), QStringLiteral("Renamed"));
             wizard.ObjectList().AddWizardRow("/b");
             RenameAndFinish(wizard, {});
         });
@@ -169,18 +154,16 @@ private slots:
     void dropOntoTheObjectListAddsLikeTheAddCommand()
     {
         const Opened open = OpenWithCatalog(QStringLiteral("Alpha"), QStringLiteral("Alpha"));
-        const QString file = objects_.filePath(QStringLiteral("dropped.txt"));
-        const QString subfolder = objects_.filePath(QStringLiteral("Dropped"));
-        QFile(file).open(QIODevice::WriteOnly);
-        QDir().mkpath(subfolder);
+        const QString file = QString::fromStdString(objects_.MakeFile("dropped.txt"));
+        const QString subfolder = QString::fromStdString(objects_.MakeFolder("Dropped"));
         TCatalogForm& form = *open.form;
-        auto* tree = form.findChild<QTreeWidget*>(QStringLiteral("TreeView"));
+        auto* tree = Named<QTreeWidget>(form, "TreeView");
         tree->setCurrentItem(tree->topLevelItem(0));
 
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(file), QUrl::fromLocalFile(subfolder), QUrl::fromLocalFile(QStringLiteral("/nowhere/x")),
                       QUrl(QStringLiteral("https://example.com/")), QUrl::fromLocalFile(file)});
-        QWidget* viewport = form.findChild<QTableView*>(QStringLiteral("ListView"))->viewport();
+        QWidget* viewport = Named<QTableView>(form, "ListView")->viewport();
         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(viewport, &enter);
         const std::size_t boxes = prompter_.boxes.size();

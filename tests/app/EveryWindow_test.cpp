@@ -7,11 +7,14 @@
 #include "support/ui/MessageForm.h"
 #include "support/ui/SpokenCaption.h"
 #include "support/ui/StopBox.h"
+#include "tests/app/OpenCatalogForm.h"
 #include "tests/common/CatalogFolder.h"
 #include "tests/common/FocusChain.h"
 #include "tests/common/ModalDriver.h"
+#include "tests/common/NamedChild.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
+#include "tests/common/ShowWindow.h"
 #include "tests/common/TempFolder.h"
 #include "wizard/CatAboutForm.h"
 #include "wizard/CatRenameForm.h"
@@ -89,13 +92,6 @@ void CheckAlert(QWidget* box, const QString& text)
     QVERIFY(!face->text(QAccessible::Name).isEmpty());
 }
 
-void Activate(QWidget* window)
-{
-    window->show();
-    window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window));
-}
-
 // Tab walks expected from its first widget and comes back; Shift+Tab walks it backwards.
 void CheckTabs(const QStringList& expected)
 {
@@ -125,26 +121,25 @@ private slots:
     {
         CatalogFolder program;
         program.AddCatalog("Photos", {QString::fromStdString(File("a.txt")), QString::fromStdString(File("b.txt"))});
-        CatalogFormServices services;
-        services.prompter = &boxes_;
-        TCatalogForm form(program.Path(), services);
-        Activate(&form);
-        form.findChild<QWidget*>("TreeView")->setFocus();
+        const auto opened = OpenCatalogForm(program, boxes_);
+        TCatalogForm& form = *opened;
+        ShowActive(form);
+        Named<QWidget>(form, "TreeView")->setFocus();
         CheckNamed(&form);
         CheckTabs({"TreeView", "ListView"});
 
         const auto button = [&form](const char* action) {
-            auto* band = form.findChild<QToolBar*>("ToolBar");
-            return QAccessible::queryAccessibleInterface(band->widgetForAction(form.findChild<QAction*>(action)));
+            auto* band = Named<QToolBar>(form, "ToolBar");
+            return QAccessible::queryAccessibleInterface(band->widgetForAction(Named<QAction>(form, action)));
         };
         QCOMPARE(button("ActF_CatDelete")->text(QAccessible::Name), QStringLiteral("削除"));
         QCOMPARE(button("ActF_CatDelete")->text(QAccessible::Description), QStringLiteral("カタログを削除します"));
         QCOMPARE(button("ActI_ItemDelete")->text(QAccessible::Description),
                  QStringLiteral("カタログからオブジェクトを削除します"));
-        QCOMPARE(form.findChild<QLabel*>("LblKind")->buddy(), form.findChild<QWidget*>("CmbKind"));
-        QVERIFY(!QAccessible::queryAccessibleInterface(form.findChild<QWidget*>("ListView"))
+        QCOMPARE(Named<QLabel>(form, "LblKind")->buddy(), Named<QWidget>(form, "CmbKind"));
+        QVERIFY(!QAccessible::queryAccessibleInterface(Named<QWidget>(form, "ListView"))
                      ->text(QAccessible::Description).isEmpty());
-        QCOMPARE(QAccessible::queryAccessibleInterface(form.findChild<QLabel*>("StatusPanel0"))->text(QAccessible::Name),
+        QCOMPARE(QAccessible::queryAccessibleInterface(Named<QLabel>(form, "StatusPanel0"))->text(QAccessible::Name),
                  QStringLiteral("2 件のオブジェクト"));
     }
 
@@ -154,20 +149,20 @@ private slots:
         services.programFolder = folder_.Path() + "/";
         services.prompter = &boxes_;
         TTessnaForm wizard({}, services);
-        Activate(&wizard);
+        ShowActive(wizard);
         QTest::keyClicks(QApplication::focusWidget(), "Backup");
         CheckNamed(&wizard);
         CheckTabs({"EdtCatName", "BtnNext", "BtnCancel", "BtnHelp"});
 
-        QTest::keyClick(wizard.findChild<QWidget*>("EdtCatName"), Qt::Key_Return);
+        QTest::keyClick(Named<QWidget>(wizard, "EdtCatName"), Qt::Key_Return);
         wizard.ObjectList().AddWizardRows({File("a.txt"), File("b.txt")});
-        wizard.findChild<QWidget*>("btnFile_AddFile")->setFocus();
+        Named<QWidget>(wizard, "btnFile_AddFile")->setFocus();
         CheckNamed(&wizard);
         CheckTabs({"btnFile_AddFile", "btnDelAll_AddFile", "ListView_AddFile_List", "BtnBack", "BtnNext",
                    "BtnCancel", "BtnHelp"});
 
         wizard.BtnNextClick();
-        wizard.findChild<QWidget*>("MemoFin")->setFocus();
+        Named<QWidget>(wizard, "MemoFin")->setFocus();
         CheckNamed(&wizard);
         CheckTabs({"MemoFin", "BtnBack", "BtnNext", "BtnCancel", "BtnHelp"});
     }
@@ -195,13 +190,13 @@ private slots:
     {
         TCatRenameForm rename(nullptr, {&boxes_});
         rename.SetOldName("Photos");
-        Activate(&rename);
+        ShowActive(rename);
         QTest::keyClicks(QApplication::focusWidget(), "Pictures");
         CheckNamed(&rename);
         CheckTabs({"TxtNew", "btnOK", "btnCancel"});
 
         TCatAboutForm about(nullptr, {[](const QString&) { return true; }});
-        Activate(&about);
+        ShowActive(about);
         CheckNamed(&about);
         CheckTabs({"btnOK"});
     }

@@ -8,8 +8,10 @@
 #include "support/ui/ImageList.h"
 #include "support/ui/ObjectIcons.h"
 #include "tests/chooser/ChooserTestFolder.h"
+#include "tests/common/ClearRegistry.h"
 #include "tests/common/ClickHeading.h"
 #include "tests/common/ModalDriver.h"
+#include "tests/common/NamedChild.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
 
@@ -58,12 +60,6 @@ void Click(QWidget* widget)
     QTest::mouseClick(widget, Qt::LeftButton);
 }
 
-template <typename T>
-T* Find(OpenDialogWindow& dialog, const char* name)
-{
-    return dialog.findChild<T*>(QString::fromLatin1(name));
-}
-
 }  // namespace
 
 class TestCabOpenDialogEx : public QObject {
@@ -72,7 +68,7 @@ class TestCabOpenDialogEx : public QObject {
 private slots:
     void init()
     {
-        QFile::remove(QString::fromStdString(RegistryFilePath()));
+        ClearRegistry();
         tree_ = std::make_unique<ChooserTestFolder>();
         for (const char* folder : {"a", "b c", "zz"})
             tree_->MakeDir(folder);
@@ -92,7 +88,7 @@ private slots:
             for (const char* name : {"y.txt", "a", "my file.txt", "b c", "x.txt"})
                 CtrlClick(dialog, QString::fromUtf8(name));
             boxText = dialog.FileNameBox()->text();
-            Click(Find<QPushButton>(dialog, "BtnConfirm"));
+            ClickNamed(dialog, "BtnConfirm");
         });
         QVERIFY(chooser.RunChooser());
         QCOMPARE(boxText, QStringLiteral("\"+a\" \"+b c\" \"my file.txt\" \"x.txt\" \"y.txt\""));
@@ -118,7 +114,7 @@ private slots:
             QTRY_COMPARE(dialog.CurrentFolder(), tree_->QtPath("a"));
             QCOMPARE(dialog.FileNameBox()->text(), QString());
             dialog.FileNameBox()->setText(QStringLiteral("+a"));
-            Click(Find<QPushButton>(dialog, "BtnConfirm"));
+            ClickNamed(dialog, "BtnConfirm");
             stayedOpen = dialog.isVisible();
         });
         QVERIFY(!chooser.RunChooser());
@@ -173,7 +169,7 @@ private slots:
             CtrlClick(dialog, QStringLiteral("zz"));
             QCOMPARE(dialog.FileNameBox()->text(), QStringLiteral("+zz"));
             dialog.FileNameBox()->setText(QStringLiteral("\"+zz\" \"nothing.txt\" \"w.txt\""));
-            Click(Find<QPushButton>(dialog, "BtnConfirm"));
+            ClickNamed(dialog, "BtnConfirm");
         });
         QVERIFY(chooser.RunChooser());
         QCOMPARE(chooser.SelectedFolders, Paths{tree_->Path("zz")});
@@ -238,7 +234,7 @@ private slots:
         chooser.InitialDir = tree_->Path();
         QString shown;
         ModalDriver<OpenDialogWindow> driver([&](OpenDialogWindow& dialog) {
-            auto* side = Find<QListWidget>(dialog, "SideList");
+            auto* side = Named<QListWidget>(dialog, "SideList");
             QVERIFY(side);
             QCOMPARE(side->count(), 1);
             QTest::mouseClick(side->viewport(), Qt::LeftButton, {},
@@ -266,14 +262,14 @@ private slots:
             chooser.Key = HistoryKey;
             chooser.InitialDir = tree_->Path("zz");
             ModalDriver<OpenDialogWindow> driver([&](OpenDialogWindow& dialog) {
-                auto* save = Find<QPushButton>(dialog, "BtnSaveHistory");
+                auto* save = Named<QPushButton>(dialog, "BtnSaveHistory");
                 QVERIFY(save->isEnabled());
                 Click(save);
                 QVERIFY(!save->isEnabled());
                 dialog.JumpTo(tree_->QtPath("a"));
                 QVERIFY(save->isEnabled());
                 Click(save);
-                QCOMPARE(Find<QComboBox>(dialog, "CmbHistory")->count(), 2);
+                QCOMPARE(Named<QComboBox>(dialog, "CmbHistory")->count(), 2);
                 Click(dialog.DlgItem(IDCANCEL));
             });
             QVERIFY(!chooser.RunChooser());
@@ -286,14 +282,14 @@ private slots:
         QString firstAfterJump;
         bool saveEnabledThere = true;
         ModalDriver<OpenDialogWindow> driver([&](OpenDialogWindow& dialog) {
-            auto* history = Find<QComboBox>(dialog, "CmbHistory");
+            auto* history = Named<QComboBox>(dialog, "CmbHistory");
             QCOMPARE(history->count(), 2);
             QCOMPARE(history->currentText(), tree_->QtPath("a"));
             history->setFocus();
             QTest::keyClick(history, Qt::Key_Down);
             jumpedTo = dialog.CurrentFolder();
             firstAfterJump = history->itemText(0);
-            saveEnabledThere = Find<QPushButton>(dialog, "BtnSaveHistory")->isEnabled();
+            saveEnabledThere = Named<QPushButton>(dialog, "BtnSaveHistory")->isEnabled();
         });
         QVERIFY(!next.RunChooser());
         QCOMPARE(jumpedTo, tree_->QtPath("zz"));
@@ -317,7 +313,7 @@ private slots:
                 if (confirm) {
                     QTRY_VERIFY(Listed(dialog, {"inner.txt"}));
                     CtrlClick(dialog, QStringLiteral("inner.txt"));
-                    Click(Find<QPushButton>(dialog, "BtnConfirm"));
+                    ClickNamed(dialog, "BtnConfirm");
                 } else {
                     Click(dialog.DlgItem(IDCANCEL));
                 }
@@ -354,10 +350,10 @@ private slots:
         ModalDriver<OpenDialogWindow> driver([&](OpenDialogWindow& dialog) {
             QTRY_VERIFY(Listed(dialog, {"a", "x.txt"}));
             CtrlClick(dialog, QStringLiteral("x.txt"));
-            Click(Find<QPushButton>(dialog, "BtnConfirm"));
+            ClickNamed(dialog, "BtnConfirm");
             stayed = dialog.isVisible();
             CtrlClick(dialog, QStringLiteral("a"));
-            Click(Find<QPushButton>(dialog, "BtnConfirm"));
+            ClickNamed(dialog, "BtnConfirm");
         });
         QVERIFY(chooser.RunChooser());
         QVERIFY(stayed);
@@ -384,7 +380,7 @@ private slots:
             for (const QString& name : {folder, QStringLiteral("zz"), file, QStringLiteral("w.txt")})
                 CtrlClick(dialog, name);
             QCOMPARE(dialog.FileNameBox()->text(), QStringLiteral("\"+zz\" \"w.txt\""));
-            Click(Find<QPushButton>(dialog, "BtnConfirm"));
+            ClickNamed(dialog, "BtnConfirm");
         });
         QVERIFY(chooser.RunChooser());
         QCOMPARE(chooser.SelectedFolders, Paths{tree_->Path("zz")});
@@ -409,7 +405,7 @@ private slots:
         ModalDriver<OpenDialogWindow> clicked([&](OpenDialogWindow& dialog) {
             QTRY_VERIFY(Listed(dialog, {" pad .txt", "a\"b.txt", "q?.txt", "st*r.txt"}));
             CtrlClick(dialog, QStringLiteral("a\"b.txt"));
-            Click(Find<QPushButton>(dialog, "BtnConfirm"));
+            ClickNamed(dialog, "BtnConfirm");
         });
         QVERIFY(chooser.RunChooser());
         QCOMPARE(chooser.SelectedFiles, Paths{tree_->Path("a\"b.txt")});
@@ -417,7 +413,7 @@ private slots:
             QTRY_VERIFY(Listed(dialog, {" pad .txt", "a\"b.txt", "q?.txt", "st*r.txt"}));
             for (const char* name : {" pad .txt", "a\"b.txt", "st*r.txt"})
                 CtrlClick(dialog, QString::fromLatin1(name));
-            Click(Find<QPushButton>(dialog, "BtnConfirm"));
+            ClickNamed(dialog, "BtnConfirm");
         });
         QVERIFY(chooser.RunChooser());
         QCOMPARE(chooser.SelectedFiles, (Paths{tree_->Path(" pad .txt"), tree_->Path("a\"b.txt"), tree_->Path("st*r.txt")}));
@@ -451,7 +447,7 @@ private slots:
         std::string folderThere = "unset";
         ModalDriver<OpenDialogWindow> driver([&](OpenDialogWindow& dialog) {
             dialog.FileNameBox()->setText(QStringLiteral("kept"));
-            auto* side = Find<QListWidget>(dialog, "SideList");
+            auto* side = Named<QListWidget>(dialog, "SideList");
             QTest::mouseClick(side->viewport(), Qt::LeftButton, {},
                               side->visualItemRect(side->item(0)).center());
             QCOMPARE(dialog.FileNameBox()->text(), QStringLiteral("kept"));

@@ -1,8 +1,8 @@
 #include "chooser/CabOpenDialog.h"
 #include "support/core/WinReg.h"
 #include "tests/chooser/ChooserTestFolder.h"
+#include "tests/common/ClearRegistry.h"
 
-#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@ constexpr char HistoryKey[] = "Software\\Kavo\\DeVad\\history\\ArchiveFile\\Path
 
 class HistoryTest : public testing::Test {
 protected:
-    void SetUp() override { QFile::remove(QString::fromStdString(RegistryFilePath())); }
+    void SetUp() override { ClearRegistry(); }
 
     static void Store(const Folders& entries, int count)
     {

@@ -5,8 +5,8 @@
 #include "support/core/FileNames.h"
 #include "support/core/RegistryLayout.h"
 #include "support/core/WinReg.h"
+#include "tests/common/ClearRegistry.h"
 
-#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@ namespace {
 
 class CabinetItemsTest : public testing::Test {
 protected:
-    void SetUp() override { QFile::remove(QString::fromStdString(RegistryFilePath())); }
+    void SetUp() override { ClearRegistry(); }
 
     static TRegistry& Cabinet(TRegistry& registry)
     {

@@ -1,5 +1,7 @@
 #include "support/core/Beep.h"
+#include "tests/common/NamedChild.h"
 #include "tests/common/QtTestMain.h"
+#include "tests/common/ShowWindow.h"
 #include "wizard/CatAboutForm.h"
 
 #include <QLineEdit>
@@ -27,11 +29,10 @@ private slots:
             opened << target;
             return succeed;
         }});
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(Shown(form));
         QCOMPARE(form.windowTitle(), QString("About Tessna"));
-        auto* mail = form.findChild<QLineEdit*>("EdtMail");
-        auto* page = form.findChild<QLineEdit*>("EdtWebPage");
+        auto* mail = Named<QLineEdit>(form, "EdtMail");
+        auto* page = Named<QLineEdit>(form, "EdtWebPage");
         QVERIFY(mail->text().endsWith("@example.com"));
         QVERIFY(page->text().contains("example.com"));
 
@@ -56,10 +57,9 @@ private slots:
             opened << target;
             return true;
         }});
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        auto* mail = form.findChild<QLineEdit*>("EdtMail");
-        auto* page = form.findChild<QLineEdit*>("EdtWebPage");
+        QVERIFY(Shown(form));
+        auto* mail = Named<QLineEdit>(form, "EdtMail");
+        auto* page = Named<QLineEdit>(form, "EdtWebPage");
         // Through the window, as the system delivers them: the button's widget keeps the
         // mouse until the release, and the second press of a double click is one.
         QWindow* window = form.windowHandle();
@@ -83,12 +83,11 @@ private slots:
     void okAndEnterClose()
     {
         TCatAboutForm form(nullptr, {[](const QString&) { return true; }});
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(Shown(form));
         QTest::keyClick(&form, Qt::Key_Return);
         QVERIFY(!form.isVisible());
         form.show();
-        QTest::mouseClick(form.findChild<QPushButton*>("btnOK"), Qt::LeftButton);
+        ClickNamed(form, "btnOK");
         QVERIFY(!form.isVisible());
     }
 };

@@ -1,8 +1,10 @@
 #include "support/core/Cp932.h"
 #include "support/core/MessageDlg.h"
 #include "tests/common/ModalDriver.h"
+#include "tests/common/NamedChild.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
+#include "tests/common/ShowWindow.h"
 #include "wizard/CatRenameForm.h"
 
 #include <QFile>
@@ -18,8 +20,8 @@ private:
     ScriptedPrompter prompter_;
     std::unique_ptr<TCatRenameForm> form_;
 
-    QLineEdit* New() const { return form_->findChild<QLineEdit*>("TxtNew"); }
-    QPushButton* Ok() const { return form_->findChild<QPushButton*>("btnOK"); }
+    QLineEdit* New() const { return Named<QLineEdit>(*form_, "TxtNew"); }
+    QPushButton* Ok() const { return Named<QPushButton>(*form_, "btnOK"); }
 
     // Opens the dialog for "Backup" among the catalogs "Photos" and "ソフト".
     void Open()
@@ -31,8 +33,7 @@ private:
                                           NameUse::nuRename);
             }});
         form_->SetOldName("Backup");
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QVERIFY(Shown(*form_));
     }
 
     static constexpr int StillOpen = -1;
@@ -55,8 +56,8 @@ private slots:
     void startsWithTheOldNameAndOkDisabled()
     {
         QCOMPARE(form_->windowTitle(), QString("カタログ名の名前変更"));
-        QCOMPARE(form_->findChild<QLineEdit*>("TxtOld")->text(), QString("Backup"));
-        QVERIFY(form_->findChild<QLineEdit*>("TxtOld")->isReadOnly());
+        QCOMPARE(Named<QLineEdit>(*form_, "TxtOld")->text(), QString("Backup"));
+        QVERIFY(Named<QLineEdit>(*form_, "TxtOld")->isReadOnly());
         QVERIFY(New()->text().isEmpty());
         QVERIFY(!Ok()->isEnabled());
         QTRY_COMPARE(QApplication::focusWidget(), New());
@@ -161,7 +162,7 @@ private slots:
         QTest::keyClick(New(), Qt::Key_Escape);
         QCOMPARE(Outcome(), int(QDialog::Rejected));
         Open();
-        QTest::mouseClick(form_->findChild<QPushButton*>("btnCancel"), Qt::LeftButton);
+        ClickNamed(*form_, "btnCancel");
         QCOMPARE(Outcome(), int(QDialog::Rejected));
         Open();
         form_->close();
@@ -173,7 +174,7 @@ private slots:
         form_.reset();
         std::string newName = "untouched";
         const ModalDriver<TCatRenameForm> cancel([](TCatRenameForm& dialog) {
-            dialog.findChild<QLineEdit*>("TxtNew")->setText("Other");
+            Named<QLineEdit>(dialog, "TxtNew")->setText("Other");
             dialog.reject();
         });
         QCOMPARE(RunRenameDialog(nullptr, "Backup", newName), QDialog::Rejected);
@@ -181,8 +182,8 @@ private slots:
         QCOMPARE(newName, std::string("untouched"));
 
         const ModalDriver<TCatRenameForm> ok([](TCatRenameForm& dialog) {
-            dialog.findChild<QLineEdit*>("TxtNew")->setText("Other");
-            QTest::mouseClick(dialog.findChild<QPushButton*>("btnOK"), Qt::LeftButton);
+            Named<QLineEdit>(dialog, "TxtNew")->setText("Other");
+            ClickNamed(dialog, "btnOK");
         });
         QCOMPARE(RunRenameDialog(nullptr, "Backup", newName), QDialog::Accepted);
         QVERIFY(ok.Ran());

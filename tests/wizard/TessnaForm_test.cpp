@@ -1,19 +1,20 @@
 #include "support/core/Cp932.h"
 #include "tests/common/ModalDriver.h"
+#include "tests/common/NamedChild.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
+#include "tests/common/ShowWindow.h"
+#include "tests/common/TempFolder.h"
 #include "wizard/TessnaForm.h"
 #include "wizard/WizardObjectList.h"
 #include "wizard/WizardObjectModel.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 
 #include <functional>
 #include <memory>
@@ -21,21 +22,13 @@
 class TestTessnaForm : public QObject {
     Q_OBJECT
 
-    QTemporaryDir dir_;
+    TempFolder tree_;
     ScriptedPrompter boxes_;
     std::vector<int> helpContexts_;
     std::vector<std::string> listed_;
 
-    std::string Folder() const { return dir_.path().toStdString() + '/'; }
-
-    std::string MakeFile(const QString& name) const
-    {
-        const QString path = dir_.path() + QLatin1Char('/') + name;
-        QDir().mkpath(QFileInfo(path).path());
-        QFile file(path);
-        file.open(QIODevice::WriteOnly);
-        return path.toStdString();
-    }
+    std::string Folder() const { return tree_.Path() + '/'; }
+    std::string MakeFile(const QString& name) const { return tree_.MakeFile(name.toStdString()); }
 
     CatalogWizardServices Services()
     {
@@ -52,24 +45,19 @@ class TestTessnaForm : public QObject {
     std::unique_ptr<TTessnaForm> ShowWizard(const TCatalogParam& param = {})
     {
         auto wizard = std::make_unique<TTessnaForm>(param, Services());
-        wizard->show();
-        QApplication::setActiveWindow(wizard.get());
-        [&] { QVERIFY(QTest::qWaitForWindowActive(wizard.get())); }();
+        ShowActive(*wizard);
         return wizard;
     }
 
-    static QLineEdit* NameBox(const TTessnaForm& wizard) { return wizard.findChild<QLineEdit*>(QStringLiteral("EdtCatName")); }
-    static QPushButton* Button(const TTessnaForm& wizard, const char* name)
-    {
-        return wizard.findChild<QPushButton*>(QString::fromLatin1(name));
-    }
+    static QLineEdit* NameBox(const TTessnaForm& wizard) { return Named<QLineEdit>(wizard, "EdtCatName"); }
+    static QPushButton* Button(const TTessnaForm& wizard, const char* name) { return Named<QPushButton>(wizard, name); }
     static QString Summary(const TTessnaForm& wizard)
     {
-        return wizard.findChild<QPlainTextEdit*>(QStringLiteral("MemoFin"))->toPlainText();
+        return Named<QPlainTextEdit>(wizard, "MemoFin")->toPlainText();
     }
     static QString SummaryPath(const TTessnaForm& wizard)
     {
-        return wizard.findChild<QLabel*>(QStringLiteral("LblCatFileName"))->text();
+        return Named<QLabel>(wizard, "LblCatFileName")->text();
     }
 
 private slots:

@@ -1,7 +1,12 @@
 #include "support/core/Cp932.h"
 #include "tests/common/ClickHeading.h"
+#include "tests/common/ColumnTexts.h"
+#include "tests/common/NamedChild.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
+#include "tests/common/SelectRows.h"
+#include "tests/common/ShowWindow.h"
+#include "tests/common/TempFolder.h"
 #include "wizard/WizardObjectList.h"
 #include "wizard/WizardObjectModel.h"
 
@@ -10,14 +15,11 @@
 #include <QClipboard>
 #include <QCollator>
 #include <QDateTime>
-#include <QDir>
-#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMimeData>
 #include <QStatusBar>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QUrl>
 
 #include <random>
@@ -33,10 +35,7 @@ QString Text(const Model& model, int row, int column)
 
 QStringList Names(const Model& model)
 {
-    QStringList names;
-    for (int row = 0; row < model.rowCount(); ++row)
-        names.append(Text(model, row, Model::ColName));
-    return names;
+    return ColumnTexts(model, Model::ColName);
 }
 
 }  // namespace
@@ -44,56 +43,34 @@ QStringList Names(const Model& model)
 class TestWizardObjectList : public QObject {
     Q_OBJECT
 
-    QTemporaryDir dir_;
+    TempFolder tree_;
 
-    std::string PathOf(const QString& name) const { return (dir_.path() + QLatin1Char('/') + name).toStdString(); }
-
+    QString Root() const { return QString::fromStdString(tree_.Path()); }
+    std::string PathOf(const QString& name) const { return tree_.Path(name.toStdString()); }
     std::string MakeFile(const QString& name, qint64 size, const QDateTime& modified = {}) const
     {
-        const QString path = dir_.path() + QLatin1Char('/') + name;
-        QDir().mkpath(QFileInfo(path).path());
-        QFile file(path);
-        file.open(QIODevice::WriteOnly);
-        file.resize(size);
-        if (modified.isValid())
-            file.setFileTime(modified, QFileDevice::FileModificationTime);
-        return path.toStdString();
+        return tree_.MakeFile(name.toStdString(), size, modified);
     }
-
-    std::string MakeFolder(const QString& name) const
-    {
-        QDir().mkpath(dir_.path() + QLatin1Char('/') + name);
-        return PathOf(name);
-    }
+    std::string MakeFolder(const QString& name) const { return tree_.MakeFolder(name.toStdString()); }
 
     static QString Panel(const WizardObjectList& list, int panel)
     {
-        return list.findChild<QStatusBar*>(QStringLiteral("StatusBar_AddFile"))->findChildren<QLabel*>().at(panel)->text();
+        return Named<QStatusBar>(list, "StatusBar_AddFile")->findChildren<QLabel*>().at(panel)->text();
     }
 
     // Shows the list on the screen, width pixels wide.
     static void Show(WizardObjectList& list, int width)
     {
         list.resize(width, 300);
-        list.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QVERIFY(Shown(list));
     }
 
-    static QAction* Action(const WizardObjectList& list, const char* name)
-    {
-        return list.findChild<QAction*>(QString::fromLatin1(name));
-    }
+    static QAction* Action(const WizardObjectList& list, const char* name) { return Named<QAction>(list, name); }
 
-    static void Select(WizardObjectList& list, const QList<int>& rows)
-    {
-        list.Table()->clearSelection();
-        for (const int row : rows)
-            list.Table()->selectionModel()->select(list.Model().index(row, 0),
-                                                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    }
+    static void Select(WizardObjectList& list, const QList<int>& rows) { SelectRows(*list.Table(), rows); }
 
 private slots:
-    void initTestCase() { QVERIFY(dir_.isValid()); }
+    void initTestCase() { QVERIFY(tree_.IsValid()); }
 
     void groupsFoldersFilesAndMissingObjectsAndReversesOnSecondClick()
     {
@@ -167,7 +144,7 @@ private slots:
                 QVERIFY(collator.compare(Text(model, row - 1, column), Text(model, row, column)) <= 0);
             QVERIFY(Text(model, 0, column) != Text(model, 3, column));
         }
-        QCOMPARE(Text(model, 0, Model::ColFolder), QString(dir_.path() + QStringLiteral("/t1")));
+        QCOMPARE(Text(model, 0, Model::ColFolder), QString(Root() + QStringLiteral("/t1")));
     }
 
     void showsMissingObjectsWithEmptySizeAndTypeAndTheZeroDate()
@@ -178,7 +155,7 @@ private slots:
         QCOMPARE(Text(model, 0, Model::ColSize), QString());
         QCOMPARE(Text(model, 0, Model::ColType), QString());
         QCOMPARE(Text(model, 0, Model::ColDate), QStringLiteral("1899/12/30 0:00"));
-        QCOMPARE(Text(model, 0, Model::ColFolder), QString(dir_.path() + QStringLiteral("/gone")));
+        QCOMPARE(Text(model, 0, Model::ColFolder), QString(Root() + QStringLiteral("/gone")));
         QVERIFY(model.index(0, Model::ColName).data(Qt::DecorationRole).isValid());
     }
 
@@ -416,7 +393,7 @@ private slots:
         Action(list, "ActAddFile_File")->trigger();
         QCOMPARE(list.Model().Paths(), (std::vector<std::string> {file}));
         QCOMPARE(prompter.boxes.size(), std::size_t(1));
-        QVERIFY(prompter.boxes.back().text.endsWith(dir_.path() + QStringLiteral("/hold/a<CR>b.txt")));
+        QVERIFY(prompter.boxes.back().text.endsWith(Root() + QStringLiteral("/hold/a<CR>b.txt")));
 
         list.Model().RemoveAllRows();
         const std::string korean = MakeFile(QStringLiteral("hold/한국.txt"), 1);
@@ -427,8 +404,8 @@ private slots:
         Action(list, "ActAddFile_Paste")->trigger();
         QCOMPARE(list.Model().Paths(), (std::vector<std::string> {file}));
         QCOMPARE(prompter.boxes.size(), std::size_t(2));
-        QVERIFY(prompter.boxes.back().text.contains(dir_.path() + QStringLiteral("/hold/한국.txt")));
-        QVERIFY(prompter.boxes.back().text.contains(dir_.path() + QStringLiteral("/hold/a<CR>b.txt")));
+        QVERIFY(prompter.boxes.back().text.contains(Root() + QStringLiteral("/hold/한국.txt")));
+        QVERIFY(prompter.boxes.back().text.contains(Root() + QStringLiteral("/hold/a<CR>b.txt")));
     }
 
     void pastesPathsAndTellsHowManyLinesWereNotPaths()

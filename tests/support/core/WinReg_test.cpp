@@ -4,6 +4,7 @@
 #include "support/core/RegistryFile.h"
 #include "support/core/RegistryLayout.h"
 #include "support/core/WinReg.h"
+#include "tests/common/ScopedEnv.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,17 +22,6 @@ const std::string So = "\x83\x5C";  // ソ: its trail byte is a backslash
 // Every test gets its own settings folder and counts the beeps.
 class WinRegTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        saved_ = qgetenv("XDG_CONFIG_HOME");
-        qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
-    }
-
-    void TearDown() override
-    {
-        qputenv("XDG_CONFIG_HOME", saved_);
-    }
-
     static QString FilePath()
     {
         return QFile::decodeName(QByteArray::fromStdString(RegistryFilePath()));
@@ -70,7 +60,7 @@ protected:
     }
 
     QTemporaryDir config_;
-    QByteArray saved_;
+    const ScopedEnv configHome_{"XDG_CONFIG_HOME", config_.path().toLocal8Bit()};
     int beeps_ = 0;
     std::vector<std::string> problems_;
     const ScopedBeepHandler beep_{[this] { ++beeps_; }};

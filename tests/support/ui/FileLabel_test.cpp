@@ -2,6 +2,7 @@
 
 #include "support/core/Cp932.h"
 #include "tests/common/QtTestMain.h"
+#include "tests/common/ShowWindow.h"
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -135,8 +136,7 @@ void TestFileLabel::asksForNoWidthInALayout()
     layout->addWidget(label);
     label->SetFileName(std::string(200, 'x') + "\\file.txt");
     window.resize(200, 40);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(Shown(window));
     QVERIFY(window.width() <= 200);
     QCOMPARE(label->text(), QStringLiteral("...\\file.txt"));
 }

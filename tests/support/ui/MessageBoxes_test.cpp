@@ -8,10 +8,12 @@
 #include "support/core/FileNames.h"
 #include "support/core/RegistryLayout.h"
 #include "support/core/WinReg.h"
+#include "tests/common/ClearRegistry.h"
 #include "tests/common/ModalDriver.h"
+#include "tests/common/NamedChild.h"
 #include "tests/common/QtTestMain.h"
+#include "tests/common/ShowWindow.h"
 
-#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -19,11 +21,6 @@
 #include <optional>
 
 namespace {
-
-void ClearRegistry()
-{
-    QFile::remove(QString::fromStdString(RegistryFilePath()));
-}
 
 // What a box looked like when it showed, and how many beeps had sounded by then.
 struct SeenBox {
@@ -45,7 +42,7 @@ public:
         driver_.emplace([this, buttonName](QWidget& modal) {
             SeenBox box;
             box.title = modal.windowTitle();
-            box.text = modal.findChild<QLabel*>(QStringLiteral("Message"))->text();
+            box.text = Named<QLabel>(modal, "Message")->text();
             box.frame = modal.frameGeometry();
             box.parent = modal.parentWidget();
             box.beepsBefore = beeps;
@@ -142,8 +139,7 @@ void TestMessageBoxes::aBoxIsCentredOverItsOwner()
 {
     QWidget owner;
     owner.setGeometry(100, 80, 500, 400);
-    owner.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&owner));
+    QVERIFY(Shown(owner));
     BoxWatcher watcher;
     watcher.AnswerWith(QStringLiteral("OK"));
     ShowMessageDlg(&owner, "text", MsgDlgType::mtInformation, mbOK, 0);
@@ -161,8 +157,7 @@ void TestMessageBoxes::aBoxNearTheScreenEdgeStaysTwoPixelsInside()
 {
     QWidget owner;
     owner.setGeometry(Screen().right() - 60, Screen().bottom() - 40, 200, 150);
-    owner.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&owner));
+    QVERIFY(Shown(owner));
     BoxWatcher watcher;
     watcher.AnswerWith(QStringLiteral("OK"));
     ShowMessageDlg(&owner, "text", MsgDlgType::mtWarning, mbOK, 0);

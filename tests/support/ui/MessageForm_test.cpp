@@ -1,6 +1,7 @@
 #include "support/ui/MessageForm.h"
 
 #include "tests/common/ModalDriver.h"
+#include "tests/common/NamedChild.h"
 #include "tests/common/QtTestMain.h"
 
 #include <QLabel>
@@ -178,11 +179,11 @@ void TestMessageForm::wrapsLongTextToHalfTheScreen()
     const QString longText = QStringLiteral("カタログの一覧を保存します。").repeated(20);
 
     TMessageForm shortForm(shortText, MsgDlgType::mtInformation, mbOK);
-    const QLabel* shortLabel = shortForm.findChild<QLabel*>(QStringLiteral("Message"));
+    const QLabel* shortLabel = Named<QLabel>(shortForm, "Message");
     QVERIFY(shortLabel->width() < halfScreen / 2);
 
     TMessageForm longForm(longText, MsgDlgType::mtInformation, mbOK);
-    const QLabel* longLabel = longForm.findChild<QLabel*>(QStringLiteral("Message"));
+    const QLabel* longLabel = Named<QLabel>(longForm, "Message");
     QVERIFY(longLabel->width() <= halfScreen + 1);
     QVERIFY(longLabel->height() > 2 * longLabel->fontMetrics().height());
     QVERIFY(longForm.width() > longLabel->width());

@@ -3,10 +3,12 @@
 #include "support/core/Beep.h"
 #include "support/core/RegistryLayout.h"
 #include "support/core/WinReg.h"
+#include "tests/common/ClearRegistry.h"
+#include "tests/common/FileBytes.h"
 #include "tests/common/QtTestMain.h"
+#include "tests/common/ShowWindow.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 #include <array>
@@ -15,11 +17,6 @@ namespace {
 
 const std::string kSubKey = "Catalog";
 const std::string kSubKeyPath = std::string("\\") + SettingsKey + "\\" + kSubKey;
-
-void ClearRegistry()
-{
-    QFile::remove(QString::fromStdString(RegistryFilePath()));
-}
 
 std::array<int, 10> StoredValues()
 {
@@ -38,8 +35,7 @@ void Store(const char* name, int value)
 [[nodiscard]] bool ShowAt(QWidget& window, const QRect& geometry)
 {
     window.setGeometry(geometry);
-    window.show();
-    return QTest::qWaitForWindowExposed(&window);
+    return Shown(window);
 }
 
 }  // namespace
@@ -161,10 +157,7 @@ void TestWindowPlacement::aFailedWriteBeepsAndTheOthersAreStillTried()
     const ScopedRegistryProblemHandler problems([](const std::string&) {});
     const QString path = QString::fromStdString(RegistryFilePath());
     QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("this is not a registry file\r\n");
-    file.close();
+    WriteFile(path, "this is not a registry file\r\n");
 
     QWidget window;
     window.setGeometry(100, 50, 300, 200);
