@@ -2,9 +2,9 @@
 
 #include "chooser/DialogTemplates.h"
 #include "chooser/HistoryItemDelegate.h"
+#include "chooser/KnownFolders.h"
 #include "chooser/OpenDialogWindow.h"
 #include "chooser/SideListDelegate.h"
-#include "chooser/SpecialFolders.h"
 #include "support/core/Cp932.h"
 #include "support/core/FileNames.h"
 #include "support/core/HostPath.h"

@@ -1,8 +1,8 @@
 #include "chooser/OpenDialogWindow.h"
 
 #include "chooser/FolderModel.h"
+#include "chooser/KnownFolders.h"
 #include "chooser/MessageText.h"
-#include "chooser/SpecialFolders.h"
 #include "chooser/TypedNames.h"
 #include "support/core/MessageDlg.h"
 #include "support/ui/UIFonts.h"

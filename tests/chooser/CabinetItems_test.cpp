@@ -1,6 +1,6 @@
 #include "chooser/CabOpenDialog.h"
 #include "chooser/CabinetItems.h"
-#include "chooser/SpecialFolders.h"
+#include "chooser/KnownFolders.h"
 #include "support/core/Cp932.h"
 #include "support/core/FileNames.h"
 #include "support/core/RegistryLayout.h"

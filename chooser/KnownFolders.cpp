@@ -1,4 +1,4 @@
-#include "chooser/SpecialFolders.h"
+#include "chooser/KnownFolders.h"
 
 #include "support/core/HostPath.h"
 #include "support/ui/ObjectIcons.h"
