@@ -291,6 +291,13 @@ TEST_F(CliTest, WorksInTheProgramsOwnFolderByDefaultAndInARelativeFolder)
     ASSERT_EQ(RunProgram(ProgramFolder() + "/tessna-cli", folder.Path(), {"--folder", "other", "new", "There"}).exitCode, 0);
     EXPECT_TRUE(folder.Exists("other/There.VrCat"));
     EXPECT_EQ(RunProgram(ProgramFolder() + "/tessna-cli", folder.Path(), {"--folder", "nowhere", "list"}).exitCode, 1);
+
+    // A folder whose name ends in a backslash keeps its files inside it.
+    std::filesystem::create_directory(folder.Path("odd\\"));
+    ASSERT_EQ(RunProgram(ProgramFolder() + "/tessna-cli", folder.Path(), {"--folder", "odd\\", "new", "Inside"}).exitCode, 0);
+    EXPECT_TRUE(folder.Exists("odd\\/VrCatCtl.ini"));
+    EXPECT_TRUE(folder.Exists("odd\\/Inside.VrCat"));
+    EXPECT_FALSE(folder.Exists("odd\\VrCatCtl.ini"));
 }
 
 TEST_F(CliTest, ACatalogThatCannotBeReadIsListedRefusedAndKept)
