@@ -13,6 +13,7 @@
 #include "support/core/TessnaError.h"
 #include "support/core/WinReg.h"
 #include "support/ui/FileDropTarget.h"
+#include "support/ui/FilterBox.h"
 #include "support/ui/HelpViewer.h"
 #include "support/ui/RunCommand.h"
 #include "support/ui/StopBox.h"
@@ -342,19 +343,35 @@ void TCatalogForm::CreateViews()
             &TCatalogForm::UpdateObjectCount);
     connect(ObjectTable, &QWidget::customContextMenuRequested, this, &TCatalogForm::ObjectTableContextPopup);
 
+    // The filter box above the object list; nothing of it is kept between runs.
+    auto* objectPane = new QWidget(this);
+    objectPane->setObjectName(QStringLiteral("PnlObjects"));
+    filterBox_ = new FilterBox(objectPane);
+    filterBox_->AddShortcuts(this, Qt::WindowShortcut);
+    connect(filterBox_, &QLineEdit::textChanged, this, &TCatalogForm::FilterChanged);
+    connect(filterBox_, &FilterBox::LeaveRequested, ObjectTable, [this] { ObjectTable->setFocus(Qt::OtherFocusReason); });
+    connect(filterBox_, &FilterBox::FirstRowRequested, this, &TCatalogForm::FocusFirstRow);
+    auto* objectLayout = new QVBoxLayout(objectPane);
+    objectLayout->setContentsMargins(0, 0, 0, 0);
+    objectLayout->setSpacing(2);
+    objectLayout->addWidget(filterBox_);
+    objectLayout->addWidget(ObjectTable);
+
     splitter_ = new QSplitter(Qt::Horizontal, this);
     splitter_->setObjectName(QStringLiteral("Splitter"));
     splitter_->setHandleWidth(5);
     splitter_->setChildrenCollapsible(false);
     splitter_->addWidget(PnlTree);
-    splitter_->addWidget(ObjectTable);
+    splitter_->addWidget(objectPane);
     splitter_->setStretchFactor(0, 0);
     splitter_->setStretchFactor(1, 1);
     setCentralWidget(splitter_);
-    // Tab goes from one list to the other and back, never from cell to cell.
+    // Tab goes from the tree to the filter box, the object list and back, never from cell
+    // to cell.
     TreeView->setTabKeyNavigation(false);
     ObjectTable->setTabKeyNavigation(false);
-    setTabOrder(TreeView, ObjectTable);
+    setTabOrder(TreeView, filterBox_);
+    setTabOrder(filterBox_, ObjectTable);
     TreeView->setFocus();
 }
 
@@ -505,7 +522,28 @@ void TCatalogForm::FillObjectList(int catalog)
         model_->Sort();
         ShowSortIndicator();
     }
+    ShowHiddenAdded(0);
     UpdateObjectCount();
+}
+
+void TCatalogForm::FilterChanged(const QString& text)
+{
+    model_->SetFilterText(text);
+    ShowHiddenAdded(0);
+    UpdateObjectCount();
+}
+
+void TCatalogForm::FocusFirstRow()
+{
+    ObjectTable->setFocus(Qt::OtherFocusReason);
+    if (model_->Count() > 0)
+        ObjectTable->setCurrentIndex(model_->index(0, 0));
+}
+
+// Panel 1 is otherwise empty: the note stays until the filter or the catalog changes.
+void TCatalogForm::ShowHiddenAdded(int hidden)
+{
+    sparePanel_->setText(Cp932ToDisplay(HiddenAddedText(hidden)));
 }
 
 void TCatalogForm::AddObjectRow(int catalog, const std::string& path)
@@ -533,7 +571,7 @@ void TCatalogForm::UpdateObjectCount()
     const int selected = static_cast<int>(ObjectTable->selectionModel()->selectedRows().size());
     // The panel is narrow: why the catalog could not be read is in its tooltip.
     const std::string text = catalog >= 0 && !store_->IsLoaded(catalog) ? Cp932Text("読み込めないカタログです")
-                                                                         : ObjectCountText(model_->Count(), selected);
+                                                                         : ObjectCountText(model_->Count(), selected, model_->FilteredTotal());
     countPanel_->setText(Cp932ToDisplay(text));
     UpdateActions();
 }

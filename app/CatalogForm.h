@@ -19,6 +19,7 @@ class QTableView;
 class QTreeWidget;
 class QTreeWidgetItem;
 class CatalogStore;
+class FilterBox;
 class ObjectListModel;
 
 // The main window: the catalogs of the list on the left, the objects of the selected
@@ -90,6 +91,12 @@ private:
     void FitCountPanel();
     // The header's sort mark shows the object list's sort column and order.
     void ShowSortIndicator();
+    // The filter box's text changed: the list shows what it lets through.
+    void FilterChanged(const QString& text);
+    // Enter in the filter box: the focus goes to the list's first row.
+    void FocusFirstRow();
+    // Tells in the status bar how many rows just added the filter hides.
+    void ShowHiddenAdded(int hidden);
     void FormShow();
     void FormDestroy();
     void SelectCatalog(int index);
@@ -149,6 +156,7 @@ private:
     QLabel* PnlTreeTop = nullptr;
     QTreeWidget* TreeView = nullptr;
     QTableView* ObjectTable = nullptr;
+    FilterBox* filterBox_ = nullptr;
     QLabel* LblKind = nullptr;
     QComboBox* CmbKind = nullptr;
     QLabel* countPanel_ = nullptr;

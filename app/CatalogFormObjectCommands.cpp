@@ -60,8 +60,13 @@ void TCatalogForm::AddChosenObjects(int catalog, const ObjectChoice& choice)
     // chosen twice; each path it takes becomes a row at the end of the list.
     std::vector<std::string> paths = ExistingChoices(choice);
     const std::vector<std::string> refused = RemoveUnstorablePaths(paths);
-    for (const std::string& path : store_->AddObjects(catalog, paths))
+    // A filter stays as it is: the new rows it hides are counted, and said so.
+    const int shownBefore = model_->Count();
+    const std::vector<std::string> added = store_->AddObjects(catalog, paths);
+    for (const std::string& path : added)
         AddObjectRow(catalog, path);
+    if (catalog == CurrentCatalogNode())
+        ShowHiddenAdded(static_cast<int>(added.size()) - (model_->Count() - shownBefore));
     UpdateObjectCount();
     if (!refused.empty())
         prompter_->ShowMessageText(UnstorableNamesText(refused), MsgDlgType::mtWarning, mbOK, 0);

@@ -3,6 +3,7 @@
 #include "support/core/Cp932.h"
 #include "support/core/FileNames.h"
 #include "support/core/HostPath.h"
+#include "support/core/ObjectFilter.h"
 #include "support/core/RowOrder.h"
 #include "support/ui/ImageList.h"
 #include "support/ui/ObjectIcons.h"
@@ -12,7 +13,7 @@
 #include <numeric>
 
 ObjectListModel::ObjectListModel(QObject* parent)
-    : SortedTableModel(parent)
+    : FilteredTableModel(parent)
 {
 }
 
@@ -24,37 +25,36 @@ ObjectListModel::Row ObjectListModel::MakeRow(const std::string& path)
     row.item.Path = path;
     row.item.Attributes = GetFileAttributesOf(path);
     row.iconIndex = ObjectIconIndex(KindOfAttributes(row.item.Attributes), ExtractFileName(path));
+    row.filterKey = ObjectFilterKey(path);
     return row;
 }
 
 void ObjectListModel::SetObjects(const std::vector<std::string>& paths)
 {
-    beginResetModel();
-    rows_.clear();
-    pathKeys_.Clear();
-    folderKeys_.Clear();
-    rows_.reserve(paths.size());
-    for (const std::string& path : paths)
-        rows_.push_back(MakeRow(path));
-    endResetModel();
+    ResetRows([&] {
+        rows_.clear();
+        pathKeys_.Clear();
+        folderKeys_.Clear();
+        rows_.reserve(paths.size());
+        for (const std::string& path : paths)
+            rows_.push_back(MakeRow(path));
+    });
 }
 
 void ObjectListModel::AppendObject(const std::string& path)
 {
-    const int row = Count();
-    beginInsertRows({}, row, row);
-    rows_.push_back(MakeRow(path));
-    for (const int column : {int(ColName), int(ColFolder)}) {
-        if (CollationKeys& keys = column == ColName ? pathKeys_ : folderKeys_; !keys.Empty())
-            keys.Append(SortText(rows_.back(), column));
-    }
-    endInsertRows();
+    InsertRows(HeldRowCount(), 1, [&] {
+        rows_.push_back(MakeRow(path));
+        for (const int column : {int(ColName), int(ColFolder)}) {
+            if (CollationKeys& keys = column == ColName ? pathKeys_ : folderKeys_; !keys.Empty())
+                keys.Append(SortText(rows_.back(), column));
+        }
+    });
 }
 
-void ObjectListModel::RemoveRows(std::vector<int> rows)
+void ObjectListModel::RemoveRows(const std::vector<int>& shownRows)
 {
-    std::sort(rows.begin(), rows.end(), std::greater<>());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    std::vector<int> rows = RowsOfShown(shownRows);
     // Each run of adjacent rows goes in one removal, from the last run up, so that deleting
     // every row of a large list is one step for the views instead of one per row; a
     // scattered selection of many rows is taken out in one pass and the views are reset.
@@ -63,6 +63,11 @@ void ObjectListModel::RemoveRows(std::vector<int> rows)
         return;
     pathKeys_.Clear();
     folderKeys_.Clear();
+    if (IsFiltered()) {
+        RemoveFilteredRows(rows, [&] { EraseRows(rows); });
+        return;
+    }
+    std::reverse(rows.begin(), rows.end());
     std::vector<std::pair<int, int>> runs;
     for (std::size_t i = 0; i < rows.size();) {
         const int last = rows[i];
@@ -74,16 +79,7 @@ void ObjectListModel::RemoveRows(std::vector<int> rows)
     constexpr std::size_t MaxStepwiseRuns = 64;
     if (runs.size() > MaxStepwiseRuns) {
         beginResetModel();
-        std::vector<bool> removed(rows_.size(), false);
-        for (const int row : rows)
-            removed[std::size_t(row)] = true;
-        std::size_t kept = 0;
-        for (std::size_t i = 0; i < rows_.size(); ++i) {
-            if (!removed[i] && kept != i)
-                rows_[kept] = std::move(rows_[i]);
-            kept += removed[i] ? 0 : 1;
-        }
-        rows_.resize(kept);
+        EraseRows(rows);
         endResetModel();
         return;
     }
@@ -92,6 +88,20 @@ void ObjectListModel::RemoveRows(std::vector<int> rows)
         rows_.erase(rows_.begin() + first, rows_.begin() + last + 1);
         endRemoveRows();
     }
+}
+
+void ObjectListModel::EraseRows(const std::vector<int>& rows)
+{
+    std::vector<bool> removed(rows_.size(), false);
+    for (const int row : rows)
+        removed[std::size_t(row)] = true;
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        if (!removed[i] && kept != i)
+            rows_[kept] = std::move(rows_[i]);
+        kept += removed[i] ? 0 : 1;
+    }
+    rows_.resize(kept);
 }
 
 int ObjectListModel::Group(const Row& row)
@@ -119,6 +129,8 @@ int ObjectListModel::CompareObjectRows(int a, int b, int column)
 {
     if (column != ColName && column != ColFolder)
         return 0;
+    a = RowOfShown(a);
+    b = RowOfShown(b);
     if (column == ColName) {
         if (const int byGroup = Group(rows_[std::size_t(a)]) - Group(rows_[std::size_t(b)]))
             return byGroup;
@@ -132,7 +144,7 @@ std::vector<int> ObjectListModel::SortedOrder()
     const CollationKeys& keys = SortKeys(column);
     // By name: the groups in their order, each in the order of its paths.
     std::array<std::vector<int>, 3> groups;
-    for (int row = 0; row < Count(); ++row)
+    for (int row = 0; row < HeldRowCount(); ++row)
         groups[column == ColName ? std::size_t(Group(rows_[std::size_t(row)])) : 0].push_back(row);
     std::vector<int> order;
     order.reserve(rows_.size());
@@ -165,11 +177,6 @@ void ObjectListModel::SortByColumn(int column)
     Sort();
 }
 
-int ObjectListModel::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : Count();
-}
-
 int ObjectListModel::columnCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : ColumnCount;
@@ -179,7 +186,7 @@ QVariant ObjectListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid())
         return {};
-    const Row& row = rows_[static_cast<std::size_t>(index.row())];
+    const Row& row = rows_[static_cast<std::size_t>(RowOfShown(index.row()))];
     switch (role) {
     case Qt::DisplayRole:
         return Cp932ToDisplay(index.column() == ColName ? ExtractFileName(row.item.Path)

@@ -2,7 +2,7 @@
 
 #include "support/core/CollationKeys.h"
 #include "support/core/SortState.h"
-#include "support/core/SortedTableModel.h"
+#include "support/core/FilteredTableModel.h"
 
 #include <string>
 #include <vector>
@@ -18,8 +18,10 @@ struct TOwnerItem {
 // icon, name and folder. Built for catalogs of a hundred thousand objects: each path is
 // looked at on disk once, when its row is made, the texts are made only for the rows on
 // the screen, and sorting compares precomputed collation keys, made once per row and column
-// when first needed. The sort state holds across catalogs for the life of the model.
-class ObjectListModel : public SortedTableModel {
+// when first needed. The sort state holds across catalogs for the life of the model. A filter
+// (FilteredTableModel) shows the rows whose name or folder holds the words typed; rows are
+// the shown rows wherever a row number is given or taken.
+class ObjectListModel : public FilteredTableModel {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ObjectListModel)
 
@@ -34,7 +36,7 @@ public:
     // Appends one row for path (AddObjectRow); the list is not re-sorted.
     void AppendObject(const std::string& path);
     // Removes the rows at these positions.
-    void RemoveRows(std::vector<int> rows);
+    void RemoveRows(const std::vector<int>& shownRows);
     // Sorts every row by CompareObjectRows on the sort column, in the sort order. Selected
     // rows stay selected.
     void Sort();
@@ -42,14 +44,14 @@ public:
     void SortByColumn(int column);
     const SortState& Sorting() const { return sort_; }
 
-    const TOwnerItem& Item(int row) const { return rows_[static_cast<std::size_t>(row)].item; }
-    int Count() const { return static_cast<int>(rows_.size()); }
+    const TOwnerItem& Item(int row) const { return rows_[static_cast<std::size_t>(RowOfShown(row))].item; }
+    // The rows shown; AllRowCount counts the hidden ones too.
+    int Count() const { return rowCount(); }
 
     // CompareObjectRows: negative, zero or positive as row a sorts before, with or after
     // row b on column, ascending (columns other than name and folder compare equal).
     int CompareObjectRows(int a, int b, int column);
 
-    int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
@@ -60,7 +62,13 @@ private:
     struct Row {
         TOwnerItem item;
         int iconIndex = 0;   // in GetSystemImageList
+        QString filterKey;
     };
+
+    int HeldRowCount() const override { return static_cast<int>(rows_.size()); }
+    const QString& FilterKey(int row) const override { return rows_[std::size_t(row)].filterKey; }
+    // Takes out the rows at these positions of rows_ (ascending, each once).
+    void EraseRows(const std::vector<int>& rows);
 
     Row MakeRow(const std::string& path);
     // Folders first, then files, then objects that do not exist.

@@ -1,6 +1,8 @@
 // The main window's object list with a catalog of 100,000 objects: filling it (every path
 // looked at on disk, rows made, sorted by name and shown) against merely lstat-ing the same
-// paths, and sorting the filled list by the folder column and back.
+// paths, sorting the filled list by the folder column and back, and the filter box: each
+// keystroke of typing a 10-character word and erasing it again, and clearing the box, each
+// timed until the list has painted its new rows.
 
 #include "app/CatalogForm.h"
 #include "app/ObjectListModel.h"
@@ -12,11 +14,14 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
 #include <QLocale>
+#include <QTableView>
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <memory>
@@ -159,9 +164,64 @@ void BM_SortByFolderAndBack(benchmark::State& state)
     }
 }
 
+// The word narrows step by step: "f" leaves nearly every row, "file12" a tenth of the files,
+// the whole word one file per folder.
+const QString kFilterWord = QStringLiteral("file12.txt");
+std::vector<Timing> keystrokes;
+Timing clearTime;
+
+// What a keystroke waits for: the box's change handled and the list painted with its rows.
+void ShowAnswer(TCatalogForm& form)
+{
+    QApplication::processEvents();
+    QApplication::processEvents();
+    form.findChild<QTableView*>(QStringLiteral("ListView"))->viewport()->repaint();
+}
+
+void BM_FilterTypeAndErase(benchmark::State& state)
+{
+    TCatalogForm& form = TheForm();
+    auto* box = form.findChild<QLineEdit*>(QStringLiteral("EdtFilter"));
+    for (auto _ : state) {
+        box->clear();
+        ShowAnswer(form);
+        keystrokes.clear();
+        double wall = 0;
+        const auto keystroke = [&](const auto& type) {
+            const Stopwatch watch;
+            type();
+            ShowAnswer(form);
+            keystrokes.push_back(watch.Elapsed());
+            wall += keystrokes.back().wall;
+        };
+        for (const QChar key : kFilterWord)
+            keystroke([&] { box->insert(QString(key)); });
+        for (qsizetype i = 0; i < kFilterWord.size(); ++i)
+            keystroke([&] { box->backspace(); });
+        state.SetIterationTime(wall);
+    }
+}
+
+void BM_FilterClear(benchmark::State& state)
+{
+    TCatalogForm& form = TheForm();
+    auto* box = form.findChild<QLineEdit*>(QStringLiteral("EdtFilter"));
+    for (auto _ : state) {
+        box->setText(kFilterWord.left(4));
+        ShowAnswer(form);
+        const Stopwatch watch;
+        box->clear();
+        ShowAnswer(form);
+        clearTime = watch.Elapsed();
+        state.SetIterationTime(clearTime.wall);
+    }
+}
+
 BENCHMARK(BM_LstatEveryPath)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FillObjectList)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SortByFolderAndBack)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FilterTypeAndErase)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FilterClear)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
@@ -188,6 +248,29 @@ int main(int argc, char** argv)
                 fillTime.wall / lstatTime.wall, fillTime.cpu / lstatTime.cpu);
     std::printf("sort and back / fill: %.2f wall clock, %.2f processor time (limit 1000 ms)\n",
                 sortTime.wall / fillTime.wall, sortTime.cpu / fillTime.cpu);
+    if (!keystrokes.empty()) {
+        const auto longest = std::max_element(keystrokes.begin(), keystrokes.end(),
+                                              [](const Timing& a, const Timing& b) { return a.wall < b.wall; });
+        double wall = 0;
+        double cpu = 0;
+        for (const Timing& step : keystrokes) {
+            wall += step.wall;
+            cpu += step.cpu;
+        }
+        std::printf("filter, typing \"%s\" and erasing it (%zu keystrokes), last run:\n",
+                    qPrintable(kFilterWord), keystrokes.size());
+        std::printf("  each keystroke, wall clock ms:");
+        for (const Timing& step : keystrokes)
+            std::printf(" %.1f", step.wall * 1e3);
+        std::printf("\n  longest keystroke      %6.1f ms / %6.1f ms (limit 50 ms)\n", longest->wall * 1e3,
+                    longest->cpu * 1e3);
+        std::printf("  mean keystroke         %6.1f ms / %6.1f ms\n", wall / double(keystrokes.size()) * 1e3,
+                    cpu / double(keystrokes.size()) * 1e3);
+        std::printf("  clearing the filter    %6.1f ms / %6.1f ms (limit 50 ms)\n", clearTime.wall * 1e3,
+                    clearTime.cpu * 1e3);
+        std::printf("longest keystroke / FillObjectList: %.3f wall clock, %.3f processor time\n",
+                    longest->wall / fillTime.wall, longest->cpu / fillTime.cpu);
+    }
     form.reset();
     return 0;
 }

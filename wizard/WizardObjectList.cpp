@@ -8,6 +8,7 @@
 #include "support/core/HostPath.h"
 #include "support/core/MessageDlg.h"
 #include "support/ui/FileDropTarget.h"
+#include "support/ui/FilterBox.h"
 #include "support/ui/RunCommand.h"
 #include "support/ui/UIFonts.h"
 #include "wizard/PastedPaths.h"
@@ -28,6 +29,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <numeric>
 
 namespace {
 
@@ -115,6 +117,11 @@ void WizardObjectList::CreateLayout()
     buttons->addWidget(ActionButton(actDelete_, this, QStringLiteral("btnDel_AddFile")));
     buttons->addWidget(ActionButton(actDeleteAll_, this, QStringLiteral("btnDelAll_AddFile")));
     buttons->addStretch();
+    filterBox_ = new FilterBox(this);
+    filterBox_->AddShortcuts(this, Qt::WindowShortcut);
+    connect(filterBox_, &QLineEdit::textChanged, this, &WizardObjectList::FilterChanged);
+    connect(filterBox_, &FilterBox::FirstRowRequested, this, &WizardObjectList::FocusFirstRow);
+    buttons->addWidget(filterBox_);
 
     table_ = new QTableView(this);
     table_->setObjectName(QStringLiteral("ListView_AddFile_List"));
@@ -145,6 +152,7 @@ void WizardObjectList::CreateLayout()
             &WizardObjectList::UpdateListStatus);
     connect(table_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { popup_->popup(table_->viewport()->mapToGlobal(pos)); });
+    connect(filterBox_, &FilterBox::LeaveRequested, table_, [this] { table_->setFocus(Qt::OtherFocusReason); });
 
     auto* statusBar = new QStatusBar(this);
     statusBar->setObjectName(QStringLiteral("StatusBar_AddFile"));
@@ -155,6 +163,8 @@ void WizardObjectList::CreateLayout()
         panel->setFixedWidth(StatusPanelWidth);
         statusBar->addWidget(panel);
     }
+    notePanel_ = new QLabel(statusBar);
+    statusBar->addWidget(notePanel_, 1);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -185,7 +195,7 @@ void WizardObjectList::FitColumns()
 
 int WizardObjectList::RowCount() const
 {
-    return model_->rowCount();
+    return model_->AllRowCount();
 }
 
 std::vector<int> WizardObjectList::SelectedRows() const
@@ -199,17 +209,43 @@ std::vector<int> WizardObjectList::SelectedRows() const
 
 void WizardObjectList::AddWizardRow(const std::string& path)
 {
-    if (model_->AddWizardRow(path))
-        UpdateListStatus();
+    const int shownBefore = model_->rowCount();
+    if (!model_->AddWizardRow(path))
+        return;
+    ShowHiddenAdded(1, shownBefore);
+    UpdateListStatus();
 }
 
 void WizardObjectList::AddWizardRows(const std::vector<std::string>& paths)
 {
+    const int shownBefore = model_->rowCount();
+    int added = 0;
     {
         const BusyList busy(table_);
-        model_->AddWizardRows(paths);
+        added = model_->AddWizardRows(paths);
     }
+    ShowHiddenAdded(added, shownBefore);
     UpdateListStatus();
+}
+
+void WizardObjectList::ShowHiddenAdded(int added, int shownBefore)
+{
+    const int hidden = added - (model_->rowCount() - shownBefore);
+    notePanel_->setText(Cp932ToDisplay(HiddenAddedText(hidden)));
+}
+
+void WizardObjectList::FilterChanged(const QString& text)
+{
+    model_->SetFilterText(text);
+    notePanel_->clear();
+    UpdateListStatus();
+}
+
+void WizardObjectList::FocusFirstRow()
+{
+    table_->setFocus(Qt::OtherFocusReason);
+    if (model_->rowCount() > 0)
+        table_->setCurrentIndex(model_->index(0, 0));
 }
 
 void WizardObjectList::SortByColumn(int column)
@@ -221,7 +257,7 @@ void WizardObjectList::UpdateListStatus()
 {
     const std::vector<int> selected = SelectedRows();
     actDelete_->setEnabled(!selected.empty());
-    actDeleteAll_->setEnabled(RowCount() > 0);
+    actDeleteAll_->setEnabled(model_->rowCount() > 0);
 
     std::int64_t size = model_->TotalSize();
     if (!selected.empty()) {
@@ -229,7 +265,8 @@ void WizardObjectList::UpdateListStatus()
         for (const int row : selected)
             size += model_->Row(row).Size;
     }
-    countPanel_->setText(Cp932ToDisplay(ObjectCountText(RowCount(), static_cast<double>(selected.size()))));
+    countPanel_->setText(Cp932ToDisplay(
+        ObjectCountText(model_->rowCount(), static_cast<double>(selected.size()), model_->FilteredTotal())));
     sizePanel_->setText(Cp932ToDisplay(FormatSizeText(static_cast<double>(size), false)));
 }
 
@@ -263,13 +300,22 @@ void WizardObjectList::ActAddFile_DelExecute()
     UpdateListStatus();
 }
 
+// While a filter hides rows, only the rows shown go, and the question says how many.
 void WizardObjectList::ActAddFile_AllDelExecute()
 {
-    if (prompter_->ShowMessageDlg(Cp932Text("すべてのオブジェクトを削除してもよろしいですか？"),
-                                 MsgDlgType::mtConfirmation, mbYesNo, 0)
-        != mrYes)
+    const int shown = model_->rowCount();
+    const std::string question = model_->IsFiltered()
+        ? Cp932Text("表示されている ") + std::to_string(shown) + Cp932Text(" 件のオブジェクトをすべて削除してもよろしいですか？")
+        : Cp932Text("すべてのオブジェクトを削除してもよろしいですか？");
+    if (prompter_->ShowMessageDlg(question, MsgDlgType::mtConfirmation, mbYesNo, 0) != mrYes)
         return;
-    model_->RemoveAllRows();
+    if (model_->IsFiltered()) {
+        std::vector<int> rows(std::size_t(shown), 0);
+        std::iota(rows.begin(), rows.end(), 0);
+        model_->RemoveWizardRows(std::move(rows));
+    } else {
+        model_->RemoveAllRows();
+    }
     UpdateListStatus();
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+class FilterBox;
 class QAction;
 class QLabel;
 class QMenu;
@@ -25,8 +26,9 @@ struct WizardObjectListServices {
 };
 
 // Page 2 of the catalog wizard without its heading: the object list with its three buttons
-// above, its status bar below, the commands add, delete, delete all and paste, and the
-// context menu. Files and folders dropped from a file manager are added like pasted ones.
+// and the filter box above, its status bar below, the commands add, delete, delete all and
+// paste, and the context menu. Files and folders dropped from a file manager are added like
+// pasted ones. The commands act on the rows the filter shows; the catalog gets every row.
 class WizardObjectList : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(WizardObjectList)
@@ -37,6 +39,8 @@ public:
 
     WizardObjectModel& Model() const { return *model_; }
     QTableView* Table() const { return table_; }
+    FilterBox* Filter() const { return filterBox_; }
+    // Every object of the list, those the filter hides included.
     int RowCount() const;
 
     // Adds one object with the list's rule (exact duplicates are skipped) and follows it
@@ -62,13 +66,20 @@ private:
     void CreateLayout();
     void FitColumns();
     std::vector<int> SelectedRows() const;
+    void FilterChanged(const QString& text);
+    void FocusFirstRow();
+    // Tells in the status bar how many of the rows just added the filter hides: added rows
+    // came while shownBefore rows were shown.
+    void ShowHiddenAdded(int added, int shownBefore);
 
     WizardObjectListServices services_;
     FormBoxes prompter_;
     WizardObjectModel* model_ = nullptr;
     QTableView* table_ = nullptr;
+    FilterBox* filterBox_ = nullptr;
     QLabel* countPanel_ = nullptr;
     QLabel* sizePanel_ = nullptr;
+    QLabel* notePanel_ = nullptr;
     QAction* actAdd_ = nullptr;
     QAction* actDelete_ = nullptr;
     QAction* actDeleteAll_ = nullptr;

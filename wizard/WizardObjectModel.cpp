@@ -4,6 +4,7 @@
 #include "support/core/Cp932.h"
 #include "support/core/FileNames.h"
 #include "support/core/HostPath.h"
+#include "support/core/ObjectFilter.h"
 #include "support/core/RowOrder.h"
 #include "support/ui/ObjectIcons.h"
 #include "wizard/ObjectFacts.h"
@@ -24,6 +25,7 @@ struct WizardObjectModel::Entry {
     std::int64_t numberKey = 0;
     std::optional<QCollatorSortKey> textKey;
     mutable std::optional<QString> typeText;
+    QString filterKey;
 };
 
 namespace {
@@ -84,7 +86,7 @@ int ThreeWay(T a, T b)
 }  // namespace
 
 WizardObjectModel::WizardObjectModel(QObject* parent)
-    : SortedTableModel(parent)
+    : FilteredTableModel(parent)
 {
 }
 
@@ -94,7 +96,13 @@ WizardObjectModel::EntryPtr WizardObjectModel::MakeEntry(const std::string& path
 {
     auto entry = std::make_unique<Entry>();
     entry->row = ReadObjectFacts(path);
+    entry->filterKey = ObjectFilterKey(path);
     return entry;
+}
+
+const QString& WizardObjectModel::FilterKey(int row) const
+{
+    return entries_[std::size_t(row)]->filterKey;
 }
 
 std::int64_t WizardObjectModel::NumberKey(const TWizardObjectRow& row) const
@@ -151,7 +159,7 @@ bool WizardObjectModel::Before(const EntryPtr& a, const EntryPtr& b) const
 
 int WizardObjectModel::CompareWizardRows(int row1, int row2) const
 {
-    return CompareEntries(*entries_.at(row1), *entries_.at(row2));
+    return CompareEntries(*entries_.at(RowOfShown(row1)), *entries_.at(RowOfShown(row2)));
 }
 
 bool WizardObjectModel::AddWizardRow(const std::string& path)
@@ -203,9 +211,7 @@ void WizardObjectModel::InsertSorted(EntryPtr entry)
     const int row = static_cast<int>(place - entries_.begin());
     totalSize_ += entry->row.Size;
     paths_.insert(entry->row.Path);
-    beginInsertRows({}, row, row);
-    entries_.insert(place, std::move(entry));
-    endInsertRows();
+    InsertRows(row, 1, [&] { entries_.insert(place, std::move(entry)); });
 }
 
 // A row placed by binary search after the rows that compare equal to it is where a stable
@@ -222,9 +228,8 @@ void WizardObjectModel::AppendAndMerge(std::vector<EntryPtr> batch)
         paths_.insert(entry->row.Path);
     }
 
-    beginInsertRows({}, first, first + static_cast<int>(batch.size()) - 1);
-    std::move(batch.begin(), batch.end(), std::back_inserter(entries_));
-    endInsertRows();
+    InsertRows(first, static_cast<int>(batch.size()),
+               [&] { std::move(batch.begin(), batch.end(), std::back_inserter(entries_)); });
     if (first == 0 || !Before(entries_[first], entries_[first - 1]))
         return;
     ArrangeRows([first](std::vector<int>& order, const auto& rowBefore) {
@@ -255,7 +260,7 @@ void WizardObjectModel::ArrangeRows(Arrange arrange)
 
 const TWizardObjectRow& WizardObjectModel::Row(int row) const
 {
-    return entries_.at(row)->row;
+    return entries_.at(RowOfShown(row))->row;
 }
 
 std::vector<std::string> WizardObjectModel::Paths() const
@@ -271,39 +276,42 @@ std::vector<std::string> WizardObjectModel::Paths() const
 // pass and a reset, which keeps a large scattered selection from costing a pass per block.
 void WizardObjectModel::RemoveWizardRows(std::vector<int> rows)
 {
-    std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    rows = RowsOfShown(rows);
     if (rows.empty())
         return;
+    if (IsFiltered()) {
+        RemoveFilteredRows(rows, [&] { EraseEntries(rows); });
+        return;
+    }
     const bool oneBlock = rows.back() - rows.front() + 1 == static_cast<int>(rows.size());
     if (oneBlock)
         beginRemoveRows({}, rows.front(), rows.back());
     else
         beginResetModel();
-    for (const int row : rows) {
-        totalSize_ -= entries_[row]->row.Size;
-        paths_.erase(entries_[row]->row.Path);
-        entries_[row].reset();
-    }
-    entries_.erase(std::remove(entries_.begin(), entries_.end(), nullptr), entries_.end());
+    EraseEntries(rows);
     if (oneBlock)
         endRemoveRows();
     else
         endResetModel();
 }
 
-void WizardObjectModel::RemoveAllRows()
+void WizardObjectModel::EraseEntries(const std::vector<int>& rows)
 {
-    beginResetModel();
-    paths_.clear();
-    entries_.clear();
-    totalSize_ = 0;
-    endResetModel();
+    for (const int row : rows) {
+        totalSize_ -= entries_[row]->row.Size;
+        paths_.erase(entries_[row]->row.Path);
+        entries_[row].reset();
+    }
+    entries_.erase(std::remove(entries_.begin(), entries_.end(), nullptr), entries_.end());
 }
 
-int WizardObjectModel::rowCount(const QModelIndex& parent) const
+void WizardObjectModel::RemoveAllRows()
 {
-    return parent.isValid() ? 0 : static_cast<int>(entries_.size());
+    ResetRows([this] {
+        paths_.clear();
+        entries_.clear();
+        totalSize_ = 0;
+    });
 }
 
 int WizardObjectModel::columnCount(const QModelIndex& parent) const
@@ -333,9 +341,9 @@ QString WizardObjectModel::DisplayText(const Entry& entry, int column) const
 
 QVariant WizardObjectModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= static_cast<int>(entries_.size()))
+    if (!index.isValid() || index.row() >= rowCount())
         return {};
-    const Entry& entry = *entries_[index.row()];
+    const Entry& entry = *entries_[std::size_t(RowOfShown(index.row()))];
     switch (role) {
     case Qt::DisplayRole:
         return DisplayText(entry, index.column());

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "support/core/SortState.h"
-#include "support/core/SortedTableModel.h"
+#include "support/core/FilteredTableModel.h"
 #include "wizard/WizardObjectRow.h"
 
 #include <QCollatorSortKey>
@@ -19,8 +19,11 @@
 // placed by binary search, a batch is sorted on its own and merged in, so that adding a
 // chooser result of many thousand objects costs little more than reading their facts.
 // Each row carries the sort key of the current column, made once when the row comes or the
-// column changes, so that comparisons never convert or collate texts.
-class WizardObjectModel : public SortedTableModel {
+// column changes, so that comparisons never convert or collate texts. A filter
+// (FilteredTableModel) shows the rows whose name or folder holds the words typed; rows are
+// the shown rows wherever a row number is given or taken, while Paths and TotalSize count
+// every row.
+class WizardObjectModel : public FilteredTableModel {
     Q_OBJECT
 
 public:
@@ -55,7 +58,6 @@ public:
     void RemoveWizardRows(std::vector<int> rows);
     void RemoveAllRows();
 
-    int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
@@ -66,6 +68,10 @@ private:
     struct Entry;
     using EntryPtr = std::unique_ptr<Entry>;
 
+    int HeldRowCount() const override { return static_cast<int>(entries_.size()); }
+    const QString& FilterKey(int row) const override;
+    // Takes out the entries at these positions (ascending, each once) with their data.
+    void EraseEntries(const std::vector<int>& rows);
     EntryPtr MakeEntry(const std::string& path);
     std::vector<const std::string*> NewPaths(const std::vector<std::string>& paths) const;
     std::int64_t NumberKey(const TWizardObjectRow& row) const;

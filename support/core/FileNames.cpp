@@ -167,10 +167,17 @@ std::string FormatGrouped(double value)
     return NumberText(locale, locale.toString(value, 'f', 0), plain.toString(value, 'f', 0));
 }
 
-std::string ObjectCountText(double count, double selected)
+std::string ObjectCountText(double count, double selected, std::optional<double> total)
 {
-    return selected == 0 ? FormatGrouped(count) + Cp932Text(" 件のオブジェクト")
-                         : FormatGrouped(selected) + Cp932Text(" 件のオブジェクトを選択");
+    if (selected != 0)
+        return FormatGrouped(selected) + Cp932Text(" 件のオブジェクトを選択");
+    const std::string shown = total ? FormatGrouped(count) + " / " + FormatGrouped(*total) : FormatGrouped(count);
+    return shown + Cp932Text(" 件のオブジェクト");
+}
+
+std::string HiddenAddedText(double hidden)
+{
+    return hidden > 0 ? Cp932Text("追加した ") + FormatGrouped(hidden) + Cp932Text(" 件はフィルタ外です") : std::string();
 }
 
 std::string FormatSizeText(double bytes, bool truncate)

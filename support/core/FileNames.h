@@ -6,6 +6,7 @@
 
 #include <QCollatorSortKey>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -74,8 +75,13 @@ Name TypeEnding(Name fileName)
 std::string FormatGrouped(double value);
 
 // The count panel of the object lists: "n 件のオブジェクト" for all count objects, or
-// "n 件のオブジェクトを選択" when selected of them are selected.
-std::string ObjectCountText(double count, double selected);
+// "n 件のオブジェクトを選択" when selected of them are selected. While a filter shows count
+// of the list's total objects: "count / total 件のオブジェクト".
+std::string ObjectCountText(double count, double selected, std::optional<double> total = std::nullopt);
+
+// The status note of an object list when hidden of the objects just added are not shown
+// because of its filter: "追加した n 件はフィルタ外です"; "" when none is hidden.
+std::string HiddenAddedText(double hidden);
 
 // "%f KB", "%f MB" or "%f GB" with two decimals; a unit changes at 1025 of the one below.
 std::string FormatSizeText(double bytes, bool truncate);

@@ -11,6 +11,22 @@ namespace {
 // Separates the name from the folder in a key: no word holds a blank of any kind.
 constexpr char16_t KeySeparator = u'\n';
 
+// Whether key holds word. Looks for the word's first character with the vectorised
+// character search and compares the rest only there: several times faster on keys of
+// object paths than a general substring search, which hashes every character.
+bool Holds(QStringView key, QStringView word)
+{
+    if (word.size() == 1)
+        return key.contains(word.front());
+    const QStringView rest = word.mid(1);
+    for (qsizetype at = key.indexOf(word.front()); at >= 0 && at + word.size() <= key.size();
+         at = key.indexOf(word.front(), at + 1)) {
+        if (key.mid(at + 1, rest.size()) == rest)
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 QString FoldForFilter(const QString& text)
@@ -42,7 +58,7 @@ FilterWords::FilterWords(const QString& typed)
 
 bool FilterWords::Matches(QStringView key) const
 {
-    return std::all_of(words_.begin(), words_.end(), [key](const QString& word) { return key.contains(word); });
+    return std::all_of(words_.begin(), words_.end(), [key](const QString& word) { return Holds(key, word); });
 }
 
 bool FilterWords::Narrows(const FilterWords& earlier) const

@@ -13,6 +13,8 @@
 #include "tests/common/SelectRows.h"
 
 #include <QAction>
+#include <QLabel>
+#include <QLineEdit>
 #include <QDir>
 #include <QDropEvent>
 #include <QMimeData>
@@ -93,6 +95,51 @@ private slots:
     }
 
     void cleanup() { form_.reset(); }
+
+    void Filter(const QString& text) { Named<QLineEdit>(*form_, "EdtFilter")->setText(text); }
+    QString Panel(const char* name) const { return Named<QLabel>(*form_, name)->text(); }
+
+    // Delete and select all act on the rows the filter shows; hidden objects stay.
+    void DeleteWhileFilteredRemovesOnlyTheShownSelection()
+    {
+        Open({DiskPath("d1"), DiskPath("f1.txt"), DiskPath("d2"), DiskPath("f2.txt"), DiskPath("a.txt"),
+              DiskPath("f3.txt")});
+        Filter(".TXT");
+        QCOMPARE(RowPaths(), (Paths {DiskPath("a.txt"), DiskPath("f1.txt"), DiskPath("f2.txt"), DiskPath("f3.txt")}));
+        SelectRows({1, 3});
+        prompter_.Answer(mrYes);
+        Trigger("ActI_ItemDelete");
+        QCOMPARE(Objects(), (Paths {DiskPath("d1"), DiskPath("d2"), DiskPath("f2.txt"), DiskPath("a.txt")}));
+        QCOMPARE(RowPaths(), (Paths {DiskPath("a.txt"), DiskPath("f2.txt")}));
+        QCOMPARE(Panel("StatusPanel0"), QStringLiteral("2 / 4 件のオブジェクト"));
+
+        List()->setFocus();
+        QTest::keyClick(List(), Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(List()->selectionModel()->selectedRows().size(), 2);
+        prompter_.Answer(mrYes);
+        Trigger("ActI_ItemDelete");
+        QCOMPARE(prompter_.boxes.back().msg, Cp932Text("選択した 2 件のオブジェクトを削除しますか？"));
+        QCOMPARE(Objects(), (Paths {DiskPath("d1"), DiskPath("d2")}));
+        Filter("");
+        QCOMPARE(RowPaths(), (Paths {DiskPath("d1"), DiskPath("d2")}));
+    }
+
+    // Adding keeps the filter: the new objects it hides are counted and told in the status bar.
+    void AddWhileFilteredCountsTheHiddenRowsAndSaysSo()
+    {
+        Open({DiskPath("f1.txt")});
+        Filter(".txt");
+        answer_ = ObjectChoice{{DiskPath("d1"), DiskPath("d2")}, {DiskPath("f2.txt")}, true};
+        Trigger("ActI_ItemFileAdd");
+        QCOMPARE(Objects(), (Paths {DiskPath("f1.txt"), DiskPath("d1"), DiskPath("d2"), DiskPath("f2.txt")}));
+        QCOMPARE(RowPaths(), (Paths {DiskPath("f1.txt"), DiskPath("f2.txt")}));
+        QCOMPARE(Named<QLineEdit>(*form_, "EdtFilter")->text(), QStringLiteral(".txt"));
+        QCOMPARE(Panel("StatusPanel0"), QStringLiteral("2 / 4 件のオブジェクト"));
+        QCOMPARE(Panel("StatusPanel1"), QStringLiteral("追加した 2 件はフィルタ外です"));
+        Filter("");
+        QCOMPARE(Panel("StatusPanel1"), QString());
+        QCOMPARE(form_->ObjectList().Count(), 4);
+    }
 
     void AddTakesFoldersThenFilesAndSkipsWhatTheCatalogHolds()
     {

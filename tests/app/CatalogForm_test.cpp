@@ -560,6 +560,67 @@ private slots:
         QTRY_COMPARE(header->sectionPosition(1) + header->sectionSize(1), List()->viewport()->width());
     }
 
+    // The filter shows the rows whose name or folder holds every word, width and case aside,
+    // counts them against all objects, and stays set across a sort and another catalog.
+    void filterNarrowsTheListAndCountsTheShownRows()
+    {
+        folder_->AddCatalog("Other", {existingFile_, existingFolder_});
+        folder_->AddCatalog("Mixed", {missing_, existingFile_, existingFolder_});
+        Open();
+        auto* box = Named<QLineEdit>(*form_, "EdtFilter");
+        QCOMPARE(box->placeholderText(), QString("フィルタ"));
+        QCOMPARE(box->accessibleName(), QString("フィルタ"));
+        QCOMPARE(box->text(), QString());
+
+        box->setText("ＴＸＴ");
+        QCOMPARE(Names(), QStringList({"afile.txt", "0missing.txt"}));
+        QCOMPARE(CountText(), QString("2 / 3 件のオブジェクト"));
+        ClickHeader(0);
+        QCOMPARE(Names(), QStringList({"0missing.txt", "afile.txt"}));
+        box->setText("txt objects AFILE");
+        QCOMPARE(Names(), QStringList({"afile.txt"}));
+        QCOMPARE(CountText(), QString("1 / 3 件のオブジェクト"));
+
+        SelectCatalog(0);
+        QCOMPARE(Names(), QStringList({"afile.txt"}));
+        QCOMPARE(CountText(), QString("1 / 2 件のオブジェクト"));
+        box->clear();
+        QCOMPARE(Names(), QStringList({"afile.txt", "zfolder"}));
+        QCOMPARE(CountText(), QString("2 件のオブジェクト"));
+    }
+
+    // Ctrl+E and F3 reach the box; Esc clears it, then hands the focus to the list, and never
+    // closes the window; Enter takes the focus to the first row.
+    void filterBoxKeys()
+    {
+        folder_->AddCatalog("Mixed", {missing_, existingFile_, existingFolder_});
+        Open();
+        ShowActive();
+        auto* box = Named<QLineEdit>(*form_, "EdtFilter");
+        Tree()->setFocus();
+        QTest::keyClick(Tree(), Qt::Key_E, Qt::ControlModifier);
+        QTRY_COMPARE(QApplication::focusWidget(), box);
+        QTest::keyClicks(box, "zfold");
+        QCOMPARE(Names(), QStringList({"zfolder"}));
+
+        QTest::keyClick(box, Qt::Key_Return);
+        QTRY_COMPARE(QApplication::focusWidget(), List());
+        QCOMPARE(List()->currentIndex().row(), 0);
+        QCOMPARE(CountText(), QString("1 件のオブジェクトを選択"));
+
+        QTest::keyClick(List(), Qt::Key_F3);
+        QTRY_COMPARE(QApplication::focusWidget(), box);
+        QCOMPARE(box->selectedText(), QString("zfold"));
+        QTest::keyClick(box, Qt::Key_Escape);
+        QCOMPARE(box->text(), QString());
+        QCOMPARE(Names().size(), 3);
+        QCOMPARE(QApplication::focusWidget(), box);
+        QTest::keyClick(box, Qt::Key_Escape);
+        QTRY_COMPARE(QApplication::focusWidget(), List());
+        QVERIFY(form_->isVisible());
+        QVERIFY(prompter_.boxes.empty());
+    }
+
     void actionsCarryTheirCaptionsKeysAndGlyphs()
     {
         Open();

@@ -126,7 +126,7 @@ private slots:
         ShowActive(form);
         Named<QWidget>(form, "TreeView")->setFocus();
         CheckNamed(&form);
-        CheckTabs({"TreeView", "ListView"});
+        CheckTabs({"TreeView", "EdtFilter", "ListView"});
 
         const auto button = [&form](const char* action) {
             auto* band = Named<QToolBar>(form, "ToolBar");
@@ -158,7 +158,7 @@ private slots:
         wizard.ObjectList().AddWizardRows({File("a.txt"), File("b.txt")});
         Named<QWidget>(wizard, "btnFile_AddFile")->setFocus();
         CheckNamed(&wizard);
-        CheckTabs({"btnFile_AddFile", "btnDelAll_AddFile", "ListView_AddFile_List", "BtnBack", "BtnNext",
+        CheckTabs({"btnFile_AddFile", "btnDelAll_AddFile", "EdtFilter", "ListView_AddFile_List", "BtnBack", "BtnNext",
                    "BtnCancel", "BtnHelp"});
 
         wizard.BtnNextClick();

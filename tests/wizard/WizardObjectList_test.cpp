@@ -7,6 +7,7 @@
 #include "tests/common/SelectRows.h"
 #include "tests/common/ShowWindow.h"
 #include "tests/common/TempFolder.h"
+#include "support/ui/FilterBox.h"
 #include "wizard/WizardObjectList.h"
 #include "wizard/WizardObjectModel.h"
 
@@ -360,6 +361,67 @@ private slots:
         QCOMPARE(Panel(list, 0), QStringLiteral("0 件のオブジェクト"));
         QVERIFY(!Action(list, "ActAddFile_Del")->isEnabled());
         QVERIFY(!Action(list, "ActAddFile_AllDel")->isEnabled());
+    }
+
+    // The filter counts the shown rows against all of them while the size stays the whole
+    // list's; delete and delete all take only shown rows; added rows it hides are told.
+    void filterActsOnTheShownRowsAndSizesTheWholeList()
+    {
+        ScriptedPrompter prompter;
+        WizardObjectList list({&prompter});
+        const std::string gamma = MakeFile(QStringLiteral("filt/gamma.bin"), 1024);
+        list.AddWizardRows({MakeFile(QStringLiteral("filt/alpha.txt"), 1024), MakeFile(QStringLiteral("filt/beta.txt"), 2048), gamma});
+        list.Filter()->setText(QStringLiteral("ＴＸＴ"));
+        QCOMPARE(Names(list.Model()), (QStringList {"alpha.txt", "beta.txt"}));
+        QCOMPARE(Panel(list, 0), QStringLiteral("2 / 3 件のオブジェクト"));
+        QCOMPARE(Panel(list, 1), QStringLiteral("4.00 KB"));
+        QCOMPARE(list.RowCount(), 3);
+
+        const std::string delta = MakeFile(QStringLiteral("filt/delta.bin"), 1);
+        list.AddWizardRows({delta, MakeFile(QStringLiteral("filt/epsilon.txt"), 1)});
+        QCOMPARE(Names(list.Model()), (QStringList {"alpha.txt", "beta.txt", "epsilon.txt"}));
+        QCOMPARE(Panel(list, 0), QStringLiteral("3 / 5 件のオブジェクト"));
+        QCOMPARE(Panel(list, 2), QStringLiteral("追加した 1 件はフィルタ外です"));
+
+        Select(list, {0});
+        prompter.Answer(mrYes);
+        list.ActAddFile_DelExecute();
+        QCOMPARE(prompter.boxes.back().msg, Cp932Text("alpha.txt を削除します\r\nよろしいですか？"));
+        prompter.Answer(mrYes);
+        list.ActAddFile_AllDelExecute();
+        QCOMPARE(prompter.boxes.back().msg, Cp932Text("表示されている 2 件のオブジェクトをすべて削除してもよろしいですか？"));
+        QCOMPARE(list.Model().Paths(), (std::vector<std::string> {delta, gamma}));
+        QCOMPARE(Panel(list, 0), QStringLiteral("0 / 2 件のオブジェクト"));
+        QVERIFY(!Action(list, "ActAddFile_AllDel")->isEnabled());
+        list.Filter()->clear();
+        QCOMPARE(Names(list.Model()), (QStringList {"delta.bin", "gamma.bin"}));
+        QCOMPARE(Panel(list, 2), QString());
+    }
+
+    // Ctrl+E reaches the box; Enter takes the focus to the first row; Esc clears, then
+    // hands the focus back to the list.
+    void filterBoxKeys()
+    {
+        ScriptedPrompter prompter;
+        WizardObjectList list({&prompter});
+        list.AddWizardRows({MakeFile(QStringLiteral("keys/one.txt"), 1), MakeFile(QStringLiteral("keys/two.bin"), 1)});
+        ShowActive(list);
+        list.Table()->setFocus();
+        QTest::keyClick(list.Table(), Qt::Key_E, Qt::ControlModifier);
+        QTRY_COMPARE(QApplication::focusWidget(), list.Filter());
+        QTest::keyClicks(list.Filter(), "two");
+        QCOMPARE(Names(list.Model()), QStringList {"two.bin"});
+        QTest::keyClick(list.Filter(), Qt::Key_Enter, Qt::KeypadModifier);
+        QTRY_COMPARE(QApplication::focusWidget(), list.Table());
+        QCOMPARE(Panel(list, 0), QStringLiteral("1 件のオブジェクトを選択"));
+
+        list.Filter()->setFocus();
+        QTest::keyClick(list.Filter(), Qt::Key_Escape);
+        QCOMPARE(Names(list.Model()), (QStringList {"one.txt", "two.bin"}));
+        QCOMPARE(QApplication::focusWidget(), list.Filter());
+        QTest::keyClick(list.Filter(), Qt::Key_Escape);
+        QTRY_COMPARE(QApplication::focusWidget(), list.Table());
+        QVERIFY(prompter.boxes.empty());
     }
 
     void addsTheChooserResultFoldersFirst()

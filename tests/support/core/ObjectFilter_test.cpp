@@ -30,6 +30,7 @@ TEST(ObjectFilter, LetterCaseAndCharacterWidthDoNotCount)
         {"/data/123.txt", "１２３", true},
         {"/data/カナ.txt", "かな", false},
         {"/data/report.txt", "repport", false},
+        {"/data/repreport.txt", "report", true},
     };
     for (const MatchCase& c : cases)
         EXPECT_EQ(Shown(c), c.shown) << c.path << " / " << c.typed;
