@@ -19,9 +19,10 @@ ObjectListModel::ObjectListModel(QObject* parent)
 
 ObjectListModel::~ObjectListModel() = default;
 
-ObjectListModel::Row ObjectListModel::MakeRow(const std::string& path)
+ObjectListModel::Row ObjectListModel::MakeRow(const std::string& path, std::size_t position)
 {
     Row row;
+    row.position = position;
     row.item.Path = path;
     row.item.Attributes = GetFileAttributesOf(path);
     row.iconIndex = ObjectIconIndex(KindOfAttributes(row.item.Attributes), ExtractFileName(path));
@@ -37,24 +38,74 @@ void ObjectListModel::SetObjects(const std::vector<std::string>& paths)
         folderKeys_.Clear();
         rows_.reserve(paths.size());
         for (const std::string& path : paths)
-            rows_.push_back(MakeRow(path));
+            rows_.push_back(MakeRow(path, rows_.size()));
     });
 }
 
-void ObjectListModel::AppendObject(const std::string& path)
+void ObjectListModel::InsertObjects(const std::vector<std::size_t>& positions, const std::vector<std::string>& paths)
 {
-    InsertRows(HeldRowCount(), 1, [&] {
-        rows_.push_back(MakeRow(path));
-        for (const int column : {int(ColName), int(ColFolder)}) {
-            if (CollationKeys& keys = column == ColName ? pathKeys_ : folderKeys_; !keys.Empty())
-                keys.Append(SortText(rows_.back(), column));
+    if (positions.empty())
+        return;
+    // Where each object held before stands afterwards: the positions not taken by a new one,
+    // in order.
+    std::vector<std::size_t> moved(rows_.size());
+    std::size_t next = 0;
+    std::size_t old = 0;
+    for (std::size_t at = 0; old < moved.size(); ++at) {
+        if (next < positions.size() && positions[next] == at)
+            ++next;
+        else
+            moved[old++] = at;
+    }
+    for (Row& row : rows_)
+        row.position = moved[row.position];
+
+    InsertRows(HeldRowCount(), static_cast<int>(paths.size()), [&] {
+        for (std::size_t i = 0; i < paths.size(); ++i) {
+            rows_.push_back(MakeRow(paths[i], positions[i]));
+            for (const int column : {int(ColName), int(ColFolder)}) {
+                if (CollationKeys& keys = column == ColName ? pathKeys_ : folderKeys_; !keys.Empty())
+                    keys.Append(SortText(rows_.back(), column));
+            }
         }
     });
 }
 
-void ObjectListModel::RemoveRows(const std::vector<int>& shownRows)
+void ObjectListModel::EraseObjects(const std::vector<std::size_t>& positions)
 {
-    std::vector<int> rows = RowsOfShown(shownRows);
+    RemoveRows(HeldRowsOf(positions));
+    // Each object left moves up by the number of objects erased before it.
+    for (Row& row : rows_) {
+        const auto before = std::lower_bound(positions.begin(), positions.end(), row.position) - positions.begin();
+        row.position -= static_cast<std::size_t>(before);
+    }
+}
+
+std::vector<int> ObjectListModel::HeldRowsOf(const std::vector<std::size_t>& positions) const
+{
+    std::vector<int> rows;
+    rows.reserve(positions.size());
+    for (int row = 0; row < HeldRowCount(); ++row) {
+        if (std::binary_search(positions.begin(), positions.end(), rows_[std::size_t(row)].position))
+            rows.push_back(row);
+    }
+    return rows;
+}
+
+std::vector<int> ObjectListModel::RowsOf(const std::vector<std::size_t>& positions) const
+{
+    std::vector<int> shown;
+    for (const int row : HeldRowsOf(positions)) {
+        if (const int at = ShownRowOf(row); at >= 0)
+            shown.push_back(at);
+    }
+    return shown;
+}
+
+void ObjectListModel::RemoveRows(std::vector<int> rows)
+{
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     // Each run of adjacent rows goes in one removal, from the last run up, so that deleting
     // every row of a large list is one step for the views instead of one per row; a
     // scattered selection of many rows is taken out in one pass and the views are reset.

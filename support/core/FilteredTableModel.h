@@ -37,6 +37,8 @@ protected:
     virtual const QString& FilterKey(int row) const = 0;
 
     int RowOfShown(int shownRow) const { return visible_.Row(shownRow); }
+    // The shown row of a row; -1 when the filter hides it.
+    int ShownRowOf(int row) const { return visible_.ShownRowOf(row); }
     // The rows of these shown rows, ascending, each once.
     std::vector<int> RowsOfShown(const std::vector<int>& shownRows) const;
 
