@@ -376,11 +376,9 @@ void TCatalogForm::CreateViews()
     // The filter box above the object list; nothing of it is kept between runs.
     auto* objectPane = new QWidget(this);
     objectPane->setObjectName(QStringLiteral("PnlObjects"));
-    filterBox_ = new FilterBox(objectPane);
+    filterBox_ = new FilterBox(ObjectTable, objectPane);
     filterBox_->AddShortcuts(this, Qt::WindowShortcut);
     connect(filterBox_, &QLineEdit::textChanged, this, &TCatalogForm::FilterChanged);
-    connect(filterBox_, &FilterBox::LeaveRequested, ObjectTable, [this] { ObjectTable->setFocus(Qt::OtherFocusReason); });
-    connect(filterBox_, &FilterBox::FirstRowRequested, this, &TCatalogForm::FocusFirstRow);
     auto* objectLayout = new QVBoxLayout(objectPane);
     objectLayout->setContentsMargins(0, 0, 0, 0);
     objectLayout->setSpacing(2);
@@ -646,13 +644,6 @@ void TCatalogForm::FilterChanged(const QString& text)
     UpdateObjectCount();
 }
 
-void TCatalogForm::FocusFirstRow()
-{
-    ObjectTable->setFocus(Qt::OtherFocusReason);
-    if (model_->Count() > 0)
-        ObjectTable->setCurrentIndex(model_->index(0, 0));
-}
-
 // Panel 1 is otherwise empty: the note stays until the filter or the catalog changes.
 void TCatalogForm::ShowHiddenAdded(int hidden)
 {
@@ -676,8 +667,9 @@ void TCatalogForm::UpdateObjectCount()
     const int catalog = CurrentCatalogNode();
     const int selected = static_cast<int>(ObjectTable->selectionModel()->selectedRows().size());
     // The panel is narrow: why the catalog could not be read is in its tooltip.
-    const std::string text = catalog >= 0 && !store_->IsLoaded(catalog) ? Cp932Text("読み込めないカタログです")
-                                                                         : ObjectCountText(model_->Count(), selected, model_->FilteredTotal());
+    const std::string text = catalog >= 0 && !store_->IsLoaded(catalog)
+        ? Cp932Text("読み込めないカタログです")
+        : ObjectCountText(model_->Count(), selected, model_->FilteredTotal());
     countPanel_->setText(Cp932ToDisplay(text));
     UpdateActions();
 }

@@ -109,8 +109,6 @@ private:
     void ShowSortIndicator();
     // The filter box's text changed: the list shows what it lets through.
     void FilterChanged(const QString& text);
-    // Enter in the filter box: the focus goes to the list's first row.
-    void FocusFirstRow();
     // Tells in the status bar how many rows just added the filter hides.
     void ShowHiddenAdded(int hidden);
     void FormShow();

@@ -117,11 +117,6 @@ void WizardObjectList::CreateLayout()
     buttons->addWidget(ActionButton(actDelete_, this, QStringLiteral("btnDel_AddFile")));
     buttons->addWidget(ActionButton(actDeleteAll_, this, QStringLiteral("btnDelAll_AddFile")));
     buttons->addStretch();
-    filterBox_ = new FilterBox(this);
-    filterBox_->AddShortcuts(this, Qt::WindowShortcut);
-    connect(filterBox_, &QLineEdit::textChanged, this, &WizardObjectList::FilterChanged);
-    connect(filterBox_, &FilterBox::FirstRowRequested, this, &WizardObjectList::FocusFirstRow);
-    buttons->addWidget(filterBox_);
 
     table_ = new QTableView(this);
     table_->setObjectName(QStringLiteral("ListView_AddFile_List"));
@@ -152,7 +147,11 @@ void WizardObjectList::CreateLayout()
             &WizardObjectList::UpdateListStatus);
     connect(table_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { popup_->popup(table_->viewport()->mapToGlobal(pos)); });
-    connect(filterBox_, &FilterBox::LeaveRequested, table_, [this] { table_->setFocus(Qt::OtherFocusReason); });
+    filterBox_ = new FilterBox(table_, this);
+    filterBox_->AddShortcuts(this, Qt::WindowShortcut);
+    connect(filterBox_, &QLineEdit::textChanged, this, &WizardObjectList::FilterChanged);
+    buttons->addWidget(filterBox_);
+    setTabOrder(filterBox_, table_);
 
     auto* statusBar = new QStatusBar(this);
     statusBar->setObjectName(QStringLiteral("StatusBar_AddFile"));
@@ -239,13 +238,6 @@ void WizardObjectList::FilterChanged(const QString& text)
     model_->SetFilterText(text);
     notePanel_->clear();
     UpdateListStatus();
-}
-
-void WizardObjectList::FocusFirstRow()
-{
-    table_->setFocus(Qt::OtherFocusReason);
-    if (model_->rowCount() > 0)
-        table_->setCurrentIndex(model_->index(0, 0));
 }
 
 void WizardObjectList::SortByColumn(int column)

@@ -67,7 +67,6 @@ private:
     void FitColumns();
     std::vector<int> SelectedRows() const;
     void FilterChanged(const QString& text);
-    void FocusFirstRow();
     // Tells in the status bar how many of the rows just added the filter hides: added rows
     // came while shownBefore rows were shown.
     void ShowHiddenAdded(int added, int shownBefore);

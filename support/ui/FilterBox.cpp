@@ -1,5 +1,6 @@
 #include "support/ui/FilterBox.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QKeyEvent>
 #include <QShortcut>
@@ -15,8 +16,9 @@ bool IsEnter(const QKeyEvent& event)
 
 }  // namespace
 
-FilterBox::FilterBox(QWidget* parent)
+FilterBox::FilterBox(QAbstractItemView* list, QWidget* parent)
     : QLineEdit(parent)
+    , list_(list)
 {
     setObjectName(QStringLiteral("EdtFilter"));
     setPlaceholderText(FilterText);
@@ -63,16 +65,23 @@ void FilterBox::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape) {
         if (text().isEmpty())
-            emit LeaveRequested();
+            list_->setFocus(Qt::OtherFocusReason);
         else
             clear();
         event->accept();
         return;
     }
     if (IsEnter(*event)) {
-        emit FirstRowRequested();
+        GoToFirstRow();
         event->accept();
         return;
     }
     QLineEdit::keyPressEvent(event);
+}
+
+void FilterBox::GoToFirstRow()
+{
+    list_->setFocus(Qt::OtherFocusReason);
+    if (list_->model()->rowCount() > 0)
+        list_->setCurrentIndex(list_->model()->index(0, 0));
 }
