@@ -9,7 +9,9 @@
 #include "cli/CliFailure.h"
 #include "cli/WizardOrder.h"
 #include "support/core/BuildInfo.h"
+#include "support/core/FileFacts.h"
 #include "support/core/FileNames.h"
+#include "support/core/HostPath.h"
 #include "support/core/ShownName.h"
 #include "support/core/TessnaError.h"
 
@@ -22,6 +24,7 @@ struct CliTool::Command {
     std::size_t maxArguments;
     bool changesList;
     void (CliTool::*run)(CatalogStore&, const Arguments&);
+    const char* flag = nullptr;  // an argument the command takes as a switch, wherever it stands
 };
 
 namespace {
@@ -72,6 +75,7 @@ const std::vector<CliTool::Command>& CliTool::Commands()
         {"remove", 2, Unbounded, true, &CliTool::Remove},
         {"rename", 2, 2, true, &CliTool::Rename},
         {"delete", 1, 1, true, &CliTool::Delete},
+        {"files", 1, 1, false, &CliTool::Files, "-0"},
     };
     return commands;
 }
@@ -105,6 +109,12 @@ VrCatCtl.ini か tessna.portable があればそのフォルダ、なければ $
   rename NAME NEWNAME  カタログの名前を変えます。ファイル名が変わり、タイトルはそのまま
                        です。前のファイルはディスクに残ります。
   delete NAME          カタログをリストから外します。ファイルはディスクに残ります。
+  files NAME [-0]      カタログのオブジェクトのうち存在するもののパスを、一行に一つ、
+                       順に表示します。ワイルドカードを含むものは一致するものすべてです。
+                       -0 では各パスのあとに改行ではなく NUL を出力します。存在しない
+                       ものは標準エラーに示し、ほかを出力したあと終了コード 1 で終わり
+                       ます。tar --null -T - や rsync --from0 --files-from=- に渡せます:
+                         tessna-cli files NAME -0 | tar --null -T - -cf NAME.tar
 
 リストにあるのに読み込めないカタログ（自分自身を指すリンク、長すぎる名前、読み取りの
 権限がないものなど）は、その旨を標準エラーに示します。そのカタログは list に表示し、保存
@@ -173,8 +183,12 @@ int CliTool::Run(const std::vector<std::string>& arguments)
                                       [&](const Command& c) { return name == c.name; });
     if (command == commands.end())
         return UsageError("コマンド " + name + " はありません");
-    const Arguments commandArguments(arguments.begin() + static_cast<std::ptrdiff_t>(next) + 1,
-                                     arguments.end());
+    Arguments commandArguments(arguments.begin() + static_cast<std::ptrdiff_t>(next) + 1, arguments.end());
+    if (command->flag) {
+        const auto flags = std::remove(commandArguments.begin(), commandArguments.end(), command->flag);
+        flagGiven_ = flags != commandArguments.end();
+        commandArguments.erase(flags, commandArguments.end());
+    }
     if (commandArguments.size() < command->minArguments
         || commandArguments.size() > command->maxArguments)
         return UsageError("コマンド " + name + " の引数の数が違います");
@@ -284,4 +298,34 @@ void CliTool::Rename(CatalogStore& store, const Arguments& arguments)
 void CliTool::Delete(CatalogStore& store, const Arguments& arguments)
 {
     store.RemoveCatalog(IndexOfCatalog(store, arguments[0]));
+}
+
+// The host paths of what the catalog's objects name, for an archiver's list of files. Each
+// object that names nothing (a path in another system's syntax included), and each path a
+// line cannot hold, is named on the error stream; the command then fails after the rest.
+void CliTool::Files(CatalogStore& store, const Arguments& arguments)
+{
+    const int index = IndexOfCatalog(store, arguments[0]);
+    store.CheckLoaded(index);
+    const char end = flagGiven_ ? '\0' : '\n';
+    std::size_t failed = 0;
+    for (const std::string& object : store.Catalog(index).Objects) {
+        const std::vector<std::string> found
+            = object.starts_with(PathDelim) ? FindAllMatches(object) : std::vector<std::string>();
+        if (found.empty()) {
+            err_ << "tessna-cli: 「" << ToTerminal(ShownName(object)) << "」はありません\n";
+            ++failed;
+        }
+        for (const std::string& path : found) {
+            const std::string host = ToHostPath(path).value_or(std::string());
+            if (host.find(end) != std::string::npos) {
+                err_ << "tessna-cli: 「" << ToTerminal(ShownName(path)) << "」は改行を含むため -0 なしでは示せません\n";
+                ++failed;
+                continue;
+            }
+            out_ << host << end;
+        }
+    }
+    if (failed > 0)
+        throw CliFailure(std::to_string(failed) + " 個のオブジェクトを示せませんでした");
 }

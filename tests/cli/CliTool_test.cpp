@@ -14,10 +14,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <random>
+#include <sstream>
 #include <thread>
 
 namespace {
@@ -442,3 +444,78 @@ TEST_F(CliTest, AnInstalledCopyKeepsItsCatalogsInTheUsersDataFolderUnlessItsFold
 }
 
 }  // namespace
+
+// A catalog Archive whose objects are a folder with a file in it, a file with a blank and a
+// Japanese name, a pattern matching two files (one with a line feed in its name), a file
+// that is gone and a path in another system's syntax.
+class FilesTest : public CliTest {
+protected:
+    void SetUp() override
+    {
+        objects.MakeFile("docs/inner.txt", 3);
+        objects.MakeFile("写真 1.jpg", 5);
+        objects.MakeFile("logs/b.log");
+        objects.MakeFile("logs/a\nb.log");
+        objects.MakeFile("logs/c.txt");
+        folder.Write("Archive.VrCat",
+                     CatalogText({"", "Archive",
+                                  {Sj(objects.Path("docs")), Sj(objects.Path("写真 1.jpg")), objects.Path("logs/*.log"),
+                                   objects.Path("gone.txt"), "C:\\Data\\Report.doc"}}));
+        folder.Write("VrCatCtl.ini", "[Compress]\r\n0=Archive.VrCat\r\n");
+    }
+
+    TempFolder objects;
+};
+
+TEST_F(FilesTest, PrintsWhatExistsInOrderNamesTheRestAndFailsAfterIt)
+{
+    const Result lines = Cli({"files", "Archive"});
+    EXPECT_EQ(lines.exitCode, 1);
+    EXPECT_EQ(lines.out, objects.Path("docs") + "\n" + objects.Path("写真 1.jpg") + "\n" + objects.Path("logs/b.log") + "\n");
+    for (const std::string& named : {objects.Path("gone.txt"), std::string("C:\\Data\\Report.doc"),
+                                     objects.Path("logs/a") + "<LF>b.log"})
+        EXPECT_NE(lines.err.find("「" + named + "」"), std::string::npos) << lines.err;
+
+    // With -0 (before or after the name) a line feed is just a byte of a name.
+    for (const Lines& arguments : {Lines{"files", "Archive", "-0"}, Lines{"files", "-0", "Archive"}}) {
+        const Result nul = Cli(arguments);
+        EXPECT_EQ(nul.exitCode, 1);
+        EXPECT_EQ(nul.out, objects.Path("docs") + '\0' + objects.Path("写真 1.jpg") + '\0' + objects.Path("logs/a\nb.log")
+                               + '\0' + objects.Path("logs/b.log") + '\0');
+    }
+}
+
+TEST_F(FilesTest, ACatalogWhoseObjectsAllExistExitsZeroAndWrongUsageTwo)
+{
+    folder.Write("Archive.VrCat", CatalogText({"", "Archive", {objects.Path("logs/c.txt")}}));
+    const Result result = Cli({"files", "Archive"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, objects.Path("logs/c.txt") + "\n");
+    EXPECT_TRUE(result.err.empty()) << result.err;
+    EXPECT_EQ(Cli({"files"}).exitCode, 2);
+    EXPECT_EQ(Cli({"files", "Archive", "Other"}).exitCode, 2);
+    EXPECT_EQ(Cli({"files", "Nothing"}).exitCode, 1);
+}
+
+// The list goes to tar as the man page shows it: the archive holds the catalog's existing
+// objects, a folder with its contents, and nothing else.
+TEST_F(FilesTest, TarArchivesExactlyTheExistingObjects)
+{
+    const std::string archive = objects.Path("x.tar");
+    const std::string script = "tar --null -T <(\"$0\" --folder \"$1\" files Archive -0) -cf \"$2\" 2>/dev/null"
+                               " && tar -tf \"$2\"";
+    const Result tar = RunProgram("/bin/bash", folder.Path(),
+                                  {"-c", script, ProgramFolder() + "/tessna-cli", folder.Path(), archive});
+    ASSERT_EQ(tar.exitCode, 0) << tar.err;
+    const std::string root = objects.Path().substr(1);  // tar keeps member names relative
+    std::vector<std::string> members;
+    std::istringstream listed(tar.out);
+    for (std::string member; std::getline(listed, member);)
+        members.push_back(member);
+    std::sort(members.begin(), members.end());
+    // "a\nb.log" is listed by tar -t with its line feed escaped.
+    std::vector<std::string> expected = {root + "/docs/", root + "/docs/inner.txt", root + "/logs/a\\nb.log",
+                                         root + "/logs/b.log", root + "/写真 1.jpg"};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(members, expected);
+}
