@@ -5,10 +5,30 @@
 #include <QApplication>
 #include <QEvent>
 #include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
 
 namespace {
+
+QMargins FrameMarginsOf(const QWidget* window)
+{
+    const QWindow* handle = window ? window->windowHandle() : nullptr;
+    return handle ? handle->frameMargins() : QMargins();
+}
+
+// The frame a window has, or is about to get: while it shows for the first time the window
+// system has not framed it yet (and it already counts as visible), so it is taken to get the
+// frame of its parent window or of the active window.
+QRect ExpectedFrame(const QWidget* window)
+{
+    QMargins margins = FrameMarginsOf(window);
+    if (margins.isNull())
+        margins = FrameMarginsOf(window->parentWidget() ? window->parentWidget()->window() : nullptr);
+    if (margins.isNull())
+        margins = FrameMarginsOf(QApplication::activeWindow());
+    return QRect(window->pos(), window->size().grownBy(margins));
+}
 
 // Watches the show events of the application's windows.
 class ScreenFitFilter : public QObject {
@@ -52,15 +72,15 @@ void FitOnScreen(QWidget* window)
 {
     if (window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))
         return;
-    const QRect available = AvailableRectAt(WindowFrameRect(window));
+    const QRect available = AvailableRectAt(ExpectedFrame(window));
     if (available.isEmpty())
         return;
-    const QSize frameExtra = WindowFrameRect(window).size() - window->size();
+    const QSize frameExtra = ExpectedFrame(window).size() - window->size();
     const QSize frame = FittedFrameSize(window->size() + frameExtra, available.size(),
                                         window->minimumSize() + frameExtra);
     if (frame != window->size() + frameExtra)
         window->resize(frame - frameExtra);
-    const QRect placed = WindowFrameRect(window);
+    const QRect placed = ExpectedFrame(window);
     const QRect fitted = FitInside(placed, available);
     if (fitted.topLeft() != placed.topLeft())
         window->move(fitted.topLeft());
