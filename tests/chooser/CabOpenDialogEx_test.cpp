@@ -42,6 +42,15 @@ void Click(QWidget* widget)
 class TestCabOpenDialogEx : public QObject {
     Q_OBJECT
 
+    // One place, "b", for the folder "b c" of the tree, in which the chooser starts.
+    void AddPlaceOfFolderBC(TCabOpenDialogEx& chooser) const
+    {
+        TCabinetItem& place = chooser.Items.Add();
+        place.Caption = "b";
+        place.FolderPath = tree_->Path("b c");
+        chooser.InitialDir = tree_->Path();
+    }
+
 private slots:
     void init()
     {
@@ -205,10 +214,7 @@ private slots:
     void ClickOnAPlaceJumpsToItsFolder()
     {
         TCabOpenDialogEx chooser(nullptr);
-        TCabinetItem& place = chooser.Items.Add();
-        place.Caption = "b";
-        place.FolderPath = tree_->Path("b c");
-        chooser.InitialDir = tree_->Path();
+        AddPlaceOfFolderBC(chooser);
         QString shown;
         ModalDriver<OpenDialogWindow> driver([&](OpenDialogWindow& dialog) {
             auto* side = Named<QListWidget>(dialog, "SideList");
@@ -238,10 +244,7 @@ private slots:
     {
         UseUnfocusedSelection();
         TCabOpenDialogEx chooser(nullptr);
-        TCabinetItem& place = chooser.Items.Add();
-        place.Caption = "b";
-        place.FolderPath = tree_->Path("b c");
-        chooser.InitialDir = tree_->Path();
+        AddPlaceOfFolderBC(chooser);
         QImage focused;
         QImage unfocused;
         ModalDriver<OpenDialogWindow> driver([&](OpenDialogWindow& dialog) {
