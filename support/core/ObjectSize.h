@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 // The identity of an object on disk: its device and inode. Two paths with one identity name
@@ -47,4 +49,30 @@ struct ObjectSize {
     std::vector<LinkedFile> linkedFiles;
 
     bool Partial() const { return !unreadable.empty(); }
+};
+
+// The counts of one folder's own entries, kept so that a change in the folder is counted by
+// reading that folder alone.
+struct FolderRecord {
+    FileId id;
+    std::int64_t bytes = 0;  // regular files with one name
+    std::int64_t files = 0;
+    std::vector<LinkedFile> linkedFiles;
+    std::vector<std::string> subfolders;  // host names
+    bool unreadable = false;
+};
+
+// A walk of one object, folder by folder. Records are shared between a walk and the update
+// made from it, so an update copies only what changed.
+struct ObjectWalk {
+    // The regular files named by the object itself (a file, a wildcard's file matches) with
+    // what it is and where it lies; the counts here are of those files alone.
+    ObjectSize top;
+    // Host paths of the folders the object names (the folder, a wildcard's folder matches).
+    std::vector<std::string> roots;
+    // Every folder below and including the roots, by host path.
+    std::unordered_map<std::string, std::shared_ptr<const FolderRecord>> folders;
+
+    // The object's counts: each file once, the folders that could not be read named.
+    ObjectSize Sum() const;
 };

@@ -15,6 +15,8 @@
 struct SizeIndex::Job {
     std::string path;
     std::string parent;
+    std::shared_ptr<const ObjectWalk> previous;  // none: walk anew
+    std::vector<std::string> changed;
     std::atomic<bool> cancelled = false;
     std::atomic<std::int64_t> filesSeen = 0;
     std::vector<std::string> watched;
@@ -170,8 +172,14 @@ void SizeIndex::Start(const std::string& path, Entry& entry)
     auto job = std::make_shared<Job>();
     job->path = path;
     job->parent = entry.parent;
+    if (!entry.walkAnew && entry.walk) {
+        job->previous = entry.walk;
+        job->changed.assign(entry.changed.begin(), entry.changed.end());
+    }
+    entry.changed.clear();
     entry.job = job;
     entry.outdated = false;
+    entry.walkAnew = false;
     std::thread([job, walk = options_.walk, watches = watches_, mailbox = mailbox_] {
         WalkControl control;
         control.cancelled = &job->cancelled;
@@ -182,30 +190,35 @@ void SizeIndex::Start(const std::string& path, Entry& entry)
             else
                 job->overBudget = true;
         };
-        control.onFolder(job->parent);
-        ObjectSize size = walk(job->path, control);
+        if (!job->previous)
+            control.onFolder(job->parent);
+        auto result = std::make_shared<const ObjectWalk>(walk(job->path, job->previous.get(), job->changed, control));
+        ObjectSize size = result->Sum();
         const std::lock_guard lock(mailbox->mutex);
         if (!mailbox->receiver)
             return;
         SizeIndex* const index = mailbox->receiver;
         QMetaObject::invokeMethod(
-            index, [index, job, size = std::move(size)]() mutable { index->Deliver(job, std::move(size)); },
+            index,
+            [index, job, result = std::move(result), size = std::move(size)]() mutable {
+                index->Deliver(job, std::move(result), std::move(size));
+            },
             Qt::QueuedConnection);
     }).detach();
 }
 
-void SizeIndex::Deliver(const std::shared_ptr<Job>& job, ObjectSize size)
+void SizeIndex::Deliver(const std::shared_ptr<Job>& job, std::shared_ptr<const ObjectWalk> walk, ObjectSize size)
 {
     const auto found = entries_.find(job->path);
     if (found == entries_.end() || found->second.job != job || job->cancelled) {
-        ReleaseWatches(job->watched);
+        for (const std::string& folder : job->watched)
+            watches_->Release(folder);
         StartWalks();
         return;
     }
     Entry& entry = found->second;
-    ReleaseWatches(entry.watched);
-    entry.watched = std::move(job->watched);
-    entry.followed = !job->overBudget;
+    entry.walk = std::move(walk);
+    KeepWatches(entry, *job);
     entry.size = std::move(size);
     entry.job.reset();
     if (entry.outdated && focus_.contains(job->path))
@@ -214,14 +227,40 @@ void SizeIndex::Deliver(const std::shared_ptr<Job>& job, ObjectSize size)
     emit Counted(job->path);
 }
 
+// A new walk watches every folder it holds; an update watched only the folders that were
+// new to it, and the folders it dropped are let go.
+void SizeIndex::KeepWatches(Entry& entry, const Job& job)
+{
+    if (!job.previous) {
+        ReleaseWatches(entry.watched);
+        entry.followed = !job.overBudget;
+    } else {
+        entry.followed = entry.followed && !job.overBudget;
+        for (auto folder = entry.watched.begin(); folder != entry.watched.end();) {
+            if (*folder == entry.parent || entry.walk->folders.contains(*folder)) {
+                ++folder;
+                continue;
+            }
+            watches_->Release(*folder);
+            folder = entry.watched.erase(folder);
+        }
+    }
+    for (const std::string& folder : job.watched) {
+        if (!entry.watched.insert(folder).second)
+            watches_->Release(folder);  // held already: one hold per entry
+    }
+}
+
+// The changes the cancelled walk had taken are lost with it: the next walk starts anew.
 void SizeIndex::Cancel(Entry& entry)
 {
     entry.job->cancelled = true;
     entry.job.reset();
     entry.outdated = true;
+    entry.walkAnew = true;
 }
 
-void SizeIndex::ReleaseWatches(std::vector<std::string>& folders)
+void SizeIndex::ReleaseWatches(std::set<std::string>& folders)
 {
     for (const std::string& folder : folders)
         watches_->Release(folder);
@@ -232,10 +271,12 @@ void SizeIndex::TakeChanges()
 {
     const std::vector<std::string> changed = watches_->TakeChanges();
     for (auto& [path, entry] : entries_) {
-        const bool touched = std::any_of(changed.begin(), changed.end(), [&](const std::string& folder) {
-            return Touches(entry.scope, entry.parent, folder);
-        });
-        entry.outdated = entry.outdated || touched;
+        for (const std::string& folder : changed) {
+            if (!Touches(entry.scope, entry.parent, folder))
+                continue;
+            entry.outdated = true;
+            entry.changed.insert(folder);
+        }
     }
     if (!changed.empty() && !settle_.isActive())
         settle_.start();
@@ -253,8 +294,10 @@ void SizeIndex::CountChanged()
 void SizeIndex::Rescan()
 {
     for (auto& [path, entry] : entries_) {
-        if (entry.size && !entry.followed && !entry.job && focus_.contains(path))
-            Enqueue(path);
+        if (!entry.size || entry.followed || entry.job || !focus_.contains(path))
+            continue;
+        entry.walkAnew = true;
+        Enqueue(path);
     }
     StartWalks();
 }

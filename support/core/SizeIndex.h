@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -20,8 +21,13 @@ class FolderWatches;
 class QSocketNotifier;
 
 struct SizeIndexOptions {
-    using Walk = std::function<ObjectSize(const std::string& path, const WalkControl& control)>;
-    Walk walk = [](const std::string& path, const WalkControl& control) { return WalkObject(path, control); };
+    // Walks an object, or updates its previous walk after changes in the given folders.
+    using Walk = std::function<ObjectWalk(const std::string& path, const ObjectWalk* previous,
+                                          const std::vector<std::string>& changed, const WalkControl& control)>;
+    Walk walk = [](const std::string& path, const ObjectWalk* previous, const std::vector<std::string>& changed,
+                   const WalkControl& control) {
+        return previous ? UpdateWalk(path, *previous, changed, control) : WalkTree(path, control);
+    };
     std::size_t watchBudget = 0;  // 0: FolderWatches' default share
     int settleMs = 200;  // changes gathered before objects are counted again
     int rescanMs = 30000;  // interval for objects that are not watched
@@ -84,18 +90,22 @@ private:
         std::string scope;  // host folder whose changes touch the object
         std::string parent;  // host folder that holds the object
         std::optional<ObjectSize> size;
+        std::shared_ptr<const ObjectWalk> walk;
         std::shared_ptr<Job> job;
-        std::vector<std::string> watched;
+        std::set<std::string> watched;
+        std::set<std::string> changed;  // host folders changed since the last walk began
         bool followed = false;  // every folder of the last count is watched
         bool outdated = false;  // changed since its last walk began
+        bool walkAnew = true;  // the next walk starts from nothing
     };
 
     void Enqueue(const std::string& path);
     void StartWalks();
     void Start(const std::string& path, Entry& entry);
-    void Deliver(const std::shared_ptr<Job>& job, ObjectSize size);
+    void Deliver(const std::shared_ptr<Job>& job, std::shared_ptr<const ObjectWalk> walk, ObjectSize size);
+    void KeepWatches(Entry& entry, const Job& job);
     void Cancel(Entry& entry);
-    void ReleaseWatches(std::vector<std::string>& folders);
+    void ReleaseWatches(std::set<std::string>& folders);
     void TakeChanges();
     void CountChanged();
     void Rescan();

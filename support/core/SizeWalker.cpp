@@ -9,7 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <memory>
+#include <algorithm>
 #include <unordered_set>
 
 namespace {
@@ -28,11 +28,6 @@ std::string ProgramForm(const std::string& hostPath)
     return Cp932ForMessage(QString::fromUtf8(hostPath.data(), static_cast<qsizetype>(hostPath.size())));
 }
 
-struct Subfolder {
-    std::string name;
-    struct stat info;
-};
-
 std::string JoinHost(const std::string& folder, std::string_view name)
 {
     std::string path = folder;
@@ -42,64 +37,114 @@ std::string JoinHost(const std::string& folder, std::string_view name)
     return path;
 }
 
+bool IsBelow(const std::string& path, const std::string& folder)
+{
+    return path.size() > folder.size() && path.starts_with(folder) && (folder == "/" || path[folder.size()] == '/');
+}
+
+// Adds a regular file to counts of files with one name or to the list of those with more.
+template <typename Counts>
+void AddFile(Counts& counts, std::vector<LinkedFile>& linked, const struct stat& info)
+{
+    if (info.st_nlink > 1) {
+        linked.push_back({IdOf(info), static_cast<std::int64_t>(info.st_size)});
+        return;
+    }
+    counts.bytes += info.st_size;
+    ++counts.files;
+}
+
+struct Subfolder {
+    std::string name;
+    struct stat info;
+};
+
 class Walker {
 public:
-    explicit Walker(const WalkControl& control)
+    Walker(const WalkControl& control, ObjectWalk& walk)
         : control_(control)
+        , walk_(walk)
     {
-    }
-
-    // Counts what lies at hostPath, of which info is the lstat.
-    void Count(const std::string& hostPath, const struct stat& info)
-    {
-        if (S_ISDIR(info.st_mode))
-            Folder(hostPath, info);
-        else if (S_ISREG(info.st_mode))
-            File(info);
+        for (const auto& [path, record] : walk.folders)
+            seen_.insert(record->id);
     }
 
     bool Cancelled() const { return control_.cancelled && control_.cancelled->load(std::memory_order_relaxed); }
 
-    ObjectSize result;
-
-private:
-    void File(const struct stat& info)
+    // Walks a folder not walked before, and everything below it.
+    void Folder(const std::string& hostPath, const struct stat& info)
     {
-        if (info.st_nlink > 1) {
-            if (!linked_.insert(IdOf(info)).second)
-                return;
-            result.linkedFiles.push_back({IdOf(info), static_cast<std::int64_t>(info.st_size)});
+        // A bind mount can show a folder inside itself: each folder is walked once.
+        if (!seen_.insert(IdOf(info)).second)
+            return;
+        if (control_.onFolder)
+            control_.onFolder(hostPath);
+        Read(hostPath, info);
+    }
+
+    // Reads a folder's entries into its record again, walking subfolders that are new to it
+    // and dropping the records of those that went.
+    void Reread(const std::string& hostPath)
+    {
+        struct stat info { };
+        if (lstat(hostPath.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+            Drop(hostPath);
+            return;
         }
-        result.bytes += info.st_size;
-        ++result.files;
+        Read(hostPath, info);
+    }
+
+    // Forgets a folder and everything below it.
+    void Drop(const std::string& hostPath)
+    {
+        std::erase_if(walk_.folders, [&](const auto& folder) {
+            const bool gone = folder.first == hostPath || IsBelow(folder.first, hostPath);
+            if (gone)
+                seen_.erase(folder.second->id);
+            return gone;
+        });
+    }
+
+    void CountFile(const struct stat& info, FolderRecord& record)
+    {
+        AddFile(record, record.linkedFiles, info);
         if (control_.filesSeen)
             control_.filesSeen->fetch_add(1, std::memory_order_relaxed);
     }
 
-    void Folder(const std::string& hostPath, const struct stat& info)
+private:
+    void Read(const std::string& hostPath, const struct stat& info)
     {
-        // A bind mount can show a folder inside itself: each folder is walked once.
-        if (!folders_.insert(IdOf(info)).second)
-            return;
-        ++result.folders;
-        if (control_.onFolder)
-            control_.onFolder(hostPath);
+        auto record = std::make_shared<FolderRecord>();
+        record->id = IdOf(info);
         std::vector<Subfolder> subfolders;
-        if (!ReadFolder(hostPath, subfolders)) {
-            result.unreadable.push_back(ProgramForm(hostPath));
-            return;
+        record->unreadable = !ReadFolder(hostPath, *record, subfolders);
+        std::vector<std::string> kept;
+        if (const auto old = walk_.folders.find(hostPath); old != walk_.folders.end())
+            kept = old->second->subfolders;
+        for (const Subfolder& sub : subfolders)
+            record->subfolders.push_back(sub.name);
+        for (const std::string& name : kept) {
+            const auto now = std::find_if(subfolders.begin(), subfolders.end(),
+                                          [&](const Subfolder& sub) { return sub.name == name; });
+            const auto known = walk_.folders.find(JoinHost(hostPath, name));
+            if (now == subfolders.end() || known == walk_.folders.end() || !(known->second->id == IdOf(now->info)))
+                Drop(JoinHost(hostPath, name));
         }
+        walk_.folders[hostPath] = std::move(record);
         for (const Subfolder& sub : subfolders) {
             if (Cancelled())
                 return;
-            Folder(JoinHost(hostPath, sub.name), sub.info);
+            const std::string subPath = JoinHost(hostPath, sub.name);
+            if (!walk_.folders.contains(subPath))
+                Folder(subPath, sub.info);
         }
     }
 
     // Counts the files of a folder and gives its subfolders; false when it cannot be read
     // (listed or searched). The folder is closed before any subfolder is opened, so a deep
     // tree holds one handle.
-    bool ReadFolder(const std::string& hostPath, std::vector<Subfolder>& subfolders)
+    bool ReadFolder(const std::string& hostPath, FolderRecord& record, std::vector<Subfolder>& subfolders)
     {
         const int fd = open(hostPath.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         if (fd < 0)
@@ -128,14 +173,14 @@ private:
             if (S_ISDIR(info.st_mode))
                 subfolders.push_back({std::string(name), info});
             else if (S_ISREG(info.st_mode))
-                File(info);
+                CountFile(info, record);
         }
         return true;
     }
 
     const WalkControl& control_;
-    std::unordered_set<FileId, FileIdHash> linked_;
-    std::unordered_set<FileId, FileIdHash> folders_;
+    ObjectWalk& walk_;
+    std::unordered_set<FileId, FileIdHash> seen_;
 };
 
 // The identities of a path's folders, from the nearest up to the root; links above the last
@@ -143,48 +188,84 @@ private:
 std::vector<FileId> AncestorChain(std::string hostPath)
 {
     std::vector<FileId> chain;
-    while (true) {
-        const size_t delim = hostPath.rfind('/');
-        if (delim == std::string::npos)
-            return chain;
-        hostPath.resize(delim == 0 ? 1 : delim);
+    while (hostPath != "/" && hostPath.find('/') != std::string::npos) {
+        hostPath = ParentHostFolder(hostPath);
         struct stat info { };
         if (stat(hostPath.c_str(), &info) == 0)
             chain.push_back(IdOf(info));
-        if (hostPath == "/")
-            return chain;
     }
+    return chain;
 }
 
-std::vector<std::string> Matches(const std::string& hostFolder, std::string_view mask, ObjectSize& result)
+std::vector<std::string> Matches(const std::string& hostFolder, std::string_view mask, ObjectSize& top)
 {
     std::vector<std::string> matches;
     const std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(hostFolder.c_str()), closedir);
     if (!dir) {
         if (errno != ENOENT && errno != ENOTDIR)
-            result.unreadable.push_back(ProgramForm(hostFolder));
+            top.unreadable.push_back(ProgramForm(hostFolder));
         return matches;
     }
     while (const dirent* entry = readdir(dir.get())) {
         const std::string_view name = entry->d_name;
-        if (name == "." || name == ".." || !MatchesFileMask(mask, ProgramForm(std::string(name))))
-            continue;
-        matches.push_back(JoinHost(hostFolder, name));
+        if (name != "." && name != ".." && MatchesFileMask(mask, ProgramForm(std::string(name))))
+            matches.push_back(JoinHost(hostFolder, name));
     }
     return matches;
 }
 
-void CountTop(Walker& walker, const std::string& hostPath)
+void WalkTop(Walker& walker, ObjectWalk& walk, const std::string& hostPath)
 {
     struct stat info { };
     if (lstat(hostPath.c_str(), &info) != 0)
         return;
-    walker.result.exists = true;
-    walker.result.covers.push_back(IdOf(info));
-    walker.Count(hostPath, info);
+    walk.top.exists = true;
+    walk.top.covers.push_back(IdOf(info));
+    if (S_ISDIR(info.st_mode)) {
+        walk.roots.push_back(hostPath);
+        walker.Folder(hostPath, info);
+    } else if (S_ISREG(info.st_mode)) {
+        AddFile(walk.top, walk.top.linkedFiles, info);
+    }
+}
+
+void AddChain(ObjectSize& top, const std::string& hostPath)
+{
+    FileId id;
+    if (IdentityOf(hostPath, id))
+        top.chain.push_back(id);
+    for (const FileId& above : AncestorChain(hostPath))
+        top.chain.push_back(above);
 }
 
 }  // namespace
+
+ObjectSize ObjectWalk::Sum() const
+{
+    ObjectSize sum = top;
+    sum.linkedFiles.clear();
+    std::unordered_set<FileId, FileIdHash> linked;
+    const auto addLinked = [&](const std::vector<LinkedFile>& files) {
+        for (const LinkedFile& file : files) {
+            if (!linked.insert(file.id).second)
+                continue;
+            sum.bytes += file.bytes;
+            ++sum.files;
+            sum.linkedFiles.push_back(file);
+        }
+    };
+    addLinked(top.linkedFiles);
+    for (const auto& [path, record] : folders) {
+        sum.bytes += record->bytes;
+        sum.files += record->files;
+        ++sum.folders;
+        addLinked(record->linkedFiles);
+        if (record->unreadable)
+            sum.unreadable.push_back(ProgramForm(path));
+    }
+    std::sort(sum.unreadable.begin(), sum.unreadable.end());
+    return sum;
+}
 
 std::string ParentHostFolder(const std::string& hostPath)
 {
@@ -203,30 +284,49 @@ bool IdentityOf(const std::string& hostPath, FileId& id)
     return true;
 }
 
-ObjectSize WalkObject(std::string_view path, const WalkControl& control)
+ObjectWalk WalkTree(std::string_view path, const WalkControl& control)
 {
-    Walker walker(control);
+    ObjectWalk walk;
     const auto host = ToHostPath(path);
     if (!host || host->empty())
-        return {};
+        return walk;
+    Walker walker(control, walk);
     const std::string mask = ExtractFileName(path);
     if (!HasWildcards(mask)) {
-        CountTop(walker, *host);
-        if (walker.result.exists) {
-            walker.result.chain = walker.result.covers;
-            for (const FileId& id : AncestorChain(*host))
-                walker.result.chain.push_back(id);
-        }
-        return std::move(walker.result);
+        WalkTop(walker, walk, *host);
+        if (walk.top.exists)
+            AddChain(walk.top, *host);
+        return walk;
     }
     const std::string folder = ParentHostFolder(*host);
-    for (const std::string& match : Matches(folder, mask, walker.result))
-        CountTop(walker, match);
-    FileId folderId;
-    if (IdentityOf(folder, folderId)) {
-        walker.result.chain.push_back(folderId);
-        for (const FileId& id : AncestorChain(folder))
-            walker.result.chain.push_back(id);
+    for (const std::string& match : Matches(folder, mask, walk.top))
+        WalkTop(walker, walk, match);
+    AddChain(walk.top, folder);
+    return walk;
+}
+
+ObjectWalk UpdateWalk(std::string_view path, const ObjectWalk& previous, const std::vector<std::string>& changed,
+                      const WalkControl& control)
+{
+    FileId id;
+    const bool sameFolder = previous.roots.size() == 1 && previous.top.covers.size() == 1
+        && !HasWildcards(ExtractFileName(path)) && IdentityOf(previous.roots.front(), id)
+        && id == previous.top.covers.front();
+    if (!sameFolder)
+        return WalkTree(path, control);
+    ObjectWalk walk = previous;
+    Walker walker(control, walk);
+    std::vector<std::string> folders = changed;
+    std::sort(folders.begin(), folders.end(),
+              [](const std::string& a, const std::string& b) { return a.size() < b.size(); });
+    for (const std::string& folder : folders) {
+        if (walk.folders.contains(folder))
+            walker.Reread(folder);
     }
-    return std::move(walker.result);
+    return walk;
+}
+
+ObjectSize WalkObject(std::string_view path, const WalkControl& control)
+{
+    return WalkTree(path, control).Sum();
 }

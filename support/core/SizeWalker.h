@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // How a caller steers a walk from another thread and hears of its progress.
 struct WalkControl {
@@ -14,15 +15,24 @@ struct WalkControl {
     const std::atomic<bool>* cancelled = nullptr;
     // Raised by every regular file counted, for a progress text.
     std::atomic<std::int64_t>* filesSeen = nullptr;
-    // Called with the host path of each folder before its entries are read, so that a
-    // watch set there misses no change made after the count.
+    // Called with the host path of each folder before its entries are read for the first
+    // time, so that a watch set there misses no change made after the count.
     std::function<void(const std::string& hostFolder)> onFolder;
 };
 
-// Counts a catalog object (a file, a folder with everything below it, or a name with "*" or
+// Walks a catalog object (a file, a folder with everything below it, or a name with "*" or
 // "?" in its last part, whose every match counts). Symbolic links are not followed; folders
-// of other file systems are walked. A folder that cannot be read is counted itself and named
-// in the result's unreadable list. A path that names nothing gives an empty result.
+// of other file systems are walked. A folder that cannot be read is counted itself and
+// marked unreadable. A path that names nothing gives an empty walk.
+ObjectWalk WalkTree(std::string_view path, const WalkControl& control = {});
+
+// The walk after changes in some host folders: a folder object that is still the same
+// folder has only the changed folders read again (and what appeared below them walked);
+// anything else is walked anew.
+ObjectWalk UpdateWalk(std::string_view path, const ObjectWalk& previous, const std::vector<std::string>& changed,
+                      const WalkControl& control = {});
+
+// WalkTree(path).Sum(): the counts of an object.
 ObjectSize WalkObject(std::string_view path, const WalkControl& control = {});
 
 // The identity of what a path names, links in its last part not followed.

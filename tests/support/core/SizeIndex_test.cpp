@@ -60,9 +60,10 @@ TEST_F(SizeIndexTest, CountsEachPathOnceWhileNothingChanges)
 {
     std::atomic<int> walks = 0;
     SizeIndex::Options options;
-    options.walk = [&](const std::string& path, const WalkControl& control) {
+    options.walk = [&](const std::string& path, const ObjectWalk*, const std::vector<std::string>&,
+                       const WalkControl& control) {
         ++walks;
-        return WalkObject(path, control);
+        return WalkTree(path, control);
     };
     SizeIndex index(options);
     const std::vector<std::string> objects = {folder_.Path("tree"), folder_.Path("tree/sub/b")};
@@ -125,14 +126,15 @@ public:
 
     SizeIndex::Walk Walk()
     {
-        return [this](const std::string& path, const WalkControl& control) {
+        return [this](const std::string& path, const ObjectWalk*, const std::vector<std::string>&,
+                      const WalkControl& control) {
             if (hung_.exchange(true))
-                return WalkObject(path, control);
+                return WalkTree(path, control);
             const int fd = open(fifo_.c_str(), O_RDONLY);  // waits for a writer
             close(fd);
-            ObjectSize bogus;
-            bogus.bytes = 999;
-            bogus.exists = true;
+            ObjectWalk bogus;
+            bogus.top.bytes = 999;
+            bogus.top.exists = true;
             ended_ = true;
             return bogus;
         };

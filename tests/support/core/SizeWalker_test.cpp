@@ -8,7 +8,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <sstream>
 
 namespace {
@@ -156,6 +159,56 @@ TEST_F(SizeWalkerTest, ACancelledWalkStops)
     WalkControl control;
     control.cancelled = &cancelled;
     EXPECT_EQ(WalkObject(Path("top"), control).files, 0);
+}
+
+// An update reads the changed folders alone and comes to what a new walk counts.
+TEST_F(SizeWalkerTest, AnUpdateAfterChangesCountsWhatANewWalkCounts)
+{
+    struct Case {
+        const char* name;
+        std::function<void()> change;
+        std::vector<std::string> changed;  // below top
+    } const cases[] = {  // each on the tree the one before left
+        {"a file grows", [&] { std::ofstream(Path("top/sub/c"), std::ios::app) << "more"; }, {"sub"}},
+        {"a file appears", [&] { folder_.MakeFile("top/sub/deeper/new", 9); }, {"sub/deeper"}},
+        // The link count of a changes too, which its folder's watch reports.
+        {"a second name", [&] { Link(Path("top/a"), Path("top/sub/deeper/a2")); }, {"", "sub/deeper"}},
+        {"a folder appears", [&] { folder_.MakeFile("top/fresh/inner/f", 11); }, {""}},
+        {"a folder goes", [&] { std::filesystem::remove_all(Path("top/sub/deeper")); }, {"sub", "sub/deeper"}},
+        {"a folder is replaced",
+         [&] {
+             std::filesystem::rename(Path("top/sub"), Path("old-sub"));
+             folder_.MakeFile("top/sub/g", 5);
+         },
+         {""}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ObjectWalk before = WalkTree(Path("top"));
+        c.change();
+        std::vector<std::string> changed;
+        for (const std::string& folder : c.changed)
+            changed.push_back(folder.empty() ? Path("top") : Path("top/" + folder));
+        const ObjectWalk after = UpdateWalk(Path("top"), before, changed);
+        EXPECT_EQ(CountsOf(after.Sum()), CountsOf(WalkObject(Path("top"))));
+        for (const auto& [path, record] : after.folders) {
+            const bool reread = std::find(changed.begin(), changed.end(), path) != changed.end();
+            const auto old = before.folders.find(path);
+            if (!reread && old != before.folders.end() && old->second->id == record->id) {
+                EXPECT_EQ(record, old->second) << path << " was read again";
+            }
+        }
+    }
+}
+
+TEST_F(SizeWalkerTest, AnUpdateOfAnObjectThatIsNoLongerTheSameFolderWalksAnew)
+{
+    const ObjectWalk before = WalkTree(Path("top"));
+    std::filesystem::rename(Path("top"), Path("gone"));
+    folder_.MakeFile("top/only", 3);
+    EXPECT_EQ(CountsOf(UpdateWalk(Path("top"), before, {}).Sum()), (Counted{3, 1, 1}));
+    std::filesystem::remove_all(Path("top"));
+    EXPECT_FALSE(UpdateWalk(Path("top"), before, {}).Sum().exists);
 }
 
 TEST_F(SizeWalkerTest, EachObjectIsHeldByTheFirstListedObjectThatHoldsIt)
