@@ -33,6 +33,8 @@ namespace {
 
 bool Touches(const std::string& scope, const std::string& parent, const std::string& folder)
 {
+    if (scope.empty())
+        return false;
     if (folder == parent || folder == scope)
         return true;
     return folder.size() > scope.size() && folder.starts_with(scope)
@@ -85,8 +87,9 @@ void SizeIndex::Request(const std::vector<std::string>& paths)
     for (const std::string& path : paths) {
         focus_.insert(path);
         auto [entry, added] = entries_.try_emplace(path);
-        if (added) {
-            const std::string host = ToHostPath(path).value_or(std::string());
+        // Only an absolute host path names something to watch (the walk counts nothing else).
+        const std::string host = ToHostPath(path).value_or(std::string());
+        if (added && host.starts_with('/')) {
             entry->second.parent = ParentHostFolder(host);
             entry->second.scope = HasWildcards(ExtractFileName(host)) ? entry->second.parent : host;
         }
@@ -190,7 +193,7 @@ void SizeIndex::Start(const std::string& path, Entry& entry)
             else
                 job->overBudget = true;
         };
-        if (!job->previous)
+        if (!job->previous && !job->parent.empty())
             control.onFolder(job->parent);
         auto result = std::make_shared<const ObjectWalk>(walk(job->path, job->previous.get(), job->changed, control));
         ObjectSize size = result->Sum();

@@ -288,7 +288,9 @@ ObjectWalk WalkTree(std::string_view path, const WalkControl& control)
 {
     ObjectWalk walk;
     const auto host = ToHostPath(path);
-    if (!host || host->empty())
+    // A path that is not absolute (one in another system's syntax) names nothing here, and
+    // must not be taken for a name in the current folder.
+    if (!host || !host->starts_with('/'))
         return walk;
     Walker walker(control, walk);
     const std::string mask = ExtractFileName(path);

@@ -23,7 +23,7 @@ struct WalkControl {
 // Walks a catalog object (a file, a folder with everything below it, or a name with "*" or
 // "?" in its last part, whose every match counts). Symbolic links are not followed; folders
 // of other file systems are walked. A folder that cannot be read is counted itself and
-// marked unreadable. A path that names nothing gives an empty walk.
+// marked unreadable. A path that names nothing, or is not absolute, gives an empty walk.
 ObjectWalk WalkTree(std::string_view path, const WalkControl& control = {});
 
 // The walk after changes in some host folders: a folder object that is still the same

@@ -91,6 +91,10 @@ TEST_F(SizeWalkerTest, CountsRegularFilesOnceAndFollowsNoLink)
     }
     EXPECT_TRUE(WalkObject(Path("top/dangling")).exists);
     EXPECT_FALSE(WalkObject(Path("missing")).exists);
+    ASSERT_EQ(chdir(Path("top").c_str()), 0);
+    EXPECT_FALSE(WalkObject("a").exists);  // a relative path names nothing, not top/a
+    EXPECT_FALSE(WalkObject("*").exists);
+    ASSERT_EQ(chdir("/"), 0);
 }
 
 std::string Report(const ObjectSize& size)
