@@ -105,6 +105,7 @@ public:
         });
     }
 
+private:
     void CountFile(const struct stat& info, FolderRecord& record)
     {
         AddFile(record, record.linkedFiles, info);
@@ -112,7 +113,6 @@ public:
             control_.filesSeen->fetch_add(1, std::memory_order_relaxed);
     }
 
-private:
     void Read(const std::string& hostPath, const struct stat& info)
     {
         auto record = std::make_shared<FolderRecord>();
