@@ -13,6 +13,7 @@
 #include "support/core/TessnaError.h"
 #include "support/core/WinReg.h"
 #include "support/ui/FileDropTarget.h"
+#include "support/ui/HeldCloseRequests.h"
 #include "support/ui/HelpViewer.h"
 #include "support/ui/RunCommand.h"
 #include "support/ui/StopBox.h"
@@ -588,6 +589,7 @@ void TCatalogForm::FormDestroy()
 
 void TCatalogForm::closeEvent(QCloseEvent* event)
 {
+    const HeldCloseRequests held(this);
     bool mayClose = false;
     RunCommand(this, [this, &mayClose] { mayClose = store_->CloseQuery(*prompter_); });
     event->setAccepted(mayClose);

@@ -4,6 +4,7 @@
 #include "support/core/Cp932.h"
 #include "support/core/MessageDlg.h"
 #include "support/ui/HelpViewer.h"
+#include "support/ui/MessageForm.h"
 #include "support/ui/StopBox.h"
 #include "tests/app/OpenCatalogForm.h"
 #include "tests/common/CatalogFolder.h"
@@ -19,6 +20,7 @@
 #include "wizard/CatRenameForm.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -388,6 +390,35 @@ private slots:
         QCOMPARE(prompter_.boxes.back().buttons, mbYesNoCancel);
         QCOMPARE(form_->isVisible(), !closes);
         QCOMPARE(!folder_->ControlFile().contains("Beta"), saved);
+    }
+
+    // A close request (the window manager's close box) reaches the main window's platform
+    // window while the close question is open over it: the question stays until answered,
+    // and the program goes on.
+    void theCloseBoxDuringTheCloseQuestionLeavesTheQuestionOpen()
+    {
+        folder_->AddCatalog("Alpha", {"/a"});
+        form_ = std::make_unique<TCatalogForm>(folder_->Path());
+        ShowActive();
+        form_->Store().SetModified(true);
+        bool questionStayed = false;
+        bool windowStayed = false;
+        ModalDriver<TMessageForm> driver([&](TMessageForm& question) {
+            for (int request = 0; request < 2; ++request) {
+                QCloseEvent closeBox;
+                QCoreApplication::sendEvent(form_->windowHandle(), &closeBox);
+            }
+            QCoreApplication::processEvents();
+            questionStayed = question.isVisible();
+            windowStayed = form_->isVisible() && form_->windowHandle()->handle() != nullptr;
+            question.Button(mbCancel)->click();
+        });
+        Action("ActF_Close")->trigger();
+        QVERIFY(driver.Ran());
+        QVERIFY(questionStayed);
+        QVERIFY(windowStayed);
+        QVERIFY(form_->isVisible());
+        QVERIFY(form_->Store().Modified());
     }
 
     void anUnreadableCatalogIsToldOnceShownGreyedAndKept()
