@@ -106,8 +106,8 @@ private:
     void ActI_ItemFileAddExecute();
     void ActI_ItemDeleteExecute();
     // Adds to the catalog at this index the folders, then the files of a choice that still
-    // exist as such.
-    void AddChosenObjects(int catalog, const ObjectChoice& choice);
+    // exist as such. Gives the text that names what was not added and why, or "".
+    QString AddChosenObjects(int catalog, const ObjectChoice& choice);
     // Files and folders dropped onto the object list from a file manager.
     void DropObjects(const QMimeData& data);
     // Runs the catalog wizard over the window on data; Accepted when the user finished it.

@@ -18,19 +18,39 @@
 #include <QTableView>
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace {
 
-// Folders first, then files, each still there as what it was chosen as.
-std::vector<std::string> ExistingChoices(const ObjectChoice& choice)
+// What a choice leaves for the catalog: folders first, then files, each still there as
+// what it was chosen as; the others have vanished since they were chosen.
+struct SortedChoice {
+    std::vector<std::string> existing;
+    std::vector<std::string> vanished;
+};
+
+SortedChoice SortChoice(const ObjectChoice& choice)
 {
-    std::vector<std::string> paths;
-    paths.reserve(choice.SelectedFolders.size() + choice.SelectedFiles.size());
-    std::copy_if(choice.SelectedFolders.begin(), choice.SelectedFolders.end(), std::back_inserter(paths),
-                 [](const std::string& path) { return DirExists(path); });
-    std::copy_if(choice.SelectedFiles.begin(), choice.SelectedFiles.end(), std::back_inserter(paths),
-                 [](const std::string& path) { return FileExistsQuiet(path); });
-    return paths;
+    SortedChoice sorted;
+    sorted.existing.reserve(choice.SelectedFolders.size() + choice.SelectedFiles.size());
+    const auto take = [&sorted](const std::string& path, bool exists) {
+        (exists ? sorted.existing : sorted.vanished).push_back(path);
+    };
+    for (const std::string& path : choice.SelectedFolders)
+        take(path, DirExists(path));
+    for (const std::string& path : choice.SelectedFiles)
+        take(path, FileExistsQuiet(path));
+    return sorted;
+}
+
+// The offered paths that are not among the added ones.
+std::vector<std::string> NotAmong(const std::vector<std::string>& offered, const std::vector<std::string>& added)
+{
+    const std::unordered_set<std::string> taken(added.begin(), added.end());
+    std::vector<std::string> left;
+    std::copy_if(offered.begin(), offered.end(), std::back_inserter(left),
+                 [&taken](const std::string& path) { return !taken.contains(path); });
+    return left;
 }
 
 }  // namespace
@@ -42,11 +62,13 @@ void TCatalogForm::ActI_ItemFileAddExecute()
         return;
     const std::optional<ObjectChoice> choice
         = services_.runObjectChooser(this, ObjectsToCompressSettings());
-    if (choice)
-        AddChosenObjects(*catalog, *choice);
+    if (!choice)
+        return;
+    if (const QString remarks = AddChosenObjects(*catalog, *choice); !remarks.isEmpty())
+        prompter_->ShowMessageText(remarks, MsgDlgType::mtWarning, mbOK, 0);
 }
 
-void TCatalogForm::AddChosenObjects(int catalog, const ObjectChoice& choice)
+QString TCatalogForm::AddChosenObjects(int catalog, const ObjectChoice& choice)
 {
     // The area under the closed chooser is repainted before the list is frozen.
     QCoreApplication::processEvents();
@@ -58,13 +80,21 @@ void TCatalogForm::AddChosenObjects(int catalog, const ObjectChoice& choice)
     });
     // The store skips a path the catalog already holds in any letter case, and so a path
     // chosen twice; each path it takes becomes a row at the end of the list.
-    std::vector<std::string> paths = ExistingChoices(choice);
-    const std::vector<std::string> refused = RemoveUnstorablePaths(paths);
-    for (const std::string& path : store_->AddObjects(catalog, paths))
+    SortedChoice sorted = SortChoice(choice);
+    const std::vector<std::string> refused = RemoveUnstorablePaths(sorted.existing);
+    const std::vector<std::string> added = store_->AddObjects(catalog, sorted.existing);
+    for (const std::string& path : added)
         AddObjectRow(catalog, path);
     UpdateObjectCount();
+
+    QStringList remarks;
     if (!refused.empty())
-        prompter_->ShowMessageText(UnstorableNamesText(refused), MsgDlgType::mtWarning, mbOK, 0);
+        remarks.append(UnstorableNamesText(refused));
+    if (const auto listed = NotAmong(sorted.existing, added); !listed.empty())
+        remarks.append(NotAddedText(NotAddedReason::AlreadyInCatalog, listed));
+    if (!sorted.vanished.empty())
+        remarks.append(NotAddedText(NotAddedReason::NotFound, sorted.vanished));
+    return remarks.join(u"\n\n");
 }
 
 void TCatalogForm::ActI_ItemDeleteExecute()

@@ -61,6 +61,9 @@ private:
     void CreateActions();
     void CreateLayout();
     void FitColumns();
+    // Adds the objects a choice or a paste offers; gives the text that names what was not
+    // added and why, or "".
+    QString AddOffered(std::vector<std::string> paths);
     std::vector<int> SelectedRows() const;
 
     WizardObjectListServices services_;

@@ -111,6 +111,12 @@ private slots:
         QVERIFY(form_->Store().Modified());
         QVERIFY(form_->windowTitle().contains(QStringLiteral("(更新)")));
         QVERIFY(QApplication::overrideCursor() == nullptr);
+        // What was chosen and not added is named, with the reason.
+        QCOMPARE(prompter_.boxes.size(), 1u);
+        QCOMPARE(prompter_.boxes[0].text,
+                 QStringLiteral("次の 1 件は既にカタログにあるため追加しませんでした（大文字と小文字は区別しません）。\n")
+                     + disk_.filePath("a.txt") + QStringLiteral("\n\n次の 2 件は見つからないため追加しませんでした。\n")
+                     + disk_.filePath("gone") + u'\n' + disk_.filePath("missing.txt"));
 
         QCOMPARE(asked_.size(), std::size_t(1));
         const ObjectChooserSettings& settings = asked_.front();
