@@ -12,6 +12,7 @@
 #include "support/core/RegistryLayout.h"
 #include "support/core/TessnaError.h"
 #include "support/core/WinReg.h"
+#include "support/ui/ContextMenuKey.h"
 #include "support/ui/FileDropTarget.h"
 #include "support/ui/HeldCloseRequests.h"
 #include "support/ui/HelpViewer.h"
@@ -90,6 +91,7 @@ TCatalogForm::TCatalogForm(const std::string& folder, CatalogFormServices servic
     CreateToolBar();
     CreateViews();
     CreateStatusBar();
+    BindListKeys();
     NameControls();
 
     connect(store_, &CatalogStore::ListReset, this, &TCatalogForm::RebuildTree);
@@ -137,10 +139,13 @@ void TCatalogForm::CreateActions()
     ActF_CatNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     ActF_CatUpdate = MakeAction("ActF_CatUpdate", QStringLiteral("修正ウイザード(&U)"),
                                 QStringLiteral("カタログの修正ウィザードを起動します"), "cat-update.svg");
+    ActF_CatOpen = MakeAction("ActF_CatOpen", QStringLiteral("カタログを開く(&O)"),
+                              QStringLiteral("カタログファイルを選んでカタログリストに加えます"));
     ActF_CatDelete = MakeAction("ActF_CatDelete", QStringLiteral("削除(&D)"),
                                 QStringLiteral("カタログを削除します"), "cat-delete.svg");
     ActF_CatRename = MakeAction("ActF_CatRename", QStringLiteral("名称変更(&R)"),
                                 QStringLiteral("カタログ名を変更します"), "cat-rename.svg");
+    ActF_CatRename->setShortcut(QKeySequence(Qt::Key_F2));
     ActF_CatSave = MakeAction("ActF_CatSave", QStringLiteral("保存(&S)"),
                               QStringLiteral("カタログを保存します"), "cat-save.svg");
     ActF_CatSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
@@ -148,6 +153,8 @@ void TCatalogForm::CreateActions()
                                 QStringLiteral("カタログに別名を付けて保存します"));
     ActF_Close = MakeAction("ActF_Close", QStringLiteral("終了(&X)"), QStringLiteral("終了します"),
                             "close.svg");
+    // Esc closes the window, with the close question, from wherever the focus is.
+    ActF_Close->setShortcut(QKeySequence(Qt::Key_Escape));
     ActF_Property = MakeAction("ActF_Property", QStringLiteral("プロパティ(&P)"),
                                QStringLiteral("カタログのプロパティを表示します"));
     ActF_Property->setVisible(false);
@@ -170,6 +177,7 @@ void TCatalogForm::CreateActions()
                             QStringLiteral("バージョン情報を表示します"));
 
     Bind(ActF_CatNew, &TCatalogForm::ActF_CatNewExecute);
+    Bind(ActF_CatOpen, &TCatalogForm::ActF_CatOpenExecute);
     Bind(ActF_CatUpdate, &TCatalogForm::ActF_CatUpdateExecute);
     Bind(ActF_CatDelete, &TCatalogForm::ActF_CatDeleteExecute);
     Bind(ActF_CatRename, &TCatalogForm::ActF_CatRenameExecute);
@@ -179,10 +187,20 @@ void TCatalogForm::CreateActions()
     Bind(ActH_About, &TCatalogForm::ActH_AboutExecute);
     Bind(ActI_ItemFileAdd, &TCatalogForm::ActI_ItemFileAddExecute);
     Bind(ActI_ItemDelete, &TCatalogForm::ActI_ItemDeleteExecute);
+}
 
-    // Esc closes the window, with the close question, from wherever the focus is.
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, ActF_Close, &QAction::trigger);
+// Delete deletes what the list with the focus shows: catalogs in the tree, objects in the
+// object list; Shift+F10 opens the list's context menu.
+void TCatalogForm::BindListKeys()
+{
+    const auto deleteIn = [](QAction* action, QAbstractItemView* view) {
+        action->setShortcut(QKeySequence(Qt::Key_Delete));
+        action->setShortcutContext(Qt::WidgetShortcut);
+        view->addAction(action);
+        OpenContextMenuByKey(view);
+    };
+    deleteIn(ActF_CatDelete, TreeView);
+    deleteIn(ActI_ItemDelete, ObjectTable);
 }
 
 QMenu* TCatalogForm::AddMenu(const QString& caption, const QString& name, QAction*& menuAction)
@@ -198,7 +216,7 @@ QMenu* TCatalogForm::AddMenu(const QString& caption, const QString& name, QActio
 void TCatalogForm::CreateMenus()
 {
     QMenu* catalogMenu = AddMenu(QStringLiteral("カタログ(&F)"), QStringLiteral("ActF"), ActF);
-    catalogMenu->addActions({ActF_CatNew, ActF_CatUpdate});
+    catalogMenu->addActions({ActF_CatNew, ActF_CatUpdate, ActF_CatOpen});
     catalogMenu->addSeparator();
     catalogMenu->addActions({ActF_CatDelete, ActF_CatRename});
     catalogMenu->addSeparator()->setVisible(false);
@@ -546,6 +564,7 @@ void TCatalogForm::UpdateActions()
     const bool loaded = hasCatalog && store_->IsLoaded(catalog);
     ActF_CatNew->setEnabled(true);
     ActF_CatDelete->setEnabled(hasCatalog);
+    ActF_CatOpen->setEnabled(true);
     for (QAction* action : {ActF_CatUpdate, ActF_CatRename, ActI_ItemFileAdd})
         action->setEnabled(loaded);
     ActF_CatSave->setEnabled(store_->Modified());

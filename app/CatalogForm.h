@@ -69,6 +69,7 @@ private:
     void CreateToolBar();
     void CreateViews();
     void CreateStatusBar();
+    void BindListKeys();
     // Names and descriptions that a screen reader reads for the controls.
     void NameControls();
     QAction* MakeAction(const char* name, const QString& caption, const QString& hint = {},
@@ -96,6 +97,7 @@ private:
 
     // The commands, each the execute handler of its action.
     void ActF_CatNewExecute();
+    void ActF_CatOpenExecute();
     void ActF_CatUpdateExecute();
     void ActF_CatDeleteExecute();
     void ActF_CatRenameExecute();
@@ -110,6 +112,8 @@ private:
     QString AddChosenObjects(int catalog, const ObjectChoice& choice);
     // Files and folders dropped onto the object list from a file manager.
     void DropObjects(const QMimeData& data);
+    // Appends existing catalog files to the list and tells which it could not.
+    void OpenCatalogFiles(const std::vector<std::string>& files);
     // Runs the catalog wizard over the window on data; Accepted when the user finished it.
     QDialog::DialogCode RunWizard(TCatalogParam& data);
 
@@ -124,6 +128,7 @@ private:
     QAction* ActF = nullptr;
     QAction* ActF_CatNew = nullptr;
     QAction* ActF_CatUpdate = nullptr;
+    QAction* ActF_CatOpen = nullptr;
     QAction* ActF_CatDelete = nullptr;
     QAction* ActF_CatRename = nullptr;
     QAction* ActF_CatSave = nullptr;

@@ -11,6 +11,7 @@
 #include "support/core/HostPath.h"
 #include "support/core/MessageDlg.h"
 #include "support/core/ProgramFolder.h"
+#include "support/core/ShownName.h"
 #include "support/core/TessnaError.h"
 
 #include <algorithm>
@@ -194,6 +195,39 @@ int CatalogStore::AddCatalogFromWizard(const TCatalogParam& data)
     emit CatalogAppended(index);
     SetModified(true);
     return index;
+}
+
+std::string CatalogStore::OpenCatalogFile(const std::string& path)
+{
+    const std::string name = ExtractFileName(path);
+    const std::string quoted = Cp932Text("「") + ShownName(path) + Cp932Text("」");
+    if (ExtractFilePath(path) != folder_)
+        return Cp932Text("カタログファイル") + quoted
+            + Cp932Text("はプログラムフォルダにないため開けません。\nカタログリストに加えられるのは ") + folder_
+            + Cp932Text(" にあるカタログファイルだけです。");
+    if (!ListedFileNameReadsBack(name))
+        return Cp932Text("カタログファイル") + quoted
+            + Cp932Text("の名前はコントロールファイルに保存すると元のとおりに読み戻せないため開けません。");
+    const std::string key = NoCaseKey(DisplayedName(path));
+    if (std::any_of(catalogs_.begin(), catalogs_.end(),
+                    [&](const TCatalogEntry& entry) { return NoCaseKey(DisplayedName(entry.FileName)) == key; }))
+        return Cp932Text("カタログ「") + DisplayedName(path)
+            + Cp932Text("」は既にカタログリストにあります（大文字と小文字は区別しません）。");
+    std::string buffer;
+    try {
+        auto entry = ReadCatalog(path, buffer);
+        if (!entry)
+            return Cp932Text("ファイル") + quoted + Cp932Text("はないか、空か、カタログファイルではありません。");
+        disk_.Remember(path, buffer);
+        catalogs_.push_back(std::move(*entry));
+        unreadable_.emplace_back();
+    } catch (const CannotReadError& error) {
+        catalogs_.push_back({path, {}, {}});
+        unreadable_.push_back(error.Reason());
+    }
+    emit CatalogAppended(Count() - 1);
+    SetModified(true);
+    return {};
 }
 
 void CatalogStore::SetModified(bool value)

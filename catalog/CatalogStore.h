@@ -69,6 +69,15 @@ public:
     // CatalogAppended. Returns the new index.
     int AddCatalogFromWizard(const TCatalogParam& data);
 
+    // Appends the catalog file at path, an existing file of the folder, as the load reads
+    // it: a file that cannot be read is listed as not loaded. Refused with a message naming
+    // the file, and the list left as it was: a file outside the folder (the control file
+    // names files of the folder only), a file whose name the control file cannot hold, a
+    // file whose displayed name the list holds in any letter case, and a file that is
+    // missing, empty or not text. Sets Modified and emits CatalogAppended when appended.
+    // Returns the refusal, or "".
+    std::string OpenCatalogFile(const std::string& path);
+
     bool Modified() const { return modified_; }
     // Emits ModifiedChanged when the value changes.
     void SetModified(bool value);
