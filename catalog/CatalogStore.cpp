@@ -80,18 +80,24 @@ void CatalogStore::ReadCatalogList(int kind)
         std::string path = folder_ + value;
         if (!seen.insert(path).second)
             continue;
-        try {
-            auto entry = ReadCatalog(path, buffer);
-            if (!entry)
-                continue;
-            disk_.Remember(path, buffer);
-            catalogs_.push_back(std::move(*entry));
-            unreadable_.emplace_back();
-        } catch (const CannotReadError& error) {
-            catalogs_.push_back({path, {}, {}});
-            unreadable_.push_back(error.Reason());
-        }
+        AppendRead(path, buffer);
     }
+}
+
+bool CatalogStore::AppendRead(const std::string& path, std::string& buffer)
+{
+    try {
+        auto entry = ReadCatalog(path, buffer);
+        if (!entry)
+            return false;
+        disk_.Remember(path, buffer);
+        catalogs_.push_back(std::move(*entry));
+        unreadable_.emplace_back();
+    } catch (const CannotReadError& error) {
+        catalogs_.push_back({path, {}, {}});
+        unreadable_.push_back(error.Reason());
+    }
+    return true;
 }
 
 void CatalogStore::SaveCatalogList()
@@ -214,17 +220,8 @@ std::string CatalogStore::OpenCatalogFile(const std::string& path)
         return Cp932Text("カタログ「") + DisplayedName(path)
             + Cp932Text("」は既にカタログリストにあります（大文字と小文字は区別しません）。");
     std::string buffer;
-    try {
-        auto entry = ReadCatalog(path, buffer);
-        if (!entry)
-            return Cp932Text("ファイル") + quoted + Cp932Text("はないか、空か、カタログファイルではありません。");
-        disk_.Remember(path, buffer);
-        catalogs_.push_back(std::move(*entry));
-        unreadable_.emplace_back();
-    } catch (const CannotReadError& error) {
-        catalogs_.push_back({path, {}, {}});
-        unreadable_.push_back(error.Reason());
-    }
+    if (!AppendRead(path, buffer))
+        return Cp932Text("ファイル") + quoted + Cp932Text("はないか、空か、カタログファイルではありません。");
     emit CatalogAppended(Count() - 1);
     SetModified(true);
     return {};

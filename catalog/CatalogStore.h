@@ -162,6 +162,10 @@ private:
     };
 
     void ReadCatalogList(int kind);
+    // Reads the catalog file at path into the end of the list: loaded, or not loaded with
+    // the reason when it cannot be read. False, and nothing appended, for a file that is
+    // missing, empty or not text.
+    bool AppendRead(const std::string& path, std::string& buffer);
     std::vector<SaveStep> PlanSave() const;
     void WritePlan(const std::vector<SaveStep>& plan);
     std::size_t CheckedIndex(int index) const;
