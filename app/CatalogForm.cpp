@@ -564,7 +564,6 @@ void TCatalogForm::UpdateActions()
     const bool loaded = hasCatalog && store_->IsLoaded(catalog);
     ActF_CatNew->setEnabled(true);
     ActF_CatDelete->setEnabled(hasCatalog);
-    ActF_CatOpen->setEnabled(true);
     for (QAction* action : {ActF_CatUpdate, ActF_CatRename, ActI_ItemFileAdd})
         action->setEnabled(loaded);
     ActF_CatSave->setEnabled(store_->Modified());

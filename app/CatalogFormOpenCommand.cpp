@@ -6,7 +6,6 @@
 #include "catalog/CatalogStore.h"
 #include "support/core/Cp932.h"
 #include "support/core/MessageDlg.h"
-#include "support/core/ShownName.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include "chooser/MessageText.h"
 
 #include "support/core/Cp932.h"
+#include "support/core/FileNames.h"
 
 QString UnstorableNamesText(const std::vector<std::string>& paths)
 {
@@ -23,8 +24,10 @@ namespace {
 
 constexpr qsizetype MaxNamesShown = 20;
 
-QString NotAddedHeading(NotAddedReason reason, std::size_t count)
+QString NotAddedHeading(NotAddedReason reason, std::size_t size)
 {
+    // Grouped as the count panels group it: 1,500.
+    const QString count = Cp932ToDisplay(FormatGrouped(static_cast<double>(size)));
     switch (reason) {
     case NotAddedReason::AlreadyInCatalog:
         return QStringLiteral("次の %1 件は既にカタログにあるため追加しませんでした"
