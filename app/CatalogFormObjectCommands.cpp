@@ -1,10 +1,11 @@
 // The object commands: add the files and folders chosen with the object chooser to the
-// selected catalog, and delete the selected objects from it. Both change the catalog in
-// memory only and set the modified flag; nothing is written until the list is saved.
+// selected catalog, and delete the selected objects from it. Each is one edit of the store
+// and one step of the undo history; nothing is written until the list is saved.
 
 #include "app/CatalogForm.h"
 
 #include "app/ObjectListModel.h"
+#include "catalog/CatalogEditRules.h"
 #include "catalog/CatalogRoundTrip.h"
 #include "catalog/CatalogStore.h"
 #include "chooser/MessageText.h"
@@ -22,34 +23,13 @@
 
 namespace {
 
-// What a choice leaves for the catalog: folders first, then files, each still there as
-// what it was chosen as; the others have vanished since they were chosen.
-struct SortedChoice {
-    std::vector<std::string> existing;
-    std::vector<std::string> vanished;
-};
-
-SortedChoice SortChoice(const ObjectChoice& choice)
+// The offered paths that are not among the taken ones, in order.
+std::vector<std::string> NotAmong(const std::vector<std::string>& offered, const std::vector<std::string>& taken)
 {
-    SortedChoice sorted;
-    sorted.existing.reserve(choice.SelectedFolders.size() + choice.SelectedFiles.size());
-    const auto take = [&sorted](const std::string& path, bool exists) {
-        (exists ? sorted.existing : sorted.vanished).push_back(path);
-    };
-    for (const std::string& path : choice.SelectedFolders)
-        take(path, DirExists(path));
-    for (const std::string& path : choice.SelectedFiles)
-        take(path, FileExistsQuiet(path));
-    return sorted;
-}
-
-// The offered paths that are not among the added ones.
-std::vector<std::string> NotAmong(const std::vector<std::string>& offered, const std::vector<std::string>& added)
-{
-    const std::unordered_set<std::string> taken(added.begin(), added.end());
+    const std::unordered_set<std::string> among(taken.begin(), taken.end());
     std::vector<std::string> left;
     std::copy_if(offered.begin(), offered.end(), std::back_inserter(left),
-                 [&taken](const std::string& path) { return !taken.contains(path); });
+                 [&among](const std::string& path) { return !among.contains(path); });
     return left;
 }
 
@@ -64,36 +44,42 @@ void TCatalogForm::ActI_ItemFileAddExecute()
         = services_.runObjectChooser(this, ObjectsToCompressSettings());
     if (!choice)
         return;
-    if (const QString remarks = AddChosenObjects(*catalog, *choice); !remarks.isEmpty())
+    if (const QString remarks = AddChosenObjects(*catalog, *choice, QStringLiteral("オブジェクトの追加"));
+        !remarks.isEmpty())
         prompter_->ShowMessageText(remarks, MsgDlgType::mtWarning, mbOK, 0);
 }
 
-QString TCatalogForm::AddChosenObjects(int catalog, const ObjectChoice& choice)
+QString TCatalogForm::AddChosenObjects(int catalog, const ObjectChoice& choice, const QString& text)
 {
-    // The area under the closed chooser is repainted before the list is frozen.
-    QCoreApplication::processEvents();
+    // The area under the closed chooser is repainted before the list is frozen; what the
+    // user types meanwhile waits until the command is whole.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     ObjectTable->setUpdatesEnabled(false);
     const auto restore = qScopeGuard([this] {
         ObjectTable->setUpdatesEnabled(true);
         QApplication::restoreOverrideCursor();
     });
-    // The store skips a path the catalog already holds in any letter case, and so a path
-    // chosen twice; each path it takes becomes a row at the end of the list.
-    SortedChoice sorted = SortChoice(choice);
-    const std::vector<std::string> refused = RemoveUnstorablePaths(sorted.existing);
-    const std::vector<std::string> added = store_->AddObjects(catalog, sorted.existing);
-    for (const std::string& path : added)
-        AddObjectRow(catalog, path);
+    std::vector<std::string> offered = choice.SelectedFolders;
+    offered.insert(offered.end(), choice.SelectedFiles.begin(), choice.SelectedFiles.end());
+    std::vector<std::string> paths = ExistingFoldersThenFiles(choice.SelectedFolders, choice.SelectedFiles);
+    const std::vector<std::string> vanished = NotAmong(offered, paths);
+    const std::vector<std::string> refused = RemoveUnstorablePaths(paths);
+    std::vector<std::string> added;
+    if (auto edit = AddObjectsEdit(*store_, catalog, paths)) {
+        added = edit->paths;
+        Perform(std::move(*edit), text);
+    }
     UpdateObjectCount();
 
+    // Whatever was offered and not added is named, with the reason.
     QStringList remarks;
     if (!refused.empty())
         remarks.append(UnstorableNamesText(refused));
-    if (const auto listed = NotAmong(sorted.existing, added); !listed.empty())
+    if (const auto listed = NotAmong(paths, added); !listed.empty())
         remarks.append(NotAddedText(NotAddedReason::AlreadyInCatalog, listed));
-    if (!sorted.vanished.empty())
-        remarks.append(NotAddedText(NotAddedReason::NotFound, sorted.vanished));
+    if (!vanished.empty())
+        remarks.append(NotAddedText(NotAddedReason::NotFound, vanished));
     return remarks.join(u"\n\n");
 }
 
@@ -112,17 +98,12 @@ void TCatalogForm::ActI_ItemDeleteExecute()
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-    // Each row goes with the path it was made from: a path whose folder and name texts do
-    // not put it back together (a path written with another delimiter) is removed too,
-    // instead of staying in the catalog while its row disappears.
-    std::vector<int> rows;
-    std::vector<std::string> paths;
-    for (const QModelIndex& index : selected) {
-        rows.push_back(index.row());
-        paths.push_back(model_->Item(index.row()).Path);
-    }
-    store_->RemoveObjects(catalog, paths);
-    store_->SetModified(true);
-    model_->RemoveRows(rows);
-    UpdateObjectCount();
+    // Each row takes its own object, by its position in the catalog: never another object
+    // of the same path in another letter case.
+    std::vector<std::size_t> positions;
+    positions.reserve(static_cast<std::size_t>(selected.size()));
+    for (const QModelIndex& index : selected)
+        positions.push_back(model_->Position(index.row()));
+    if (auto edit = EraseObjectsEdit(*store_, catalog, std::move(positions)))
+        Perform(std::move(*edit), QStringLiteral("オブジェクトの削除"));
 }

@@ -1,5 +1,6 @@
 // The command that lists catalog files already on disk: a catalog removed from the list, or
-// one written by the command-line tool, comes back as the load would read it.
+// one written by the command-line tool, comes back as the load would read it, one undoable
+// step per file.
 
 #include "app/CatalogForm.h"
 
@@ -39,8 +40,11 @@ void TCatalogForm::OpenCatalogFiles(const std::vector<std::string>& files)
 {
     QStringList problems;
     for (const std::string& file : files) {
-        if (const std::string problem = store_->OpenCatalogFile(file); !problem.empty())
-            problems.append(Cp932ToDisplay(problem));
+        auto opened = store_->OpenCatalogEdit(file);
+        if (auto* problem = std::get_if<std::string>(&opened))
+            problems.append(Cp932ToDisplay(*problem));
+        else
+            Perform(std::get<InsertCatalog>(std::move(opened)), QStringLiteral("カタログを開く"));
     }
     if (!problems.isEmpty())
         prompter_->ShowMessageText(problems.join(u"\n\n"), MsgDlgType::mtWarning, mbOK, 0);

@@ -30,8 +30,7 @@ QString NotAddedHeading(NotAddedReason reason, std::size_t size)
     const QString count = Cp932ToDisplay(FormatGrouped(static_cast<double>(size)));
     switch (reason) {
     case NotAddedReason::AlreadyInCatalog:
-        return QStringLiteral("次の %1 件は既にカタログにあるため追加しませんでした"
-                              "（大文字と小文字は区別しません）。").arg(count);
+        return QStringLiteral("次の %1 件は既にカタログにあるため追加しませんでした。").arg(count);
     case NotAddedReason::AlreadyInList:
         return QStringLiteral("次の %1 件は既に一覧にあるため追加しませんでした。").arg(count);
     case NotAddedReason::NotFound:

@@ -18,7 +18,7 @@ QString RefusedNamesText(const QStringList& names);
 
 // Why chosen objects were not added, for NotAddedText.
 enum class NotAddedReason {
-    AlreadyInCatalog,   // the catalog holds the path in some letter case
+    AlreadyInCatalog,   // the catalog holds exactly this path
     AlreadyInList,      // the wizard's list holds exactly this path
     NotFound,           // not there (any longer) as the folder or file it was offered as
 };
