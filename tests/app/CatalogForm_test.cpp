@@ -509,7 +509,10 @@ private slots:
         QCOMPARE(renames, 1);
         QCOMPARE(popupBy(Tree()), QStringLiteral("PopTree"));
 
+        // Delete acts only in the list that has the focus: wait until it has it.
+        QTRY_VERIFY(form_->isActiveWindow());
         List()->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(List()));
         SelectRows(*List(), {0});
         prompter_.Answer(mrYes);
         QTest::keyClick(List(), Qt::Key_Delete);
