@@ -14,8 +14,10 @@
 #include "support/core/RegistryLayout.h"
 #include "support/core/TessnaError.h"
 #include "support/core/WinReg.h"
+#include "support/ui/ContextMenuKey.h"
 #include "support/ui/FileDropTarget.h"
 #include "support/ui/FilterBox.h"
+#include "support/ui/HeldCloseRequests.h"
 #include "support/ui/HelpViewer.h"
 #include "support/ui/RunCommand.h"
 #include "support/ui/ScreenFit.h"
@@ -30,7 +32,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTableView>
@@ -98,6 +99,7 @@ TCatalogForm::TCatalogForm(const std::string& folder, CatalogFormServices servic
     CreateToolBar();
     CreateViews();
     CreateStatusBar();
+    BindListKeys();
     NameControls();
 
     connect(store_, &CatalogStore::ListReset, this, [this] {
@@ -152,10 +154,13 @@ void TCatalogForm::CreateActions()
     ActF_CatNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     ActF_CatUpdate = MakeAction("ActF_CatUpdate", QStringLiteral("修正ウイザード(&U)"),
                                 QStringLiteral("カタログの修正ウィザードを起動します"), "cat-update.svg");
+    ActF_CatOpen = MakeAction("ActF_CatOpen", QStringLiteral("カタログを開く(&O)"),
+                              QStringLiteral("カタログファイルを選んでカタログリストに加えます"));
     ActF_CatDelete = MakeAction("ActF_CatDelete", QStringLiteral("削除(&D)"),
                                 QStringLiteral("カタログを削除します"), "cat-delete.svg");
     ActF_CatRename = MakeAction("ActF_CatRename", QStringLiteral("名称変更(&R)"),
                                 QStringLiteral("カタログ名を変更します"), "cat-rename.svg");
+    ActF_CatRename->setShortcut(QKeySequence(Qt::Key_F2));
     ActF_CatSave = MakeAction("ActF_CatSave", QStringLiteral("保存(&S)"),
                               QStringLiteral("カタログを保存します"), "cat-save.svg");
     ActF_CatSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
@@ -163,6 +168,8 @@ void TCatalogForm::CreateActions()
                                 QStringLiteral("カタログに別名を付けて保存します"));
     ActF_Close = MakeAction("ActF_Close", QStringLiteral("終了(&X)"), QStringLiteral("終了します"),
                             "close.svg");
+    // Esc closes the window, with the close question, from wherever the focus is.
+    ActF_Close->setShortcut(QKeySequence(Qt::Key_Escape));
     ActF_Property = MakeAction("ActF_Property", QStringLiteral("プロパティ(&P)"),
                                QStringLiteral("カタログのプロパティを表示します"));
     ActF_Property->setVisible(false);
@@ -193,6 +200,7 @@ void TCatalogForm::CreateActions()
                             QStringLiteral("バージョン情報を表示します"));
 
     Bind(ActF_CatNew, &TCatalogForm::ActF_CatNewExecute);
+    Bind(ActF_CatOpen, &TCatalogForm::ActF_CatOpenExecute);
     Bind(ActF_CatUpdate, &TCatalogForm::ActF_CatUpdateExecute);
     Bind(ActF_CatDelete, &TCatalogForm::ActF_CatDeleteExecute);
     Bind(ActF_CatRename, &TCatalogForm::ActF_CatRenameExecute);
@@ -205,10 +213,20 @@ void TCatalogForm::CreateActions()
     Bind(ActE_Undo, &TCatalogForm::UndoExecute);
     Bind(ActE_Redo, &TCatalogForm::RedoExecute);
     Bind(ActE_Paste, &TCatalogForm::ActE_PasteExecute);
+}
 
-    // Esc closes the window, with the close question, from wherever the focus is.
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, ActF_Close, &QAction::trigger);
+// Delete deletes what the list with the focus shows: catalogs in the tree, objects in the
+// object list; Shift+F10 opens the list's context menu.
+void TCatalogForm::BindListKeys()
+{
+    const auto deleteIn = [](QAction* action, QAbstractItemView* view) {
+        action->setShortcut(QKeySequence(Qt::Key_Delete));
+        action->setShortcutContext(Qt::WidgetShortcut);
+        view->addAction(action);
+        OpenContextMenuByKey(view);
+    };
+    deleteIn(ActF_CatDelete, TreeView);
+    deleteIn(ActI_ItemDelete, ObjectTable);
 }
 
 QMenu* TCatalogForm::AddMenu(const QString& caption, const QString& name, QAction*& menuAction)
@@ -224,7 +242,7 @@ QMenu* TCatalogForm::AddMenu(const QString& caption, const QString& name, QActio
 void TCatalogForm::CreateMenus()
 {
     QMenu* catalogMenu = AddMenu(QStringLiteral("カタログ(&F)"), QStringLiteral("ActF"), ActF);
-    catalogMenu->addActions({ActF_CatNew, ActF_CatUpdate});
+    catalogMenu->addActions({ActF_CatNew, ActF_CatUpdate, ActF_CatOpen});
     catalogMenu->addSeparator();
     catalogMenu->addActions({ActF_CatDelete, ActF_CatRename});
     catalogMenu->addSeparator()->setVisible(false);
@@ -728,6 +746,7 @@ void TCatalogForm::FormDestroy()
 
 void TCatalogForm::closeEvent(QCloseEvent* event)
 {
+    const HeldCloseRequests held(this);
     bool mayClose = false;
     RunCommand(this, [this, &mayClose] { mayClose = store_->CloseQuery(*prompter_); });
     event->setAccepted(mayClose);

@@ -74,6 +74,7 @@ private:
     void CreateToolBar();
     void CreateViews();
     void CreateStatusBar();
+    void BindListKeys();
     // Names and descriptions that a screen reader reads for the controls.
     void NameControls();
     QAction* MakeAction(const char* name, const QString& caption, const QString& hint = {},
@@ -117,6 +118,7 @@ private:
 
     // The commands, each the execute handler of its action.
     void ActF_CatNewExecute();
+    void ActF_CatOpenExecute();
     void ActF_CatUpdateExecute();
     void ActF_CatDeleteExecute();
     void ActF_CatRenameExecute();
@@ -127,13 +129,15 @@ private:
     void ActI_ItemFileAddExecute();
     void ActI_ItemDeleteExecute();
     // Adds to the catalog at this index the folders, then the files of a choice that still
-    // exist as such.
-    // text names the step in the undo history.
-    void AddChosenObjects(int catalog, const ObjectChoice& choice, const QString& text);
+    // exist as such; text names the step in the undo history. Gives the text that names
+    // what was not added and why, or "".
+    QString AddChosenObjects(int catalog, const ObjectChoice& choice, const QString& text);
     // Files and folders dropped onto the object list from a file manager, or pasted.
     void DropObjects(const QMimeData& data, const QString& text);
     // Ctrl+V on the object list: the paths on the clipboard join the catalog as a drop.
     void ActE_PasteExecute();
+    // Appends existing catalog files to the list and tells which it could not.
+    void OpenCatalogFiles(const std::vector<std::string>& files);
     // Runs the catalog wizard over the window on data; Accepted when the user finished it.
     QDialog::DialogCode RunWizard(TCatalogParam& data);
 
@@ -149,6 +153,7 @@ private:
     QAction* ActF = nullptr;
     QAction* ActF_CatNew = nullptr;
     QAction* ActF_CatUpdate = nullptr;
+    QAction* ActF_CatOpen = nullptr;
     QAction* ActF_CatDelete = nullptr;
     QAction* ActF_CatRename = nullptr;
     QAction* ActF_CatSave = nullptr;

@@ -19,6 +19,21 @@
 #include <QTableView>
 
 #include <algorithm>
+#include <unordered_set>
+
+namespace {
+
+// The offered paths that are not among the taken ones, in order.
+std::vector<std::string> NotAmong(const std::vector<std::string>& offered, const std::vector<std::string>& taken)
+{
+    const std::unordered_set<std::string> among(taken.begin(), taken.end());
+    std::vector<std::string> left;
+    std::copy_if(offered.begin(), offered.end(), std::back_inserter(left),
+                 [&among](const std::string& path) { return !among.contains(path); });
+    return left;
+}
+
+}  // namespace
 
 void TCatalogForm::ActI_ItemFileAddExecute()
 {
@@ -27,11 +42,14 @@ void TCatalogForm::ActI_ItemFileAddExecute()
         return;
     const std::optional<ObjectChoice> choice
         = services_.runObjectChooser(this, ObjectsToCompressSettings());
-    if (choice)
-        AddChosenObjects(*catalog, *choice, QStringLiteral("オブジェクトの追加"));
+    if (!choice)
+        return;
+    if (const QString remarks = AddChosenObjects(*catalog, *choice, QStringLiteral("オブジェクトの追加"));
+        !remarks.isEmpty())
+        prompter_->ShowMessageText(remarks, MsgDlgType::mtWarning, mbOK, 0);
 }
 
-void TCatalogForm::AddChosenObjects(int catalog, const ObjectChoice& choice, const QString& text)
+QString TCatalogForm::AddChosenObjects(int catalog, const ObjectChoice& choice, const QString& text)
 {
     // The area under the closed chooser is repainted before the list is frozen; what the
     // user types meanwhile waits until the command is whole.
@@ -42,13 +60,27 @@ void TCatalogForm::AddChosenObjects(int catalog, const ObjectChoice& choice, con
         ObjectTable->setUpdatesEnabled(true);
         QApplication::restoreOverrideCursor();
     });
+    std::vector<std::string> offered = choice.SelectedFolders;
+    offered.insert(offered.end(), choice.SelectedFiles.begin(), choice.SelectedFiles.end());
     std::vector<std::string> paths = ExistingFoldersThenFiles(choice.SelectedFolders, choice.SelectedFiles);
+    const std::vector<std::string> vanished = NotAmong(offered, paths);
     const std::vector<std::string> refused = RemoveUnstorablePaths(paths);
-    if (auto edit = AddObjectsEdit(*store_, catalog, paths))
+    std::vector<std::string> added;
+    if (auto edit = AddObjectsEdit(*store_, catalog, paths)) {
+        added = edit->paths;
         Perform(std::move(*edit), text);
+    }
     UpdateObjectCount();
+
+    // Whatever was offered and not added is named, with the reason.
+    QStringList remarks;
     if (!refused.empty())
-        prompter_->ShowMessageText(UnstorableNamesText(refused), MsgDlgType::mtWarning, mbOK, 0);
+        remarks.append(UnstorableNamesText(refused));
+    if (const auto listed = NotAmong(paths, added); !listed.empty())
+        remarks.append(NotAddedText(NotAddedReason::AlreadyInCatalog, listed));
+    if (!vanished.empty())
+        remarks.append(NotAddedText(NotAddedReason::NotFound, vanished));
+    return remarks.join(u"\n\n");
 }
 
 void TCatalogForm::ActI_ItemDeleteExecute()

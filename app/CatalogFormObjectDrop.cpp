@@ -20,9 +20,10 @@ void TCatalogForm::DropObjects(const QMimeData& data, const QString& text)
     ObjectChoice choice;
     for (const std::string& path : dropped.Paths)
         (DirExists(path) ? choice.SelectedFolders : choice.SelectedFiles).push_back(path);
-    AddChosenObjects(catalog, choice, text);
-    if (const QString remarks = PasteRemarks(dropped); !remarks.isEmpty())
-        prompter_->ShowMessageText(remarks, MsgDlgType::mtInformation, mbOK, 0);
+    QStringList remarks{PasteRemarks(dropped), AddChosenObjects(catalog, choice, text)};
+    remarks.removeAll(QString());
+    if (!remarks.isEmpty())
+        prompter_->ShowMessageText(remarks.join(u"\n\n"), MsgDlgType::mtInformation, mbOK, 0);
 }
 
 void TCatalogForm::ActE_PasteExecute()

@@ -34,6 +34,7 @@ QDialog::DialogCode TCatalogForm::RunWizard(TCatalogParam& data)
     services.checkName = CatalogNameCheckOf(*store_);
     services.runObjectChooser = services_.runObjectChooser;
     services.prompter = services_.prompter;
+    services.listExistingFile = [this](const std::string& file) { OpenCatalogFiles({file}); };
     const ActiveAgainAfterWizard activeAgain(this);
     return services_.runCatalogWizard(this, data, services);
 }

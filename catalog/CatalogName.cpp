@@ -92,11 +92,22 @@ std::string CatalogNameProblem(const std::string& name, const std::string& folde
                         "別のカタログ名を指定してください。");
 
     const std::string path = CatalogStore::CatalogFileNameIn(folder, name);
-    if (SomethingIsAt(path))
-        return Cp932Text("ファイル") + Quoted(path)
-            + Cp932Text("は既にあり、カタログリストにはありません。\n"
-                        "このファイルを上書きしないよう、別のカタログ名を指定してください。");
-    return {};
+    return SomethingIsAt(path) ? UnlistedFileMessage(path) : std::string();
+}
+
+std::string UnlistedFileOffer(const std::string& path)
+{
+    return Cp932Text("ファイル") + Quoted(path)
+        + Cp932Text("は既にあり、カタログリストにはありません。\n"
+                    "このファイルをカタログリストに加えますか？\n"
+                    "「いいえ」を選ぶと、別のカタログ名を指定できます。");
+}
+
+std::string UnlistedFileMessage(const std::string& path)
+{
+    return Cp932Text("ファイル") + Quoted(path)
+        + Cp932Text("は既にあり、カタログリストにはありません。\n"
+                    "このファイルを上書きしないよう、別のカタログ名を指定してください。");
 }
 
 std::string UnchangedNameProblem(const std::string& oldName, const std::string& newName)

@@ -25,6 +25,12 @@ std::string CatalogNameProblem(const std::string& name, const std::string& folde
                                const std::vector<std::string>& otherNames,
                                NameUse use = NameUse::nuNewCatalog);
 
+// The refusal of a name whose catalog file, path, is already on disk while the list does not
+// name it (the last rule of CatalogNameProblem).
+std::string UnlistedFileMessage(const std::string& path);
+// The question that offers to list that file instead (Yes lists it).
+std::string UnlistedFileOffer(const std::string& path);
+
 // The refusal of a rename to the name the catalog has, ASCII letters compared without case:
 // "変更前と変更後の名前が同じです。"; "" otherwise and for an empty new name, which
 // CatalogNameProblem refuses.

@@ -12,6 +12,7 @@
 #include "support/core/HostPath.h"
 #include "support/core/MessageDlg.h"
 #include "support/core/ProgramFolder.h"
+#include "support/core/ShownName.h"
 #include "support/core/TessnaError.h"
 
 #include <algorithm>
@@ -82,17 +83,23 @@ void CatalogStore::ReadCatalogList(int kind)
     listedOnDisk_ = ListedFiles(*control, kind == 1 ? ExtractSection : CompressSection);
     std::string buffer;
     for (const std::string& path : listedOnDisk_) {
-        try {
-            auto entry = ReadCatalog(path, buffer);
-            if (!entry)
-                continue;
-            disk_.Remember(path, buffer);
-            catalogs_.push_back(std::move(*entry));
-            unreadable_.emplace_back();
-        } catch (const CannotReadError& error) {
-            catalogs_.push_back({path, {}, {}});
-            unreadable_.push_back(error.Reason());
+        if (auto listed = ReadListed(path, buffer)) {
+            catalogs_.push_back(std::move(listed->catalog));
+            unreadable_.push_back(std::move(listed->unreadableReason));
         }
+    }
+}
+
+std::optional<ListedCatalog> CatalogStore::ReadListed(const std::string& path, std::string& buffer)
+{
+    try {
+        auto entry = ReadCatalog(path, buffer);
+        if (!entry)
+            return std::nullopt;
+        disk_.Remember(path, buffer);
+        return ListedCatalog{std::move(*entry), {}, path, false};
+    } catch (const CannotReadError& error) {
+        return ListedCatalog{{path, {}, {}}, error.Reason(), path, false};
     }
 }
 
@@ -114,6 +121,29 @@ int CatalogStore::AddCatalogFromWizard(const TCatalogParam& data)
     const int index = edit.index;
     Apply(std::move(edit));
     return index;
+}
+
+std::variant<InsertCatalog, std::string> CatalogStore::OpenCatalogEdit(const std::string& path)
+{
+    const std::string name = ExtractFileName(path);
+    const std::string quoted = Cp932Text("「") + ShownName(path) + Cp932Text("」");
+    if (ExtractFilePath(path) != folder_)
+        return Cp932Text("カタログファイル") + quoted
+            + Cp932Text("はプログラムフォルダにないため開けません。\nカタログリストに加えられるのは ") + folder_
+            + Cp932Text(" にあるカタログファイルだけです。");
+    if (!ListedFileNameReadsBack(name))
+        return Cp932Text("カタログファイル") + quoted
+            + Cp932Text("の名前はコントロールファイルに保存すると元のとおりに読み戻せないため開けません。");
+    const std::string key = NoCaseKey(DisplayedName(path));
+    if (std::any_of(catalogs_.begin(), catalogs_.end(),
+                    [&](const TCatalogEntry& entry) { return NoCaseKey(DisplayedName(entry.FileName)) == key; }))
+        return Cp932Text("カタログ「") + DisplayedName(path)
+            + Cp932Text("」は既にカタログリストにあります（大文字と小文字は区別しません）。");
+    std::string buffer;
+    auto listed = ReadListed(path, buffer);
+    if (!listed)
+        return Cp932Text("ファイル") + quoted + Cp932Text("はないか、空か、カタログファイルではありません。");
+    return InsertCatalog{Count(), std::move(*listed)};
 }
 
 void CatalogStore::SetModified(bool value)

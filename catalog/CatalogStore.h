@@ -10,7 +10,9 @@
 #include <QObject>
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <variant>
 #include <string_view>
 #include <vector>
 
@@ -108,6 +110,13 @@ public:
     // index.
     int AddCatalogFromWizard(const TCatalogParam& data);
 
+    // The edit that appends the catalog file at path, an existing file of the folder, as the
+    // load reads it: a file that cannot be read is listed as not loaded. Or the refusal that
+    // names the file: a file outside the folder (the control file names files of the folder
+    // only), a file whose name the control file cannot hold, a file whose displayed name the
+    // list holds in any letter case, and a file that is missing, empty or not text.
+    std::variant<InsertCatalog, std::string> OpenCatalogEdit(const std::string& path);
+
     bool Modified() const { return modified_; }
     // Emits ModifiedChanged when the value changes.
     void SetModified(bool value);
@@ -193,6 +202,9 @@ private:
     struct Conflict;
 
     void ReadCatalogList(int kind);
+    // Reads the catalog file at path as the load lists it: loaded, or not loaded with the
+    // reason when it cannot be read; nothing for a file that is missing, empty or not text.
+    std::optional<ListedCatalog> ReadListed(const std::string& path, std::string& buffer);
     // The catalog files a control file's section lists, in order, each once.
     std::vector<std::string> ListedFiles(std::string_view control, const char* section) const;
     SavePlan PlanSave() const;

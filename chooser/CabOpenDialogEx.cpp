@@ -107,8 +107,8 @@ void TCabOpenDialogEx::DoSelectionChange()
     }
     const MarkedSelection selection = MarkSelection(folder, names);
     SelectedFolders = selection.Folders;
-    selectionText_ = Cp932ToDisplay(selection.Text);
-    Window()->SetChosenText(selectionText_, marked);
+    Window()->SetChosenText(Cp932ToDisplay(selection.Text), marked);
+    selectionShown_ = true;
 }
 
 void TCabOpenDialogEx::DoFolderChange()
@@ -118,9 +118,9 @@ void TCabOpenDialogEx::DoFolderChange()
     // keeps only what the user typed.
     SelectedFolders.clear();
     refused_.clear();
-    if (!selectionText_.isEmpty() && Window()->FileNameBox()->text() == selectionText_)
+    if (selectionShown_ && Window()->ShowsChosenText())
         Window()->FileNameBox()->clear();
-    selectionText_.clear();
+    selectionShown_ = false;
 }
 
 // A confirm that would end the dialog with neither a folder nor an existing file says so

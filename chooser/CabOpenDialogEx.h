@@ -43,6 +43,6 @@ private:
 
     // Selected names without a code page 932 form.
     QStringList refused_;
-    // What the last selection put into the file name box.
-    QString selectionText_;
+    // The file name box was given the names of the last selection.
+    bool selectionShown_ = false;
 };

@@ -15,3 +15,18 @@ QString UnstorableNamesText(const std::vector<std::string>& paths);
 // The message that tells the user which chosen names were left out of the choice because
 // the program cannot keep them. The names are screen texts (ShownName applies).
 QString RefusedNamesText(const QStringList& names);
+
+// Why chosen objects were not added, for NotAddedText.
+enum class NotAddedReason {
+    AlreadyInCatalog,   // the catalog holds exactly this path
+    AlreadyInList,      // the wizard's list holds exactly this path
+    NotFound,           // not there (any longer) as the folder or file it was offered as
+};
+
+// WithShownNames for a list that may be long: the first names, then how many more, so that
+// the box fits on the screen.
+QString WithFirstShownNames(const QString& heading, const QStringList& names);
+
+// The message that names the objects (code page 932 paths) a confirmed choice, a paste or a
+// drop did not add, and why.
+QString NotAddedText(NotAddedReason reason, const std::vector<std::string>& paths);

@@ -354,14 +354,19 @@ void OpenDialogWindow::OnFolderBarEntered()
 
 void OpenDialogWindow::SetChosenText(const QString& text, const QStringList& names)
 {
-    chosenText_ = text;
     chosenNames_ = names;
     fileName_->setText(text);
+    chosenText_ = fileName_->text();
+}
+
+bool OpenDialogWindow::ShowsChosenText() const
+{
+    return !chosenText_.isEmpty() && fileName_->text() == chosenText_;
 }
 
 void OpenDialogWindow::PressOk()
 {
-    const bool chosen = !chosenNames_.isEmpty() && fileName_->text() == chosenText_;
+    const bool chosen = !chosenNames_.isEmpty() && ShowsChosenText();
     const QStringList names = chosen ? chosenNames_ : TypedNames(fileName_->text());
     if (names.isEmpty()) {
         const QList<Entry> entries = SelectedEntries();

@@ -84,9 +84,12 @@ public:
     // text a selection put there (SetChosenText), which stands for the chosen names whole.
     void PressOk();
     // Puts text into the file name box for the names chosen in the file list, so that OK
-    // takes those names as they are, whatever characters they hold, as long as the text
-    // is not edited.
+    // takes those names as they are, whatever characters they hold and however many they
+    // are, as long as the text is not edited.
     void SetChosenText(const QString& text, const QStringList& names);
+    // True while the file name box holds what SetChosenText put there. A box takes at most
+    // 32,767 characters: a long selection is shown cut, and stands for its names whole.
+    bool ShowsChosenText() const;
     // Shows the folder a text names, without ever ending the dialog; tells the user when the
     // text names no folder.
     void JumpTo(const QString& text);

@@ -21,4 +21,7 @@ struct CatalogWizardServices {
     ObjectChooserRunner runObjectChooser = RunObjectChooser;
     // Where the wizard's boxes go; null for boxes owned by the wizard itself.
     Prompter* prompter = nullptr;
+    // Lists an existing catalog file that the list does not name, when the user takes it
+    // instead of a new catalog of that name; none: the wizard does not offer it.
+    std::function<void(const std::string& file)> listExistingFile {};
 };

@@ -3,6 +3,7 @@
 #include "catalog/CatalogRoundTrip.h"
 #include "chooser/MessageText.h"
 #include "support/core/Cp932.h"
+#include "support/core/FileFacts.h"
 #include "support/core/HostPath.h"
 #include "support/core/ShownName.h"
 
@@ -23,6 +24,8 @@ void AddLocalPath(PastedPaths& pasted, const QString& localPath)
         pasted.Unconvertible.append(path);
     else if (!ObjectPathReadsBack(*cp932))
         pasted.Unstorable.push_back(*cp932);
+    else if (GetFileAttributesOf(*cp932) == -1 && !FileExistsQuiet(*cp932))
+        pasted.Missing.push_back(*cp932);
     else
         pasted.Paths.push_back(*cp932);
 }
@@ -32,7 +35,7 @@ void AddUrl(PastedPaths& pasted, const QUrl& url)
     if (url.isLocalFile())
         AddLocalPath(pasted, url.toLocalFile());
     else
-        ++pasted.NotPaths;
+        pasted.NotPaths.append(url.toDisplayString());
 }
 
 void AddLine(PastedPaths& pasted, const QString& rawLine)
@@ -45,7 +48,7 @@ void AddLine(PastedPaths& pasted, const QString& rawLine)
     else if (line.startsWith(QLatin1Char('/')))
         AddLocalPath(pasted, line);
     else
-        ++pasted.NotPaths;
+        pasted.NotPaths.append(line);
 }
 
 }  // namespace
@@ -69,8 +72,11 @@ PastedPaths ReadPastedPaths(const QMimeData& data)
 QString PasteRemarks(const PastedPaths& pasted)
 {
     QStringList remarks;
-    if (pasted.NotPaths > 0)
-        remarks.append(QStringLiteral("パスではない %1 行を無視しました。").arg(pasted.NotPaths));
+    if (!pasted.NotPaths.isEmpty())
+        remarks.append(WithFirstShownNames(QStringLiteral("パスではない %1 行を無視しました。").arg(pasted.NotPaths.size()),
+                                           pasted.NotPaths));
+    if (!pasted.Missing.empty())
+        remarks.append(NotAddedText(NotAddedReason::NotFound, pasted.Missing));
     if (!pasted.Unconvertible.isEmpty())
         remarks.append(WithShownNames(QStringLiteral("次の名前は Shift-JIS で表せない文字を含むため追加できません:"),
                                       pasted.Unconvertible));

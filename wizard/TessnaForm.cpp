@@ -4,6 +4,7 @@
 #include "catalog/CatalogFile.h"
 #include "catalog/CatalogStore.h"
 #include "support/core/Cp932.h"
+#include "support/core/FileFacts.h"
 #include "support/core/FileNames.h"
 #include "support/core/HostPath.h"
 #include "support/core/Beep.h"
@@ -27,6 +28,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -131,11 +133,18 @@ QWidget* TTessnaForm::CreatePage01()
     fileLabel_->SetDirection(TDirection::drFromLeft);
     fileLabel_->hide();
 
+    // Shown in modify mode only: what the name box does to the catalog being changed.
+    lblNewName_ = new QLabel(QStringLiteral("名前を変えると新しいカタログになり、このカタログはそのまま残ります。"), page);
+    lblNewName_->setObjectName(QStringLiteral("LblNewName"));
+    lblNewName_->setWordWrap(true);
+    lblNewName_->hide();
+
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(Heading(QStringLiteral("作成するカタログ名の指定"), page));
     layout->addSpacing(16);
     layout->addWidget(nameLabel);
     layout->addWidget(edtCatName_);
+    layout->addWidget(lblNewName_);
     layout->addWidget(fileNameLabel);
     layout->addWidget(fileLabel_);
     layout->addStretch();
@@ -158,7 +167,7 @@ QWidget* TTessnaForm::CreatePage03()
 {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("Page03"));
-    auto* lblFinal = new QLabel(QStringLiteral("完了ボタンを押すとカタログを保存します。"), page);
+    auto* lblFinal = new QLabel(QStringLiteral("完了ボタンを押すとカタログリストに反映します。ファイルへは保存したときに書き込みます。"), page);
     lblFinal->setObjectName(QStringLiteral("LblFinal"));
     lblCatFileName_ = new QLabel(page);
     lblCatFileName_->setObjectName(QStringLiteral("LblCatFileName"));
@@ -203,6 +212,10 @@ QWidget* TTessnaForm::CreateButtonBar()
     btnCancel_ = button(QStringLiteral("キャンセル"), "BtnCancel", &TTessnaForm::BtnCancelClick);
     btnHelp_ = button(QStringLiteral("ヘルプ"), "BtnHelp", &TTessnaForm::BtnHelpClick);
     btnBack_->setAccessibleName(QStringLiteral("戻る"));
+    btnCancel_->setToolTip(QStringLiteral("キャンセル (Esc)"));
+    btnHelp_->setToolTip(QStringLiteral("ヘルプ (F1)"));
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, btnHelp_, &QPushButton::click);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -265,6 +278,7 @@ void TTessnaForm::FormShow()
         return;
     edtCatName_->setText(Cp932ToDisplay(DisplayedName(param_.FileName)));
     fileLabel_->SetFileName(param_.FileName);
+    lblNewName_->show();
     objectList_->AddWizardRows(param_.InitialObjects);
 }
 
@@ -310,12 +324,14 @@ bool TTessnaForm::EdtCatNameKeyPress(QKeyEvent* event)
 void TTessnaForm::keyPressEvent(QKeyEvent* event)
 {
     // No button of the wizard is the default: Enter presses the button that has the focus
-    // and nothing else, Esc nothing at all.
+    // and nothing else. Esc is the cancel button, with its question.
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (enter) {
         if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button && button->isEnabled())
             button->click();
     }
+    if (event->key() == Qt::Key_Escape)
+        RunCommand(this, [this] { BtnCancelClick(); });
     if (enter || event->key() == Qt::Key_Escape) {
         event->accept();
         return;
@@ -341,10 +357,6 @@ void TTessnaForm::BtnNextClick()
 {
     switch (CurrentPage()) {
     case Page01:
-        if (edtCatName_->text().isEmpty()) {
-            edtCatName_->setFocus();
-            return;
-        }
         if (AcceptName())
             GoToPage(Page02);
         return;
@@ -372,6 +384,8 @@ bool TTessnaForm::AcceptName()
         edtCatName_->setFocus();
         return false;
     };
+    if (edtCatName_->text().isEmpty())
+        return refuse(Cp932Text("カタログ名を指定してください。"));
     if (!name)
         return refuse(Cp932Text("カタログ名に Shift-JIS で表せない文字が含まれています。"));
     if (modifyMode_ && *name == DisplayedName(param_.FileName))
@@ -379,7 +393,28 @@ bool TTessnaForm::AcceptName()
     const std::string problem = services_.checkName
         ? services_.checkName(*name)
         : CatalogNameProblem(*name, services_.programFolder, {});
-    return problem.empty() || refuse(problem);
+    if (problem.empty())
+        return true;
+    if (!OfferExistingFile(problem))
+        return refuse(problem);
+    return false;
+}
+
+// A name refused because its file is on disk but not listed may list that file instead,
+// while the wizard holds no objects that would be lost with it. Yes ends the wizard.
+bool TTessnaForm::OfferExistingFile(const std::string& problem)
+{
+    const std::string file = fileLabel_->FileName();
+    if (!services_.listExistingFile || objectList_->RowCount() > 0 || problem != UnlistedFileMessage(file)
+        || !IsExistingFile(file))
+        return false;
+    if (prompter_->ShowMessageDlg(UnlistedFileOffer(file), MsgDlgType::mtConfirmation, mbYesNo, 0) != mrYes) {
+        edtCatName_->setFocus();
+        return true;
+    }
+    services_.listExistingFile(file);
+    reject();
+    return true;
 }
 
 void TTessnaForm::BtnBackClick()

@@ -59,6 +59,9 @@ private:
     void UpdateButtons();
     void GoToPage(Page page);
     bool AcceptName();
+    // Offers to list the existing file a refused name names; false when there is nothing
+    // to offer.
+    bool OfferExistingFile(const std::string& problem);
     void BuildCommonLines();
     void BuildOptionsLines();
     void BuildObjectLines();
@@ -84,6 +87,7 @@ private:
 
     QStackedWidget* notebook_ = nullptr;
     QLineEdit* edtCatName_ = nullptr;
+    QLabel* lblNewName_ = nullptr;
     TFileLabel* fileLabel_ = nullptr;
     WizardObjectList* objectList_ = nullptr;
     QLabel* lblCatFileName_ = nullptr;

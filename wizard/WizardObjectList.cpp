@@ -7,6 +7,7 @@
 #include "support/core/FileNames.h"
 #include "support/core/HostPath.h"
 #include "support/core/MessageDlg.h"
+#include "support/ui/ContextMenuKey.h"
 #include "support/ui/FileDropTarget.h"
 #include "support/ui/FilterBox.h"
 #include "support/ui/RunCommand.h"
@@ -99,6 +100,7 @@ void WizardObjectList::CreateActions()
     actDeleteAll_ = command(QStringLiteral("すべて削除(&D)"), "ActAddFile_AllDel", &WizardObjectList::ActAddFile_AllDelExecute);
     actPaste_ = command(QStringLiteral("貼り付け(&V)"), "ActAddFile_Paste", &WizardObjectList::ActAddFile_PasteExecute);
     actPaste_->setShortcut(QKeySequence::Paste);
+    actDelete_->setShortcut(QKeySequence(Qt::Key_Delete));
 
     popup_ = new QMenu(this);
     popup_->setObjectName(QStringLiteral("PopupAddFile"));
@@ -152,6 +154,7 @@ void WizardObjectList::CreateLayout()
     connect(filterBox_, &QLineEdit::textChanged, this, &WizardObjectList::FilterChanged);
     buttons->addWidget(filterBox_);
     setTabOrder(filterBox_, table_);
+    OpenContextMenuByKey(table_);
 
     auto* statusBar = new QStatusBar(this);
     statusBar->setObjectName(QStringLiteral("StatusBar_AddFile"));
@@ -271,10 +274,23 @@ void WizardObjectList::ActAddFile_FileExecute()
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     std::vector<std::string> paths = choice->SelectedFolders;
     paths.insert(paths.end(), choice->SelectedFiles.begin(), choice->SelectedFiles.end());
+    if (const QString remarks = AddOffered(std::move(paths)); !remarks.isEmpty())
+        prompter_->ShowMessageText(remarks, MsgDlgType::mtWarning, mbOK, 0);
+}
+
+QString WizardObjectList::AddOffered(std::vector<std::string> paths)
+{
     const std::vector<std::string> refused = RemoveUnstorablePaths(paths);
+    std::vector<std::string> listed;
+    std::copy_if(paths.begin(), paths.end(), std::back_inserter(listed),
+                 [this](const std::string& path) { return model_->Holds(path); });
     AddWizardRows(paths);
+    QStringList remarks;
     if (!refused.empty())
-        prompter_->ShowMessageText(UnstorableNamesText(refused), MsgDlgType::mtWarning, mbOK, 0);
+        remarks.append(UnstorableNamesText(refused));
+    if (!listed.empty())
+        remarks.append(NotAddedText(NotAddedReason::AlreadyInList, listed));
+    return remarks.join(u"\n\n");
 }
 
 void WizardObjectList::ActAddFile_DelExecute()
@@ -320,7 +336,8 @@ void WizardObjectList::ActAddFile_PasteExecute()
 void WizardObjectList::AddPastedObjects(const QMimeData& data)
 {
     const PastedPaths pasted = ReadPastedPaths(data);
-    AddWizardRows(pasted.Paths);
-    if (const QString remarks = PasteRemarks(pasted); !remarks.isEmpty())
-        prompter_->ShowMessageText(remarks, MsgDlgType::mtInformation, mbOK, 0);
+    QStringList remarks{PasteRemarks(pasted), AddOffered(pasted.Paths)};
+    remarks.removeAll(QString());
+    if (!remarks.isEmpty())
+        prompter_->ShowMessageText(remarks.join(u"\n\n"), MsgDlgType::mtInformation, mbOK, 0);
 }

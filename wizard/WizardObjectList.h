@@ -65,6 +65,9 @@ private:
     void CreateActions();
     void CreateLayout();
     void FitColumns();
+    // Adds the objects a choice or a paste offers; gives the text that names what was not
+    // added and why, or "".
+    QString AddOffered(std::vector<std::string> paths);
     std::vector<int> SelectedRows() const;
     void FilterChanged(const QString& text);
     // Tells in the status bar how many of the rows just added the filter hides: added rows

@@ -331,7 +331,8 @@ QString WizardObjectModel::DisplayText(const Entry& entry, int column) const
     case ColType:
         return TypeText(entry);
     case ColDate:
-        return Cp932ToDisplay(FormatDateTimeText(row.Date));
+        // A missing object has no date: the zero date would read as a real one.
+        return row.kind() == TWizardObjectRow::Kind::Missing ? QString() : Cp932ToDisplay(FormatDateTimeText(row.Date));
     case ColFolder:
         return Cp932ToDisplay(ObjectFolderText(row.Path));
     default:

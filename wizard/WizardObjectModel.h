@@ -39,6 +39,8 @@ public:
     // Adds the objects in order, with the same rule and the same resulting order as adding
     // them one by one. Gives the number of rows added.
     int AddWizardRows(const std::vector<std::string>& paths);
+    // True when a row has exactly this path.
+    bool Holds(const std::string& path) const { return paths_.contains(path); }
 
     // A click on a column heading: the column-click rule of SortState, then a sort of every
     // row. Selected rows stay selected.

@@ -197,6 +197,10 @@ private slots:
         QVERIFY(form_->Store().Modified());
         QVERIFY(form_->windowTitle().contains(QStringLiteral("(更新)")));
         QVERIFY(QApplication::overrideCursor() == nullptr);
+        // What was chosen and not added is named, with the reason.
+        QCOMPARE(prompter_.boxes.size(), 1u);
+        QCOMPARE(prompter_.boxes[0].text, QStringLiteral("次の 2 件は見つからないため追加しませんでした。\n")
+                                              + disk_.filePath("gone") + u'\n' + disk_.filePath("missing.txt"));
 
         QCOMPARE(asked_.size(), std::size_t(1));
         const ObjectChooserSettings& settings = asked_.front();
@@ -208,6 +212,13 @@ private slots:
         QCOMPARE(settings.Options, ofHideReadOnly | ofAllowMultiSelect | ofPathMustExist
                      | ofNoTestFileCreate | ofNoDereferenceLinks | ofEnableSizing);
         QVERIFY(settings.LoadPlaces);
+
+        answer_ = ObjectChoice{{}, {DiskPath("f1.txt"), DiskPath("F1.TXT")}, true};
+        WriteFile(disk_.filePath("F1.TXT"), "x");
+        Trigger("ActI_ItemFileAdd");
+        QCOMPARE(Objects().back(), DiskPath("F1.TXT"));
+        QCOMPARE(prompter_.boxes.back().text,
+                 QStringLiteral("次の 1 件は既にカタログにあるため追加しませんでした。\n") + disk_.filePath("f1.txt"));
     }
 
     void AddAndDropNameWhatACatalogCannotHoldAndTakeTheRest()

@@ -4,6 +4,7 @@
 #include "support/core/Cp932.h"
 #include "support/core/MessageDlg.h"
 #include "support/ui/HelpViewer.h"
+#include "support/ui/MessageForm.h"
 #include "support/ui/StopBox.h"
 #include "tests/app/OpenCatalogForm.h"
 #include "tests/common/CatalogFolder.h"
@@ -19,6 +20,7 @@
 #include "wizard/CatRenameForm.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -446,6 +448,117 @@ private slots:
         QCOMPARE(prompter_.boxes.back().buttons, mbYesNoCancel);
         QCOMPARE(form_->isVisible(), !closes);
         QCOMPARE(!folder_->ControlFile().contains("Beta"), saved);
+    }
+
+    // A close request (the window manager's close box) reaches the main window's platform
+    // window while the close question is open over it: the question stays until answered,
+    // and the program goes on.
+    void theCloseBoxDuringTheCloseQuestionLeavesTheQuestionOpen()
+    {
+        folder_->AddCatalog("Alpha", {"/a"});
+        form_ = std::make_unique<TCatalogForm>(folder_->Path());
+        ShowActive();
+        form_->Store().SetModified(true);
+        bool questionStayed = false;
+        bool windowStayed = false;
+        ModalDriver<TMessageForm> driver([&](TMessageForm& question) {
+            for (int request = 0; request < 2; ++request) {
+                QCloseEvent closeBox;
+                QCoreApplication::sendEvent(form_->windowHandle(), &closeBox);
+            }
+            QCoreApplication::processEvents();
+            questionStayed = question.isVisible();
+            windowStayed = form_->isVisible() && form_->windowHandle()->handle() != nullptr;
+            question.Button(mbCancel)->click();
+        });
+        Action("ActF_Close")->trigger();
+        QVERIFY(driver.Ran());
+        QVERIFY(questionStayed);
+        QVERIFY(windowStayed);
+        QVERIFY(form_->isVisible());
+        QVERIFY(form_->Store().Modified());
+    }
+
+    // Delete and Shift+F10 act on the list with the focus, F2 renames, Esc is shown beside
+    // 終了 as its shortcut.
+    void keysOfTheListsAndTheMenu()
+    {
+        folder_->AddCatalog("Alpha", {"/a"});
+        folder_->AddCatalog("Beta", {"/x/b"});
+        int renames = 0;
+        CatalogFormServices services;
+        services.runRenameDialog = [&renames](QWidget*, const std::string&, std::string&, const RenameDialogServices&) {
+            ++renames;
+            return QDialog::Rejected;
+        };
+        Open(std::move(services));
+        ShowActive();
+        const auto popupBy = [](QWidget* list) {
+            QString opened;
+            const ModalDriver<QMenu> driver([&opened](QMenu& menu) { opened = menu.objectName(); });
+            list->setFocus();
+            QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
+            return opened;
+        };
+
+        Tree()->setFocus();
+        prompter_.Answer(mrNo);
+        QTest::keyClick(Tree(), Qt::Key_Delete);
+        QCOMPARE(prompter_.boxes.back().msg, Cp932Text("Beta を削除しますか？"));
+        QTest::keyClick(Tree(), Qt::Key_F2);
+        QCOMPARE(renames, 1);
+        QCOMPARE(popupBy(Tree()), QStringLiteral("PopTree"));
+
+        // Delete acts only in the list that has the focus: wait until it has it.
+        QTRY_VERIFY(form_->isActiveWindow());
+        List()->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(List()));
+        SelectRows(*List(), {0});
+        prompter_.Answer(mrYes);
+        QTest::keyClick(List(), Qt::Key_Delete);
+        QCOMPARE(prompter_.boxes.back().msg, Cp932Text("b を削除しますか？"));
+        QCOMPARE(form_->Store().Catalog(1).Objects, std::vector<std::string> {});
+        QCOMPARE(popupBy(List()), QStringLiteral("PopView"));
+        QCOMPARE(form_->Store().Count(), 2);
+
+        QCOMPARE(Action("ActF_Close")->shortcut(), QKeySequence(Qt::Key_Escape));
+        QCOMPARE(Action("ActF_CatRename")->shortcut(), QKeySequence(Qt::Key_F2));
+    }
+
+    // カタログを開く lists catalog files of the program folder by the load rules and names
+    // what it cannot list.
+    void openListsExistingCatalogFiles()
+    {
+        folder_->AddCatalog("Alpha", {"/a"});
+        folder_->AddCatalog("Beta", {"/b"});
+        std::vector<ObjectChooserSettings> asked;
+        std::optional<ObjectChoice> choice;
+        CatalogFormServices services;
+        services.runObjectChooser = [&](QWidget*, const ObjectChooserSettings& settings) {
+            asked.push_back(settings);
+            return choice;
+        };
+        Open(std::move(services));
+        prompter_.Answer(mrYes);
+        Action("ActF_CatDelete")->trigger();
+        QCOMPARE(Tree()->topLevelItemCount(), 1);
+
+        const std::string alpha = folder_->Path() + "Alpha.VrCat";
+        const std::string beta = folder_->Path() + "Beta.VrCat";
+        choice = ObjectChoice {{}, {beta, alpha}, true};
+        Action("ActF_CatOpen")->trigger();
+        QCOMPARE(asked.size(), std::size_t(1));
+        QCOMPARE(asked[0].Title, Cp932Text("カタログを開く"));
+        QCOMPARE(asked[0].Filter, Cp932Text("カタログファイル (*.VrCat)|*.VrCat"));
+        QCOMPARE(asked[0].InitialDir, folder_->Path());
+        QVERIFY(asked[0].Options & ofFileMustExist);
+        QCOMPARE(Tree()->topLevelItemCount(), 2);
+        QCOMPARE(Tree()->currentItem()->text(0), QStringLiteral("Beta"));
+        QCOMPARE(Names(), QStringList {QStringLiteral("b")});
+        QVERIFY(form_->Store().Modified());
+        QCOMPARE(prompter_.boxes.back().msg,
+                 Cp932Text("カタログ「Alpha」は既にカタログリストにあります（大文字と小文字は区別しません）。"));
+        QVERIFY(Named<QAction>(*form_, "ActF")->menu()->actions().contains(Action("ActF_CatOpen")));
     }
 
     void anUnreadableCatalogIsToldOnceShownGreyedAndKept()

@@ -174,7 +174,8 @@ private slots:
 
         QTRY_COMPARE(form.Store().Catalog(0).Objects, (std::vector<std::string> {"/a", subfolder.toStdString(), file.toStdString()}));
         QVERIFY(form.Store().Modified());
-        QCOMPARE(prompter_.boxes.back().msg, Cp932Text("パスではない 1 行を無視しました。"));
+        QCOMPARE(prompter_.boxes.back().text, QStringLiteral("パスではない 1 行を無視しました。\nhttps://example.com/\n"
+                                                             "次の 1 件は見つからないため追加しませんでした。\n/nowhere/x"));
     }
 };
 

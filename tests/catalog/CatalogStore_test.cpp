@@ -11,6 +11,7 @@
 #include <map>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -38,6 +39,16 @@ protected:
         data.Options = {"Ignored=1"};
         data.Objects = objects;
         return data;
+    }
+
+    // Opens the catalog file at path through its edit; the refusal, or "".
+    std::string Open(const std::string& path)
+    {
+        auto opened = store.OpenCatalogEdit(path);
+        if (const auto* problem = std::get_if<std::string>(&opened))
+            return *problem;
+        store.Apply(std::get<InsertCatalog>(std::move(opened)));
+        return {};
     }
 
     TempFolder folder;
@@ -256,6 +267,58 @@ TEST_F(CatalogStoreTest, AddsTheWizardsCatalogUnderItsTitle)
 
     store.SaveCatalogList();
     EXPECT_EQ(folder.Read(Cp932ToUtf8(title).value() + ".VrCat"), Catalog(title, {"/b", "/a"}));
+}
+
+// Each refusal names the file and leaves the list as it was.
+TEST_F(CatalogStoreTest, OpensOnlyCatalogFilesOfTheFolderThatTheListCanHold)
+{
+    const TempFolder elsewhere;
+    elsewhere.Write("Far.VrCat", Catalog("Far"));
+    folder.Write("Listed.VrCat", Catalog("Listed"));
+    folder.Write("VrCatCtl.ini", "[Compress]\r\n0=Listed.VrCat\r\n");
+    folder.Write("listed.VrCat", Catalog("Other"));
+    folder.Write("empty.VrCat", "");
+    folder.Write("line\nbreak.VrCat", Catalog("Broken"));
+    store.LoadCatalogList();
+    const auto revision = store.Revision();
+
+    const std::pair<std::string, std::string> refusals[] = {
+        {elsewhere.Path("Far.VrCat"), "カタログファイル「" + elsewhere.Path("Far.VrCat") + "」はプログラムフォルダにないため開けません。"},
+        {folder.Path("listed.VrCat"), "カタログ「listed」は既にカタログリストにあります（大文字と小文字は区別しません）。"},
+        {folder.Path("empty.VrCat"), "ファイル「" + folder.Path("empty.VrCat") + "」はないか、空か、カタログファイルではありません。"},
+        {folder.Path("none.VrCat"), "ファイル「" + folder.Path("none.VrCat") + "」はないか、空か、カタログファイルではありません。"},
+        {folder.Path("line\nbreak.VrCat"), "カタログファイル「" + folder.Path("line<LF>break.VrCat") + "」の名前はコントロールファイル"},
+    };
+    for (const auto& [path, refusal] : refusals) {
+        const std::string problem = Open(path);
+        EXPECT_EQ(problem.substr(0, Cp932Text(refusal).size()), Cp932Text(refusal)) << path;
+    }
+    EXPECT_EQ(Names(), Lines{"Listed"});
+    EXPECT_EQ(store.Revision(), revision);
+    EXPECT_FALSE(store.Modified());
+}
+
+// A catalog taken out of the list comes back as it is on disk, title and objects; a file
+// that cannot be read comes back as not loaded, as the load lists it.
+TEST_F(CatalogStoreTest, OpensAnExistingCatalogFileAsTheLoadReadsIt)
+{
+    folder.Write("Listed.VrCat", Catalog("Listed"));
+    folder.Write("Kept.VrCat", Catalog("Old title", {"/a", "/b"}));
+    folder.Write("VrCatCtl.ini", "[Compress]\r\n0=Listed.VrCat\r\n");
+    ASSERT_EQ(::symlink("loop.VrCat", folder.Path("loop.VrCat").c_str()), 0);
+    store.LoadCatalogList();
+
+    EXPECT_EQ(Open(folder.Path("Kept.VrCat")), "");
+    EXPECT_EQ(Open(folder.Path("loop.VrCat")), "");
+    EXPECT_EQ(Names(), (Lines{"Listed", "Kept", "loop"}));
+    EXPECT_EQ(store.Catalog(1).Title, "Old title");
+    EXPECT_EQ(store.Catalog(1).Objects, (Lines{"/a", "/b"}));
+    EXPECT_FALSE(store.IsLoaded(2));
+    EXPECT_TRUE(store.Modified());
+
+    store.SaveCatalogList();
+    EXPECT_EQ(folder.Read("VrCatCtl.ini"), "[Compress]\r\n0=Listed.VrCat\r\n1=Kept.VrCat\r\n2=loop.VrCat\r\n");
+    EXPECT_EQ(folder.Read("Kept.VrCat"), Catalog("Old title", {"/a", "/b"}));
 }
 
 TEST_F(CatalogStoreTest, IsListedComparesNamesAsTheFileSystemDoes)

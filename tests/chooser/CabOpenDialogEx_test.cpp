@@ -456,6 +456,31 @@ private slots:
         QVERIFY(boxes.boxes[0].text.contains(QStringLiteral("nothing.txt")));
     }
 
+    // The file name box holds at most 32,767 characters; 1,500 names of 30 characters and a
+    // folder come to about 48,000. Every one of them arrives, and nothing is reported.
+    void ASelectionLongerThanTheNameBoxArrivesWhole()
+    {
+        const ChooserTestFolder photos;
+        photos.MakeDir("folder");
+        Paths files;
+        for (int i = 0; i < 1500; ++i)
+            files.push_back(photos.MakeFile(*QStringToCp932(QStringLiteral("写真_2026年12月の旅行_%1.jpg").arg(i, 4, 10, QLatin1Char('0')))));
+        ScriptedPrompter boxes;
+        TCabOpenDialogEx chooser(nullptr, {&boxes});
+        chooser.Options |= ofAllowMultiSelect | ofPathMustExist;
+        chooser.InitialDir = photos.Path();
+        ModalDriver<OpenDialogWindow> driver([&](OpenDialogWindow& dialog) {
+            QTRY_VERIFY(Listed(dialog, {"folder", QStringLiteral("写真_2026年12月の旅行_1499.jpg")}));
+            dialog.FileList()->setFocus();
+            QTest::keyClick(dialog.FileList(), Qt::Key_A, Qt::ControlModifier);
+            ClickNamed(dialog, "BtnConfirm");
+        });
+        QVERIFY(chooser.RunChooser());
+        QCOMPARE(chooser.SelectedFolders, Paths{photos.Path("folder")});
+        QCOMPARE(chooser.SelectedFiles, files);
+        QVERIFY(boxes.boxes.empty());
+    }
+
     void ComputerFolderClearsTheNameBox()
     {
         TCabOpenDialogEx chooser(nullptr);

@@ -70,7 +70,7 @@ private slots:
         listed_.clear();
     }
 
-    void enterWithAnEmptyNameStaysOnTheFirstPage()
+    void enterWithAnEmptyNameSaysWhyAndStaysOnTheFirstPage()
     {
         auto wizard = ShowWizard();
         QCOMPARE(QApplication::focusWidget(), NameBox(*wizard));
@@ -78,7 +78,9 @@ private slots:
         QTest::keyClick(NameBox(*wizard), Qt::Key_Return);
         QCOMPARE(wizard->CurrentPage(), int(TTessnaForm::Page01));
         QCOMPARE(QApplication::focusWidget(), NameBox(*wizard));
-        QVERIFY(boxes_.boxes.empty());
+        QCOMPARE(boxes_.boxes.size(), std::size_t(1));
+        QCOMPARE(boxes_.boxes.back().msg, Cp932Text("カタログ名を指定してください。"));
+        QCOMPARE(boxes_.boxes.back().dlgType, MsgDlgType::mtError);
 
         QTest::keyClicks(NameBox(*wizard), QStringLiteral("Back\\/:*?\"<>| up"));
         QCOMPARE(NameBox(*wizard)->text(), QStringLiteral("Back up"));
@@ -215,6 +217,73 @@ private slots:
         wizard->BtnCancelClick();
         QCOMPARE(boxes_.boxes.size(), std::size_t(1));
         QVERIFY(wizard->Cancelled());
+    }
+
+    // Esc is Cancel with its question, F1 is Help, Delete deletes the selected objects.
+    void keysReachTheirCommands()
+    {
+        auto wizard = ShowWizard();
+        QTest::keyClicks(NameBox(*wizard), QStringLiteral("Keys"));
+        QTest::keyClick(NameBox(*wizard), Qt::Key_F1);
+        QCOMPARE(helpContexts_, std::vector<int> {2101});
+        boxes_.Answer(mrNo);
+        QTest::keyClick(NameBox(*wizard), Qt::Key_Escape);
+        QCOMPARE(boxes_.boxes.back().msg, Cp932Text("終了しますか？"));
+        QVERIFY(wizard->isVisible());
+
+        wizard->BtnNextClick();
+        wizard->ObjectList().AddWizardRow(MakeFile(QStringLiteral("keys/a.txt")));
+        QTableView* list = wizard->ObjectList().Table();
+        list->setFocus();
+        list->selectRow(0);
+        boxes_.Answer(mrYes);
+        QTest::keyClick(list, Qt::Key_Delete);
+        QCOMPARE(boxes_.boxes.back().msg, Cp932Text("a.txt を削除します\r\nよろしいですか？"));
+        QCOMPARE(wizard->ObjectList().RowCount(), 0);
+
+        boxes_.Answer(mrYes);
+        QTest::keyClick(list, Qt::Key_Escape);
+        QVERIFY(wizard->isHidden());
+        QVERIFY(wizard->Cancelled());
+    }
+
+    // In modify mode page 1 says what a changed name does; a new catalog has nothing to say.
+    void modifyModeSaysThatANewNameMakesANewCatalog()
+    {
+        const auto note = [](const TTessnaForm& wizard) { return Named<QLabel>(wizard, "LblNewName"); };
+        auto fresh = ShowWizard();
+        QVERIFY(note(*fresh)->isHidden());
+        TCatalogParam param;
+        param.FileName = Folder() + "Kept.VrCat";
+        auto update = ShowWizard(param);
+        QVERIFY(note(*update)->isVisible());
+        QCOMPARE(note(*update)->text(), QStringLiteral("名前を変えると新しいカタログになり、このカタログはそのまま残ります。"));
+    }
+
+    // A new name whose file is on disk but not listed may list that file instead, while the
+    // wizard holds no objects; No keeps the wizard open on the name.
+    void offersToListTheExistingFileOfANewName()
+    {
+        const std::string file = MakeFile(QStringLiteral("Old.VrCat"));
+        std::vector<std::string> opened;
+        CatalogWizardServices services = Services();
+        services.listExistingFile = [&opened](const std::string& path) { opened.push_back(path); };
+        TTessnaForm wizard({}, services);
+        ShowActive(wizard);
+        NameBox(wizard)->setText(QStringLiteral("Old"));
+        boxes_.Answer(mrNo);
+        wizard.BtnNextClick();
+        QVERIFY(wizard.isVisible());
+        QCOMPARE(wizard.CurrentPage(), int(TTessnaForm::Page01));
+        QVERIFY(opened.empty());
+        QCOMPARE(boxes_.boxes.back().msg, UnlistedFileOffer(file));
+        QCOMPARE(boxes_.boxes.back().buttons, mbYesNo);
+
+        boxes_.Answer(mrYes);
+        wizard.BtnNextClick();
+        QCOMPARE(opened, std::vector<std::string> {file});
+        QVERIFY(wizard.isHidden());
+        QVERIFY(wizard.Cancelled());
     }
 
     void helpOpensTheNewCatalogTopic()

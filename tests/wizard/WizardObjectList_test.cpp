@@ -148,14 +148,14 @@ private slots:
         QCOMPARE(Text(model, 0, Model::ColFolder), QString(Root() + QStringLiteral("/t1")));
     }
 
-    void showsMissingObjectsWithEmptySizeAndTypeAndTheZeroDate()
+    void showsMissingObjectsWithEmptySizeTypeAndDate()
     {
         Model model;
         model.AddWizardRow(PathOf(QStringLiteral("gone/nothing.doc")));
         QCOMPARE(Text(model, 0, Model::ColName), QStringLiteral("nothing.doc"));
         QCOMPARE(Text(model, 0, Model::ColSize), QString());
         QCOMPARE(Text(model, 0, Model::ColType), QString());
-        QCOMPARE(Text(model, 0, Model::ColDate), QStringLiteral("1899/12/30 0:00"));
+        QCOMPARE(Text(model, 0, Model::ColDate), QString());
         QCOMPARE(Text(model, 0, Model::ColFolder), QString(Root() + QStringLiteral("/gone")));
         QVERIFY(model.index(0, Model::ColName).data(Qt::DecorationRole).isValid());
     }
@@ -439,6 +439,16 @@ private slots:
         QCOMPARE(list.Model().Paths(), (std::vector<std::string> {folder, file}));
         QCOMPARE(seen.Title, Cp932Text("圧縮するオブジェクトを選択(複数選択可)"));
 
+        QVERIFY(prompter.boxes.empty());
+
+        // A chosen object the list holds is named as not added.
+        choice = ObjectChoice {{}, {file}, true};
+        list.ActAddFile_FileExecute();
+        QCOMPARE(list.RowCount(), 2);
+        QCOMPARE(prompter.boxes.size(), std::size_t(1));
+        QCOMPARE(prompter.boxes.back().text,
+                 QStringLiteral("次の 1 件は既に一覧にあるため追加しませんでした。\n") + QString::fromStdString(file));
+
         choice.reset();
         list.ActAddFile_FileExecute();
         QCOMPARE(list.RowCount(), 2);
@@ -470,18 +480,31 @@ private slots:
         QVERIFY(prompter.boxes.back().text.contains(Root() + QStringLiteral("/hold/a<CR>b.txt")));
     }
 
-    void pastesPathsAndTellsHowManyLinesWereNotPaths()
+    // A paste names every line it ignored, every path that names nothing on disk and every
+    // path the list already holds.
+    void pastesPathsAndNamesWhatItLeftOut()
     {
         ScriptedPrompter prompter;
         WizardObjectList list({&prompter});
         const std::string file = MakeFile(QStringLiteral("paste/a.txt"), 1);
         const std::string folder = MakeFolder(QStringLiteral("paste/dir"));
-        QApplication::clipboard()->setText(QString::fromStdString(file + "\r\n\nnot a path\n" + folder + "/\nrelative/x\n"));
+        const std::string missing = PathOf(QStringLiteral("paste/gone.txt"));
+        QApplication::clipboard()->setText(
+            QString::fromStdString(file + "\r\n\nnot a path\n" + folder + "/\n" + missing + "\nrelative/x\n"));
         Action(list, "ActAddFile_Paste")->trigger();
         QCOMPARE(list.Model().Paths(), (std::vector<std::string> {folder, file}));
         QCOMPARE(prompter.boxes.size(), std::size_t(1));
-        QCOMPARE(prompter.boxes.back().msg, Cp932Text("パスではない 2 行を無視しました。"));
+        QCOMPARE(prompter.boxes.back().text,
+                 QStringLiteral("パスではない 2 行を無視しました。\nnot a path\nrelative/x\n"
+                                "次の 1 件は見つからないため追加しませんでした。\n")
+                     + QString::fromStdString(missing));
         QCOMPARE(Action(list, "ActAddFile_Paste")->shortcut(), QKeySequence(QKeySequence::Paste));
+
+        QApplication::clipboard()->setText(QString::fromStdString(file));
+        Action(list, "ActAddFile_Paste")->trigger();
+        QCOMPARE(list.RowCount(), 2);
+        QCOMPARE(prompter.boxes.back().text,
+                 QStringLiteral("次の 1 件は既に一覧にあるため追加しませんでした。\n") + QString::fromStdString(file));
     }
 
     void addsDroppedFiles()
@@ -505,7 +528,7 @@ private slots:
         // Nothing is shown before the drop has returned.
         QVERIFY(prompter.boxes.empty());
         QTRY_COMPARE(list.Model().Paths(), (std::vector<std::string> {file}));
-        QCOMPARE(prompter.boxes.back().msg, Cp932Text("パスではない 1 行を無視しました。"));
+        QCOMPARE(prompter.boxes.back().text, QStringLiteral("パスではない 1 行を無視しました。\nhttps://example.com/x"));
     }
 };
 
