@@ -48,7 +48,9 @@ void CatalogStore::LoadCatalogList(int kind)
     catalogs_.clear();
     unreadable_.clear();
     disk_.Clear();
-    RemoveKilledSaves(folder_);
+    // Only a holder of the folder's lock may take a file for one a killed save left.
+    if (lock_.IsHeld())
+        RemoveKilledSaves(folder_);
     // The window shows what was read, also when the control file stops the load.
     try {
         ReadCatalogList(kind);
@@ -133,14 +135,10 @@ std::vector<CatalogStore::SaveStep> CatalogStore::PlanSave() const
 
 void CatalogStore::WritePlan(const std::vector<SaveStep>& plan)
 {
-    std::vector<std::string> folders{folder_};
     SafeSave save;
     for (const SaveStep& step : plan) {
         if (!step.write)
             continue;
-        std::string folder = ExtractFilePath(step.fileName);
-        if (std::find(folders.begin(), folders.end(), folder) == folders.end())
-            folders.push_back(std::move(folder));
         if (step.catalog) {
             StageCatalog(save, *step.catalog);
         } else {
@@ -148,8 +146,11 @@ void CatalogStore::WritePlan(const std::vector<SaveStep>& plan)
             save.Stage(step.fileName, step.text, {failure, failure});
         }
     }
-    for (const std::string& folder : folders)
-        RemoveKilledSaves(folder);
+    // What killed saves left wherever this one writes: the folder, and beside the target of
+    // a linked catalog.
+    RemoveKilledSaves(folder_);
+    for (const std::string& hostFolder : save.TemporaryFolders())
+        RemoveDeadTemporaries(hostFolder);
     save.Commit();
 
     for (const SaveStep& step : plan)
