@@ -10,7 +10,10 @@
 #include "support/core/TessnaError.h"
 #include "support/core/WinReg.h"
 #include "support/ui/StopBox.h"
+#include "support/ui/QtTranslations.h"
+#include "support/ui/ScreenFit.h"
 #include "support/ui/SupportHooks.h"
+#include "support/ui/UnfocusedSelection.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -21,6 +24,9 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     InstallBeep();
     InstallRegistryProblemBox();
+    LoadQtTranslations();
+    KeepWindowsOnScreen();
+    UseUnfocusedSelection();
 
     CheckPlatform();
     // A later start that finds no window of the running one says so instead of ending in
