@@ -3,11 +3,13 @@
 #include "app/WindowTitlePattern.h"
 #include "support/core/BuildInfo.h"
 #include "support/core/Cp932.h"
+#include "support/core/FileLock.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLocalSocket>
 #include <QStandardPaths>
 #include <QThread>
@@ -114,15 +116,15 @@ bool SearchOnce(const QString& socketPath, const WindowTitlePattern& pattern, co
 SingleInstance::SingleInstance(const QString& folder, QObject* parent)
     : QObject(parent)
     , socketPath_(QDir(folder).filePath(QString::fromLatin1(kInstanceName) + QStringLiteral(".socket")))
-    , lock_(QDir(folder).filePath(QString::fromLatin1(kInstanceName)))
+    , lockPath_(QDir(folder).filePath(QString::fromLatin1(kInstanceName)))
 {
-    // Only a dead holder makes a lock stale, however long the first instance runs.
-    lock_.setStaleLockTime(0);
     connect(&server_, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* socket = server_.nextPendingConnection())
             AnswerClient(socket);
     });
 }
+
+SingleInstance::~SingleInstance() = default;
 
 QString SingleInstance::RuntimeFolder()
 {
@@ -131,8 +133,11 @@ QString SingleInstance::RuntimeFolder()
 
 bool SingleInstance::Claim()
 {
-    if (!lock_.tryLock(0) && lock_.error() == QLockFile::LockFailedError)
+    auto lock = std::make_unique<FileLock>(QFile::encodeName(lockPath_).toStdString(),
+                                           std::chrono::milliseconds(0));
+    if (lock->IsBusy())
         return false;
+    lock_ = std::move(lock);
     // A socket file left by a crashed first instance would make listening fail.
     QLocalServer::removeServer(socketPath_);
     server_.setSocketOptions(QLocalServer::UserAccessOption);
@@ -188,10 +193,18 @@ void SingleInstance::AnswerClient(QLocalSocket* socket)
     });
 }
 
-bool ActivatePreviousInstance(SingleInstance& instance, const SingleInstance::Polling& polling)
+bool ActivatePreviousInstance(SingleInstance& instance, const SingleInstance::Polling& polling,
+                              const std::function<void()>& notFound)
 {
     if (instance.Claim())
         return false;
-    instance.ActivateRunningInstance(polling);
+    if (!instance.ActivateRunningInstance(polling) && notFound)
+        notFound();
     return true;
+}
+
+QString NoRunningWindowMessage()
+{
+    return QStringLiteral("Tessna はすでに実行中ですが、そのウィンドウが見つかりません。"
+                          "実行中の Tessna を終了してから、もう一度起動してください。");
 }

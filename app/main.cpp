@@ -5,8 +5,10 @@
 #include "app/PlatformCheck.h"
 #include "app/SingleInstance.h"
 #include "support/core/BuildInfo.h"
+#include "support/core/Cp932.h"
 #include "support/core/ProgramFolder.h"
 #include "support/core/TessnaError.h"
+#include "support/core/WinReg.h"
 #include "support/ui/StopBox.h"
 #include "support/ui/QtTranslations.h"
 #include "support/ui/ScreenFit.h"
@@ -14,6 +16,7 @@
 #include "support/ui/UnfocusedSelection.h"
 
 #include <QApplication>
+#include <QDebug>
 #include <QIcon>
 
 int main(int argc, char** argv)
@@ -26,10 +29,14 @@ int main(int argc, char** argv)
     UseUnfocusedSelection();
 
     CheckPlatform();
-    // The lock records the application name and a later start takes a lock whose name is
-    // not the executable's for one left by a dead process: the title is set only after.
+    // A later start that finds no window of the running one says so instead of ending in
+    // silence; the message goes to the error stream too, for a start from a terminal.
     SingleInstance instance(SingleInstance::RuntimeFolder());
-    if (ActivatePreviousInstance(instance))
+    const auto sayWhy = [] {
+        qWarning().noquote() << NoRunningWindowMessage();
+        ShowStopBox(nullptr, Cp932Text(NoRunningWindowMessage().toStdString()));
+    };
+    if (ActivatePreviousInstance(instance, {}, sayWhy))
         return 0;
     QApplication::setApplicationName(QString::fromLatin1(ApplicationTitle));
     QApplication::setDesktopFileName(QStringLiteral("com.example.Tessna"));
@@ -42,8 +49,14 @@ int main(int argc, char** argv)
         ShowStopBox(nullptr, error.what());
         return 1;
     }
-    TCatalogForm form(programFolder);
-    instance.SetMainWindow(&form);
-    form.show();
-    return QApplication::exec() == 0 ? 0 : 1;
+    int result = 0;
+    {
+        TCatalogForm form(programFolder);
+        instance.SetMainWindow(&form);
+        form.show();
+        result = QApplication::exec();
+    }
+    // The window wrote its settings as it closed; what could not be written is told once.
+    ReportUnsavedSettings();
+    return result == 0 ? 0 : 1;
 }

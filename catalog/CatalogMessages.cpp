@@ -2,6 +2,7 @@
 
 #include "support/core/Cp932.h"
 #include "support/core/FileFacts.h"
+#include "support/core/FileIdentity.h"
 #include "support/core/HostPath.h"
 #include "support/core/Mbcs.h"
 
@@ -47,6 +48,27 @@ std::string ReadFailureReason(int error)
     }
 }
 
+std::string LockFailureReason(int error)
+{
+    switch (error) {
+    case EACCES:
+    case EPERM:
+        return Cp932Text("ロックファイルを作ることも開くことも許されていません");
+    case EROFS:
+        return Cp932Text("読み取り専用のファイルシステムです");
+    case ENOLCK:
+        return Cp932Text("このファイルシステムはロックを扱えません（NFS ではロックのサービスが動いていないときです）");
+    case EISDIR:
+        return Cp932Text("ロックファイルの名前のフォルダがあります");
+    case ENOSPC:
+        return Cp932Text("ディスクがいっぱいです");
+    case EILSEQ:
+        return Cp932Text("フォルダの名前をファイルシステムの名前にできません");
+    default:
+        return Cp932Text("ロックファイルを使えません（エラー番号 ") + std::to_string(error) + Cp932Text("）");
+    }
+}
+
 }  // namespace
 
 std::string CannotCreateFileMessage(std::string_view path)
@@ -62,6 +84,28 @@ std::string StreamWriteErrorMessage()
 std::string CannotWriteToMessage(std::string_view path)
 {
     return WithPath("%s に書き込めません", path);
+}
+
+std::string IdentityLostMessage(std::string_view path, const IdentityLoss& loss)
+{
+    std::string what;
+    switch (loss.part) {
+    case IdentityLoss::Part::Owner:
+        what = Cp932Text("所有者とグループ");
+        break;
+    case IdentityLoss::Part::Mode:
+        what = Cp932Text("アクセス権");
+        break;
+    case IdentityLoss::Part::Attribute:
+        what = loss.attribute.empty() ? Cp932Text("拡張属性")
+                                      : Cp932Text("拡張属性 ") + loss.attribute;
+        break;
+    }
+    const std::string cause = loss.error == EPERM || loss.error == EACCES
+        ? Cp932Text("変えることが許されていません")
+        : Cp932Text("エラー番号 ") + std::to_string(loss.error);
+    return WithPath("ファイル %s を保存すると", path) + what
+        + Cp932Text("を元のとおりに保てないため、保存しません（") + cause + Cp932Text("）");
 }
 
 CannotReadError::CannotReadError(std::string_view path, int error)
@@ -98,4 +142,9 @@ std::string FolderBusyMessage(std::string_view folder)
 {
     return WithPath("フォルダ %s はほかの Tessna か tessna-cli が使っています。"
                     "しばらくしてからやり直してください", folder);
+}
+
+std::string FolderLockFailedMessage(std::string_view folder, int error)
+{
+    return WithPath("フォルダ %s をロックできないため、保存しません: ", folder) + LockFailureReason(error);
 }

@@ -2,6 +2,8 @@
 
 #include "support/core/TessnaError.h"
 
+struct IdentityLoss;
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +17,9 @@ std::string CannotCreateFileMessage(std::string_view path);
 std::string StreamWriteErrorMessage();
 // "%s に書き込めません"
 std::string CannotWriteToMessage(std::string_view path);
+// A save refused because the new file could not keep what the old one had (its owner, its
+// mode or an extended attribute), with the cause.
+std::string IdentityLostMessage(std::string_view path, const IdentityLoss& loss);
 
 // A file that exists but cannot be read: the message is CannotOpenFileMessage
 // (support/core/FileFacts.h), and the reason says why in the user's terms.
@@ -41,3 +46,6 @@ std::string NotLoadedMessage(std::string_view displayedName, std::string_view re
 std::string ChangedOnDiskQuestion(const std::vector<std::string>& fileNames);
 // The folder lock could not be had: another Tessna or tessna-cli is saving there.
 std::string FolderBusyMessage(std::string_view folder);
+// The folder lock cannot be taken at all (error: the errno of opening or locking the lock
+// file), with the cause in the user's terms.
+std::string FolderLockFailedMessage(std::string_view folder, int error);

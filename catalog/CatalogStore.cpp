@@ -50,7 +50,9 @@ void CatalogStore::LoadCatalogList(int kind)
     unreadable_.clear();
     listedOnDisk_.clear();
     disk_.Clear();
-    RemoveKilledSaves(folder_);
+    // Only a holder of the folder's lock may take a file for one a killed save left.
+    if (lock_.IsHeld())
+        RemoveKilledSaves(folder_);
     // The window shows what was read, also when the control file stops the load.
     const auto loaded = [this] {
         origins_.clear();

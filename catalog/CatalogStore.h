@@ -65,8 +65,9 @@ public:
     // (kind 0) or Extract (kind 1), in the order of their keys. Missing, empty and non-text
     // files are dropped silently, and a file listed twice is taken once. A catalog file that
     // exists but cannot be read is listed as not loaded (UnreadableCatalogs) and the load goes
-    // on. A control file that cannot be read throws TessnaError. Removes the temporary files
-    // of killed saves. Does not touch Modified; emits ListReset.
+    // on. A control file that cannot be read throws TessnaError. Within a HoldFolder, removes
+    // the temporary files of killed saves (a save does so too). Does not touch Modified;
+    // emits ListReset.
     void LoadCatalogList(int kind = 0);
 
     // Saves without asking: a conflict with another writer is overwritten (see

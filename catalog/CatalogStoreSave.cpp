@@ -173,22 +173,19 @@ CatalogStore::SavePlan CatalogStore::PlanSave() const
 void CatalogStore::WritePlan(SavePlan& plan)
 {
     const std::string controlFile = GetCatalogControlFile();
-    std::vector<std::string> folders{folder_};
     SafeSave save;
-    for (const auto& [at, text] : plan.writes) {
-        const TCatalogEntry& entry = plan.result[at].catalog;
-        std::string folder = ExtractFilePath(entry.FileName);
-        if (std::find(folders.begin(), folders.end(), folder) == folders.end())
-            folders.push_back(std::move(folder));
-        StageCatalog(save, entry, text);
-    }
+    for (const auto& [at, text] : plan.writes)
+        StageCatalog(save, plan.result[at].catalog, text);
     // The control file last: a failure on the way leaves the old list naming the old files.
     if (plan.controlText) {
         const std::string failure = CannotWriteToMessage(controlFile);
         save.Stage(controlFile, *plan.controlText, {failure, failure});
     }
-    for (const std::string& folder : folders)
-        RemoveKilledSavesIn(folder);
+    // What killed saves left wherever this one writes: the folder, and beside the target of
+    // a linked catalog.
+    RemoveKilledSavesIn(folder_);
+    for (const std::string& hostFolder : save.TemporaryFolders())
+        RemoveDeadTemporaries(hostFolder);
     save.Commit();
 
     for (const auto& [path, fingerprint] : plan.seenNow)

@@ -4,8 +4,11 @@
 #include "support/core/FileLock.h"
 #include "support/core/HostPath.h"
 
-FolderLock::FolderLock(std::string folder)
+#include <cerrno>
+
+FolderLock::FolderLock(std::string folder, std::chrono::milliseconds wait)
     : folder_(std::move(folder))
+    , wait_(wait)
 {
 }
 
@@ -15,9 +18,21 @@ FolderLock::Holding FolderLock::Hold()
 {
     if (holds_ == 0) {
         const auto hostFolder = ToHostPath(folder_);
-        auto lock = hostFolder ? std::make_unique<FileLock>(*hostFolder, Wait) : nullptr;
-        if (!lock || !lock->IsLocked())
+        if (!hostFolder)
+            throw TessnaError(FolderLockFailedMessage(folder_, EILSEQ));
+        const std::string delimiter = hostFolder->ends_with('/') ? "" : "/";
+        auto lock = std::make_unique<FileLock>(*hostFolder + delimiter + FolderLockFileName, wait_);
+        // Where no lock file can be written, no save can write either: the folder itself is
+        // locked, so that readers still wait for a writer with other rights.
+        if (const int error = lock->Error(); error == EROFS || error == EACCES || error == EPERM) {
+            auto folderLock = std::make_unique<FileLock>(*hostFolder, wait_, FileLock::Target::Folder);
+            if (folderLock->IsLocked() || folderLock->IsBusy())
+                lock = std::move(folderLock);
+        }
+        if (lock->IsBusy())
             throw TessnaError(FolderBusyMessage(folder_));
+        if (!lock->IsLocked())
+            throw TessnaError(FolderLockFailedMessage(folder_, lock->Error()));
         lock_ = std::move(lock);
     }
     ++holds_;

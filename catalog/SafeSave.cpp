@@ -1,69 +1,71 @@
 #include "catalog/SafeSave.h"
 
+#include "catalog/CatalogMessages.h"
+#include "support/core/FileIdentity.h"
 #include "support/core/HostPath.h"
 #include "support/core/TessnaError.h"
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <cstdlib>
 #include <fstream>
-#include <limits>
 #include <memory>
 #include <optional>
 #include <sstream>
 #include <string_view>
-#include <vector>
+#include <utility>
 
 namespace {
 
 constexpr std::string_view TemporaryPrefix = ".tessna-";
 constexpr std::string_view TemporarySuffix = ".tmp";
 
-std::optional<unsigned long long> ParseNumber(std::string_view digits)
+bool IsNumber(std::string_view digits)
 {
     unsigned long long value = 0;
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size())
-        return std::nullopt;
-    return value;
+    return !digits.empty() && error == std::errc() && end == digits.data() + digits.size();
 }
 
-// When a process started, in clock ticks since the boot; nothing when no such process runs.
-// With the process id it names one process for as long as the machine runs: an id is
-// reused only by a process that starts later.
-std::optional<unsigned long long> ProcessStartTime(unsigned long long pid)
+// Whether the part between prefix and suffix is one a save gives: "<pid>-<start>-<serial>",
+// or "<pid>-<serial>" of older versions.
+bool IsWriterTag(std::string_view middle)
 {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    int parts = 0;
+    for (std::size_t start = 0;; ++parts) {
+        const std::size_t dash = middle.find('-', start);
+        if (!IsNumber(middle.substr(start, dash - start)))
+            return false;
+        if (dash == std::string_view::npos)
+            break;
+        start = dash + 1;
+    }
+    return parts == 1 || parts == 2;
+}
+
+// When this process started, in clock ticks since the boot (0 when unknown): with the
+// process id it keeps the names of two writers apart.
+unsigned long long OwnStartTime()
+{
+    std::ifstream in("/proc/self/stat");
     std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     const std::size_t nameEnd = stat.rfind(')');
     if (nameEnd == std::string::npos)
-        return std::nullopt;
+        return 0;
     // The fields after the process name start with the third; the start time is the 22nd.
     std::istringstream fields(stat.substr(nameEnd + 1));
     std::string field;
     for (int number = 3; number <= 22 && fields >> field; ++number) {
         if (number == 22)
-            return ParseNumber(field);
-    }
-    return std::nullopt;
-}
-
-// When the machine booted, in seconds since the epoch; 0 when unknown.
-long long BootTime()
-{
-    std::ifstream in("/proc/stat");
-    std::string key;
-    long long value = 0;
-    while (in >> key) {
-        if (key == "btime" && in >> value)
-            return value;
-        in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+            return std::strtoull(field.c_str(), nullptr, 10);
     }
     return 0;
 }
@@ -71,36 +73,17 @@ long long BootTime()
 // "<process id>-<its start time>": who writes this process's temporary files.
 const std::string& WriterTag()
 {
-    static const std::string tag = [] {
-        const auto pid = static_cast<unsigned long long>(::getpid());
-        return std::to_string(pid) + '-' + std::to_string(ProcessStartTime(pid).value_or(0));
-    }();
+    static const std::string tag = std::to_string(::getpid()) + '-' + std::to_string(OwnStartTime());
     return tag;
 }
 
-// Whether the process that wrote a temporary file of this name may still be running.
-// Names are "<pid>-<start>-<serial>"; older versions wrote "<pid>-<serial>", whose writer
-// counts as running while any process has its id. A file older than the boot outlived
-// its writer whatever the name says. Nothing when the name is none of the two.
-std::optional<bool> WriterMayRun(std::string_view middle, long long modified, long long boot)
+std::string TemporaryName(const std::string& folder)
 {
-    std::vector<unsigned long long> numbers;
-    for (std::size_t start = 0;;) {
-        const std::size_t dash = middle.find('-', start);
-        const auto number = ParseNumber(middle.substr(start, dash - start));
-        if (!number)
-            return std::nullopt;
-        numbers.push_back(*number);
-        if (dash == std::string_view::npos)
-            break;
-        start = dash + 1;
-    }
-    if (numbers.size() != 2 && numbers.size() != 3)
-        return std::nullopt;
-    if (modified < boot)
-        return false;
-    const auto started = ProcessStartTime(numbers[0]);
-    return started && (numbers.size() == 2 || *started == numbers[1]);
+    // Saves of several threads draw from one serial.
+    static std::atomic<unsigned long long> serial = 0;
+    std::string name = folder + '/';
+    name.append(TemporaryPrefix).append(WriterTag()).append("-" + std::to_string(++serial));
+    return name.append(TemporarySuffix);
 }
 
 std::string FolderOf(const std::string& hostPath)
@@ -122,23 +105,65 @@ std::string ResolveLink(const std::string& hostPath)
     return resolved ? std::string(resolved.get()) : hostPath;
 }
 
-bool WriteAll(int fd, std::string_view content)
+// A new temporary file in folder, locked before its name appears, so that no cleanup ever
+// finds it unlocked: made without a name and linked in once locked. Where nameless files
+// cannot be made or linked, the file gets its name first and the lock a moment later. Gives
+// the descriptor and sets name; -1 when no file can be made.
+int CreateLockedTemporary(const std::string& folder, std::string& name)
+{
+    int unnamed = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+    if (unnamed >= 0 && ::flock(unnamed, LOCK_EX) != 0)
+        ::close(std::exchange(unnamed, -1));
+    const std::string self = "/proc/self/fd/" + std::to_string(unnamed);
+    for (;;) {
+        name = TemporaryName(folder);
+        if (unnamed >= 0) {
+            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+                return unnamed;
+            if (errno == EEXIST)
+                continue;
+            ::close(std::exchange(unnamed, -1));
+        }
+        const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            ::flock(fd, LOCK_EX);
+            return fd;
+        }
+        if (errno != EEXIST)
+            return -1;
+    }
+}
+
+bool WriteAll(int fd, std::string_view content, off_t at = 0)
 {
     while (!content.empty()) {
-        const ssize_t written = ::write(fd, content.data(), content.size());
+        const ssize_t written = ::pwrite(fd, content.data(), content.size(), at);
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0)
             return false;
         content.remove_prefix(static_cast<std::size_t>(written));
+        at += written;
     }
     return true;
 }
 
-bool HasMode(int fd, mode_t mode)
+// Copies the whole of the file open as from over the start of the file open as to.
+bool CopyContent(int from, int to)
 {
-    struct stat facts {};
-    return ::fstat(fd, &facts) == 0 && (facts.st_mode & 07777) == (mode & 07777);
+    char buffer[65536];
+    for (off_t at = 0;;) {
+        const ssize_t got = ::pread(from, buffer, sizeof buffer, at);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return false;
+        if (got == 0)
+            return ::ftruncate(to, at) == 0;
+        if (!WriteAll(to, std::string_view(buffer, static_cast<std::size_t>(got)), at))
+            return false;
+        at += got;
+    }
 }
 
 void SyncFolder(const std::string& folder)
@@ -154,9 +179,12 @@ void SyncFolder(const std::string& folder)
 
 SafeSave::~SafeSave()
 {
+    // The name goes before the lock, so no cleanup sees the file unlocked.
     for (const Staged& file : staged_) {
         if (!file.temporary.empty())
             ::unlink(file.temporary.c_str());
+        if (file.fd >= 0)
+            ::close(file.fd);
     }
 }
 
@@ -175,69 +203,99 @@ void SafeSave::Stage(const std::string& path, std::string_view content, Messages
             || ::access(target.c_str(), W_OK) != 0))
         throw TessnaError(messages.cannotCreate);
 
-    static unsigned serial = 0;
-    const std::string folder = FolderOf(target);
     std::string temporary;
-    int fd = -1;
-    while (fd < 0) {
-        temporary = folder + '/';
-        temporary.append(TemporaryPrefix).append(WriterTag()).append("-" + std::to_string(++serial));
-        temporary.append(TemporarySuffix);
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            throw TessnaError(messages.cannotCreate);
-    }
-    staged_.push_back({target, temporary, std::move(messages.cannotCreate)});
+    const int fd = CreateLockedTemporary(FolderOf(target), temporary);
+    if (fd < 0)
+        throw TessnaError(messages.cannotCreate);
+    const bool inPlace = exists && old.st_nlink > 1;
+    staged_.push_back({target, temporary, fd, inPlace, messages});
 
-    if (exists && !HasMode(fd, old.st_mode))
-        ::fchmod(fd, old.st_mode & 07777);
-    bool written = WriteAll(fd, content) && ::fsync(fd) == 0;
-    written = ::close(fd) == 0 && written;
-    if (!written)
+    // A file written in place keeps its identity by itself.
+    if (exists && !inPlace) {
+        if (const auto loss = CarryIdentity(fd, target, old))
+            throw TessnaError(IdentityLostMessage(path, *loss));
+    }
+    if (!WriteAll(fd, content) || ::fsync(fd) != 0)
         throw TessnaError(messages.cannotWrite);
+}
+
+void SafeSave::PutInPlace(Staged& file)
+{
+    if (!file.inPlace) {
+        if (::rename(file.temporary.c_str(), file.target.c_str()) != 0)
+            throw TessnaError(file.messages.cannotCreate);
+        file.temporary.clear();
+        return;
+    }
+    const int target = ::open(file.target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    if (target < 0)
+        throw TessnaError(file.messages.cannotCreate);
+    // The space is taken before the first byte changes, so a full disk fails the save with
+    // the old content whole; a file system that cannot reserve it is written all the same.
+    struct stat facts {};
+    bool written = ::fstat(file.fd, &facts) == 0
+        && (facts.st_size == 0 || ::fallocate(target, FALLOC_FL_KEEP_SIZE, 0, facts.st_size) == 0
+            || errno == EOPNOTSUPP)
+        && CopyContent(file.fd, target) && ::fsync(target) == 0;
+    written = ::close(target) == 0 && written;
+    if (!written)
+        throw TessnaError(file.messages.cannotWrite);
+    ::unlink(file.temporary.c_str());
+    file.temporary.clear();
 }
 
 void SafeSave::Commit()
 {
-    std::vector<std::string> folders;
     for (Staged& file : staged_) {
-        if (::rename(file.temporary.c_str(), file.target.c_str()) != 0)
-            throw TessnaError(file.cannotCreate);
-        file.temporary.clear();
+        PutInPlace(file);
+        ::close(std::exchange(file.fd, -1));
+    }
+    // The renames themselves reach the disk only with their folders.
+    for (const std::string& folder : TemporaryFolders())
+        SyncFolder(folder);
+}
+
+std::vector<std::string> SafeSave::TemporaryFolders() const
+{
+    std::vector<std::string> folders;
+    for (const Staged& file : staged_) {
         std::string folder = FolderOf(file.target);
         if (std::find(folders.begin(), folders.end(), folder) == folders.end())
             folders.push_back(std::move(folder));
     }
-    // The renames themselves reach the disk only with their folders.
-    for (const std::string& folder : folders)
-        SyncFolder(folder);
+    return folders;
 }
 
 int RemoveDeadTemporaries(const std::string& hostFolder)
 {
-    // Without the process table no writer can be told gone: nothing is removed.
-    if (!ProcessStartTime(static_cast<unsigned long long>(::getpid())))
-        return 0;
     const auto close = [](DIR* dir) { ::closedir(dir); };
     const std::unique_ptr<DIR, decltype(close)> dir(::opendir(hostFolder.c_str()), close);
     if (!dir)
         return 0;
-    const long long boot = BootTime();
     int removed = 0;
     while (const dirent* entry = ::readdir(dir.get())) {
         const std::string_view name = entry->d_name;
         if (!name.starts_with(TemporaryPrefix) || !name.ends_with(TemporarySuffix))
             continue;
-        const std::string path = hostFolder + '/' + entry->d_name;
-        struct stat facts {};
-        if (::lstat(path.c_str(), &facts) != 0 || !S_ISREG(facts.st_mode))
+        const std::string_view tag
+            = name.substr(TemporaryPrefix.size(), name.size() - TemporaryPrefix.size() - TemporarySuffix.size());
+        // This process's own files are never dead; on NFS its lock would not even keep them,
+        // as NFS locks belong to the process rather than to the open file.
+        if (!IsWriterTag(tag) || (tag.starts_with(WriterTag()) && tag.substr(WriterTag().size()).starts_with('-')))
             continue;
-        const auto mayRun = WriterMayRun(
-            name.substr(TemporaryPrefix.size(),
-                        name.size() - TemporaryPrefix.size() - TemporarySuffix.size()),
-            facts.st_mtim.tv_sec, boot);
-        if (mayRun == false && ::unlink(path.c_str()) == 0)
+        const std::string path = hostFolder + '/' + entry->d_name;
+        // Opened for writing, as NFS grants an exclusive lock only then; a file this user
+        // may not open is not known to be dead.
+        const int fd = ::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        if (fd < 0)
+            continue;
+        struct stat opened {};
+        struct stat named {};
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode)
+            && ::lstat(path.c_str(), &named) == 0 && named.st_ino == opened.st_ino
+            && named.st_dev == opened.st_dev && ::unlink(path.c_str()) == 0)
             ++removed;
+        ::close(fd);
     }
     return removed;
 }

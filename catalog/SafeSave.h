@@ -6,16 +6,22 @@
 
 // Replaces a set of files so that none of them is ever half written. Stage writes each new
 // content to a temporary file in the target's own folder and flushes it to the disk; Commit
-// then renames the temporary files over their targets in the order they were staged. A file
-// is therefore, at every moment and after any failure, either wholly old or wholly new.
-// Whatever was staged but not committed is removed when the save is destroyed; what a killed
-// process left is found by its name, ".tessna-<pid>-<process start>-<serial>.tmp", and
-// removed by RemoveDeadTemporaries once that process is gone.
+// then puts the temporary files in place of their targets in the order they were staged. A
+// file is therefore, at every moment and after any failure, either wholly old or wholly new.
+// The new file keeps the old one's identity: owner, group, mode, ACLs and extended
+// attributes; a file with other names (hard links) is written in place from its flushed
+// temporary file, so that every name sees the new content. Whatever was staged but not
+// committed is removed when the save is destroyed. A temporary file is named
+// ".tessna-<pid>-<process start>-<serial>.tmp" and locked (flock) by its writer from before
+// its name appears until it is gone, so RemoveDeadTemporaries tells the files of killed
+// saves by their free lock, in any process namespace.
 //
 // Paths are code page 932 in host syntax. Failures throw TessnaError with the caller's
 // messages: cannotCreate when the target cannot be replaced (no host form, a folder in its
 // place, a read-only file, no temporary file can be created, the rename fails), cannotWrite
-// when writing or flushing the content fails (a full disk).
+// when writing or flushing the content fails (a full disk); a target whose identity cannot be
+// carried over (a save by a user who may not give the file its owner) is refused with a
+// message naming what would be lost, before anything is written.
 class SafeSave {
 public:
     struct Messages {
@@ -31,18 +37,26 @@ public:
     void Stage(const std::string& path, std::string_view content, Messages messages);
     void Commit();
 
+    // The folders (host paths) the staged temporary files are in: those of the targets,
+    // beside a link's target rather than the link.
+    std::vector<std::string> TemporaryFolders() const;
+
 private:
     struct Staged {
         std::string target;      // host path
-        std::string temporary;   // host path, empty once renamed
-        std::string cannotCreate;
+        std::string temporary;   // host path, empty once in place
+        int fd = -1;             // the temporary file, open and locked until it is in place
+        bool inPlace = false;    // the target has other names: its content is overwritten
+        Messages messages;
     };
+
+    void PutInPlace(Staged& file);
 
     std::vector<Staged> staged_;
 };
 
-// Removes from hostFolder (host path) the temporary files of saves whose process has ended
-// (killed, crashed): files named as SafeSave names them whose writer, known by process id and
-// start time, no longer runs. Every other file stays, the files of running saves included.
-// Returns how many were removed.
+// Removes from hostFolder (host path) the temporary files of saves whose writer has ended
+// (killed, crashed): files named as SafeSave names them whose lock nobody holds. Every other
+// file stays, the files of running saves included. Call it only under the lock that keeps
+// other saves of the folder out. Returns how many were removed.
 int RemoveDeadTemporaries(const std::string& hostFolder);

@@ -40,7 +40,7 @@ bool TCabOpenDialogEx::RunChooser()
     if (!confirmed || (Options & ofAllowMultiSelect) == 0)
         return confirmed;
     std::vector<std::string> missing;
-    SelectedFiles = ReworkSelectedFiles(SelectedFiles, &missing);
+    SelectedFiles = ReworkSelectedFiles(SelectedFiles, SelectedFolders, &missing);
     if (!missing.empty())
         TellMissing(missing);
     // A confirmed run that comes back with nothing has chosen nothing; the user has been told
@@ -137,7 +137,7 @@ bool TCabOpenDialogEx::ChoosesSomething(const QStringList& paths)
             return true;
         files.push_back(*file);
     }
-    if (!ReworkSelectedFiles(files).empty())
+    if (!ReworkSelectedFiles(files, {}).empty())
         return true;
     const QString names = Window()->FileNameBox()->text();
     DialogBoxes().ShowMessageText(names + QStringLiteral("\n追加するファイルやフォルダが見つかりません。\n"

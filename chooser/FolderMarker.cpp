@@ -3,17 +3,20 @@
 #include "support/core/FileNames.h"
 #include "support/core/HostPath.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr char FolderMarkerChar = '+';
 
-bool IsMarkedFolder(const std::string& path)
+// The selected folder a path stands for when it is that folder's marked name, or end.
+std::vector<std::string>::iterator MarkedFolder(const std::string& path, std::vector<std::string>& folders)
 {
     const std::string name = ExtractFileName(path);
     if (!name.starts_with(FolderMarkerChar))
-        return false;
-    const std::string folder = AddPathDelimiter(ExtractFilePath(path), PathDelim);
-    return DirExists(folder + name.substr(1));
+        return folders.end();
+    const std::string folder = AddPathDelimiter(ExtractFilePath(path), PathDelim) + name.substr(1);
+    return std::find(folders.begin(), folders.end(), folder);
 }
 
 }  // namespace
@@ -40,12 +43,16 @@ MarkedSelection MarkSelection(const std::string& folder, const std::vector<Chose
 }
 
 std::vector<std::string> ReworkSelectedFiles(const std::vector<std::string>& files,
+                                             std::vector<std::string> selectedFolders,
                                              std::vector<std::string>* missing)
 {
     std::vector<std::string> kept;
     for (const std::string& path : files) {
-        if (IsMarkedFolder(path))
+        // Each selected folder stands for one marked name; any other name is a file's.
+        if (const auto folder = MarkedFolder(path, selectedFolders); folder != selectedFolders.end()) {
+            selectedFolders.erase(folder);
             continue;
+        }
         if (IsExistingFile(path))
             kept.push_back(path);
         else if (missing)

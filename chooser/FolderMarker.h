@@ -21,8 +21,10 @@ struct MarkedSelection {
 // enclosed in double quotes and the names are separated by one space. Folders get the marker.
 MarkedSelection MarkSelection(const std::string& folder, const std::vector<ChosenName>& names);
 
-// The files of a confirmed run: a marked name of an existing folder is dropped (the folder
-// is among the selected folders), and so is every path that is not an existing file; those
-// go to missing when it is given.
+// The files of a confirmed run: the marked name of each selected folder (full paths, as
+// MarkSelection gives them) is dropped once, and so is every path that is not an existing
+// file; those go to missing when it is given. Any other name is a file's, also one that
+// starts with the marker: a file "+x" beside a folder "x" is that file.
 std::vector<std::string> ReworkSelectedFiles(const std::vector<std::string>& files,
+                                             std::vector<std::string> selectedFolders,
                                              std::vector<std::string>* missing = nullptr);

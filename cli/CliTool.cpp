@@ -49,14 +49,6 @@ void CheckCatalogName(const CatalogNameCheck& check, const std::string& name)
         throw CliFailure(ToTerminal(problem));
 }
 
-// The paths the catalog format can hold; each of the others is named on the error stream.
-std::vector<std::string> StorablePaths(std::vector<std::string> paths, std::ostream& err)
-{
-    for (const std::string& path : RemoveUnstorablePaths(paths))
-        err << "tessna-cli: 「" << ToTerminal(ShownName(path)) << "」はカタログに保存できない名前のため追加しませんでした\n";
-    return paths;
-}
-
 }  // namespace
 
 CliTool::CliTool(std::ostream& out, std::ostream& err,
@@ -149,12 +141,29 @@ new と rename は、空白だけの名前、\ / : , ; * ? " < > | を含む名�
 CP932 (Shift-JIS) です。CP932 で書けない文字を含む名前やパスは受け付けません。
 
 終了コード:
-  0  完了しました。
-  1  拒否したか失敗しました。理由を標準エラーに一つ示し、何も保存しません。
+  0  完了しました。指定したものはすべて受け付けました。
+  1  拒否したか失敗しました。コマンド全体を拒否したか失敗したときは、理由を標準エラーに
+     示し、何も保存しません。add、remove、new で指定の一部（存在しないパス、カタログに
+     保存できないパス、カタログにないパス）を受け付けなかったときは、それぞれを標準
+     エラーに示し、残りを実行して保存します。new で指定したパスがすべて受け付けられない
+     ときは、カタログを作りません。
      files では、存在しないオブジェクトがありました。size では、読めなかったものがあり
      合計が一部だけです。
   2  使い方の誤りです。この説明を標準エラーに示します。
 )";
+}
+
+void CliTool::Refuse(const std::string& message)
+{
+    err_ << "tessna-cli: " << message << '\n';
+    exitCode_ = ExitFailed;
+}
+
+std::vector<std::string> CliTool::StorablePaths(std::vector<std::string> paths)
+{
+    for (const std::string& path : RemoveUnstorablePaths(paths))
+        Refuse("「" + ToTerminal(ShownName(path)) + "」はカタログに保存できない名前のため追加しませんでした");
+    return paths;
 }
 
 int CliTool::UsageError(const std::string& problem)
@@ -272,9 +281,13 @@ void CliTool::New(CatalogStore& store, const Arguments& arguments)
     for (auto argument = arguments.begin() + 1; argument != arguments.end(); ++argument)
         paths.push_back(PathArgument(*argument));
 
+    const bool pathsGiven = !paths.empty();
     TCatalogParam data;
     data.Common = CatalogCommonLines(name);
-    data.Objects = InWizardOrder(StorablePaths(std::move(paths), err_));
+    data.Objects = InWizardOrder(StorablePaths(std::move(paths)));
+    // The wizard never makes an empty catalog of objects it refused.
+    if (pathsGiven && data.Objects.empty())
+        throw CliFailure("カタログに保存できるパスが一つもないため、カタログ「" + arguments[0] + "」を作りませんでした");
     store.AddCatalogFromWizard(data);
 }
 
@@ -290,10 +303,10 @@ void CliTool::Add(CatalogStore& store, const Arguments& arguments)
         else if (IsExistingFile(path))
             files.push_back(std::move(path));
         else
-            err_ << "tessna-cli: 「" << *argument << "」はありません。追加しませんでした\n";
+            Refuse("「" + *argument + "」はありません。追加しませんでした");
     }
     folders.insert(folders.end(), files.begin(), files.end());
-    store.AddObjects(index, StorablePaths(std::move(folders), err_));
+    store.AddObjects(index, StorablePaths(std::move(folders)));
 }
 
 void CliTool::Remove(CatalogStore& store, const Arguments& arguments)
@@ -304,7 +317,7 @@ void CliTool::Remove(CatalogStore& store, const Arguments& arguments)
         // otherwise the argument is a path on this system.
         if (store.RemoveObjects(index, {NameArgument(*argument)}) == 0
             && store.RemoveObjects(index, {PathArgument(*argument)}) == 0)
-            err_ << "tessna-cli: 「" << *argument << "」はカタログにありません\n";
+            Refuse("「" + *argument + "」はカタログにありません");
     }
 }
 

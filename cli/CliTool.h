@@ -31,6 +31,11 @@ private:
     static const std::vector<Command>& Commands();
 
     int UsageError(const std::string& problem);
+    // Names on the error stream something given that was refused, missing or not listed;
+    // the command goes on with the rest and the tool ends with ExitFailed.
+    void Refuse(const std::string& message);
+    // The paths the catalog format can hold; each of the others is refused by name.
+    std::vector<std::string> StorablePaths(std::vector<std::string> paths);
     std::string Folder(const std::string& folderArgument) const;
 
     void List(CatalogStore& store, const Arguments& arguments);

@@ -7,12 +7,63 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <memory>
+
+#include <sys/stat.h>
+
 namespace {
 
 constexpr char RootName[] = "HKEY_CURRENT_USER";
-// Writers hold the lock for one read and one rename; waiting longer than this means
-// something is wrong with the other side, and the write fails like any failed write.
-constexpr std::chrono::milliseconds LockTimeout { 10'000 };
+using std::chrono::milliseconds;
+
+// Writers hold the lock for one read and one rename. While other writers replace the file,
+// a change waits its turn, up to LongestWait; a holder that changes nothing is stuck, and the
+// changes that meet it share StuckWait. What is left of that wait.
+constexpr milliseconds StuckWait { 1'000 };
+constexpr milliseconds LongestWait { 10'000 };
+constexpr milliseconds WaitSlice { 100 };
+std::atomic<long long> stuckWaitLeftMs { StuckWait.count() };
+
+// What changes when a writer replaces the file.
+struct FileStamp {
+    ino_t inode = 0;
+    long long modified = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+FileStamp StampOf(const std::string& hostPath)
+{
+    struct stat facts {};
+    if (::stat(hostPath.c_str(), &facts) != 0)
+        return {};
+    return {facts.st_ino, facts.st_mtim.tv_sec * 1'000'000'000LL + facts.st_mtim.tv_nsec};
+}
+
+// The file's lock, taken by the rules above; it may come back not locked.
+std::unique_ptr<FileLock> TakeLock(const std::string& hostPath)
+{
+    const auto started = std::chrono::steady_clock::now();
+    FileStamp seen = StampOf(hostPath);
+    for (;;) {
+        const auto slice = std::clamp(milliseconds(stuckWaitLeftMs.load()), milliseconds(0), WaitSlice);
+        const auto sliceStart = std::chrono::steady_clock::now();
+        auto lock = std::make_unique<FileLock>(hostPath + ".lock", slice);
+        if (!lock->IsBusy()) {
+            if (lock->IsLocked())
+                stuckWaitLeftMs = StuckWait.count();
+            return lock;
+        }
+        const FileStamp now = StampOf(hostPath);
+        if (now == seen)
+            stuckWaitLeftMs -= std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - sliceStart).count();
+        seen = now;
+        if (stuckWaitLeftMs <= 0 || std::chrono::steady_clock::now() - started >= LongestWait)
+            return lock;
+    }
+}
 
 QString QtPath(const std::string& hostPath)
 {
@@ -66,10 +117,10 @@ RegistryStore::ChangeResult RegistryStore::Change(const std::function<bool(Regis
 {
     const QString path = QtPath(hostPath_);
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        return ChangeResult::Failed;
-    const FileLock lock(hostPath_ + ".lock", LockTimeout);
-    if (!lock.IsLocked())
-        return ChangeResult::Failed;
+        return ChangeResult::NoFolder;
+    const auto lock = TakeLock(hostPath_);
+    if (!lock->IsLocked())
+        return lock->IsBusy() ? ChangeResult::Busy : ChangeResult::Failed;
     std::optional<RegistryFile> current;
     if (Load(current) == LoadState::Unreadable)
         return ChangeResult::Unreadable;

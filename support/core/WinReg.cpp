@@ -6,10 +6,13 @@
 #include "support/core/RegistryStore.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QString>
 
 #include <iostream>
+#include <map>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <utility>
 
@@ -21,6 +24,19 @@ RegistryProblemHandler& ProblemHandler()
     return handler;
 }
 
+void ReportProblem(const std::string& message)
+{
+    if (ProblemHandler())
+        ProblemHandler()(message);
+    else
+        std::cerr << Cp932ToDisplay(message).toStdString() << '\n';
+}
+
+std::string ShownHostPath(const std::string& hostPath)
+{
+    return FromHostPath(hostPath).value_or(hostPath);
+}
+
 void ReportUnreadableFile(const std::string& hostPath)
 {
     static std::mutex mutex;
@@ -30,14 +46,62 @@ void ReportUnreadableFile(const std::string& hostPath)
         if (!reported.insert(hostPath).second)
             return;
     }
-    const std::string message = Cp932Text("設定ファイル ")
-        + FromHostPath(hostPath).value_or(hostPath)
-        + Cp932Text(" は読み取れない内容のため、設定を保存しませんでした。"
-                    "ファイルはそのまま残してあります");
-    if (ProblemHandler())
-        ProblemHandler()(message);
-    else
-        std::cerr << Cp932ToDisplay(message).toStdString() << '\n';
+    ReportProblem(Cp932Text("設定ファイル ") + ShownHostPath(hostPath)
+                  + Cp932Text(" は読み取れない内容のため、設定を保存しませんでした。"
+                              "ファイルはそのまま残してあります"));
+}
+
+// The settings whose writes failed since the last report, by why they failed: the first
+// line of the report, then the names (key and value), each once.
+struct UnsavedSettings {
+    std::mutex mutex;
+    std::map<std::string, std::set<std::string>> namesByCause;
+};
+
+UnsavedSettings& Unsaved()
+{
+    static UnsavedSettings unsaved;
+    return unsaved;
+}
+
+// The nearest folder above the settings file, or the file's place, that exists and is no
+// folder: what keeps the settings folder from being made.
+std::optional<QString> ObstacleOf(const QString& path)
+{
+    for (QFileInfo info(QFileInfo(path).absolutePath()); !info.isRoot(); info.setFile(info.absolutePath())) {
+        if (info.exists() && !info.isDir())
+            return info.absoluteFilePath();
+    }
+    return std::nullopt;
+}
+
+std::string CauseText(RegistryStore::ChangeResult result, const std::string& hostPath)
+{
+    using Result = RegistryStore::ChangeResult;
+    if (result == Result::Busy)
+        return Cp932Text("設定ファイル ") + ShownHostPath(hostPath)
+            + Cp932Text(" をほかのプログラムがロックしたままのため、次の設定を保存できませんでした。");
+    if (result == Result::NoFolder) {
+        const QString file = QFile::decodeName(QByteArray::fromStdString(hostPath));
+        if (const auto obstacle = ObstacleOf(file))
+            return Cp932Text("フォルダであるべき ") + Cp932ForMessage(*obstacle)
+                + Cp932Text(" がファイルのため、設定ファイルを作れず、次の設定を保存できませんでした。");
+        return Cp932Text("設定ファイルのフォルダ ") + Cp932ForMessage(QFileInfo(file).absolutePath())
+            + Cp932Text(" を作れないため、次の設定を保存できませんでした。");
+    }
+    return Cp932Text("設定ファイル ") + ShownHostPath(hostPath)
+        + Cp932Text(" に書き込めないため、次の設定を保存できませんでした。");
+}
+
+void RememberUnsaved(RegistryStore::ChangeResult result, const std::string& hostPath,
+                     const std::string& keyPath, const std::string& name)
+{
+    const std::size_t lastKey = keyPath.rfind('\\');
+    const std::string shownName
+        = (lastKey == std::string::npos ? keyPath : keyPath.substr(lastKey + 1)) + "\\" + name;
+    UnsavedSettings& unsaved = Unsaved();
+    const std::lock_guard guard(unsaved.mutex);
+    unsaved.namesByCause[CauseText(result, hostPath)].insert(shownName);
 }
 
 std::string ValueMessage(const std::string& name, const char* utf8Text)
@@ -78,6 +142,27 @@ std::string RegistryFilePath()
 RegistryProblemHandler SetRegistryProblemHandler(RegistryProblemHandler handler)
 {
     return std::exchange(ProblemHandler(), std::move(handler));
+}
+
+void ReportUnsavedSettings()
+{
+    std::map<std::string, std::set<std::string>> namesByCause;
+    {
+        UnsavedSettings& unsaved = Unsaved();
+        const std::lock_guard guard(unsaved.mutex);
+        namesByCause.swap(unsaved.namesByCause);
+    }
+    if (namesByCause.empty())
+        return;
+    std::string message;
+    for (const auto& [cause, names] : namesByCause) {
+        if (!message.empty())
+            message += '\n';
+        message += cause;
+        for (const std::string& name : names)
+            message += "\n  " + name;
+    }
+    ReportProblem(message);
 }
 
 // ---- TRegistry -----------------------------------------------------------------------------
@@ -190,6 +275,8 @@ void TRegistry::WriteValue(
         = Store().Change([&](RegistryFile& file) { return file.SetValue(keyPath, name, value); });
     if (result == RegistryStore::ChangeResult::Unreadable)
         ReportUnreadableFile(Store().HostPath());
+    else if (!RegistryStore::Succeeded(result))
+        RememberUnsaved(result, Store().HostPath(), keyPath, name);
     if (!RegistryStore::Succeeded(result))
         MessageBeep();
 }

@@ -33,6 +33,12 @@ std::string RegistryFilePath();
 using RegistryProblemHandler = std::function<void(const std::string& message)>;
 RegistryProblemHandler SetRegistryProblemHandler(RegistryProblemHandler handler);
 
+// Tells through the registry problem handler, in one message, every setting whose write
+// failed since the last report and why (the settings file locked by another process, its
+// folder that cannot be made, a failed write). Nothing when none failed. The program calls it
+// when its window has closed and written its settings.
+void ReportUnsavedSettings();
+
 // Replaces the registry problem handler for the lifetime of the object.
 using ScopedRegistryProblemHandler =
     ScopedHandler<RegistryProblemHandler, &SetRegistryProblemHandler>;

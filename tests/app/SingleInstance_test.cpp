@@ -1,12 +1,13 @@
 #include "app/SingleInstance.h"
+#include "support/core/FileLock.h"
 #include "tests/common/QtTestMain.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLocalServer>
-#include <QLockFile>
 #include <QProcess>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -60,6 +61,21 @@ private:
     static QString SocketPath()
     {
         return QDir(SingleInstance::RuntimeFolder()).filePath("TessnaPrevInst.socket");
+    }
+
+    static QString LockPath()
+    {
+        return QDir(SingleInstance::RuntimeFolder()).filePath("TessnaPrevInst");
+    }
+
+    // Whether the process runs as the first instance: it listens, and it goes on running.
+    static bool ComesUp(QProcess& process)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (!QFile::exists(SocketPath()) && process.state() == QProcess::Running && timer.elapsed() < 15000)
+            QTest::qWait(50);
+        return QFile::exists(SocketPath()) && !Finishes(process, 500);
     }
 
 private slots:
@@ -133,21 +149,77 @@ private slots:
     }
 
     // A first instance that takes the connection and never answers (a busy one) holds a
-    // later start for the search time of about 10.5 s, and then lets it end: no sooner (the
-    // retries only sleep, so load can only make them longer) and never for ever.
-    void secondStartEndsInTheSearchTimeWhenTheFirstNeverAnswers()
+    // later start no longer than the search time of about 10.5 s; then the start says why
+    // it shows no window, on the error stream and in a box.
+    void secondStartSaysWhyWhenTheFirstNeverAnswers()
     {
-        QLockFile lock(QDir(SingleInstance::RuntimeFolder()).filePath("TessnaPrevInst"));
-        QVERIFY(lock.tryLock(0));
+        const FileLock lock(QFile::encodeName(LockPath()).toStdString(), std::chrono::milliseconds(0));
+        QVERIFY(lock.IsLocked());
         QLocalServer::removeServer(SocketPath());
         QLocalServer silent;
         QVERIFY(silent.listen(SocketPath()));
 
         QProcess second;
-        const qint64 elapsed = RunSecond(second, 6 * HandOverMs);
-        QVERIFY(elapsed >= 0);
-        QCOMPARE(second.exitCode(), 0);
-        QVERIFY(elapsed >= 10000);
+        second.setProgram(program_);
+        second.start();
+        QVERIFY(second.waitForStarted());
+        QElapsedTimer timer;
+        timer.start();
+        QByteArray said;
+        while (!said.contains(NoRunningWindowMessage().toUtf8()) && timer.elapsed() < 20000) {
+            QTest::qWait(50);
+            said += second.readAllStandardError();
+        }
+        QVERIFY2(said.contains(NoRunningWindowMessage().toUtf8()), said.constData());
+        QVERIFY(timer.elapsed() >= 10000);
+        second.kill();
+        QVERIFY(second.waitForFinished());
+    }
+
+    // A lock file that no live instance holds is stale, whatever it holds: every start
+    // comes up as the first instance.
+    void aLockFileNobodyHoldsNeverKeepsAStartDown()
+    {
+        // A live process of another program that happens to be called tessna.
+        const QString namesake = programFolder_.filePath("namesake/tessna");
+        QVERIFY(QDir().mkpath(QFileInfo(namesake).path()));
+        QVERIFY(QFile::copy(QStringLiteral("/bin/sleep"), namesake));
+        QProcess other;
+        other.start(namesake, {QStringLiteral("60")});
+        QVERIFY(other.waitForStarted());
+
+        struct Row {
+            const char* content;
+            QByteArray bytes;
+            bool folder;
+        };
+        const std::vector<Row> rows = {
+            {"empty", "", false},
+            {"garbage", "\xff\xfe garbage\n\n", false},
+            {"a folder", "", true},
+            {"a live process called tessna", QByteArray::number(other.processId()) + "\ntessna\n"
+                 + QSysInfo::machineHostName().toUtf8() + "\n", false},
+        };
+        for (const Row& row : rows) {
+            QFile::remove(LockPath());
+            QLocalServer::removeServer(SocketPath());
+            if (row.folder) {
+                QVERIFY(QDir().mkdir(LockPath()));
+            } else {
+                QFile file(LockPath());
+                QVERIFY(file.open(QIODevice::WriteOnly));
+                file.write(row.bytes);
+            }
+            QProcess start;
+            Start(start);
+            QVERIFY2(ComesUp(start), row.content);
+            start.terminate();
+            QVERIFY(start.waitForFinished());
+            if (row.folder)
+                QVERIFY(QDir().rmdir(LockPath()));
+        }
+        other.kill();
+        other.waitForFinished();
     }
 
     void aLockLeftByAKilledInstanceDoesNotBlock()

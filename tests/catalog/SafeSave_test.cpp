@@ -6,10 +6,13 @@
 #include "catalog/SafeSave.h"
 #include "support/core/Cp932.h"
 #include "support/core/TessnaError.h"
+#include "tests/common/LockHolder.h"
+#include "tests/common/SecondUser.h"
 #include "tests/common/TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -17,6 +20,7 @@
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace {
@@ -54,6 +58,43 @@ private:
     std::string path_;
     bool mounted_ = false;
 };
+
+// What a save must keep of a file: owner, group, mode and every extended attribute (the ACLs
+// among them), read by path.
+struct Identity {
+    uid_t owner = 0;
+    gid_t group = 0;
+    mode_t mode = 0;
+    std::map<std::string, std::string> attributes;
+    bool operator==(const Identity&) const = default;
+};
+
+std::string AttributeValue(const std::string& path, const char* name)
+{
+    std::string value(static_cast<std::size_t>(std::max<ssize_t>(0, ::getxattr(path.c_str(), name, nullptr, 0))), '\0');
+    value.resize(static_cast<std::size_t>(std::max<ssize_t>(0, ::getxattr(path.c_str(), name, value.data(), value.size()))));
+    return value;
+}
+
+Identity IdentityOf(const std::string& path)
+{
+    struct stat facts {};
+    ::stat(path.c_str(), &facts);
+    Identity identity{facts.st_uid, facts.st_gid, facts.st_mode & 07777, {}};
+    std::string names(static_cast<std::size_t>(std::max<ssize_t>(0, ::listxattr(path.c_str(), nullptr, 0))), '\0');
+    names.resize(static_cast<std::size_t>(std::max<ssize_t>(0, ::listxattr(path.c_str(), names.data(), names.size()))));
+    for (std::size_t at = 0; at < names.size(); at += std::strlen(names.c_str() + at) + 1)
+        identity.attributes[names.c_str() + at] = AttributeValue(path, names.c_str() + at);
+    return identity;
+}
+
+bool SetAttribute(const std::string& path, const std::string& name, const std::string& value)
+{
+    return ::setxattr(path.c_str(), name.c_str(), value.data(), value.size(), 0) == 0;
+}
+
+// The temporary file name a save of a process that is gone would have left.
+constexpr char DeadTemporary[] = ".tessna-999999999-5-1.tmp";
 
 class SafeSaveTest : public testing::Test {
 protected:
@@ -100,6 +141,8 @@ protected:
     {
         std::map<std::string, std::string> files;
         for (const auto& entry : std::filesystem::directory_iterator(Folder())) {
+            if (entry.path().filename() == FolderLockFileName)
+                continue;
             std::ifstream in(entry.path(), std::ios::binary);
             files[entry.path().filename().string()] = entry.is_directory()
                 ? "<folder>"
@@ -189,19 +232,139 @@ TEST_F(SafeSaveTest, AReplacedFileKeepsItsPermissionsAndLinksStayLinks)
     EXPECT_EQ(folder_.Read("elsewhere/b.VrCat"), CatalogText({"", "B", {"/b", "/new"}}));
 }
 
+// Each file keeps what it had: the other user's file its owner and group, and every file
+// its mode, its ACL entries and its extended attributes, after a save that replaces it.
+TEST_F(SafeSaveTest, AReplacedFileKeepsItsOwnerModeACLsAndAttributes)
+{
+    const SecondUser user;
+    ListThreeCatalogs();
+    const std::string a = PathOf("a.VrCat");
+    const std::string b = PathOf("b.VrCat");
+    if (user.Problem().empty()) {
+        ASSERT_EQ(::chown(a.c_str(), user.Uid(), user.Gid()), 0);
+    }
+    ::chmod(a.c_str(), 0640);
+    ::chmod(b.c_str(), 0604);
+    const std::string acl = "setfacl -m u:nobody:r--,g::r-- " + a + " && setfacl -m u:nobody:rw- " + b;
+    ASSERT_EQ(std::system(acl.c_str()), 0) << "setfacl (Debian package acl) is needed";
+    ASSERT_TRUE(SetAttribute(a, "user.origin", "desk"));
+    ASSERT_TRUE(SetAttribute(b, "user.tag", std::string("\0binary\xff", 8)));
+    const Identity oldA = IdentityOf(a);
+    const Identity oldB = IdentityOf(b);
+    ASSERT_TRUE(oldA.attributes.contains("system.posix_acl_access"));
+
+    store_->SaveCatalogList();
+    EXPECT_EQ(IdentityOf(a), oldA);
+    EXPECT_EQ(IdentityOf(b), oldB);
+    EXPECT_EQ(folder_.Read("a.VrCat"), CatalogText({"", "A", {"/a", "/new"}}));
+    EXPECT_EQ(folder_.Read("b.VrCat"), CatalogText({"", "B", {"/b", "/new"}}));
+    if (!user.Problem().empty())
+        GTEST_SKIP() << "owner not checked: " << user.Problem();
+}
+
+// A catalog with a second name (a hard link) is written in place: both names see the new
+// content, and the file stays one file.
+TEST_F(SafeSaveTest, AFileWithOtherNamesIsWrittenInPlace)
+{
+    ListThreeCatalogs();
+    ASSERT_EQ(::link(PathOf("b.VrCat").c_str(), folder_.Path("b-elsewhere").c_str()), 0);
+    struct stat before {};
+    ::stat(PathOf("b.VrCat").c_str(), &before);
+
+    store_->SaveCatalogList();
+    const std::string saved = CatalogText({"", "B", {"/b", "/new"}});
+    EXPECT_EQ(folder_.Read("b.VrCat"), saved);
+    EXPECT_EQ(folder_.Read("b-elsewhere"), saved);
+    struct stat after {};
+    ::stat(PathOf("b.VrCat").c_str(), &after);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_nlink, 2u);
+    // Nothing temporary is left beside it.
+    EXPECT_EQ(folder_.EntryCount(), 5u);
+}
+
+// A user who may not give a file its owner (root's file in the user's folder) gets a save
+// that says so and writes nothing, instead of taking the file over.
+TEST_F(SafeSaveTest, ASaveThatCannotKeepTheOwnerSaysSoAndWritesNothing)
+{
+    const SecondUser user;
+    if (!user.Problem().empty())
+        GTEST_SKIP() << user.Problem();
+    at_ = folder_.MakeFolder("home");
+    ::chmod(folder_.Path().c_str(), 0755);
+    ListThreeCatalogs(at_);
+    for (const std::string name : {"", "a.VrCat", "b.VrCat", "VrCatCtl.ini"})
+        ASSERT_EQ(::chown(PathOf(name).c_str(), user.Uid(), user.Gid()), 0);
+    ::chmod(PathOf("c.VrCat").c_str(), 0666);  // root's, but anyone may write it
+    before_ = Snapshot();
+
+    const auto message = user.RunAs([&] {
+        CatalogStore store(Folder());
+        store.LoadCatalogList();
+        store.AddObjects(2, {"/new"});
+        try {
+            store.SaveCatalogList();
+        } catch (const TessnaError& error) {
+            return std::string(error.what());
+        }
+        return std::string("saved");
+    });
+    ASSERT_TRUE(message);
+    EXPECT_NE(message->find(PathOf("c.VrCat")), std::string::npos) << *message;
+    EXPECT_NE(message->find(Cp932Text("所有者")), std::string::npos) << *message;
+    EXPECT_EQ(Snapshot(), before_);
+    EXPECT_EQ(IdentityOf(PathOf("c.VrCat")).owner, 0u);
+}
+
+// Temporary files of killed saves are removed only by a save (which holds the folder lock),
+// also beside the target of a linked catalog, and never one whose writer still holds its
+// lock, whatever process namespace that writer runs in.
+TEST_F(SafeSaveTest, DeadTemporariesGoOnlyUnderTheFolderLockWhereverASaveWrites)
+{
+    folder_.Write("elsewhere/keep", "");
+    folder_.Write(std::string("elsewhere/") + DeadTemporary, "killed");
+    ListThreeCatalogs();
+    folder_.Write("elsewhere/b.VrCat", before_.at("b.VrCat"));
+    std::filesystem::remove(PathOf("b.VrCat"));
+    std::filesystem::create_symlink(folder_.Path("elsewhere/b.VrCat"), PathOf("b.VrCat"));
+    Write(DeadTemporary, "killed");
+    // A live writer in another PID namespace: its process id means nothing here.
+    const std::string live = ".tessna-999999998-5-1.tmp";
+    LockHolder writer(PathOf(live));
+    ASSERT_TRUE(writer.Holding());
+
+    CatalogStore reader(Folder());
+    reader.LoadCatalogList();
+    EXPECT_TRUE(folder_.Exists(DeadTemporary)) << "a load without the folder lock removed it";
+
+    store_->LoadCatalogList();
+    for (int i = 0; i < 3; ++i)
+        store_->AddObjects(i, {"/new"});
+    store_->SaveCatalogList();
+    EXPECT_FALSE(folder_.Exists(DeadTemporary));
+    EXPECT_FALSE(folder_.Exists(std::string("elsewhere/") + DeadTemporary));
+    EXPECT_TRUE(folder_.Exists(live));
+    EXPECT_EQ(folder_.Read("elsewhere/b.VrCat"), CatalogText({"", "B", {"/b", "/new"}}));
+
+    writer.Kill();
+    EXPECT_EQ(RemoveDeadTemporaries(Folder()), 1);
+    EXPECT_FALSE(folder_.Exists(live));
+}
+
 }  // namespace
 
 namespace {
 
 // What killed saves leave: a temporary file is removed only when its name is one a save
-// gives and the process it names (id and start time) no longer runs.
+// gives and nobody holds its lock, whatever process its name names.
 TEST(RemoveDeadTemporariesTest, RemovesOnlyTheFilesOfEndedWriters)
 {
     TempFolder folder;
     const std::string pid = std::to_string(::getpid());
     const std::string gone = "999999999";  // above every pid_max
-    const Lines dead = {".tessna-" + gone + "-5-1.tmp", ".tessna-" + pid + "-1-2.tmp", ".tessna-" + gone + "-3.tmp"};
-    const Lines kept = {".tessna-1-7.tmp", ".tessna-x-1-1.tmp", ".tessna-" + gone + "-5.txt", "tessna-" + gone + "-5-1.tmp",
+    const Lines dead = {".tessna-" + gone + "-5-1.tmp", ".tessna-" + pid + "-1-2.tmp", ".tessna-" + gone + "-3.tmp",
+                        ".tessna-1-7.tmp"};
+    const Lines kept = {".tessna-x-1-1.tmp", ".tessna-" + gone + "-5.txt", "tessna-" + gone + "-5-1.tmp",
                         ".tessna-" + gone + "-1-2-3.tmp", "a.VrCat"};
     for (const std::string& name : dead)
         folder.Write(name, "old");

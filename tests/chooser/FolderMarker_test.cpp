@@ -46,20 +46,51 @@ TEST(MarkSelection, DoubleByteNamesKeepTheirBytes)
 TEST(ReworkSelectedFiles, DropsMarkedFoldersAndMissingFilesKeepsFilesInOrder)
 {
     ChooserTestFolder tree;
-    tree.MakeDir("docs");
+    const std::string docs = tree.MakeDir("docs");
     const std::string b = tree.MakeFile("b.txt");
     const std::string plusFile = tree.MakeFile("+x.txt");   // no folder x.txt: a real file
     const std::string a = tree.MakeFile("a.txt");
 
     const Names chosen = {tree.Path("+docs"), b, tree.Path("typed-but-missing.txt"), plusFile,
                           tree.Path("docs"), a};
-    EXPECT_EQ(ReworkSelectedFiles(chosen), (Names{b, plusFile, a}));
+    std::vector<std::string> missing;
+    EXPECT_EQ(ReworkSelectedFiles(chosen, {docs}, &missing), (Names{b, plusFile, a}));
+    EXPECT_EQ(missing, (Names{tree.Path("typed-but-missing.txt"), tree.Path("docs")}));
 }
 
 TEST(ReworkSelectedFiles, MarkerOfAMissingFolderIsDroppedAsAMissingFile)
 {
     ChooserTestFolder tree;
-    EXPECT_TRUE(ReworkSelectedFiles({tree.Path("+gone")}).empty());
+    EXPECT_TRUE(ReworkSelectedFiles({tree.Path("+gone")}, {}).empty());
+}
+
+// A real file whose name starts with the marker is that file, whether or not a folder of the
+// rest of its name stands beside it; only a selected folder's own marked name is dropped.
+TEST(ReworkSelectedFiles, AFileNamedLikeAMarkedFolderIsThatFile)
+{
+    struct Row {
+        const char* situation;
+        bool folderBeside;
+        bool folderSelected;
+        int markedNames;   // "+x" in the result paths: the folder's marker, the file, or both
+        int filesKept;
+    };
+    const std::vector<Row> rows = {
+        {"the file alone", false, false, 1, 1},
+        {"the file chosen beside a folder x", true, false, 1, 1},
+        {"folder x chosen, file +x not", true, true, 1, 0},
+        {"both chosen", true, true, 2, 1},
+    };
+    for (const Row& row : rows) {
+        ChooserTestFolder tree;
+        const std::string file = tree.MakeFile("+x");
+        const std::string folder = row.folderBeside ? tree.MakeDir("x") : tree.Path("x");
+        const Names chosen(static_cast<std::size_t>(row.markedNames), file);
+        std::vector<std::string> missing;
+        const Names kept = ReworkSelectedFiles(chosen, row.folderSelected ? Names{folder} : Names{}, &missing);
+        EXPECT_EQ(kept, Names(static_cast<std::size_t>(row.filesKept), file)) << row.situation;
+        EXPECT_TRUE(missing.empty()) << row.situation;
+    }
 }
 
 TEST(SplitTypedNames, QuotesSeparateNamesAndAWholeTextIsOneName)

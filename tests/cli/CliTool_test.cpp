@@ -119,7 +119,7 @@ protected:
         std::map<std::string, std::string> files;
         for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.Path())) {
             std::error_code error;  // a link to itself is no file
-            if (entry.is_regular_file(error))
+            if (entry.is_regular_file(error) && entry.path().filename() != FolderLockFileName)
                 files[entry.path().string()] = folder.Read(entry.path().lexically_relative(folder.Path()).string());
         }
         return files;
@@ -197,12 +197,12 @@ TEST_F(CliTest, NewAndAddNameThePathsACatalogCannotHoldAndTakeTheRest)
     folder.Write("d/a\nb.txt", "1");
     folder.Write("d/ok.txt", "2");
     const Result added = Cli({"add", "Backup", "d/a\nb.txt", "d/ok.txt"});
-    EXPECT_EQ(added.exitCode, 0);
+    EXPECT_EQ(added.exitCode, 1);
     EXPECT_NE(added.err.find("「" + folder.Path("d/a<LF>b.txt") + "」はカタログに保存できない"), std::string::npos);
     EXPECT_EQ(Cli({"show", "Backup"}).out, "Title=バックアップ\n/data/Report.doc\n/data/写真\n" + folder.Path("d/ok.txt") + "\n");
 
     const Result made = Cli({"new", "Neu", "d/a\nb.txt", "d/ok.txt"});
-    EXPECT_EQ(made.exitCode, 0);
+    EXPECT_EQ(made.exitCode, 1);
     EXPECT_NE(made.err.find("はカタログに保存できない"), std::string::npos);
     EXPECT_EQ(folder.Read("Neu.VrCat"), CatalogText({"", "Neu", {folder.Path("d/ok.txt")}}));
 }
@@ -219,7 +219,7 @@ TEST_F(CliTest, AddPutsFoldersBeforeFilesAndSkipsHeldAndMissingPaths)
     // REPORT.DOC is another file than the report.doc the catalog holds.
     const Result result = Cli({"add", "Backup", "d/Two.txt", "d/missing", "d/sub", "d/REPORT.DOC", "d/one.txt",
                                folder.Path("d/report.doc")});
-    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.exitCode, 1);
     EXPECT_NE(result.err.find("d/missing"), std::string::npos);
     EXPECT_EQ(folder.Read("Backup.VrCat"),
               CatalogText({"", "B",
@@ -233,10 +233,49 @@ TEST_F(CliTest, RemoveTakesTheFirstOccurrenceOfTheExactPath)
     folder.Write("VrCatCtl.ini", "[Compress]\r\n0=C.VrCat\r\n");
 
     const Result result = Cli({"remove", "C", "/x/a", "C:\\Data\\a.txt", "/X/B", "c:\\data\\A.TXT"});
-    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.exitCode, 1);
     EXPECT_NE(result.err.find("/X/B"), std::string::npos);
     EXPECT_NE(result.err.find("A.TXT"), std::string::npos);
     EXPECT_EQ(folder.Read("C.VrCat"), CatalogText({"", "C", {"/x/A", "/x/b", "/x/a"}}));
+}
+
+// Anything given that was refused, missing or not listed ends the tool with exit code 1,
+// after the rest was done and saved, as cp and rm do; a new whose every path is refused
+// makes no catalog.
+TEST_F(CliTest, AnythingNotTakenExitsWithOneAfterDoingTheRest)
+{
+    struct Row {
+        Lines arguments;
+        std::string named;      // on the error stream
+        Lines backupObjects;    // Backup's objects afterwards
+        bool neuListed;
+    };
+    const Lines old = {"/data/Report.doc", "/data/写真"};
+    const std::string ok = folder.Path("d/ok.txt");
+    const std::vector<Row> rows = {
+        {{"add", "Backup", "d/gone1", "d/gone2"}, "d/gone2", old, false},
+        {{"add", "Backup", "d/ok.txt", "d/gone1"}, "d/gone1", {old[0], old[1], ok}, false},
+        {{"remove", "Backup", "/not/listed"}, "/not/listed", old, false},
+        {{"remove", "Backup", "/data/Report.doc", "/not/listed"}, "/not/listed", {old[1]}, false},
+        {{"new", "Neu", "d/a\nb.txt"}, "Neu", old, false},
+        {{"new", "Neu", "d/a\nb.txt", "d/ok.txt"}, "d/a<LF>b.txt", old, true},
+    };
+    for (const Row& row : rows) {
+        ListTwoCatalogs();
+        std::filesystem::remove(folder.Path("Neu.VrCat"));
+        folder.Write("d/a\nb.txt", "1");
+        folder.Write("d/ok.txt", "2");
+        const Result result = Cli(row.arguments);
+        const std::string shown = row.arguments[0] + " " + row.arguments[2];
+        EXPECT_EQ(result.exitCode, 1) << shown;
+        EXPECT_NE(result.err.find(row.named), std::string::npos) << shown << ": " << result.err;
+        Lines expected;
+        for (const std::string& object : row.backupObjects)
+            expected.push_back(Sj(object));
+        EXPECT_EQ(folder.Read("Backup.VrCat"), CatalogText({"", Sj("バックアップ"), expected})) << shown;
+        EXPECT_EQ(folder.Exists("Neu.VrCat"), row.neuListed) << shown;
+        EXPECT_EQ(Cli({"list"}).out, row.neuListed ? "Backup\nEmpty\nNeu\n" : "Backup\nEmpty\n") << shown;
+    }
 }
 
 TEST_F(CliTest, RenameWritesTheNewFileWithTheOldTitleAndKeepsTheOldFile)

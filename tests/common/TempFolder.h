@@ -1,11 +1,14 @@
 #pragma once
 
+#include "catalog/FolderLock.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -61,11 +64,14 @@ public:
 
     bool Exists(const std::string& name) const { return std::filesystem::exists(Path(name)); }
 
-    // The names in the folder, for checking that no temporary file was left behind.
+    // The names in the folder but the folder lock's file, for checking that no temporary
+    // file was left behind.
     std::size_t EntryCount() const
     {
         const auto entries = std::filesystem::directory_iterator(Path());
-        return static_cast<std::size_t>(std::distance(begin(entries), end(entries)));
+        return static_cast<std::size_t>(std::count_if(begin(entries), end(entries), [](const auto& entry) {
+            return entry.path().filename() != FolderLockFileName;
+        }));
     }
 
 private:

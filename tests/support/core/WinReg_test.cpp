@@ -4,6 +4,7 @@
 #include "support/core/RegistryFile.h"
 #include "support/core/RegistryLayout.h"
 #include "support/core/WinReg.h"
+#include "tests/common/LockHolder.h"
 #include "tests/common/ScopedEnv.h"
 
 #include <QDir>
@@ -206,15 +207,53 @@ TEST_F(WinRegTest, UnparseableFileIsNeverWrittenAndTheFirstWriteReportsIt)
     EXPECT_NE(problems_[0].find(path), std::string::npos);
 }
 
-TEST_F(WinRegTest, FailedWriteBeepsAndChangesNothing)
+// A write that fails beeps; when the window has closed, every setting that could not be
+// saved is told once, in one message that says why.
+TEST_F(WinRegTest, AFileWhereTheSettingsFolderShouldBeIsReportedOnce)
 {
     QFile blocker(config_.path() + "/Kavo");  // a file where the folder should be
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     RegWriteInteger(RegGrepSubKey, RegPlaceTreeWidth, 1);
-    EXPECT_EQ(beeps_, 1);
+    RegWriteInteger(RegGrepSubKey, RegPlaceTreeWidth, 2);
+    EXPECT_EQ(beeps_, 2);
     EXPECT_TRUE(problems_.empty());
     EXPECT_EQ(RegReadInteger(RegGrepSubKey, RegPlaceTreeWidth, 160), 160);
+
+    ReportUnsavedSettings();
+    ReportUnsavedSettings();
+    ASSERT_EQ(problems_.size(), 1u);
+    EXPECT_NE(problems_[0].find(QFile::encodeName(config_.path() + "/Kavo").toStdString()), std::string::npos)
+        << problems_[0];
+    EXPECT_NE(problems_[0].find(Cp932Text("ファイル")), std::string::npos);
+    EXPECT_NE(problems_[0].find(std::string(RegGrepSubKey) + "\\" + RegPlaceTreeWidth), std::string::npos);
+}
+
+// Another process keeps the settings file's lock and never lets go: the writes of a closing
+// window wait about a second in all (eleven writes once waited ten seconds each), and what
+// they could not save is told once, naming each setting.
+TEST_F(WinRegTest, WritesMeetingAStuckLockGiveUpSoonAndAreReportedOnce)
+{
+    RegWriteInteger(RegGrepSubKey, RegPlaceTreeWidth, 1);
+    LockHolder holder(RegistryFilePath() + ".lock");
+    ASSERT_TRUE(holder.Holding());
+    constexpr int Writes = 11;
+    for (int i = 0; i < Writes; ++i)
+        RegWriteInteger(RegGrepSubKey, "V" + std::to_string(i), i);
+    EXPECT_TRUE(holder.Running()) << "the writes waited as long as the holder lived";
+    EXPECT_EQ(beeps_, Writes);
+
+    ReportUnsavedSettings();
+    ASSERT_EQ(problems_.size(), 1u);
+    EXPECT_NE(problems_[0].find(Cp932Text("ロック")), std::string::npos) << problems_[0];
+    for (int i = 0; i < Writes; ++i)
+        EXPECT_NE(problems_[0].find(std::string(RegGrepSubKey) + "\\V" + std::to_string(i)), std::string::npos);
+
+    holder.Kill();
+    RegWriteInteger(RegGrepSubKey, "V0", 5);
+    EXPECT_EQ(RegReadInteger(RegGrepSubKey, "V0", -1), 5);
+    ReportUnsavedSettings();
+    EXPECT_EQ(problems_.size(), 1u);
 }
 
 TEST_F(WinRegTest, ConcurrentWritersOfSeveralProcessesLoseNothing)
