@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <cstdlib>
@@ -160,7 +161,7 @@ SafeSave::~SafeSave()
     }
 }
 
-void SafeSave::Stage(const std::string& path, std::string_view content, Messages messages)
+void SafeSave::Stage(const std::string& path, std::string_view content, Messages messages, Access access)
 {
     const auto hostPath = ToHostPath(path);
     if (!hostPath)
@@ -175,7 +176,7 @@ void SafeSave::Stage(const std::string& path, std::string_view content, Messages
             || ::access(target.c_str(), W_OK) != 0))
         throw TessnaError(messages.cannotCreate);
 
-    static unsigned serial = 0;
+    static std::atomic<unsigned> serial = 0;
     const std::string folder = FolderOf(target);
     std::string temporary;
     int fd = -1;
@@ -183,14 +184,19 @@ void SafeSave::Stage(const std::string& path, std::string_view content, Messages
         temporary = folder + '/';
         temporary.append(TemporaryPrefix).append(WriterTag()).append("-" + std::to_string(++serial));
         temporary.append(TemporarySuffix);
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                    access == Access::OwnerOnly ? 0600 : 0666);
         if (fd < 0 && errno != EEXIST)
             throw TessnaError(messages.cannotCreate);
     }
     staged_.push_back({target, temporary, std::move(messages.cannotCreate)});
 
-    if (exists && !HasMode(fd, old.st_mode))
+    if (access == Access::OwnerOnly) {
+        if (!HasMode(fd, 0600) && ::fchmod(fd, 0600) != 0)
+            throw TessnaError(staged_.back().cannotCreate);
+    } else if (exists && !HasMode(fd, old.st_mode)) {
         ::fchmod(fd, old.st_mode & 07777);
+    }
     bool written = WriteAll(fd, content) && ::fsync(fd) == 0;
     written = ::close(fd) == 0 && written;
     if (!written)

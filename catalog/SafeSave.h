@@ -15,7 +15,8 @@
 // Paths are code page 932 in host syntax. Failures throw TessnaError with the caller's
 // messages: cannotCreate when the target cannot be replaced (no host form, a folder in its
 // place, a read-only file, no temporary file can be created, the rename fails), cannotWrite
-// when writing or flushing the content fails (a full disk).
+// when writing or flushing the content fails (a full disk). Saves of several threads may run
+// at once.
 class SafeSave {
 public:
     struct Messages {
@@ -23,12 +24,17 @@ public:
         std::string cannotWrite;
     };
 
+    // Who may read the new file: whoever could read the old one (a new file gets the mode the
+    // process's umask leaves), or its owner alone, whatever the old mode and the umask.
+    enum class Access { Kept, OwnerOnly };
+
     SafeSave() = default;
     ~SafeSave();
     SafeSave(const SafeSave&) = delete;
     SafeSave& operator=(const SafeSave&) = delete;
 
-    void Stage(const std::string& path, std::string_view content, Messages messages);
+    void Stage(const std::string& path, std::string_view content, Messages messages,
+               Access access = Access::Kept);
     void Commit();
 
 private:
