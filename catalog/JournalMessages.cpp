@@ -1,6 +1,7 @@
 #include "catalog/JournalMessages.h"
 
 #include "support/core/Cp932.h"
+#include "support/core/DateTime.h"
 #include "support/core/ShownName.h"
 
 namespace {
@@ -26,7 +27,12 @@ std::string JournalCannotRemoveMessage(std::string_view path)
 
 std::string JournalSetAsideMessage(std::string_view newPath)
 {
-    return WithText("未保存の変更の控えが壊れていて読めません。%s として残しました", ShownName(std::string(newPath)));
+    return WithText("未保存の変更の控えを読めません。%s として残しました", ShownName(std::string(newPath)));
+}
+
+std::string JournalCannotSetAsideMessage(std::string_view path)
+{
+    return WithText("未保存の変更の控え %s を読めず、別の名前にもできません", ShownName(std::string(path)));
 }
 
 std::string JournalOwnedElsewhereMessage()
@@ -45,9 +51,10 @@ std::string JournalInStateFolderMessage(std::string_view folder)
                     ShownName(std::string(folder)));
 }
 
-std::string JournalRecoveryQuestion(std::string_view takenAt, const std::vector<std::string>& changedOnDisk)
+std::string JournalRecoveryQuestion(std::int64_t takenAt, const std::vector<std::string>& changedOnDisk)
 {
-    std::string question = WithText("保存されていない変更が残っています（%s）。復元しますか？", takenAt);
+    const std::string when = FormatDateTimeText(DateTimeFromQDateTime(QDateTime::fromMSecsSinceEpoch(takenAt)));
+    std::string question = WithText("保存されていない変更が残っています（%s）。復元しますか？", when);
     if (changedOnDisk.empty())
         return question;
     question += '\n' + Cp932Text("その後、次のファイルはほかのプログラムが変更しています:");

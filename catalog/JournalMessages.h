@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,8 +11,11 @@
 std::string JournalCannotWriteMessage(std::string_view path);
 // The journal could not be removed after a save or at the close.
 std::string JournalCannotRemoveMessage(std::string_view path);
-// A journal that could not be read was renamed aside, never deleted.
+// A journal that could not be read (damaged, or of another folder) was renamed aside, never
+// deleted.
 std::string JournalSetAsideMessage(std::string_view newPath);
+// A journal that could not be read could not be renamed aside either; it stays.
+std::string JournalCannotSetAsideMessage(std::string_view path);
 // Another Tessna, another user or another computer owns the folder's journal: this run
 // keeps none.
 std::string JournalOwnedElsewhereMessage();
@@ -19,6 +23,7 @@ std::string JournalOwnedElsewhereMessage();
 std::string JournalNowhereMessage();
 // The program folder cannot hold the journal; it lives in the user's state folder.
 std::string JournalInStateFolderMessage(std::string_view folder);
-// The offer at start: when the unsaved changes were taken (a date and time text) and the
-// files another program changed on disk since.
-std::string JournalRecoveryQuestion(std::string_view takenAt, const std::vector<std::string>& changedOnDisk);
+// The offer at start: when the unsaved changes were taken (milliseconds since the Unix
+// epoch, shown as the locale's short date and time) and the files another program changed
+// on disk since.
+std::string JournalRecoveryQuestion(std::int64_t takenAt, const std::vector<std::string>& changedOnDisk);

@@ -27,7 +27,9 @@ public:
     };
     using Report = std::function<void(const Done&)>;
 
-    static constexpr std::chrono::milliseconds DefaultDelay{1000};
+    // Half a second, so that with the write itself (tens of milliseconds, more on a busy
+    // disk) every change older than a second is in the journal.
+    static constexpr std::chrono::milliseconds DefaultDelay{500};
 
     explicit JournalWriter(JournalFile file, std::chrono::milliseconds delay = DefaultDelay, Report report = {});
     // Writes what is pending, waiting at most StopWait for it; a worker stuck on a dead disk
