@@ -4,6 +4,7 @@
 //   write: JournalFile::Write of it (encode, digest, temporary file, flush, rename, folder
 //          flush: what the worker waits for), and write / post.
 
+#include "bench/BestSeconds.h"
 #include "catalog/JournalFormat.h"
 #include "catalog/JournalWriter.h"
 
@@ -11,10 +12,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <functional>
 
 namespace {
 
@@ -28,17 +27,6 @@ JournalState StateOf(int objects, const std::string& folder)
         catalog.Objects.push_back("/home/user/Documents/archive/2024/report_" + std::to_string(i) + ".doc");
     state.entries.push_back({std::move(catalog), true, {}});
     return state;
-}
-
-double BestSeconds(int runs, const std::function<void()>& work)
-{
-    double best = 1e9;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    }
-    return best;
 }
 
 }  // namespace
