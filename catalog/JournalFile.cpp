@@ -60,6 +60,13 @@ void JournalFile::Write(const JournalState& state) const
     save.Commit();
 }
 
+bool JournalFile::Exists() const
+{
+    const auto hostPath = ToHostPath(Path());
+    struct stat facts {};
+    return hostPath && ::lstat(hostPath->c_str(), &facts) == 0;
+}
+
 std::optional<JournalFile::Found> JournalFile::Read() const
 {
     const auto hostPath = ToHostPath(Path());

@@ -30,6 +30,9 @@ public:
     // when it cannot, and when something other than a plain file is in its place.
     void Write(const JournalState& state) const;
 
+    // Whether anything is in the journal's place; nothing is read.
+    bool Exists() const;
+
     // What is there now: nothing (no journal), or a journal with its state, or with no state
     // when it cannot be read (cut short, changed, not a plain file, of a newer format).
     struct Found {

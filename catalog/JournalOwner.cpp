@@ -3,6 +3,7 @@
 #include "support/core/FileNames.h"
 #include "support/core/HostPath.h"
 #include "support/core/Sha256.h"
+#include "support/core/TessnaError.h"
 
 #include <QDir>
 #include <QFile>
@@ -62,8 +63,11 @@ JournalOwner::Claim JournalOwner::ClaimFor(const std::string& programFolder)
 {
     int lockFd = -1;
     switch (TryHolder(programFolder, lockFd)) {
-    case Attempt::Owned:
-        return {Outcome::InFolder, std::unique_ptr<JournalOwner>(new JournalOwner(lockFd, programFolder))};
+    case Attempt::Owned: {
+        std::unique_ptr<JournalOwner> owner(new JournalOwner(lockFd, programFolder));
+        owner->AdoptFromStateFolder(programFolder);
+        return {Outcome::InFolder, std::move(owner)};
+    }
     case Attempt::Elsewhere:
         return {Outcome::Elsewhere, nullptr};
     case Attempt::CannotHold:
@@ -130,4 +134,24 @@ JournalOwner::Attempt JournalOwner::TryHolder(const std::string& holder, int& lo
     NameOwnerHost(fd, host);
     lockFd = fd;
     return Attempt::Owned;
+}
+
+void JournalOwner::AdoptFromStateFolder(const std::string& programFolder) const
+{
+    const auto state = StateFolderFor(programFolder);
+    if (!state || file_.Exists() || !JournalFile(*state).Exists())
+        return;
+    int lockFd = -1;
+    if (TryHolder(*state, lockFd) != Attempt::Owned)
+        return;
+    const JournalOwner stateOwner(lockFd, *state);
+    const auto found = stateOwner.File().Read();
+    if (!found || !found->state)
+        return;
+    try {
+        file_.Write(*found->state);
+    } catch (const TessnaError&) {
+        return;
+    }
+    stateOwner.File().Remove();
 }

@@ -29,7 +29,8 @@ public:
 
     // Claims the journal of programFolder (code page 932 in host syntax): in the folder
     // itself, or when that cannot hold the lock file (read-only media), in the state folder
-    // of StateFolderFor.
+    // of StateFolderFor. A journal that a run on read-only media left in the state folder
+    // moves into the program folder once that can hold it, unless one is there already.
     static Claim ClaimFor(const std::string& programFolder);
 
     // The user's state folder for the journal of programFolder: a folder of its own under
@@ -51,6 +52,7 @@ private:
     // How the claim in one folder ended: owned, owned elsewhere, or this folder cannot hold it.
     enum class Attempt { Owned, Elsewhere, CannotHold };
     static Attempt TryHolder(const std::string& holder, int& lockFd);
+    void AdoptFromStateFolder(const std::string& programFolder) const;
 
     int lockFd_;
     JournalFile file_;

@@ -120,4 +120,23 @@ TEST_F(JournalOwnerTest, AProgramFolderThatCannotHoldItSendsItToTheStateFolderKe
     EXPECT_EQ(JournalOwner::ClaimFor(media + "/one").outcome, Outcome::Nowhere);
 }
 
+// A run on read-only media left its journal in the state folder; the folder can hold it now.
+TEST_F(JournalOwnerTest, AJournalLeftInTheStateFolderMovesIntoTheProgramFolderWhenThatCanHoldIt)
+{
+    const std::string stateFolder = *JournalOwner::StateFolderFor(Folder());
+    std::filesystem::create_directories(stateFolder);
+    const JournalFile left(stateFolder);
+    left.Write(SampleJournal(Folder()));
+
+    folder_.Write(".TessnaJournal", "this folder's own");
+    EXPECT_EQ(ClaimOutcome(), Outcome::InFolder);
+    EXPECT_EQ(left.Read()->state, SampleJournal(Folder())) << "the program folder had one: both stay";
+
+    std::filesystem::remove(folder_.Path(".TessnaJournal"));
+    const auto claim = JournalOwner::ClaimFor(Folder());
+    ASSERT_EQ(claim.outcome, Outcome::InFolder);
+    EXPECT_EQ(claim.owner->File().Read()->state, SampleJournal(Folder()));
+    EXPECT_FALSE(left.Exists());
+}
+
 }  // namespace
