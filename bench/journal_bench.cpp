@@ -25,7 +25,7 @@ JournalState StateOf(int objects, const std::string& folder)
     TCatalogEntry catalog{folder + "Big.VrCat", "Big", {}};
     for (int i = 0; i < objects; ++i)
         catalog.Objects.push_back("/home/user/Documents/archive/2024/report_" + std::to_string(i) + ".doc");
-    state.entries.push_back({std::move(catalog), true, {}});
+    state.entries.push_back({std::move(catalog), true, {}, {}});
     return state;
 }
 

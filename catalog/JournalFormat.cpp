@@ -93,6 +93,7 @@ void WriteEntry(Writer& out, const JournalEntry& entry)
     out.Text(entry.catalog.FileName);
     out.Number(entry.changed ? 1 : 0, 1);
     out.Text(entry.unreadableReason);
+    out.Text(entry.savedAs);
     if (!entry.changed)
         return;
     out.Text(entry.catalog.Title);
@@ -107,6 +108,7 @@ JournalEntry ReadEntry(Reader& in)
     entry.catalog.FileName = in.Text();
     entry.changed = in.Flag();
     entry.unreadableReason = in.Text();
+    entry.savedAs = in.Text();
     if (!entry.changed)
         return entry;
     entry.catalog.Title = in.Text();
@@ -134,12 +136,17 @@ std::string EncodeJournal(const JournalState& state)
     out.Number(state.entries.size(), 4);
     for (const JournalEntry& entry : state.entries)
         WriteEntry(out, entry);
+    out.Number(state.savedList.size(), 4);
+    for (const std::string& fileName : state.savedList)
+        out.Text(fileName);
     out.Number(state.fingerprints.size(), 4);
     for (const JournalFingerprint& fingerprint : state.fingerprints) {
         out.Text(fingerprint.path);
         out.Number(fingerprint.sha256 ? 1 : 0, 1);
-        if (fingerprint.sha256)
-            out.Text(*fingerprint.sha256);
+        if (!fingerprint.sha256)
+            continue;
+        out.Text(*fingerprint.sha256);
+        out.Number(fingerprint.size, 8);
     }
     std::string bytes = std::move(out.Bytes());
     bytes += Sha256(bytes);
@@ -160,14 +167,19 @@ std::optional<JournalState> DecodeJournal(std::string_view bytes)
     state.takenAt = static_cast<std::int64_t>(in.Number(8));
     state.revision = in.Number(8);
     state.listChanged = in.Flag();
-    state.entries.resize(in.Count(9));
+    state.entries.resize(in.Count(13));
     for (JournalEntry& entry : state.entries)
         entry = ReadEntry(in);
+    state.savedList.resize(in.Count(4));
+    for (std::string& fileName : state.savedList)
+        fileName = in.Text();
     state.fingerprints.resize(in.Count(5));
     for (JournalFingerprint& fingerprint : state.fingerprints) {
         fingerprint.path = in.Text();
-        if (in.Flag())
-            fingerprint.sha256 = in.Text();
+        if (!in.Flag())
+            continue;
+        fingerprint.sha256 = in.Text();
+        fingerprint.size = in.Number(8);
     }
     if (!in.Good())
         return std::nullopt;

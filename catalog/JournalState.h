@@ -7,12 +7,13 @@
 #include <string>
 #include <vector>
 
-// What a file held when the program last read or wrote it: the SHA-256 digest of its bytes
-// (32 raw bytes), or nothing when no file was there. After a recovery it still tells which
-// files another program changed in the meantime.
+// What a file held when the program last read or wrote it: its size and the SHA-256 digest of
+// its bytes (32 raw bytes), or nothing when no file was there. After a recovery it still
+// tells which files another program changed in the meantime.
 struct JournalFingerprint {
     std::string path;  // code page 932, as the list names the file
     std::optional<std::string> sha256;
+    std::uint64_t size = 0;
     bool operator==(const JournalFingerprint&) const = default;
 };
 
@@ -25,13 +26,10 @@ struct JournalEntry {
     bool changed = false;
     // Listed but not loaded: why its file could not be read. Never changed.
     std::string unreadableReason;
+    // The file the catalog was read from or last saved to; empty for a catalog made since.
+    std::string savedAs;
 
-    bool operator==(const JournalEntry& other) const
-    {
-        return catalog.FileName == other.catalog.FileName && catalog.Title == other.catalog.Title
-            && catalog.Objects == other.catalog.Objects && changed == other.changed
-            && unreadableReason == other.unreadableReason;
-    }
+    bool operator==(const JournalEntry&) const = default;
 };
 
 // The unsaved state of one program folder's list, as the journal keeps it: what a save would
@@ -46,6 +44,9 @@ struct JournalState {
     // The list itself (order, names, entries added or removed) differs from the control file.
     bool listChanged = false;
     std::vector<JournalEntry> entries;
+    // The catalog files of the list as last loaded or saved, in order: the base that tells
+    // the list's own changes from another program's.
+    std::vector<std::string> savedList;
     std::vector<JournalFingerprint> fingerprints;
 
     bool operator==(const JournalState&) const = default;

@@ -22,8 +22,8 @@ protected:
         state_.takenAt = QDateTime(QDate(2026, 12, 9), QTime(18, 5), QTimeZone("Asia/Tokyo")).toMSecsSinceEpoch();
         TCatalogEntry changed = saved_;
         changed.Objects.push_back("/data/new");
-        state_.entries.push_back({changed, true, {}});
-        state_.fingerprints.push_back({saved_.FileName, Sha256(CatalogText(saved_))});
+        state_.entries.push_back({changed, true, {}, saved_.FileName});
+        state_.fingerprints.push_back({saved_.FileName, Sha256(CatalogText(saved_)), CatalogText(saved_).size()});
     }
     std::optional<JournalState> Offer(int answer)
     {

@@ -53,14 +53,15 @@ TEST(JournalFormat, ABodyThatClaimsMoreThanItHoldsIsRefusedEvenWithItsDigestRigh
 {
     const std::string bytes = EncodeJournal(JournalState{});
     const std::string body = bytes.substr(0, bytes.size() - 32);
-    const std::size_t entryCount = body.size() - 8;  // entries, then fingerprints: two 4-byte counts
+    const std::size_t entryCount = body.size() - 12;  // entries, the list as read, fingerprints: 4-byte counts
     const struct {
         std::size_t at;
         std::string value;
     } lies[] = {
         {JournalHeader().size(), "\xff\xff\xff\x7f"s},  // the folder's length
         {entryCount, "\xff\xff\xff\xff"s},               // the number of entries
-        {entryCount + 4, "\x01\x00\x00\x00"s},           // one fingerprint, none there
+        {entryCount + 4, "\x01\x00\x00\x00"s},           // one file of the list as read, none there
+        {entryCount + 8, "\x01\x00\x00\x00"s},           // one fingerprint, none there
         {JournalHeader().size() + 4 + 16, "\x02"s},      // listChanged neither 0 nor 1
     };
     for (const auto& lie : lies) {

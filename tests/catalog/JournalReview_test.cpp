@@ -16,7 +16,7 @@ protected:
         folder_.Write("a.VrCat", CatalogText(a_));
         folder_.Write("VrCatCtl.ini", control_);
         state_.folder = Folder();
-        state_.entries.push_back({a_, false, {}});
+        state_.entries.push_back({a_, false, {}, a_.FileName});
     }
     std::string Folder() const { return folder_.Path() + "/"; }
 
@@ -32,13 +32,13 @@ TEST_F(JournalReviewTest, AJournalMatchesTheDiskWhenASaveOfItWouldWriteNothing)
 
     TCatalogEntry changed = a_;
     changed.Objects.push_back("/data/new");
-    state_.entries[0] = {changed, true, {}};
+    state_.entries[0] = {changed, true, {}, a_.FileName};
     EXPECT_FALSE(ReviewJournal(state_).matchesDisk);
     folder_.Write("a.VrCat", CatalogText(changed));
     EXPECT_TRUE(ReviewJournal(state_).matchesDisk) << "another program saved the same change";
 
     state_.listChanged = true;
-    state_.entries.push_back({{folder_.Path("b.VrCat"), {}, {}}, false, "unreadable"});
+    state_.entries.push_back({{folder_.Path("b.VrCat"), {}, {}}, false, "unreadable", folder_.Path("b.VrCat")});
     EXPECT_FALSE(ReviewJournal(state_).matchesDisk);
     folder_.Write("VrCatCtl.ini", "[Extract]\r\n0=x.VrCat\r\n[Compress]\r\n0=a.VrCat\r\n1=b.VrCat\r\n");
     EXPECT_TRUE(ReviewJournal(state_).matchesDisk);
@@ -66,7 +66,8 @@ TEST_F(JournalReviewTest, TheFilesChangedOnDiskSinceAreNamedInTheOrderOfTheFinge
     };
     std::vector<std::string> named;
     for (const auto& file : files) {
-        state_.fingerprints.push_back({folder_.Path(file.name), file.seen ? std::optional(Sha256(*file.seen)) : std::nullopt});
+        state_.fingerprints.push_back({folder_.Path(file.name), file.seen ? std::optional(Sha256(*file.seen)) : std::nullopt,
+                                       file.seen ? file.seen->size() : 0});
         if (file.write)
             folder_.Write(file.name, *file.write);
         if (file.removed)

@@ -21,7 +21,7 @@ public:
             AddCatalog();
         for (int i = 0; i < 2000; ++i)
             state_.entries[0].catalog.Objects.push_back("/data/archive/" + std::to_string(i) + "/report.doc");
-        state_.fingerprints.push_back({folder + "VrCatCtl.ini", Sha256("[Compress]\r\n")});
+        state_.fingerprints.push_back({folder + "VrCatCtl.ini", Sha256("[Compress]\r\n"), 12});
     }
 
     const JournalState& State() const { return state_; }
@@ -64,7 +64,7 @@ private:
     void AddCatalog()
     {
         const std::string name = "Catalog" + std::to_string(state_.entries.size()) + "-" + std::to_string(state_.revision);
-        state_.entries.push_back({{folder_ + name + ".VrCat", name, {"/data/" + name}}, true, {}});
+        state_.entries.push_back({{folder_ + name + ".VrCat", name, {"/data/" + name}}, true, {}, {}});
         state_.listChanged = true;
     }
 
