@@ -7,6 +7,7 @@
 // --tessna-cli-only prints the last figure alone, in a few seconds; the Google Benchmark part
 // can be skipped with --benchmark_filter=^$.
 
+#include "bench/BestSeconds.h"
 #include "catalog/CatalogFile.h"
 #include "catalog/CatalogStore.h"
 #include "support/core/Cp932.h"
@@ -121,8 +122,6 @@ void RunCli(const QString& folder, const QStringList& arguments)
         throw std::runtime_error("tessna-cli failed: " + cli.readAllStandardError().toStdString());
 }
 
-double BestSeconds(int runs, const std::function<void()>& work);
-
 // One change and one list by the tool on the folder of store, taking turns; each add is undone
 // by a remove that is not measured. Prints their ratio.
 void MeasureCli(const CatalogStore& store)
@@ -138,20 +137,6 @@ void MeasureCli(const CatalogStore& store)
         RunCli(folder, {QStringLiteral("remove"), catalog, object});
     }
     std::printf("tessna-cli: add %.1f ms, list %.1f ms, ratio %.2f\n", add * 1e3, list * 1e3, add / list);
-}
-
-// The best of some runs: a shared machine only ever slows a run down. Before each run the
-// allocator gives back what earlier runs freed, so that no run pays for the one before.
-double BestSeconds(int runs, const std::function<void()>& work)
-{
-    double best = 1e9;
-    for (int i = 0; i < runs; ++i) {
-        ::malloc_trim(0);
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    }
-    return best;
 }
 
 }  // namespace

@@ -188,7 +188,7 @@ SafeSave::~SafeSave()
     }
 }
 
-void SafeSave::Stage(const std::string& path, std::string_view content, Messages messages)
+void SafeSave::Stage(const std::string& path, std::string_view content, Messages messages, Access access)
 {
     const auto hostPath = ToHostPath(path);
     if (!hostPath)
@@ -215,6 +215,9 @@ void SafeSave::Stage(const std::string& path, std::string_view content, Messages
         if (const auto loss = CarryIdentity(fd, target, old))
             throw TessnaError(IdentityLostMessage(path, *loss));
     }
+    // The owner's eyes only, whatever the old file or the umask allowed.
+    if (access == Access::OwnerOnly && ::fchmod(fd, 0600) != 0)
+        throw TessnaError(messages.cannotCreate);
     if (!WriteAll(fd, content) || ::fsync(fd) != 0)
         throw TessnaError(messages.cannotWrite);
 }

@@ -21,7 +21,8 @@
 // place, a read-only file, no temporary file can be created, the rename fails), cannotWrite
 // when writing or flushing the content fails (a full disk); a target whose identity cannot be
 // carried over (a save by a user who may not give the file its owner) is refused with a
-// message naming what would be lost, before anything is written.
+// message naming what would be lost, before anything is written. Saves of several threads may
+// run at once.
 class SafeSave {
 public:
     struct Messages {
@@ -29,12 +30,17 @@ public:
         std::string cannotWrite;
     };
 
+    // Who may read the new file: whoever could read the old one (a new file gets the mode the
+    // process's umask leaves), or its owner alone, whatever the old mode and the umask.
+    enum class Access { Kept, OwnerOnly };
+
     SafeSave() = default;
     ~SafeSave();
     SafeSave(const SafeSave&) = delete;
     SafeSave& operator=(const SafeSave&) = delete;
 
-    void Stage(const std::string& path, std::string_view content, Messages messages);
+    void Stage(const std::string& path, std::string_view content, Messages messages,
+               Access access = Access::Kept);
     void Commit();
 
     // The folders (host paths) the staged temporary files are in: those of the targets,

@@ -512,6 +512,29 @@ TEST_F(CliTest, KilledSavesLeaveNoLitter)
                 rounds, leftTemporaries, mostTemporaries, Temporaries());
 }
 
+// The program's journal of unsaved changes, its lock and a journal set aside are the
+// program's alone: no command of the tool reads, writes or removes them.
+TEST_F(CliTest, TheProgramsJournalIsNeverTouched)
+{
+    ListTwoCatalogs();
+    const std::map<std::string, std::string> journal = {
+        {".TessnaJournal", std::string("TessnaJournal") + '\0' + "unsaved"},
+        {".TessnaJournal.lock", "this-host"},
+        {".TessnaJournal.unreadable-20261209-101010", "damaged"}};
+    for (const auto& [name, bytes] : journal)
+        folder.Write(name, bytes);
+    folder.Write("object", "");
+    const std::vector<Lines> commands = {{"list"},  {"show", "Backup"}, {"add", "Backup", folder.Path("object")},
+                                         {"remove", "Backup", folder.Path("object")}, {"new", "Neu"},
+                                         {"rename", "Neu", "Alt"}, {"delete", "Alt"}};
+    for (const Lines& command : commands) {
+        ASSERT_EQ(Cli(command).exitCode, 0) << command[0];
+        for (const auto& [name, bytes] : journal)
+            EXPECT_EQ(folder.Read(name), bytes) << command[0] << " touched " << name;
+    }
+    EXPECT_EQ(Cli({"list"}).out, "Backup\nEmpty\n");
+}
+
 TEST_F(CliTest, AnInstalledCopyKeepsItsCatalogsInTheUsersDataFolderUnlessItsFolderHoldsAList)
 {
     folder.Write("bin/.keep", "");
