@@ -7,16 +7,19 @@
 #include "catalog/CatalogStore.h"
 #include "cli/CliArguments.h"
 #include "cli/CliFailure.h"
+#include "cli/SizeReport.h"
 #include "cli/WizardOrder.h"
 #include "support/core/BuildInfo.h"
 #include "support/core/FileFacts.h"
 #include "support/core/FileNames.h"
 #include "support/core/HostPath.h"
 #include "support/core/ShownName.h"
+#include "support/core/SizeWalker.h"
 #include "support/core/TessnaError.h"
 
 #include <algorithm>
 #include <ostream>
+#include <set>
 
 struct CliTool::Command {
     const char* name;
@@ -76,6 +79,7 @@ const std::vector<CliTool::Command>& CliTool::Commands()
         {"rename", 2, 2, true, &CliTool::Rename},
         {"delete", 1, 1, true, &CliTool::Delete},
         {"files", 1, 1, false, &CliTool::Files, "-0"},
+        {"size", 1, 3, false, &CliTool::Size},
     };
     return commands;
 }
@@ -117,6 +121,17 @@ VrCatCtl.ini か tessna.portable があればそのフォルダ、なければ $
                        ものは標準エラーに示し、ほかを出力したあと終了コード 1 で終わり
                        ます。tar --null -T - や rsync --from0 --files-from=- に渡せます:
                          tessna-cli files NAME -0 | tar --null -T - -cf NAME.tar
+  size NAME [--each] [--json]
+                       カタログのオブジェクトの合計を「バイト数 ファイル数 フォルダ数」
+                       の順にタブで区切って表示します。バイト数は通常のファイルの大きさの
+                       和で、ハードリンクで同じファイルに二度届いても一度だけ数えます。
+                       リンクはたどらず、ほかのファイルシステムも数えます。ワイルドカードの
+                       オブジェクトは一致するものすべてを、ほかのフォルダの中にあるオブジェ
+                       クトは一度だけ数えます。--each は先にオブジェクトごとに一行
+                       （数とパス、ほかのオブジェクトの中にあればそのパス）を示します。
+                       --json はスクリプト向けに JSON で示します。読めなかったフォルダや
+                       ファイルがあれば、数えられた分を示したうえで、その名前を標準エラー
+                       に示し、終了コード 1 で終わります。
 
 リストにあるのに読み込めないカタログ（自分自身を指すリンク、長すぎる名前、読み取りの
 権限がないものなど）は、その旨を標準エラーに示します。そのカタログは list に表示し、保存
@@ -136,6 +151,8 @@ CP932 (Shift-JIS) です。CP932 で書けない文字を含む名前やパス�
 終了コード:
   0  完了しました。
   1  拒否したか失敗しました。理由を標準エラーに一つ示し、何も保存しません。
+     files では、存在しないオブジェクトがありました。size では、読めなかったものがあり
+     合計が一部だけです。
   2  使い方の誤りです。この説明を標準エラーに示します。
 )";
 }
@@ -208,6 +225,8 @@ int CliTool::Run(const std::vector<std::string>& arguments)
         (this->*command->run)(store, commandArguments);
         if (command->changesList)
             store.SaveCatalogList();
+    } catch (const CliUsageError& problem) {
+        return UsageError(problem.what());
     } catch (const CliFailure& failure) {
         err_ << "tessna-cli: " << failure.what() << '\n';
         return ExitFailed;
@@ -218,7 +237,7 @@ int CliTool::Run(const std::vector<std::string>& arguments)
         err_ << "tessna-cli: " << error.what() << '\n';
         return ExitFailed;
     }
-    return ExitDone;
+    return exitCode_;
 }
 
 void CliTool::List(CatalogStore& store, const Arguments&)
@@ -333,4 +352,27 @@ void CliTool::Files(CatalogStore& store, const Arguments& arguments)
     }
     if (failed > 0)
         throw CliFailure(std::to_string(failed) + " 個のオブジェクトを示せませんでした");
+}
+
+void CliTool::Size(CatalogStore& store, const Arguments& arguments)
+{
+    const SizeReportOptions options = SizeOptions(arguments);
+    const int index = IndexOfCatalog(store, options.name);
+    store.CheckLoaded(index);
+    const std::vector<std::string>& objects = store.Catalog(index).Objects;
+    std::vector<ObjectSize> sizes;
+    for (const std::string& object : objects)
+        sizes.push_back(WalkObject(object));
+    WriteSizeReport(out_, objects, sizes, options);
+    std::set<std::string> named;  // a folder that two objects hold is named once
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        if (!sizes[i].exists)
+            err_ << "tessna-cli: 「" << ToTerminal(ShownName(objects[i])) << "」はありません\n";
+        for (const std::string& name : sizes[i].unreadable) {
+            if (named.insert(name).second)
+                err_ << "tessna-cli: 「" << ToTerminal(ShownName(name)) << "」は読めないため数えていません\n";
+        }
+        if (sizes[i].Partial())
+            exitCode_ = ExitFailed;
+    }
 }
