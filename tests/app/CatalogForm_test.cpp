@@ -654,7 +654,7 @@ private slots:
         Open();
         QVERIFY(Shown(*form_));
         QCOMPARE(Named<QWidget>(*form_, "PnlTree")->width(), 160);
-        form_->setGeometry(120, 90, 700, 420);
+        form_->setGeometry(60, 90, 700, 420);   // within the test screen of 800 by 600
         auto* splitter = Named<QSplitter>(*form_, "Splitter");
         splitter->setSizes({230, 465});
         QTRY_COMPARE(Named<QWidget>(*form_, "PnlTree")->width(), 230);

@@ -34,7 +34,7 @@ expect()
 }
 
 names=$'Backup\nMy\\ Photos\n写真'
-expect "tessna-cli " $'list\nshow\ntext\nnew\nadd\nremove\nrename\ndelete\nfiles'
+expect "tessna-cli " $'list\nshow\ntext\nnew\nadd\nremove\nrename\ndelete\nfiles\nsize'
 expect "tessna-cli re" $'remove\nrename'
 expect "tessna-cli --" $'--folder\n--help\n--version'
 expect "tessna-cli --folder $folder sh" "show"
@@ -43,6 +43,8 @@ expect "tessna-cli --folder=$folder delete M" 'My\ Photos'
 expect "tessna-cli --folder $folder files 写" "写真"
 expect "tessna-cli --folder $folder files Backup " "-0"
 expect "tessna-cli --folder $folder files -0 " "$names"
+expect "tessna-cli --folder $folder size --each " "$names"
+expect "tessna-cli --folder $folder size Backup --j" "--json"
 expect "tessna-cli --folder $folder rename Backup " ""
 expect "tessna-cli --folder $folder new X" ""
 expect "tessna-cli --folder $folder list " ""
