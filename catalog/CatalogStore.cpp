@@ -1,5 +1,6 @@
 #include "catalog/CatalogStore.h"
 
+#include "catalog/ByteOrderMark.h"
 #include "catalog/CatalogFile.h"
 #include "catalog/CatalogMessages.h"
 #include "catalog/CatalogRoundTrip.h"
@@ -27,6 +28,40 @@ void RemoveKilledSaves(const std::string& folder)
         RemoveDeadTemporaries(*hostFolder);
 }
 
+// The control file's text in code page 932: its bytes, converted when they start with a
+// byte-order mark. Throws TessnaError when a character has no code page 932 form.
+std::string ControlText(const std::string& controlFile, std::string bytes)
+{
+    if (!HasByteOrderMark(bytes))
+        return bytes;
+    UnmarkedText unmarked = WithoutByteOrderMark(bytes);
+    if (!unmarked.problem.empty())
+        throw TessnaError(CannotOpenFileMessage(controlFile) + ": " + unmarked.problem);
+    return std::move(unmarked.text);
+}
+
+// Whether a list value leads out of the folder by its own text: an absolute path, or ".."
+// parts that climb above the folder. Links inside the folder are the user's arrangement and
+// are followed.
+bool LeadsOutOfFolder(std::string_view value)
+{
+    if (value.starts_with(PathDelim))
+        return true;
+    int depth = 0;
+    while (!value.empty()) {
+        const std::size_t end = std::min(value.find(PathDelim), value.size());
+        const std::string_view part = value.substr(0, end);
+        value.remove_prefix(std::min(end + 1, value.size()));
+        if (part == "..")
+            --depth;
+        else if (!part.empty() && part != ".")
+            ++depth;
+        if (depth < 0)
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 CatalogStore::CatalogStore(std::string folder, QObject* parent)
@@ -47,6 +82,7 @@ void CatalogStore::LoadCatalogList(int kind)
 {
     catalogs_.clear();
     unreadable_.clear();
+    listed_.clear();
     disk_.Clear();
     RemoveKilledSaves(folder_);
     // The window shows what was read, also when the control file stops the load.
@@ -70,7 +106,8 @@ void CatalogStore::ReadCatalogList(int kind)
         throw TessnaError(CannotOpenFileMessage(controlFile));
     disk_.Remember(controlFile, *control);
 
-    const IniProfile profile(*control);
+    const std::string text = ControlText(controlFile, *std::move(control));
+    const IniProfile profile(text);
     std::unordered_set<std::string> seen;
     std::string buffer;
     for (const auto& [key, value] : profile.ReadSection(kind == 1 ? ExtractSection : CompressSection)) {
@@ -79,6 +116,12 @@ void CatalogStore::ReadCatalogList(int kind)
         std::string path = folder_ + value;
         if (!seen.insert(path).second)
             continue;
+        if (LeadsOutOfFolder(value)) {
+            catalogs_.push_back({path, {}, {}});
+            unreadable_.push_back(NotCatalogReason::OutsideFolder());
+            listed_.push_back(value);
+            continue;
+        }
         try {
             auto entry = ReadCatalog(path, buffer);
             if (!entry)
@@ -90,6 +133,7 @@ void CatalogStore::ReadCatalogList(int kind)
             catalogs_.push_back({path, {}, {}});
             unreadable_.push_back(error.Reason());
         }
+        listed_.push_back(value);
     }
 }
 
@@ -114,7 +158,7 @@ std::vector<CatalogStore::SaveStep> CatalogStore::PlanSave() const
     keys.reserve(catalogs_.size());
     for (std::size_t i = 0; i < catalogs_.size(); ++i) {
         const TCatalogEntry& entry = catalogs_[i];
-        keys.push_back(ControlFileKeyLine(i, ExtractFileName(entry.FileName)));
+        keys.push_back(ControlFileKeyLine(i, listed_[i]));
         if (unreadable_[i].empty())
             add(&entry, entry.FileName, DiskRecord::ReadNow(entry.FileName), CatalogText(entry));
     }
@@ -125,9 +169,9 @@ std::vector<CatalogStore::SaveStep> CatalogStore::PlanSave() const
     const auto control = DiskRecord::ReadNow(controlFile);
     if (controlExists && !control)
         throw TessnaError(CannotWriteToMessage(controlFile));
+    const std::string controlText = control ? ControlText(controlFile, *control) : std::string();
     if (controlExists || !keys.empty())
-        add(nullptr, controlFile, control,
-            IniProfile(control ? std::string_view(*control) : std::string_view()).WithSection(CompressSection, keys));
+        add(nullptr, controlFile, control, IniProfile(controlText).WithSection(CompressSection, keys));
     return plan;
 }
 
@@ -190,6 +234,7 @@ int CatalogStore::AddCatalogFromWizard(const TCatalogParam& data)
     const std::string title = TitleOfCommonLines(data.Common);
     catalogs_.push_back({NewCatalogFileName(title), title, data.Objects});
     unreadable_.emplace_back();
+    listed_.push_back(ExtractFileName(catalogs_.back().FileName));
     const int index = Count() - 1;
     emit CatalogAppended(index);
     SetModified(true);
@@ -267,6 +312,7 @@ void CatalogStore::RemoveCatalog(int index)
     const auto at = static_cast<std::ptrdiff_t>(CheckedIndex(index));
     catalogs_.erase(catalogs_.begin() + at);
     unreadable_.erase(unreadable_.begin() + at);
+    listed_.erase(listed_.begin() + at);
     emit CatalogRemoved(index);
     SetModified(true);
 }
@@ -274,7 +320,10 @@ void CatalogStore::RemoveCatalog(int index)
 void CatalogStore::RenameCatalog(int index, const std::string& newName)
 {
     CheckLoaded(index);
-    catalogs_[CheckedIndex(index)].FileName = RenamedFileName(index, newName);
+    const std::size_t at = CheckedIndex(index);
+    catalogs_[at].FileName = RenamedFileName(index, newName);
+    // The subfolder part of the listed value stays with the file.
+    listed_[at] = ExtractFilePath(listed_[at]) + ExtractFileName(catalogs_[at].FileName);
     emit CatalogChanged(index);
     SetModified(true);
 }

@@ -45,16 +45,22 @@ public:
     std::string GetCatalogControlFile() const;
 
     // Replaces the list with the catalogs named in the control file's section Compress
-    // (kind 0) or Extract (kind 1), in the order of their keys. Missing, empty and non-text
-    // files are dropped silently, and a file listed twice is taken once. A catalog file that
-    // exists but cannot be read is listed as not loaded (UnreadableCatalogs) and the load goes
-    // on. A control file that cannot be read throws TessnaError. Removes the temporary files
-    // of killed saves. Does not touch Modified; emits ListReset.
+    // (kind 0) or Extract (kind 1), in the order of their keys. A value is the catalog's path
+    // inside the folder, subfolders included. Only a value with no directory entry at all
+    // behind it is dropped, silently, and a file listed twice is taken once. Anything else
+    // that is not read whole as a catalog (ReadCatalog: a link whose target is missing, a
+    // folder, a file that is no catalog or cannot be read, or whose title or objects the
+    // reader would cut) and a value that leads out of the folder by its own text are listed
+    // as not loaded (UnreadableCatalogs), with the reason, and the load goes on. A control
+    // file that cannot be read, or that starts with a byte-order mark and holds a character
+    // without a code page 932 form, throws TessnaError. Removes the temporary files of killed
+    // saves. Does not touch Modified; emits ListReset.
     void LoadCatalogList(int kind = 0);
 
     // Writes every loaded catalog whose file does not already hold its text, then the control
-    // file with section Compress naming every catalog of the list in list order (every other
-    // section kept byte for byte). With an empty list only the section is erased and Modified
+    // file with section Compress naming every catalog of the list in list order, each by its
+    // path inside the folder as the control file gave it (every other section kept byte for
+    // byte; a control file read from UTF-8 or UTF-16 is written in code page 932). With an empty list only the section is erased and Modified
     // stays as it was; otherwise Modified becomes false. Throws TessnaError on failure, with
     // nothing half written and Modified unchanged.
     void SaveCatalogList();
@@ -161,6 +167,9 @@ private:
     std::vector<TCatalogEntry> catalogs_;
     // Why each catalog of the list could not be read; empty for a loaded one.
     std::vector<std::string> unreadable_;
+    // Each catalog's value in the control file, written back as it was read: its path inside
+    // the folder, a subfolder part included.
+    std::vector<std::string> listed_;
     DiskRecord disk_;
     FolderLock lock_;
     bool modified_ = false;

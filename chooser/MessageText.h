@@ -15,3 +15,7 @@ QString UnstorableNamesText(const std::vector<std::string>& paths);
 // The message that tells the user which chosen names were left out of the choice because
 // the program cannot keep them. The names are screen texts (ShownName applies).
 QString RefusedNamesText(const QStringList& names);
+
+// One line for each different reason why these names (screen texts) have no faithful code
+// page 932 form, each naming the character (Cp932Problem).
+QString Cp932ProblemsText(const QStringList& names);

@@ -349,7 +349,8 @@ bool TTessnaForm::AcceptName()
         return false;
     };
     if (!name)
-        return refuse(Cp932Text("カタログ名に Shift-JIS で表せない文字が含まれています。"));
+        return refuse(Cp932Text("カタログ名に Shift-JIS で表せない文字が含まれています。")
+                      + Cp932Problem(edtCatName_->text()));
     if (modifyMode_ && *name == DisplayedName(param_.FileName))
         return true;
     const std::string problem = services_.checkName
