@@ -203,17 +203,20 @@ std::optional<TCatalogEntry> ReadCatalog(const std::string& fileName, std::strin
     const auto hostPath = ToHostPath(fileName);
     if (!hostPath)
         return std::nullopt;
+    // Only a name with nothing at all behind it is no catalog; a link whose target is missing
+    // (an unmounted drive) is one that cannot be read now. The entry is looked up first, so
+    // that a missing name costs one lookup.
+    struct stat entry {};
+    if (::lstat(hostPath->c_str(), &entry) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return std::nullopt;
+        throw CannotReadError(fileName, errno);
+    }
     const ReadFile file(*hostPath);
     if (!file.IsOpen()) {
-        const int error = errno;
-        if (error != ENOENT && error != ENOTDIR)
-            throw CannotReadError(fileName, error);
-        // Only a name with nothing at all behind it leaves the list; a link whose target is
-        // missing (an unmounted drive) stays, and is tried again at the next start.
-        struct stat facts {};
-        if (::lstat(hostPath->c_str(), &facts) != 0)
-            return std::nullopt;
-        throw CannotReadError(fileName, NotCatalogReason::DanglingLink());
+        if (errno == ENOENT)
+            throw CannotReadError(fileName, NotCatalogReason::DanglingLink());
+        throw CannotReadError(fileName, errno);
     }
     const auto size = file.PlainFileSize();
     if (!size)
