@@ -1,5 +1,6 @@
 #include "app/CatalogForm.h"
 
+#include "app/CatalogEditCommand.h"
 #include "app/ObjectListModel.h"
 #include "catalog/CatalogMessages.h"
 #include "catalog/CatalogStore.h"
@@ -8,6 +9,7 @@
 #include "support/core/Cp932.h"
 #include "support/core/FileNames.h"
 #include "support/core/HostPath.h"
+#include "support/core/Overloaded.h"
 #include "support/core/ProgramFolder.h"
 #include "support/core/RegistryLayout.h"
 #include "support/core/TessnaError.h"
@@ -33,6 +35,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 namespace {
@@ -42,6 +45,8 @@ const QString kModifiedSuffix = QStringLiteral("- (更新)");
 const QString kTreeTopCaption = QStringLiteral("カタログリスト");
 const QString kViewFontFamily = QString::fromUtf8(UIGothicFamily);
 constexpr int kViewFontPixels = 12;
+// Steps of the undo history; a step holds only what its edit changed.
+constexpr int kHistorySteps = 1000;
 
 // Shows the hourglass while the list fills, also when the fill fails.
 class WaitCursor {
@@ -84,6 +89,8 @@ TCatalogForm::TCatalogForm(const std::string& folder, CatalogFormServices servic
 
     store_ = new CatalogStore(folder, this);
     model_ = new ObjectListModel(this);
+    history_ = new QUndoStack(this);
+    history_->setUndoLimit(kHistorySteps);
     CreateActions();
     CreateMenus();
     CreateToolBar();
@@ -91,11 +98,18 @@ TCatalogForm::TCatalogForm(const std::string& folder, CatalogFormServices servic
     CreateStatusBar();
     NameControls();
 
-    connect(store_, &CatalogStore::ListReset, this, &TCatalogForm::RebuildTree);
-    connect(store_, &CatalogStore::CatalogAppended, this, &TCatalogForm::CatalogAppended);
-    connect(store_, &CatalogStore::CatalogRemoved, this, &TCatalogForm::CatalogRemoved);
-    connect(store_, &CatalogStore::CatalogChanged, this, &TCatalogForm::CatalogChanged);
+    connect(store_, &CatalogStore::ListReset, this, [this] {
+        history_->clear();
+        RebuildTree();
+    });
+    connect(store_, &CatalogStore::Edited, this, &TCatalogForm::StoreEdited);
     connect(store_, &CatalogStore::ModifiedChanged, this, &TCatalogForm::ModifiedChanged);
+    // The modified flag follows the history: back at the step last saved, nothing is to save.
+    connect(store_, &CatalogStore::Saved, history_, &QUndoStack::setClean);
+    connect(store_, &CatalogStore::OtherWriterMerged, history_, &QUndoStack::clear);
+    connect(history_, &QUndoStack::cleanChanged, store_, [this](bool clean) { store_->SetModified(!clean); });
+    connect(history_, &QUndoStack::indexChanged, this, &TCatalogForm::UpdateHistoryActions);
+    UpdateHistoryActions();
 
     ModifiedChanged(store_->Modified());
     // The window opens with what could be read; what could not is told in one stop box.
@@ -159,8 +173,16 @@ void TCatalogForm::CreateActions()
     ActI_ItemFileAdd->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     ActI_ItemDelete = MakeAction("ActI_ItemDelete", QStringLiteral("削除(&D)"),
                                  QStringLiteral("カタログからオブジェクトを削除します"), "item-delete.svg");
+    ActE_Undo = MakeAction("ActE_Undo", QStringLiteral("元に戻す(&U)"));
+    ActE_Undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    ActE_Redo = MakeAction("ActE_Redo", QStringLiteral("やり直し(&R)"));
+    ActE_Redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     ActE_Copy = MakeAction("ActE_Copy", QStringLiteral("コピー(&C)"));
-    ActE_Paste = MakeAction("ActE_Paste", QStringLiteral("貼り付け(&V)"));
+    ActE_Paste = MakeAction("ActE_Paste", QStringLiteral("貼り付け(&V)"),
+                            QStringLiteral("クリップボードのファイルやフォルダをカタログに追加します"));
+    // Ctrl+V belongs to the object list: elsewhere it stays with the focused control.
+    ActE_Paste->setShortcuts(QKeySequence::Paste);
+    ActE_Paste->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     ActE_Cut = MakeAction("ActE_Cut", QStringLiteral("切り取り(&T)"));
     ActH_Topic = MakeAction("ActH_Topic", QStringLiteral("トピックの検索"),
                             QStringLiteral("ヘルプを表示します"), "help.svg");
@@ -178,6 +200,9 @@ void TCatalogForm::CreateActions()
     Bind(ActH_About, &TCatalogForm::ActH_AboutExecute);
     Bind(ActI_ItemFileAdd, &TCatalogForm::ActI_ItemFileAddExecute);
     Bind(ActI_ItemDelete, &TCatalogForm::ActI_ItemDeleteExecute);
+    Bind(ActE_Undo, &TCatalogForm::UndoExecute);
+    Bind(ActE_Redo, &TCatalogForm::RedoExecute);
+    Bind(ActE_Paste, &TCatalogForm::ActE_PasteExecute);
 
     // Esc closes the window, with the close question, from wherever the focus is.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -210,6 +235,8 @@ void TCatalogForm::CreateMenus()
     catalogMenu->addAction(ActF_Close);
 
     QMenu* editMenu = AddMenu(QStringLiteral("編集(&E)"), QStringLiteral("ActE"), ActE);
+    editMenu->addActions({ActE_Undo, ActE_Redo});
+    editMenu->addSeparator();
     editMenu->addAction(ActI_ItemFileAdd);
     editMenu->addSeparator();
     editMenu->addAction(ActI_ItemDelete);
@@ -321,7 +348,10 @@ void TCatalogForm::CreateViews()
     ObjectTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ObjectTable->setContextMenuPolicy(Qt::CustomContextMenu);
     ObjectTable->setTextElideMode(Qt::ElideRight);
-    new FileDropTarget(ObjectTable->viewport(), [this](const QMimeData& data) { DropObjects(data); });
+    new FileDropTarget(ObjectTable->viewport(), [this](const QMimeData& data) {
+        DropObjects(data, QStringLiteral("オブジェクトのドロップ"));
+    });
+    ObjectTable->addAction(ActE_Paste);
     UseViewFont(ObjectTable);
     ObjectTable->verticalHeader()->hide();
     ObjectTable->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -394,12 +424,15 @@ QTreeWidgetItem* TCatalogForm::MakeNode(int index) const
 
 void TCatalogForm::RebuildTree()
 {
+    const int shown = TreeView->currentItem() ? TreeView->indexOfTopLevelItem(TreeView->currentItem()) : -1;
     const QSignalBlocker blocker(TreeView);
     TreeView->clear();
     for (int i = 0; i < store_->Count(); ++i)
         TreeView->addTopLevelItem(MakeNode(i));
     if (store_->Count() > 0)
-        SelectCatalog(store_->Count() - 1);
+        SelectCatalog(shown >= 0 && shown < store_->Count() ? shown : store_->Count() - 1);
+    else
+        CatalogRemoved(-1);
 }
 
 void TCatalogForm::SelectCatalog(int index)
@@ -412,15 +445,30 @@ void TCatalogForm::SelectCatalog(int index)
     TreeViewChange(node);
 }
 
-void TCatalogForm::CatalogAppended(int index)
+void TCatalogForm::StoreEdited(const CatalogEdit& edit)
+{
+    std::visit(Overloaded{
+                   [this](const InsertCatalog& e) { CatalogInserted(e.index); },
+                   [this](const RemoveCatalog& e) { CatalogRemoved(e.index); },
+                   [this](const SetFileName& e) { CatalogRenamed(e.catalog); },
+                   [this](const SetObjects& e) { SelectCatalog(e.catalog); },
+                   [this](const InsertObjects& e) { ObjectsInserted(e); },
+                   [this](const EraseObjects& e) { ObjectsErased(e); },
+                   [this](const ReplaceList&) { RebuildTree(); },
+               },
+               edit);
+}
+
+void TCatalogForm::CatalogInserted(int index)
 {
     TreeView->insertTopLevelItem(index, MakeNode(index));
     SelectCatalog(index);
 }
 
+// index: the catalog removed, -1 when the list was emptied another way.
 void TCatalogForm::CatalogRemoved(int index)
 {
-    {
+    if (index >= 0) {
         const QSignalBlocker blocker(TreeView);
         delete TreeView->takeTopLevelItem(index);
     }
@@ -437,12 +485,75 @@ void TCatalogForm::CatalogRemoved(int index)
     SelectCatalog(std::min(index, store_->Count() - 1));
 }
 
-void TCatalogForm::CatalogChanged(int index)
+void TCatalogForm::CatalogRenamed(int index)
 {
     QTreeWidgetItem* node = TreeView->topLevelItem(index);
     node->setText(0, Cp932ToDisplay(CatalogName(index)));
     if (TreeView->currentItem() == node)
         PnlTreeTop->setText(node->text(0));
+    else
+        SelectCatalog(index);
+}
+
+// The objects that entered are selected; a catalog not shown is shown first.
+void TCatalogForm::ObjectsInserted(const InsertObjects& edit)
+{
+    if (TreeView->currentItem() != TreeView->topLevelItem(edit.catalog))
+        SelectCatalog(edit.catalog);
+    else
+        model_->InsertObjects(edit.positions, edit.paths);
+    QItemSelection selection;
+    const std::vector<int> rows = model_->RowsOf(edit.positions);
+    for (std::size_t i = 0; i < rows.size();) {
+        std::size_t last = i;
+        while (last + 1 < rows.size() && rows[last + 1] == rows[last] + 1)
+            ++last;
+        selection.select(model_->index(rows[i], 0), model_->index(rows[last], ObjectListModel::ColumnCount - 1));
+        i = last + 1;
+    }
+    ObjectTable->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    if (!rows.empty()) {
+        ObjectTable->selectionModel()->setCurrentIndex(model_->index(rows.front(), 0), QItemSelectionModel::NoUpdate);
+        ObjectTable->scrollTo(model_->index(rows.front(), 0));
+    }
+    UpdateObjectCount();
+}
+
+void TCatalogForm::ObjectsErased(const EraseObjects& edit)
+{
+    if (TreeView->currentItem() != TreeView->topLevelItem(edit.catalog)) {
+        SelectCatalog(edit.catalog);
+        return;
+    }
+    model_->EraseObjects(edit.positions);
+    UpdateObjectCount();
+}
+
+void TCatalogForm::Perform(CatalogEdit edit, const QString& text)
+{
+    history_->push(new CatalogEditCommand(*store_, store_->Apply(std::move(edit)), text));
+}
+
+void TCatalogForm::UndoExecute()
+{
+    history_->undo();
+}
+
+void TCatalogForm::RedoExecute()
+{
+    history_->redo();
+}
+
+void TCatalogForm::UpdateHistoryActions()
+{
+    const QString undo = history_->undoText();
+    const QString redo = history_->redoText();
+    ActE_Undo->setText(undo.isEmpty() ? QStringLiteral("元に戻す(&U)") : QStringLiteral("元に戻す(&U): %1").arg(undo));
+    ActE_Undo->setStatusTip(undo.isEmpty() ? QString() : QStringLiteral("「%1」を元に戻します").arg(undo));
+    ActE_Undo->setEnabled(history_->canUndo());
+    ActE_Redo->setText(redo.isEmpty() ? QStringLiteral("やり直し(&R)") : QStringLiteral("やり直し(&R): %1").arg(redo));
+    ActE_Redo->setStatusTip(redo.isEmpty() ? QString() : QStringLiteral("「%1」をやり直します").arg(redo));
+    ActE_Redo->setEnabled(history_->canRedo());
 }
 
 void TCatalogForm::ModifiedChanged(bool modified)
@@ -506,13 +617,6 @@ void TCatalogForm::FillObjectList(int catalog)
         ShowSortIndicator();
     }
     UpdateObjectCount();
-}
-
-void TCatalogForm::AddObjectRow(int catalog, const std::string& path)
-{
-    if (catalog != CurrentCatalogNode())
-        return;
-    model_->AppendObject(path);
 }
 
 void TCatalogForm::SortObjectList(int column)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CatalogFormServices.h"
+#include "catalog/CatalogEdit.h"
 #include "support/ui/FormBoxes.h"
 
 #include <QMainWindow>
@@ -18,13 +19,16 @@ class QSplitter;
 class QTableView;
 class QTreeWidget;
 class QTreeWidgetItem;
+class QUndoStack;
 class CatalogStore;
 class ObjectListModel;
 
 // The main window: the catalogs of the list on the left, the objects of the selected
 // catalog on the right, and the commands on catalogs and objects as actions reached from
 // the menu, the toolbar, two context menus and the keyboard. The window shows the catalog
-// store of its folder and is the only place that changes it.
+// store of its folder and is the only place that changes it: each command gives the store
+// one edit (Perform), which becomes one step of the undo history, and the views follow the
+// store's Edited signal, for a command, an undo or a redo alike.
 class TCatalogForm : public QMainWindow {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TCatalogForm)
@@ -37,6 +41,7 @@ public:
 
     CatalogStore& Store() const { return *store_; }
     ObjectListModel& ObjectList() const { return *model_; }
+    QUndoStack& History() const { return *history_; }
 
     // The index of the catalog the commands act on: the one marked by a right click while
     // its context menu is open, else the selected one; -1 when there is none.
@@ -48,7 +53,6 @@ public:
     void UpdateObjectCount();
     // Shows the objects of the catalog at this index, sorted as the list was last sorted.
     void FillObjectList(int catalog);
-    void AddObjectRow(int catalog, const std::string& path);
     // The column click: the object list's SortByColumn, with the hourglass; the header's
     // sort mark follows.
     void SortObjectList(int column);
@@ -75,11 +79,23 @@ private:
                         const char* glyph = nullptr);
     void Bind(QAction* action, void (TCatalogForm::*command)());
 
-    // What the window does when the store changes.
+    // Applies edit through the store and keeps it as one step of the undo history, named
+    // text; an edit the store refuses leaves both as they were.
+    void Perform(CatalogEdit edit, const QString& text);
+    void UndoExecute();
+    void RedoExecute();
+    // The undo and redo captions and hints name the step they will take.
+    void UpdateHistoryActions();
+
+    // What the window does when the store changes: the views follow each edit, and show
+    // what it changed, the catalog selected and the objects that entered selected.
     void RebuildTree();
-    void CatalogAppended(int index);
+    void StoreEdited(const CatalogEdit& edit);
+    void CatalogInserted(int index);
     void CatalogRemoved(int index);
-    void CatalogChanged(int index);
+    void CatalogRenamed(int index);
+    void ObjectsInserted(const InsertObjects& edit);
+    void ObjectsErased(const EraseObjects& edit);
     void ModifiedChanged(bool modified);
 
     void TreeViewChange(QTreeWidgetItem* node);
@@ -107,9 +123,12 @@ private:
     void ActI_ItemDeleteExecute();
     // Adds to the catalog at this index the folders, then the files of a choice that still
     // exist as such.
-    void AddChosenObjects(int catalog, const ObjectChoice& choice);
-    // Files and folders dropped onto the object list from a file manager.
-    void DropObjects(const QMimeData& data);
+    // text names the step in the undo history.
+    void AddChosenObjects(int catalog, const ObjectChoice& choice, const QString& text);
+    // Files and folders dropped onto the object list from a file manager, or pasted.
+    void DropObjects(const QMimeData& data, const QString& text);
+    // Ctrl+V on the object list: the paths on the clipboard join the catalog as a drop.
+    void ActE_PasteExecute();
     // Runs the catalog wizard over the window on data; Accepted when the user finished it.
     QDialog::DialogCode RunWizard(TCatalogParam& data);
 
@@ -120,6 +139,7 @@ private:
     FormBoxes prompter_;
     CatalogStore* store_ = nullptr;
     ObjectListModel* model_ = nullptr;
+    QUndoStack* history_ = nullptr;
 
     QAction* ActF = nullptr;
     QAction* ActF_CatNew = nullptr;
@@ -135,6 +155,8 @@ private:
     QAction* ActI_ItemFileAdd = nullptr;
     QAction* ActI_ItemDelete = nullptr;
     QAction* ActE = nullptr;
+    QAction* ActE_Undo = nullptr;
+    QAction* ActE_Redo = nullptr;
     QAction* ActE_Copy = nullptr;
     QAction* ActE_Paste = nullptr;
     QAction* ActE_Cut = nullptr;

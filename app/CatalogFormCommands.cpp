@@ -3,6 +3,7 @@
 
 #include "app/CatalogForm.h"
 
+#include "catalog/CatalogEditRules.h"
 #include "catalog/CatalogStore.h"
 #include "support/core/Cp932.h"
 #include "support/core/MessageDlg.h"
@@ -19,7 +20,7 @@ void TCatalogForm::ActF_CatDeleteExecute()
     // The close box of a Yes/No question means No.
     if (prompter_->ShowMessageDlg(question, MsgDlgType::mtConfirmation, mbYesNo, 0) != mrYes)
         return;
-    store_->RemoveCatalog(catalog);
+    Perform(RemoveCatalogEdit(*store_, catalog), QStringLiteral("カタログの削除"));
 }
 
 void TCatalogForm::ActF_CatRenameExecute()
@@ -31,7 +32,7 @@ void TCatalogForm::ActF_CatRenameExecute()
     const RenameDialogServices services{services_.prompter, CatalogNameCheckOf(*store_, *catalog)};
     if (services_.runRenameDialog(this, CatalogName(*catalog), newName, services) != QDialog::Accepted)
         return;
-    store_->RenameCatalog(*catalog, newName);
+    Perform(RenameCatalogEdit(*store_, *catalog, newName), QStringLiteral("カタログの名称変更"));
 }
 
 void TCatalogForm::ActF_CatSaveExecute()

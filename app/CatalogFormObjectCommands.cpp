@@ -1,10 +1,11 @@
 // The object commands: add the files and folders chosen with the object chooser to the
-// selected catalog, and delete the selected objects from it. Both change the catalog in
-// memory only and set the modified flag; nothing is written until the list is saved.
+// selected catalog, and delete the selected objects from it. Each is one edit of the store
+// and one step of the undo history; nothing is written until the list is saved.
 
 #include "app/CatalogForm.h"
 
 #include "app/ObjectListModel.h"
+#include "catalog/CatalogEditRules.h"
 #include "catalog/CatalogRoundTrip.h"
 #include "catalog/CatalogStore.h"
 #include "chooser/MessageText.h"
@@ -19,22 +20,6 @@
 
 #include <algorithm>
 
-namespace {
-
-// Folders first, then files, each still there as what it was chosen as.
-std::vector<std::string> ExistingChoices(const ObjectChoice& choice)
-{
-    std::vector<std::string> paths;
-    paths.reserve(choice.SelectedFolders.size() + choice.SelectedFiles.size());
-    std::copy_if(choice.SelectedFolders.begin(), choice.SelectedFolders.end(), std::back_inserter(paths),
-                 [](const std::string& path) { return DirExists(path); });
-    std::copy_if(choice.SelectedFiles.begin(), choice.SelectedFiles.end(), std::back_inserter(paths),
-                 [](const std::string& path) { return FileExistsQuiet(path); });
-    return paths;
-}
-
-}  // namespace
-
 void TCatalogForm::ActI_ItemFileAddExecute()
 {
     const std::optional<int> catalog = CatalogToChange();
@@ -43,25 +28,24 @@ void TCatalogForm::ActI_ItemFileAddExecute()
     const std::optional<ObjectChoice> choice
         = services_.runObjectChooser(this, ObjectsToCompressSettings());
     if (choice)
-        AddChosenObjects(*catalog, *choice);
+        AddChosenObjects(*catalog, *choice, QStringLiteral("オブジェクトの追加"));
 }
 
-void TCatalogForm::AddChosenObjects(int catalog, const ObjectChoice& choice)
+void TCatalogForm::AddChosenObjects(int catalog, const ObjectChoice& choice, const QString& text)
 {
-    // The area under the closed chooser is repainted before the list is frozen.
-    QCoreApplication::processEvents();
+    // The area under the closed chooser is repainted before the list is frozen; what the
+    // user types meanwhile waits until the command is whole.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     ObjectTable->setUpdatesEnabled(false);
     const auto restore = qScopeGuard([this] {
         ObjectTable->setUpdatesEnabled(true);
         QApplication::restoreOverrideCursor();
     });
-    // The store skips a path the catalog already holds in any letter case, and so a path
-    // chosen twice; each path it takes becomes a row at the end of the list.
-    std::vector<std::string> paths = ExistingChoices(choice);
+    std::vector<std::string> paths = ExistingFoldersThenFiles(choice.SelectedFolders, choice.SelectedFiles);
     const std::vector<std::string> refused = RemoveUnstorablePaths(paths);
-    for (const std::string& path : store_->AddObjects(catalog, paths))
-        AddObjectRow(catalog, path);
+    if (auto edit = AddObjectsEdit(*store_, catalog, paths))
+        Perform(std::move(*edit), text);
     UpdateObjectCount();
     if (!refused.empty())
         prompter_->ShowMessageText(UnstorableNamesText(refused), MsgDlgType::mtWarning, mbOK, 0);
@@ -82,17 +66,12 @@ void TCatalogForm::ActI_ItemDeleteExecute()
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-    // Each row goes with the path it was made from: a path whose folder and name texts do
-    // not put it back together (a path written with another delimiter) is removed too,
-    // instead of staying in the catalog while its row disappears.
-    std::vector<int> rows;
-    std::vector<std::string> paths;
-    for (const QModelIndex& index : selected) {
-        rows.push_back(index.row());
-        paths.push_back(model_->Item(index.row()).Path);
-    }
-    store_->RemoveObjects(catalog, paths);
-    store_->SetModified(true);
-    model_->RemoveRows(rows);
-    UpdateObjectCount();
+    // Each row takes its own object, by its position in the catalog: never another object
+    // of the same path in another letter case.
+    std::vector<std::size_t> positions;
+    positions.reserve(static_cast<std::size_t>(selected.size()));
+    for (const QModelIndex& index : selected)
+        positions.push_back(model_->Position(index.row()));
+    if (auto edit = EraseObjectsEdit(*store_, catalog, std::move(positions)))
+        Perform(std::move(*edit), QStringLiteral("オブジェクトの削除"));
 }

@@ -1,6 +1,6 @@
-// Files and folders dropped from a file manager onto the object list join the selected
-// catalog as if they had been chosen with the add command: folders first, then files,
-// nothing the catalog already holds in any letter case.
+// Files and folders dropped from a file manager onto the object list, or pasted there with
+// Ctrl+V, join the selected catalog as if they had been chosen with the add command: folders
+// first, then files, nothing the catalog already holds.
 
 #include "app/CatalogForm.h"
 
@@ -8,7 +8,10 @@
 #include "support/core/MessageDlg.h"
 #include "wizard/PastedPaths.h"
 
-void TCatalogForm::DropObjects(const QMimeData& data)
+#include <QClipboard>
+#include <QGuiApplication>
+
+void TCatalogForm::DropObjects(const QMimeData& data, const QString& text)
 {
     const int catalog = CurrentCatalogNode();
     if (catalog < 0)
@@ -17,7 +20,13 @@ void TCatalogForm::DropObjects(const QMimeData& data)
     ObjectChoice choice;
     for (const std::string& path : dropped.Paths)
         (DirExists(path) ? choice.SelectedFolders : choice.SelectedFiles).push_back(path);
-    AddChosenObjects(catalog, choice);
+    AddChosenObjects(catalog, choice, text);
     if (const QString remarks = PasteRemarks(dropped); !remarks.isEmpty())
         prompter_->ShowMessageText(remarks, MsgDlgType::mtInformation, mbOK, 0);
+}
+
+void TCatalogForm::ActE_PasteExecute()
+{
+    if (const QMimeData* data = QGuiApplication::clipboard()->mimeData())
+        DropObjects(*data, QStringLiteral("オブジェクトの貼り付け"));
 }

@@ -2,8 +2,7 @@
 
 #include "app/CatalogForm.h"
 
-#include "catalog/CatalogEntry.h"
-#include "catalog/CatalogFile.h"
+#include "catalog/CatalogEditRules.h"
 #include "catalog/CatalogStore.h"
 
 namespace {
@@ -44,7 +43,7 @@ void TCatalogForm::ActF_CatNewExecute()
     TCatalogParam data;
     if (RunWizard(data) != QDialog::Accepted)
         return;
-    store_->AddCatalogFromWizard(data);
+    Perform(NewCatalogEdit(*store_, data), QStringLiteral("カタログの新規作成"));
 }
 
 // The wizard shows the catalog's displayed name; the same name coming back changes the
@@ -60,10 +59,5 @@ void TCatalogForm::ActF_CatUpdateExecute()
     data.InitialObjects = store_->Catalog(*catalog).Objects;
     if (RunWizard(data) != QDialog::Accepted)
         return;
-    if (TitleOfCommonLines(data.Common) != DisplayedName(data.FileName)) {
-        store_->AddCatalogFromWizard(data);
-        return;
-    }
-    store_->ReplaceObjects(*catalog, data.Objects);
-    FillObjectList(*catalog);
+    Perform(UpdateCatalogEdit(*store_, *catalog, data), QStringLiteral("カタログの修正"));
 }

@@ -18,9 +18,10 @@ ObjectListModel::ObjectListModel(QObject* parent)
 
 ObjectListModel::~ObjectListModel() = default;
 
-ObjectListModel::Row ObjectListModel::MakeRow(const std::string& path)
+ObjectListModel::Row ObjectListModel::MakeRow(const std::string& path, std::size_t position)
 {
     Row row;
+    row.position = position;
     row.item.Path = path;
     row.item.Attributes = GetFileAttributesOf(path);
     row.iconIndex = ObjectIconIndex(KindOfAttributes(row.item.Attributes), ExtractFileName(path));
@@ -35,20 +36,59 @@ void ObjectListModel::SetObjects(const std::vector<std::string>& paths)
     folderKeys_.Clear();
     rows_.reserve(paths.size());
     for (const std::string& path : paths)
-        rows_.push_back(MakeRow(path));
+        rows_.push_back(MakeRow(path, rows_.size()));
     endResetModel();
 }
 
-void ObjectListModel::AppendObject(const std::string& path)
+void ObjectListModel::InsertObjects(const std::vector<std::size_t>& positions, const std::vector<std::string>& paths)
 {
-    const int row = Count();
-    beginInsertRows({}, row, row);
-    rows_.push_back(MakeRow(path));
-    for (const int column : {int(ColName), int(ColFolder)}) {
-        if (CollationKeys& keys = column == ColName ? pathKeys_ : folderKeys_; !keys.Empty())
-            keys.Append(SortText(rows_.back(), column));
+    if (positions.empty())
+        return;
+    // Where each object held before stands afterwards: the positions not taken by a new one,
+    // in order.
+    std::vector<std::size_t> moved(rows_.size());
+    std::size_t next = 0;
+    std::size_t old = 0;
+    for (std::size_t at = 0; old < moved.size(); ++at) {
+        if (next < positions.size() && positions[next] == at)
+            ++next;
+        else
+            moved[old++] = at;
+    }
+    for (Row& row : rows_)
+        row.position = moved[row.position];
+
+    const int first = Count();
+    beginInsertRows({}, first, first + static_cast<int>(paths.size()) - 1);
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        rows_.push_back(MakeRow(paths[i], positions[i]));
+        for (const int column : {int(ColName), int(ColFolder)}) {
+            if (CollationKeys& keys = column == ColName ? pathKeys_ : folderKeys_; !keys.Empty())
+                keys.Append(SortText(rows_.back(), column));
+        }
     }
     endInsertRows();
+}
+
+void ObjectListModel::EraseObjects(const std::vector<std::size_t>& positions)
+{
+    RemoveRows(RowsOf(positions));
+    // Each object left moves up by the number of objects erased before it.
+    for (Row& row : rows_) {
+        const auto before = std::lower_bound(positions.begin(), positions.end(), row.position) - positions.begin();
+        row.position -= static_cast<std::size_t>(before);
+    }
+}
+
+std::vector<int> ObjectListModel::RowsOf(const std::vector<std::size_t>& positions) const
+{
+    std::vector<int> rows;
+    rows.reserve(positions.size());
+    for (int row = 0; row < Count(); ++row) {
+        if (std::binary_search(positions.begin(), positions.end(), rows_[std::size_t(row)].position))
+            rows.push_back(row);
+    }
+    return rows;
 }
 
 void ObjectListModel::RemoveRows(std::vector<int> rows)

@@ -15,7 +15,9 @@ struct TOwnerItem {
 };
 
 // The rows of the object list: one per object path of the shown catalog, with the object's
-// icon, name and folder. Built for catalogs of a hundred thousand objects: each path is
+// icon, name and folder. Each row knows the position of its object in the catalog, so that it
+// follows the store's edits by position: a row stands for its own object, also beside another
+// object of the same path or of the same path in another letter case. Built for catalogs of a hundred thousand objects: each path is
 // looked at on disk once, when its row is made, the texts are made only for the rows on
 // the screen, and sorting compares precomputed collation keys, made once per row and column
 // when first needed. The sort state holds across catalogs for the life of the model.
@@ -31,10 +33,16 @@ public:
 
     // Replaces every row by one row per path, in order (unsorted).
     void SetObjects(const std::vector<std::string>& paths);
-    // Appends one row for path (AddObjectRow); the list is not re-sorted.
-    void AppendObject(const std::string& path);
-    // Removes the rows at these positions.
-    void RemoveRows(std::vector<int> rows);
+    // Objects entered the catalog at these positions (ascending, positions of the objects
+    // afterwards): the rows of the others move with them, and one row per path is appended;
+    // the list is not re-sorted.
+    void InsertObjects(const std::vector<std::size_t>& positions, const std::vector<std::string>& paths);
+    // Objects at these positions (ascending) left the catalog: their rows go.
+    void EraseObjects(const std::vector<std::size_t>& positions);
+    // The position in the catalog of the object of a row.
+    std::size_t Position(int row) const { return rows_[static_cast<std::size_t>(row)].position; }
+    // The rows of the objects at these positions of the catalog.
+    std::vector<int> RowsOf(const std::vector<std::size_t>& positions) const;
     // Sorts every row by CompareObjectRows on the sort column, in the sort order. Selected
     // rows stay selected.
     void Sort();
@@ -60,9 +68,12 @@ private:
     struct Row {
         TOwnerItem item;
         int iconIndex = 0;   // in GetSystemImageList
+        std::size_t position = 0;
     };
 
-    Row MakeRow(const std::string& path);
+    Row MakeRow(const std::string& path, std::size_t position);
+    // Removes the rows at these row numbers.
+    void RemoveRows(std::vector<int> rows);
     // Folders first, then files, then objects that do not exist.
     static int Group(const Row& row);
     // The collation keys of a column, one per row (kept apart from the rows, so that a sort

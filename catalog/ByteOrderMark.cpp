@@ -1,6 +1,8 @@
 #include "catalog/ByteOrderMark.h"
 
 #include "support/core/Cp932.h"
+#include "support/core/FileFacts.h"
+#include "support/core/TessnaError.h"
 
 #include <QString>
 
@@ -56,4 +58,14 @@ UnmarkedText WithoutByteOrderMark(std::string_view bytes)
     if (problem.empty())
         problem = Cp932Text("Shift-JIS (CP932) に変換できない文字があります。");
     return {{}, std::move(problem)};
+}
+
+std::string FileTextOf(const std::string& fileName, std::string bytes)
+{
+    if (!HasByteOrderMark(bytes))
+        return bytes;
+    UnmarkedText unmarked = WithoutByteOrderMark(bytes);
+    if (!unmarked.problem.empty())
+        throw TessnaError(CannotOpenFileMessage(fileName) + ": " + unmarked.problem);
+    return std::move(unmarked.text);
 }

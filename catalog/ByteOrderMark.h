@@ -18,3 +18,8 @@ struct UnmarkedText {
     std::string problem;
 };
 UnmarkedText WithoutByteOrderMark(std::string_view bytes);
+
+// The code page 932 text of a file's bytes: the bytes as they stand, or converted when they
+// start with a byte-order mark. Throws TessnaError ("ファイル %s は開けません" and why) when a
+// character has no faithful code page 932 form.
+std::string FileTextOf(const std::string& fileName, std::string bytes);

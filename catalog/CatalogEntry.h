@@ -13,6 +13,7 @@ struct TCatalogEntry {
     // changes FileName and leaves the title alone.
     std::string Title;
     std::vector<std::string> Objects;
+    bool operator==(const TCatalogEntry&) const = default;
 };
 
 // The name a catalog is listed under: the file name of fileName (after the last host

@@ -246,9 +246,13 @@ std::optional<TCatalogEntry> ReadCatalog(const std::string& fileName)
 
 void StageCatalog(SafeSave& save, const TCatalogEntry& entry)
 {
+    StageCatalog(save, entry, CatalogText(entry));
+}
+
+void StageCatalog(SafeSave& save, const TCatalogEntry& entry, const std::string& text)
+{
     // A catalog that would read back as another one is not written: its load would lose or
     // change what the user put in it.
-    const std::string text = CatalogText(entry);
     if (!CatalogReadsBack(entry, text))
         throw TessnaError(CannotWriteToMessage(entry.FileName));
     save.Stage(entry.FileName, text,

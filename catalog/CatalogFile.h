@@ -71,6 +71,8 @@ std::optional<std::string> ReadFileBytes(const std::string& fileName);
 // WriteCatalog. A catalog that would not read back as itself (CatalogReadsBack) throws
 // TessnaError ("%s に書き込めません") before anything is written.
 void StageCatalog(SafeSave& save, const TCatalogEntry& entry);
+// The same with text, the catalog's CatalogText, made already.
+void StageCatalog(SafeSave& save, const TCatalogEntry& entry, const std::string& text);
 
 // Writes the catalog to its FileName, replacing the file whole. Throws TessnaError
 // ("%s に書き込めません", "ファイル %s を作成できません", "ストリームへの書き込みエラー").

@@ -1,6 +1,7 @@
 #include "catalog/CatalogStore.h"
 
 #include "catalog/ByteOrderMark.h"
+#include "catalog/CatalogEditRules.h"
 #include "catalog/CatalogFile.h"
 #include "catalog/CatalogMessages.h"
 #include "catalog/CatalogRoundTrip.h"
@@ -16,7 +17,6 @@
 
 #include <algorithm>
 #include <stdexcept>
-#include <unordered_map>
 #include <unordered_set>
 
 namespace {
@@ -26,18 +26,6 @@ void RemoveKilledSaves(const std::string& folder)
 {
     if (const auto hostFolder = ToHostPath(folder))
         RemoveDeadTemporaries(*hostFolder);
-}
-
-// The control file's text in code page 932: its bytes, converted when they start with a
-// byte-order mark. Throws TessnaError when a character has no code page 932 form.
-std::string ControlText(const std::string& controlFile, std::string bytes)
-{
-    if (!HasByteOrderMark(bytes))
-        return bytes;
-    UnmarkedText unmarked = WithoutByteOrderMark(bytes);
-    if (!unmarked.problem.empty())
-        throw TessnaError(CannotOpenFileMessage(controlFile) + ": " + unmarked.problem);
-    return std::move(unmarked.text);
 }
 
 // Whether a list value leads out of the folder by its own text: an absolute path, or ".."
@@ -82,17 +70,25 @@ void CatalogStore::LoadCatalogList(int kind)
 {
     catalogs_.clear();
     unreadable_.clear();
-    listed_.clear();
+    listedOnDisk_.clear();
     disk_.Clear();
     RemoveKilledSaves(folder_);
     // The window shows what was read, also when the control file stops the load.
+    const auto loaded = [this] {
+        origins_.clear();
+        for (const TCatalogEntry& entry : catalogs_)
+            origins_.push_back({entry.FileName, false});
+        savedList_ = FileNames();
+        ++revision_;
+        emit ListReset();
+    };
     try {
         ReadCatalogList(kind);
     } catch (...) {
-        emit ListReset();
+        loaded();
         throw;
     }
-    emit ListReset();
+    loaded();
 }
 
 void CatalogStore::ReadCatalogList(int kind)
@@ -106,20 +102,12 @@ void CatalogStore::ReadCatalogList(int kind)
         throw TessnaError(CannotOpenFileMessage(controlFile));
     disk_.Remember(controlFile, *control);
 
-    const std::string text = ControlText(controlFile, *std::move(control));
-    const IniProfile profile(text);
-    std::unordered_set<std::string> seen;
+    listedOnDisk_ = ListedFiles(FileTextOf(controlFile, *std::move(control)), kind == 1 ? ExtractSection : CompressSection);
     std::string buffer;
-    for (const auto& [key, value] : profile.ReadSection(kind == 1 ? ExtractSection : CompressSection)) {
-        if (value.empty())
-            continue;
-        std::string path = folder_ + value;
-        if (!seen.insert(path).second)
-            continue;
-        if (LeadsOutOfFolder(value)) {
+    for (const std::string& path : listedOnDisk_) {
+        if (LeadsOutOfFolder(std::string_view(path).substr(folder_.size()))) {
             catalogs_.push_back({path, {}, {}});
             unreadable_.push_back(NotCatalogReason::OutsideFolder());
-            listed_.push_back(value);
             continue;
         }
         try {
@@ -133,111 +121,37 @@ void CatalogStore::ReadCatalogList(int kind)
             catalogs_.push_back({path, {}, {}});
             unreadable_.push_back(error.Reason());
         }
-        listed_.push_back(value);
     }
 }
 
-void CatalogStore::SaveCatalogList()
+std::vector<std::string> CatalogStore::ListedFiles(std::string_view control, const char* section) const
 {
-    const auto hold = lock_.Hold();
-    WritePlan(PlanSave());
+    std::vector<std::string> files;
+    std::unordered_set<std::string> seen;
+    for (const auto& [key, value] : IniProfile(control).ReadSection(section)) {
+        std::string path = folder_ + value;
+        if (!value.empty() && seen.insert(path).second)
+            files.push_back(std::move(path));
+    }
+    return files;
 }
 
-std::vector<CatalogStore::SaveStep> CatalogStore::PlanSave() const
+std::string CatalogStore::ListedValue(const TCatalogEntry& catalog, const std::string& unreadableReason) const
 {
-    std::vector<SaveStep> plan;
-    plan.reserve(catalogs_.size() + 1);
-    const auto add = [&](const TCatalogEntry* catalog, const std::string& fileName,
-                         const std::optional<std::string>& now, std::string text) {
-        const auto compared = disk_.Compare(fileName, now, text);
-        // A file that holds its text and is as the store saw it needs nothing.
-        if (!compared.holdsText || compared.changedSinceSeen)
-            plan.push_back({catalog, fileName, std::move(text), !compared.holdsText, compared.changedSinceSeen});
-    };
-    std::vector<std::string> keys;
-    keys.reserve(catalogs_.size());
-    for (std::size_t i = 0; i < catalogs_.size(); ++i) {
-        const TCatalogEntry& entry = catalogs_[i];
-        keys.push_back(ControlFileKeyLine(i, listed_[i]));
-        if (unreadable_[i].empty())
-            add(&entry, entry.FileName, DiskRecord::ReadNow(entry.FileName), CatalogText(entry));
-    }
-
-    // The control file last: a failure on the way leaves the old list naming the old files.
-    const std::string controlFile = GetCatalogControlFile();
-    const bool controlExists = GetFileAttributesOf(controlFile) != -1;
-    const auto control = DiskRecord::ReadNow(controlFile);
-    if (controlExists && !control)
-        throw TessnaError(CannotWriteToMessage(controlFile));
-    const std::string controlText = control ? ControlText(controlFile, *control) : std::string();
-    if (controlExists || !keys.empty())
-        add(nullptr, controlFile, control, IniProfile(controlText).WithSection(CompressSection, keys));
-    return plan;
-}
-
-void CatalogStore::WritePlan(const std::vector<SaveStep>& plan)
-{
-    std::vector<std::string> folders{folder_};
-    SafeSave save;
-    for (const SaveStep& step : plan) {
-        if (!step.write)
-            continue;
-        std::string folder = ExtractFilePath(step.fileName);
-        if (std::find(folders.begin(), folders.end(), folder) == folders.end())
-            folders.push_back(std::move(folder));
-        if (step.catalog) {
-            StageCatalog(save, *step.catalog);
-        } else {
-            const std::string failure = CannotWriteToMessage(step.fileName);
-            save.Stage(step.fileName, step.text, {failure, failure});
-        }
-    }
-    for (const std::string& folder : folders)
-        RemoveKilledSaves(folder);
-    save.Commit();
-
-    for (const SaveStep& step : plan)
-        disk_.Remember(step.fileName, step.text);
-    if (!catalogs_.empty())
-        SetModified(false);
-}
-
-bool CatalogStore::SaveCheckingDisk(Prompter& prompter)
-{
-    std::vector<std::string> approved;
-    for (;;) {
-        auto hold = lock_.Hold();
-        auto plan = PlanSave();
-        std::vector<std::string> changed;
-        for (const SaveStep& step : plan) {
-            if (step.write && step.changedOnDisk
-                && std::find(approved.begin(), approved.end(), step.fileName) == approved.end())
-                changed.push_back(step.fileName);
-        }
-        if (changed.empty()) {
-            WritePlan(plan);
-            return true;
-        }
-        // Nobody waits for the lock while the user thinks; the files are compared again
-        // under the lock before anything is written.
-        hold.Release();
-        const int answer = prompter.ShowMessageDlg(ChangedOnDiskQuestion(changed), MsgDlgType::mtWarning,
-                                                   mbYesNo | mbDefaultNo, 0);
-        if (answer != mrYes)
-            return false;
-        approved.insert(approved.end(), changed.begin(), changed.end());
-    }
+    // A catalog's file name is the folder and its value; only a name made in this program
+    // from a title with a delimiter could lead out, and the file name alone is its value.
+    const std::string value = catalog.FileName.starts_with(folder_) ? catalog.FileName.substr(folder_.size())
+                                                                     : ExtractFileName(catalog.FileName);
+    if (!unreadableReason.empty() || !LeadsOutOfFolder(value))
+        return value;
+    return ExtractFileName(catalog.FileName);
 }
 
 int CatalogStore::AddCatalogFromWizard(const TCatalogParam& data)
 {
-    const std::string title = TitleOfCommonLines(data.Common);
-    catalogs_.push_back({NewCatalogFileName(title), title, data.Objects});
-    unreadable_.emplace_back();
-    listed_.push_back(ExtractFileName(catalogs_.back().FileName));
-    const int index = Count() - 1;
-    emit CatalogAppended(index);
-    SetModified(true);
+    InsertCatalog edit = NewCatalogEdit(*this, data);
+    const int index = edit.index;
+    Apply(std::move(edit));
     return index;
 }
 
@@ -309,99 +223,42 @@ std::vector<UnreadableCatalog> CatalogStore::UnreadableCatalogs() const
 
 void CatalogStore::RemoveCatalog(int index)
 {
-    const auto at = static_cast<std::ptrdiff_t>(CheckedIndex(index));
-    catalogs_.erase(catalogs_.begin() + at);
-    unreadable_.erase(unreadable_.begin() + at);
-    listed_.erase(listed_.begin() + at);
-    emit CatalogRemoved(index);
-    SetModified(true);
+    Apply(RemoveCatalogEdit(*this, index));
 }
 
 void CatalogStore::RenameCatalog(int index, const std::string& newName)
 {
-    CheckLoaded(index);
-    const std::size_t at = CheckedIndex(index);
-    catalogs_[at].FileName = RenamedFileName(index, newName);
-    // The subfolder part of the listed value stays with the file.
-    listed_[at] = ExtractFilePath(listed_[at]) + ExtractFileName(catalogs_[at].FileName);
-    emit CatalogChanged(index);
-    SetModified(true);
+    Apply(RenameCatalogEdit(*this, index, newName));
 }
 
 void CatalogStore::ReplaceObjects(int index, std::vector<std::string> objects)
 {
     CheckLoaded(index);
-    catalogs_[CheckedIndex(index)].Objects = std::move(objects);
-    emit CatalogChanged(index);
-    SetModified(true);
+    Apply(SetObjects{index, Catalog(index).Objects, std::move(objects)});
 }
 
 std::vector<std::string> CatalogStore::AddObjects(int index, const std::vector<std::string>& paths)
 {
-    CheckLoaded(index);
-    std::vector<std::string>& objects = catalogs_[CheckedIndex(index)].Objects;
-    std::unordered_set<std::string> held;
-    held.reserve(objects.size() + paths.size());
-    for (const std::string& object : objects)
-        held.insert(NoCaseKey(object));
-
-    std::vector<std::string> added;
-    for (const std::string& path : paths) {
-        if (!held.insert(NoCaseKey(path)).second)
-            continue;
-        objects.push_back(path);
-        added.push_back(path);
-    }
-    if (!added.empty())
-        SetModified(true);
+    auto edit = AddObjectsEdit(*this, index, paths);
+    if (!edit)
+        return {};
+    std::vector<std::string> added = edit->paths;
+    Apply(std::move(*edit));
     return added;
 }
 
 int CatalogStore::RemoveObjects(int index, const std::vector<std::string>& paths)
 {
-    CheckLoaded(index);
-    std::vector<std::string>& objects = catalogs_[CheckedIndex(index)].Objects;
-    // Where each key occurs, in order, and how many of those places are taken: a path
-    // removes the first occurrence still there without walking the list, so removing many
-    // paths from a large catalog stays linear.
-    struct Occurrences {
-        std::vector<std::size_t> at;
-        std::size_t taken = 0;
-    };
-    std::unordered_map<std::string, Occurrences> occurrences;
-    occurrences.reserve(objects.size());
-    for (std::size_t i = 0; i < objects.size(); ++i)
-        occurrences[NoCaseKey(objects[i])].at.push_back(i);
-
-    std::vector<bool> removed(objects.size(), false);
-    int count = 0;
-    for (const std::string& path : paths) {
-        const auto found = occurrences.find(NoCaseKey(path));
-        if (found == occurrences.end() || found->second.taken == found->second.at.size())
-            continue;
-        removed[found->second.at[found->second.taken++]] = true;
-        ++count;
-    }
-    if (count == 0)
+    auto edit = ErasePathsEdit(*this, index, paths);
+    if (!edit)
         return 0;
-    // No string is moved onto itself: a self-moved string is left empty.
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < objects.size(); ++i) {
-        if (removed[i])
-            continue;
-        if (kept != i)
-            objects[kept] = std::move(objects[i]);
-        ++kept;
-    }
-    objects.resize(kept);
-    SetModified(true);
+    const int count = static_cast<int>(edit->positions.size());
+    Apply(std::move(*edit));
     return count;
 }
 
 void CatalogStore::SaveCommand(Prompter& prompter)
 {
-    if (catalogs_.empty())
-        return;
     const int answer = prompter.ShowMessageDlg(Cp932Text("カタログリストを保存しますか？"),
                                                MsgDlgType::mtConfirmation, mbYesNo, 0);
     // The close box of this Yes/No question means No.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/CatalogEdit.h"
 #include "catalog/CatalogEntry.h"
 #include "catalog/CatalogMessages.h"
 #include "catalog/CatalogParam.h"
@@ -8,7 +9,9 @@
 
 #include <QObject>
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class Prompter;
@@ -18,11 +21,23 @@ inline constexpr char CatalogExtension[] = ".VrCat";
 
 // The user's list of catalogs: the control file "VrCatCtl.ini" in one folder, the catalog
 // files it names, the ordered list in memory and whether that list holds unsaved changes.
-// Files change only in SaveCatalogList, which replaces each file whole (a temporary file in
-// the same folder, flushed, then renamed over the old one): a failed save leaves every file
-// either wholly old or wholly new and the list still modified. A save writes only the files
-// whose bytes on disk differ from what it would write, and holds the folder's lock while it
-// writes.
+//
+// Every change of the list is a CatalogEdit (catalog/CatalogEdit.h) given to Apply, which
+// applies it whole or not at all, counts it in Revision, marks the catalog it touches as
+// edited, and announces it through the one signal Edited, carrying the edit as applied.
+// Views, the undo history, the crash journal, the size and filter indexes follow Edited
+// and never read the list behind its back; the rules that turn a request into an edit are in
+// catalog/CatalogEditRules.h.
+//
+// Files change only in a save, which replaces each file whole (a temporary file in the same
+// folder, flushed, then renamed over the old one): a failed save leaves every file either
+// wholly old or wholly new and the list still modified. A save writes only what changed since
+// the list was loaded or last saved: the catalogs edited since (when their text differs from
+// what their file held), and the control file when the list itself changed. It holds the
+// folder's lock, reads the control file and every file it would write as they are now, and
+// keeps what another program saved there meanwhile to catalogs and list entries this list did
+// not change; only a catalog or list entry changed on both sides is a conflict (see
+// SaveCheckingDisk).
 //
 // A listed catalog whose file exists but cannot be read stays in the list as an entry that is
 // not loaded: it keeps its place in the control file, its file is never written, and every
@@ -57,12 +72,9 @@ public:
     // saves. Does not touch Modified; emits ListReset.
     void LoadCatalogList(int kind = 0);
 
-    // Writes every loaded catalog whose file does not already hold its text, then the control
-    // file with section Compress naming every catalog of the list in list order, each by its
-    // path inside the folder as the control file gave it (every other section kept byte for
-    // byte; a control file read from UTF-8 or UTF-16 is written in code page 932). With an empty list only the section is erased and Modified
-    // stays as it was; otherwise Modified becomes false. Throws TessnaError on failure, with
-    // nothing half written and Modified unchanged.
+    // Saves without asking: a conflict with another writer is overwritten (see
+    // SaveCheckingDisk for what is written and kept). Modified becomes false. Throws
+    // TessnaError on failure, with nothing half written and Modified unchanged.
     void SaveCatalogList();
 
     // The folder's lock, for a caller that reads, changes and saves as one step; the store's
@@ -70,9 +82,35 @@ public:
     // process keeps it too long.
     [[nodiscard]] FolderLock::Holding HoldFolder() { return lock_.Hold(); }
 
+    // Applies edit whole or not at all and gives back the edit that reverses it. Refuses, with
+    // TessnaError, an edit of the title, file name or objects of a catalog that is not loaded
+    // (CheckLoaded); an edit that does not match the list (an index or position out of range,
+    // a catalog or object that is not what the edit says leaves) is a fault of the caller and
+    // throws std::logic_error. Bumps Revision, marks the catalog edited, emits Edited with the
+    // edit as applied, then sets Modified.
+    CatalogEdit Apply(CatalogEdit edit);
+
+    // Counts the edits applied (and the loads and saves that replaced the list), so that a
+    // follower can tell whether it has seen the list as it is.
+    std::uint64_t Revision() const { return revision_; }
+    // Whether an edit touched the catalog since the list was loaded or saved. An edit undone
+    // leaves it marked: the save compares its text with its file before writing it.
+    bool IsEdited(int index) const { return origins_[CheckedIndex(index)].edited; }
+    // The file the catalog was read from or last saved to; empty for a catalog made since.
+    const std::string& SavedAs(int index) const { return origins_[CheckedIndex(index)].savedAs; }
+    // Whether the list itself (which catalog files, in which order) differs from the list as
+    // loaded or last saved; then a save writes the control file.
+    bool ListChanged() const;
+    // The catalog file names of the list as loaded or last saved, in order.
+    const std::vector<std::string>& SavedList() const { return savedList_; }
+    // The files the store read or wrote, with what it saw in them.
+    const DiskRecord& Disk() const { return disk_; }
+    // The catalog at index with everything the store keeps of it.
+    ListedCatalog Listed(int index) const;
+
     // Appends the catalog the wizard made: its title from the Common lines, the file
-    // "<folder><title>.VrCat", a copy of its object lines. Sets Modified and emits
-    // CatalogAppended. Returns the new index.
+    // "<folder><title>.VrCat", a copy of its object lines (NewCatalogEdit). Returns the new
+    // index.
     int AddCatalogFromWizard(const TCatalogParam& data);
 
     bool Modified() const { return modified_; }
@@ -107,70 +145,93 @@ public:
     // The index of the first catalog listed under this displayed name, or -1.
     int IndexOfDisplayedName(const std::string& name) const;
 
-    // The list edits of the main window's commands. Each sets Modified; each but
-    // RemoveCatalog refuses a catalog that is not loaded (CheckLoaded).
-    // Removes the catalog from the list; its file stays on disk. Emits CatalogRemoved.
+    // Shorthands that build the edit by the rules of catalog/CatalogEditRules.h and Apply it.
+    // Removes the catalog from the list; its file stays on disk.
     void RemoveCatalog(int index);
-    // The file becomes "<its folder><newName>.VrCat"; the title stays. Emits CatalogChanged.
+    // The file becomes "<its folder><newName>.VrCat"; the title stays.
     void RenameCatalog(int index, const std::string& newName);
-    // Replaces the objects as a whole. Emits CatalogChanged.
+    // Replaces the objects as a whole.
     void ReplaceObjects(int index, std::vector<std::string> objects);
-
-    // Appends each path the catalog does not yet hold, comparing without regard to letter
-    // case; returns the paths appended, in order. Sets Modified when one was appended. No
-    // signal: the caller adds the rows it is given back.
+    // Appends each path the catalog does not yet hold, comparing exactly (object paths are
+    // file names of a case-sensitive file system); returns the paths appended, in order.
     std::vector<std::string> AddObjects(int index, const std::vector<std::string>& paths);
-    // Removes the first occurrence of each path, comparing without regard to letter case;
-    // returns how many were removed. Sets Modified when one was removed. No signal.
+    // Removes the first occurrence of each path, comparing exactly; returns how many were
+    // removed.
     int RemoveObjects(int index, const std::vector<std::string>& paths);
 
-    // The Save command: with an empty list nothing; otherwise asks "カタログリストを保存しますか？"
-    // (Yes, No) and saves only on Yes (SaveCheckingDisk). Errors of the save propagate.
+    // The Save command: asks "カタログリストを保存しますか？" (Yes, No), also for an empty list,
+    // and saves only on Yes (SaveCheckingDisk). Errors of the save propagate.
     void SaveCommand(Prompter& prompter);
     // The question before the main window closes. Returns whether it may close: true when
     // nothing is modified, on No, and on Yes after a save; false on Cancel (or its close box)
     // and when the save was declined. A failed save throws and so keeps the window open.
     bool CloseQuery(Prompter& prompter);
-    // Saves, but first, when a file the save would overwrite changed on disk since the store
-    // read or wrote it (another program saved there), asks before overwriting, naming those
-    // files, with No as the default. Returns false when the answer was not Yes: then nothing
-    // is written and Modified stays.
+    // Saves what changed since the list was loaded or saved, under the folder's lock, keeping
+    // what another program saved meanwhile: a catalog it changed that this list did not is
+    // read again, a list entry it added is added, one it removed that this list did not
+    // change is removed, and the list in memory shows the result afterwards (one ReplaceList
+    // edit, then OtherWriterMerged). When both changed the same catalog or the same list entry,
+    // asks before overwriting, naming those files, with No as the default; Yes overwrites
+    // exactly what the question was about: a file that changed again while it was open is
+    // asked about again. Returns false when the answer was not Yes: then nothing is written
+    // and Modified stays.
     bool SaveCheckingDisk(Prompter& prompter);
 
 signals:
     void ModifiedChanged(bool modified);
-    // The whole list was replaced (after a load).
+    // The whole list was replaced by a load; what was applied before is gone.
     void ListReset();
-    void CatalogAppended(int index);
-    void CatalogRemoved(int index);
-    // The catalog's file name or objects changed as a whole.
-    void CatalogChanged(int index);
+    // One edit was applied, as given to Apply; the list already holds its result.
+    void Edited(const CatalogEdit& edit);
+    // A save took in what another program saved: edits applied before it no longer match the
+    // list by position, so an undo history of them must be dropped.
+    void OtherWriterMerged();
+    // A save wrote the list: no catalog is edited and the list is unchanged since.
+    void Saved();
 
 private:
-    // One file a save would leave on disk: its text, whether the file on disk holds something
-    // else (then it is written) and whether that changed since the store saw it. A plan
-    // leaves out the files that hold their text and are as the store saw them.
-    struct SaveStep {
-        const TCatalogEntry* catalog;  // null for the control file
-        std::string fileName;
-        std::string text;
-        bool write;
-        bool changedOnDisk;
+    struct Origin {
+        std::string savedAs;
+        bool edited = false;
     };
+    struct SavePlan;
+    struct Conflict;
 
     void ReadCatalogList(int kind);
-    std::vector<SaveStep> PlanSave() const;
-    void WritePlan(const std::vector<SaveStep>& plan);
+    // The catalog files a control file's section lists, in order, each once; control is the
+    // file's text in code page 932 (FileTextOf).
+    std::vector<std::string> ListedFiles(std::string_view control, const char* section) const;
+    // The value the control file lists a catalog under: its path inside the folder as it was
+    // read, a subfolder part included (kept after a rename); a catalog made since is listed
+    // by its file name.
+    std::string ListedValue(const TCatalogEntry& catalog, const std::string& unreadableReason) const;
+    SavePlan PlanSave() const;
+    void WritePlan(SavePlan& plan);
+    bool Save(Prompter* prompter);
     std::size_t CheckedIndex(int index) const;
+    std::vector<std::string> FileNames() const;
+    std::vector<ListedCatalog> ListedCatalogs() const;
+    void SetListed(std::vector<ListedCatalog> list);
+
+    void ApplyEdit(InsertCatalog& edit);
+    void ApplyEdit(::RemoveCatalog& edit);
+    void ApplyEdit(SetFileName& edit);
+    void ApplyEdit(SetObjects& edit);
+    void ApplyEdit(InsertObjects& edit);
+    void ApplyEdit(EraseObjects& edit);
+    void ApplyEdit(ReplaceList& edit);
 
     std::string folder_;
     std::vector<TCatalogEntry> catalogs_;
     // Why each catalog of the list could not be read; empty for a loaded one.
     std::vector<std::string> unreadable_;
-    // Each catalog's value in the control file, written back as it was read: its path inside
-    // the folder, a subfolder part included.
-    std::vector<std::string> listed_;
+    std::vector<Origin> origins_;
+    // The catalog files of the list as loaded or saved, and every file the control file's
+    // section listed then (also those not loaded, a missing file's among them).
+    std::vector<std::string> savedList_;
+    std::vector<std::string> listedOnDisk_;
     DiskRecord disk_;
     FolderLock lock_;
+    std::uint64_t revision_ = 0;
     bool modified_ = false;
 };

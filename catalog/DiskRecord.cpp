@@ -2,7 +2,9 @@
 
 #include "catalog/CatalogFile.h"
 
-#include <functional>
+#include <QCryptographicHash>
+
+#include <algorithm>
 
 std::optional<std::string> DiskRecord::ReadNow(const std::string& path)
 {
@@ -14,18 +16,29 @@ void DiskRecord::Remember(const std::string& path, std::optional<std::string_vie
     seen_[path] = FingerprintOf(bytes);
 }
 
-DiskRecord::Comparison DiskRecord::Compare(const std::string& path, const std::optional<std::string>& now,
-                                             std::string_view text) const
+DiskRecord::Fingerprint DiskRecord::Seen(const std::string& path) const
 {
     const auto seen = seen_.find(path);
-    const Fingerprint before = seen == seen_.end() ? Fingerprint() : seen->second;
-    const Fingerprint current = FingerprintOf(now ? std::optional<std::string_view>(*now) : std::nullopt);
-    return {now && *now == text, current != before};
+    return seen == seen_.end() ? Fingerprint() : seen->second;
+}
+
+bool DiskRecord::ChangedSinceSeen(const std::string& path, const std::optional<std::string>& now) const
+{
+    const Fingerprint before = Seen(path);
+    if (!now || !before.exists)
+        return now.has_value() != before.exists;
+    if (now->size() != before.size)
+        return true;
+    return FingerprintOf(*now) != before;
 }
 
 DiskRecord::Fingerprint DiskRecord::FingerprintOf(std::optional<std::string_view> bytes)
 {
     if (!bytes)
         return {};
-    return {true, bytes->size(), std::hash<std::string_view>{}(*bytes)};
+    Fingerprint fingerprint{true, bytes->size(), {}};
+    const QByteArray digest = QCryptographicHash::hash(
+        QByteArrayView(bytes->data(), static_cast<qsizetype>(bytes->size())), QCryptographicHash::Sha256);
+    std::copy_n(digest.begin(), fingerprint.sha256.size(), fingerprint.sha256.begin());
+    return fingerprint;
 }

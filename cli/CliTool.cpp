@@ -83,8 +83,8 @@ std::string CliTool::UsageText()
        tessna-cli --version
 
 DIR の VrCatCtl.ini が挙げるカタログのリストを Tessna と同じく読み込み、コマンドを一つ
-実行します。リストを変えるコマンドは、そのあとリスト全体を Tessna の「保存」と同じく保存
-します。DIR を省くと Tessna と同じプログラムフォルダです。このプログラムのあるフォルダに
+実行します。リストを変えるコマンドは、そのあと Tessna の「保存」と同じく、変えたカタログ
+と、リストが変わったときは VrCatCtl.ini だけを保存します。DIR を省くと Tessna と同じプログラムフォルダです。このプログラムのあるフォルダに
 VrCatCtl.ini か tessna.portable があればそのフォルダ、なければ $XDG_DATA_HOME/Kavo/Tessna
 （既定は ~/.local/share/Kavo/Tessna）です。NAME はカタログの表示名（カタログファイルの
 名前から拡張子を除いたもの）です。
@@ -99,9 +99,11 @@ VrCatCtl.ini か tessna.portable があればそのフォルダ、なければ $
                        順（フォルダ、ファイル、存在しないもの。それぞれフルパスの順）に
                        並び、まったく同じパスは一つになります。
   add NAME PATH...     存在するフォルダを、続いて存在するファイルを、それぞれ指定の順に
-                       追加します。大文字と小文字の違いだけで既にあるパスは飛ばし、存在
-                       しないパスは知らせて飛ばします。
-  remove NAME PATH...  各パスの最初の一つを削除します（大文字と小文字は区別しません）。
+                       追加します。まったく同じパスが既にあれば飛ばし、存在しないパスは
+                       知らせて飛ばします。大文字と小文字だけが違うパスは別のファイル
+                       なので追加します。
+  remove NAME PATH...  各パスとまったく同じ（大文字と小文字も区別します）最初の一つを
+                       削除します。
   rename NAME NEWNAME  カタログの名前を変えます。ファイル名が変わり、タイトルはそのまま
                        です。前のファイルはディスクに残ります。
   delete NAME          カタログをリストから外します。ファイルはディスクに残ります。
@@ -181,9 +183,12 @@ int CliTool::Run(const std::vector<std::string>& arguments)
 
     try {
         CatalogStore store(Folder(folderArgument));
-        // Held from the read to the write, so that no other writer's save falls in between.
-        const auto hold = store.HoldFolder();
+        // A change holds the folder from the read to the write, so that no other writer's
+        // save falls in between; a command that only reads holds it for its read alone.
+        auto hold = store.HoldFolder();
         store.LoadCatalogList(0);
+        if (!command->changesList)
+            hold.Release();
         if (const auto unreadable = store.UnreadableCatalogs(); !unreadable.empty())
             err_ << "tessna-cli: " << ToTerminal(UnreadableCatalogsMessage(unreadable)) << '\n';
         (this->*command->run)(store, commandArguments);

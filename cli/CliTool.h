@@ -8,8 +8,8 @@
 class CatalogStore;
 
 // The command-line tool: loads the catalog list of a folder as the program does, applies one
-// command with the rules of the matching command of the main window and saves the list
-// wholesale as the program's Save does. Texts on the streams are UTF-8.
+// command with the rules of the matching command of the main window and saves what it changed
+// as the program's Save does. Texts on the streams are UTF-8.
 class CliTool {
 public:
     static constexpr int ExitDone = 0;

@@ -11,8 +11,10 @@
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
 #include "tests/common/SelectRows.h"
+#include "tests/common/ShowWindow.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QDir>
 #include <QDropEvent>
 #include <QMimeData>
@@ -96,7 +98,8 @@ private slots:
 
     void AddTakesFoldersThenFilesAndSkipsWhatTheCatalogHolds()
     {
-        const std::string held = DiskPath("A.TXT");   // the catalog holds a.txt in capitals
+        // The catalog holds A.TXT: a.txt beside it is another file and joins it.
+        const std::string held = DiskPath("A.TXT");
         Open({held});
         answer_ = ObjectChoice{{DiskPath("d1"), DiskPath("gone"), DiskPath("d2")},
                                {DiskPath("f1.txt"), DiskPath("a.txt"), DiskPath("f2.txt"),
@@ -105,9 +108,11 @@ private slots:
         Trigger("ActI_ItemFileAdd");
 
         const Paths added = {held, DiskPath("d1"), DiskPath("d2"), DiskPath("f1.txt"),
-                             DiskPath("f2.txt"), DiskPath("f3.txt")};
+                             DiskPath("a.txt"), DiskPath("f2.txt"), DiskPath("f3.txt")};
         QCOMPARE(Objects(), added);
         QCOMPARE(RowPaths(), added);
+        // The rows that came in are selected.
+        QCOMPARE(List()->selectionModel()->selectedRows().size(), 6);
         QVERIFY(form_->Store().Modified());
         QVERIFY(form_->windowTitle().contains(QStringLiteral("(更新)")));
         QVERIFY(QApplication::overrideCursor() == nullptr);
@@ -155,8 +160,8 @@ private slots:
     {
         Open({DiskPath("f1.txt")});
         Trigger("ActI_ItemFileAdd");   // cancelled
-        answer_ = ObjectChoice{{}, {DiskPath("F1.TXT"), DiskPath("missing.txt")}, true};
-        Trigger("ActI_ItemFileAdd");   // only a case duplicate and a vanished file
+        answer_ = ObjectChoice{{}, {DiskPath("f1.txt"), DiskPath("missing.txt")}, true};
+        Trigger("ActI_ItemFileAdd");   // only what the catalog holds and a vanished file
         QCOMPARE(asked_.size(), std::size_t(2));
         QCOMPARE(Objects(), Paths{DiskPath("f1.txt")});
         QCOMPARE(form_->ObjectList().Count(), 1);
@@ -213,6 +218,83 @@ private slots:
         Trigger("ActI_ItemDelete");
         QCOMPARE(Objects(), (Paths{DiskPath("f1.txt"), DiskPath("f3.txt")}));
         QCOMPARE(RowPaths(), (Paths{DiskPath("f1.txt"), DiskPath("f3.txt")}));
+    }
+
+    // Two files whose names differ only in letter case are two objects: a row deletes its
+    // own, and the saved file keeps the other.
+    void DeletingARowRemovesItsOwnObjectBesideACaseTwin()
+    {
+        WriteFile(disk_.filePath(QStringLiteral("A.TXT")), "x");
+        Open({DiskPath("a.txt"), DiskPath("A.TXT")});
+        const int twin = RowPaths()[0] == DiskPath("A.TXT") ? 0 : 1;
+        SelectRows({twin});
+        prompter_.Answer(mrYes);
+        Trigger("ActI_ItemDelete");
+        QCOMPARE(Objects(), Paths{DiskPath("a.txt")});
+        QCOMPARE(RowPaths(), Paths{DiskPath("a.txt")});
+
+        form_->Store().SaveCatalogList();
+        CatalogStore saved(program_->Path());
+        saved.LoadCatalogList();
+        QCOMPARE(saved.Catalog(0).Objects, Paths{DiskPath("a.txt")});
+    }
+
+    // Undo puts back exactly what a delete took, where it stood in the catalog; back at the
+    // saved state nothing is modified and the close asks nothing. Redo takes it again.
+    void UndoAndRedoFollowTheHistoryAndTheModifiedFlag()
+    {
+        const Paths start = {DiskPath("f1.txt"), DiskPath("f2.txt"), DiskPath("f3.txt"), DiskPath("a.txt")};
+        Open(start);
+        QAction* undo = Named<QAction>(*form_, "ActE_Undo");
+        QAction* redo = Named<QAction>(*form_, "ActE_Redo");
+        QVERIFY(!undo->isEnabled());
+        SelectRows({1, 3});   // sorted by name: a, f1, f2, f3
+        prompter_.Answer(mrYes);
+        Trigger("ActI_ItemDelete");
+        QCOMPARE(Objects(), (Paths{DiskPath("f2.txt"), DiskPath("a.txt")}));
+        QCOMPARE(undo->text(), QStringLiteral("元に戻す(&U): オブジェクトの削除"));
+        QCOMPARE(undo->statusTip(), QStringLiteral("「オブジェクトの削除」を元に戻します"));
+
+        ShowActive(*form_);
+        QTest::keyClick(List(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(Objects(), start);
+        QCOMPARE(form_->ObjectList().Count(), 4);
+        QCOMPARE(List()->selectionModel()->selectedRows().size(), 2);
+        QVERIFY(!form_->Store().Modified());
+        QVERIFY(!form_->windowTitle().contains(QStringLiteral("(更新)")));
+        QCOMPARE(redo->text(), QStringLiteral("やり直し(&R): オブジェクトの削除"));
+
+        QTest::keyClick(List(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(Objects(), (Paths{DiskPath("f2.txt"), DiskPath("a.txt")}));
+        QCOMPARE(RowPaths().size(), std::size_t(2));
+        QVERIFY(form_->Store().Modified());
+        QTest::keyClick(List(), Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(List(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(Objects(), (Paths{DiskPath("f2.txt"), DiskPath("a.txt")}));
+        undo->trigger();
+
+        const std::size_t boxes = prompter_.boxes.size();
+        QVERIFY(form_->close());
+        QCOMPARE(prompter_.boxes.size(), boxes);
+    }
+
+    // Ctrl+V on the object list adds the clipboard's paths as a drop does, in one step.
+    void PasteAddsTheClipboardsPathsAsOneStep()
+    {
+        Open({DiskPath("f1.txt")});
+        auto* data = new QMimeData;
+        data->setUrls({QUrl::fromLocalFile(disk_.filePath("f2.txt")), QUrl::fromLocalFile(disk_.filePath("d1")),
+                       QUrl::fromLocalFile(disk_.filePath("f1.txt"))});
+        QGuiApplication::clipboard()->setMimeData(data);
+        ShowActive(*form_);
+        List()->setFocus();
+        QTest::keyClick(List(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(Objects(), (Paths{DiskPath("f1.txt"), DiskPath("d1"), DiskPath("f2.txt")}));
+        QCOMPARE(Named<QAction>(*form_, "ActE_Undo")->text(), QStringLiteral("元に戻す(&U): オブジェクトの貼り付け"));
+
+        Named<QAction>(*form_, "ActE_Undo")->trigger();
+        QCOMPARE(Objects(), Paths{DiskPath("f1.txt")});
+        QCOMPARE(RowPaths(), Paths{DiskPath("f1.txt")});
     }
 
     void DeletingWithoutASelectionAsksNothing()

@@ -321,6 +321,64 @@ private slots:
         QVERIFY(form_->Store().Modified());
     }
 
+    // Catalog commands are undone and redone step by step, each showing the catalog it
+    // changed; the 編集 menu opens with the two commands.
+    void catalogCommandsAreUndoneAndRedoneShowingWhatChanged()
+    {
+        folder_->AddCatalog("Alpha", {"/a"});
+        folder_->AddCatalog("Beta", {"/b1", "/b2"});
+        folder_->AddCatalog("Gamma", {"/g"});
+        CatalogFormServices services;
+        services.runRenameDialog = [](QWidget*, const std::string&, std::string& newName, const RenameDialogServices&) {
+            newName = "First";
+            return QDialog::Accepted;
+        };
+        Open(std::move(services));
+        const QList<QAction*> edit = Action("ActE")->menu()->actions();
+        QCOMPARE(edit.at(0), Action("ActE_Undo"));
+        QCOMPARE(edit.at(1), Action("ActE_Redo"));
+        QCOMPARE(Action("ActE_Redo")->shortcuts(),
+                 (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}));
+        SelectCatalog(1);
+        prompter_.Answer(mrYes);
+        Action("ActF_CatDelete")->trigger();
+        SelectCatalog(0);
+        Action("ActF_CatRename")->trigger();
+        QCOMPARE(Action("ActE_Undo")->text(), QString("元に戻す(&U): カタログの名称変更"));
+        SelectCatalog(1);
+
+        Action("ActE_Undo")->trigger();
+        QCOMPARE(Tree()->currentItem()->text(0), QString("Alpha"));
+        QCOMPARE(Action("ActE_Undo")->text(), QString("元に戻す(&U): カタログの削除"));
+        Action("ActE_Undo")->trigger();
+        QCOMPARE(Tree()->topLevelItemCount(), 3);
+        QCOMPARE(Tree()->currentItem()->text(0), QString("Beta"));
+        QCOMPARE(Names(), QStringList({"b1", "b2"}));
+        QVERIFY(!form_->Store().Modified());
+        QVERIFY(!Action("ActE_Undo")->isEnabled());
+        QCOMPARE(form_->windowTitle(), QString("Tessna "));
+
+        Action("ActE_Redo")->trigger();
+        QCOMPARE(Tree()->topLevelItemCount(), 2);
+        QVERIFY(form_->Store().Modified());
+        QCOMPARE(Action("ActE_Redo")->text(), QString("やり直し(&R): カタログの名称変更"));
+    }
+
+    // Save asks and writes the list also when every catalog was deleted.
+    void saveWritesAnEmptyList()
+    {
+        folder_->AddCatalog("Only", {"/x"});
+        Open();
+        prompter_.Answer(mrYes);
+        Action("ActF_CatDelete")->trigger();
+        prompter_.Answer(mrYes);
+        Action("ActF_CatSave")->trigger();
+        QCOMPARE(prompter_.boxes.back().msg, Cp932Text("カタログリストを保存しますか？"));
+        QCOMPARE(folder_->ControlFile(), QByteArray());
+        QCOMPARE(form_->windowTitle(), QString("Tessna "));
+        QVERIFY(!Action("ActF_CatSave")->isEnabled());
+    }
+
     void cancelledRenameChangesNothing()
     {
         folder_->AddCatalog("Backup", {"/b"});

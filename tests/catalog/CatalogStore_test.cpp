@@ -44,7 +44,7 @@ protected:
     CatalogStore store{folder.Path()};
 };
 
-TEST_F(CatalogStoreTest, LoadsInTheOrderOfTheKeysAndSavesThemRenumbered)
+TEST_F(CatalogStoreTest, LoadsInTheOrderOfTheKeysAndSavesThemRenumberedOnceTheListChanges)
 {
     folder.Write("b.VrCat", Catalog("B"));
     folder.Write("a.VrCat", Catalog("A"));
@@ -57,8 +57,9 @@ TEST_F(CatalogStoreTest, LoadsInTheOrderOfTheKeysAndSavesThemRenumbered)
     EXPECT_EQ(resets, 1);
     EXPECT_FALSE(store.Modified());
 
+    store.AddCatalogFromWizard(WizardResult("c", {}));
     store.SaveCatalogList();
-    EXPECT_EQ(folder.Read("VrCatCtl.ini"), "[Compress]\r\n0=b.VrCat\r\n1=a.VrCat\r\n");
+    EXPECT_EQ(folder.Read("VrCatCtl.ini"), "[Compress]\r\n0=b.VrCat\r\n1=a.VrCat\r\n2=c.VrCat\r\n");
 }
 
 // Only a value with no directory entry behind it leaves the list. Whatever else is there
@@ -177,19 +178,22 @@ TEST_F(CatalogStoreTest, ReadsFilesWithAByteOrderMarkAndWritesThemBackInCodePage
         return bytes;
     };
     const std::string control = Cp932Text("[Mine]\r\nk=データ\r\n[Compress]\r\n0=写真.VrCat\r\n");
-    folder.Write("写真.VrCat", utf16(u"[Common]\r\nTitle=写真\r\n[Objects]\r\n/表\r\n", false));
+    // A save writes only what changed: here the catalog and the list.
     for (const std::string& marked :
          {std::string("\xEF\xBB\xBF[Mine]\r\nk=データ\r\n[Compress]\r\n0=写真.VrCat\r\n"),
           utf16(u"[Mine]\r\nk=データ\r\n[Compress]\r\n0=写真.VrCat\r\n", false),
           utf16(u"[Mine]\r\nk=データ\r\n[Compress]\r\n0=写真.VrCat\r\n", true)}) {
         folder.Write("VrCatCtl.ini", marked);
+        folder.Write("写真.VrCat", utf16(u"[Common]\r\nTitle=写真\r\n[Objects]\r\n/表\r\n", false));
         store.LoadCatalogList();
         ASSERT_EQ(Names(), Lines{Cp932Text("写真")});
         EXPECT_EQ(store.Catalog(0).Objects, Lines{Cp932Text("/表")});
+        store.AddObjects(0, {"/n"});
+        store.AddCatalogFromWizard(WizardResult("New", {}));
         store.SaveCatalogList();
-        EXPECT_EQ(folder.Read("VrCatCtl.ini"), control);
+        EXPECT_EQ(folder.Read("VrCatCtl.ini"), control + "1=New.VrCat\r\n");
+        EXPECT_EQ(folder.Read("写真.VrCat"), Catalog(Cp932Text("写真"), {Cp932Text("/表"), "/n"}));
     }
-    EXPECT_EQ(folder.Read("写真.VrCat"), Catalog(Cp932Text("写真"), {Cp932Text("/表")}));
 
     folder.Write("VrCatCtl.ini", "\xEF\xBB\xBF[Compress]\r\n0=a〜b.VrCat\r\n");
     try {
@@ -258,34 +262,33 @@ TEST_F(CatalogStoreTest, ACatalogThatCannotBeReadStaysListedUnloadedAndIsNeverWr
     EXPECT_EQ(folder.Read("VrCatCtl.ini"), "[Compress]\r\n0=a.VrCat\r\n1=" + longName + ".VrCat\r\n2=c.VrCat\r\n");
 }
 
-// A file that already holds what the save would write keeps its inode; a missing or
-// different one is written.
-TEST_F(CatalogStoreTest, ASaveWritesOnlyTheFilesWhoseBytesDiffer)
+// A catalog the list did not edit is never written, whatever its bytes; one edited is written
+// unless its file holds its text already. The control file is written when the list changed.
+TEST_F(CatalogStoreTest, ASaveWritesOnlyWhatWasEdited)
 {
-    folder.Write("a.VrCat", Catalog("A", {"/a"}));
+    // A title that does not read back as itself: rewriting this catalog would be refused.
+    folder.Write("odd.VrCat", "[Common]\r\nTitle=\" padded \"\r\n[Objects]\r\n/o\r\n");
     folder.Write("b.VrCat", Catalog("B", {"/b"}));
     folder.Write("c.VrCat", Catalog("C", {"/c"}));
-    folder.Write("VrCatCtl.ini", "[Compress]\r\n0=a.VrCat\r\n1=b.VrCat\r\n2=c.VrCat\r\n");
+    folder.Write("VrCatCtl.ini", "[Compress]\r\n0=odd.VrCat\r\n1=b.VrCat\r\n2=c.VrCat\r\n");
     store.LoadCatalogList();
     const auto inode = [&](const std::string& name) {
         struct stat facts {};
         return ::stat(folder.Path(name).c_str(), &facts) == 0 ? facts.st_ino : 0;
     };
-    const auto before = std::map<std::string, ino_t>{{"a", inode("a.VrCat")}, {"c", inode("c.VrCat")},
-                                                     {"ctl", inode("VrCatCtl.ini")}};
+    const auto before = std::map<std::string, ino_t>{{"odd", inode("odd.VrCat")}, {"ctl", inode("VrCatCtl.ini")}};
     store.AddObjects(1, {"/new"});
+    store.AddObjects(2, {"/c2"});
+    store.RemoveObjects(2, {"/c2"});
     std::filesystem::remove(folder.Path("c.VrCat"));
 
     store.SaveCatalogList();
-    EXPECT_EQ(inode("a.VrCat"), before.at("a"));
+    EXPECT_EQ(inode("odd.VrCat"), before.at("odd"));
     EXPECT_EQ(inode("VrCatCtl.ini"), before.at("ctl"));
     EXPECT_EQ(folder.Read("b.VrCat"), Catalog("B", {"/b", "/new"}));
     EXPECT_EQ(folder.Read("c.VrCat"), Catalog("C", {"/c"}));
-
-    folder.Write("a.VrCat", Catalog("A", {"/elsewhere"}));
-    store.SetModified(true);
-    store.SaveCatalogList();
-    EXPECT_EQ(folder.Read("a.VrCat"), Catalog("A", {"/a"}));
+    EXPECT_FALSE(store.IsEdited(1));
+    EXPECT_FALSE(store.ListChanged());
 }
 
 TEST_F(CatalogStoreTest, ReadsTheSectionOfTheKind)
@@ -308,7 +311,7 @@ TEST_F(CatalogStoreTest, GivesAnEmptyListWithoutControlFileOrSection)
     EXPECT_TRUE(store.IsEmpty());
 }
 
-TEST_F(CatalogStoreTest, SaveRewritesEveryCatalogAndKeepsOtherSectionsByteForByte)
+TEST_F(CatalogStoreTest, SaveRewritesAnEditedCatalogInItsLayoutAndKeepsOtherSectionsByteForByte)
 {
     const std::string head = "; Tessna\n[Extract]\r\n0 = x.VrCat\r\n\r\n";
     const std::string tail = "\r\n[Mine]\rodd=1\n";
@@ -316,15 +319,16 @@ TEST_F(CatalogStoreTest, SaveRewritesEveryCatalogAndKeepsOtherSectionsByteForByt
                             "Level=9\r\n[Objects]\r\n/a\r\n[Other]\r\n");
     folder.Write("VrCatCtl.ini", head + "[Compress]\r\n7=a.VrCat\r\n" + tail);
     store.LoadCatalogList();
-    store.SetModified(true);
+    store.AddObjects(0, {"/b"});
+    store.AddCatalogFromWizard(WizardResult("B", {}));
 
     store.SaveCatalogList();
-    EXPECT_EQ(folder.Read("a.VrCat"), Catalog("A", {"/a", "[Other]"}));
-    EXPECT_EQ(folder.Read("VrCatCtl.ini"), head + "[Compress]\r\n0=a.VrCat\r\n" + tail);
+    EXPECT_EQ(folder.Read("a.VrCat"), Catalog("A", {"/a", "[Other]", "/b"}));
+    EXPECT_EQ(folder.Read("VrCatCtl.ini"), head + "[Compress]\r\n0=a.VrCat\r\n1=B.VrCat\r\n" + tail);
     EXPECT_FALSE(store.Modified());
 }
 
-TEST_F(CatalogStoreTest, SavingAnEmptyListErasesTheSectionAndKeepsModified)
+TEST_F(CatalogStoreTest, SavingAnEmptyListErasesTheSection)
 {
     folder.Write("a.VrCat", Catalog("A"));
     folder.Write("VrCatCtl.ini", "[Compress]\r\n0=a.VrCat\r\n[Extract]\r\n");
@@ -335,7 +339,7 @@ TEST_F(CatalogStoreTest, SavingAnEmptyListErasesTheSectionAndKeepsModified)
     store.SaveCatalogList();
     EXPECT_EQ(folder.Read("VrCatCtl.ini"), "[Extract]\r\n");
     EXPECT_EQ(folder.Read("a.VrCat"), Catalog("A"));
-    EXPECT_TRUE(store.Modified());
+    EXPECT_FALSE(store.Modified());
 }
 
 TEST_F(CatalogStoreTest, SavingAnEmptyListCreatesNoControlFile)
@@ -347,7 +351,10 @@ TEST_F(CatalogStoreTest, SavingAnEmptyListCreatesNoControlFile)
 TEST_F(CatalogStoreTest, AddsTheWizardsCatalogUnderItsTitle)
 {
     std::vector<int> appended;
-    QObject::connect(&store, &CatalogStore::CatalogAppended, [&](int index) { appended.push_back(index); });
+    QObject::connect(&store, &CatalogStore::Edited, [&](const CatalogEdit& edit) {
+        if (const auto* inserted = std::get_if<InsertCatalog>(&edit))
+            appended.push_back(inserted->index);
+    });
     const std::string title = Cp932Text("ソフト");
 
     EXPECT_EQ(store.AddCatalogFromWizard(WizardResult(title, {"/b", "/a"})), 0);
@@ -378,7 +385,10 @@ TEST_F(CatalogStoreTest, RenameKeepsTheFolderAndTheTitle)
     folder.Write("VrCatCtl.ini", "[Compress]\r\n0=sub/old.VrCat\r\n");
     store.LoadCatalogList();
     std::vector<int> changed;
-    QObject::connect(&store, &CatalogStore::CatalogChanged, [&](int index) { changed.push_back(index); });
+    QObject::connect(&store, &CatalogStore::Edited, [&](const CatalogEdit& edit) {
+        if (const auto* renamed = std::get_if<SetFileName>(&edit))
+            changed.push_back(renamed->catalog);
+    });
 
     store.RenameCatalog(0, "new");
     EXPECT_EQ(store.Catalog(0).FileName, folder.Path("sub/new.VrCat"));
@@ -390,34 +400,35 @@ TEST_F(CatalogStoreTest, RenameKeepsTheFolderAndTheTitle)
     EXPECT_EQ(folder.Read("VrCatCtl.ini"), "[Compress]\r\n0=sub/new.VrCat\r\n");
 }
 
-TEST_F(CatalogStoreTest, AddsObjectsNotYetHeldInAnyLetterCase)
+// Object paths are file names of a case-sensitive file system: a case twin is another object.
+TEST_F(CatalogStoreTest, AddsAndRemovesObjectsComparingPathsExactly)
 {
-    store.AddCatalogFromWizard(WizardResult("C", {"/Data/Report.doc"}));
-    store.SetModified(false);
     const std::string wide = Cp932Text("/Ｄａｔａ");
-
-    EXPECT_EQ(store.AddObjects(0, {"/DATA/REPORT.DOC", "/data/b", "/Data/B", wide,
-                                   Cp932Text("/ｄａｔａ")}),
-              (Lines{"/data/b", wide}));
-    EXPECT_EQ(store.Catalog(0).Objects, (Lines{"/Data/Report.doc", "/data/b", wide}));
-    EXPECT_TRUE(store.Modified());
-
+    const std::string narrow = Cp932Text("/ｄａｔａ");
+    store.AddCatalogFromWizard(WizardResult("C", {"/d/a.txt", wide}));
     store.SetModified(false);
-    EXPECT_TRUE(store.AddObjects(0, {"/data/report.DOC"}).empty());
+
+    EXPECT_EQ(store.AddObjects(0, {"/d/A.TXT", "/d/a.txt", "/d/b", "/d/b", narrow, wide}),
+              (Lines{"/d/A.TXT", "/d/b", narrow}));
+    EXPECT_EQ(store.Catalog(0).Objects, (Lines{"/d/a.txt", wide, "/d/A.TXT", "/d/b", narrow}));
+    EXPECT_TRUE(store.Modified());
+    store.SetModified(false);
+    EXPECT_TRUE(store.AddObjects(0, {"/d/a.txt"}).empty());
+    EXPECT_FALSE(store.Modified());
+
+    EXPECT_EQ(store.RemoveObjects(0, {"/d/A.TXT", "/D/B", "/missing"}), 1);
+    EXPECT_EQ(store.Catalog(0).Objects, (Lines{"/d/a.txt", wide, "/d/b", narrow}));
+    store.SetModified(false);
+    EXPECT_EQ(store.RemoveObjects(0, {"/x"}), 0);
     EXPECT_FALSE(store.Modified());
 }
 
 TEST_F(CatalogStoreTest, RemovesTheFirstOccurrenceOfEachPath)
 {
-    store.AddCatalogFromWizard(WizardResult("C", {"/a", "/B", "/b", "/c", "/A"}));
-    store.SetModified(false);
+    store.AddCatalogFromWizard(WizardResult("C", {"/a", "/b", "/b", "/c", "/a"}));
 
-    EXPECT_EQ(store.RemoveObjects(0, {"/b", "/A", "/missing"}), 2);
-    EXPECT_EQ(store.Catalog(0).Objects, (Lines{"/b", "/c", "/A"}));
-    EXPECT_TRUE(store.Modified());
-    store.SetModified(false);
-    EXPECT_EQ(store.RemoveObjects(0, {"/x"}), 0);
-    EXPECT_FALSE(store.Modified());
+    EXPECT_EQ(store.RemoveObjects(0, {"/b", "/a", "/a", "/a"}), 3);
+    EXPECT_EQ(store.Catalog(0).Objects, (Lines{"/b", "/c"}));
 }
 
 TEST_F(CatalogStoreTest, SignalsModifiedOnlyWhenItChanges)
@@ -431,12 +442,9 @@ TEST_F(CatalogStoreTest, SignalsModifiedOnlyWhenItChanges)
     EXPECT_EQ(seen, (std::vector<bool>{true, false}));
 }
 
-TEST_F(CatalogStoreTest, SaveCommandAsksOnlyForAListAndSavesUnlessNo)
+TEST_F(CatalogStoreTest, SaveCommandAsksAndSavesUnlessNo)
 {
     ScriptedPrompter prompter;
-    store.SaveCommand(prompter);
-    EXPECT_TRUE(prompter.boxes.empty());
-
     store.AddCatalogFromWizard(WizardResult("A", {}));
     prompter.Answer(mrNo);
     store.SaveCommand(prompter);
@@ -454,6 +462,26 @@ TEST_F(CatalogStoreTest, SaveCommandAsksOnlyForAListAndSavesUnlessNo)
     prompter.Answer(mrYes);
     store.SaveCommand(prompter);
     EXPECT_TRUE(folder.Exists("A.VrCat"));
+    EXPECT_FALSE(store.Modified());
+}
+
+// With every catalog deleted, Save asks as for any list and writes the empty list.
+TEST_F(CatalogStoreTest, SaveCommandSavesAnEmptyList)
+{
+    folder.Write("a.VrCat", Catalog("A"));
+    folder.Write("VrCatCtl.ini", "[Compress]\r\n0=a.VrCat\r\n");
+    store.LoadCatalogList();
+    store.RemoveCatalog(0);
+    ScriptedPrompter prompter;
+    prompter.Answer(mrNo);
+    store.SaveCommand(prompter);
+    EXPECT_EQ(folder.Read("VrCatCtl.ini"), "[Compress]\r\n0=a.VrCat\r\n");
+
+    prompter.Answer(mrYes);
+    store.SaveCommand(prompter);
+    ASSERT_EQ(prompter.boxes.size(), 2u);
+    EXPECT_EQ(prompter.boxes[1].msg, Cp932Text("カタログリストを保存しますか？"));
+    EXPECT_EQ(folder.Read("VrCatCtl.ini"), "");
     EXPECT_FALSE(store.Modified());
 }
 

@@ -214,24 +214,27 @@ TEST_F(CliTest, AddPutsFoldersBeforeFilesAndSkipsHeldAndMissingPaths)
     std::filesystem::create_directory(folder.Path("d/sub"));
     folder.Write("Backup.VrCat", CatalogText({"", "B", {folder.Path("d/report.doc")}}));
 
-    const Result result = Cli({"add", "Backup", "d/Two.txt", "d/missing", "d/sub", "d/REPORT.DOC", "d/one.txt"});
+    // REPORT.DOC is another file than the report.doc the catalog holds.
+    const Result result = Cli({"add", "Backup", "d/Two.txt", "d/missing", "d/sub", "d/REPORT.DOC", "d/one.txt",
+                               folder.Path("d/report.doc")});
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_NE(result.err.find("d/missing"), std::string::npos);
     EXPECT_EQ(folder.Read("Backup.VrCat"),
               CatalogText({"", "B",
                            {folder.Path("d/report.doc"), folder.Path("d/sub"), folder.Path("d/Two.txt"),
-                            folder.Path("d/one.txt")}}));
+                            folder.Path("d/REPORT.DOC"), folder.Path("d/one.txt")}}));
 }
 
-TEST_F(CliTest, RemoveTakesTheFirstOccurrenceInAnyLetterCase)
+TEST_F(CliTest, RemoveTakesTheFirstOccurrenceOfTheExactPath)
 {
-    folder.Write("C.VrCat", CatalogText({"", "C", {"/x/A", "C:\\Data\\a.txt", "/x/a", "/x/b"}}));
+    folder.Write("C.VrCat", CatalogText({"", "C", {"/x/A", "C:\\Data\\a.txt", "/x/a", "/x/b", "/x/a"}}));
     folder.Write("VrCatCtl.ini", "[Compress]\r\n0=C.VrCat\r\n");
 
-    const Result result = Cli({"remove", "C", "/X/a", "c:\\data\\A.TXT", "/x/none"});
+    const Result result = Cli({"remove", "C", "/x/a", "C:\\Data\\a.txt", "/X/B", "c:\\data\\A.TXT"});
     EXPECT_EQ(result.exitCode, 0);
-    EXPECT_NE(result.err.find("/x/none"), std::string::npos);
-    EXPECT_EQ(folder.Read("C.VrCat"), CatalogText({"", "C", {"/x/a", "/x/b"}}));
+    EXPECT_NE(result.err.find("/X/B"), std::string::npos);
+    EXPECT_NE(result.err.find("A.TXT"), std::string::npos);
+    EXPECT_EQ(folder.Read("C.VrCat"), CatalogText({"", "C", {"/x/A", "/x/b", "/x/a"}}));
 }
 
 TEST_F(CliTest, RenameWritesTheNewFileWithTheOldTitleAndKeepsTheOldFile)
@@ -327,38 +330,77 @@ TEST_F(CliTest, ACatalogThatCannotBeReadIsListedRefusedAndKept)
     EXPECT_EQ(Cli({"list"}).out, "Backup\nEmpty\nThird\n");
 }
 
-// The program's store and a real tessna-cli on one folder: the program's save notices what
-// the tool wrote since the load and overwrites it only when told to.
-TEST_F(CliTest, TheProgramsSaveAsksBeforeOverwritingWhatTheToolWrote)
+// The program's store and a real tessna-cli on one folder. The program's save keeps what the
+// tool changed in catalogs and list entries the program did not touch, and asks nothing.
+TEST_F(CliTest, TheProgramsSaveKeepsWhatTheToolChangedElsewhere)
 {
     ListTwoCatalogs();
+    folder.Write("d/tool.txt", "t");
     CatalogStore program(folder.Path());
     program.LoadCatalogList();
     program.AddObjects(0, {"/mine"});
-    ASSERT_EQ(Cli({"add", "Empty", folder.Path()}).exitCode, 0);
+    ASSERT_EQ(Cli({"add", "Empty", folder.Path("d/tool.txt")}).exitCode, 0);
     ASSERT_EQ(Cli({"new", "Third"}).exitCode, 0);
+
+    ScriptedPrompter prompter;
+    prompter.Answer(mrYes);  // カタログリストを保存しますか？
+    program.SaveCommand(prompter);
+    EXPECT_EQ(prompter.boxes.size(), 1u);
+    EXPECT_FALSE(program.Modified());
+    EXPECT_EQ(Cli({"list"}).out, "Backup\nEmpty\nThird\n");
+    EXPECT_EQ(Cli({"show", "Empty"}).out, "Title=Empty\n" + folder.Path("d/tool.txt") + "\n");
+    EXPECT_EQ(Cli({"show", "Backup"}).out, "Title=バックアップ\n/data/Report.doc\n/data/写真\n/mine\n");
+    // The program's list shows the tool's work after the save.
+    ASSERT_EQ(program.Count(), 3);
+    EXPECT_EQ(program.Catalog(1).Objects, Lines{folder.Path("d/tool.txt")});
+    EXPECT_EQ(DisplayedName(program.Catalog(2).FileName), "Third");
+}
+
+// Both changed Backup: the save asks, naming it, with No the default; No writes nothing. A
+// Yes covers what the question showed: the tool's next change, made while the question was
+// open, is asked about again.
+TEST_F(CliTest, WhenBothChangedOneCatalogTheSaveAsksAboutExactlyWhatItShows)
+{
+    ListTwoCatalogs();
+    folder.Write("d/one.txt", "1");
+    folder.Write("d/two.txt", "2");
+    CatalogStore program(folder.Path());
+    program.LoadCatalogList();
+    program.AddObjects(0, {"/mine"});
+    ASSERT_EQ(Cli({"add", "Backup", folder.Path("d/one.txt")}).exitCode, 0);
     const auto written = Files();
 
     ScriptedPrompter prompter;
-    prompter.Answer(mrYes);     // カタログリストを保存しますか？
-    prompter.Answer(mrCancel);  // the close box of the question about the changed files
+    prompter.Answer(mrYes);
+    prompter.Answer(mrNo);
     program.SaveCommand(prompter);
     ASSERT_EQ(prompter.boxes.size(), 2u);
     EXPECT_EQ(prompter.boxes[1].msg, Cp932Text("次のファイルは、読み込んだあとにほかのプログラムが変更しました。"
                                                "上書きして保存しますか？\n")
-                                         + folder.Path("Empty.VrCat") + "\n" + folder.Path("VrCatCtl.ini"));
+                                         + folder.Path("Backup.VrCat"));
     EXPECT_EQ(prompter.boxes[1].buttons, mbYesNo | mbDefaultNo);
     EXPECT_EQ(Files(), written);
     EXPECT_TRUE(program.Modified());
 
+    prompter.WhileOpen([&] {
+        if (prompter.boxes.size() == 4) {
+            const Result tool = Cli({"add", "Backup", folder.Path("d/two.txt")});
+            EXPECT_EQ(tool.exitCode, 0) << tool.err;
+        }
+    });
+    prompter.Answer(mrYes);  // カタログリストを保存しますか？
+    prompter.Answer(mrYes);  // overwrite one.txt's version: the tool adds two.txt meanwhile
+    prompter.Answer(mrNo);   // overwrite two.txt's version
+    program.SaveCommand(prompter);
+    EXPECT_EQ(prompter.boxes.size(), 5u);
+    EXPECT_NE(Cli({"show", "Backup"}).out.find("two.txt"), std::string::npos);
+
+    prompter.WhileOpen({});
     prompter.Answer(mrYes);
     prompter.Answer(mrYes);
     program.SaveCommand(prompter);
-    EXPECT_EQ(prompter.boxes.size(), 4u);
+    EXPECT_EQ(Cli({"show", "Backup"}).out, "Title=バックアップ\n/data/Report.doc\n/data/写真\n/mine\n");
     EXPECT_FALSE(program.Modified());
-    EXPECT_EQ(Cli({"list"}).out, "Backup\nEmpty\n");
-    EXPECT_EQ(Cli({"show", "Empty"}).out, "Title=Empty\n");
-    EXPECT_TRUE(folder.Exists("Third.VrCat"));
 }
 
 TEST_F(CliTest, TheToolWaitsWhileAnotherHoldsTheFolder)

@@ -4,6 +4,7 @@
 #include "support/core/MessageDlg.h"
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,11 +20,16 @@ public:
     };
 
     void Answer(int result) { answers_.push_back(result); }
+    // Runs while each box is open, before it is answered: what another program does while
+    // the user reads the box.
+    void WhileOpen(std::function<void()> action) { whileOpen_ = std::move(action); }
 
     int ShowMessageDlg(const std::string& msg, MsgDlgType dlgType, MsgDlgButtons buttons,
                        int /*helpCtx*/) override
     {
         boxes.push_back({msg, dlgType, buttons, Cp932ToDisplay(msg)});
+        if (whileOpen_)
+            whileOpen_();
         if (answers_.empty())
             return mrOk;
         const int result = answers_.front();
@@ -43,4 +49,5 @@ public:
 
 private:
     std::deque<int> answers_;
+    std::function<void()> whileOpen_;
 };
