@@ -1,5 +1,6 @@
 #include "catalog/CatalogFile.h"
 
+#include "catalog/ByteOrderMark.h"
 #include "catalog/CatalogMessages.h"
 #include "catalog/CatalogRoundTrip.h"
 #include "catalog/IniProfile.h"
@@ -46,6 +47,12 @@ public:
     ReadFile& operator=(const ReadFile&) = delete;
 
     bool IsOpen() const { return fd_ >= 0; }
+
+    bool IsFolder() const
+    {
+        struct stat facts {};
+        return ::fstat(fd_, &facts) == 0 && S_ISDIR(facts.st_mode);
+    }
 
     // The size of a plain file, or nothing for anything else.
     std::optional<std::size_t> PlainFileSize() const
@@ -173,29 +180,62 @@ std::optional<std::string> ReadFileBytes(const std::string& fileName)
     return bytes;
 }
 
+TCatalogEntry CatalogOfText(const std::string& fileName, std::string_view text)
+{
+    if (text.empty())
+        throw CannotReadError(fileName, NotCatalogReason::EmptyFile());
+    if (!StartsAsText(text.substr(0, TextTestLength)))
+        throw CannotReadError(fileName, NotCatalogReason::NotText());
+    // The reader stops at a NUL byte and cuts a long title: what it would keep is not the
+    // file, and a save would write the shorter copy over it.
+    if (text.find('\0') != std::string_view::npos)
+        throw CannotReadError(fileName, NotCatalogReason::NulByte());
+    auto entry = ParseCatalog(fileName, text);
+    if (!entry)
+        throw CannotReadError(fileName, NotCatalogReason::NoCommonKey());
+    if (IniProfile(text).ValueIsCut("Common", "Title"))
+        throw CannotReadError(fileName, NotCatalogReason::TitleTooLong());
+    return *std::move(entry);
+}
+
 std::optional<TCatalogEntry> ReadCatalog(const std::string& fileName, std::string& buffer)
 {
     const auto hostPath = ToHostPath(fileName);
     if (!hostPath)
         return std::nullopt;
-    const ReadFile file(*hostPath);
-    if (!file.IsOpen()) {
+    // Only a name with nothing at all behind it is no catalog; a link whose target is missing
+    // (an unmounted drive) is one that cannot be read now. The entry is looked up first, so
+    // that a missing name costs one lookup.
+    struct stat entry {};
+    if (::lstat(hostPath->c_str(), &entry) != 0) {
         if (errno == ENOENT || errno == ENOTDIR)
             return std::nullopt;
         throw CannotReadError(fileName, errno);
     }
+    const ReadFile file(*hostPath);
+    if (!file.IsOpen()) {
+        if (errno == ENOENT)
+            throw CannotReadError(fileName, NotCatalogReason::DanglingLink());
+        throw CannotReadError(fileName, errno);
+    }
     const auto size = file.PlainFileSize();
     if (!size)
-        return std::nullopt;
+        throw CannotReadError(fileName, file.IsFolder() ? NotCatalogReason::Folder() : NotCatalogReason::NotAFile());
     buffer.clear();
     buffer.reserve(*size + 1);  // + 1: the read that finds the end
     if (!file.Read(buffer, TextTestLength))
         throw CannotReadError(fileName, errno);
-    if (!StartsAsText(buffer))
-        return std::nullopt;
+    // A file that is no text is not read beyond its first bytes.
+    if (!HasByteOrderMark(buffer) && !StartsAsText(buffer))
+        return CatalogOfText(fileName, buffer);
     if (!file.Read(buffer))
         throw CannotReadError(fileName, errno);
-    return ParseCatalog(fileName, buffer);
+    if (!HasByteOrderMark(buffer))
+        return CatalogOfText(fileName, buffer);
+    const UnmarkedText unmarked = WithoutByteOrderMark(buffer);
+    if (!unmarked.problem.empty())
+        throw CannotReadError(fileName, unmarked.problem);
+    return CatalogOfText(fileName, unmarked.text);
 }
 
 std::optional<TCatalogEntry> ReadCatalog(const std::string& fileName)

@@ -46,13 +46,22 @@ std::vector<std::string> ReadObjectLines(std::string_view text);
 // A catalog from the bytes of its file: nothing when its Common section holds no key.
 std::optional<TCatalogEntry> ParseCatalog(const std::string& fileName, std::string_view text);
 
-// Reads the catalog file at fileName (code page 932): nothing when no plain file is there,
-// when its first bytes are not text by the text-file test (IsTextFile), or when it is not a
-// catalog. Throws CannotReadError ("ファイル %s は開けません") when the file exists but cannot
-// be read.
+// The catalog of a file's text (code page 932, no byte-order mark). Throws CannotReadError
+// with the reason when the text is no catalog (empty, first bytes not text by the text-file
+// test, no key in Common) or when the reader could not keep it whole (a NUL byte, a title
+// longer than IniProfile::MaxValueLength): such a file must never be written from what was
+// read.
+TCatalogEntry CatalogOfText(const std::string& fileName, std::string_view text);
+
+// Reads the catalog file at fileName (code page 932): nothing when there is no directory
+// entry at all at that name. A file that starts with a byte-order mark is read in its
+// encoding (ByteOrderMark.h). Throws CannotReadError ("ファイル %s は開けません", with the
+// reason) for anything else that is not read whole as a catalog: a link whose target is
+// missing, a folder, a pipe, a file that cannot be read, and the texts CatalogOfText refuses.
 std::optional<TCatalogEntry> ReadCatalog(const std::string& fileName);
-// The same with buffer as the space the file is read into, kept between calls so that
-// reading many catalogs does not allocate and free a file's worth of memory each time.
+// The same with buffer as the space the file is read into (its bytes as on disk afterwards),
+// kept between calls so that reading many catalogs does not allocate and free a file's worth
+// of memory each time.
 std::optional<TCatalogEntry> ReadCatalog(const std::string& fileName, std::string& buffer);
 
 // The whole content of a plain file, or nothing when there is none or it cannot be read.

@@ -1,5 +1,6 @@
 #include "catalog/CatalogMessages.h"
 
+#include "catalog/IniProfile.h"
 #include "support/core/Cp932.h"
 #include "support/core/FileFacts.h"
 #include "support/core/FileIdentity.h"
@@ -7,6 +8,7 @@
 #include "support/core/Mbcs.h"
 
 #include <cerrno>
+#include <utility>
 
 namespace {
 
@@ -113,6 +115,63 @@ CannotReadError::CannotReadError(std::string_view path, int error)
     , reason_(ReadFailureReason(error))
 {
 }
+
+CannotReadError::CannotReadError(std::string_view path, std::string reason)
+    : TessnaError(CannotOpenFileMessage(path))
+    , reason_(std::move(reason))
+{
+}
+
+namespace NotCatalogReason {
+
+std::string DanglingLink()
+{
+    return Cp932Text("リンク先がありません（リンク先のドライブがつながっていないのかもしれません）");
+}
+
+std::string Folder()
+{
+    return Cp932Text("ファイルではなくフォルダです");
+}
+
+std::string NotAFile()
+{
+    return Cp932Text("普通のファイルではありません（パイプやデバイスなど）");
+}
+
+std::string EmptyFile()
+{
+    return Cp932Text("空のファイルです");
+}
+
+std::string NotText()
+{
+    return Cp932Text("テキストファイルではありません（先頭 ") + std::to_string(TextTestLength)
+        + Cp932Text(" バイトに文字でないバイトがあります）");
+}
+
+std::string NoCommonKey()
+{
+    return Cp932Text("カタログではありません（[Common] セクションにキーがありません）");
+}
+
+std::string NulByte()
+{
+    return Cp932Text("途中に NUL バイトがあり、その先を読めません");
+}
+
+std::string TitleTooLong()
+{
+    return Cp932Text("タイトルが ") + std::to_string(IniProfile::MaxValueLength)
+        + Cp932Text(" バイトより長く、全体を読めません");
+}
+
+std::string OutsideFolder()
+{
+    return Cp932Text("プログラムフォルダの外を指しているため、読み込みも書き込みもしません");
+}
+
+}  // namespace NotCatalogReason
 
 std::string UnreadableCatalogsMessage(const std::vector<UnreadableCatalog>& catalogs)
 {

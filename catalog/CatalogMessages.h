@@ -21,16 +21,38 @@ std::string CannotWriteToMessage(std::string_view path);
 // mode or an extended attribute), with the cause.
 std::string IdentityLostMessage(std::string_view path, const IdentityLoss& loss);
 
-// A file that exists but cannot be read: the message is CannotOpenFileMessage
-// (support/core/FileFacts.h), and the reason says why in the user's terms.
+// A file that exists but cannot be read, or not whole as a catalog: the message is
+// CannotOpenFileMessage (support/core/FileFacts.h), and the reason says why in the user's
+// terms, from the system's error number or as the reader's own words.
 class CannotReadError : public TessnaError {
 public:
     CannotReadError(std::string_view path, int error);
+    CannotReadError(std::string_view path, std::string reason);
     const std::string& Reason() const { return reason_; }
 
 private:
     std::string reason_;
 };
+
+// Why an entry of the list is not read as a catalog (reasons of CannotReadError).
+namespace NotCatalogReason {
+// A link whose target is missing, as when the drive it leads to is not mounted.
+std::string DanglingLink();
+std::string Folder();
+// A pipe, a device or a socket.
+std::string NotAFile();
+std::string EmptyFile();
+// Bytes in the first TextTestLength that are not code page 932 text.
+std::string NotText();
+// No key in the Common section.
+std::string NoCommonKey();
+// A NUL byte after the text test: the reader stops there.
+std::string NulByte();
+// A title longer than the reader keeps.
+std::string TitleTooLong();
+// A list value that leads out of the program folder by its own text.
+std::string OutsideFolder();
+}  // namespace NotCatalogReason
 
 // One catalog of the list that could not be read, and why.
 struct UnreadableCatalog {

@@ -1,5 +1,6 @@
 #include "catalog/CatalogStore.h"
 
+#include "catalog/ByteOrderMark.h"
 #include "catalog/CatalogEditRules.h"
 #include "catalog/CatalogFile.h"
 #include "catalog/CatalogMessages.h"
@@ -26,6 +27,28 @@ void RemoveKilledSaves(const std::string& folder)
 {
     if (const auto hostFolder = ToHostPath(folder))
         RemoveDeadTemporaries(*hostFolder);
+}
+
+// Whether a list value leads out of the folder by its own text: an absolute path, or ".."
+// parts that climb above the folder. Links inside the folder are the user's arrangement and
+// are followed.
+bool LeadsOutOfFolder(std::string_view value)
+{
+    if (value.starts_with(PathDelim))
+        return true;
+    int depth = 0;
+    while (!value.empty()) {
+        const std::size_t end = std::min(value.find(PathDelim), value.size());
+        const std::string_view part = value.substr(0, end);
+        value.remove_prefix(std::min(end + 1, value.size()));
+        if (part == "..")
+            --depth;
+        else if (!part.empty() && part != ".")
+            ++depth;
+        if (depth < 0)
+            return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -82,7 +105,7 @@ void CatalogStore::ReadCatalogList(int kind)
         throw TessnaError(CannotOpenFileMessage(controlFile));
     disk_.Remember(controlFile, *control);
 
-    listedOnDisk_ = ListedFiles(*control, kind == 1 ? ExtractSection : CompressSection);
+    listedOnDisk_ = ListedFiles(FileTextOf(controlFile, *std::move(control)), kind == 1 ? ExtractSection : CompressSection);
     std::string buffer;
     for (const std::string& path : listedOnDisk_) {
         if (auto listed = ReadListed(path, buffer)) {
@@ -94,6 +117,9 @@ void CatalogStore::ReadCatalogList(int kind)
 
 std::optional<ListedCatalog> CatalogStore::ReadListed(const std::string& path, std::string& buffer)
 {
+    // A value that leads out of the folder by its own text is never opened, so never written.
+    if (LeadsOutOfFolder(std::string_view(path).substr(folder_.size())))
+        return ListedCatalog{{path, {}, {}}, NotCatalogReason::OutsideFolder(), path, false};
     try {
         auto entry = ReadCatalog(path, buffer);
         if (!entry)
@@ -115,6 +141,17 @@ std::vector<std::string> CatalogStore::ListedFiles(std::string_view control, con
             files.push_back(std::move(path));
     }
     return files;
+}
+
+std::string CatalogStore::ListedValue(const TCatalogEntry& catalog, const std::string& unreadableReason) const
+{
+    // A catalog's file name is the folder and its value; only a name made in this program
+    // from a title with a delimiter could lead out, and the file name alone is its value.
+    const std::string value = catalog.FileName.starts_with(folder_) ? catalog.FileName.substr(folder_.size())
+                                                                     : ExtractFileName(catalog.FileName);
+    if (!unreadableReason.empty() || !LeadsOutOfFolder(value))
+        return value;
+    return ExtractFileName(catalog.FileName);
 }
 
 int CatalogStore::AddCatalogFromWizard(const TCatalogParam& data)

@@ -62,12 +62,16 @@ public:
     std::string GetCatalogControlFile() const;
 
     // Replaces the list with the catalogs named in the control file's section Compress
-    // (kind 0) or Extract (kind 1), in the order of their keys. Missing, empty and non-text
-    // files are dropped silently, and a file listed twice is taken once. A catalog file that
-    // exists but cannot be read is listed as not loaded (UnreadableCatalogs) and the load goes
-    // on. A control file that cannot be read throws TessnaError. Within a HoldFolder, removes
-    // the temporary files of killed saves (a save does so too). Does not touch Modified;
-    // emits ListReset.
+    // (kind 0) or Extract (kind 1), in the order of their keys. A value is the catalog's path
+    // inside the folder, subfolders included. Only a value with no directory entry at all
+    // behind it is dropped, silently, and a file listed twice is taken once. Anything else
+    // that is not read whole as a catalog (ReadCatalog: a link whose target is missing, a
+    // folder, a file that is no catalog or cannot be read, or whose title or objects the
+    // reader would cut) and a value that leads out of the folder by its own text are listed
+    // as not loaded (UnreadableCatalogs), with the reason, and the load goes on. A control
+    // file that cannot be read, or that starts with a byte-order mark and holds a character
+    // without a code page 932 form, throws TessnaError. Removes the temporary files of killed
+    // saves within a HoldFolder (a save does so too). Does not touch Modified; emits ListReset.
     void LoadCatalogList(int kind = 0);
 
     // Saves without asking: a conflict with another writer is overwritten (see
@@ -204,10 +208,16 @@ private:
 
     void ReadCatalogList(int kind);
     // Reads the catalog file at path as the load lists it: loaded, or not loaded with the
-    // reason when it cannot be read; nothing for a file that is missing, empty or not text.
+    // reason (ReadCatalog's, or a path that leads out of the folder); nothing for a value with
+    // no directory entry behind it.
     std::optional<ListedCatalog> ReadListed(const std::string& path, std::string& buffer);
-    // The catalog files a control file's section lists, in order, each once.
+    // The catalog files a control file's section lists, in order, each once; control is the
+    // file's text in code page 932 (FileTextOf).
     std::vector<std::string> ListedFiles(std::string_view control, const char* section) const;
+    // The value the control file lists a catalog under: its path inside the folder as it was
+    // read, a subfolder part included (kept after a rename); a catalog made since is listed
+    // by its file name.
+    std::string ListedValue(const TCatalogEntry& catalog, const std::string& unreadableReason) const;
     SavePlan PlanSave() const;
     void WritePlan(SavePlan& plan);
     bool Save(Prompter* prompter);

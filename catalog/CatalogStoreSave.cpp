@@ -6,6 +6,7 @@
 
 #include "catalog/CatalogStore.h"
 
+#include "catalog/ByteOrderMark.h"
 #include "catalog/CatalogFile.h"
 #include "catalog/CatalogRoundTrip.h"
 #include "catalog/IniProfile.h"
@@ -78,8 +79,8 @@ CatalogStore::SavePlan CatalogStore::PlanSave() const
     const auto control = DiskRecord::ReadNow(controlFile);
     if (controlExists && !control)
         throw TessnaError(CannotWriteToMessage(controlFile));
-    const std::vector<std::string> listedNow
-        = control ? ListedFiles(*control, CompressSection) : std::vector<std::string>();
+    const std::string controlText = control ? FileTextOf(controlFile, *control) : std::string();
+    const std::vector<std::string> listedNow = ListedFiles(controlText, CompressSection);
     const auto inBase = SetOf(listedOnDisk_);
     const auto inNow = SetOf(listedNow);
     const auto inMine = SetOf(FileNames());
@@ -159,12 +160,11 @@ CatalogStore::SavePlan CatalogStore::PlanSave() const
     std::vector<std::string> resultNames;
     std::vector<std::string> keys;
     for (const ListedCatalog& listed : plan.result) {
-        keys.push_back(ControlFileKeyLine(keys.size(), ExtractFileName(listed.catalog.FileName)));
+        keys.push_back(ControlFileKeyLine(keys.size(), ListedValue(listed.catalog, listed.unreadableReason)));
         resultNames.push_back(listed.catalog.FileName);
     }
     if (resultNames != listedNow || (!controlExists && !keys.empty()))
-        plan.controlText = IniProfile(control ? std::string_view(*control) : std::string_view())
-                               .WithSection(CompressSection, keys);
+        plan.controlText = IniProfile(controlText).WithSection(CompressSection, keys);
     else
         plan.seenNow.emplace_back(controlFile, DiskRecord::FingerprintOf(control));
     return plan;
@@ -212,7 +212,7 @@ void CatalogStore::WritePlan(SavePlan& plan)
     if (plan.controlText)
         listedOnDisk_ = savedList_;
     else if (const auto control = DiskRecord::ReadNow(controlFile))
-        listedOnDisk_ = ListedFiles(*control, CompressSection);
+        listedOnDisk_ = ListedFiles(FileTextOf(controlFile, *control), CompressSection);
     emit Saved();
     SetModified(false);
 }

@@ -3,6 +3,7 @@
 #include "support/core/Mbcs.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace {
 
@@ -38,11 +39,17 @@ std::optional<std::string_view> HeaderName(std::string_view content)
     return Trim(line.substr(1, close - 1));
 }
 
-std::string FinishValue(std::string_view value)
+std::string_view Unquoted(std::string_view value)
 {
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'')
         && value.back() == value.front())
-        value = value.substr(1, value.size() - 2);
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
+std::string FinishValue(std::string_view value)
+{
+    value = Unquoted(value);
     if (value.size() > IniProfile::MaxValueLength) {
         std::size_t length = IniProfile::MaxValueLength;
         if (MBByteType(value.data(), value.data() + length - 1) == 1)
@@ -110,27 +117,43 @@ std::vector<IniProfile::Key> IniProfile::KeysOf(std::string_view section) const
     return keys;
 }
 
-std::optional<std::string> IniProfile::ReadString(std::string_view section,
-                                                   std::string_view key) const
+std::optional<std::string_view> IniProfile::RawValue(std::string_view section,
+                                                     std::string_view key) const
 {
     key = Trim(key);
     for (const Key& candidate : KeysOf(section)) {
         if (NamesMatch(candidate.name, key))
-            return FinishValue(candidate.value);
+            return candidate.value;
     }
     return std::nullopt;
+}
+
+std::optional<std::string> IniProfile::ReadString(std::string_view section,
+                                                   std::string_view key) const
+{
+    const auto value = RawValue(section, key);
+    if (!value)
+        return std::nullopt;
+    return FinishValue(*value);
+}
+
+bool IniProfile::ValueIsCut(std::string_view section, std::string_view key) const
+{
+    const auto value = RawValue(section, key);
+    return value && Unquoted(*value).size() > MaxValueLength;
 }
 
 std::vector<std::pair<std::string, std::string>> IniProfile::ReadSection(
     std::string_view section) const
 {
     std::vector<std::pair<std::string, std::string>> pairs;
-    std::vector<std::string> lowered;
-    for (const Key& key : KeysOf(section)) {
-        std::string name = MBLowerCase(key.name);
-        if (std::find(lowered.begin(), lowered.end(), name) != lowered.end())
+    const std::vector<Key> keys = KeysOf(section);
+    // A set of the names seen, so that a section of many keys is read in linear time.
+    std::unordered_set<std::string> seen;
+    seen.reserve(keys.size());
+    for (const Key& key : keys) {
+        if (!seen.insert(MBLowerCase(key.name)).second)
             continue;
-        lowered.push_back(std::move(name));
         pairs.emplace_back(std::string(key.name), FinishValue(key.value));
     }
     return pairs;

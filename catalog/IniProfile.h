@@ -29,6 +29,9 @@ public:
     // The value of key in section, or nothing when either is absent.
     std::optional<std::string> ReadString(std::string_view section, std::string_view key) const;
 
+    // Whether ReadString gives the value of key in section cut to MaxValueLength.
+    bool ValueIsCut(std::string_view section, std::string_view key) const;
+
     // The keys of section with their values, in file order, each name once.
     std::vector<std::pair<std::string, std::string>> ReadSection(std::string_view section) const;
 
@@ -60,6 +63,7 @@ private:
     std::string_view Content(const Line& line) const;
     std::optional<std::size_t> FindHeader(std::string_view section) const;
     std::vector<Key> KeysOf(std::string_view section) const;
+    std::optional<std::string_view> RawValue(std::string_view section, std::string_view key) const;
 
     std::string_view text_;
     std::size_t textEnd_ = 0;  // the first NUL, or the size

@@ -17,7 +17,19 @@ QString RefusedNamesText(const QStringList& names)
 {
     return WithShownNames(QStringLiteral("次の名前にはこのプログラムで扱えない文字が含まれているため、"
                                          "選択から外しました。"),
-                          names);
+                          names)
+        + u'\n' + Cp932ProblemsText(names);
+}
+
+QString Cp932ProblemsText(const QStringList& names)
+{
+    QStringList problems;
+    for (const QString& name : names) {
+        const QString problem = Cp932ToDisplay(Cp932Problem(name));
+        if (!problem.isEmpty() && !problems.contains(problem))
+            problems.append(problem);
+    }
+    return problems.join(u'\n');
 }
 
 namespace {

@@ -30,3 +30,7 @@ QString WithFirstShownNames(const QString& heading, const QStringList& names);
 // The message that names the objects (code page 932 paths) a confirmed choice, a paste or a
 // drop did not add, and why.
 QString NotAddedText(NotAddedReason reason, const std::vector<std::string>& paths);
+
+// One line for each different reason why these names (screen texts) have no faithful code
+// page 932 form, each naming the character (Cp932Problem).
+QString Cp932ProblemsText(const QStringList& names);

@@ -10,7 +10,8 @@ namespace {
 
 [[noreturn]] void RefuseWithoutCp932(const std::string& utf8)
 {
-    throw CliFailure("「" + utf8 + "」には Shift-JIS (CP932) で書けない文字があります");
+    throw CliFailure("「" + utf8 + "」には Shift-JIS (CP932) で書けない文字があります: "
+                     + ToTerminal(Cp932Problem(QString::fromStdString(utf8))));
 }
 
 }  // namespace

@@ -133,7 +133,7 @@ void TCatRenameForm::btnOKClick()
 {
     const auto newName = QStringToCp932(TxtNew->text());
     if (!newName) {
-        Refuse(Cp932Text("変更後の名前には Shift-JIS で表せない文字が含まれています。"));
+        Refuse(Cp932Text("変更後の名前には Shift-JIS で表せない文字が含まれています。") + Cp932Problem(TxtNew->text()));
         return;
     }
     if (const std::string unchanged = UnchangedNameProblem(oldName_, *newName); !unchanged.empty()) {

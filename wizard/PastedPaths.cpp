@@ -79,7 +79,8 @@ QString PasteRemarks(const PastedPaths& pasted)
         remarks.append(NotAddedText(NotAddedReason::NotFound, pasted.Missing));
     if (!pasted.Unconvertible.isEmpty())
         remarks.append(WithShownNames(QStringLiteral("次の名前は Shift-JIS で表せない文字を含むため追加できません:"),
-                                      pasted.Unconvertible));
+                                      pasted.Unconvertible)
+                       + u'\n' + Cp932ProblemsText(pasted.Unconvertible));
     if (!pasted.Unstorable.empty())
         remarks.append(UnstorableNamesText(pasted.Unstorable));
     return remarks.join(u'\n');

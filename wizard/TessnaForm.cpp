@@ -387,7 +387,8 @@ bool TTessnaForm::AcceptName()
     if (edtCatName_->text().isEmpty())
         return refuse(Cp932Text("カタログ名を指定してください。"));
     if (!name)
-        return refuse(Cp932Text("カタログ名に Shift-JIS で表せない文字が含まれています。"));
+        return refuse(Cp932Text("カタログ名に Shift-JIS で表せない文字が含まれています。")
+                      + Cp932Problem(edtCatName_->text()));
     if (modifyMode_ && *name == DisplayedName(param_.FileName))
         return true;
     const std::string problem = services_.checkName

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <memory>
 #include <stdexcept>
 
@@ -69,6 +70,14 @@ Converter& FromUtf8()
     return converter;
 }
 
+// "U+301C": how a message names a character that code page 932 cannot show.
+std::string CodePointName(char32_t code)
+{
+    char name[16];
+    std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(code));
+    return name;
+}
+
 }  // namespace
 
 std::optional<std::string> Cp932ToUtf8(std::string_view cp932)
@@ -78,11 +87,16 @@ std::optional<std::string> Cp932ToUtf8(std::string_view cp932)
     return ToUtf8().Convert(cp932);
 }
 
+// Where several Unicode characters share one code page 932 form, only the one it reads back
+// as converts: any other would come back changed.
 std::optional<std::string> Utf8ToCp932(std::string_view utf8)
 {
     if (IsAscii(utf8))
         return std::string(utf8);
-    return FromUtf8().Convert(utf8);
+    auto cp932 = FromUtf8().Convert(utf8);
+    if (!cp932 || ToUtf8().Convert(*cp932) != utf8)
+        return std::nullopt;
+    return cp932;
 }
 
 std::optional<QString> Cp932ToQString(std::string_view cp932)
@@ -102,6 +116,24 @@ std::optional<std::string> QStringToCp932(const QString& text)
     if (utf8.contains("\xEF\xBF\xBD"))
         return std::nullopt;
     return Utf8ToCp932(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())));
+}
+
+std::string Cp932Problem(const QString& text)
+{
+    for (const char32_t code : text.toUcs4()) {
+        const std::string utf8 = QString::fromUcs4(&code, 1).toStdString();
+        const auto stored = FromUtf8().Convert(utf8);
+        const auto readBack = stored ? ToUtf8().Convert(*stored) : std::nullopt;
+        if (!readBack)
+            return Cp932Text("文字 ") + CodePointName(code) + Cp932Text(" は Shift-JIS (CP932) で書けません。");
+        if (*readBack == utf8)
+            continue;
+        const char32_t standIn = QString::fromStdString(*readBack).toUcs4().value(0);
+        return Cp932Text("文字 ") + CodePointName(code) + Cp932Text(" は Shift-JIS (CP932) では別の文字「")
+            + *stored + Cp932Text("」(") + CodePointName(standIn) + Cp932Text(") として保存されるため使えません。「")
+            + *stored + Cp932Text("」を使ってください。");
+    }
+    return {};
 }
 
 QString Cp932ToDisplay(std::string_view cp932)

@@ -28,15 +28,11 @@ std::optional<std::string> ToHostPath(std::string_view cp932Path)
     return Cp932ToUtf8(cp932Path);
 }
 
-// Several Unicode characters share one code page 932 form (U+301C and U+FF5E are both
-// 0x81 0x60); a name that would not come back as itself has no usable form, since the
-// path made from it would name another file.
+// The conversion refuses a name that would not come back as itself, since the path made
+// from it would name another file.
 std::optional<std::string> FromHostPath(std::string_view hostPath)
 {
-    auto cp932 = Utf8ToCp932(hostPath);
-    if (!cp932 || ToHostPath(*cp932) != hostPath)
-        return std::nullopt;
-    return cp932;
+    return Utf8ToCp932(hostPath);
 }
 
 std::optional<QString> ToQtPath(std::string_view cp932Path)
@@ -46,10 +42,7 @@ std::optional<QString> ToQtPath(std::string_view cp932Path)
 
 std::optional<std::string> FromQtPath(const QString& qtPath)
 {
-    auto cp932 = QStringToCp932(qtPath);
-    if (!cp932 || ToQtPath(*cp932) != qtPath)
-        return std::nullopt;
-    return cp932;
+    return QStringToCp932(qtPath);
 }
 
 std::string ExtractFileName(std::string_view path)

@@ -1,9 +1,14 @@
 #include "catalog/CatalogFile.h"
+#include "catalog/CatalogMessages.h"
 #include "support/core/Cp932.h"
 #include "support/core/TessnaError.h"
 #include "tests/common/TempFolder.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <map>
 
 namespace {
 
@@ -101,19 +106,84 @@ TEST(CatalogFile, WritesAndReadsBackDoubleByteTextExactly)
     EXPECT_EQ(read->Objects, entry.Objects);
 }
 
-TEST(CatalogFile, SkipsWhatIsNoTextFile)
+// Only a name with nothing behind it is no catalog at all; whatever exists there and is not
+// read whole as a catalog is reported with its reason, so that the list keeps it unwritten.
+TEST(CatalogFile, NamesWhyAnythingThatExistsIsNotReadWhole)
 {
     TempFolder folder;
-    std::filesystem::create_directory(folder.Path("dir.VrCat"));
+    const std::string head = "[Common]\r\nTitle=x\r\n[Objects]\r\n/a\r\n" + std::string(30, 'p');
+    folder.MakeFolder("folder.VrCat");
+    ASSERT_EQ(::mkfifo(folder.Path("fifo.VrCat").c_str(), 0600), 0);
+    std::filesystem::create_symlink(folder.Path("gone/drive.VrCat"), folder.Path("dangling.VrCat"));
     folder.Write("empty.VrCat", "");
+    folder.Write("binary.VrCat", std::string("MZ\x90\0\x03", 5));
     folder.Write("nul.VrCat", std::string("[Common]\r\nTitle=x\0\r\n", 20));
-    folder.Write("late.VrCat", "[Common]\r\nTitle=" + std::string(40, 'x') + "\x01\r\n");
-    EXPECT_FALSE(ReadCatalog(folder.Path("dir.VrCat")));
-    EXPECT_FALSE(ReadCatalog(folder.Path("empty.VrCat")));
+    folder.Write("brokenlead.VrCat", "[Common]\r\nTitle=\x83\x3F\r\n");
+    folder.Write("keyless.VrCat", "[Common]\r\n\r\n[Objects]\r\n/a\r\n");
+    folder.Write("latenul.VrCat", head + std::string("\r\n/b\0\r\n/c\r\n", 11));
+    folder.Write("longtitle.VrCat", "[Common]\r\nTitle=" + std::string(2048, 't') + "\r\n");
+    const std::map<std::string, std::string> reasons{
+        {"folder.VrCat", NotCatalogReason::Folder()},
+        {"fifo.VrCat", NotCatalogReason::NotAFile()},
+        {"dangling.VrCat", NotCatalogReason::DanglingLink()},
+        {"empty.VrCat", NotCatalogReason::EmptyFile()},
+        {"binary.VrCat", NotCatalogReason::NotText()},
+        {"nul.VrCat", NotCatalogReason::NotText()},
+        {"brokenlead.VrCat", NotCatalogReason::NotText()},
+        {"keyless.VrCat", NotCatalogReason::NoCommonKey()},
+        {"latenul.VrCat", NotCatalogReason::NulByte()},
+        {"longtitle.VrCat", NotCatalogReason::TitleTooLong()},
+    };
+    for (const auto& [name, reason] : reasons) {
+        try {
+            ReadCatalog(folder.Path(name));
+            ADD_FAILURE() << name << " was read";
+        } catch (const CannotReadError& error) {
+            EXPECT_EQ(error.Reason(), reason) << name;
+            EXPECT_EQ(error.what(), Cp932Text("ファイル " + folder.Path(name) + " は開けません")) << name;
+        }
+    }
     EXPECT_FALSE(ReadCatalog(folder.Path("missing.VrCat")));
-    EXPECT_FALSE(ReadCatalog(folder.Path("nul.VrCat")));
-    // Only the first 50 bytes are tested.
+    EXPECT_FALSE(ReadCatalog(folder.Path("empty.VrCat/below.VrCat")));
+    // Only the first bytes are tested for text; a title of the longest kept length is whole.
+    folder.Write("late.VrCat", "[Common]\r\nTitle=" + std::string(40, 'x') + "\x01\r\n");
     EXPECT_TRUE(ReadCatalog(folder.Path("late.VrCat")));
+    folder.Write("longest.VrCat", "[Common]\r\nTitle=\"" + std::string(2047, 't') + "\"\r\n");
+    EXPECT_EQ(ReadCatalog(folder.Path("longest.VrCat"))->Title, std::string(2047, 't'));
+}
+
+// A catalog an editor elsewhere saved with a byte-order mark reads as the same catalog in
+// code page 932; a character without a faithful form keeps it from being read, by name.
+TEST(CatalogFile, ReadsUtf8AndUtf16WithAByteOrderMark)
+{
+    TempFolder folder;
+    const std::u16string text = u"[Common]\r\nTitle=写真\r\n[Objects]\r\n/データ/表.txt\r\n";
+    std::string le = "\xFF\xFE";
+    std::string be = "\xFE\xFF";
+    for (const char16_t unit : text) {
+        le += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+        be += {static_cast<char>(unit >> 8), static_cast<char>(unit & 0xFF)};
+    }
+    folder.Write("utf8.VrCat", "\xEF\xBB\xBF[Common]\r\nTitle=写真\r\n[Objects]\r\n/データ/表.txt\r\n");
+    folder.Write("le.VrCat", le);
+    folder.Write("be.VrCat", be);
+    for (const char* name : {"utf8.VrCat", "le.VrCat", "be.VrCat"}) {
+        const auto read = ReadCatalog(folder.Path(name));
+        ASSERT_TRUE(read) << name;
+        EXPECT_EQ(read->Title, Cp932Text("写真")) << name;
+        EXPECT_EQ(read->Objects, Lines{Cp932Text("/データ/表.txt")}) << name;
+    }
+
+    folder.Write("wave.VrCat", "\xEF\xBB\xBF[Common]\r\nTitle=a〜b\r\n");
+    folder.Write("odd.VrCat", le + "x");
+    for (const auto& [name, code] : {std::pair{"wave.VrCat", "U+301C"}, std::pair{"odd.VrCat", "U+FFFD"}}) {
+        try {
+            ReadCatalog(folder.Path(name));
+            ADD_FAILURE() << name << " was read";
+        } catch (const CannotReadError& error) {
+            EXPECT_NE(error.Reason().find(code), std::string::npos) << name;
+        }
+    }
 }
 
 TEST(CatalogFile, ReportsAFileThatExistsButCannotBeRead)

@@ -73,32 +73,146 @@ TEST_F(CatalogStoreTest, LoadsInTheOrderOfTheKeysAndSavesThemRenumberedOnceTheLi
     EXPECT_EQ(folder.Read("VrCatCtl.ini"), "[Compress]\r\n0=b.VrCat\r\n1=a.VrCat\r\n2=c.VrCat\r\n");
 }
 
-TEST_F(CatalogStoreTest, DropsValuesThatNameNoTextFileAndForgetsThemWhenTheListIsSaved)
+// Only a value with no directory entry behind it leaves the list. Whatever else is there
+// stays listed, not loaded, with its reason; a save keeps it listed and never writes it, and
+// the next load tries again (a drive that comes back brings its catalog back).
+TEST_F(CatalogStoreTest, OnlyAValueWithNothingBehindItLeavesTheList)
 {
     folder.Write("good.VrCat", Catalog("Good"));
     folder.Write("empty.VrCat", "");
     folder.Write("binary.VrCat", std::string("MZ\x90\0\x03", 5));
     folder.Write("keyless.VrCat", "[Common]\r\n\r\n[Objects]\r\n/a\r\n");
-    folder.Write("sub/inner.VrCat", Catalog("Inner"));
-    std::filesystem::create_directory(folder.Path("folder.VrCat"));
-    folder.Write("VrCatCtl.ini",
-                 "[Compress]\r\n0=missing.VrCat\r\n1=empty.VrCat\r\n2=binary.VrCat\r\n"
-                 "3=keyless.VrCat\r\n4=folder.VrCat\r\n5=" + folder.Path("good.VrCat")
-                 + "\r\n6=*.VrCat\r\n7=\r\n8=sub/inner.VrCat\r\n9=good.VrCat\r\n");
+    folder.MakeFolder("folder.VrCat");
+    ASSERT_EQ(::mkfifo(folder.Path("fifo.VrCat").c_str(), 0600), 0);
+    std::filesystem::create_symlink(folder.Path("drive/d.VrCat"), folder.Path("dangling.VrCat"));
+    const std::string listed = "0=empty.VrCat\r\n1=binary.VrCat\r\n2=keyless.VrCat\r\n3=folder.VrCat\r\n"
+                               "4=fifo.VrCat\r\n5=dangling.VrCat\r\n6=good.VrCat\r\n";
+    folder.Write("VrCatCtl.ini", "[Compress]\r\n9=missing.VrCat\r\n" + listed + "7=*.VrCat\r\n8=\r\n");
+    const Lines names{"empty", "binary", "keyless", "folder", "fifo", "dangling", "good"};
 
     store.LoadCatalogList();
-    EXPECT_EQ(Names(), (Lines{"inner", "good"}));
-    store.AddObjects(0, {"/x"});
-    store.RemoveCatalog(1);
-    store.AddCatalogFromWizard(WizardResult("good", {}));
+    EXPECT_EQ(Names(), names);
+    const auto unreadable = store.UnreadableCatalogs();
+    ASSERT_EQ(unreadable.size(), 6u);
+    EXPECT_EQ(unreadable[0].reason, NotCatalogReason::EmptyFile());
+    EXPECT_EQ(unreadable[4].reason, NotCatalogReason::NotAFile());
+    EXPECT_EQ(unreadable[5].reason, NotCatalogReason::DanglingLink());
+    EXPECT_THROW(store.AddObjects(5, {"/x"}), TessnaError);
+
+    store.AddObjects(6, {"/new"});
     store.SaveCatalogList();
-    // The catalog found in a subfolder is written back there, but listed by its name alone.
-    EXPECT_EQ(folder.Read("VrCatCtl.ini"), "[Compress]\r\n0=inner.VrCat\r\n1=good.VrCat\r\n");
-    EXPECT_EQ(folder.Read("sub/inner.VrCat"), Catalog("Inner", {"/x"}));
+    EXPECT_EQ(folder.Read("VrCatCtl.ini"), "[Compress]\r\n" + listed);
     EXPECT_EQ(folder.Read("empty.VrCat"), "");
+    EXPECT_TRUE(std::filesystem::is_directory(folder.Path("folder.VrCat")));
+    EXPECT_TRUE(std::filesystem::is_fifo(folder.Path("fifo.VrCat")));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.Path("dangling.VrCat")));
+    EXPECT_FALSE(folder.Exists("drive"));
+
+    folder.Write("drive/d.VrCat", Catalog("D", {"/d"}));
+    store.LoadCatalogList();
+    EXPECT_EQ(Names(), names);
+    EXPECT_TRUE(store.IsLoaded(5));
+    EXPECT_EQ(store.Catalog(5).Objects, Lines{"/d"});
+}
+
+// A value with a subfolder is read, written and listed there; one that leads out of the
+// folder by its own text is never opened, so another program's file keeps its bytes.
+TEST_F(CatalogStoreTest, AValueIsWrittenBackAsReadAndNeverLeadsOutOfTheFolder)
+{
+    TempFolder other;
+    const std::string foreign = "[Common]\r\nLanguage=en\r\n[Window]\r\nWidth=640\r\n";
+    other.Write("app.ini", foreign);
+    const std::string climbing = "../" + std::filesystem::path(other.Path()).filename().string() + "/app.ini";
+    folder.Write("sub/inner.VrCat", Catalog("Inner"));
+    folder.Write("sub/deeper/x.VrCat", Catalog("X"));
+    const std::string listed = "0=sub/inner.VrCat\r\n1=" + climbing + "\r\n2=" + other.Path("app.ini")
+                               + "\r\n3=sub/deeper/../../../escape.VrCat\r\n4=./sub/deeper/x.VrCat\r\n";
+    folder.Write("VrCatCtl.ini", "[Compress]\r\n" + listed);
 
     store.LoadCatalogList();
-    EXPECT_EQ(Names(), Lines{"good"});
+    EXPECT_EQ(Names(), (Lines{"inner", "app", "app", "escape", "x"}));
+    EXPECT_TRUE(store.IsLoaded(0));
+    EXPECT_TRUE(store.IsLoaded(4));
+    for (int outside : {1, 2, 3})
+        EXPECT_EQ(store.UnreadableReason(outside), NotCatalogReason::OutsideFolder()) << outside;
+
+    store.AddObjects(0, {"/new"});
+    store.SaveCatalogList();
+    EXPECT_EQ(folder.Read("VrCatCtl.ini"), "[Compress]\r\n" + listed);
+    EXPECT_EQ(folder.Read("sub/inner.VrCat"), Catalog("Inner", {"/new"}));
+    EXPECT_EQ(other.Read("app.ini"), foreign);
+
+    store.RenameCatalog(0, "renamed");
+    store.SaveCatalogList();
+    EXPECT_EQ(folder.Read("sub/renamed.VrCat"), Catalog("Inner", {"/new"}));
+    store.LoadCatalogList();
+    EXPECT_EQ(Names(), (Lines{"renamed", "app", "app", "escape", "x"}));
+    EXPECT_TRUE(store.IsLoaded(0));
+}
+
+// What the reader would cut (objects after a NUL byte, a title over 2,047 bytes) is listed
+// but cannot be changed, and no save writes the shorter copy over it.
+TEST_F(CatalogStoreTest, ACatalogTheReaderWouldCutIsListedUnchangeableAndNeverWritten)
+{
+    const std::string head = Catalog("Nul", {"/a", std::string(40, 'p')});
+    const std::string cut = head + std::string("/b\0\r\n/c\r\n", 9);
+    const std::string longTitle = Catalog(std::string(2048, 't'), {"/a"});
+    folder.Write("cut.VrCat", cut);
+    folder.Write("long.VrCat", longTitle);
+    folder.Write("VrCatCtl.ini", "[Compress]\r\n0=cut.VrCat\r\n1=long.VrCat\r\n");
+
+    store.LoadCatalogList();
+    EXPECT_EQ(Names(), (Lines{"cut", "long"}));
+    EXPECT_EQ(store.UnreadableReason(0), NotCatalogReason::NulByte());
+    EXPECT_EQ(store.UnreadableReason(1), NotCatalogReason::TitleTooLong());
+    EXPECT_THROW(store.AddObjects(0, {"/x"}), TessnaError);
+    EXPECT_THROW(store.RenameCatalog(1, "short"), TessnaError);
+
+    store.AddCatalogFromWizard(WizardResult("Third", {"/t"}));
+    store.SaveCatalogList();
+    EXPECT_EQ(folder.Read("cut.VrCat"), cut);
+    EXPECT_EQ(folder.Read("long.VrCat"), longTitle);
+    EXPECT_EQ(folder.Read("VrCatCtl.ini"), "[Compress]\r\n0=cut.VrCat\r\n1=long.VrCat\r\n2=Third.VrCat\r\n");
+}
+
+// A control file or a catalog an editor elsewhere saved in UTF-8 or UTF-16 with a
+// byte-order mark is read; a save writes it in code page 932 without the mark.
+TEST_F(CatalogStoreTest, ReadsFilesWithAByteOrderMarkAndWritesThemBackInCodePage932)
+{
+    const auto utf16 = [](const std::u16string& text, bool bigEndian) {
+        std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+        for (const char16_t unit : text) {
+            const char high = static_cast<char>(unit >> 8);
+            const char low = static_cast<char>(unit & 0xFF);
+            bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+        }
+        return bytes;
+    };
+    const std::string control = Cp932Text("[Mine]\r\nk=データ\r\n[Compress]\r\n0=写真.VrCat\r\n");
+    // A save writes only what changed: here the catalog and the list.
+    for (const std::string& marked :
+         {std::string("\xEF\xBB\xBF[Mine]\r\nk=データ\r\n[Compress]\r\n0=写真.VrCat\r\n"),
+          utf16(u"[Mine]\r\nk=データ\r\n[Compress]\r\n0=写真.VrCat\r\n", false),
+          utf16(u"[Mine]\r\nk=データ\r\n[Compress]\r\n0=写真.VrCat\r\n", true)}) {
+        folder.Write("VrCatCtl.ini", marked);
+        folder.Write("写真.VrCat", utf16(u"[Common]\r\nTitle=写真\r\n[Objects]\r\n/表\r\n", false));
+        store.LoadCatalogList();
+        ASSERT_EQ(Names(), Lines{Cp932Text("写真")});
+        EXPECT_EQ(store.Catalog(0).Objects, Lines{Cp932Text("/表")});
+        store.AddObjects(0, {"/n"});
+        store.AddCatalogFromWizard(WizardResult("New", {}));
+        store.SaveCatalogList();
+        EXPECT_EQ(folder.Read("VrCatCtl.ini"), control + "1=New.VrCat\r\n");
+        EXPECT_EQ(folder.Read("写真.VrCat"), Catalog(Cp932Text("写真"), {Cp932Text("/表"), "/n"}));
+    }
+
+    folder.Write("VrCatCtl.ini", "\xEF\xBB\xBF[Compress]\r\n0=a〜b.VrCat\r\n");
+    try {
+        store.LoadCatalogList();
+        FAIL() << "a control file with U+301C was read";
+    } catch (const TessnaError& error) {
+        EXPECT_NE(std::string(error.what()).find("U+301C"), std::string::npos) << error.what();
+    }
 }
 
 TEST_F(CatalogStoreTest, TakesAFileListedTwiceOnce)
@@ -346,7 +460,7 @@ TEST_F(CatalogStoreTest, RenameKeepsTheFolderAndTheTitle)
     store.SaveCatalogList();
     EXPECT_EQ(folder.Read("sub/new.VrCat"), Catalog("Old"));
     EXPECT_EQ(folder.Read("sub/old.VrCat"), Catalog("Old"));
-    EXPECT_EQ(folder.Read("VrCatCtl.ini"), "[Compress]\r\n0=new.VrCat\r\n");
+    EXPECT_EQ(folder.Read("VrCatCtl.ini"), "[Compress]\r\n0=sub/new.VrCat\r\n");
 }
 
 // Object paths are file names of a case-sensitive file system: a case twin is another object.

@@ -44,6 +44,14 @@ TEST(IniProfile, CutsValuesAt2047BytesWithoutSplittingACharacter)
     const std::string shiftedText = "[s]\nk=" + value.substr(1) + "\n";
     const IniProfile shifted(shiftedText);
     EXPECT_EQ(shifted.ReadString("s", "k"), value.substr(1, 2046));
+
+    EXPECT_TRUE(ascii.ValueIsCut("s", "k"));
+    EXPECT_TRUE(shifted.ValueIsCut("S", "K"));
+    const std::string wholeText = "[s]\nk=\"" + std::string(2047, 'a') + "\"\nm=1\n";
+    const IniProfile whole(wholeText);
+    EXPECT_FALSE(whole.ValueIsCut("s", "k"));
+    EXPECT_FALSE(whole.ValueIsCut("s", "m"));
+    EXPECT_FALSE(whole.ValueIsCut("s", "absent"));
 }
 
 TEST(IniProfile, TakesTheFirstOfEqualNamesAndSkipsCommentsAndBareLines)

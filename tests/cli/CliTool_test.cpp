@@ -171,6 +171,11 @@ TEST_F(CliTest, NewRefusesNamesTheRenameDialogRefusesAndListedNames)
     ExpectRefused({"new", "  "}, "空白だけ");
     ExpectRefused({"new", "Ok", "/tmp/\xF0\x9F\x98\x80"}, "😀");
     ExpectRefused({"new", "한국"}, "한국");
+    // A character that code page 932 would store as another one is refused by both borders,
+    // naming the one to type instead.
+    ExpectRefused({"new", "x〜y"}, "「～」(U+FF5E)");
+    ExpectRefused({"new", "Ok", "/tmp/a−b"}, "「－」(U+FF0D)");
+    ExpectRefused({"add", "Backup", "/tmp/a‖b"}, "「∥」(U+2225)");
 }
 
 TEST_F(CliTest, NewAndRenameRefuseWhatTheCatalogNameRuleRefuses)
