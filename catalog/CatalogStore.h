@@ -197,6 +197,7 @@ private:
     std::vector<std::string> ListedFiles(std::string_view control, const char* section) const;
     SavePlan PlanSave() const;
     void WritePlan(SavePlan& plan);
+    void TakeOtherWriter(SavePlan& plan);
     bool Save(Prompter* prompter);
     std::size_t CheckedIndex(int index) const;
     std::vector<std::string> FileNames() const;
