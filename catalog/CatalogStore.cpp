@@ -18,16 +18,11 @@
 #include <stdexcept>
 #include <unordered_set>
 
-namespace {
-
-// Removes what killed saves left in the folder (code page 932).
-void RemoveKilledSaves(const std::string& folder)
+void CatalogStore::RemoveKilledSaves(const std::string& folder)
 {
     if (const auto hostFolder = ToHostPath(folder))
         RemoveDeadTemporaries(*hostFolder);
 }
-
-}  // namespace
 
 CatalogStore::CatalogStore(std::string folder, QObject* parent)
     : QObject(parent)

@@ -193,6 +193,8 @@ private:
     struct Conflict;
 
     void ReadCatalogList(int kind);
+    // Removes what killed saves left in the folder (code page 932).
+    static void RemoveKilledSaves(const std::string& folder);
     // The catalog files a control file's section lists, in order, each once.
     std::vector<std::string> ListedFiles(std::string_view control, const char* section) const;
     SavePlan PlanSave() const;

@@ -49,13 +49,6 @@ struct CatalogStore::SavePlan {
 
 namespace {
 
-// Removes what killed saves left in the folder (code page 932).
-void RemoveKilledSavesIn(const std::string& folder)
-{
-    if (const auto hostFolder = ToHostPath(folder))
-        RemoveDeadTemporaries(*hostFolder);
-}
-
 std::unordered_set<std::string> SetOf(const std::vector<std::string>& names)
 {
     return {names.begin(), names.end()};
@@ -194,7 +187,7 @@ void CatalogStore::WritePlan(SavePlan& plan)
         save.Stage(controlFile, *plan.controlText, {failure, failure});
     }
     for (const std::string& folder : folders)
-        RemoveKilledSavesIn(folder);
+        RemoveKilledSaves(folder);
     save.Commit();
 
     for (const auto& [path, fingerprint] : plan.seenNow)
