@@ -17,6 +17,7 @@
 #include "support/ui/FileDropTarget.h"
 #include "support/ui/HelpViewer.h"
 #include "support/ui/RunCommand.h"
+#include "support/ui/ScreenFit.h"
 #include "support/ui/SelectedRows.h"
 #include "support/ui/StopBox.h"
 #include "support/ui/UIFonts.h"
@@ -670,8 +671,11 @@ void TCatalogForm::showEvent(QShowEvent* event)
 
 void TCatalogForm::FormShow()
 {
-    if (!services_.startedMaximized)
+    if (!services_.startedMaximized) {
         LoadWindowPlacement(this, RegCatalogSubKey);
+        // A placement stored on a larger screen still opens within this one.
+        FitOnScreen(this);
+    }
     const int treeWidth = RegReadInteger(RegGrepSubKey, RegPlaceTreeWidth, RegPlaceTreeWidthDefault);
     splitter_->setSizes({treeWidth, std::max(1, splitter_->width() - treeWidth)});
 }

@@ -8,7 +8,10 @@
 #include "support/core/ProgramFolder.h"
 #include "support/core/TessnaError.h"
 #include "support/ui/StopBox.h"
+#include "support/ui/QtTranslations.h"
+#include "support/ui/ScreenFit.h"
 #include "support/ui/SupportHooks.h"
+#include "support/ui/UnfocusedSelection.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -18,6 +21,9 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     InstallBeep();
     InstallRegistryProblemBox();
+    LoadQtTranslations();
+    KeepWindowsOnScreen();
+    UseUnfocusedSelection();
 
     CheckPlatform();
     // The lock records the application name and a later start takes a lock whose name is

@@ -23,6 +23,7 @@ FolderModel::Entry EntryOf(const QFileInfo& info, const QString& name)
     entry.folder = info.isDir();
     entry.size = entry.folder ? 0 : info.size();
     entry.modified = info.lastModified();
+    entry.hidden = name.startsWith(u'.');
     return entry;
 }
 
@@ -44,7 +45,7 @@ Entries ReadFolder(const QString& folder, const std::atomic<bool>& cancel)
     if (folder.isEmpty()) {
         entries = ReadVolumes();
     } else {
-        QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
+        QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden);
         while (it.hasNext() && !cancel.load(std::memory_order_relaxed)) {
             const QFileInfo info = it.nextFileInfo();
             entries.push_back(EntryOf(info, info.fileName()));
@@ -146,6 +147,19 @@ void FolderModel::SetNameFilters(const QStringList& patterns)
         filters_.append(QRegularExpression(QRegularExpression::wildcardToRegularExpression(pattern),
                                            QRegularExpression::CaseInsensitiveOption));
     }
+    Refilter();
+}
+
+void FolderModel::SetShowHidden(bool show)
+{
+    if (show == showHidden_)
+        return;
+    showHidden_ = show;
+    Refilter();
+}
+
+void FolderModel::Refilter()
+{
     beginResetModel();
     Rebuild();
     endResetModel();
@@ -153,6 +167,8 @@ void FolderModel::SetNameFilters(const QStringList& patterns)
 
 bool FolderModel::Passes(const Entry& entry) const
 {
+    if (entry.hidden && !showHidden_)
+        return false;
     if (entry.folder || filters_.isEmpty())
         return true;
     return std::any_of(filters_.begin(), filters_.end(),

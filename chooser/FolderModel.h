@@ -32,6 +32,7 @@ public:
         qint64 size = 0;
         QDateTime modified;
         int nameRank = 0;   // place in the natural name order, folders first
+        bool hidden = false;   // a dot file, shown only on request
     };
 
     enum Column { NameColumn = 0, SizeColumn = 1, TypeColumn = 2, DateColumn = 3 };
@@ -45,6 +46,10 @@ public:
     // Wildcard patterns for the files shown (letter case ignored); empty: every file.
     // Folders are always shown.
     void SetNameFilters(const QStringList& patterns);
+    // Whether hidden entries (names starting with a dot) are listed; they are read anyway,
+    // so switching needs no new read.
+    void SetShowHidden(bool show);
+    bool ShowsHidden() const { return showHidden_; }
 
     // The row of a path of the folder shown (or of a volume in the computer folder).
     QModelIndex IndexOf(const QString& path) const;
@@ -68,6 +73,7 @@ private:
     const Entry& EntryAt(const QModelIndex& index) const;
     void Deliver(int generation, std::shared_ptr<Entries> entries);
     void Rebuild();
+    void Refilter();
     void SortVisible();
     bool Passes(const Entry& entry) const;
     void StopWorkers();
@@ -80,6 +86,7 @@ private:
     SortState sort_;
     int generation_ = 0;
     bool loading_ = false;
+    bool showHidden_ = false;
     std::shared_ptr<std::atomic<bool>> cancel_;
     std::vector<QThread*> workers_;
 };

@@ -3,6 +3,8 @@
 #include "support/core/HostPath.h"
 #include "support/ui/ObjectIcons.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 std::string GetSpecialFolderPath(int csidl)
@@ -14,7 +16,10 @@ std::string GetSpecialFolderPath(int csidl)
         location = QStandardPaths::DocumentsLocation;
     else
         return {};
-    return FromQtPath(QStandardPaths::writableLocation(location)).value_or(std::string());
+    // A desktop or documents folder the user does not have stands for the home folder, so that
+    // its place in the side list still leads somewhere.
+    const QString path = QStandardPaths::writableLocation(location);
+    return FromQtPath(QFileInfo(path).isDir() ? path : QDir::homePath()).value_or(std::string());
 }
 
 int GetFileIconIndex(const std::string& path)

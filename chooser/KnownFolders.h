@@ -14,8 +14,8 @@ inline constexpr int CSIDL_PERSONAL = 5;
 inline constexpr char ComputerFolderName[] = "::{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
 inline constexpr char NetworkFolderName[] = "::{208D2C60-3AEA-1069-A2D7-08002B30309D}";
 
-// The file-system path of the desktop or the documents folder; "" for any other number or
-// when the path has no code page 932 form.
+// The file-system path of the desktop or the documents folder, the home folder when that
+// folder does not exist; "" for any other number or when the path has no code page 932 form.
 std::string GetSpecialFolderPath(int csidl);
 
 // The number in GetSystemImageList (support/ui/ObjectIcons.h) of the icon of path: the

@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -50,14 +51,22 @@ QPushButton* MakeButton(const QString& caption, const QString& name, QWidget* pa
     return button;
 }
 
-// The folder a dialog given no folder of its own starts in. Like the current directory,
-// which the platform's open dialog moves to the folder it shows, it starts as the
-// process's current directory and then follows the folder each dialog closed in, so the
-// next chooser of the run opens where the last one was left.
+// The folder a dialog given no folder of its own starts in. It starts as the user's home
+// (the process's current folder is wherever the program happened to be started, often the
+// folder of its executables) and then follows the folder each dialog closed in, or the
+// folder of the object a confirmed dialog chose, so the next chooser of the run opens
+// where the last one was left.
 QString& CurrentDirectory()
 {
-    static QString folder = QDir::currentPath();
+    static QString folder = QDir::homePath();
     return folder;
+}
+
+// Whether the file lists show hidden entries; Ctrl+H switches it for the rest of the run.
+bool& ShowHiddenEntries()
+{
+    static bool show = false;
+    return show;
 }
 
 }  // namespace
@@ -122,7 +131,7 @@ void OpenDialogWindow::BuildControls()
     fileList_->installEventFilter(this);
     fileList_->setTabKeyNavigation(false);
     fileList_->setAccessibleName(QStringLiteral("ファイル一覧"));
-    fileList_->setAccessibleDescription(QStringLiteral("表示しているフォルダのファイルとフォルダ"));
+    fileList_->setAccessibleDescription(QStringLiteral("表示しているフォルダのファイルとフォルダ。Ctrl+H で隠しファイルを表示または非表示にします"));
     loading_ = new QLabel(QStringLiteral("フォルダを読み込んでいます..."), fileList_->viewport());
     loading_->setObjectName(QStringLiteral("LoadingLabel"));
     loading_->move(8, 8);
@@ -157,6 +166,11 @@ void OpenDialogWindow::BuildControls()
 
     items_ = {{IDOK, okButton_}, {IDCANCEL, cancelButton_}, {stc2, fileTypeLabel_},
               {stc3, fileNameLabel_}, {cmb1, fileTypes_}, {edt1, fileName_}};
+
+    model_->SetShowHidden(ShowHiddenEntries());
+    auto* hiddenShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_H), this);
+    hiddenShortcut->setObjectName(QStringLiteral("ShowHiddenShortcut"));
+    connect(hiddenShortcut, &QShortcut::activated, this, &OpenDialogWindow::ToggleHiddenEntries);
 
     connect(folderBar_, &QLineEdit::returnPressed, this, &OpenDialogWindow::OnFolderBarEntered);
     connect(upButton_, &QToolButton::clicked, this, &OpenDialogWindow::GoUp);
@@ -202,7 +216,13 @@ void OpenDialogWindow::StartIn(const QString& folder)
     if (!folder.isEmpty() && ShowFolder(folder))
         return;
     if (!ShowFolder(CurrentDirectory()))
-        ShowFolder(QDir::currentPath());
+        ShowFolder(QDir::homePath());
+}
+
+void OpenDialogWindow::ToggleHiddenEntries()
+{
+    ShowHiddenEntries() = !ShowHiddenEntries();
+    model_->SetShowHidden(ShowHiddenEntries());
 }
 
 bool OpenDialogWindow::ShowFolder(const QString& path)
@@ -554,9 +574,12 @@ bool OpenDialogWindow::eventFilter(QObject* watched, QEvent* event)
 
 void OpenDialogWindow::done(int result)
 {
-    // The computer folder has no path: the current directory stays where it was.
-    if (!folder_.isEmpty())
-        CurrentDirectory() = folder_;
+    // A chosen path typed in full names its own folder; the computer folder has no path,
+    // and closing there leaves the folder remembered as it was.
+    const QString chosenFolder
+        = result == Accepted && !resultPaths_.isEmpty() ? QFileInfo(resultPaths_.front()).path() : folder_;
+    if (!chosenFolder.isEmpty() && QFileInfo(chosenFolder).isDir())
+        CurrentDirectory() = chosenFolder;
     emit closing();
     QDialog::done(result);
 }

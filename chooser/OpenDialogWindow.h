@@ -68,7 +68,7 @@ public:
     void SetDefaultExt(const QString& ext) { defaultExt_ = ext; }
     void SetSizing(bool sizing);
     // The folder shown first: folder when it exists, else the folder the last dialog of the
-    // run closed in, else the current directory.
+    // run left remembered, else the user's home.
     void StartIn(const QString& folder);
 
     // The folder shown (host syntax, no trailing "/" except the root); empty while the
@@ -77,6 +77,8 @@ public:
     bool ShowFolder(const QString& path);
     void ShowComputer();
     void GoUp();
+    // Ctrl+H: shows or hides the hidden entries of every file list for the rest of the run.
+    void ToggleHiddenEntries();
 
     // Presses OK: the text of the file name box is taken as typed input, unless it is the
     // text a selection put there (SetChosenText), which stands for the chosen names whole.

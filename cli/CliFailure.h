@@ -9,3 +9,9 @@ class CliFailure : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
+
+// Arguments a command does not understand: the tool shows its usage and ends with exit code 2.
+class CliUsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};

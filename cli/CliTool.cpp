@@ -7,14 +7,19 @@
 #include "catalog/CatalogStore.h"
 #include "cli/CliArguments.h"
 #include "cli/CliFailure.h"
+#include "cli/SizeReport.h"
 #include "cli/WizardOrder.h"
 #include "support/core/BuildInfo.h"
+#include "support/core/FileFacts.h"
 #include "support/core/FileNames.h"
+#include "support/core/HostPath.h"
 #include "support/core/ShownName.h"
+#include "support/core/SizeWalker.h"
 #include "support/core/TessnaError.h"
 
 #include <algorithm>
 #include <ostream>
+#include <set>
 
 struct CliTool::Command {
     const char* name;
@@ -22,6 +27,7 @@ struct CliTool::Command {
     std::size_t maxArguments;
     bool changesList;
     void (CliTool::*run)(CatalogStore&, const Arguments&);
+    const char* flag = nullptr;  // an argument the command takes as a switch, wherever it stands
 };
 
 namespace {
@@ -72,6 +78,8 @@ const std::vector<CliTool::Command>& CliTool::Commands()
         {"remove", 2, Unbounded, true, &CliTool::Remove},
         {"rename", 2, 2, true, &CliTool::Rename},
         {"delete", 1, 1, true, &CliTool::Delete},
+        {"files", 1, 1, false, &CliTool::Files, "-0"},
+        {"size", 1, 3, false, &CliTool::Size},
     };
     return commands;
 }
@@ -107,6 +115,23 @@ VrCatCtl.ini か tessna.portable があればそのフォルダ、なければ $
   rename NAME NEWNAME  カタログの名前を変えます。ファイル名が変わり、タイトルはそのまま
                        です。前のファイルはディスクに残ります。
   delete NAME          カタログをリストから外します。ファイルはディスクに残ります。
+  files NAME [-0]      カタログのオブジェクトのうち存在するもののパスを、一行に一つ、
+                       順に表示します。ワイルドカードを含むものは一致するものすべてです。
+                       -0 では各パスのあとに改行ではなく NUL を出力します。存在しない
+                       ものは標準エラーに示し、ほかを出力したあと終了コード 1 で終わり
+                       ます。tar --null -T - や rsync --from0 --files-from=- に渡せます:
+                         tessna-cli files NAME -0 | tar --null -T - -cf NAME.tar
+  size NAME [--each] [--json]
+                       カタログのオブジェクトの合計を「バイト数 ファイル数 フォルダ数」
+                       の順にタブで区切って表示します。バイト数は通常のファイルの大きさの
+                       和で、ハードリンクで同じファイルに二度届いても一度だけ数えます。
+                       リンクはたどらず、ほかのファイルシステムも数えます。ワイルドカードの
+                       オブジェクトは一致するものすべてを、ほかのフォルダの中にあるオブジェ
+                       クトは一度だけ数えます。--each は先にオブジェクトごとに一行
+                       （数とパス、ほかのオブジェクトの中にあればそのパス）を示します。
+                       --json はスクリプト向けに JSON で示します。読めなかったフォルダや
+                       ファイルがあれば、数えられた分を示したうえで、その名前を標準エラー
+                       に示し、終了コード 1 で終わります。
 
 リストにあるのに読み込めないカタログ（自分自身を指すリンク、長すぎる名前、読み取りの
 権限がないものなど）は、その旨を標準エラーに示します。そのカタログは list に表示し、保存
@@ -126,6 +151,8 @@ CP932 (Shift-JIS) です。CP932 で書けない文字を含む名前やパス�
 終了コード:
   0  完了しました。
   1  拒否したか失敗しました。理由を標準エラーに一つ示し、何も保存しません。
+     files では、存在しないオブジェクトがありました。size では、読めなかったものがあり
+     合計が一部だけです。
   2  使い方の誤りです。この説明を標準エラーに示します。
 )";
 }
@@ -175,8 +202,12 @@ int CliTool::Run(const std::vector<std::string>& arguments)
                                       [&](const Command& c) { return name == c.name; });
     if (command == commands.end())
         return UsageError("コマンド " + name + " はありません");
-    const Arguments commandArguments(arguments.begin() + static_cast<std::ptrdiff_t>(next) + 1,
-                                     arguments.end());
+    Arguments commandArguments(arguments.begin() + static_cast<std::ptrdiff_t>(next) + 1, arguments.end());
+    if (command->flag) {
+        const auto flags = std::remove(commandArguments.begin(), commandArguments.end(), command->flag);
+        flagGiven_ = flags != commandArguments.end();
+        commandArguments.erase(flags, commandArguments.end());
+    }
     if (commandArguments.size() < command->minArguments
         || commandArguments.size() > command->maxArguments)
         return UsageError("コマンド " + name + " の引数の数が違います");
@@ -194,6 +225,8 @@ int CliTool::Run(const std::vector<std::string>& arguments)
         (this->*command->run)(store, commandArguments);
         if (command->changesList)
             store.SaveCatalogList();
+    } catch (const CliUsageError& problem) {
+        return UsageError(problem.what());
     } catch (const CliFailure& failure) {
         err_ << "tessna-cli: " << failure.what() << '\n';
         return ExitFailed;
@@ -204,7 +237,7 @@ int CliTool::Run(const std::vector<std::string>& arguments)
         err_ << "tessna-cli: " << error.what() << '\n';
         return ExitFailed;
     }
-    return ExitDone;
+    return exitCode_;
 }
 
 void CliTool::List(CatalogStore& store, const Arguments&)
@@ -289,4 +322,57 @@ void CliTool::Rename(CatalogStore& store, const Arguments& arguments)
 void CliTool::Delete(CatalogStore& store, const Arguments& arguments)
 {
     store.RemoveCatalog(IndexOfCatalog(store, arguments[0]));
+}
+
+// The host paths of what the catalog's objects name, for an archiver's list of files. Each
+// object that names nothing (a path in another system's syntax included), and each path a
+// line cannot hold, is named on the error stream; the command then fails after the rest.
+void CliTool::Files(CatalogStore& store, const Arguments& arguments)
+{
+    const int index = IndexOfCatalog(store, arguments[0]);
+    store.CheckLoaded(index);
+    const char end = flagGiven_ ? '\0' : '\n';
+    std::size_t failed = 0;
+    for (const std::string& object : store.Catalog(index).Objects) {
+        const std::vector<std::string> found
+            = object.starts_with(PathDelim) ? FindAllMatches(object) : std::vector<std::string>();
+        if (found.empty()) {
+            err_ << "tessna-cli: 「" << ToTerminal(ShownName(object)) << "」はありません\n";
+            ++failed;
+        }
+        for (const std::string& path : found) {
+            const std::string host = ToHostPath(path).value_or(std::string());
+            if (host.find(end) != std::string::npos) {
+                err_ << "tessna-cli: 「" << ToTerminal(ShownName(path)) << "」は改行を含むため -0 なしでは示せません\n";
+                ++failed;
+                continue;
+            }
+            out_ << host << end;
+        }
+    }
+    if (failed > 0)
+        throw CliFailure(std::to_string(failed) + " 個のオブジェクトを示せませんでした");
+}
+
+void CliTool::Size(CatalogStore& store, const Arguments& arguments)
+{
+    const SizeReportOptions options = SizeOptions(arguments);
+    const int index = IndexOfCatalog(store, options.name);
+    store.CheckLoaded(index);
+    const std::vector<std::string>& objects = store.Catalog(index).Objects;
+    std::vector<ObjectSize> sizes;
+    for (const std::string& object : objects)
+        sizes.push_back(WalkObject(object));
+    WriteSizeReport(out_, objects, sizes, options);
+    std::set<std::string> named;  // a folder that two objects hold is named once
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        if (!sizes[i].exists)
+            err_ << "tessna-cli: 「" << ToTerminal(ShownName(objects[i])) << "」はありません\n";
+        for (const std::string& name : sizes[i].unreadable) {
+            if (named.insert(name).second)
+                err_ << "tessna-cli: 「" << ToTerminal(ShownName(name)) << "」は読めないため数えていません\n";
+        }
+        if (sizes[i].Partial())
+            exitCode_ = ExitFailed;
+    }
 }

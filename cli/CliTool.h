@@ -41,8 +41,13 @@ private:
     void Remove(CatalogStore& store, const Arguments& arguments);
     void Rename(CatalogStore& store, const Arguments& arguments);
     void Delete(CatalogStore& store, const Arguments& arguments);
+    void Files(CatalogStore& store, const Arguments& arguments);
+    void Size(CatalogStore& store, const Arguments& arguments);
 
     std::ostream& out_;
     std::ostream& err_;
     std::function<std::string()> defaultFolder_;
+    bool flagGiven_ = false;  // the command's own flag (Command::flag) was among its arguments
+    // A command that printed what it could but not everything ends with ExitFailed.
+    int exitCode_ = ExitDone;
 };

@@ -1,5 +1,5 @@
 # The Debian package of what cmake --install installs (scripts/package builds it). Its
-# Depends come from the binaries through dpkg-shlibdeps.
+# Depends come from the binaries through dpkg-shlibdeps, and name Qt's translations.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tessna)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -18,6 +18,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${PROJECT_HOMEPAGE_URL})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt's own texts (text box menus, standard buttons) in Japanese come from Qt's translations,
+# which dpkg-shlibdeps cannot see.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
 # The interface is Japanese: without a Japanese font its texts show as boxes.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk | fonts-ipafont-gothic")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

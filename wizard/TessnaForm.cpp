@@ -6,10 +6,14 @@
 #include "support/core/Cp932.h"
 #include "support/core/FileNames.h"
 #include "support/core/HostPath.h"
+#include "support/core/Beep.h"
 #include "support/core/MessageDlg.h"
+#include "support/core/RegistryLayout.h"
 #include "support/ui/FileLabel.h"
 #include "support/ui/HelpViewer.h"
 #include "support/ui/RunCommand.h"
+#include "support/ui/ScreenFit.h"
+#include "support/ui/WindowPlacement.h"
 #include "wizard/WizardObjectList.h"
 #include "wizard/WizardObjectModel.h"
 #include "wizard/WizardPicture.h"
@@ -56,7 +60,7 @@ QString LinesText(const std::vector<std::string>& lines)
 
 TTessnaForm::TTessnaForm(const TCatalogParam& param, CatalogWizardServices services, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
-                         | Qt::MSWindowsFixedSizeDialogHint)
+                         | Qt::WindowMaximizeButtonHint)
     , param_(param)
     , services_(std::move(services))
     , prompter_(this, services_.prompter)
@@ -80,7 +84,22 @@ TTessnaForm::TTessnaForm(const TCatalogParam& param, CatalogWizardServices servi
     FormCreate();
 }
 
-TTessnaForm::~TTessnaForm() = default;
+TTessnaForm::~TTessnaForm()
+{
+    FormDestroy();
+}
+
+void TTessnaForm::FormDestroy()
+{
+    if (!shown_)
+        return;
+    // A destructor may not throw: a size that cannot be written is only a beep.
+    try {
+        SaveWindowPlacement(this, RegWizardSubKey);
+    } catch (const std::exception&) {
+        MessageBeep();
+    }
+}
 
 QWidget* TTessnaForm::CreatePicture()
 {
@@ -208,8 +227,10 @@ void TTessnaForm::FormCreate()
     cancelled_ = true;
     notebook_->setCurrentIndex(Page01);
     UpdateButtons();
+    // The designed size is the smallest; a larger wizard gives the room to the lists.
     resize(ClientSize.expandedTo(sizeHint()));
-    setFixedSize(size());
+    setMinimumSize(size());
+    setSizeGripEnabled(true);
 }
 
 int TTessnaForm::CurrentPage() const
@@ -233,8 +254,11 @@ void TTessnaForm::showEvent(QShowEvent* event)
 
 void TTessnaForm::FormShow()
 {
+    // The size (and the maximised state) the user left it in; it still opens centred.
+    LoadWindowPlacement(this, RegWizardSubKey);
     if (QScreen* screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+    FitOnScreen(this);
     activateWindow();
     modifyMode_ = !param_.FileName.empty();
     if (!modifyMode_)

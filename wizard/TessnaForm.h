@@ -52,6 +52,7 @@ protected:
 private:
     void FormCreate();
     void FormShow();
+    void FormDestroy();
     void FormActivate();
     void EdtCatNameChange();
     bool EdtCatNameKeyPress(QKeyEvent* event);

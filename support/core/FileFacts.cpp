@@ -79,23 +79,32 @@ std::optional<FileFacts> FactsOf(const std::string& hostPath, std::string name)
     return facts;
 }
 
-// The lowest name in folder that matches mask, "." and ".." aside.
-std::optional<std::string> FirstMatch(const std::string& hostFolder, std::string_view mask)
+// The names in folder that match mask, "." and ".." aside, in no particular order.
+std::vector<std::string> Matches(const std::string& hostFolder, std::string_view mask)
 {
+    std::vector<std::string> names;
     const std::unique_ptr<DIR, int (*)(DIR*)> dir(
         opendir(hostFolder.empty() ? "." : hostFolder.c_str()), closedir);
     if (!dir)
-        return std::nullopt;
-    std::optional<std::string> first;
+        return names;
     while (const dirent* entry = readdir(dir.get())) {
         const std::string_view hostName = entry->d_name;
         if (hostName == "." || hostName == "..")
             continue;
-        const auto name = FromHostPath(hostName);
-        if (name && MatchesFileMask(mask, *name) && (!first || *name < *first))
-            first = name;
+        auto name = FromHostPath(hostName);
+        if (name && MatchesFileMask(mask, *name))
+            names.push_back(*std::move(name));
     }
-    return first;
+    return names;
+}
+
+// The lowest name in folder that matches mask.
+std::optional<std::string> FirstMatch(const std::string& hostFolder, std::string_view mask)
+{
+    const std::vector<std::string> names = Matches(hostFolder, mask);
+    if (names.empty())
+        return std::nullopt;
+    return *std::min_element(names.begin(), names.end());
 }
 
 }  // namespace
@@ -117,6 +126,27 @@ std::optional<FileFacts> FindFirstFileFacts(std::string_view path)
     if (!match)
         return std::nullopt;
     return FactsOf(*hostFolder + *ToHostPath(*match), *match);
+}
+
+std::vector<std::string> FindAllMatches(std::string_view path)
+{
+    const std::string name = ExtractFileName(path);
+    if (!HasWildcards(name)) {
+        struct stat info { };
+        const auto host = ToHostPath(path);
+        if (!host || !LookUp(*host, info))
+            return {};
+        return {std::string(path)};
+    }
+    const std::string folder = ExtractFilePath(path);
+    const auto hostFolder = ToHostPath(folder);
+    if (!hostFolder)
+        return {};
+    std::vector<std::string> paths = Matches(*hostFolder, name);
+    std::sort(paths.begin(), paths.end());
+    for (std::string& match : paths)
+        match.insert(0, folder);
+    return paths;
 }
 
 int GetFileAttributesOf(std::string_view path)

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // What the disk says about a path: existence, kind, size, date. Paths are code page 932 in
 // host syntax; a path without a host form names nothing. Nothing here reports a missing
@@ -39,6 +40,11 @@ struct FileFacts {
 // or "?" is matched like a file search in its folder (FileMask.h) and the match with the
 // lowest name answers; otherwise the path itself is looked up. Nothing when nothing matches.
 std::optional<FileFacts> FindFirstFileFacts(std::string_view path);
+
+// Every object a search for path finds, as full paths: for a last part with "*" or "?" each
+// match in its folder, in byte order of the names; otherwise the path itself when something
+// (a link that leads nowhere included) is there. Empty when nothing is found.
+std::vector<std::string> FindAllMatches(std::string_view path);
 
 // -1 when nothing exists at path, else faDirectory or faArchive, | faReadOnly when the
 // object cannot be written. One lookup and no search: cheap enough for every row of a list.

@@ -36,6 +36,9 @@ inline constexpr std::array<const char*, 10> RegPlacementNames = {
     RegPlaceNormalPosBottom,
 };
 
+// The catalog wizard's size and state, kept as a placement record like the main window's.
+inline constexpr char RegWizardSubKey[] = "Wizard";
+
 // Width of the main window's catalog tree pane.
 inline constexpr char RegGrepSubKey[] = "Grep";
 inline constexpr char RegPlaceTreeWidth[] = "PlaceTreeWidth";

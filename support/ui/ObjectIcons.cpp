@@ -3,6 +3,8 @@
 #include "support/core/Cp932.h"
 #include "support/core/FileNames.h"
 #include "support/core/HostPath.h"
+#include "support/core/InterfaceLanguage.h"
+#include "support/core/MimeComment.h"
 #include "support/ui/ImageList.h"
 
 #include <QFileIconProvider>
@@ -83,8 +85,8 @@ bool KeyedWhole(Name fileName)
     return !fileName.empty() && fileName[0] == u'.';
 }
 
-// The type the database gives the name (by its name only), else the program's own type text
-// by the extension and the generic icon.
+// The type the database gives the name (by its name only), described in the interface's
+// language, else the program's own type text by the extension and the generic icon.
 FileType ComputeFileType(const QString& fileName)
 {
     const QMimeType mime = QMimeDatabase().mimeTypeForFile(fileName, QMimeDatabase::MatchExtension);
@@ -93,7 +95,7 @@ FileType ComputeFileType(const QString& fileName)
         type.icon = IconIndex(mime.name(), [&mime] {
             return QIcon::fromTheme(mime.iconName(), QIcon::fromTheme(mime.genericIconName(), GenericFileIcon()));
         });
-        type.text = mime.comment();
+        type.text = MimeComment(mime.name(), QString::fromLatin1(InterfaceLanguage));
     }
     if (type.text.isEmpty())
         type.text = Cp932ToDisplay(FileTypeText(QStringToCp932(fileName).value_or(std::string()), ""));

@@ -19,6 +19,10 @@ class TestSingleInstance : public QObject {
     Q_OBJECT
 
 private:
+    // How long a start may take to hand over or come up: many times what it takes on an idle
+    // machine (well under a second), so that a loaded one never fails the test.
+    static constexpr int HandOverMs = 30000;
+
     QTemporaryDir programFolder_;
     QString program_;
 
@@ -76,11 +80,9 @@ private slots:
         QVERIFY(window.isMinimized());
 
         QProcess second;
-        const qint64 elapsed = RunSecond(second, 5000);
-        QVERIFY(elapsed >= 0);
+        QVERIFY(RunSecond(second, HandOverMs) >= 0);
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
         QCOMPARE(second.exitCode(), 0);
-        QVERIFY(elapsed < 3000);
         QVERIFY(!window.isMinimized());
         QVERIFY(window.isVisible());
     }
@@ -94,17 +96,14 @@ private slots:
         other.show();
 
         QProcess second;
-        QElapsedTimer timer;
-        timer.start();
         Start(second);
         QVERIFY(!Finishes(second, 1600));
 
         QWidget window;
         window.setWindowTitle("Tessna ");
         window.show();
-        QVERIFY(Finishes(second, 3000));
+        QVERIFY(Finishes(second, HandOverMs));
         QCOMPARE(second.exitCode(), 0);
-        QVERIFY(timer.elapsed() >= 1600);
     }
 
     // Other windows match "Tessna *" too (the help viewer's "Tessna ヘルプ"), and the order
@@ -127,14 +126,15 @@ private slots:
             window.showMinimized();
             QVERIFY(window.isMinimized());
             QProcess second;
-            QVERIFY(RunSecond(second, 5000) >= 0);
+            QVERIFY(RunSecond(second, HandOverMs) >= 0);
             QCOMPARE(second.exitCode(), 0);
             QVERIFY2(!window.isMinimized(), qPrintable(QString("start %1").arg(start)));
         }
     }
 
     // A first instance that takes the connection and never answers (a busy one) holds a
-    // later start no longer than the search time of about 10.5 s.
+    // later start for the search time of about 10.5 s, and then lets it end: no sooner (the
+    // retries only sleep, so load can only make them longer) and never for ever.
     void secondStartEndsInTheSearchTimeWhenTheFirstNeverAnswers()
     {
         QLockFile lock(QDir(SingleInstance::RuntimeFolder()).filePath("TessnaPrevInst"));
@@ -144,17 +144,17 @@ private slots:
         QVERIFY(silent.listen(SocketPath()));
 
         QProcess second;
-        const qint64 elapsed = RunSecond(second, 20000);
+        const qint64 elapsed = RunSecond(second, 6 * HandOverMs);
+        QVERIFY(elapsed >= 0);
         QCOMPARE(second.exitCode(), 0);
         QVERIFY(elapsed >= 10000);
-        QVERIFY(elapsed < 12500);
     }
 
     void aLockLeftByAKilledInstanceDoesNotBlock()
     {
         QProcess killed;
         Start(killed);
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(SocketPath()), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(SocketPath()), HandOverMs);
         QTest::qWait(300);
         killed.kill();
         QVERIFY(killed.waitForFinished());
@@ -166,7 +166,7 @@ private slots:
         // And it now is the running instance a further start hands over to.
         QProcess further;
         Start(further);
-        QVERIFY(Finishes(further, 5000));
+        QVERIFY(Finishes(further, HandOverMs));
         QCOMPARE(further.exitCode(), 0);
         QCOMPARE(next.state(), QProcess::Running);
 

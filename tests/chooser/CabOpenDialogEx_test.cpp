@@ -7,7 +7,9 @@
 #include "support/core/WinReg.h"
 #include "support/ui/ImageList.h"
 #include "support/ui/ObjectIcons.h"
+#include "support/ui/UnfocusedSelection.h"
 #include "tests/chooser/ChooserTestFolder.h"
+#include "tests/chooser/FileListRows.h"
 #include "tests/common/ClearRegistry.h"
 #include "tests/common/ClickHeading.h"
 #include "tests/common/ModalDriver.h"
@@ -15,6 +17,7 @@
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,32 +31,6 @@ using Paths = std::vector<std::string>;
 
 constexpr char HistoryKey[] = "Software\\Kavo\\DeVad\\history\\ArchiveFile\\Path";
 
-// The file list's index of a name in the folder shown, once the model has read it.
-QModelIndex IndexOf(OpenDialogWindow& dialog, const QString& name)
-{
-    return dialog.ListIndexOf(dialog.CurrentFolder() + u'/' + name);
-}
-
-// True once every name is shown, in the order given: the list has been read and sorted.
-bool Listed(OpenDialogWindow& dialog, const QStringList& names)
-{
-    int previousRow = -1;
-    for (const QString& name : names) {
-        const QModelIndex index = IndexOf(dialog, name);
-        if (!index.isValid() || dialog.FileList()->visualRect(index).isEmpty() || index.row() <= previousRow)
-            return false;
-        previousRow = index.row();
-    }
-    return true;
-}
-
-void CtrlClick(OpenDialogWindow& dialog, const QString& name)
-{
-    QTreeView* list = dialog.FileList();
-    const QRect rect = list->visualRect(IndexOf(dialog, name));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, rect.center());
-}
-
 void Click(QWidget* widget)
 {
     QVERIFY(widget);
@@ -64,6 +41,15 @@ void Click(QWidget* widget)
 
 class TestCabOpenDialogEx : public QObject {
     Q_OBJECT
+
+    // One place, "b", for the folder "b c" of the tree, in which the chooser starts.
+    void AddPlaceOfFolderBC(TCabOpenDialogEx& chooser) const
+    {
+        TCabinetItem& place = chooser.Items.Add();
+        place.Caption = "b";
+        place.FolderPath = tree_->Path("b c");
+        chooser.InitialDir = tree_->Path();
+    }
 
 private slots:
     void init()
@@ -228,10 +214,7 @@ private slots:
     void ClickOnAPlaceJumpsToItsFolder()
     {
         TCabOpenDialogEx chooser(nullptr);
-        TCabinetItem& place = chooser.Items.Add();
-        place.Caption = "b";
-        place.FolderPath = tree_->Path("b c");
-        chooser.InitialDir = tree_->Path();
+        AddPlaceOfFolderBC(chooser);
         QString shown;
         ModalDriver<OpenDialogWindow> driver([&](OpenDialogWindow& dialog) {
             auto* side = Named<QListWidget>(dialog, "SideList");
@@ -253,6 +236,42 @@ private slots:
         QCOMPARE(shown, tree_->QtPath("b c"));
         // The place's icon was looked up when the side list was built.
         QCOMPARE(chooser.Items.Items(0).ImageIndex, GetFileIconIndex(tree_->Path("b c")));
+    }
+
+    // The selected place shows whether the keys go to the list: the focused selection
+    // colour while they do, the unfocused one while they go elsewhere.
+    void ThePlaceListShowsWhetherItHasTheFocus()
+    {
+        UseUnfocusedSelection();
+        TCabOpenDialogEx chooser(nullptr);
+        AddPlaceOfFolderBC(chooser);
+        QImage focused;
+        QImage unfocused;
+        ModalDriver<OpenDialogWindow> driver([&](OpenDialogWindow& dialog) {
+            auto* side = Named<QListWidget>(dialog, "SideList");
+            QVERIFY(QTest::qWaitForWindowActive(&dialog));
+            QTest::mouseClick(side->viewport(), Qt::LeftButton, {}, side->visualItemRect(side->item(0)).center());
+            QTRY_VERIFY(side->hasFocus());
+            focused = side->viewport()->grab().toImage();
+            dialog.FileNameBox()->setFocus();
+            QTRY_VERIFY(!side->hasFocus());
+            unfocused = side->viewport()->grab().toImage();
+            dialog.reject();
+        });
+        chooser.RunChooser();
+        const auto shows = [](const QImage& image, QPalette::ColorGroup group) {
+            const QRgb colour = QApplication::palette().color(group, QPalette::Highlight).rgb();
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    if (image.pixel(x, y) == colour)
+                        return true;
+                }
+            }
+            return false;
+        };
+        QVERIFY(shows(focused, QPalette::Active));
+        QVERIFY(!shows(unfocused, QPalette::Active));
+        QVERIFY(shows(unfocused, QPalette::Inactive));
     }
 
     void SavedFolderIsInTheNextRunEvenAfterCancel()

@@ -10,15 +10,22 @@
 #include "tests/common/TempFolder.h"
 
 #include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <random>
+#include <sstream>
 #include <thread>
+
+#include <unistd.h>
 
 namespace {
 
@@ -483,4 +490,155 @@ TEST_F(CliTest, AnInstalledCopyKeepsItsCatalogsInTheUsersDataFolderUnlessItsFold
     EXPECT_EQ(RunProgram(folder.Path("bin/tessna-cli"), "/", {"list"}).out, "Beside\n");
 }
 
+// A tree with hard links within it and across objects, a link, a nested folder and a nested
+// wildcard: the catalog's total is every regular file once, as find and du count them.
+class CliSizeTest : public CliTest {
+protected:
+    void SetUp() override
+    {
+        folder.MakeFile("tree/a", 1000);
+        folder.MakeFile("tree/sub/b", 20000);
+        folder.MakeFile("tree/sub/deep/c", 5);
+        folder.MakeFile("tree/d.log", 77);
+        folder.MakeFile("other/e", 300);
+        std::filesystem::create_hard_link(folder.Path("tree/a"), folder.Path("tree/sub/a2"));
+        std::filesystem::create_hard_link(folder.Path("tree/sub/b"), folder.Path("other/b2"));
+        std::filesystem::create_directory_symlink("sub", folder.Path("tree/link"));
+        const std::string objects = folder.Path("tree") + "\r\n" + folder.Path("tree/sub") + "\r\n"
+            + folder.Path("tree/*.log") + "\r\n" + folder.Path("other") + "\r\n";
+        folder.Write("Sizes.VrCat", "[Common]\r\nTitle=Sizes\r\n[Objects]\r\n" + objects);
+        folder.Write("VrCatCtl.ini", "[Compress]\r\n0=Sizes.VrCat\r\n");
+    }
+
+    std::string Shell(const std::string& command) const
+    {
+        return RunProgram("/bin/sh", folder.Path(), {"-c", command}).out;
+    }
+};
+
+TEST_F(CliSizeTest, TheTotalAgreesWithFindAndDu)
+{
+    const std::string files = Shell("find tree other -type f -printf '%i %s\\n' | sort -u"
+                                    " | awk '{n++; s+=$2} END {printf \"%d\\t%d\", s, n}'");
+    const std::string folders = Shell("find tree other -type d | wc -l");
+    const std::string du = Shell("find tree other -type f -print0 | du -b --apparent-size -c --files0-from=- | tail -n 1 | cut -f 1");
+    ASSERT_EQ(files, "21382\t5");
+    ASSERT_EQ(du, "21382\n");
+
+    const Result result = Cli({"size", "Sizes"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, files + "\t" + folders);
+}
+
+TEST_F(CliSizeTest, EachAndJsonNameTheObjectThatHoldsAnother)
+{
+    const std::string tree = folder.Path("tree");
+    const Result each = Cli({"size", "Sizes", "--each"});
+    EXPECT_EQ(each.out, "21082\t4\t3\t" + tree + "\n21005\t3\t2\t" + tree + "/sub\t" + tree + "\n77\t1\t0\t"
+                  + tree + "/*.log\t" + tree + "\n20300\t2\t1\t" + folder.Path("other") + "\n21382\t5\t4\t合計\n");
+
+    const Result json = Cli({"size", "--json", "Sizes", "--each"});
+    const QJsonObject document = QJsonDocument::fromJson(QByteArray::fromStdString(json.out)).object();
+    EXPECT_EQ(document["bytes"].toInteger(), 21382);
+    EXPECT_FALSE(document["partial"].toBool());
+    const QJsonArray objects = document["objects"].toArray();
+    ASSERT_EQ(objects.size(), 4);
+    EXPECT_EQ(objects[1].toObject()["heldBy"].toString().toStdString(), tree);
+    EXPECT_TRUE(objects[3].toObject()["heldBy"].isNull());
+
+    EXPECT_EQ(Cli({"size", "Sizes", "--all"}).exitCode, 2);
+}
+
+// Root reads every folder: the tool runs as nobody there, for whom one folder is closed.
+TEST_F(CliSizeTest, APartialTotalIsPrintedAndEndsWithExitCode1)
+{
+    std::filesystem::permissions(folder.Path(), std::filesystem::perms(0755));
+    std::filesystem::permissions(folder.Path("tree/sub"), std::filesystem::perms(0700));
+    Lines arguments{"--folder", folder.Path(), "size", "Sizes"};
+    std::string program = ProgramFolder() + "/tessna-cli";
+    if (geteuid() == 0) {
+        arguments.insert(arguments.begin(), {"--reuid=65534", "--regid=65534", "--clear-groups", program});
+        program = "/usr/bin/setpriv";
+    }
+    const Result result = RunProgram(program, folder.Path(), arguments);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.out, "21377\t4\t3\n");  // a, d.log, e and b through b2; tree, sub, other
+    EXPECT_EQ(result.err, "tessna-cli: 「" + folder.Path("tree/sub") + "」は読めないため数えていません\n");
+}
+
 }  // namespace
+
+// A catalog Archive whose objects are a folder with a file in it, a file with a blank and a
+// Japanese name, a pattern matching two files (one with a line feed in its name), a file
+// that is gone and a path in another system's syntax.
+class FilesTest : public CliTest {
+protected:
+    void SetUp() override
+    {
+        objects.MakeFile("docs/inner.txt", 3);
+        objects.MakeFile("写真 1.jpg", 5);
+        objects.MakeFile("logs/b.log");
+        objects.MakeFile("logs/a\nb.log");
+        objects.MakeFile("logs/c.txt");
+        folder.Write("Archive.VrCat",
+                     CatalogText({"", "Archive",
+                                  {Sj(objects.Path("docs")), Sj(objects.Path("写真 1.jpg")), objects.Path("logs/*.log"),
+                                   objects.Path("gone.txt"), "C:\\Data\\Report.doc"}}));
+        folder.Write("VrCatCtl.ini", "[Compress]\r\n0=Archive.VrCat\r\n");
+    }
+
+    TempFolder objects;
+};
+
+TEST_F(FilesTest, PrintsWhatExistsInOrderNamesTheRestAndFailsAfterIt)
+{
+    const Result lines = Cli({"files", "Archive"});
+    EXPECT_EQ(lines.exitCode, 1);
+    EXPECT_EQ(lines.out, objects.Path("docs") + "\n" + objects.Path("写真 1.jpg") + "\n" + objects.Path("logs/b.log") + "\n");
+    for (const std::string& named : {objects.Path("gone.txt"), std::string("C:\\Data\\Report.doc"),
+                                     objects.Path("logs/a") + "<LF>b.log"})
+        EXPECT_NE(lines.err.find("「" + named + "」"), std::string::npos) << lines.err;
+
+    // With -0 (before or after the name) a line feed is just a byte of a name.
+    for (const Lines& arguments : {Lines{"files", "Archive", "-0"}, Lines{"files", "-0", "Archive"}}) {
+        const Result nul = Cli(arguments);
+        EXPECT_EQ(nul.exitCode, 1);
+        EXPECT_EQ(nul.out, objects.Path("docs") + '\0' + objects.Path("写真 1.jpg") + '\0' + objects.Path("logs/a\nb.log")
+                               + '\0' + objects.Path("logs/b.log") + '\0');
+    }
+}
+
+TEST_F(FilesTest, ACatalogWhoseObjectsAllExistExitsZeroAndWrongUsageTwo)
+{
+    folder.Write("Archive.VrCat", CatalogText({"", "Archive", {objects.Path("logs/c.txt")}}));
+    const Result result = Cli({"files", "Archive"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, objects.Path("logs/c.txt") + "\n");
+    EXPECT_TRUE(result.err.empty()) << result.err;
+    EXPECT_EQ(Cli({"files"}).exitCode, 2);
+    EXPECT_EQ(Cli({"files", "Archive", "Other"}).exitCode, 2);
+    EXPECT_EQ(Cli({"files", "Nothing"}).exitCode, 1);
+}
+
+// The list goes to tar as the man page shows it: the archive holds the catalog's existing
+// objects, a folder with its contents, and nothing else.
+TEST_F(FilesTest, TarArchivesExactlyTheExistingObjects)
+{
+    const std::string archive = objects.Path("x.tar");
+    const std::string script = "tar --null -T <(\"$0\" --folder \"$1\" files Archive -0) -cf \"$2\" 2>/dev/null"
+                               " && tar -tf \"$2\"";
+    const Result tar = RunProgram("/bin/bash", folder.Path(),
+                                  {"-c", script, ProgramFolder() + "/tessna-cli", folder.Path(), archive});
+    ASSERT_EQ(tar.exitCode, 0) << tar.err;
+    const std::string root = objects.Path().substr(1);  // tar keeps member names relative
+    std::vector<std::string> members;
+    std::istringstream listed(tar.out);
+    for (std::string member; std::getline(listed, member);)
+        members.push_back(member);
+    std::sort(members.begin(), members.end());
+    // "a\nb.log" is listed by tar -t with its line feed escaped.
+    std::vector<std::string> expected = {root + "/docs/", root + "/docs/inner.txt", root + "/logs/a\\nb.log",
+                                         root + "/logs/b.log", root + "/写真 1.jpg"};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(members, expected);
+}

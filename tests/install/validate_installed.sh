@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the desktop's own validators on what cmake --install put under ROOT (a prefix such as
 # DESTDIR/usr): the desktop entry, the AppStream metainfo, the catalog file type, the icons and
-# the man pages. Any complaint fails.
+# the man pages, and the machine-readable package copyright. Any complaint fails.
 #
 #   validate_installed.sh ROOT
 set -euo pipefail
@@ -40,4 +40,24 @@ for page in "$root"/share/man/man1/*.1.gz "$root"/share/man/*/man1/*.1.gz; do
   messages=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
   [ -z "$messages" ] || { echo "$page: $messages"; exit 1; }
 done
+# bash-completion loads a command's completion from the file named after it.
+bash -n "$root/share/bash-completion/completions/tessna-cli"
+
+# The copyright file in Debian's machine-readable format: the format line first, every Files
+# paragraph with its Copyright and License, and every license it names given in full.
+awk '
+  NR == 1 && $0 != "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" {
+    print "copyright: no format line"; bad = 1 }
+  /^$/ { if (files && !(copyright && license)) { print "copyright: Files without Copyright or License"; bad = 1 }
+         if (standalone && !text) { print "copyright: license " standalone " without its text"; bad = 1 }
+         files = copyright = license = text = 0; standalone = ""; next }
+  /^Files:/ { files = 1 }
+  /^Copyright:/ { copyright = 1 }
+  /^License:/ { license = 1; name = $2; if (files) used[name] = 1; else standalone = name; given[name] = given[name] }
+  /^ / && standalone != "" { text = 1; given[standalone] = 1 }
+  END { if (files && !(copyright && license)) { print "copyright: Files without Copyright or License"; bad = 1 }
+        if (standalone && !text) { print "copyright: license " standalone " without its text"; bad = 1 }
+        for (name in used) if (!given[name]) { print "copyright: license " name " is not given"; bad = 1 }
+        exit bad }
+' "$root/share/doc/tessna/copyright"
 echo "The installed files pass their validators."

@@ -1,4 +1,5 @@
 #include "support/core/Cp932.h"
+#include "tests/common/ClearRegistry.h"
 #include "tests/common/ModalDriver.h"
 #include "tests/common/NamedChild.h"
 #include "tests/common/QtTestMain.h"
@@ -15,6 +16,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableView>
 
 #include <functional>
 #include <memory>
@@ -287,6 +289,30 @@ private slots:
         wizard->BtnNextClick();
         QCOMPARE(wizard->CurrentPage(), int(TTessnaForm::Page01));
         QCOMPARE(boxes_.boxes.size(), std::size_t(2));
+    }
+
+    // The wizard can be made larger, never smaller than designed; the object list takes
+    // all the room, and the next wizard opens at the size the last one was left at.
+    void growsWithTheListAndKeepsItsSize()
+    {
+        ClearRegistry();
+        const QSize larger(120, 80);   // within the test screen of 800 by 600
+        QSize designed;
+        {
+            auto wizard = ShowWizard();
+            designed = wizard->size();
+            QCOMPARE(wizard->minimumSize(), designed);
+            QVERIFY(wizard->maximumWidth() > designed.width() && wizard->maximumHeight() > designed.height());
+            QVERIFY(wizard->windowFlags() & Qt::WindowMaximizeButtonHint);
+            QTest::keyClicks(NameBox(*wizard), QStringLiteral("x"));
+            Button(*wizard, "BtnNext")->click();
+            QWidget* table = wizard->ObjectList().Table();
+            const QSize before = table->size();
+            wizard->resize(designed + larger);
+            QTRY_COMPARE(table->size(), before + larger);
+        }
+        auto wizard = ShowWizard();
+        QCOMPARE(wizard->size(), designed + larger);
     }
 
     void closeBoxEndsTheRunWithoutAQuestion()

@@ -11,17 +11,25 @@ class TestObjectIcons : public QObject {
     PlainTextIconTheme theme_;
 
 private slots:
-    void TypeTextIsTheMimeCommentOfTheWholeName()
+    // The database's Japanese comment, also under a locale of another language: the
+    // interface is Japanese, so are its type names.
+    void TypeTextIsTheJapaneseMimeCommentOfTheWholeName()
     {
         const QMimeDatabase mimes;
-        QCOMPARE(FileTypeForName(QStringLiteral("report.txt")),
-                 mimes.mimeTypeForName(QStringLiteral("text/plain")).comment());
+        const auto japanese = [&mimes](const char* name) {
+            return mimes.mimeTypeForName(QString::fromLatin1(name)).comment();
+        };
+        const QString plainText = japanese("text/plain");
+        const QString gzip = japanese("application/gzip");
+        const QString tarGzip = japanese("application/x-compressed-tar");
+        QLocale::setDefault(QLocale::c());
+        QVERIFY(mimes.mimeTypeForName(QStringLiteral("text/plain")).comment() != plainText);
+        QCOMPARE(FileTypeForName(QStringLiteral("report.txt")), plainText);
         // Asked after "x.gz", "a.tar.gz" still gets its own answer: names share a type only
         // when they share the whole ending from the first dot.
-        QCOMPARE(FileTypeForName(QStringLiteral("x.gz")),
-                 mimes.mimeTypeForName(QStringLiteral("application/gzip")).comment());
-        QCOMPARE(FileTypeForName(QStringLiteral("a.tar.gz")),
-                 mimes.mimeTypeForName(QStringLiteral("application/x-compressed-tar")).comment());
+        QCOMPARE(FileTypeForName(QStringLiteral("x.gz")), gzip);
+        QCOMPARE(FileTypeForName(QStringLiteral("a.tar.gz")), tarGzip);
+        QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     }
 
     void UnknownTypesFallBackToTheExtensionWord()

@@ -1,0 +1,207 @@
+#include "support/core/SizeIndex.h"
+#include "tests/common/TempFolder.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+// Runs the event loop until the condition holds; a generous limit only ends a broken test.
+// The loop sleeps between events (a tick wakes it), leaving the cores to the workers.
+bool WaitFor(const std::function<bool()>& condition)
+{
+    QTimer tick;
+    tick.start(10);
+    const QDeadlineTimer limit(20000);
+    while (!condition() && !limit.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return condition();
+}
+
+void RunEventsFor(int milliseconds)
+{
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void Append(const std::string& path, std::size_t bytes)
+{
+    std::ofstream(path, std::ios::binary | std::ios::app) << std::string(bytes, 'x');
+}
+
+class SizeIndexTest : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        static int argc = 1;
+        static char name[] = "SizeIndex_test";
+        static char* argv[] = {name, nullptr};
+        static QCoreApplication application(argc, argv);
+    }
+
+    void SetUp() override
+    {
+        folder_.MakeFile("tree/a", 10);
+        folder_.MakeFile("tree/sub/b", 200);
+        folder_.MakeFile("tree/sub/deeper/c", 3000);
+    }
+
+    // The bytes the index has for an object, -1 while it has none.
+    static std::int64_t Bytes(const SizeIndex& index, const std::string& path)
+    {
+        const ObjectSize* size = index.Find(path);
+        return size ? size->bytes : -1;
+    }
+
+    TempFolder folder_;
+};
+
+TEST_F(SizeIndexTest, CountsEachPathOnceWhileNothingChanges)
+{
+    std::atomic<int> walks = 0;
+    SizeIndex::Options options;
+    options.walk = [&](const std::string& path, const ObjectWalk*, const std::vector<std::string>&,
+                       const WalkControl& control) {
+        ++walks;
+        return WalkTree(path, control);
+    };
+    SizeIndex index(options);
+    const std::vector<std::string> objects = {folder_.Path("tree"), folder_.Path("tree/sub/b")};
+    EXPECT_FALSE(index.Total(objects));
+    index.Request(objects);
+    ASSERT_TRUE(WaitFor([&] { return !index.Counting(); }));
+    EXPECT_EQ(Bytes(index, objects[0]), 3210);
+    EXPECT_EQ(Bytes(index, objects[1]), 200);
+    EXPECT_EQ(index.Total(objects)->bytes, 3210);  // b lies in tree
+
+    index.Focus({});
+    index.Request(objects);
+    EXPECT_FALSE(index.Counting());
+    EXPECT_EQ(walks, 2);
+}
+
+TEST_F(SizeIndexTest, FollowsAGrownFileAndAVanishedObject)
+{
+    SizeIndex index;
+    const std::vector<std::string> objects = {folder_.Path("tree"), folder_.Path("tree/sub/b")};
+    index.Request(objects);
+    ASSERT_TRUE(WaitFor([&] { return !index.Counting(); }));
+    ASSERT_FALSE(index.Rescanning(objects)) << "inotify is needed";
+
+    Append(folder_.Path("tree/sub/deeper/c"), 5);  // grows in place
+    EXPECT_TRUE(WaitFor([&] { return Bytes(index, objects[0]) == 3215; })) << Bytes(index, objects[0]);
+
+    std::filesystem::remove(folder_.Path("tree/sub/b"));
+    EXPECT_TRUE(WaitFor([&] { return index.Find(objects[1]) && !index.Find(objects[1])->exists; }));
+    EXPECT_TRUE(WaitFor([&] { return Bytes(index, objects[0]) == 3015; }));
+
+    folder_.MakeFile("tree/sub/b", 7);  // appears again
+    EXPECT_TRUE(WaitFor([&] { return Bytes(index, objects[1]) == 7; }));
+}
+
+TEST_F(SizeIndexTest, BeyondTheWatchBudgetObjectsAreCountedAgainAtTheInterval)
+{
+    SizeIndex::Options options;
+    options.watchBudget = 2;  // the object's parent and the tree; sub and deeper go unwatched
+    options.rescanMs = 100;
+    SizeIndex index(options);
+    const std::vector<std::string> objects = {folder_.Path("tree")};
+    index.Request(objects);
+    ASSERT_TRUE(WaitFor([&] { return !index.Counting(); }));
+    EXPECT_TRUE(index.Rescanning(objects));
+
+    Append(folder_.Path("tree/sub/deeper/c"), 1);
+    EXPECT_TRUE(WaitFor([&] { return Bytes(index, objects[0]) == 3211; }));
+}
+
+// A walk that hangs until it is let go, as one on a dead mount or a FIFO does; the first
+// walk of each test hangs, later ones count.
+class HangingWalk {
+public:
+    explicit HangingWalk(const std::string& fifo)
+        : fifo_(fifo)
+    {
+        mkfifo(fifo.c_str(), 0600);
+    }
+
+    SizeIndex::Walk Walk()
+    {
+        return [this](const std::string& path, const ObjectWalk*, const std::vector<std::string>&,
+                      const WalkControl& control) {
+            if (hung_.exchange(true))
+                return WalkTree(path, control);
+            const int fd = open(fifo_.c_str(), O_RDONLY);  // waits for a writer
+            close(fd);
+            ObjectWalk bogus;
+            bogus.top.bytes = 999;
+            bogus.top.exists = true;
+            ended_ = true;
+            return bogus;
+        };
+    }
+
+    bool Hung() const { return hung_; }
+    bool Ended() const { return ended_; }
+
+    void LetGo() const { close(open(fifo_.c_str(), O_WRONLY)); }
+
+private:
+    std::string fifo_;
+    std::atomic<bool> hung_ = false;
+    std::atomic<bool> ended_ = false;
+};
+
+TEST_F(SizeIndexTest, ACancelledWalkIsLeftBehindAndWhatItDeliversIsDropped)
+{
+    HangingWalk hanging(folder_.Path("fifo"));
+    SizeIndex::Options options;
+    options.walk = hanging.Walk();
+    SizeIndex index(options);
+    const std::string tree = folder_.Path("tree");
+    int counted = 0;
+    QObject::connect(&index, &SizeIndex::Counted, [&] { ++counted; });
+
+    index.Request({tree});
+    ASSERT_TRUE(WaitFor([&] { return hanging.Hung(); }));
+    index.Focus({});  // returns although the walk hangs
+    EXPECT_FALSE(index.Counting());
+
+    index.Request({tree});
+    ASSERT_TRUE(WaitFor([&] { return counted == 1; }));
+    EXPECT_EQ(Bytes(index, tree), 3210);
+
+    hanging.LetGo();
+    ASSERT_TRUE(WaitFor([&] { return hanging.Ended(); }));
+    RunEventsFor(200);  // what the let-go walk delivers
+    EXPECT_EQ(Bytes(index, tree), 3210);
+    EXPECT_EQ(counted, 1);
+}
+
+TEST_F(SizeIndexTest, TheIndexGoesWhileAWalkHangs)
+{
+    HangingWalk hanging(folder_.Path("fifo"));
+    {
+        SizeIndex::Options options;
+        options.walk = hanging.Walk();
+        SizeIndex index(options);
+        index.Request({folder_.Path("tree")});
+        ASSERT_TRUE(WaitFor([&] { return hanging.Hung(); }));
+    }
+    hanging.LetGo();
+    EXPECT_TRUE(WaitFor([&] { return hanging.Ended(); }));
+    RunEventsFor(200);
+}
+
+}  // namespace
