@@ -21,6 +21,7 @@
 #include "support/ui/HelpViewer.h"
 #include "support/ui/RunCommand.h"
 #include "support/ui/ScreenFit.h"
+#include "support/ui/SelectedRows.h"
 #include "support/ui/StopBox.h"
 #include "support/ui/UIFonts.h"
 #include "support/ui/WindowPlacement.h"
@@ -684,7 +685,7 @@ void TCatalogForm::ShowSortIndicator()
 void TCatalogForm::UpdateObjectCount()
 {
     const int catalog = CurrentCatalogNode();
-    const int selected = static_cast<int>(ObjectTable->selectionModel()->selectedRows().size());
+    const int selected = static_cast<int>(SelectedRows(*ObjectTable->selectionModel()).size());
     // The panel is narrow: why the catalog could not be read is in its tooltip.
     const std::string text = catalog >= 0 && !store_->IsLoaded(catalog)
         ? Cp932Text("読み込めないカタログです")

@@ -12,6 +12,7 @@
 #include "support/core/Cp932.h"
 #include "support/core/FileNames.h"
 #include "support/core/MessageDlg.h"
+#include "support/ui/SelectedRows.h"
 
 #include <QApplication>
 #include <QItemSelectionModel>
@@ -86,11 +87,12 @@ QString TCatalogForm::AddChosenObjects(int catalog, const ObjectChoice& choice, 
 void TCatalogForm::ActI_ItemDeleteExecute()
 {
     const int catalog = CurrentCatalogNode();
-    QModelIndexList selected = ObjectTable->selectionModel()->selectedRows();
-    if (catalog < 0 || selected.isEmpty())
+    const std::vector<int> selected = SelectedRows(*ObjectTable->selectionModel());
+    if (catalog < 0 || selected.empty())
         return;
     const QString question = selected.size() == 1
-        ? ShownName(selected.front().data().toString()) + QStringLiteral(" を削除しますか？")
+        ? ShownName(model_->index(selected.front(), ObjectListModel::ColName).data().toString())
+            + QStringLiteral(" を削除しますか？")
         : QStringLiteral("選択した %1 件のオブジェクトを削除しますか？").arg(selected.size());
     // The close box of a Yes/No question means No.
     if (prompter_->ShowMessageText(question, MsgDlgType::mtConfirmation, mbYesNo, 0) != mrYes)
@@ -101,9 +103,9 @@ void TCatalogForm::ActI_ItemDeleteExecute()
     // Each row takes its own object, by its position in the catalog: never another object
     // of the same path in another letter case.
     std::vector<std::size_t> positions;
-    positions.reserve(static_cast<std::size_t>(selected.size()));
-    for (const QModelIndex& index : selected)
-        positions.push_back(model_->Position(index.row()));
+    positions.reserve(selected.size());
+    for (const int row : selected)
+        positions.push_back(model_->Position(row));
     if (auto edit = EraseObjectsEdit(*store_, catalog, std::move(positions)))
         Perform(std::move(*edit), QStringLiteral("オブジェクトの削除"));
 }

@@ -20,14 +20,13 @@
 #include <stdexcept>
 #include <unordered_set>
 
-namespace {
-
-// Removes what killed saves left in the folder (code page 932).
-void RemoveKilledSaves(const std::string& folder)
+void CatalogStore::RemoveKilledSaves(const std::string& folder)
 {
     if (const auto hostFolder = ToHostPath(folder))
         RemoveDeadTemporaries(*hostFolder);
 }
+
+namespace {
 
 // Whether a list value leads out of the folder by its own text: an absolute path, or ".."
 // parts that climb above the folder. Links inside the folder are the user's arrangement and

@@ -211,6 +211,8 @@ private:
     // reason (ReadCatalog's, or a path that leads out of the folder); nothing for a value with
     // no directory entry behind it.
     std::optional<ListedCatalog> ReadListed(const std::string& path, std::string& buffer);
+    // Removes what killed saves left in the folder (code page 932).
+    static void RemoveKilledSaves(const std::string& folder);
     // The catalog files a control file's section lists, in order, each once; control is the
     // file's text in code page 932 (FileTextOf).
     std::vector<std::string> ListedFiles(std::string_view control, const char* section) const;
@@ -220,6 +222,7 @@ private:
     std::string ListedValue(const TCatalogEntry& catalog, const std::string& unreadableReason) const;
     SavePlan PlanSave() const;
     void WritePlan(SavePlan& plan);
+    void TakeOtherWriter(SavePlan& plan);
     bool Save(Prompter* prompter);
     std::size_t CheckedIndex(int index) const;
     std::vector<std::string> FileNames() const;

@@ -30,8 +30,14 @@ struct CatalogStore::Conflict {
 };
 
 struct CatalogStore::SavePlan {
-    // The list after the save, and whether it takes in another writer's changes.
-    std::vector<ListedCatalog> result;
+    // One catalog of the list after the save: one of this list (mine, its index), as it is
+    // or as the other writer left it (theirs), or one the other writer listed (theirs alone).
+    // The list's own catalogs are not copied: a catalog may hold a million objects.
+    struct Planned {
+        int mine = -1;
+        std::optional<ListedCatalog> theirs;
+    };
+    std::vector<Planned> result;
     bool takesOtherWriter = false;
     // The catalogs of result to write, with their text.
     std::vector<std::pair<std::size_t, std::string>> writes;
@@ -43,13 +49,6 @@ struct CatalogStore::SavePlan {
 };
 
 namespace {
-
-// Removes what killed saves left in the folder (code page 932).
-void RemoveKilledSavesIn(const std::string& folder)
-{
-    if (const auto hostFolder = ToHostPath(folder))
-        RemoveDeadTemporaries(*hostFolder);
-}
 
 std::unordered_set<std::string> SetOf(const std::vector<std::string>& names)
 {
@@ -89,28 +88,29 @@ CatalogStore::SavePlan CatalogStore::PlanSave() const
     const auto controlConflict = [&](const std::string& fileName) {
         plan.conflicts.push_back({fileName, controlFile, DiskRecord::FingerprintOf(control)});
     };
+    const auto fileNameOf = [this](const SavePlan::Planned& planned) -> const std::string& {
+        return planned.theirs ? planned.theirs->catalog.FileName : catalogs_[std::size_t(planned.mine)].FileName;
+    };
     // This list's entries; one the other writer took off the list goes too, unless this list
     // changed that entry.
-    std::vector<bool> mine;
     for (int i = 0; i < Count(); ++i) {
-        ListedCatalog listed = Listed(i);
-        const bool removedThere = !listed.savedAs.empty() && inBase.count(listed.savedAs) && !inNow.count(listed.savedAs);
-        if (removedThere) {
-            if (!listed.edited && listed.catalog.FileName == listed.savedAs) {
+        const Origin& origin = origins_[std::size_t(i)];
+        const std::string& fileName = catalogs_[std::size_t(i)].FileName;
+        if (!origin.savedAs.empty() && inBase.count(origin.savedAs) && !inNow.count(origin.savedAs)) {
+            if (!origin.edited && fileName == origin.savedAs) {
                 plan.takesOtherWriter = true;
                 continue;
             }
-            controlConflict(listed.catalog.FileName);
+            controlConflict(fileName);
         }
-        plan.result.push_back(std::move(listed));
-        mine.push_back(true);
+        plan.result.push_back({i, std::nullopt});
     }
     // The other writer's new entries, each after the entry it follows there.
     std::string bytes;
     std::size_t insertAt = 0;
     for (const std::string& path : listedNow) {
         const auto at = std::find_if(plan.result.begin(), plan.result.end(),
-                                     [&](const ListedCatalog& listed) { return listed.catalog.FileName == path; });
+                                     [&](const SavePlan::Planned& planned) { return fileNameOf(planned) == path; });
         if (at != plan.result.end()) {
             insertAt = static_cast<std::size_t>(at - plan.result.begin()) + 1;
             continue;
@@ -122,8 +122,7 @@ CatalogStore::SavePlan CatalogStore::PlanSave() const
             continue;
         if (theirs->unreadableReason.empty())
             plan.seenNow.emplace_back(path, DiskRecord::FingerprintOf(bytes));
-        plan.result.insert(plan.result.begin() + static_cast<std::ptrdiff_t>(insertAt), std::move(*theirs));
-        mine.insert(mine.begin() + static_cast<std::ptrdiff_t>(insertAt), false);
+        plan.result.insert(plan.result.begin() + static_cast<std::ptrdiff_t>(insertAt), {-1, std::move(*theirs)});
         ++insertAt;
         plan.takesOtherWriter = true;
     }
@@ -131,37 +130,40 @@ CatalogStore::SavePlan CatalogStore::PlanSave() const
     // The catalog files: an edited one is written unless its file holds its text; one this
     // list did not edit is read again when the other writer changed it.
     for (std::size_t i = 0; i < plan.result.size(); ++i) {
-        ListedCatalog& listed = plan.result[i];
-        if (!mine[i] || !listed.unreadableReason.empty())
+        SavePlan::Planned& planned = plan.result[i];
+        if (planned.mine < 0 || !IsLoaded(planned.mine))
             continue;
-        const std::string& fileName = listed.catalog.FileName;
-        const auto now = DiskRecord::ReadNow(fileName);
-        const bool changed = disk_.ChangedSinceSeen(fileName, now);
-        if (!listed.edited) {
+        const TCatalogEntry& catalog = catalogs_[std::size_t(planned.mine)];
+        const auto now = DiskRecord::ReadNow(catalog.FileName);
+        const bool changed = disk_.ChangedSinceSeen(catalog.FileName, now);
+        if (!IsEdited(planned.mine)) {
             if (!changed || !now)
                 continue;
-            if (auto theirs = ParseCatalog(fileName, *now)) {
-                listed.catalog = std::move(*theirs);
-                plan.seenNow.emplace_back(fileName, DiskRecord::FingerprintOf(*now));
+            if (auto theirs = ParseCatalog(catalog.FileName, *now)) {
+                planned.theirs = ListedCatalog{std::move(*theirs), {}, catalog.FileName, false};
+                plan.seenNow.emplace_back(catalog.FileName, DiskRecord::FingerprintOf(*now));
                 plan.takesOtherWriter = true;
             }
             continue;
         }
-        std::string text = CatalogText(listed.catalog);
+        std::string text = CatalogText(catalog);
         if (now && *now == text) {
-            plan.seenNow.emplace_back(fileName, DiskRecord::FingerprintOf(*now));
+            plan.seenNow.emplace_back(catalog.FileName, DiskRecord::FingerprintOf(*now));
             continue;
         }
         if (changed)
-            plan.conflicts.push_back({fileName, fileName, DiskRecord::FingerprintOf(now)});
+            plan.conflicts.push_back({catalog.FileName, catalog.FileName, DiskRecord::FingerprintOf(now)});
         plan.writes.emplace_back(i, std::move(text));
     }
 
     std::vector<std::string> resultNames;
     std::vector<std::string> keys;
-    for (const ListedCatalog& listed : plan.result) {
-        keys.push_back(ControlFileKeyLine(keys.size(), ListedValue(listed.catalog, listed.unreadableReason)));
-        resultNames.push_back(listed.catalog.FileName);
+    for (const SavePlan::Planned& planned : plan.result) {
+        const std::string value = planned.theirs
+            ? ListedValue(planned.theirs->catalog, planned.theirs->unreadableReason)
+            : ListedValue(catalogs_[std::size_t(planned.mine)], unreadable_[std::size_t(planned.mine)]);
+        keys.push_back(ControlFileKeyLine(keys.size(), value));
+        resultNames.push_back(fileNameOf(planned));
     }
     if (resultNames != listedNow || (!controlExists && !keys.empty()))
         plan.controlText = IniProfile(controlText).WithSection(CompressSection, keys);
@@ -175,7 +177,7 @@ void CatalogStore::WritePlan(SavePlan& plan)
     const std::string controlFile = GetCatalogControlFile();
     SafeSave save;
     for (const auto& [at, text] : plan.writes)
-        StageCatalog(save, plan.result[at].catalog, text);
+        StageCatalog(save, catalogs_[std::size_t(plan.result[at].mine)], text);
     // The control file last: a failure on the way leaves the old list naming the old files.
     if (plan.controlText) {
         const std::string failure = CannotWriteToMessage(controlFile);
@@ -183,7 +185,7 @@ void CatalogStore::WritePlan(SavePlan& plan)
     }
     // What killed saves left wherever this one writes: the folder, and beside the target of
     // a linked catalog.
-    RemoveKilledSavesIn(folder_);
+    RemoveKilledSaves(folder_);
     for (const std::string& hostFolder : save.TemporaryFolders())
         RemoveDeadTemporaries(hostFolder);
     save.Commit();
@@ -191,23 +193,14 @@ void CatalogStore::WritePlan(SavePlan& plan)
     for (const auto& [path, fingerprint] : plan.seenNow)
         disk_.Remember(path, fingerprint);
     for (const auto& [at, text] : plan.writes)
-        disk_.Remember(plan.result[at].catalog.FileName, text);
+        disk_.Remember(catalogs_[std::size_t(plan.result[at].mine)].FileName, text);
     if (plan.controlText)
         disk_.Remember(controlFile, *plan.controlText);
 
-    for (ListedCatalog& listed : plan.result) {
-        listed.savedAs = listed.catalog.FileName;
-        listed.edited = false;
-    }
-    if (plan.takesOtherWriter) {
-        ReplaceList edit{ListedCatalogs(), std::move(plan.result)};
-        SetListed(edit.to);
-        ++revision_;
-        emit Edited(edit);
-        emit OtherWriterMerged();
-    } else {
-        SetListed(std::move(plan.result));
-    }
+    if (plan.takesOtherWriter)
+        TakeOtherWriter(plan);
+    for (std::size_t i = 0; i < origins_.size(); ++i)
+        origins_[i] = {catalogs_[i].FileName, false};
     savedList_ = FileNames();
     if (plan.controlText)
         listedOnDisk_ = savedList_;
@@ -215,6 +208,23 @@ void CatalogStore::WritePlan(SavePlan& plan)
         listedOnDisk_ = ListedFiles(FileTextOf(controlFile, *control), CompressSection);
     emit Saved();
     SetModified(false);
+}
+
+// The list becomes the plan's result, announced as one edit: the other writer's catalogs and
+// entries come in, and a catalog it removed from the list goes.
+void CatalogStore::TakeOtherWriter(SavePlan& plan)
+{
+    ReplaceList edit{ListedCatalogs(), {}};
+    for (SavePlan::Planned& planned : plan.result)
+        edit.to.push_back(planned.theirs ? std::move(*planned.theirs) : edit.from[std::size_t(planned.mine)]);
+    for (ListedCatalog& listed : edit.to) {
+        listed.savedAs = listed.catalog.FileName;
+        listed.edited = false;
+    }
+    SetListed(edit.to);
+    ++revision_;
+    emit Edited(edit);
+    emit OtherWriterMerged();
 }
 
 bool CatalogStore::Save(Prompter* prompter)
