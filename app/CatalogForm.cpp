@@ -97,6 +97,7 @@ TCatalogForm::TCatalogForm(const std::string& folder, CatalogFormServices servic
     CreateToolBar();
     CreateViews();
     CreateStatusBar();
+    CreateSizes();
     NameControls();
 
     connect(store_, &CatalogStore::ListReset, this, [this] {
@@ -366,6 +367,9 @@ void TCatalogForm::CreateViews()
     // the folder column takes whatever width the window leaves (its design width, 300, is
     // what the window leaves it at the design size), so a narrow window needs no scrolling.
     header->resizeSection(ObjectListModel::ColName, ScaledWidth(120, ObjectTable->fontMetrics()));
+    // The size stands between the name and the folder, so that the folder still comes last.
+    header->moveSection(header->visualIndex(ObjectListModel::ColSize), 1);
+    header->resizeSection(ObjectListModel::ColSize, ScaledWidth(90, ObjectTable->fontMetrics()));
     header->setStretchLastSection(true);
     connect(header, &QHeaderView::sectionClicked, this,
             [this](int column) { RunCommand(this, [this, column] { SortObjectList(column); }); });
@@ -396,9 +400,12 @@ void TCatalogForm::CreateStatusBar()
     countPanel_->setObjectName(QStringLiteral("StatusPanel0"));
     sparePanel_ = new QLabel(statusBar());
     sparePanel_->setObjectName(QStringLiteral("StatusPanel1"));
-    sparePanel_->setFixedWidth(200);
+    sparePanel_->setMinimumWidth(200);
+    hintPanel_ = new QLabel(statusBar());
+    hintPanel_->setObjectName(QStringLiteral("StatusPanel2"));
     statusBar()->addWidget(countPanel_);
     statusBar()->addWidget(sparePanel_);
+    statusBar()->addWidget(hintPanel_, 1);
 }
 
 // ---- the catalog tree --------------------------------------------------------------------
@@ -480,6 +487,7 @@ void TCatalogForm::CatalogRemoved(int index)
         PnlTreeTop->setText(kTreeTopCaption);
         model_->SetObjects({});
         UpdateObjectCount();
+        FollowSizes();
         return;
     }
     // The neighbour that takes the removed catalog's place: the next one, or the new last.
@@ -518,6 +526,7 @@ void TCatalogForm::ObjectsInserted(const InsertObjects& edit)
         ObjectTable->scrollTo(model_->index(rows.front(), 0));
     }
     UpdateObjectCount();
+    FollowSizes();
 }
 
 void TCatalogForm::ObjectsErased(const EraseObjects& edit)
@@ -528,6 +537,7 @@ void TCatalogForm::ObjectsErased(const EraseObjects& edit)
     }
     model_->EraseObjects(edit.positions);
     UpdateObjectCount();
+    FollowSizes();
 }
 
 void TCatalogForm::Perform(CatalogEdit edit, const QString& text)
@@ -618,6 +628,7 @@ void TCatalogForm::FillObjectList(int catalog)
         ShowSortIndicator();
     }
     UpdateObjectCount();
+    FollowSizes();
 }
 
 void TCatalogForm::SortObjectList(int column)
@@ -699,6 +710,9 @@ void TCatalogForm::closeEvent(QCloseEvent* event)
     bool mayClose = false;
     RunCommand(this, [this, &mayClose] { mayClose = store_->CloseQuery(*prompter_); });
     event->setAccepted(mayClose);
+    // The walks of a closed window are of no use: they end at once.
+    if (mayClose)
+        sizes_->Focus({});
 }
 
 void TCatalogForm::resizeEvent(QResizeEvent* event)

@@ -8,6 +8,8 @@
 
 #include <optional>
 #include <string>
+#include <unordered_set>
+#include <vector>
 
 class Prompter;
 class QAction;
@@ -17,10 +19,12 @@ class QMenu;
 class QMimeData;
 class QSplitter;
 class QTableView;
+class QTimer;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QUndoStack;
 class CatalogStore;
+class SizeIndex;
 class ObjectListModel;
 
 // The main window: the catalogs of the list on the left, the objects of the selected
@@ -42,6 +46,7 @@ public:
     CatalogStore& Store() const { return *store_; }
     ObjectListModel& ObjectList() const { return *model_; }
     QUndoStack& History() const { return *history_; }
+    const SizeIndex& Sizes() const { return *sizes_; }
 
     // The index of the catalog the commands act on: the one marked by a right click while
     // its context menu is open, else the selected one; -1 when there is none.
@@ -106,6 +111,16 @@ private:
     void FitCountPanel();
     // The header's sort mark shows the object list's sort column and order.
     void ShowSortIndicator();
+    // The sizes of the shown catalog: counted in the background, the object list and the
+    // status bar told as counts arrive.
+    void CreateSizes();
+    const std::vector<std::string>& ShownObjects() const;
+    // The index counts the objects of the shown catalog and drops the walks of any other.
+    void FollowSizes();
+    void TakeCounts();
+    void ShowSizeTotal();
+    void ShowSizeHint();
+    void MarkNestedObjects();
     void FormShow();
     void FormDestroy();
     void SelectCatalog(int index);
@@ -175,6 +190,11 @@ private:
     QComboBox* CmbKind = nullptr;
     QLabel* countPanel_ = nullptr;
     QLabel* sparePanel_ = nullptr;
+    QLabel* hintPanel_ = nullptr;
+    SizeIndex* sizes_ = nullptr;
+    QTimer* countsTimer_ = nullptr;
+    QTimer* progressTimer_ = nullptr;
+    std::unordered_set<std::string> counted_;
 
     int rightClickedCatalog_ = -1;
     bool shown_ = false;

@@ -5,7 +5,11 @@
 #include "support/core/SortedTableModel.h"
 
 #include <string>
+#include <unordered_set>
 #include <vector>
+
+class SizeIndex;
+struct ObjectSize;
 
 // The data of one row of the object list: the object path exactly as the catalog holds it
 // and its file attributes when the row was made (-1 when nothing existed there).
@@ -26,7 +30,7 @@ class ObjectListModel : public SortedTableModel {
     Q_DISABLE_COPY_MOVE(ObjectListModel)
 
 public:
-    enum Column { ColName = 0, ColFolder = 1, ColumnCount };
+    enum Column { ColName = 0, ColFolder = 1, ColSize = 2, ColumnCount };
 
     explicit ObjectListModel(QObject* parent = nullptr);
     ~ObjectListModel() override;
@@ -50,11 +54,23 @@ public:
     void SortByColumn(int column);
     const SortState& Sorting() const { return sort_; }
 
+    // Where the size column reads the objects' counts; null shows no sizes. The model never
+    // counts: it shows what the index holds and is told when a count arrives.
+    void SetSizes(const SizeIndex* sizes);
+    // Counts of the objects at these paths arrived: their rows show them, and an object that
+    // appeared or vanished since its row was made gets the icon and group of what is there now.
+    void SizesCounted(const std::unordered_set<std::string>& paths);
+    // For each object of the catalog by position, the path of the listed folder that already
+    // holds it, or empty; the rows' tooltips name it.
+    void SetHolders(std::vector<std::string> holders);
+    // The path of the object that holds the object of a row, or empty.
+    const std::string& Holder(int row) const;
+
     const TOwnerItem& Item(int row) const { return rows_[static_cast<std::size_t>(row)].item; }
     int Count() const { return static_cast<int>(rows_.size()); }
 
     // CompareObjectRows: negative, zero or positive as row a sorts before, with or after
-    // row b on column, ascending (columns other than name and folder compare equal).
+    // row b on column, ascending (by size: objects not counted or missing as 0).
     int CompareObjectRows(int a, int b, int column);
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -72,6 +88,10 @@ private:
     };
 
     Row MakeRow(const std::string& path, std::size_t position);
+    const ObjectSize* SizeOf(const Row& row) const;
+    std::int64_t Bytes(const Row& row) const;
+    QVariant SizeText(const Row& row) const;
+    QString ToolTip(const Row& row) const;
     // Removes the rows at these row numbers.
     void RemoveRows(std::vector<int> rows);
     // Folders first, then files, then objects that do not exist.
@@ -87,4 +107,6 @@ private:
     CollationKeys pathKeys_;
     CollationKeys folderKeys_;
     SortState sort_;
+    const SizeIndex* sizes_ = nullptr;
+    std::vector<std::string> holders_;
 };
