@@ -400,9 +400,12 @@ void TCatalogForm::CreateStatusBar()
     countPanel_->setObjectName(QStringLiteral("StatusPanel0"));
     sparePanel_ = new QLabel(statusBar());
     sparePanel_->setObjectName(QStringLiteral("StatusPanel1"));
+    // The total keeps the width its text needs; the hint takes what is left and is cut.
     sparePanel_->setMinimumWidth(200);
+    sparePanel_->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
     hintPanel_ = new QLabel(statusBar());
     hintPanel_->setObjectName(QStringLiteral("StatusPanel2"));
+    hintPanel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     statusBar()->addWidget(countPanel_);
     statusBar()->addWidget(sparePanel_);
     statusBar()->addWidget(hintPanel_, 1);
