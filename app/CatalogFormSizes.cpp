@@ -92,11 +92,12 @@ void TCatalogForm::ShowSizeTotal()
 void TCatalogForm::ShowSizeHint()
 {
     const QModelIndex current = ObjectTable->currentIndex();
-    if (current.isValid() && !model_->Holder(current.row()).empty()) {
-        hintPanel_->setText(NestedObjectText(model_->Holder(current.row())));
-        return;
-    }
-    hintPanel_->setText(sizes_->Rescanning(ShownObjects()) ? RescanningText() : QString());
+    const bool held = current.isValid() && !model_->Holder(current.row()).empty();
+    const QString hint = held ? NestedObjectText(model_->Holder(current.row()))
+                              : sizes_->Rescanning(ShownObjects()) ? RescanningText() : QString();
+    // A narrow window cuts the hint: its tooltip holds it whole.
+    hintPanel_->setText(hint);
+    hintPanel_->setToolTip(hint);
 }
 
 // Which objects another listed object holds can be told once every object is counted.
