@@ -101,6 +101,7 @@ TCatalogForm::TCatalogForm(const std::string& folder, CatalogFormServices servic
     CreateViews();
     CreateStatusBar();
     BindListKeys();
+    CreateSizes();
     NameControls();
 
     connect(store_, &CatalogStore::ListReset, this, [this] {
@@ -386,6 +387,9 @@ void TCatalogForm::CreateViews()
     // the folder column takes whatever width the window leaves (its design width, 300, is
     // what the window leaves it at the design size), so a narrow window needs no scrolling.
     header->resizeSection(ObjectListModel::ColName, ScaledWidth(120, ObjectTable->fontMetrics()));
+    // The size stands between the name and the folder, so that the folder still comes last.
+    header->moveSection(header->visualIndex(ObjectListModel::ColSize), 1);
+    header->resizeSection(ObjectListModel::ColSize, ScaledWidth(90, ObjectTable->fontMetrics()));
     header->setStretchLastSection(true);
     connect(header, &QHeaderView::sectionClicked, this,
             [this](int column) { RunCommand(this, [this, column] { SortObjectList(column); }); });
@@ -430,9 +434,15 @@ void TCatalogForm::CreateStatusBar()
     countPanel_->setObjectName(QStringLiteral("StatusPanel0"));
     sparePanel_ = new QLabel(statusBar());
     sparePanel_->setObjectName(QStringLiteral("StatusPanel1"));
-    sparePanel_->setFixedWidth(200);
+    // The total keeps the width its text needs; the hint takes what is left and is cut.
+    sparePanel_->setMinimumWidth(200);
+    sparePanel_->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
+    hintPanel_ = new QLabel(statusBar());
+    hintPanel_->setObjectName(QStringLiteral("StatusPanel2"));
+    hintPanel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     statusBar()->addWidget(countPanel_);
     statusBar()->addWidget(sparePanel_);
+    statusBar()->addWidget(hintPanel_, 1);
 }
 
 // ---- the catalog tree --------------------------------------------------------------------
@@ -514,6 +524,7 @@ void TCatalogForm::CatalogRemoved(int index)
         PnlTreeTop->setText(kTreeTopCaption);
         model_->SetObjects({});
         UpdateObjectCount();
+        FollowSizes();
         return;
     }
     // The neighbour that takes the removed catalog's place: the next one, or the new last.
@@ -554,6 +565,7 @@ void TCatalogForm::ObjectsInserted(const InsertObjects& edit)
         ObjectTable->scrollTo(model_->index(rows.front(), 0));
     }
     UpdateObjectCount();
+    FollowSizes();
 }
 
 void TCatalogForm::ObjectsErased(const EraseObjects& edit)
@@ -564,6 +576,7 @@ void TCatalogForm::ObjectsErased(const EraseObjects& edit)
     }
     model_->EraseObjects(edit.positions);
     UpdateObjectCount();
+    FollowSizes();
 }
 
 void TCatalogForm::Perform(CatalogEdit edit, const QString& text)
@@ -655,6 +668,7 @@ void TCatalogForm::FillObjectList(int catalog)
     }
     ShowHiddenAdded(0);
     UpdateObjectCount();
+    FollowSizes();
 }
 
 void TCatalogForm::FilterChanged(const QString& text)
@@ -664,10 +678,11 @@ void TCatalogForm::FilterChanged(const QString& text)
     UpdateObjectCount();
 }
 
-// Panel 1 is otherwise empty: the note stays until the filter or the catalog changes.
+// The note stays in the hint panel until the filter or the catalog changes.
 void TCatalogForm::ShowHiddenAdded(int hidden)
 {
-    sparePanel_->setText(Cp932ToDisplay(HiddenAddedText(hidden)));
+    filterNote_ = Cp932ToDisplay(HiddenAddedText(hidden));
+    ShowSizeHint();
 }
 
 void TCatalogForm::SortObjectList(int column)
@@ -751,6 +766,9 @@ void TCatalogForm::closeEvent(QCloseEvent* event)
     bool mayClose = false;
     RunCommand(this, [this, &mayClose] { mayClose = store_->CloseQuery(*prompter_); });
     event->setAccepted(mayClose);
+    // The walks of a closed window are of no use: they end at once.
+    if (mayClose)
+        sizes_->Focus({});
 }
 
 void TCatalogForm::resizeEvent(QResizeEvent* event)

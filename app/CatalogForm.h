@@ -8,6 +8,8 @@
 
 #include <optional>
 #include <string>
+#include <unordered_set>
+#include <vector>
 
 class Prompter;
 class QAction;
@@ -17,11 +19,13 @@ class QMenu;
 class QMimeData;
 class QSplitter;
 class QTableView;
+class QTimer;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QUndoStack;
 class CatalogStore;
 class FilterBox;
+class SizeIndex;
 class ObjectListModel;
 
 // The main window: the catalogs of the list on the left, the objects of the selected
@@ -43,6 +47,7 @@ public:
     CatalogStore& Store() const { return *store_; }
     ObjectListModel& ObjectList() const { return *model_; }
     QUndoStack& History() const { return *history_; }
+    const SizeIndex& Sizes() const { return *sizes_; }
 
     // The index of the catalog the commands act on: the one marked by a right click while
     // its context menu is open, else the selected one; -1 when there is none.
@@ -112,6 +117,16 @@ private:
     void FilterChanged(const QString& text);
     // Tells in the status bar how many rows just added the filter hides.
     void ShowHiddenAdded(int hidden);
+    // The sizes of the shown catalog: counted in the background, the object list and the
+    // status bar told as counts arrive.
+    void CreateSizes();
+    const std::vector<std::string>& ShownObjects() const;
+    // The index counts the objects of the shown catalog and drops the walks of any other.
+    void FollowSizes();
+    void TakeCounts();
+    void ShowSizeTotal();
+    void ShowSizeHint();
+    void MarkNestedObjects();
     void FormShow();
     void FormDestroy();
     void SelectCatalog(int index);
@@ -186,6 +201,13 @@ private:
     QComboBox* CmbKind = nullptr;
     QLabel* countPanel_ = nullptr;
     QLabel* sparePanel_ = nullptr;
+    QLabel* hintPanel_ = nullptr;
+    // How many objects just added the filter hides, told in the hint panel.
+    QString filterNote_;
+    SizeIndex* sizes_ = nullptr;
+    QTimer* countsTimer_ = nullptr;
+    QTimer* progressTimer_ = nullptr;
+    std::unordered_set<std::string> counted_;
 
     int rightClickedCatalog_ = -1;
     bool shown_ = false;

@@ -2,6 +2,7 @@
 
 #include "catalog/CatalogParam.h"
 #include "chooser/ObjectChooser.h"
+#include "support/core/SizeIndex.h"
 #include "wizard/CatalogWizardServices.h"
 #include "wizard/RenameDialogServices.h"
 
@@ -42,4 +43,6 @@ struct CatalogFormServices {
     // Whether the program was asked to start maximised: then the saved placement is not
     // applied at the first showing.
     bool startedMaximized = false;
+    // How the object list's sizes are counted and followed.
+    SizeIndexOptions sizes;
 };

@@ -1,12 +1,16 @@
 #include "app/ObjectListModel.h"
 
+#include "app/SizeTexts.h"
 #include "support/core/Cp932.h"
 #include "support/core/FileNames.h"
 #include "support/core/HostPath.h"
 #include "support/core/ObjectFilter.h"
 #include "support/core/RowOrder.h"
+#include "support/core/SizeIndex.h"
 #include "support/ui/ImageList.h"
 #include "support/ui/ObjectIcons.h"
+
+#include <QLocale>
 
 #include <algorithm>
 #include <array>
@@ -34,6 +38,7 @@ void ObjectListModel::SetObjects(const std::vector<std::string>& paths)
 {
     ResetRows([&] {
         rows_.clear();
+        holders_.clear();
         pathKeys_.Clear();
         folderKeys_.Clear();
         rows_.reserve(paths.size());
@@ -59,6 +64,7 @@ void ObjectListModel::InsertObjects(const std::vector<std::size_t>& positions, c
     }
     for (Row& row : rows_)
         row.position = moved[row.position];
+    holders_.clear();
 
     InsertRows(HeldRowCount(), static_cast<int>(paths.size()), [&] {
         for (std::size_t i = 0; i < paths.size(); ++i) {
@@ -74,6 +80,7 @@ void ObjectListModel::InsertObjects(const std::vector<std::size_t>& positions, c
 void ObjectListModel::EraseObjects(const std::vector<std::size_t>& positions)
 {
     RemoveRows(HeldRowsOf(positions));
+    holders_.clear();
     // Each object left moves up by the number of objects erased before it.
     for (Row& row : rows_) {
         const auto before = std::lower_bound(positions.begin(), positions.end(), row.position) - positions.begin();
@@ -178,10 +185,15 @@ CollationKeys& ObjectListModel::SortKeys(int column)
 
 int ObjectListModel::CompareObjectRows(int a, int b, int column)
 {
-    if (column != ColName && column != ColFolder)
-        return 0;
     a = RowOfShown(a);
     b = RowOfShown(b);
+    if (column == ColSize) {
+        const std::int64_t x = Bytes(rows_[std::size_t(a)]);
+        const std::int64_t y = Bytes(rows_[std::size_t(b)]);
+        return x < y ? -1 : x > y ? 1 : 0;
+    }
+    if (column != ColName && column != ColFolder)
+        return 0;
     if (column == ColName) {
         if (const int byGroup = Group(rows_[std::size_t(a)]) - Group(rows_[std::size_t(b)]))
             return byGroup;
@@ -192,7 +204,19 @@ int ObjectListModel::CompareObjectRows(int a, int b, int column)
 std::vector<int> ObjectListModel::SortedOrder()
 {
     const int column = sort_.column;
-    const CollationKeys& keys = SortKeys(column);
+    // By size, objects of one size in the order of their paths.
+    const CollationKeys& keys = SortKeys(column == ColSize ? int(ColName) : column);
+    std::vector<std::int64_t> bytes;
+    if (column == ColSize) {
+        bytes.reserve(rows_.size());
+        for (const Row& row : rows_)
+            bytes.push_back(Bytes(row));
+    }
+    const auto before = [&](int a, int b) {
+        if (!bytes.empty() && bytes[std::size_t(a)] != bytes[std::size_t(b)])
+            return bytes[std::size_t(a)] < bytes[std::size_t(b)];
+        return keys.Compare(std::size_t(a), std::size_t(b)) < 0;
+    };
     // By name: the groups in their order, each in the order of its paths.
     std::array<std::vector<int>, 3> groups;
     for (int row = 0; row < HeldRowCount(); ++row)
@@ -200,8 +224,7 @@ std::vector<int> ObjectListModel::SortedOrder()
     std::vector<int> order;
     order.reserve(rows_.size());
     for (std::vector<int>& group : groups) {
-        std::sort(group.begin(), group.end(),
-                  [&keys](int a, int b) { return keys.Compare(std::size_t(a), std::size_t(b)) < 0; });
+        std::sort(group.begin(), group.end(), before);
         order.insert(order.end(), group.begin(), group.end());
     }
     if (sort_.order == Qt::DescendingOrder)
@@ -211,7 +234,7 @@ std::vector<int> ObjectListModel::SortedOrder()
 
 void ObjectListModel::Sort()
 {
-    if (sort_.column != ColName && sort_.column != ColFolder)
+    if (sort_.column < 0 || sort_.column >= ColumnCount)
         return;
     const std::vector<int> order = SortedOrder();
     ReorderRows([&] {
@@ -240,12 +263,16 @@ QVariant ObjectListModel::data(const QModelIndex& index, int role) const
     const Row& row = rows_[static_cast<std::size_t>(RowOfShown(index.row()))];
     switch (role) {
     case Qt::DisplayRole:
+        if (index.column() == ColSize)
+            return SizeText(row);
         return Cp932ToDisplay(index.column() == ColName ? ExtractFileName(row.item.Path)
                                                         : ObjectFolderText(row.item.Path));
     case Qt::DecorationRole:
         return index.column() == ColName ? QVariant(GetSystemImageList().Icon(row.iconIndex)) : QVariant();
+    case Qt::TextAlignmentRole:
+        return index.column() == ColSize ? QVariant::fromValue(Qt::AlignVCenter | Qt::AlignRight) : QVariant();
     case Qt::ToolTipRole:
-        return Cp932ToDisplay(row.item.Path);
+        return ToolTip(row);
     default:
         return {};
     }
@@ -253,7 +280,90 @@ QVariant ObjectListModel::data(const QModelIndex& index, int role) const
 
 QVariant ObjectListModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (orientation == Qt::Horizontal && role == Qt::TextAlignmentRole && section == ColSize)
+        return QVariant::fromValue(Qt::AlignVCenter | Qt::AlignRight);
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
-    return section == ColName ? QStringLiteral("オブジェクト名") : QStringLiteral("フォルダ名");
+    switch (section) {
+    case ColName:
+        return QStringLiteral("オブジェクト名");
+    case ColFolder:
+        return QStringLiteral("フォルダ名");
+    default:
+        return QStringLiteral("サイズ");
+    }
+}
+
+// ---- sizes -------------------------------------------------------------------------------
+
+void ObjectListModel::SetSizes(const SizeIndex* sizes)
+{
+    sizes_ = sizes;
+    if (Count() > 0)
+        emit dataChanged(index(0, 0), index(Count() - 1, ColumnCount - 1));
+}
+
+void ObjectListModel::SizesCounted(const std::unordered_set<std::string>& paths)
+{
+    if (paths.empty())
+        return;
+    for (Row& row : rows_) {
+        if (!paths.contains(row.item.Path))
+            continue;
+        // The count went to the disk already: an object it found or missed is looked at
+        // again only when that differs from what its row shows.
+        const ObjectSize* size = SizeOf(row);
+        if (size && size->exists != (row.item.Attributes != -1)) {
+            row.item.Attributes = GetFileAttributesOf(row.item.Path);
+            row.iconIndex = ObjectIconIndex(KindOfAttributes(row.item.Attributes), ExtractFileName(row.item.Path));
+        }
+    }
+    // One signal for the shown rows, whichever of them the filter lets through.
+    if (Count() > 0)
+        emit dataChanged(index(0, 0), index(Count() - 1, ColumnCount - 1));
+}
+
+void ObjectListModel::SetHolders(std::vector<std::string> holders)
+{
+    holders_ = std::move(holders);
+    if (Count() > 0)
+        emit dataChanged(index(0, 0), index(Count() - 1, ColumnCount - 1), {Qt::ToolTipRole});
+}
+
+const std::string& ObjectListModel::Holder(int row) const
+{
+    static const std::string none;
+    const std::size_t position = rows_[std::size_t(RowOfShown(row))].position;
+    return position < holders_.size() ? holders_[position] : none;
+}
+
+const ObjectSize* ObjectListModel::SizeOf(const Row& row) const
+{
+    return sizes_ ? sizes_->Find(row.item.Path) : nullptr;
+}
+
+std::int64_t ObjectListModel::Bytes(const Row& row) const
+{
+    const ObjectSize* size = SizeOf(row);
+    return size && size->exists ? size->bytes : 0;
+}
+
+// Empty until the object is counted and for an object that does not exist; the bytes as
+// the wizard's list writes them otherwise.
+QVariant ObjectListModel::SizeText(const Row& row) const
+{
+    const ObjectSize* size = SizeOf(row);
+    if (!size || !size->exists)
+        return QString();
+    return QLocale().toString(static_cast<qlonglong>(size->bytes));
+}
+
+QString ObjectListModel::ToolTip(const Row& row) const
+{
+    QString tip = Cp932ToDisplay(row.item.Path);
+    if (const std::size_t position = row.position; position < holders_.size() && !holders_[position].empty())
+        tip += u'\n' + NestedObjectText(holders_[position]);
+    if (const ObjectSize* size = SizeOf(row); size && size->Partial())
+        tip += u'\n' + UnreadableSizeText(size->unreadable);
+    return tip;
 }

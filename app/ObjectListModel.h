@@ -5,7 +5,11 @@
 #include "support/core/FilteredTableModel.h"
 
 #include <string>
+#include <unordered_set>
 #include <vector>
+
+class SizeIndex;
+struct ObjectSize;
 
 // The data of one row of the object list: the object path exactly as the catalog holds it
 // and its file attributes when the row was made (-1 when nothing existed there).
@@ -28,7 +32,7 @@ class ObjectListModel : public FilteredTableModel {
     Q_DISABLE_COPY_MOVE(ObjectListModel)
 
 public:
-    enum Column { ColName = 0, ColFolder = 1, ColumnCount };
+    enum Column { ColName = 0, ColFolder = 1, ColSize = 2, ColumnCount };
 
     explicit ObjectListModel(QObject* parent = nullptr);
     ~ObjectListModel() override;
@@ -52,12 +56,24 @@ public:
     void SortByColumn(int column);
     const SortState& Sorting() const { return sort_; }
 
+    // Where the size column reads the objects' counts; null shows no sizes. The model never
+    // counts: it shows what the index holds and is told when a count arrives.
+    void SetSizes(const SizeIndex* sizes);
+    // Counts of the objects at these paths arrived: their rows show them, and an object that
+    // appeared or vanished since its row was made gets the icon and group of what is there now.
+    void SizesCounted(const std::unordered_set<std::string>& paths);
+    // For each object of the catalog by position, the path of the listed folder that already
+    // holds it, or empty; the rows' tooltips name it.
+    void SetHolders(std::vector<std::string> holders);
+    // The path of the object that holds the object of a row, or empty.
+    const std::string& Holder(int row) const;
+
     const TOwnerItem& Item(int row) const { return rows_[static_cast<std::size_t>(RowOfShown(row))].item; }
     // The rows shown; AllRowCount counts the hidden ones too.
     int Count() const { return rowCount(); }
 
     // CompareObjectRows: negative, zero or positive as row a sorts before, with or after
-    // row b on column, ascending (columns other than name and folder compare equal).
+    // row b on column, ascending (by size: objects not counted or missing as 0).
     int CompareObjectRows(int a, int b, int column);
 
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -80,6 +96,10 @@ private:
     // The positions in rows_ of the objects at these positions of the catalog.
     std::vector<int> HeldRowsOf(const std::vector<std::size_t>& positions) const;
     // Removes the rows at these positions of rows_.
+    const ObjectSize* SizeOf(const Row& row) const;
+    std::int64_t Bytes(const Row& row) const;
+    QVariant SizeText(const Row& row) const;
+    QString ToolTip(const Row& row) const;
     void RemoveRows(std::vector<int> rows);
     // Takes out the rows at these positions of rows_ (ascending, each once).
     void EraseRows(const std::vector<int>& rows);
@@ -96,4 +116,6 @@ private:
     CollationKeys pathKeys_;
     CollationKeys folderKeys_;
     SortState sort_;
+    const SizeIndex* sizes_ = nullptr;
+    std::vector<std::string> holders_;
 };

@@ -144,7 +144,7 @@ private slots:
         QCOMPARE(RowPaths(), (Paths {DiskPath("a.txt"), DiskPath("f2.txt"), DiskPath("f1.txt"), DiskPath("f3.txt")}));
         QCOMPARE(Panel("StatusPanel0"), QStringLiteral("2 件のオブジェクトを選択"));
         QCOMPARE(form_->ObjectList().Item(List()->selectionModel()->selectedRows().front().row()).Path, DiskPath("f1.txt"));
-        QCOMPARE(Panel("StatusPanel1"), QString());
+        QCOMPARE(Panel("StatusPanel2"), QString());
 
         Trigger("ActE_Redo");
         Filter("a.txt");
@@ -152,7 +152,7 @@ private slots:
         QCOMPARE(Objects(), start);
         QCOMPARE(RowPaths(), Paths {DiskPath("a.txt")});
         QCOMPARE(Panel("StatusPanel0"), QStringLiteral("1 / 6 件のオブジェクト"));
-        QCOMPARE(Panel("StatusPanel1"), QStringLiteral("追加した 2 件はフィルタ外です"));
+        QCOMPARE(Panel("StatusPanel2"), QStringLiteral("追加した 2 件はフィルタ外です"));
         Filter("");
         QCOMPARE(form_->ObjectList().Count(), 6);
         QVERIFY(!form_->Store().Modified());
@@ -169,11 +169,11 @@ private slots:
         QCOMPARE(RowPaths(), (Paths {DiskPath("f1.txt"), DiskPath("f2.txt")}));
         QCOMPARE(Named<QLineEdit>(*form_, "EdtFilter")->text(), QStringLiteral(".txt"));
         QCOMPARE(Panel("StatusPanel0"), QStringLiteral("1 件のオブジェクトを選択"));
-        QCOMPARE(Panel("StatusPanel1"), QStringLiteral("追加した 2 件はフィルタ外です"));
+        QCOMPARE(Panel("StatusPanel2"), QStringLiteral("追加した 2 件はフィルタ外です"));
         List()->clearSelection();
         QCOMPARE(Panel("StatusPanel0"), QStringLiteral("2 / 4 件のオブジェクト"));
         Filter("");
-        QCOMPARE(Panel("StatusPanel1"), QString());
+        QCOMPARE(Panel("StatusPanel2"), QString());
         QCOMPARE(form_->ObjectList().Count(), 4);
     }
 
