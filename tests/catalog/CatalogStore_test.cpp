@@ -391,7 +391,6 @@ TEST_F(CatalogStoreTest, OpensOnlyCatalogFilesOfTheFolderThatTheListCanHold)
     folder.Write("Listed.VrCat", Catalog("Listed"));
     folder.Write("VrCatCtl.ini", "[Compress]\r\n0=Listed.VrCat\r\n");
     folder.Write("listed.VrCat", Catalog("Other"));
-    folder.Write("empty.VrCat", "");
     folder.Write("line\nbreak.VrCat", Catalog("Broken"));
     store.LoadCatalogList();
     const auto revision = store.Revision();
@@ -399,7 +398,6 @@ TEST_F(CatalogStoreTest, OpensOnlyCatalogFilesOfTheFolderThatTheListCanHold)
     const std::pair<std::string, std::string> refusals[] = {
         {elsewhere.Path("Far.VrCat"), "カタログファイル「" + elsewhere.Path("Far.VrCat") + "」はプログラムフォルダにないため開けません。"},
         {folder.Path("listed.VrCat"), "カタログ「listed」は既にカタログリストにあります（大文字と小文字は区別しません）。"},
-        {folder.Path("empty.VrCat"), "ファイル「" + folder.Path("empty.VrCat") + "」はないか、空か、カタログファイルではありません。"},
         {folder.Path("none.VrCat"), "ファイル「" + folder.Path("none.VrCat") + "」はないか、空か、カタログファイルではありません。"},
         {folder.Path("line\nbreak.VrCat"), "カタログファイル「" + folder.Path("line<LF>break.VrCat") + "」の名前はコントロールファイル"},
     };
@@ -420,19 +418,23 @@ TEST_F(CatalogStoreTest, OpensAnExistingCatalogFileAsTheLoadReadsIt)
     folder.Write("Kept.VrCat", Catalog("Old title", {"/a", "/b"}));
     folder.Write("VrCatCtl.ini", "[Compress]\r\n0=Listed.VrCat\r\n");
     ASSERT_EQ(::symlink("loop.VrCat", folder.Path("loop.VrCat").c_str()), 0);
+    folder.Write("empty.VrCat", "");
     store.LoadCatalogList();
 
     EXPECT_EQ(Open(folder.Path("Kept.VrCat")), "");
     EXPECT_EQ(Open(folder.Path("loop.VrCat")), "");
-    EXPECT_EQ(Names(), (Lines{"Listed", "Kept", "loop"}));
+    EXPECT_EQ(Open(folder.Path("empty.VrCat")), "");
+    EXPECT_EQ(Names(), (Lines{"Listed", "Kept", "loop", "empty"}));
+    EXPECT_FALSE(store.IsLoaded(3));
     EXPECT_EQ(store.Catalog(1).Title, "Old title");
     EXPECT_EQ(store.Catalog(1).Objects, (Lines{"/a", "/b"}));
     EXPECT_FALSE(store.IsLoaded(2));
     EXPECT_TRUE(store.Modified());
 
     store.SaveCatalogList();
-    EXPECT_EQ(folder.Read("VrCatCtl.ini"), "[Compress]\r\n0=Listed.VrCat\r\n1=Kept.VrCat\r\n2=loop.VrCat\r\n");
+    EXPECT_EQ(folder.Read("VrCatCtl.ini"), "[Compress]\r\n0=Listed.VrCat\r\n1=Kept.VrCat\r\n2=loop.VrCat\r\n3=empty.VrCat\r\n");
     EXPECT_EQ(folder.Read("Kept.VrCat"), Catalog("Old title", {"/a", "/b"}));
+    EXPECT_EQ(folder.Read("empty.VrCat"), "");
 }
 
 TEST_F(CatalogStoreTest, IsListedComparesNamesAsTheFileSystemDoes)

@@ -365,7 +365,7 @@ private slots:
     void growsWithTheListAndKeepsItsSize()
     {
         ClearRegistry();
-        const QSize larger(120, 80);   // within the test screen of 800 by 600
+        const QSize larger(60, 40);   // within the test screen of 800 by 600
         QSize designed;
         {
             auto wizard = ShowWizard();
