@@ -9,6 +9,7 @@
 #include "support/core/Cp932.h"
 #include "support/core/FileNames.h"
 #include "support/core/HostPath.h"
+#include "support/core/ListSizes.h"
 #include "support/core/Overloaded.h"
 #include "support/core/ProgramFolder.h"
 #include "support/core/RegistryLayout.h"
@@ -768,7 +769,7 @@ void TCatalogForm::closeEvent(QCloseEvent* event)
     event->setAccepted(mayClose);
     // The walks of a closed window are of no use: they end at once.
     if (mayClose)
-        sizes_->Focus({});
+        listSizes_->Follow({});
 }
 
 void TCatalogForm::resizeEvent(QResizeEvent* event)

@@ -19,12 +19,12 @@ class QMenu;
 class QMimeData;
 class QSplitter;
 class QTableView;
-class QTimer;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QUndoStack;
 class CatalogStore;
 class FilterBox;
+class ListSizes;
 class SizeIndex;
 class ObjectListModel;
 
@@ -123,10 +123,9 @@ private:
     const std::vector<std::string>& ShownObjects() const;
     // The index counts the objects of the shown catalog and drops the walks of any other.
     void FollowSizes();
-    void TakeCounts();
+    void TakeCounts(const std::unordered_set<std::string>& paths);
     void ShowSizeTotal();
     void ShowSizeHint();
-    void MarkNestedObjects();
     void FormShow();
     void FormDestroy();
     void SelectCatalog(int index);
@@ -205,9 +204,7 @@ private:
     // How many objects just added the filter hides, told in the hint panel.
     QString filterNote_;
     SizeIndex* sizes_ = nullptr;
-    QTimer* countsTimer_ = nullptr;
-    QTimer* progressTimer_ = nullptr;
-    std::unordered_set<std::string> counted_;
+    ListSizes* listSizes_ = nullptr;
 
     int rightClickedCatalog_ = -1;
     bool shown_ = false;

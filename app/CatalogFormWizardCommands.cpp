@@ -35,6 +35,7 @@ QDialog::DialogCode TCatalogForm::RunWizard(TCatalogParam& data)
     services.runObjectChooser = services_.runObjectChooser;
     services.prompter = services_.prompter;
     services.listExistingFile = [this](const std::string& file) { OpenCatalogFiles({file}); };
+    services.sizes = sizes_;
     const ActiveAgainAfterWizard activeAgain(this);
     return services_.runCatalogWizard(this, data, services);
 }

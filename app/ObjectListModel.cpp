@@ -1,6 +1,6 @@
 #include "app/ObjectListModel.h"
 
-#include "app/SizeTexts.h"
+#include "support/core/SizeTexts.h"
 #include "support/core/Cp932.h"
 #include "support/core/FileNames.h"
 #include "support/core/HostPath.h"
@@ -360,10 +360,7 @@ QVariant ObjectListModel::SizeText(const Row& row) const
 
 QString ObjectListModel::ToolTip(const Row& row) const
 {
-    QString tip = Cp932ToDisplay(row.item.Path);
-    if (const std::size_t position = row.position; position < holders_.size() && !holders_[position].empty())
-        tip += u'\n' + NestedObjectText(holders_[position]);
-    if (const ObjectSize* size = SizeOf(row); size && size->Partial())
-        tip += u'\n' + UnreadableSizeText(size->unreadable);
-    return tip;
+    static const std::string none;
+    const std::size_t position = row.position;
+    return ObjectToolTip(row.item.Path, position < holders_.size() ? holders_[position] : none, SizeOf(row));
 }

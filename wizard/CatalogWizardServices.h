@@ -2,6 +2,7 @@
 
 #include "catalog/CatalogName.h"
 #include "chooser/ObjectChooser.h"
+#include "support/core/SizeIndex.h"
 
 #include <functional>
 #include <string>
@@ -24,4 +25,9 @@ struct CatalogWizardServices {
     // Lists an existing catalog file that the list does not name, when the user takes it
     // instead of a new catalog of that name; none: the wizard does not offer it.
     std::function<void(const std::string& file)> listExistingFile {};
+    // Where the objects' sizes are counted: the running window's index, which outlives the
+    // wizard, so that what it counted costs no new walk; null for an index of the wizard's
+    // own, made with sizeOptions.
+    SizeIndex* sizes = nullptr;
+    SizeIndexOptions sizeOptions {};
 };

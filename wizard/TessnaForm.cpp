@@ -7,6 +7,7 @@
 #include "support/core/FileFacts.h"
 #include "support/core/FileNames.h"
 #include "support/core/HostPath.h"
+#include "support/core/ListSizes.h"
 #include "support/core/Beep.h"
 #include "support/core/MessageDlg.h"
 #include "support/core/RegistryLayout.h"
@@ -155,7 +156,8 @@ QWidget* TTessnaForm::CreatePage02()
 {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("Page02"));
-    objectList_ = new WizardObjectList({&*prompter_, services_.runObjectChooser}, page);
+    objectList_ = new WizardObjectList(
+        {&*prompter_, services_.runObjectChooser, services_.sizes, services_.sizeOptions}, page);
 
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(Heading(QStringLiteral("圧縮するオブジェクトの指定"), page));
@@ -183,12 +185,18 @@ QWidget* TTessnaForm::CreatePage03()
     QPalette palette = memoFin_->palette();
     palette.setColor(QPalette::Base, palette.color(QPalette::Button));
     memoFin_->setPalette(palette);
+    lblCatTotal_ = new QLabel(page);
+    lblCatTotal_->setObjectName(QStringLiteral("LblCatTotal"));
+    lblCatTotal_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblCatTotal_->setAccessibleName(QStringLiteral("カタログの合計サイズ"));
+    connect(&objectList_->Sizes(), &ListSizes::TotalChanged, this, &TTessnaForm::ShowCatalogTotal);
 
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(new QLabel(QStringLiteral("カタログ定義操作は終了しました。"), page));
     layout->addWidget(lblFinal);
     layout->addWidget(lblCatFileName_);
     layout->addWidget(memoFin_, 1);
+    layout->addWidget(lblCatTotal_);
     return page;
 }
 
@@ -465,6 +473,20 @@ void TTessnaForm::ShowSummary()
     BuildOptionsLines();
     BuildObjectLines();
     memoFin_->setPlainText(LinesText(ComposeCatalogText(commonLines_, optionsLines_, objectLines_)));
+    ShowCatalogTotal();
+}
+
+void TTessnaForm::ShowCatalogTotal()
+{
+    const ListSizes& sizes = objectList_->Sizes();
+    lblCatTotal_->setText(sizes.TotalText());
+    lblCatTotal_->setToolTip(sizes.TotalToolTip());
+}
+
+void TTessnaForm::done(int result)
+{
+    objectList_->StopSizes();
+    QDialog::done(result);
 }
 
 void TTessnaForm::Finish()

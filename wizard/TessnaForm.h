@@ -43,6 +43,9 @@ public:
     void BtnCancelClick();
     void BtnHelpClick();
 
+    // Closing the wizard, however it closes, ends the walks of its objects at once.
+    void done(int result) override;
+
 protected:
     void showEvent(QShowEvent* event) override;
     bool event(QEvent* event) override;
@@ -66,6 +69,8 @@ private:
     void BuildOptionsLines();
     void BuildObjectLines();
     void ShowSummary();
+    // Page 3's total of the catalog, or the progress of its count.
+    void ShowCatalogTotal();
     void Finish();
 
     QWidget* CreatePage01();
@@ -92,6 +97,7 @@ private:
     WizardObjectList* objectList_ = nullptr;
     QLabel* lblCatFileName_ = nullptr;
     QPlainTextEdit* memoFin_ = nullptr;
+    QLabel* lblCatTotal_ = nullptr;
     QPushButton* btnBack_ = nullptr;
     QPushButton* btnNext_ = nullptr;
     QPushButton* btnCancel_ = nullptr;

@@ -6,7 +6,9 @@
 #include "support/core/DateTime.h"
 #include "support/core/FileNames.h"
 #include "support/core/HostPath.h"
+#include "support/core/ListSizes.h"
 #include "support/core/MessageDlg.h"
+#include "support/core/SizeTexts.h"
 #include "support/ui/ContextMenuKey.h"
 #include "support/ui/FileDropTarget.h"
 #include "support/ui/FilterBox.h"
@@ -78,12 +80,22 @@ WizardObjectList::WizardObjectList(WizardObjectListServices services, QWidget* p
     , prompter_(this, services_.prompter)
     , model_(new WizardObjectModel(this))
 {
+    if (!services_.sizes)
+        ownSizes_ = std::make_unique<SizeIndex>(services_.sizeOptions);
+    sizes_ = std::make_unique<ListSizes>(services_.sizes ? *services_.sizes : *ownSizes_);
+    model_->SetSizes(sizes_.get());
+    connect(sizes_.get(), &ListSizes::Counted, this, &WizardObjectList::SizesCounted);
+    connect(sizes_.get(), &ListSizes::TotalChanged, this, &WizardObjectList::ShowSizeStatus);
     CreateActions();
     CreateLayout();
     UpdateListStatus();
 }
 
-WizardObjectList::~WizardObjectList() = default;
+// The model lets go of the sizes before they go.
+WizardObjectList::~WizardObjectList()
+{
+    model_->SetSizes(nullptr);
+}
 
 void WizardObjectList::CreateActions()
 {
@@ -147,6 +159,7 @@ void WizardObjectList::CreateLayout()
     connect(table_->horizontalHeader(), &QHeaderView::sectionClicked, this, &WizardObjectList::SortByColumn);
     connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &WizardObjectList::UpdateListStatus);
+    connect(table_->selectionModel(), &QItemSelectionModel::currentChanged, this, &WizardObjectList::ShowSizeStatus);
     connect(table_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { popup_->popup(table_->viewport()->mapToGlobal(pos)); });
     filterBox_ = new FilterBox(table_, this);
@@ -215,6 +228,7 @@ void WizardObjectList::AddWizardRow(const std::string& path)
     if (!model_->AddWizardRow(path))
         return;
     ShowHiddenAdded(1, shownBefore);
+    FollowSizes();
     UpdateListStatus();
 }
 
@@ -227,19 +241,36 @@ void WizardObjectList::AddWizardRows(const std::vector<std::string>& paths)
         added = model_->AddWizardRows(paths);
     }
     ShowHiddenAdded(added, shownBefore);
+    FollowSizes();
     UpdateListStatus();
 }
 
 void WizardObjectList::ShowHiddenAdded(int added, int shownBefore)
 {
     const int hidden = added - (model_->rowCount() - shownBefore);
-    notePanel_->setText(Cp932ToDisplay(HiddenAddedText(hidden)));
+    hiddenNote_ = Cp932ToDisplay(HiddenAddedText(hidden));
+}
+
+void WizardObjectList::FollowSizes()
+{
+    sizes_->Follow(model_->Paths());
+}
+
+void WizardObjectList::StopSizes()
+{
+    sizes_->Follow({});
+}
+
+void WizardObjectList::SizesCounted(const std::unordered_set<std::string>& paths)
+{
+    model_->SizesCounted(paths);
+    ShowSizeStatus();
 }
 
 void WizardObjectList::FilterChanged(const QString& text)
 {
     model_->SetFilterText(text);
-    notePanel_->clear();
+    hiddenNote_.clear();
     UpdateListStatus();
 }
 
@@ -254,15 +285,26 @@ void WizardObjectList::UpdateListStatus()
     actDelete_->setEnabled(!selected.empty());
     actDeleteAll_->setEnabled(model_->rowCount() > 0);
 
-    std::int64_t size = model_->TotalSize();
-    if (!selected.empty()) {
-        size = 0;
-        for (const int row : selected)
-            size += model_->Row(row).Size;
-    }
     countPanel_->setText(Cp932ToDisplay(
         ObjectCountText(model_->rowCount(), static_cast<double>(selected.size()), model_->FilteredTotal())));
-    sizePanel_->setText(Cp932ToDisplay(FormatSizeText(static_cast<double>(size), false)));
+    ShowSizeStatus();
+}
+
+// Without a selection the total is every row's, those a filter hides included.
+void WizardObjectList::ShowSizeStatus()
+{
+    std::vector<std::string> selected;
+    for (const int row : SelectedRows())
+        selected.push_back(model_->Row(row).Path);
+    const std::optional<SizeTotal> total = selected.empty() ? sizes_->Total() : sizes_->TotalOf(selected);
+    sizePanel_->setText(total ? ShortSizeTotalText(*total) : CountingText(sizes_->Index().FilesInProgress()));
+    sizePanel_->setToolTip(!total ? QString()
+                           : total->Partial() ? SizeTotalText(*total) + u'\n' + UnreadableSizeText(total->unreadable)
+                                              : SizeTotalText(*total));
+    static const std::string none;
+    const QModelIndex current = table_->currentIndex();
+    notePanel_->setText(SizeHintText(hiddenNote_, current.isValid() ? sizes_->HolderOf(model_->Row(current.row()).Path) : none,
+                                     sizes_->Rescanning()));
 }
 
 void WizardObjectList::ActAddFile_FileExecute()
@@ -305,6 +347,7 @@ void WizardObjectList::ActAddFile_DelExecute()
     if (prompter_->ShowMessageDlg(question, MsgDlgType::mtConfirmation, mbYesNo, 0) != mrYes)
         return;
     model_->RemoveWizardRows(selected);
+    FollowSizes();
     UpdateListStatus();
 }
 
@@ -324,6 +367,7 @@ void WizardObjectList::ActAddFile_AllDelExecute()
     } else {
         model_->RemoveAllRows();
     }
+    FollowSizes();
     UpdateListStatus();
 }
 

@@ -1,14 +1,18 @@
 #pragma once
 
 #include "chooser/ObjectChooser.h"
+#include "support/core/SizeIndex.h"
 #include "support/ui/FormBoxes.h"
 
 #include <QWidget>
 
+#include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 class FilterBox;
+class ListSizes;
 class QAction;
 class QLabel;
 class QMenu;
@@ -23,12 +27,20 @@ struct WizardObjectListServices {
     // list's own.
     Prompter* prompter = nullptr;
     ObjectChooserRunner runObjectChooser = RunObjectChooser;
+    // Where the objects' sizes are counted: the index of the window that runs the wizard,
+    // which must outlive the list, so that what it counted already costs no new walk; null
+    // for an index of the list's own, made with sizeOptions.
+    SizeIndex* sizes = nullptr;
+    SizeIndexOptions sizeOptions {};
 };
 
 // Page 2 of the catalog wizard without its heading: the object list with its three buttons
 // and the filter box above, its status bar below, the commands add, delete, delete all and
 // paste, and the context menu. Files and folders dropped from a file manager are added like
 // pasted ones. The commands act on the rows the filter shows; the catalog gets every row.
+// Sizes are counted in the background and followed as the files change: a folder's size
+// column shows everything below it once counted, the status bar the total of every row (or
+// of the selected rows) with nested objects counted once, or the progress while counting.
 class WizardObjectList : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(WizardObjectList)
@@ -42,6 +54,10 @@ public:
     FilterBox* Filter() const { return filterBox_; }
     // Every object of the list, those the filter hides included.
     int RowCount() const;
+    const ListSizes& Sizes() const { return *sizes_; }
+    // Ends the walks of the list's objects at once (when the wizard closes); the sizes are no
+    // longer followed.
+    void StopSizes();
 
     // Adds one object with the list's rule (exact duplicates are skipped) and follows it
     // with the status texts.
@@ -73,10 +89,19 @@ private:
     // Tells in the status bar how many of the rows just added the filter hides: added rows
     // came while shownBefore rows were shown.
     void ShowHiddenAdded(int added, int shownBefore);
+    // The objects' sizes are counted and followed for the rows the list holds now.
+    void FollowSizes();
+    void SizesCounted(const std::unordered_set<std::string>& paths);
+    // The size panel (the total of every row, or of the selected rows) and the hint.
+    void ShowSizeStatus();
 
     WizardObjectListServices services_;
     FormBoxes prompter_;
     WizardObjectModel* model_ = nullptr;
+    std::unique_ptr<SizeIndex> ownSizes_;
+    std::unique_ptr<ListSizes> sizes_;
+    // How many rows just added the filter hides, told in the note panel.
+    QString hiddenNote_;
     QTableView* table_ = nullptr;
     FilterBox* filterBox_ = nullptr;
     QLabel* countPanel_ = nullptr;

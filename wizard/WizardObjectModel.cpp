@@ -4,8 +4,11 @@
 #include "support/core/Cp932.h"
 #include "support/core/FileNames.h"
 #include "support/core/HostPath.h"
+#include "support/core/ListSizes.h"
 #include "support/core/ObjectFilter.h"
 #include "support/core/RowOrder.h"
+#include "support/core/SizeIndex.h"
+#include "support/core/SizeTexts.h"
 #include "support/ui/ObjectIcons.h"
 #include "wizard/ObjectFacts.h"
 
@@ -26,6 +29,10 @@ struct WizardObjectModel::Entry {
     std::optional<QCollatorSortKey> textKey;
     mutable std::optional<QString> typeText;
     QString filterKey;
+    // The size column shows row.Size: a file's from the start, anything else's once counted
+    // (a wildcard's matches, when there are any).
+    bool sized = false;
+    bool counted = false;
 };
 
 namespace {
@@ -97,6 +104,7 @@ WizardObjectModel::EntryPtr WizardObjectModel::MakeEntry(const std::string& path
     auto entry = std::make_unique<Entry>();
     entry->row = ReadObjectFacts(path);
     entry->filterKey = ObjectFilterKey(path);
+    entry->sized = entry->row.kind() == TWizardObjectRow::Kind::File;
     return entry;
 }
 
@@ -164,7 +172,7 @@ int WizardObjectModel::CompareWizardRows(int row1, int row2) const
 
 bool WizardObjectModel::AddWizardRow(const std::string& path)
 {
-    if (paths_.contains(path))
+    if (byPath_.contains(path))
         return false;
     EntryPtr entry = MakeEntry(path);
     MakeSortKey(*entry);
@@ -180,7 +188,7 @@ std::vector<const std::string*> WizardObjectModel::NewPaths(const std::vector<st
     std::unordered_set<std::string_view> taken;
     taken.reserve(paths.size());
     for (const std::string& path : paths) {
-        if (!paths_.contains(path) && taken.insert(path).second)
+        if (!byPath_.contains(path) && taken.insert(path).second)
             fresh.push_back(&path);
     }
     return fresh;
@@ -209,8 +217,7 @@ void WizardObjectModel::InsertSorted(EntryPtr entry)
     const auto place = std::upper_bound(entries_.begin(), entries_.end(), entry,
                                         [this](const EntryPtr& a, const EntryPtr& b) { return Before(a, b); });
     const int row = static_cast<int>(place - entries_.begin());
-    totalSize_ += entry->row.Size;
-    paths_.insert(entry->row.Path);
+    byPath_.emplace(entry->row.Path, entry.get());
     InsertRows(row, 1, [&] { entries_.insert(place, std::move(entry)); });
 }
 
@@ -222,11 +229,9 @@ void WizardObjectModel::AppendAndMerge(std::vector<EntryPtr> batch)
     const auto before = [this](const EntryPtr& a, const EntryPtr& b) { return Before(a, b); };
     std::stable_sort(batch.begin(), batch.end(), before);
     const int first = static_cast<int>(entries_.size());
-    paths_.reserve(paths_.size() + batch.size());
-    for (const EntryPtr& entry : batch) {
-        totalSize_ += entry->row.Size;
-        paths_.insert(entry->row.Path);
-    }
+    byPath_.reserve(byPath_.size() + batch.size());
+    for (const EntryPtr& entry : batch)
+        byPath_.emplace(entry->row.Path, entry.get());
 
     InsertRows(first, static_cast<int>(batch.size()),
                [&] { std::move(batch.begin(), batch.end(), std::back_inserter(entries_)); });
@@ -298,8 +303,7 @@ void WizardObjectModel::RemoveWizardRows(std::vector<int> rows)
 void WizardObjectModel::EraseEntries(const std::vector<int>& rows)
 {
     for (const int row : rows) {
-        totalSize_ -= entries_[row]->row.Size;
-        paths_.erase(entries_[row]->row.Path);
+        byPath_.erase(entries_[row]->row.Path);
         entries_[row].reset();
     }
     entries_.erase(std::remove(entries_.begin(), entries_.end(), nullptr), entries_.end());
@@ -308,10 +312,53 @@ void WizardObjectModel::EraseEntries(const std::vector<int>& rows)
 void WizardObjectModel::RemoveAllRows()
 {
     ResetRows([this] {
-        paths_.clear();
+        byPath_.clear();
         entries_.clear();
-        totalSize_ = 0;
     });
+}
+
+void WizardObjectModel::SizesCounted(const std::unordered_set<std::string>& paths)
+{
+    if (!sizes_)
+        return;
+    bool reorder = false;
+    for (const std::string& path : paths) {
+        const auto found = byPath_.find(path);
+        const ObjectSize* size = sizes_->Index().Find(path);
+        if (found != byPath_.end() && size)
+            reorder = TakeCount(*found->second, *size) || reorder;
+    }
+    // One signal for the shown rows, whichever of them the filter lets through.
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+    if (reorder)
+        ArrangeRows([](std::vector<int>& order, const auto& rowBefore) {
+            std::stable_sort(order.begin(), order.end(), rowBefore);
+        });
+}
+
+// The first count of an object that is where its row says went to the disk just after the
+// row was made: its facts are read again only when the count tells of a change.
+bool WizardObjectModel::TakeCount(Entry& entry, const ObjectSize& size)
+{
+    TWizardObjectRow& row = entry.row;
+    const bool exists = row.kind() != TWizardObjectRow::Kind::Missing;
+    const ObjectKind kind = row.kind();
+    if (entry.counted || size.exists != exists) {
+        const std::int32_t attributes = row.Attributes;
+        row = ReadObjectFacts(row.Path);
+        if (row.Attributes != attributes)
+            entry.typeText.reset();
+    }
+    entry.counted = true;
+    entry.sized = size.exists;
+    row.Size = size.exists ? size.bytes : 0;
+    const std::int64_t numberKey = entry.numberKey;
+    if (row.kind() != kind)
+        MakeSortKey(entry);
+    else
+        entry.numberKey = NumberKey(row);
+    return entry.numberKey != numberKey || row.kind() != kind;
 }
 
 int WizardObjectModel::columnCount(const QModelIndex& parent) const
@@ -326,8 +373,7 @@ QString WizardObjectModel::DisplayText(const Entry& entry, int column) const
     case ColName:
         return Cp932ToDisplay(ExtractFileName(row.Path));
     case ColSize:
-        return row.kind() == TWizardObjectRow::Kind::File ? QLocale().toString(static_cast<qlonglong>(row.Size))
-                                                          : QString();
+        return entry.sized ? QLocale().toString(static_cast<qlonglong>(row.Size)) : QString();
     case ColType:
         return TypeText(entry);
     case ColDate:
@@ -353,10 +399,20 @@ QVariant WizardObjectModel::data(const QModelIndex& index, int role) const
     case Qt::TextAlignmentRole:
         return ColumnAlignment(index.column());
     case Qt::ToolTipRole:
-        return Cp932ToDisplay(entry.row.Path);
+        return ToolTip(entry);
     default:
         return {};
     }
+}
+
+// The path, the listed folder that already holds the object, and what its count could not
+// read.
+QString WizardObjectModel::ToolTip(const Entry& entry) const
+{
+    static const std::string none;
+    const std::string& path = entry.row.Path;
+    return sizes_ ? ObjectToolTip(path, sizes_->HolderOf(path), sizes_->Index().Find(path))
+                  : ObjectToolTip(path, none, nullptr);
 }
 
 QVariant WizardObjectModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -11,8 +11,12 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
+
+class ListSizes;
+struct ObjectSize;
 
 // The rows of the wizard's object list, always in the order of the current sort column and
 // direction. A new row lands where a full sort would put it: rows added one at a time are
@@ -21,8 +25,9 @@
 // Each row carries the sort key of the current column, made once when the row comes or the
 // column changes, so that comparisons never convert or collate texts. A filter
 // (FilteredTableModel) shows the rows whose name or folder holds the words typed; rows are
-// the shown rows wherever a row number is given or taken, while Paths and TotalSize count
-// every row.
+// the shown rows wherever a row number is given or taken, while Paths counts every row.
+// Sizes come from the counts of a ListSizes as they arrive: a folder's everything below it,
+// a file's its own; until then a file shows the size its row was made with.
 class WizardObjectModel : public FilteredTableModel {
     Q_OBJECT
 
@@ -40,7 +45,7 @@ public:
     // them one by one. Gives the number of rows added.
     int AddWizardRows(const std::vector<std::string>& paths);
     // True when a row has exactly this path.
-    bool Holds(const std::string& path) const { return paths_.contains(path); }
+    bool Holds(const std::string& path) const { return byPath_.contains(path); }
 
     // A click on a column heading: the column-click rule of SortState, then a sort of every
     // row. Selected rows stay selected.
@@ -54,7 +59,14 @@ public:
     const TWizardObjectRow& Row(int row) const;
     // The full paths from the top row to the bottom row.
     std::vector<std::string> Paths() const;
-    std::int64_t TotalSize() const { return totalSize_; }
+
+    // Where the rows' counts and the holders of nested objects are read; null: none.
+    void SetSizes(const ListSizes* sizes) { sizes_ = sizes; }
+    // Counts of the objects at these paths arrived: their rows take the size counted, and an
+    // object counted again (it changed on disk) or found where its row missed it, or missed
+    // where its row found it, has its date and kind read again. Rows move to their place
+    // when that changed their order.
+    void SizesCounted(const std::unordered_set<std::string>& paths);
 
     // Removes the given rows (any order, duplicates allowed) with their data.
     void RemoveWizardRows(std::vector<int> rows);
@@ -75,6 +87,9 @@ private:
     // Takes out the entries at these positions (ascending, each once) with their data.
     void EraseEntries(const std::vector<int>& rows);
     EntryPtr MakeEntry(const std::string& path);
+    // Takes the count of an entry's object; true when its sort key changed.
+    bool TakeCount(Entry& entry, const ObjectSize& size);
+    QString ToolTip(const Entry& entry) const;
     std::vector<const std::string*> NewPaths(const std::vector<std::string>& paths) const;
     std::int64_t NumberKey(const TWizardObjectRow& row) const;
     void MakeSortKey(Entry& entry) const;
@@ -91,8 +106,9 @@ private:
     void ArrangeRows(Arrange arrange);
 
     std::vector<EntryPtr> entries_;
-    // The paths of the rows, for the duplicate test; each views its row's Path.
-    std::unordered_set<std::string_view> paths_;
-    std::int64_t totalSize_ = 0;
+    // The rows by path, for the duplicate test and arriving counts; each key views its row's
+    // Path.
+    std::unordered_map<std::string_view, Entry*> byPath_;
     SortState sort_;
+    const ListSizes* sizes_ = nullptr;
 };

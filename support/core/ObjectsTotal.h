@@ -13,6 +13,7 @@
 // a wildcard that matches it or the same object named another way), or -1. Of two objects
 // that hold each other (one object listed twice) the later one is held.
 std::vector<int> HoldingObjects(const std::vector<ObjectSize>& sizes);
+std::vector<int> HoldingObjects(const std::vector<const ObjectSize*>& sizes);
 
 struct SizeTotal {
     std::int64_t bytes = 0;
@@ -26,3 +27,4 @@ struct SizeTotal {
 // The total of the objects no other object holds; a file with several names reached by two
 // of them counts once.
 SizeTotal TotalOf(const std::vector<ObjectSize>& sizes);
+SizeTotal TotalOf(const std::vector<const ObjectSize*>& sizes);

@@ -82,10 +82,11 @@ const ObjectSize* SizeIndex::Find(const std::string& path) const
     return entry != entries_.end() && entry->second.size ? &*entry->second.size : nullptr;
 }
 
-void SizeIndex::Request(const std::vector<std::string>& paths)
+void SizeIndex::Request(const std::vector<std::string>& paths, Viewer viewer)
 {
+    std::unordered_set<std::string>& shown = focus_[viewer];
     for (const std::string& path : paths) {
-        focus_.insert(path);
+        shown.insert(path);
         auto [entry, added] = entries_.try_emplace(path);
         // Only an absolute host path names something to watch (the walk counts nothing else).
         const std::string host = ToHostPath(path).value_or(std::string());
@@ -99,27 +100,42 @@ void SizeIndex::Request(const std::vector<std::string>& paths)
     StartWalks();
 }
 
-void SizeIndex::Focus(const std::vector<std::string>& paths)
+void SizeIndex::Focus(const std::vector<std::string>& paths, Viewer viewer)
 {
-    focus_ = {paths.begin(), paths.end()};
-    std::erase_if(pending_, [&](const std::string& path) { return !focus_.contains(path); });
+    if (paths.empty())
+        focus_.erase(viewer);
+    else
+        focus_[viewer] = {paths.begin(), paths.end()};
+    std::erase_if(pending_, [&](const std::string& path) { return !Shown(path); });
     for (auto& [path, entry] : entries_) {
-        if (entry.job && !focus_.contains(path))
+        if (entry.job && !Shown(path))
             Cancel(entry);
     }
     StartWalks();
 }
 
-std::optional<SizeTotal> SizeIndex::Total(const std::vector<std::string>& paths) const
+bool SizeIndex::Shown(const std::string& path) const
 {
-    std::vector<ObjectSize> sizes;
+    return std::any_of(focus_.begin(), focus_.end(), [&](const auto& viewer) { return viewer.second.contains(path); });
+}
+
+std::optional<std::vector<const ObjectSize*>> SizeIndex::Sizes(const std::vector<std::string>& paths) const
+{
+    std::vector<const ObjectSize*> sizes;
+    sizes.reserve(paths.size());
     for (const std::string& path : paths) {
         const ObjectSize* size = Find(path);
         if (!size)
             return std::nullopt;
-        sizes.push_back(*size);
+        sizes.push_back(size);
     }
-    return TotalOf(sizes);
+    return sizes;
+}
+
+std::optional<SizeTotal> SizeIndex::Total(const std::vector<std::string>& paths) const
+{
+    const std::optional<std::vector<const ObjectSize*>> sizes = Sizes(paths);
+    return sizes ? std::optional(TotalOf(*sizes)) : std::nullopt;
 }
 
 std::int64_t SizeIndex::FilesInProgress() const
@@ -224,7 +240,7 @@ void SizeIndex::Deliver(const std::shared_ptr<Job>& job, std::shared_ptr<const O
     KeepWatches(entry, *job);
     entry.size = std::move(size);
     entry.job.reset();
-    if (entry.outdated && focus_.contains(job->path))
+    if (entry.outdated && Shown(job->path))
         Enqueue(job->path);
     StartWalks();
     emit Counted(job->path);
@@ -288,7 +304,7 @@ void SizeIndex::TakeChanges()
 void SizeIndex::CountChanged()
 {
     for (auto& [path, entry] : entries_) {
-        if (entry.outdated && !entry.job && focus_.contains(path))
+        if (entry.outdated && !entry.job && Shown(path))
             Enqueue(path);
     }
     StartWalks();
@@ -297,7 +313,7 @@ void SizeIndex::CountChanged()
 void SizeIndex::Rescan()
 {
     for (auto& [path, entry] : entries_) {
-        if (!entry.size || entry.followed || entry.job || !focus_.contains(path))
+        if (!entry.size || entry.followed || entry.job || !Shown(path))
             continue;
         entry.walkAnew = true;
         Enqueue(path);

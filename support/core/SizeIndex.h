@@ -51,6 +51,9 @@ public:
     using Walk = SizeIndexOptions::Walk;
 
     using Options = SizeIndexOptions;
+    // Whoever shows counts of the index (a window's list): each follows its own objects, and
+    // the index counts what any of them shows.
+    using Viewer = const void*;
 
     explicit SizeIndex(Options options = Options(), QObject* parent = nullptr);
     ~SizeIndex() override;
@@ -60,14 +63,17 @@ public:
     const ObjectSize* Find(const std::string& path) const;
 
     // Counts those of the objects that have no count (or an outdated one) and no walk under
-    // way, and keeps them up to date from then on.
-    void Request(const std::vector<std::string>& paths);
+    // way, and keeps them up to date from then on while the viewer shows them.
+    void Request(const std::vector<std::string>& paths, Viewer viewer = nullptr);
 
-    // The objects shown now: the walks of every other object are cancelled at once, and only
-    // these are counted again when they change. Counts already made stay; one that a change
-    // made outdated is counted again when it is requested.
-    void Focus(const std::vector<std::string>& paths);
+    // The objects the viewer shows now: the walks of objects no viewer shows are cancelled
+    // at once, and only shown objects are counted again when they change. Counts already
+    // made stay; one that a change made outdated is counted again when it is requested.
+    // A viewer that goes away shows nothing.
+    void Focus(const std::vector<std::string>& paths, Viewer viewer = nullptr);
 
+    // The counts of the objects, in order, or nothing while any of them is counted.
+    std::optional<std::vector<const ObjectSize*>> Sizes(const std::vector<std::string>& paths) const;
     // The total of the objects, each file once, or nothing while any of them is counted.
     std::optional<SizeTotal> Total(const std::vector<std::string>& paths) const;
 
@@ -110,6 +116,7 @@ private:
     void CountChanged();
     void Rescan();
     int Running() const;
+    bool Shown(const std::string& path) const;
 
     Options options_;
     std::shared_ptr<FolderWatches> watches_;
@@ -119,5 +126,5 @@ private:
     QTimer rescan_;
     std::unordered_map<std::string, Entry> entries_;
     std::deque<std::string> pending_;
-    std::unordered_set<std::string> focus_;
+    std::unordered_map<Viewer, std::unordered_set<std::string>> focus_;
 };

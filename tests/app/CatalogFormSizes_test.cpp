@@ -1,6 +1,6 @@
 #include "app/CatalogForm.h"
 #include "app/ObjectListModel.h"
-#include "app/SizeTexts.h"
+#include "support/core/SizeTexts.h"
 #include "support/core/Cp932.h"
 #include "support/core/SizeIndex.h"
 #include "tests/app/OpenCatalogForm.h"

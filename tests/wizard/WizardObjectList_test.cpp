@@ -261,12 +261,12 @@ private slots:
         const std::string huge = MakeFile(QStringLiteral("total/huge.iso"), 3LL << 30);
         list.AddWizardRows({huge, MakeFile(QStringLiteral("total/k.txt"), 1024), MakeFolder(QStringLiteral("total/sub"))});
         QCOMPARE(Panel(list, 0), QStringLiteral("3 件のオブジェクト"));
-        QCOMPARE(Panel(list, 1), QStringLiteral("3.00 GB"));
+        QTRY_COMPARE(Panel(list, 1), QStringLiteral("3.00 GB"));
         QVERIFY(Action(list, "ActAddFile_AllDel")->isEnabled());
 
         Select(list, {0, 2});
         QCOMPARE(Panel(list, 0), QStringLiteral("2 件のオブジェクトを選択"));
-        QCOMPARE(Panel(list, 1), QStringLiteral("1.00 KB"));
+        QTRY_COMPARE(Panel(list, 1), QStringLiteral("1.00 KB"));
         QVERIFY(Action(list, "ActAddFile_Del")->isEnabled());
     }
 
@@ -314,7 +314,7 @@ private slots:
             WizardObjectList list({&prompter});
             list.AddWizardRows(paths);
             QCOMPARE(Panel(list, 0), c.count);
-            QCOMPARE(Panel(list, 1), c.size);
+            QTRY_COMPARE(Panel(list, 1), c.size);
         }
         QLocale::setDefault(saved);
     }
@@ -357,7 +357,7 @@ private slots:
         list.ActAddFile_AllDelExecute();
         QCOMPARE(prompter.boxes.back().msg, Cp932Text("すべてのオブジェクトを削除してもよろしいですか？"));
         QCOMPARE(list.RowCount(), 0);
-        QCOMPARE(list.Model().TotalSize(), 0);
+        QTRY_COMPARE(Panel(list, 1), QStringLiteral("0.00 KB"));
         QCOMPARE(Panel(list, 0), QStringLiteral("0 件のオブジェクト"));
         QVERIFY(!Action(list, "ActAddFile_Del")->isEnabled());
         QVERIFY(!Action(list, "ActAddFile_AllDel")->isEnabled());
@@ -374,7 +374,7 @@ private slots:
         list.Filter()->setText(QStringLiteral("ＴＸＴ"));
         QCOMPARE(Names(list.Model()), (QStringList {"alpha.txt", "beta.txt"}));
         QCOMPARE(Panel(list, 0), QStringLiteral("2 / 3 件のオブジェクト"));
-        QCOMPARE(Panel(list, 1), QStringLiteral("4.00 KB"));
+        QTRY_COMPARE(Panel(list, 1), QStringLiteral("4.00 KB"));
         QCOMPARE(list.RowCount(), 3);
 
         const std::string delta = MakeFile(QStringLiteral("filt/delta.bin"), 1);

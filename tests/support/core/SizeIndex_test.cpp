@@ -1,4 +1,5 @@
 #include "support/core/SizeIndex.h"
+#include "tests/common/HangingWalk.h"
 #include "tests/common/TempFolder.h"
 
 #include <QCoreApplication>
@@ -7,10 +8,6 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -126,43 +123,6 @@ TEST_F(SizeIndexTest, BeyondTheWatchBudgetObjectsAreCountedAgainAtTheInterval)
     EXPECT_TRUE(WaitFor([&] { return Bytes(index, objects[0]) == 3211; }));
 }
 
-// A walk that hangs until it is let go, as one on a dead mount or a FIFO does; the first
-// walk of each test hangs, later ones count.
-class HangingWalk {
-public:
-    explicit HangingWalk(const std::string& fifo)
-        : fifo_(fifo)
-    {
-        mkfifo(fifo.c_str(), 0600);
-    }
-
-    SizeIndex::Walk Walk()
-    {
-        return [this](const std::string& path, const ObjectWalk*, const std::vector<std::string>&,
-                      const WalkControl& control) {
-            if (hung_.exchange(true))
-                return WalkTree(path, control);
-            const int fd = open(fifo_.c_str(), O_RDONLY);  // waits for a writer
-            close(fd);
-            ObjectWalk bogus;
-            bogus.top.bytes = 999;
-            bogus.top.exists = true;
-            ended_ = true;
-            return bogus;
-        };
-    }
-
-    bool Hung() const { return hung_; }
-    bool Ended() const { return ended_; }
-
-    void LetGo() const { close(open(fifo_.c_str(), O_WRONLY)); }
-
-private:
-    std::string fifo_;
-    std::atomic<bool> hung_ = false;
-    std::atomic<bool> ended_ = false;
-};
-
 TEST_F(SizeIndexTest, ACancelledWalkIsLeftBehindAndWhatItDeliversIsDropped)
 {
     HangingWalk hanging(folder_.Path("fifo"));
@@ -187,6 +147,31 @@ TEST_F(SizeIndexTest, ACancelledWalkIsLeftBehindAndWhatItDeliversIsDropped)
     RunEventsFor(200);  // what the let-go walk delivers
     EXPECT_EQ(Bytes(index, tree), 3210);
     EXPECT_EQ(counted, 1);
+}
+
+// Two lists share the index: a walk ends when the last list that shows its object lets it go.
+TEST_F(SizeIndexTest, AWalkEndsOnlyWhenNoViewerShowsItsObject)
+{
+    HangingWalk hanging(folder_.Path("fifo"));
+    SizeIndex::Options options;
+    options.walk = hanging.Walk();
+    SizeIndex index(options);
+    const std::string tree = folder_.Path("tree");
+    const int window = 0;
+    const int wizard = 0;
+    index.Request({tree}, &window);
+    ASSERT_TRUE(WaitFor([&] { return hanging.Hung(); }));
+    index.Request({tree, folder_.Path("tree/a")}, &wizard);
+
+    index.Focus({}, &window);
+    RunEventsFor(50);
+    EXPECT_FALSE(hanging.Cancelled());
+    EXPECT_TRUE(index.Counting());
+    index.Focus({}, &wizard);
+    EXPECT_TRUE(hanging.Cancelled());
+    EXPECT_FALSE(index.Counting());
+    hanging.LetGo();
+    EXPECT_TRUE(WaitFor([&] { return hanging.Ended(); }));
 }
 
 TEST_F(SizeIndexTest, TheIndexGoesWhileAWalkHangs)

@@ -231,6 +231,8 @@ TEST_F(SizeWalkerTest, EachObjectIsHeldByTheFirstListedObjectThatHoldsIt)
         {"a folder inside another", {"top/sub", "top"}, {1, -1}, {4123, 4, 3}},
         {"a file inside a folder", {"top/a", "top"}, {1, -1}, {4123, 4, 3}},
         {"a deep folder", {"top", "top/sub/deeper"}, {-1, 0}, {4123, 4, 3}},
+        {"the first of two holders", {"top", "top/sub", "top/sub/deeper"}, {-1, 0, 0}, {4123, 4, 3}},
+        {"the first of two holders, listed last", {"top/sub/deeper", "top/sub", "top"}, {1, 2, -1}, {4123, 4, 3}},
         {"a wildcard inside a folder", {"top/*", "top"}, {1, -1}, {4123, 4, 3}},
         {"a match of a wildcard", {"top/*", "top/sub"}, {-1, 0}, {4123, 4, 2}},
         {"a folder listed twice", {"top", "top"}, {-1, 0}, {4123, 4, 3}},

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "support/core/ObjectsTotal.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+
+#include <optional>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+class SizeIndex;
+
+// The sizes of the objects one list shows, followed in a size index that other lists may
+// share: the index counts them on its workers, counts that arrive close together are handed
+// on in one batch, the progress is told a few times a second while they are counted, and
+// which object another listed object already holds is known once all are counted. The walks
+// that only this list wanted end at once when it follows nothing or goes.
+class ListSizes : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ListSizes)
+
+public:
+    explicit ListSizes(SizeIndex& index, QObject* parent = nullptr);
+    ~ListSizes() override;
+
+    // The objects the list shows now (code page 932 paths, in the list's order of positions).
+    void Follow(std::vector<std::string> paths);
+    const std::vector<std::string>& Followed() const { return paths_; }
+    const SizeIndex& Index() const { return *index_; }
+
+    // The total of every followed object, each file once; nothing while any is counted.
+    std::optional<SizeTotal> Total() const;
+    // The same of some of them.
+    std::optional<SizeTotal> TotalOf(const std::vector<std::string>& paths) const;
+    // The total in words, or the progress of the count; empty when nothing is followed.
+    QString TotalText() const;
+    // What the total could not read, or empty.
+    QString TotalToolTip() const;
+    // For each followed object by position, the path of the listed object that already holds
+    // it, or empty (all empty until every object is counted).
+    const std::vector<std::string>& Holders() const { return holders_; }
+    // The holder of the object at this path, or empty.
+    const std::string& HolderOf(const std::string& path) const;
+    // Some followed object is counted again at an interval instead of followed live.
+    bool Rescanning() const;
+
+signals:
+    // Counts of these followed objects arrived (Holders is up to date).
+    void Counted(const std::unordered_set<std::string>& paths);
+    // The total or the progress changed: TotalText has something new to say.
+    void TotalChanged();
+
+private:
+    void Arrived(const std::string& path);
+    void TakeCounts();
+    void Progress();
+    void FindHolders();
+
+    // The index may go first when both belong to one window.
+    QPointer<SizeIndex> index_;
+    std::vector<std::string> paths_;
+    std::unordered_set<std::string> followed_;
+    std::unordered_set<std::string> arrived_;
+    std::vector<std::string> holders_;
+    QTimer countsTimer_;
+    QTimer progressTimer_;
+};
