@@ -1,5 +1,7 @@
 #include "support/core/Cp932.h"
+#include "support/core/SizeTexts.h"
 #include "tests/common/ClearRegistry.h"
+#include "tests/common/HangingWalk.h"
 #include "tests/common/ModalDriver.h"
 #include "tests/common/NamedChild.h"
 #include "tests/common/QtTestMain.h"
@@ -18,8 +20,11 @@
 #include <QPushButton>
 #include <QTableView>
 
+#include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
+#include <thread>
 
 class TestTessnaForm : public QObject {
     Q_OBJECT
@@ -44,9 +49,12 @@ class TestTessnaForm : public QObject {
         return services;
     }
 
-    std::unique_ptr<TTessnaForm> ShowWizard(const TCatalogParam& param = {})
+    std::unique_ptr<TTessnaForm> ShowWizard(const TCatalogParam& param = {},
+                                            CatalogWizardServices services = {.programFolder = {}})
     {
-        auto wizard = std::make_unique<TTessnaForm>(param, Services());
+        if (services.programFolder.empty())
+            services = Services();
+        auto wizard = std::make_unique<TTessnaForm>(param, std::move(services));
         ShowActive(*wizard);
         return wizard;
     }
@@ -57,6 +65,7 @@ class TestTessnaForm : public QObject {
     {
         return Named<QPlainTextEdit>(wizard, "MemoFin")->toPlainText();
     }
+    static QString TotalShown(const TTessnaForm& wizard) { return Named<QLabel>(wizard, "LblCatTotal")->text(); }
     static QString SummaryPath(const TTessnaForm& wizard)
     {
         return Named<QLabel>(wizard, "LblCatFileName")->text();
@@ -421,6 +430,94 @@ private slots:
         QVERIFY(finish->Ran());
         QCOMPARE(param.Common, (std::vector<std::string> {"Operation=Compress", "Title=Run"}));
         QCOMPARE(param.Objects, std::vector<std::string> {object});
+    }
+
+    // Page 3 tells the catalog's total under the summary, each file once, and follows the
+    // count from its progress to its end.
+    void thirdPageShowsTheCatalogTotal_data()
+    {
+        QTest::addColumn<QStringList>("objects");
+        QTest::addColumn<QString>("total");
+        const auto total = [](std::int64_t bytes, std::int64_t files, std::int64_t folders) {
+            return SizeTotalText(SizeTotal {.bytes = bytes, .files = files, .folders = folders, .unreadable = {}});
+        };
+        QTest::newRow("a folder and a file in it") << QStringList {"tree", "tree/sub/b"} << total(3210, 3, 3);
+        QTest::newRow("a file and a missing object") << QStringList {"tree/a", "tree/none"} << total(10, 1, 0);
+    }
+
+    void thirdPageShowsTheCatalogTotal()
+    {
+        QFETCH(QStringList, objects);
+        QFETCH(QString, total);
+        const QString prefix = QStringLiteral("total-") + QTest::currentDataTag();
+        tree_.MakeFile((prefix + "/tree/a").toStdString(), 10);
+        tree_.MakeFile((prefix + "/tree/sub/b").toStdString(), 200);
+        tree_.MakeFile((prefix + "/tree/sub/deeper/c").toStdString(), 3000);
+        TCatalogParam param;
+        param.FileName = Folder() + "Total.VrCat";
+        for (const QString& object : objects)
+            param.InitialObjects.push_back(tree_.Path((prefix + '/' + object).toStdString()));
+        std::atomic<bool> release = false;
+        CatalogWizardServices services = Services();
+        services.sizeOptions.walk = [&](const std::string& path, const ObjectWalk*, const std::vector<std::string>&,
+                                        const WalkControl& control) {
+            control.filesSeen->store(7);
+            while (!release && !*control.cancelled)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            return WalkTree(path, control);
+        };
+        auto wizard = ShowWizard(param, std::move(services));
+        wizard->BtnNextClick();
+        wizard->BtnNextClick();
+        QCOMPARE(wizard->CurrentPage(), int(TTessnaForm::Page03));
+        QTRY_COMPARE_WITH_TIMEOUT(TotalShown(*wizard), CountingText(7 * objects.size()), 20000);
+        release = true;
+        QTRY_COMPARE_WITH_TIMEOUT(TotalShown(*wizard), total, 20000);
+    }
+
+    // However the wizard closes, it returns while a count of its objects hangs (as on a dead
+    // mount), and that count is told to end.
+    void closingWhileACountHangsReturnsAtOnce_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("result");
+        QTest::newRow("close box") << "close" << int(QDialog::Rejected);
+        QTest::newRow("Cancel confirmed") << "cancel" << int(QDialog::Rejected);
+        QTest::newRow("Finish") << "finish" << int(QDialog::Accepted);
+    }
+
+    void closingWhileACountHangsReturnsAtOnce()
+    {
+        QFETCH(QString, how);
+        QFETCH(int, result);
+        const std::string folder = tree_.MakeFolder("hang-" + how.toStdString());
+        HangingWalk hanging(tree_.Path("fifo-" + how.toStdString()));
+        CatalogWizardServices services = Services();
+        services.sizeOptions.walk = hanging.Walk();
+        boxes_.Answer(mrYes);
+        const ModalDriver<TTessnaForm> driver([&](TTessnaForm& wizard) {
+            NameBox(wizard)->setText(QStringLiteral("Hang"));
+            wizard.BtnNextClick();
+            wizard.ObjectList().AddWizardRow(folder);
+            QTRY_VERIFY_WITH_TIMEOUT(hanging.Hung(), 20000);
+            if (how == "close") {
+                wizard.close();
+            } else if (how == "cancel") {
+                wizard.BtnCancelClick();
+            } else {
+                wizard.BtnNextClick();
+                wizard.BtnNextClick();
+            }
+            QVERIFY(wizard.isHidden());
+            QVERIFY(hanging.Cancelled());  // by the closing itself, the wizard still there
+        });
+        TCatalogParam param;
+        QCOMPARE(int(RunCatalogWizard(nullptr, param, services)), result);
+        QVERIFY(driver.Ran());
+        QVERIFY(!hanging.Ended());
+        QVERIFY(hanging.Cancelled());
+        hanging.LetGo();
+        QTRY_VERIFY_WITH_TIMEOUT(hanging.Ended(), 20000);
     }
 };
 

@@ -7,6 +7,8 @@
 #include "tests/common/SelectRows.h"
 #include "tests/common/ShowWindow.h"
 #include "tests/common/TempFolder.h"
+#include "support/core/ListSizes.h"
+#include "support/core/SizeTexts.h"
 #include "support/ui/FilterBox.h"
 #include "wizard/WizardObjectList.h"
 #include "wizard/WizardObjectModel.h"
@@ -23,7 +25,12 @@
 #include <QTableView>
 #include <QUrl>
 
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <random>
+#include <thread>
 
 namespace {
 
@@ -37,6 +44,30 @@ QString Text(const Model& model, int row, int column)
 QStringList Names(const Model& model)
 {
     return ColumnTexts(model, Model::ColName);
+}
+
+// Counts are made on worker threads and changes reach them through inotify: every wait is
+// bounded only to end a broken test.
+constexpr int Patience = 20000;
+
+int RowOf(const Model& model, const std::string& path)
+{
+    for (int row = 0; row < model.rowCount(); ++row) {
+        if (model.Row(row).Path == path)
+            return row;
+    }
+    return -1;
+}
+
+QString SizeShown(const Model& model, const std::string& path)
+{
+    const int row = RowOf(model, path);
+    return row < 0 ? QStringLiteral("<no row>") : Text(model, row, Model::ColSize);
+}
+
+QString Total(std::int64_t bytes, std::int64_t files, std::int64_t folders)
+{
+    return SizeTotalText(SizeTotal {.bytes = bytes, .files = files, .folders = folders, .unreadable = {}});
 }
 
 }  // namespace
@@ -69,6 +100,24 @@ class TestWizardObjectList : public QObject {
     static QAction* Action(const WizardObjectList& list, const char* name) { return Named<QAction>(list, name); }
 
     static void Select(WizardObjectList& list, const QList<int>& rows) { SelectRows(*list.Table(), rows); }
+
+    // A tree of 10 + 200 + 3,000 bytes in three files and three folders under the folder
+    // prefix; gives the full paths of the names given, taken in the tree.
+    std::vector<std::string> MakeTree(const QString& prefix, const QStringList& names) const
+    {
+        MakeFile(prefix + QStringLiteral("/tree/a"), 10);
+        MakeFile(prefix + QStringLiteral("/tree/sub/b"), 200);
+        MakeFile(prefix + QStringLiteral("/tree/sub/deeper/c"), 3000);
+        std::vector<std::string> paths;
+        for (const QString& name : names)
+            paths.push_back(PathOf(prefix + QStringLiteral("/tree/") + name));
+        return paths;
+    }
+
+    static QString SizeTip(const WizardObjectList& list)
+    {
+        return Named<QStatusBar>(list, "StatusBar_AddFile")->findChildren<QLabel*>().at(1)->toolTip();
+    }
 
 private slots:
     void initTestCase() { QVERIFY(tree_.IsValid()); }
@@ -422,6 +471,141 @@ private slots:
         QTest::keyClick(list.Filter(), Qt::Key_Escape);
         QTRY_COMPARE(QApplication::focusWidget(), list.Table());
         QVERIFY(prompter.boxes.empty());
+    }
+
+    // A folder shows everything below it; the total counts an object another listed object
+    // holds once, for the whole list, for a selection and while a filter hides rows; the
+    // held object names its holder.
+    void foldersShowTheirSizeAndTheTotalCountsNestedObjectsOnce_data()
+    {
+        QTest::addColumn<QStringList>("objects");
+        QTest::addColumn<QStringList>("sizes");
+        QTest::addColumn<QString>("total");
+        QTest::addColumn<QString>("totalTip");
+        QTest::addColumn<int>("held");  // index into objects, or -1
+        QTest::addColumn<int>("holder");
+        QTest::newRow("a folder") << QStringList {"."} << QStringList {"3,210"} << "3.13 KB" << Total(3210, 3, 3) << -1 << -1;
+        QTest::newRow("a file in a listed folder") << QStringList {".", "sub/b"} << QStringList {"3,210", "200"}
+                                                   << "3.13 KB" << Total(3210, 3, 3) << 1 << 0;
+        QTest::newRow("a folder in a listed folder") << QStringList {"sub", "sub/deeper"} << QStringList {"3,200", "3,000"}
+                                                     << "3.13 KB" << Total(3200, 2, 2) << 1 << 0;
+        QTest::newRow("apart") << QStringList {"sub/deeper", "a"} << QStringList {"3,000", "10"} << "2.94 KB"
+                               << Total(3010, 2, 1) << -1 << -1;
+        QTest::newRow("an empty folder and a missing object") << QStringList {"sub/deeper/none", "sub/deeper/c"}
+                                                              << QStringList {"", "3,000"} << "2.93 KB"
+                                                              << Total(3000, 1, 0) << -1 << -1;
+    }
+
+    void foldersShowTheirSizeAndTheTotalCountsNestedObjectsOnce()
+    {
+        QFETCH(QStringList, objects);
+        QFETCH(QStringList, sizes);
+        QFETCH(QString, total);
+        QFETCH(QString, totalTip);
+        QFETCH(int, held);
+        QFETCH(int, holder);
+        ScriptedPrompter prompter;
+        WizardObjectList list({&prompter});
+        const std::vector<std::string> paths = MakeTree(QStringLiteral("nest-") + QTest::currentDataTag(), objects);
+        list.AddWizardRows(paths);
+        QTRY_COMPARE_WITH_TIMEOUT(Panel(list, 1), total, Patience);
+        QCOMPARE(SizeTip(list), totalTip);
+        for (std::size_t i = 0; i < paths.size(); ++i)
+            QCOMPARE(SizeShown(list.Model(), paths[i]), sizes[int(i)]);
+
+        for (int object = 0; object < objects.size(); ++object) {
+            const int row = RowOf(list.Model(), paths[std::size_t(object)]);
+            const QString tip = list.Model().index(row, Model::ColName).data(Qt::ToolTipRole).toString();
+            list.Table()->setCurrentIndex(list.Model().index(row, 0));
+            const QString mark = object == held ? NestedObjectText(paths[std::size_t(holder)]) : QString();
+            QCOMPARE(Panel(list, 2), mark);
+            QCOMPARE(tip, mark.isEmpty() ? QString::fromStdString(paths[std::size_t(object)])
+                                         : QString::fromStdString(paths[std::size_t(object)]) + '\n' + mark);
+        }
+
+        list.Table()->selectAll();
+        QCOMPARE(Panel(list, 1), total);
+        list.Table()->clearSelection();
+        list.Filter()->setText(QStringLiteral("nothing matches this"));
+        QCOMPARE(list.Model().rowCount(), 0);
+        QCOMPARE(Panel(list, 1), total);
+    }
+
+    // While a folder is counted its size is blank and the status bar tells how far the count
+    // has come; the dialog goes on answering meanwhile.
+    void progressShowsWhileAFolderIsCounted()
+    {
+        std::atomic<bool> release = false;
+        ScriptedPrompter prompter;
+        WizardObjectListServices services {&prompter};
+        services.sizeOptions.walk = [&](const std::string& path, const ObjectWalk*, const std::vector<std::string>&,
+                                        const WalkControl& control) {
+            control.filesSeen->store(12345);
+            while (!release && !*control.cancelled)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            return WalkTree(path, control);
+        };
+        WizardObjectList list(services);
+        const std::vector<std::string> paths = MakeTree(QStringLiteral("progress"), {"."});
+        list.AddWizardRows(paths);
+        QTRY_COMPARE_WITH_TIMEOUT(Panel(list, 1), CountingText(12345), Patience);
+        QCOMPARE(SizeShown(list.Model(), paths[0]), QString());
+        release = true;
+        QTRY_COMPARE_WITH_TIMEOUT(Panel(list, 1), QStringLiteral("3.13 KB"), Patience);
+        QCOMPARE(SizeShown(list.Model(), paths[0]), QStringLiteral("3,210"));
+    }
+
+    // Changes on disk reach the size column, the row's kind and the total without any action.
+    void changesOnDiskFollow_data()
+    {
+        QTest::addColumn<QString>("object");
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<bool>("exists");
+        QTest::addColumn<QString>("total");
+        QTest::newRow("a file in a listed folder grows") << "." << "grow sub/deeper/c" << "4,210" << true << Total(4210, 3, 3);
+        QTest::newRow("a listed file grows") << "a" << "grow a" << "1,010" << true << Total(1010, 1, 0);
+        QTest::newRow("a listed folder gains a file") << "sub" << "add sub/d" << "3,205" << true << Total(3205, 3, 2);
+        QTest::newRow("a listed file vanishes") << "a" << "remove a" << "" << false << Total(0, 0, 0);
+        QTest::newRow("a listed file appears") << "new" << "add new" << "5" << true << Total(5, 1, 0);
+    }
+
+    void changesOnDiskFollow()
+    {
+        QFETCH(QString, object);
+        QFETCH(QString, change);
+        QFETCH(QString, shown);
+        QFETCH(bool, exists);
+        QFETCH(QString, total);
+        ScriptedPrompter prompter;
+        WizardObjectList list({&prompter});
+        const QString prefix = QStringLiteral("live-") + QTest::currentDataTag();
+        const std::string path = MakeTree(prefix, {object}).front();
+        list.AddWizardRows({path});
+        QTRY_VERIFY_WITH_TIMEOUT(list.Sizes().Total().has_value(), Patience);
+        const QString target = prefix + QStringLiteral("/tree/") + change.section(' ', 1);
+        if (change.startsWith("grow"))
+            std::ofstream(PathOf(target), std::ios::app) << std::string(1000, 'x');
+        else if (change.startsWith("add"))
+            MakeFile(target, 5);
+        else
+            std::filesystem::remove(PathOf(target));
+        QTRY_COMPARE_WITH_TIMEOUT(SizeTip(list), total, Patience);
+        QTRY_COMPARE_WITH_TIMEOUT(SizeShown(list.Model(), path), shown, Patience);
+        QCOMPARE(list.Model().Row(0).kind() != TWizardObjectRow::Kind::Missing, exists);
+    }
+
+    // A list sorted by size stays sorted when a count changes a row's place.
+    void aRowMovesToItsPlaceWhenItsSizeChanges()
+    {
+        ScriptedPrompter prompter;
+        WizardObjectList list({&prompter});
+        const std::vector<std::string> paths = MakeTree(QStringLiteral("move"), {"a", "sub/b", "sub"});
+        list.AddWizardRows(paths);
+        ClickHeading(list.Table()->horizontalHeader(), Model::ColSize);
+        QTRY_COMPARE_WITH_TIMEOUT(list.Model().Paths(), paths, Patience);
+        std::ofstream(paths[0], std::ios::app) << std::string(5000, 'x');
+        QTRY_COMPARE_WITH_TIMEOUT(list.Model().Paths(), (std::vector<std::string> {paths[1], paths[2], paths[0]}), Patience);
     }
 
     void addsTheChooserResultFoldersFirst()
