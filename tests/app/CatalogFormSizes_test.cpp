@@ -11,7 +11,9 @@
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
 #include "tests/common/TempFolder.h"
+#include "wizard/TessnaForm.h"
 
+#include <QAction>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTableView>
@@ -279,6 +281,36 @@ private slots:
         QCOMPARE(ColumnTexts(Model(), ObjectListModel::ColSize), (QStringList{"", "10", "3,000", "3,210"}));
         ClickHeading(List()->horizontalHeader(), ObjectListModel::ColSize);
         QCOMPARE(ColumnTexts(Model(), ObjectListModel::ColSize), (QStringList{"3,210", "3,000", "10", ""}));
+    }
+
+    // The wizard counts with the window's index: what the window counted costs it no new
+    // walk, and its closing leaves the window's counts as they were.
+    void theWizardTakesTheWindowsCounts()
+    {
+        auto walks = std::make_shared<std::atomic<int>>(0);
+        CatalogFormServices services;
+        services.sizes.walk = [walks](const std::string& path, const ObjectWalk* previous,
+                                      const std::vector<std::string>& changed, const WalkControl& control) {
+            ++*walks;
+            return previous ? UpdateWalk(path, *previous, changed, control) : WalkTree(path, control);
+        };
+        QString shown;
+        services.runCatalogWizard = [&shown](QWidget* owner, TCatalogParam& data, const CatalogWizardServices& given) {
+            TTessnaForm wizard(data, given, owner);
+            wizard.show();
+            wizard.BtnNextClick();
+            wizard.BtnNextClick();
+            // At once: nothing is counted again.
+            shown = Named<QLabel>(wizard, "LblCatTotal")->text();
+            return QDialog::Rejected;
+        };
+        Open({"tree", "tree/sub/b"}, std::move(services));
+        QTRY_COMPARE_WITH_TIMEOUT(TotalText(), Total(3210, 3, 3), Patience);
+        Named<QAction>(*form_, "ActF_CatUpdate")->trigger();
+        QCOMPARE(shown, Total(3210, 3, 3));
+        QCOMPARE(walks->load(), 2);
+        QCOMPARE(TotalText(), Total(3210, 3, 3));
+        QCOMPARE(SizeShown("tree"), QStringLiteral("3,210"));
     }
 };
 
