@@ -254,6 +254,7 @@ void WizardObjectList::ShowHiddenAdded(int added, int shownBefore)
 void WizardObjectList::FollowSizes()
 {
     sizes_->Follow(model_->Paths());
+    model_->TakeKnownCounts();
 }
 
 void WizardObjectList::StopSizes()

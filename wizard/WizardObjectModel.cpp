@@ -328,6 +328,28 @@ void WizardObjectModel::SizesCounted(const std::unordered_set<std::string>& path
         if (found != byPath_.end() && size)
             reorder = TakeCount(*found->second, *size) || reorder;
     }
+    ShowCounts(reorder);
+}
+
+void WizardObjectModel::TakeKnownCounts()
+{
+    if (!sizes_)
+        return;
+    bool reorder = false;
+    bool taken = false;
+    for (const EntryPtr& entry : entries_) {
+        const ObjectSize* size = entry->counted ? nullptr : sizes_->Index().Find(entry->row.Path);
+        if (!size)
+            continue;
+        taken = true;
+        reorder = TakeCount(*entry, *size) || reorder;
+    }
+    if (taken)
+        ShowCounts(reorder);
+}
+
+void WizardObjectModel::ShowCounts(bool reorder)
+{
     // One signal for the shown rows, whichever of them the filter lets through.
     if (rowCount() > 0)
         emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
@@ -360,6 +382,7 @@ bool WizardObjectModel::TakeCount(Entry& entry, const ObjectSize& size)
         entry.numberKey = NumberKey(row);
     return entry.numberKey != numberKey || row.kind() != kind;
 }
+
 
 int WizardObjectModel::columnCount(const QModelIndex& parent) const
 {

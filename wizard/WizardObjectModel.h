@@ -67,6 +67,9 @@ public:
     // where its row found it, has its date and kind read again. Rows move to their place
     // when that changed their order.
     void SizesCounted(const std::unordered_set<std::string>& paths);
+    // Rows whose objects were counted before they came (by another list sharing the index,
+    // or before a removal and a new add) take those counts.
+    void TakeKnownCounts();
 
     // Removes the given rows (any order, duplicates allowed) with their data.
     void RemoveWizardRows(std::vector<int> rows);
@@ -89,6 +92,8 @@ private:
     EntryPtr MakeEntry(const std::string& path);
     // Takes the count of an entry's object; true when its sort key changed.
     bool TakeCount(Entry& entry, const ObjectSize& size);
+    // Shows the counts taken, the rows put in their places when reorder is set.
+    void ShowCounts(bool reorder);
     QString ToolTip(const Entry& entry) const;
     std::vector<const std::string*> NewPaths(const std::vector<std::string>& paths) const;
     std::int64_t NumberKey(const TWizardObjectRow& row) const;

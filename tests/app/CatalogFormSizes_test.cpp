@@ -12,6 +12,8 @@
 #include "tests/common/ScriptedPrompter.h"
 #include "tests/common/TempFolder.h"
 #include "wizard/TessnaForm.h"
+#include "wizard/WizardObjectList.h"
+#include "wizard/WizardObjectModel.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -295,10 +297,13 @@ private slots:
             return previous ? UpdateWalk(path, *previous, changed, control) : WalkTree(path, control);
         };
         QString shown;
-        services.runCatalogWizard = [&shown](QWidget* owner, TCatalogParam& data, const CatalogWizardServices& given) {
+        QString folderSize;
+        services.runCatalogWizard = [&](QWidget* owner, TCatalogParam& data, const CatalogWizardServices& given) {
             TTessnaForm wizard(data, given, owner);
             wizard.show();
             wizard.BtnNextClick();
+            const WizardObjectModel& rows = wizard.ObjectList().Model();
+            folderSize = rows.index(0, WizardObjectModel::ColSize).data().toString();
             wizard.BtnNextClick();
             // At once: nothing is counted again.
             shown = Named<QLabel>(wizard, "LblCatTotal")->text();
@@ -307,6 +312,7 @@ private slots:
         Open({"tree", "tree/sub/b"}, std::move(services));
         QTRY_COMPARE_WITH_TIMEOUT(TotalText(), Total(3210, 3, 3), Patience);
         Named<QAction>(*form_, "ActF_CatUpdate")->trigger();
+        QCOMPARE(folderSize, QStringLiteral("3,210"));
         QCOMPARE(shown, Total(3210, 3, 3));
         QCOMPARE(walks->load(), 2);
         QCOMPARE(TotalText(), Total(3210, 3, 3));
