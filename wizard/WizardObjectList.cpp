@@ -304,8 +304,11 @@ void WizardObjectList::ShowSizeStatus()
                                               : SizeTotalText(*total));
     static const std::string none;
     const QModelIndex current = table_->currentIndex();
-    notePanel_->setText(SizeHintText(hiddenNote_, current.isValid() ? sizes_->HolderOf(model_->Row(current.row()).Path) : none,
-                                     sizes_->Rescanning()));
+    const QString hint = SizeHintText(
+        hiddenNote_, current.isValid() ? sizes_->HolderOf(model_->Row(current.row()).Path) : none, sizes_->Rescanning());
+    // A narrow wizard cuts the hint: its tooltip holds it whole.
+    notePanel_->setText(hint);
+    notePanel_->setToolTip(hint);
 }
 
 void WizardObjectList::ActAddFile_FileExecute()
