@@ -7,9 +7,11 @@
 #include "tests/common/CatalogFolder.h"
 #include "tests/common/ClickHeading.h"
 #include "tests/common/ColumnTexts.h"
+#include "tests/common/HangingWalk.h"
 #include "tests/common/NamedChild.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
+#include "tests/common/SizeTree.h"
 #include "tests/common/TempFolder.h"
 #include "wizard/TessnaForm.h"
 #include "wizard/WizardObjectList.h"
@@ -23,8 +25,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <thread>
 
@@ -40,14 +40,6 @@ private:
     std::unique_ptr<TempFolder> disk_;
     ScriptedPrompter prompter_;
     std::unique_ptr<TCatalogForm> form_;
-
-    // The tree every test counts: 10 + 200 + 3,000 bytes in three files and three folders.
-    void MakeTree()
-    {
-        disk_->MakeFile("tree/a", 10);
-        disk_->MakeFile("tree/sub/b", 200);
-        disk_->MakeFile("tree/sub/deeper/c", 3000);
-    }
 
     // Lists one catalog of the objects (names in the tree's folder; "/..." as they stand)
     // and opens the window on it.
@@ -88,18 +80,13 @@ private:
         return Model().index(RowOf(name), ObjectListModel::ColName).data(Qt::ToolTipRole).toString();
     }
 
-    static QString Total(std::int64_t bytes, std::int64_t files, std::int64_t folders)
-    {
-        return SizeTotalText(SizeTotal{.bytes = bytes, .files = files, .folders = folders, .unreadable = {}});
-    }
-
 private slots:
     void init()
     {
         catalogs_ = std::make_unique<CatalogFolder>();
         disk_ = std::make_unique<TempFolder>();
         prompter_ = ScriptedPrompter();
-        MakeTree();
+        MakeSizeTree(*disk_);
     }
 
     void cleanup()
@@ -114,12 +101,12 @@ private slots:
         QTest::addColumn<QStringList>("objects");
         QTest::addColumn<QStringList>("shown");
         QTest::addColumn<QString>("total");
-        QTest::newRow("a folder, recursive") << QStringList{"tree"} << QStringList{"3,210"} << Total(3210, 3, 3);
-        QTest::newRow("a file") << QStringList{"tree/sub/b"} << QStringList{"200"} << Total(200, 1, 0);
+        QTest::newRow("a folder, recursive") << QStringList{"tree"} << QStringList{"3,210"} << SizeTotalOf(3210, 3, 3);
+        QTest::newRow("a file") << QStringList{"tree/sub/b"} << QStringList{"200"} << SizeTotalOf(200, 1, 0);
         QTest::newRow("nested objects count once")
-            << QStringList{"tree/sub", "tree", "tree/a"} << QStringList{"3,200", "3,210", "10"} << Total(3210, 3, 3);
+            << QStringList{"tree/sub", "tree", "tree/a"} << QStringList{"3,200", "3,210", "10"} << SizeTotalOf(3210, 3, 3);
         QTest::newRow("a missing object shows no size")
-            << QStringList{"tree/a", "tree/none"} << QStringList{"10", ""} << Total(10, 1, 0);
+            << QStringList{"tree/a", "tree/none"} << QStringList{"10", ""} << SizeTotalOf(10, 1, 0);
     }
 
     void sizesArriveInTheColumnAndTheTotal()
@@ -138,19 +125,13 @@ private slots:
     // While counting, the status bar tells how far the count has come.
     void progressShowsWhileCounting()
     {
-        std::atomic<bool> release = false;
+        const HeldWalk held(12345);
         CatalogFormServices services;
-        services.sizes.walk = [&](const std::string& path, const ObjectWalk*, const std::vector<std::string>&,
-                                  const WalkControl& control) {
-            control.filesSeen->store(12345);
-            while (!release && !*control.cancelled)
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            return WalkTree(path, control);
-        };
+        services.sizes.walk = held.Walk();
         Open({"tree"}, std::move(services));
         QTRY_COMPARE_WITH_TIMEOUT(TotalText(), CountingText(12345), Patience);
-        release = true;
-        QTRY_COMPARE_WITH_TIMEOUT(TotalText(), Total(3210, 3, 3), Patience);
+        held.Release();
+        QTRY_COMPARE_WITH_TIMEOUT(TotalText(), SizeTotalOf(3210, 3, 3), Patience);
     }
 
     // Showing another catalog, or closing the window, cancels the walks at once: a walk that
@@ -196,10 +177,10 @@ private slots:
         QTest::addColumn<QString>("shown");
         QTest::addColumn<bool>("exists");
         QTest::addColumn<QString>("total");
-        QTest::newRow("a file grows in place") << "tree" << "grow c" << "4,210" << true << Total(4210, 3, 3);
-        QTest::newRow("a folder gains a file") << "tree" << "add sub/d" << "3,215" << true << Total(3215, 4, 3);
-        QTest::newRow("a listed file vanishes") << "tree/a" << "remove a" << "" << false << Total(0, 0, 0);
-        QTest::newRow("a listed file appears") << "tree/new" << "add new" << "5" << true << Total(5, 1, 0);
+        QTest::newRow("a file grows in place") << "tree" << "grow tree/sub/deeper/c" << "4,210" << true << SizeTotalOf(4210, 3, 3);
+        QTest::newRow("a folder gains a file") << "tree" << "add tree/sub/d" << "3,215" << true << SizeTotalOf(3215, 4, 3);
+        QTest::newRow("a listed file vanishes") << "tree/a" << "remove tree/a" << "" << false << SizeTotalOf(0, 0, 0);
+        QTest::newRow("a listed file appears") << "tree/new" << "add tree/new" << "5" << true << SizeTotalOf(5, 1, 0);
     }
 
     void changesOnDiskFollow()
@@ -211,14 +192,7 @@ private slots:
         QFETCH(QString, total);
         Open({object});
         QTRY_VERIFY_WITH_TIMEOUT(form_->Sizes().Total({disk_->Path(object.toStdString())}).has_value(), Patience);
-        if (change == "grow c")
-            std::ofstream(disk_->Path("tree/sub/deeper/c"), std::ios::app) << std::string(1000, 'x');
-        else if (change == "add sub/d")
-            disk_->MakeFile("tree/sub/d", 5);
-        else if (change == "remove a")
-            std::filesystem::remove(disk_->Path("tree/a"));
-        else
-            disk_->MakeFile("tree/new", 5);
+        ChangeOnDisk(*disk_, change);
         QTRY_COMPARE_WITH_TIMEOUT(TotalText(), total, Patience);
         QTRY_COMPARE_WITH_TIMEOUT(SizeShown(object), shown, Patience);
         QCOMPARE(Model().Item(RowOf(object)).Attributes != -1, exists);
@@ -270,7 +244,7 @@ private slots:
         CatalogFormServices services;
         services.sizes.watchBudget = std::size_t(budget);
         Open({"tree"}, std::move(services));
-        QTRY_COMPARE_WITH_TIMEOUT(TotalText(), Total(3210, 3, 3), Patience);
+        QTRY_COMPARE_WITH_TIMEOUT(TotalText(), SizeTotalOf(3210, 3, 3), Patience);
         QCOMPARE(HintText(), hint);
     }
 
@@ -278,7 +252,7 @@ private slots:
     void sortsBySize()
     {
         Open({"tree/sub/deeper/c", "tree/none", "tree/a", "tree"});
-        QTRY_COMPARE_WITH_TIMEOUT(TotalText(), Total(3210, 3, 3), Patience);
+        QTRY_COMPARE_WITH_TIMEOUT(TotalText(), SizeTotalOf(3210, 3, 3), Patience);
         ClickHeading(List()->horizontalHeader(), ObjectListModel::ColSize);
         QCOMPARE(ColumnTexts(Model(), ObjectListModel::ColSize), (QStringList{"", "10", "3,000", "3,210"}));
         ClickHeading(List()->horizontalHeader(), ObjectListModel::ColSize);
@@ -310,12 +284,12 @@ private slots:
             return QDialog::Rejected;
         };
         Open({"tree", "tree/sub/b"}, std::move(services));
-        QTRY_COMPARE_WITH_TIMEOUT(TotalText(), Total(3210, 3, 3), Patience);
+        QTRY_COMPARE_WITH_TIMEOUT(TotalText(), SizeTotalOf(3210, 3, 3), Patience);
         Named<QAction>(*form_, "ActF_CatUpdate")->trigger();
         QCOMPARE(folderSize, QStringLiteral("3,210"));
-        QCOMPARE(shown, Total(3210, 3, 3));
+        QCOMPARE(shown, SizeTotalOf(3210, 3, 3));
         QCOMPARE(walks->load(), 2);
-        QCOMPARE(TotalText(), Total(3210, 3, 3));
+        QCOMPARE(TotalText(), SizeTotalOf(3210, 3, 3));
         QCOMPARE(SizeShown("tree"), QStringLiteral("3,210"));
     }
 };

@@ -8,7 +8,11 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <memory>
 #include <string>
+#include <thread>
 
 // A walk that hangs until it is let go, as one on a dead mount does: it opens a FIFO for
 // reading, which waits for a writer. The first walk hangs, later ones count. Let it go before
@@ -50,4 +54,31 @@ private:
     std::atomic<bool> hung_ = false;
     std::atomic<bool> ended_ = false;
     std::atomic<const std::atomic<bool>*> cancelled_ = nullptr;
+};
+
+// A walk that tells of some files seen and then waits until it is released (or cancelled),
+// so that a test sees the progress of a count; then it counts.
+class HeldWalk {
+public:
+    explicit HeldWalk(std::int64_t filesSeen)
+        : filesSeen_(filesSeen)
+    {
+    }
+
+    SizeIndex::Walk Walk() const
+    {
+        return [released = released_, files = filesSeen_](const std::string& path, const ObjectWalk*,
+                                                          const std::vector<std::string>&, const WalkControl& control) {
+            control.filesSeen->store(files);
+            while (!*released && !*control.cancelled)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            return WalkTree(path, control);
+        };
+    }
+
+    void Release() const { *released_ = true; }
+
+private:
+    std::int64_t filesSeen_;
+    std::shared_ptr<std::atomic<bool>> released_ = std::make_shared<std::atomic<bool>>(false);
 };

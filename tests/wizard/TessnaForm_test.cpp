@@ -7,6 +7,7 @@
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
 #include "tests/common/ShowWindow.h"
+#include "tests/common/SizeTree.h"
 #include "tests/common/TempFolder.h"
 #include "wizard/TessnaForm.h"
 #include "wizard/WizardObjectList.h"
@@ -20,11 +21,8 @@
 #include <QPushButton>
 #include <QTableView>
 
-#include <atomic>
-#include <chrono>
 #include <functional>
 #include <memory>
-#include <thread>
 
 class TestTessnaForm : public QObject {
     Q_OBJECT
@@ -438,11 +436,8 @@ private slots:
     {
         QTest::addColumn<QStringList>("objects");
         QTest::addColumn<QString>("total");
-        const auto total = [](std::int64_t bytes, std::int64_t files, std::int64_t folders) {
-            return SizeTotalText(SizeTotal {.bytes = bytes, .files = files, .folders = folders, .unreadable = {}});
-        };
-        QTest::newRow("a folder and a file in it") << QStringList {"tree", "tree/sub/b"} << total(3210, 3, 3);
-        QTest::newRow("a file and a missing object") << QStringList {"tree/a", "tree/none"} << total(10, 1, 0);
+        QTest::newRow("a folder and a file in it") << QStringList {"tree", "tree/sub/b"} << SizeTotalOf(3210, 3, 3);
+        QTest::newRow("a file and a missing object") << QStringList {"tree/a", "tree/none"} << SizeTotalOf(10, 1, 0);
     }
 
     void thirdPageShowsTheCatalogTotal()
@@ -450,28 +445,20 @@ private slots:
         QFETCH(QStringList, objects);
         QFETCH(QString, total);
         const QString prefix = QStringLiteral("total-") + QTest::currentDataTag();
-        tree_.MakeFile((prefix + "/tree/a").toStdString(), 10);
-        tree_.MakeFile((prefix + "/tree/sub/b").toStdString(), 200);
-        tree_.MakeFile((prefix + "/tree/sub/deeper/c").toStdString(), 3000);
+        MakeSizeTree(tree_, prefix.toStdString());
         TCatalogParam param;
         param.FileName = Folder() + "Total.VrCat";
         for (const QString& object : objects)
             param.InitialObjects.push_back(tree_.Path((prefix + '/' + object).toStdString()));
-        std::atomic<bool> release = false;
+        const HeldWalk held(7);
         CatalogWizardServices services = Services();
-        services.sizeOptions.walk = [&](const std::string& path, const ObjectWalk*, const std::vector<std::string>&,
-                                        const WalkControl& control) {
-            control.filesSeen->store(7);
-            while (!release && !*control.cancelled)
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            return WalkTree(path, control);
-        };
+        services.sizeOptions.walk = held.Walk();
         auto wizard = ShowWizard(param, std::move(services));
         wizard->BtnNextClick();
         wizard->BtnNextClick();
         QCOMPARE(wizard->CurrentPage(), int(TTessnaForm::Page03));
         QTRY_COMPARE_WITH_TIMEOUT(TotalShown(*wizard), CountingText(7 * objects.size()), 20000);
-        release = true;
+        held.Release();
         QTRY_COMPARE_WITH_TIMEOUT(TotalShown(*wizard), total, 20000);
     }
 

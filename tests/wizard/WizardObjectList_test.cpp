@@ -1,11 +1,13 @@
 #include "support/core/Cp932.h"
 #include "tests/common/ClickHeading.h"
 #include "tests/common/ColumnTexts.h"
+#include "tests/common/HangingWalk.h"
 #include "tests/common/NamedChild.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
 #include "tests/common/SelectRows.h"
 #include "tests/common/ShowWindow.h"
+#include "tests/common/SizeTree.h"
 #include "tests/common/TempFolder.h"
 #include "support/core/ListSizes.h"
 #include "support/core/SizeTexts.h"
@@ -25,12 +27,8 @@
 #include <QTableView>
 #include <QUrl>
 
-#include <atomic>
-#include <chrono>
-#include <filesystem>
 #include <fstream>
 #include <random>
-#include <thread>
 
 namespace {
 
@@ -65,11 +63,6 @@ QString SizeShown(const Model& model, const std::string& path)
     return row < 0 ? QStringLiteral("<no row>") : Text(model, row, Model::ColSize);
 }
 
-QString Total(std::int64_t bytes, std::int64_t files, std::int64_t folders)
-{
-    return SizeTotalText(SizeTotal {.bytes = bytes, .files = files, .folders = folders, .unreadable = {}});
-}
-
 }  // namespace
 
 class TestWizardObjectList : public QObject {
@@ -101,13 +94,11 @@ class TestWizardObjectList : public QObject {
 
     static void Select(WizardObjectList& list, const QList<int>& rows) { SelectRows(*list.Table(), rows); }
 
-    // A tree of 10 + 200 + 3,000 bytes in three files and three folders under the folder
-    // prefix; gives the full paths of the names given, taken in the tree.
+    // The size tree under the folder prefix; gives the full paths of the names given, taken
+    // in the tree.
     std::vector<std::string> MakeTree(const QString& prefix, const QStringList& names) const
     {
-        MakeFile(prefix + QStringLiteral("/tree/a"), 10);
-        MakeFile(prefix + QStringLiteral("/tree/sub/b"), 200);
-        MakeFile(prefix + QStringLiteral("/tree/sub/deeper/c"), 3000);
+        MakeSizeTree(tree_, prefix.toStdString());
         std::vector<std::string> paths;
         for (const QString& name : names)
             paths.push_back(PathOf(prefix + QStringLiteral("/tree/") + name));
@@ -484,16 +475,16 @@ private slots:
         QTest::addColumn<QString>("totalTip");
         QTest::addColumn<int>("held");  // index into objects, or -1
         QTest::addColumn<int>("holder");
-        QTest::newRow("a folder") << QStringList {"."} << QStringList {"3,210"} << "3.13 KB" << Total(3210, 3, 3) << -1 << -1;
+        QTest::newRow("a folder") << QStringList {"."} << QStringList {"3,210"} << "3.13 KB" << SizeTotalOf(3210, 3, 3) << -1 << -1;
         QTest::newRow("a file in a listed folder") << QStringList {".", "sub/b"} << QStringList {"3,210", "200"}
-                                                   << "3.13 KB" << Total(3210, 3, 3) << 1 << 0;
+                                                   << "3.13 KB" << SizeTotalOf(3210, 3, 3) << 1 << 0;
         QTest::newRow("a folder in a listed folder") << QStringList {"sub", "sub/deeper"} << QStringList {"3,200", "3,000"}
-                                                     << "3.13 KB" << Total(3200, 2, 2) << 1 << 0;
+                                                     << "3.13 KB" << SizeTotalOf(3200, 2, 2) << 1 << 0;
         QTest::newRow("apart") << QStringList {"sub/deeper", "a"} << QStringList {"3,000", "10"} << "2.94 KB"
-                               << Total(3010, 2, 1) << -1 << -1;
+                               << SizeTotalOf(3010, 2, 1) << -1 << -1;
         QTest::newRow("an empty folder and a missing object") << QStringList {"sub/deeper/none", "sub/deeper/c"}
                                                               << QStringList {"", "3,000"} << "2.93 KB"
-                                                              << Total(3000, 1, 0) << -1 << -1;
+                                                              << SizeTotalOf(3000, 1, 0) << -1 << -1;
     }
 
     void foldersShowTheirSizeAndTheTotalCountsNestedObjectsOnce()
@@ -535,22 +526,16 @@ private slots:
     // has come; the dialog goes on answering meanwhile.
     void progressShowsWhileAFolderIsCounted()
     {
-        std::atomic<bool> release = false;
+        const HeldWalk held(12345);
         ScriptedPrompter prompter;
         WizardObjectListServices services {&prompter};
-        services.sizeOptions.walk = [&](const std::string& path, const ObjectWalk*, const std::vector<std::string>&,
-                                        const WalkControl& control) {
-            control.filesSeen->store(12345);
-            while (!release && !*control.cancelled)
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            return WalkTree(path, control);
-        };
+        services.sizeOptions.walk = held.Walk();
         WizardObjectList list(services);
         const std::vector<std::string> paths = MakeTree(QStringLiteral("progress"), {"."});
         list.AddWizardRows(paths);
         QTRY_COMPARE_WITH_TIMEOUT(Panel(list, 1), CountingText(12345), Patience);
         QCOMPARE(SizeShown(list.Model(), paths[0]), QString());
-        release = true;
+        held.Release();
         QTRY_COMPARE_WITH_TIMEOUT(Panel(list, 1), QStringLiteral("3.13 KB"), Patience);
         QCOMPARE(SizeShown(list.Model(), paths[0]), QStringLiteral("3,210"));
     }
@@ -563,11 +548,11 @@ private slots:
         QTest::addColumn<QString>("shown");
         QTest::addColumn<bool>("exists");
         QTest::addColumn<QString>("total");
-        QTest::newRow("a file in a listed folder grows") << "." << "grow sub/deeper/c" << "4,210" << true << Total(4210, 3, 3);
-        QTest::newRow("a listed file grows") << "a" << "grow a" << "1,010" << true << Total(1010, 1, 0);
-        QTest::newRow("a listed folder gains a file") << "sub" << "add sub/d" << "3,205" << true << Total(3205, 3, 2);
-        QTest::newRow("a listed file vanishes") << "a" << "remove a" << "" << false << Total(0, 0, 0);
-        QTest::newRow("a listed file appears") << "new" << "add new" << "5" << true << Total(5, 1, 0);
+        QTest::newRow("a file in a listed folder grows") << "." << "grow sub/deeper/c" << "4,210" << true << SizeTotalOf(4210, 3, 3);
+        QTest::newRow("a listed file grows") << "a" << "grow a" << "1,010" << true << SizeTotalOf(1010, 1, 0);
+        QTest::newRow("a listed folder gains a file") << "sub" << "add sub/d" << "3,205" << true << SizeTotalOf(3205, 3, 2);
+        QTest::newRow("a listed file vanishes") << "a" << "remove a" << "" << false << SizeTotalOf(0, 0, 0);
+        QTest::newRow("a listed file appears") << "new" << "add new" << "5" << true << SizeTotalOf(5, 1, 0);
     }
 
     void changesOnDiskFollow()
@@ -583,13 +568,7 @@ private slots:
         const std::string path = MakeTree(prefix, {object}).front();
         list.AddWizardRows({path});
         QTRY_VERIFY_WITH_TIMEOUT(list.Sizes().Total().has_value(), Patience);
-        const QString target = prefix + QStringLiteral("/tree/") + change.section(' ', 1);
-        if (change.startsWith("grow"))
-            std::ofstream(PathOf(target), std::ios::app) << std::string(1000, 'x');
-        else if (change.startsWith("add"))
-            MakeFile(target, 5);
-        else
-            std::filesystem::remove(PathOf(target));
+        ChangeOnDisk(tree_, change.section(' ', 0, 0) + ' ' + prefix + QStringLiteral("/tree/") + change.section(' ', 1));
         QTRY_COMPARE_WITH_TIMEOUT(SizeTip(list), total, Patience);
         QTRY_COMPARE_WITH_TIMEOUT(SizeShown(list.Model(), path), shown, Patience);
         QCOMPARE(list.Model().Row(0).kind() != TWizardObjectRow::Kind::Missing, exists);
