@@ -84,7 +84,7 @@ WizardObjectList::WizardObjectList(WizardObjectListServices services, QWidget* p
         ownSizes_ = std::make_unique<SizeIndex>(services_.sizeOptions);
     sizes_ = std::make_unique<ListSizes>(services_.sizes ? *services_.sizes : *ownSizes_);
     model_->SetSizes(sizes_.get());
-    connect(sizes_.get(), &ListSizes::Counted, this, &WizardObjectList::SizesCounted);
+    connect(sizes_.get(), &ListSizes::Counted, model_, &WizardObjectModel::SizesCounted);
     connect(sizes_.get(), &ListSizes::TotalChanged, this, &WizardObjectList::ShowSizeStatus);
     CreateActions();
     CreateLayout();
@@ -260,12 +260,6 @@ void WizardObjectList::FollowSizes()
 void WizardObjectList::StopSizes()
 {
     sizes_->Follow({});
-}
-
-void WizardObjectList::SizesCounted(const std::unordered_set<std::string>& paths)
-{
-    model_->SizesCounted(paths);
-    ShowSizeStatus();
 }
 
 void WizardObjectList::FilterChanged(const QString& text)

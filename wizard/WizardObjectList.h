@@ -8,7 +8,6 @@
 
 #include <memory>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 class FilterBox;
@@ -91,7 +90,6 @@ private:
     void ShowHiddenAdded(int added, int shownBefore);
     // The objects' sizes are counted and followed for the rows the list holds now.
     void FollowSizes();
-    void SizesCounted(const std::unordered_set<std::string>& paths);
     // The size panel (the total of every row, or of the selected rows) and the hint.
     void ShowSizeStatus();
 

@@ -63,10 +63,10 @@ void ListSizes::TakeCounts()
 // count.
 void ListSizes::Progress()
 {
-    if (!paths_.empty() && !Total())
-        progressTimer_.start();
-    else
+    if (paths_.empty() || Total())
         progressTimer_.stop();
+    else if (!progressTimer_.isActive())
+        progressTimer_.start();
     emit TotalChanged();
 }
 
