@@ -222,6 +222,33 @@ private slots:
             QCOMPARE(Journal().value().entries.size(), 1u);
     }
 
+    // A journal that cannot be written is told in a box the first time, in the status bar
+    // after that.
+    void aJournalThatCannotBeWrittenIsToldOnceInABox()
+    {
+        OpenShown();
+        const QString journal = folder_->FilePath(".TessnaJournal");
+        // Whether an edit's journal failed to be written where a folder is in its place.
+        const auto failToWrite = [&](const std::string& object) {
+            QFile::remove(journal);
+            const bool blocked = QDir().mkdir(journal);
+            form_->Store().AddObjects(0, {object});
+            const bool failed = !form_->Journal().Flush();
+            QCoreApplication::processEvents();
+            return blocked && failed && QDir().rmdir(journal);
+        };
+        QVERIFY(failToWrite("/x"));
+        QCOMPARE(prompter_.boxes.size(), 1u);
+        QCOMPARE(prompter_.boxes[0].dlgType, MsgDlgType::mtWarning);
+        QCOMPARE(prompter_.boxes[0].msg, JournalCannotWriteMessage(Cp932(journal)));
+
+        form_->Store().AddObjects(0, {"/y"});
+        QVERIFY(form_->Journal().Flush());
+        QVERIFY(failToWrite("/z"));
+        QCOMPARE(prompter_.boxes.size(), 1u);
+        QCOMPARE(form_->statusBar()->currentMessage(), Cp932ToDisplay(JournalCannotWriteMessage(Cp932(journal))));
+    }
+
     // A second window on the folder in this process cannot own the journal: it says so once,
     // in the status bar, and keeps none.
     void aRunThatCannotOwnTheJournalSaysSoInTheStatusBar()
