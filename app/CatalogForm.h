@@ -24,6 +24,7 @@ class QTreeWidgetItem;
 class QUndoStack;
 class CatalogStore;
 class FilterBox;
+class JournalKeeper;
 class ListSizes;
 class SizeIndex;
 class ObjectListModel;
@@ -48,6 +49,7 @@ public:
     ObjectListModel& ObjectList() const { return *model_; }
     QUndoStack& History() const { return *history_; }
     const SizeIndex& Sizes() const { return *sizes_; }
+    JournalKeeper& Journal() const { return *journal_; }
 
     // The index of the catalog the commands act on: the one marked by a right click while
     // its context menu is open, else the selected one; -1 when there is none.
@@ -126,6 +128,10 @@ private:
     void TakeCounts(const std::unordered_set<std::string>& paths);
     void ShowSizeTotal();
     void ShowSizeHint();
+    // The journal of unsaved changes (app/CatalogFormJournal.cpp).
+    void CreateJournal();
+    void JournalFailed(const std::string& message);
+    void OfferJournalBack();
     void FormShow();
     void FormDestroy();
     void SelectCatalog(int index);
@@ -205,6 +211,8 @@ private:
     QString filterNote_;
     SizeIndex* sizes_ = nullptr;
     ListSizes* listSizes_ = nullptr;
+    JournalKeeper* journal_ = nullptr;
+    bool journalFailureTold_ = false;
 
     int rightClickedCatalog_ = -1;
     bool shown_ = false;
