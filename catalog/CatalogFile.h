@@ -46,6 +46,10 @@ std::vector<std::string> ReadObjectLines(std::string_view text);
 // A catalog from the bytes of its file: nothing when its Common section holds no key.
 std::optional<TCatalogEntry> ParseCatalog(const std::string& fileName, std::string_view text);
 
+// Whether ParseCatalog makes of text a catalog of exactly this title and these objects;
+// answered as the lines are read, without a copy of the objects.
+bool ParsesAs(std::string_view text, const std::string& title, const std::vector<std::string>& objects);
+
 // The catalog of a file's text (code page 932, no byte-order mark). Throws CannotReadError
 // with the reason when the text is no catalog (empty, first bytes not text by the text-file
 // test, no key in Common) or when the reader could not keep it whole (a NUL byte, a title

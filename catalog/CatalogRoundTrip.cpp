@@ -14,8 +14,7 @@ bool ReadsBackAs(std::string_view text, const std::string& title,
 {
     if (!StartsAsText(text.substr(0, TextTestLength)))
         return false;
-    const auto back = ParseCatalog({}, text);
-    return back && back->Title == title && back->Objects == objects;
+    return ParsesAs(text, title, objects);
 }
 
 bool EntryReadsBack(const TCatalogEntry& entry)

@@ -107,6 +107,10 @@ public:
     const std::vector<std::string>& SavedList() const { return savedList_; }
     // The files the store read or wrote, with what it saw in them.
     const DiskRecord& Disk() const { return disk_; }
+    // Whether the fingerprints of files take SHA-256 digests (see DiskRecord): the crash
+    // journal needs them; a tool that holds the folder's lock from its load to its save
+    // does not, and spares a pass over every byte it reads and writes. Set before a load.
+    void KeepDigests(bool keep) { disk_.KeepDigests(keep); }
     // The catalog at index with everything the store keeps of it.
     ListedCatalog Listed(int index) const;
 

@@ -20,11 +20,11 @@ JournalState JournalStateOf(const CatalogStore& store, std::int64_t takenAt)
             {std::move(listed.catalog), changed, std::move(listed.unreadableReason), std::move(listed.savedAs)});
     }
     state.savedList = store.SavedList();
+    // A file seen without a digest gets an empty one, which no file's content matches.
     for (const auto& [path, seen] : store.Disk().All()) {
-        state.fingerprints.push_back({path,
-                                      seen.exists ? std::optional(std::string(seen.sha256.begin(), seen.sha256.end()))
-                                                  : std::nullopt,
-                                      seen.exists ? seen.size : 0});
+        const auto digest = seen.sha256 ? std::string(seen.sha256->begin(), seen.sha256->end()) : std::string();
+        state.fingerprints.push_back(
+            {path, seen.exists ? std::optional(digest) : std::nullopt, seen.exists ? seen.size : 0});
     }
     std::sort(state.fingerprints.begin(), state.fingerprints.end(),
               [](const JournalFingerprint& a, const JournalFingerprint& b) { return a.path < b.path; });
