@@ -297,8 +297,8 @@ void StageCatalog(SafeSave& save, const TCatalogEntry& entry, const std::string&
 {
     // A catalog that would read back as another one is not written: its load would lose or
     // change what the user put in it.
-    if (!CatalogReadsBack(entry, text))
-        throw TessnaError(CannotWriteToMessage(entry.FileName));
+    if (const std::string problem = ReadBackProblem(entry, text); !problem.empty())
+        throw TessnaError(CannotWriteToMessage(entry.FileName, problem));
     save.Stage(entry.FileName, text,
                {CannotCreateFileMessage(entry.FileName), StreamWriteErrorMessage()});
 }

@@ -72,8 +72,9 @@ std::optional<TCatalogEntry> ReadCatalog(const std::string& fileName, std::strin
 std::optional<std::string> ReadFileBytes(const std::string& fileName);
 
 // Adds the catalog's file to a save in progress (see SafeSave); the errors as for
-// WriteCatalog. A catalog that would not read back as itself (CatalogReadsBack) throws
-// TessnaError ("%s に書き込めません") before anything is written.
+// WriteCatalog. A catalog that would not read back as itself (ReadBackProblem) throws
+// TessnaError ("%s に書き込めません: " and what would not come back) before anything is
+// written.
 void StageCatalog(SafeSave& save, const TCatalogEntry& entry);
 // The same with text, the catalog's CatalogText, made already.
 void StageCatalog(SafeSave& save, const TCatalogEntry& entry, const std::string& text);

@@ -11,6 +11,7 @@
 #include "catalog/CatalogRoundTrip.h"
 #include "catalog/IniProfile.h"
 #include "catalog/SafeSave.h"
+#include "support/core/Cp932.h"
 #include "support/core/FileFacts.h"
 #include "support/core/FileNames.h"
 #include "support/core/HostPath.h"
@@ -18,6 +19,7 @@
 #include "support/core/TessnaError.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <unordered_set>
 
 // A change on both sides: the file named in the question, and the file whose content at
@@ -78,7 +80,8 @@ CatalogStore::SavePlan CatalogStore::PlanSave() const
     DiskRecord::Now controlNow(controlFile);
     const auto& control = controlNow.Bytes();
     if (controlExists && !control)
-        throw TessnaError(CannotWriteToMessage(controlFile));
+        throw TessnaError(CannotWriteToMessage(
+            controlFile, DirExists(controlFile) ? WriteFailureReason(EISDIR) : Cp932Text("今の内容を読み取れません")));
     const std::string controlText = control ? FileTextOf(controlFile, *control) : std::string();
     const DiskRecord::Fingerprint controlSeen = disk_.FingerprintOf(controlNow);
     const std::vector<std::string> listedNow = ListedFiles(controlText, CompressSection);
