@@ -102,7 +102,12 @@ void SizeIndex::Request(const std::vector<std::string>& paths)
 void SizeIndex::Focus(const std::vector<std::string>& paths)
 {
     focus_ = {paths.begin(), paths.end()};
-    std::erase_if(pending_, [&](const std::string& path) { return !focus_.contains(path); });
+    std::erase_if(pending_, [&](const std::string& path) {
+        const bool dropped = !focus_.contains(path);
+        if (dropped)
+            queued_.erase(path);
+        return dropped;
+    });
     for (auto& [path, entry] : entries_) {
         if (entry.job && !focus_.contains(path))
             Cancel(entry);
@@ -153,7 +158,7 @@ int SizeIndex::Running() const
 
 void SizeIndex::Enqueue(const std::string& path)
 {
-    if (std::find(pending_.begin(), pending_.end(), path) == pending_.end())
+    if (queued_.insert(path).second)
         pending_.push_back(path);
 }
 
@@ -162,6 +167,7 @@ void SizeIndex::StartWalks()
     while (!pending_.empty() && Running() < options_.workers) {
         const std::string path = pending_.front();
         pending_.pop_front();
+        queued_.erase(path);
         const auto entry = entries_.find(path);
         if (entry != entries_.end() && !entry->second.job)
             Start(path, entry->second);
