@@ -66,7 +66,8 @@ void ObjectListModel::InsertObjects(const std::vector<std::size_t>& positions, c
         row.position = moved[row.position];
     holders_.clear();
 
-    InsertRows(HeldRowCount(), static_cast<int>(paths.size()), [&] {
+    const int first = HeldRowCount();
+    InsertRows(first, static_cast<int>(paths.size()), [&] {
         for (std::size_t i = 0; i < paths.size(); ++i) {
             rows_.push_back(MakeRow(paths[i], positions[i]));
             for (const int column : {int(ColName), int(ColFolder)}) {
@@ -75,6 +76,42 @@ void ObjectListModel::InsertObjects(const std::vector<std::size_t>& positions, c
             }
         }
     });
+    PlaceRowsFrom(first);
+}
+
+void ObjectListModel::PlaceRowsFrom(int first)
+{
+    if (sort_.column < 0 || sort_.column >= ColumnCount)
+        return;
+    const auto ascending = AscendingBefore();
+    const auto before = [&](int a, int b) {
+        return sort_.order == Qt::AscendingOrder ? ascending(a, b) : ascending(b, a);
+    };
+    std::vector<int> order(rows_.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin() + first, order.end(), before);
+    std::inplace_merge(order.begin(), order.begin() + first, order.end(), before);
+    ReorderRows([&] {
+        ApplyOrder(rows_, order);
+        pathKeys_.Permute(order);
+        folderKeys_.Permute(order);
+        return order;
+    });
+}
+
+std::function<bool(int, int)> ObjectListModel::AscendingBefore()
+{
+    const int column = sort_.column;
+    const CollationKeys& keys = SortKeys(column == ColSize ? int(ColName) : column);
+    return [this, column, &keys](int a, int b) {
+        const Row& x = rows_[std::size_t(a)];
+        const Row& y = rows_[std::size_t(b)];
+        if (column == ColName && Group(x) != Group(y))
+            return Group(x) < Group(y);
+        if (column == ColSize && Bytes(x) != Bytes(y))
+            return Bytes(x) < Bytes(y);
+        return keys.Compare(std::size_t(a), std::size_t(b)) < 0;
+    };
 }
 
 void ObjectListModel::EraseObjects(const std::vector<std::size_t>& positions)

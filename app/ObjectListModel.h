@@ -4,6 +4,7 @@
 #include "support/core/SortState.h"
 #include "support/core/FilteredTableModel.h"
 
+#include <functional>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -40,8 +41,9 @@ public:
     // Replaces every row by one row per path, in order (unsorted).
     void SetObjects(const std::vector<std::string>& paths);
     // Objects entered the catalog at these positions (ascending, positions of the objects
-    // afterwards): the rows of the others move with them, and one row per path is appended;
-    // the list is not re-sorted.
+    // afterwards): the rows of the others keep their order, and one row per path takes its
+    // place in the sort order among them (an undone delete brings its rows back where they
+    // stood).
     void InsertObjects(const std::vector<std::size_t>& positions, const std::vector<std::string>& paths);
     // Objects at these positions (ascending) left the catalog: their rows go.
     void EraseObjects(const std::vector<std::size_t>& positions);
@@ -111,6 +113,11 @@ private:
     QString SortText(const Row& row, int column) const;
     // The rows in their new order: positions into rows_.
     std::vector<int> SortedOrder();
+    // Moves the rows from first on, new ones, into their places in the sort order among the
+    // rows before them, which keep theirs.
+    void PlaceRowsFrom(int first);
+    // Whether row a comes before row b in the ascending order of the sort column.
+    std::function<bool(int, int)> AscendingBefore();
 
     std::vector<Row> rows_;
     CollationKeys pathKeys_;

@@ -8,6 +8,7 @@
 #include "catalog/SafeSave.h"
 #include "support/core/FileFacts.h"
 #include "support/core/HostPath.h"
+#include "support/core/LargeBuffer.h"
 #include "support/core/Mbcs.h"
 #include "support/core/TessnaError.h"
 
@@ -112,16 +113,23 @@ std::vector<std::string> CatalogCommonLines(const std::string& title)
     return {"Operation=Compress", "Title=" + title};
 }
 
+// The layout of ComposeCatalogText, written straight into the text: a catalog may hold a
+// million objects, which are not copied on the way.
 std::string CatalogText(const TCatalogEntry& entry)
 {
-    const auto lines = ComposeCatalogText(CatalogCommonLines(entry.Title), {}, entry.Objects);
+    const auto head = ComposeCatalogText(CatalogCommonLines(entry.Title), {}, {});
     std::size_t size = 0;
-    for (const std::string& line : lines)
+    for (const std::string& line : head)
         size += line.size() + LineEnd.size();
+    for (const std::string& object : entry.Objects)
+        size += object.size() + LineEnd.size();
     std::string text;
     text.reserve(size);
-    for (const std::string& line : lines)
+    AdviseLargeBuffer(text.data(), text.capacity());
+    for (const std::string& line : head)
         text.append(line).append(LineEnd);
+    for (const std::string& object : entry.Objects)
+        text.append(object).append(LineEnd);
     return text;
 }
 
@@ -136,21 +144,43 @@ std::string TitleOfCommonLines(const std::vector<std::string>& commonLines)
     return {};
 }
 
-std::vector<std::string> ReadObjectLines(std::string_view text)
+namespace {
+
+// Calls take with each object line of text, in order, while it answers true; whether every
+// line was taken.
+template<class Take>
+bool TakeObjectLines(std::string_view text, Take take)
 {
-    text = text.substr(0, text.find('\0'));
     LineReader reader(text);
-    std::vector<std::string> objects;
-    objects.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
     std::string_view line;
     while (reader.Next(line)) {
         if (EqualsAsciiWord(line, "[objects]"))
             break;
     }
     while (reader.Next(line)) {
-        if (!line.empty())
-            objects.emplace_back(line);
+        if (!line.empty() && !take(line))
+            return false;
     }
+    return true;
+}
+
+std::string_view BeforeNul(std::string_view text)
+{
+    return text.substr(0, text.find('\0'));
+}
+
+}  // namespace
+
+std::vector<std::string> ReadObjectLines(std::string_view text)
+{
+    text = BeforeNul(text);
+    std::vector<std::string> objects;
+    objects.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
+    AdviseLargeBuffer(objects.data(), objects.capacity() * sizeof(std::string));
+    TakeObjectLines(text, [&objects](std::string_view line) {
+        objects.emplace_back(line);
+        return true;
+    });
     return objects;
 }
 
@@ -161,6 +191,18 @@ std::optional<TCatalogEntry> ParseCatalog(const std::string& fileName, std::stri
         return std::nullopt;
     return TCatalogEntry{fileName, profile.ReadString("Common", "Title").value_or(std::string()),
                          ReadObjectLines(text)};
+}
+
+bool ParsesAs(std::string_view text, const std::string& title, const std::vector<std::string>& objects)
+{
+    const IniProfile profile(text);
+    if (!profile.SectionHasKeys("Common") || profile.ReadString("Common", "Title").value_or(std::string()) != title)
+        return false;
+    std::size_t next = 0;
+    const bool same = TakeObjectLines(BeforeNul(text), [&](std::string_view line) {
+        return next < objects.size() && objects[next++] == line;
+    });
+    return same && next == objects.size();
 }
 
 
@@ -175,6 +217,7 @@ std::optional<std::string> ReadFileBytes(const std::string& fileName)
         return std::nullopt;
     std::string bytes;
     bytes.reserve(*size + 1);  // + 1: the read that finds the end
+    AdviseLargeBuffer(bytes.data(), bytes.capacity());
     if (!file.Read(bytes))
         return std::nullopt;
     return bytes;
@@ -223,6 +266,7 @@ std::optional<TCatalogEntry> ReadCatalog(const std::string& fileName, std::strin
         throw CannotReadError(fileName, file.IsFolder() ? NotCatalogReason::Folder() : NotCatalogReason::NotAFile());
     buffer.clear();
     buffer.reserve(*size + 1);  // + 1: the read that finds the end
+    AdviseLargeBuffer(buffer.data(), buffer.capacity());
     if (!file.Read(buffer, TextTestLength))
         throw CannotReadError(fileName, errno);
     // A file that is no text is not read beyond its first bytes.
@@ -253,8 +297,8 @@ void StageCatalog(SafeSave& save, const TCatalogEntry& entry, const std::string&
 {
     // A catalog that would read back as another one is not written: its load would lose or
     // change what the user put in it.
-    if (!CatalogReadsBack(entry, text))
-        throw TessnaError(CannotWriteToMessage(entry.FileName));
+    if (const std::string problem = ReadBackProblem(entry, text); !problem.empty())
+        throw TessnaError(CannotWriteToMessage(entry.FileName, problem));
     save.Stage(entry.FileName, text,
                {CannotCreateFileMessage(entry.FileName), StreamWriteErrorMessage()});
 }

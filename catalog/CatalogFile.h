@@ -46,6 +46,10 @@ std::vector<std::string> ReadObjectLines(std::string_view text);
 // A catalog from the bytes of its file: nothing when its Common section holds no key.
 std::optional<TCatalogEntry> ParseCatalog(const std::string& fileName, std::string_view text);
 
+// Whether ParseCatalog makes of text a catalog of exactly this title and these objects;
+// answered as the lines are read, without a copy of the objects.
+bool ParsesAs(std::string_view text, const std::string& title, const std::vector<std::string>& objects);
+
 // The catalog of a file's text (code page 932, no byte-order mark). Throws CannotReadError
 // with the reason when the text is no catalog (empty, first bytes not text by the text-file
 // test, no key in Common) or when the reader could not keep it whole (a NUL byte, a title
@@ -68,8 +72,9 @@ std::optional<TCatalogEntry> ReadCatalog(const std::string& fileName, std::strin
 std::optional<std::string> ReadFileBytes(const std::string& fileName);
 
 // Adds the catalog's file to a save in progress (see SafeSave); the errors as for
-// WriteCatalog. A catalog that would not read back as itself (CatalogReadsBack) throws
-// TessnaError ("%s に書き込めません") before anything is written.
+// WriteCatalog. A catalog that would not read back as itself (ReadBackProblem) throws
+// TessnaError ("%s に書き込めません: " and what would not come back) before anything is
+// written.
 void StageCatalog(SafeSave& save, const TCatalogEntry& entry);
 // The same with text, the catalog's CatalogText, made already.
 void StageCatalog(SafeSave& save, const TCatalogEntry& entry, const std::string& text);

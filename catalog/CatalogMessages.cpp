@@ -73,6 +73,33 @@ std::string LockFailureReason(int error)
 
 }  // namespace
 
+std::string WriteFailureReason(int error)
+{
+    switch (error) {
+    case ENOSPC:
+        return Cp932Text("ディスクがいっぱいです");
+    case EDQUOT:
+        return Cp932Text("ディスクの使用量の制限を超えます");
+    case EACCES:
+    case EPERM:
+        return Cp932Text("書き込みが許されていません");
+    case EROFS:
+        return Cp932Text("読み取り専用のファイルシステムです");
+    case EISDIR:
+        return Cp932Text("その名前のフォルダがあります");
+    case EINVAL:
+        return Cp932Text("その名前にあるのはファイルではありません");
+    case EIO:
+        return Cp932Text("ディスクに書き込めません");
+    case ENAMETOOLONG:
+        return Cp932Text("名前が長すぎます");
+    case EILSEQ:
+        return Cp932Text("名前をファイルシステムの名前にできません");
+    default:
+        return Cp932Text("書き込めません（エラー番号 ") + std::to_string(error) + Cp932Text("）");
+    }
+}
+
 std::string CannotCreateFileMessage(std::string_view path)
 {
     return WithPath("ファイル %s を作成できません", path);
@@ -86,6 +113,11 @@ std::string StreamWriteErrorMessage()
 std::string CannotWriteToMessage(std::string_view path)
 {
     return WithPath("%s に書き込めません", path);
+}
+
+std::string CannotWriteToMessage(std::string_view path, std::string_view reason)
+{
+    return CannotWriteToMessage(path) + ": " + std::string(reason);
 }
 
 std::string IdentityLostMessage(std::string_view path, const IdentityLoss& loss)

@@ -17,6 +17,11 @@ std::string CannotCreateFileMessage(std::string_view path);
 std::string StreamWriteErrorMessage();
 // "%s に書き込めません"
 std::string CannotWriteToMessage(std::string_view path);
+// The same with why, after ": ".
+std::string CannotWriteToMessage(std::string_view path, std::string_view reason);
+// Why the system refused to write a file (error: its errno), in the user's terms; SafeSave
+// puts it after its messages, following ": ".
+std::string WriteFailureReason(int error);
 // A save refused because the new file could not keep what the old one had (its owner, its
 // mode or an extended attribute), with the cause.
 std::string IdentityLostMessage(std::string_view path, const IdentityLoss& loss);

@@ -3,7 +3,11 @@
 #include "catalog/CatalogFile.h"
 #include "catalog/IniProfile.h"
 #include "support/core/FileFacts.h"
+#include "support/core/Cp932.h"
 #include "support/core/HostPath.h"
+#include "support/core/ShownName.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -14,8 +18,7 @@ bool ReadsBackAs(std::string_view text, const std::string& title,
 {
     if (!StartsAsText(text.substr(0, TextTestLength)))
         return false;
-    const auto back = ParseCatalog({}, text);
-    return back && back->Title == title && back->Objects == objects;
+    return ParsesAs(text, title, objects);
 }
 
 bool EntryReadsBack(const TCatalogEntry& entry)
@@ -62,8 +65,17 @@ bool ListedFileNameReadsBack(const std::string& fileName)
         && ExtractFileName(fileName) == fileName;
 }
 
-bool CatalogReadsBack(const TCatalogEntry& entry, std::string_view text)
+std::string ReadBackProblem(const TCatalogEntry& entry, std::string_view text)
 {
-    return ListedFileNameReadsBack(ExtractFileName(entry.FileName))
-        && ReadsBackAs(text, entry.Title, entry.Objects);
+    if (!ListedFileNameReadsBack(ExtractFileName(entry.FileName)))
+        return Cp932Text("ファイル名はコントロールファイルに保存すると元のとおりに読み戻せません");
+    if (ReadsBackAs(text, entry.Title, entry.Objects))
+        return {};
+    // Only a catalog that fails is looked at part by part.
+    if (!TitleReadsBack(entry.Title))
+        return Cp932Text("タイトル「") + ShownName(entry.Title) + Cp932Text("」は保存すると元のとおりに読み戻せません");
+    const auto object = std::find_if_not(entry.Objects.begin(), entry.Objects.end(), ObjectPathReadsBack);
+    if (object != entry.Objects.end())
+        return Cp932Text("オブジェクト「") + ShownName(*object) + Cp932Text("」は保存すると元のとおりに読み戻せません");
+    return Cp932Text("保存すると元のとおりに読み戻せません");
 }

@@ -96,13 +96,14 @@ void CatalogStore::LoadCatalogList(int kind)
 void CatalogStore::ReadCatalogList(int kind)
 {
     const std::string controlFile = GetCatalogControlFile();
-    disk_.Remember(controlFile, std::nullopt);
+    disk_.Remember(controlFile, {});
     if (!IsExistingFile(controlFile))
         return;
+    const DiskRecord::Fingerprint facts = DiskRecord::Look(controlFile);
     auto control = ReadFileBytes(controlFile);
     if (!control)
         throw TessnaError(CannotOpenFileMessage(controlFile));
-    disk_.Remember(controlFile, *control);
+    disk_.Remember(controlFile, disk_.Of(facts, *control));
 
     listedOnDisk_ = ListedFiles(FileTextOf(controlFile, *std::move(control)), kind == 1 ? ExtractSection : CompressSection);
     std::string buffer;
@@ -120,10 +121,11 @@ std::optional<ListedCatalog> CatalogStore::ReadListed(const std::string& path, s
     if (LeadsOutOfFolder(std::string_view(path).substr(folder_.size())))
         return ListedCatalog{{path, {}, {}}, NotCatalogReason::OutsideFolder(), path, false};
     try {
+        const DiskRecord::Fingerprint facts = DiskRecord::Look(path);
         auto entry = ReadCatalog(path, buffer);
         if (!entry)
             return std::nullopt;
-        disk_.Remember(path, buffer);
+        disk_.Remember(path, disk_.Of(facts, buffer));
         return ListedCatalog{std::move(*entry), {}, path, false};
     } catch (const CannotReadError& error) {
         return ListedCatalog{{path, {}, {}}, error.Reason(), path, false};

@@ -110,6 +110,10 @@ public:
     const std::vector<std::string>& ListedOnDisk() const { return listedOnDisk_; }
     // The files the store read or wrote, with what it saw in them.
     const DiskRecord& Disk() const { return disk_; }
+    // Whether the fingerprints of files take SHA-256 digests (see DiskRecord): the crash
+    // journal needs them; a tool that holds the folder's lock from its load to its save
+    // does not, and spares a pass over every byte it reads and writes. Set before a load.
+    void KeepDigests(bool keep) { disk_.KeepDigests(keep); }
     // Takes the base of a list an earlier run left unsaved (its journal): the list as that run
     // loaded or last saved it, the control file's entries then, and what it saw in each file,
     // in place of what the load saw. A save then tells that run's changes from what another

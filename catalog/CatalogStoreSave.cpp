@@ -11,6 +11,7 @@
 #include "catalog/CatalogRoundTrip.h"
 #include "catalog/IniProfile.h"
 #include "catalog/SafeSave.h"
+#include "support/core/Cp932.h"
 #include "support/core/FileFacts.h"
 #include "support/core/FileNames.h"
 #include "support/core/HostPath.h"
@@ -18,6 +19,7 @@
 #include "support/core/TessnaError.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <unordered_set>
 
 // A change on both sides: the file named in the question, and the file whose content at
@@ -75,10 +77,13 @@ CatalogStore::SavePlan CatalogStore::PlanSave() const
 {
     const std::string controlFile = GetCatalogControlFile();
     const bool controlExists = GetFileAttributesOf(controlFile) != -1;
-    const auto control = DiskRecord::ReadNow(controlFile);
+    DiskRecord::Now controlNow(controlFile);
+    const auto& control = controlNow.Bytes();
     if (controlExists && !control)
-        throw TessnaError(CannotWriteToMessage(controlFile));
+        throw TessnaError(CannotWriteToMessage(
+            controlFile, DirExists(controlFile) ? WriteFailureReason(EISDIR) : Cp932Text("今の内容を読み取れません")));
     const std::string controlText = control ? FileTextOf(controlFile, *control) : std::string();
+    const DiskRecord::Fingerprint controlSeen = disk_.FingerprintOf(controlNow);
     const std::vector<std::string> listedNow = ListedFiles(controlText, CompressSection);
     const auto inBase = SetOf(listedOnDisk_);
     const auto inNow = SetOf(listedNow);
@@ -86,7 +91,7 @@ CatalogStore::SavePlan CatalogStore::PlanSave() const
 
     SavePlan plan;
     const auto controlConflict = [&](const std::string& fileName) {
-        plan.conflicts.push_back({fileName, controlFile, DiskRecord::FingerprintOf(control)});
+        plan.conflicts.push_back({fileName, controlFile, controlSeen});
     };
     const auto fileNameOf = [this](const SavePlan::Planned& planned) -> const std::string& {
         return planned.theirs ? planned.theirs->catalog.FileName : catalogs_[std::size_t(planned.mine)].FileName;
@@ -117,11 +122,12 @@ CatalogStore::SavePlan CatalogStore::PlanSave() const
         }
         if (inBase.count(path) || inMine.count(path))
             continue;
+        const DiskRecord::Fingerprint facts = DiskRecord::Look(path);
         auto theirs = ReadTheirs(path, bytes);
         if (!theirs)
             continue;
         if (theirs->unreadableReason.empty())
-            plan.seenNow.emplace_back(path, DiskRecord::FingerprintOf(bytes));
+            plan.seenNow.emplace_back(path, disk_.Of(facts, bytes));
         plan.result.insert(plan.result.begin() + static_cast<std::ptrdiff_t>(insertAt), {-1, std::move(*theirs)});
         ++insertAt;
         plan.takesOtherWriter = true;
@@ -134,25 +140,26 @@ CatalogStore::SavePlan CatalogStore::PlanSave() const
         if (planned.mine < 0 || !IsLoaded(planned.mine))
             continue;
         const TCatalogEntry& catalog = catalogs_[std::size_t(planned.mine)];
-        const auto now = DiskRecord::ReadNow(catalog.FileName);
+        DiskRecord::Now now(catalog.FileName);
         const bool changed = disk_.ChangedSinceSeen(catalog.FileName, now);
         if (!IsEdited(planned.mine)) {
-            if (!changed || !now)
+            if (!changed || !now.Bytes())
                 continue;
-            if (auto theirs = ParseCatalog(catalog.FileName, *now)) {
+            if (auto theirs = ParseCatalog(catalog.FileName, *now.Bytes())) {
                 planned.theirs = ListedCatalog{std::move(*theirs), {}, catalog.FileName, false};
-                plan.seenNow.emplace_back(catalog.FileName, DiskRecord::FingerprintOf(*now));
+                plan.seenNow.emplace_back(catalog.FileName, disk_.FingerprintOf(now));
                 plan.takesOtherWriter = true;
             }
             continue;
         }
         std::string text = CatalogText(catalog);
-        if (now && *now == text) {
-            plan.seenNow.emplace_back(catalog.FileName, DiskRecord::FingerprintOf(*now));
+        // The bytes are read only when the sizes agree: a file of another size holds other text.
+        if (now.Facts().size == text.size() && now.Bytes() && *now.Bytes() == text) {
+            plan.seenNow.emplace_back(catalog.FileName, disk_.FingerprintOf(now));
             continue;
         }
         if (changed)
-            plan.conflicts.push_back({catalog.FileName, catalog.FileName, DiskRecord::FingerprintOf(now)});
+            plan.conflicts.push_back({catalog.FileName, catalog.FileName, disk_.FingerprintOf(now)});
         plan.writes.emplace_back(i, std::move(text));
     }
 
@@ -168,7 +175,7 @@ CatalogStore::SavePlan CatalogStore::PlanSave() const
     if (resultNames != listedNow || (!controlExists && !keys.empty()))
         plan.controlText = IniProfile(controlText).WithSection(CompressSection, keys);
     else
-        plan.seenNow.emplace_back(controlFile, DiskRecord::FingerprintOf(control));
+        plan.seenNow.emplace_back(controlFile, controlSeen);
     return plan;
 }
 
@@ -192,10 +199,14 @@ void CatalogStore::WritePlan(SavePlan& plan)
 
     for (const auto& [path, fingerprint] : plan.seenNow)
         disk_.Remember(path, fingerprint);
+    // The files as written: the folder's lock keeps the program's other writers away.
+    const auto rememberWritten = [this](const std::string& path, std::string_view text) {
+        disk_.Remember(path, disk_.Of(DiskRecord::Look(path), text));
+    };
     for (const auto& [at, text] : plan.writes)
-        disk_.Remember(catalogs_[std::size_t(plan.result[at].mine)].FileName, text);
+        rememberWritten(catalogs_[std::size_t(plan.result[at].mine)].FileName, text);
     if (plan.controlText)
-        disk_.Remember(controlFile, *plan.controlText);
+        rememberWritten(controlFile, *plan.controlText);
 
     if (plan.takesOtherWriter)
         TakeOtherWriter(plan);
@@ -204,7 +215,7 @@ void CatalogStore::WritePlan(SavePlan& plan)
     savedList_ = FileNames();
     if (plan.controlText)
         listedOnDisk_ = savedList_;
-    else if (const auto control = DiskRecord::ReadNow(controlFile))
+    else if (const auto control = ReadFileBytes(controlFile))
         listedOnDisk_ = ListedFiles(FileTextOf(controlFile, *control), CompressSection);
     emit Saved();
     SetModified(false);

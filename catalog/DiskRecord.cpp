@@ -1,19 +1,72 @@
 #include "catalog/DiskRecord.h"
 
 #include "catalog/CatalogFile.h"
+#include "support/core/HostPath.h"
 
 #include <QCryptographicHash>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 
-std::optional<std::string> DiskRecord::ReadNow(const std::string& path)
+namespace {
+
+DiskRecord::Digest Sha256Of(std::string_view bytes)
 {
-    return ReadFileBytes(path);
+    const QByteArray digest = QCryptographicHash::hash(
+        QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())), QCryptographicHash::Sha256);
+    DiskRecord::Digest sha256{};
+    std::copy_n(digest.begin(), sha256.size(), sha256.begin());
+    return sha256;
 }
 
-void DiskRecord::Remember(const std::string& path, std::optional<std::string_view> bytes)
+std::int64_t Nanoseconds(const timespec& time)
 {
-    seen_[path] = FingerprintOf(bytes);
+    return static_cast<std::int64_t>(time.tv_sec) * 1000000000 + time.tv_nsec;
+}
+
+}  // namespace
+
+DiskRecord::Now::Now(std::string path)
+    : path_(std::move(path))
+    , facts_(Look(path_))
+{
+}
+
+const std::optional<std::string>& DiskRecord::Now::Bytes()
+{
+    if (!bytes_)
+        bytes_ = facts_.exists ? ReadFileBytes(path_) : std::nullopt;
+    return *bytes_;
+}
+
+DiskRecord::Fingerprint DiskRecord::Look(const std::string& path)
+{
+    const auto hostPath = ToHostPath(path);
+    struct stat facts {};
+    if (!hostPath || ::stat(hostPath->c_str(), &facts) != 0 || !S_ISREG(facts.st_mode))
+        return {};
+    return {true,
+            static_cast<std::size_t>(facts.st_size),
+            {static_cast<std::uint64_t>(facts.st_dev), static_cast<std::uint64_t>(facts.st_ino),
+             Nanoseconds(facts.st_mtim), Nanoseconds(facts.st_ctim)},
+            std::nullopt};
+}
+
+DiskRecord::Fingerprint DiskRecord::Of(Fingerprint facts, std::string_view bytes) const
+{
+    facts.exists = true;
+    facts.size = bytes.size();
+    if (keepsDigests_)
+        facts.sha256 = Sha256Of(bytes);
+    return facts;
+}
+
+DiskRecord::Fingerprint DiskRecord::FingerprintOf(Now& now) const
+{
+    if (!now.Facts().exists || (keepsDigests_ && !now.Bytes()))
+        return {};
+    return keepsDigests_ ? Of(now.Facts(), *now.Bytes()) : now.Facts();
 }
 
 DiskRecord::Fingerprint DiskRecord::Seen(const std::string& path) const
@@ -22,23 +75,15 @@ DiskRecord::Fingerprint DiskRecord::Seen(const std::string& path) const
     return seen == seen_.end() ? Fingerprint() : seen->second;
 }
 
-bool DiskRecord::ChangedSinceSeen(const std::string& path, const std::optional<std::string>& now) const
+bool DiskRecord::ChangedSinceSeen(const std::string& path, Now& now) const
 {
     const Fingerprint before = Seen(path);
-    if (!now || !before.exists)
-        return now.has_value() != before.exists;
-    if (now->size() != before.size)
+    if (!now.Facts().exists || !before.exists)
+        return now.Facts().exists != before.exists;
+    if (now.Facts().size != before.size)
         return true;
-    return FingerprintOf(*now) != before;
-}
-
-DiskRecord::Fingerprint DiskRecord::FingerprintOf(std::optional<std::string_view> bytes)
-{
-    if (!bytes)
-        return {};
-    Fingerprint fingerprint{true, bytes->size(), {}};
-    const QByteArray digest = QCryptographicHash::hash(
-        QByteArrayView(bytes->data(), static_cast<qsizetype>(bytes->size())), QCryptographicHash::Sha256);
-    std::copy_n(digest.begin(), fingerprint.sha256.size(), fingerprint.sha256.begin());
-    return fingerprint;
+    if (!before.sha256)
+        return now.Facts().identity != before.identity;
+    const auto& bytes = now.Bytes();
+    return !bytes || Sha256Of(*bytes) != *before.sha256;
 }

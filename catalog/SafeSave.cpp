@@ -175,6 +175,12 @@ void SyncFolder(const std::string& folder)
     ::close(fd);
 }
 
+// The caller's message with why the system refused, in the user's terms.
+[[noreturn]] void Fail(const std::string& message, int error)
+{
+    throw TessnaError(message + ": " + WriteFailureReason(error));
+}
+
 }  // namespace
 
 SafeSave::~SafeSave()
@@ -192,21 +198,25 @@ void SafeSave::Stage(const std::string& path, std::string_view content, Messages
 {
     const auto hostPath = ToHostPath(path);
     if (!hostPath)
-        throw TessnaError(messages.cannotCreate);
+        Fail(messages.cannotCreate, EILSEQ);
     const std::string target = ResolveLink(*hostPath);
 
     // A folder in the file's place, or a file marked read-only, is never replaced.
     struct stat old {};
     const bool exists = ::stat(target.c_str(), &old) == 0;
-    if (exists
-        && (!S_ISREG(old.st_mode) || (old.st_mode & 0222) == 0
-            || ::access(target.c_str(), W_OK) != 0))
-        throw TessnaError(messages.cannotCreate);
+    if (exists && S_ISDIR(old.st_mode))
+        Fail(messages.cannotCreate, EISDIR);
+    if (exists && !S_ISREG(old.st_mode))
+        Fail(messages.cannotCreate, EINVAL);
+    if (exists && (old.st_mode & 0222) == 0)
+        Fail(messages.cannotCreate, EACCES);
+    if (exists && ::access(target.c_str(), W_OK) != 0)
+        Fail(messages.cannotCreate, errno);
 
     std::string temporary;
     const int fd = CreateLockedTemporary(FolderOf(target), temporary);
     if (fd < 0)
-        throw TessnaError(messages.cannotCreate);
+        Fail(messages.cannotCreate, errno);
     const bool inPlace = exists && old.st_nlink > 1;
     staged_.push_back({target, temporary, fd, inPlace, messages});
 
@@ -217,32 +227,33 @@ void SafeSave::Stage(const std::string& path, std::string_view content, Messages
     }
     // The owner's eyes only, whatever the old file or the umask allowed.
     if (access == Access::OwnerOnly && ::fchmod(fd, 0600) != 0)
-        throw TessnaError(messages.cannotCreate);
+        Fail(messages.cannotCreate, errno);
     if (!WriteAll(fd, content) || ::fsync(fd) != 0)
-        throw TessnaError(messages.cannotWrite);
+        Fail(messages.cannotWrite, errno);
 }
 
 void SafeSave::PutInPlace(Staged& file)
 {
     if (!file.inPlace) {
         if (::rename(file.temporary.c_str(), file.target.c_str()) != 0)
-            throw TessnaError(file.messages.cannotCreate);
+            Fail(file.messages.cannotCreate, errno);
         file.temporary.clear();
         return;
     }
     const int target = ::open(file.target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
     if (target < 0)
-        throw TessnaError(file.messages.cannotCreate);
+        Fail(file.messages.cannotCreate, errno);
     // The space is taken before the first byte changes, so a full disk fails the save with
     // the old content whole; a file system that cannot reserve it is written all the same.
     struct stat facts {};
-    bool written = ::fstat(file.fd, &facts) == 0
+    const bool written = ::fstat(file.fd, &facts) == 0
         && (facts.st_size == 0 || ::fallocate(target, FALLOC_FL_KEEP_SIZE, 0, facts.st_size) == 0
             || errno == EOPNOTSUPP)
         && CopyContent(file.fd, target) && ::fsync(target) == 0;
-    written = ::close(target) == 0 && written;
-    if (!written)
-        throw TessnaError(file.messages.cannotWrite);
+    const int error = errno;
+    const bool closed = ::close(target) == 0;
+    if (!written || !closed)
+        Fail(file.messages.cannotWrite, written ? errno : error);
     ::unlink(file.temporary.c_str());
     file.temporary.clear();
 }

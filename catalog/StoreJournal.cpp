@@ -12,11 +12,13 @@ namespace {
 DiskRecord::Fingerprint FingerprintOf(const JournalFingerprint& fingerprint)
 {
     DiskRecord::Fingerprint seen;
-    if (!fingerprint.sha256 || fingerprint.sha256->size() != seen.sha256.size())
+    DiskRecord::Digest digest{};
+    if (!fingerprint.sha256 || fingerprint.sha256->size() != digest.size())
         return seen;
+    std::copy(fingerprint.sha256->begin(), fingerprint.sha256->end(), digest.begin());
     seen.exists = true;
     seen.size = static_cast<std::size_t>(fingerprint.size);
-    std::copy(fingerprint.sha256->begin(), fingerprint.sha256->end(), seen.sha256.begin());
+    seen.sha256 = digest;
     return seen;
 }
 
@@ -59,12 +61,12 @@ JournalState JournalStateOf(const CatalogStore& store, std::int64_t takenAt)
             {std::move(listed.catalog), changed, std::move(listed.unreadableReason), std::move(listed.savedAs)});
     }
     state.savedList = store.SavedList();
+    // A file seen without a digest gets an empty one, which no file's content matches.
     state.listedOnDisk = store.ListedOnDisk();
     for (const auto& [path, seen] : store.Disk().All()) {
-        state.fingerprints.push_back({path,
-                                      seen.exists ? std::optional(std::string(seen.sha256.begin(), seen.sha256.end()))
-                                                  : std::nullopt,
-                                      seen.exists ? seen.size : 0});
+        const auto digest = seen.sha256 ? std::string(seen.sha256->begin(), seen.sha256->end()) : std::string();
+        state.fingerprints.push_back(
+            {path, seen.exists ? std::optional(digest) : std::nullopt, seen.exists ? seen.size : 0});
     }
     std::sort(state.fingerprints.begin(), state.fingerprints.end(),
               [](const JournalFingerprint& a, const JournalFingerprint& b) { return a.path < b.path; });

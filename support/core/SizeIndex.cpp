@@ -106,7 +106,12 @@ void SizeIndex::Focus(const std::vector<std::string>& paths, Viewer viewer)
         focus_.erase(viewer);
     else
         focus_[viewer] = {paths.begin(), paths.end()};
-    std::erase_if(pending_, [&](const std::string& path) { return !Shown(path); });
+    std::erase_if(pending_, [&](const std::string& path) {
+        const bool dropped = !Shown(path);
+        if (dropped)
+            queued_.erase(path);
+        return dropped;
+    });
     for (auto& [path, entry] : entries_) {
         if (entry.job && !Shown(path))
             Cancel(entry);
@@ -169,7 +174,7 @@ int SizeIndex::Running() const
 
 void SizeIndex::Enqueue(const std::string& path)
 {
-    if (std::find(pending_.begin(), pending_.end(), path) == pending_.end())
+    if (queued_.insert(path).second)
         pending_.push_back(path);
 }
 
@@ -178,6 +183,7 @@ void SizeIndex::StartWalks()
     while (!pending_.empty() && Running() < options_.workers) {
         const std::string path = pending_.front();
         pending_.pop_front();
+        queued_.erase(path);
         const auto entry = entries_.find(path);
         if (entry != entries_.end() && !entry->second.job)
             Start(path, entry->second);

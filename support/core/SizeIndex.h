@@ -126,5 +126,7 @@ private:
     QTimer rescan_;
     std::unordered_map<std::string, Entry> entries_;
     std::deque<std::string> pending_;
+    // The paths of pending_, so that a list of a hundred thousand objects is queued in one pass.
+    std::unordered_set<std::string> queued_;
     std::unordered_map<Viewer, std::unordered_set<std::string>> focus_;
 };

@@ -6,6 +6,7 @@
 #include "support/core/RegistryLayout.h"
 #include "tests/app/OpenCatalogForm.h"
 #include "tests/common/CatalogFolder.h"
+#include "tests/common/ClickHeading.h"
 #include "tests/common/FileBytes.h"
 #include "tests/common/NamedChild.h"
 #include "tests/common/QtTestMain.h"
@@ -141,7 +142,7 @@ private slots:
 
         Trigger("ActE_Undo");
         QCOMPARE(Objects(), start);
-        QCOMPARE(RowPaths(), (Paths {DiskPath("a.txt"), DiskPath("f2.txt"), DiskPath("f1.txt"), DiskPath("f3.txt")}));
+        QCOMPARE(RowPaths(), (Paths {DiskPath("a.txt"), DiskPath("f1.txt"), DiskPath("f2.txt"), DiskPath("f3.txt")}));
         QCOMPARE(Panel("StatusPanel0"), QStringLiteral("2 件のオブジェクトを選択"));
         QCOMPARE(form_->ObjectList().Item(List()->selectionModel()->selectedRows().front().row()).Path, DiskPath("f1.txt"));
         QCOMPARE(Panel("StatusPanel2"), QString());
@@ -191,7 +192,9 @@ private slots:
         const Paths added = {held, DiskPath("d1"), DiskPath("d2"), DiskPath("f1.txt"),
                              DiskPath("a.txt"), DiskPath("f2.txt"), DiskPath("f3.txt")};
         QCOMPARE(Objects(), added);
-        QCOMPARE(RowPaths(), added);
+        // The rows take their places by name: folders, files, then the missing A.TXT.
+        QCOMPARE(RowPaths(), (Paths{DiskPath("d1"), DiskPath("d2"), DiskPath("a.txt"), DiskPath("f1.txt"),
+                                    DiskPath("f2.txt"), DiskPath("f3.txt"), held}));
         // The rows that came in are selected.
         QCOMPARE(List()->selectionModel()->selectedRows().size(), 6);
         QVERIFY(form_->Store().Modified());
@@ -387,6 +390,51 @@ private slots:
         Named<QAction>(*form_, "ActE_Undo")->trigger();
         QCOMPARE(Objects(), Paths{DiskPath("f1.txt")});
         QCOMPARE(RowPaths(), Paths{DiskPath("f1.txt")});
+    }
+
+    // Rows that come back by an undo, or in by a paste, take their places in the sort order
+    // of the list, in either order; the other rows keep theirs.
+    void UndoneAndPastedRowsTakeTheirPlacesInTheSortOrder()
+    {
+        WriteFile(disk_.filePath(QStringLiteral("d2/b.txt")), "x");
+        const struct {
+            const char* sort;
+            QList<int> clicks;  // column headings clicked after the list is filled
+            Paths sorted;       // the rows, with d2/b.txt pasted
+        } cases[] = {
+            {"name", {}, {"d1", "d2", "a.txt", "d2/b.txt", "f1.txt", "f2.txt"}},
+            {"name, descending", {0}, {"f2.txt", "f1.txt", "d2/b.txt", "a.txt", "d2", "d1"}},
+        };
+        for (const auto& c : cases) {
+            Open({DiskPath("f2.txt"), DiskPath("d1"), DiskPath("a.txt"), DiskPath("f1.txt"), DiskPath("d2")});
+            for (const int column : c.clicks)
+                ClickHeading(List()->horizontalHeader(), column);
+            Paths sorted;
+            for (const std::string& relative : c.sorted)
+                sorted.push_back(DiskPath(QString::fromStdString(relative)));
+            Paths before = sorted;
+            std::erase(before, DiskPath("d2/b.txt"));
+            QVERIFY2(RowPaths() == before, c.sort);
+
+            SelectRows({0, 2, 3});
+            prompter_.Answer(mrYes);
+            Trigger("ActI_ItemDelete");
+            QCOMPARE(RowPaths().size(), std::size_t(2));
+            Trigger("ActE_Undo");
+            QVERIFY2(RowPaths() == before, c.sort);
+            QCOMPARE(List()->selectionModel()->selectedRows().size(), 3);
+
+            auto* data = new QMimeData;
+            data->setUrls({QUrl::fromLocalFile(disk_.filePath("d2/b.txt"))});
+            QGuiApplication::clipboard()->setMimeData(data);
+            ShowActive(*form_);
+            List()->setFocus();
+            QTest::keyClick(List(), Qt::Key_V, Qt::ControlModifier);
+            QVERIFY2(RowPaths() == sorted, c.sort);
+            const QModelIndexList selected = List()->selectionModel()->selectedRows();
+            QCOMPARE(selected.size(), 1);
+            QCOMPARE(form_->ObjectList().Item(selected.front().row()).Path, DiskPath("d2/b.txt"));
+        }
     }
 
     void DeletingWithoutASelectionAsksNothing()

@@ -620,7 +620,7 @@ private slots:
         prompter_.Answer(mrYes);  // overwrite what changed on disk
         Action("ActF_Close")->trigger();
         QCOMPARE(stopBoxes_.size(), 1u);
-        QCOMPARE(Cp932ToDisplay(stopBoxes_[0]), "ファイル " + folder_->dir.filePath("Alpha.VrCat") + " を作成できません.");
+        QCOMPARE(Cp932ToDisplay(stopBoxes_[0]), "ファイル " + folder_->dir.filePath("Alpha.VrCat") + " を作成できません: その名前のフォルダがあります.");
         QCOMPARE(prompter_.boxes.size(), 2u);
         QVERIFY(form_->isVisible());
         QVERIFY(form_->Store().Modified());

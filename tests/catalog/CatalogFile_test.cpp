@@ -22,6 +22,37 @@ TEST(CatalogText, IsTheFixedLayoutWithCrLfAfterEveryLine)
               "[Objects]\r\n/Data/report.doc\r\n/Data/Photos\r\n");
 }
 
+// ParsesAs answers what comparing ParseCatalog's result would: every difference of title or
+// objects is seen, also one the reader's line rules make (a blank line, a lone CR, a NUL).
+TEST(ParsesAs, AgreesWithParseCatalog)
+{
+    const std::string head = "[Common]\r\nTitle=T\r\n[Objects]\r\n";
+    const struct {
+        std::string text;
+        std::string title;
+        Lines objects;
+    } cases[] = {
+        {head + "/a\r\n/b\r\n", "T", {"/a", "/b"}},
+        {head + "/a\r\n/b\r\n", "T", {"/a"}},
+        {head + "/a\r\n", "T", {"/a", "/b"}},
+        {head + "/a\r\n/b\r\n", "T", {"/b", "/a"}},
+        {head + "/a\r\n/b\r\n", "U", {"/a", "/b"}},
+        {head + "/a\r\n\r\n/b", "T", {"/a", "/b"}},
+        {head + "/a\r/b\n", "T", {"/a\r/b"}},
+        {head + "/a\r/b\n", "T", {"/a", "/b"}},
+        {head + "/a", "T", {"/a "}},
+        {head + "/a\r\n" + std::string(1, '\0') + "/b\r\n", "T", {"/a"}},
+        {head + "/a\r\n" + std::string(1, '\0') + "/b\r\n", "T", {"/a", "/b"}},
+        {head, "T", {}},
+        {"[Objects]\r\n/a\r\n", "", {"/a"}},
+    };
+    for (const auto& c : cases) {
+        const auto parsed = ParseCatalog({}, c.text);
+        const bool expected = parsed && parsed->Title == c.title && parsed->Objects == c.objects;
+        EXPECT_EQ(ParsesAs(c.text, c.title, c.objects), expected) << c.text;
+    }
+}
+
 TEST(CatalogText, EndsWithTheObjectsHeaderWhenThereAreNoObjects)
 {
     const std::string text = CatalogText({"/x/Empty.VrCat", "Empty", {}});

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 
 #include <sys/stat.h>
@@ -302,6 +303,42 @@ TEST_F(CatalogStoreTest, ASaveWritesOnlyWhatWasEdited)
     EXPECT_FALSE(store.ListChanged());
 }
 
+// A save that would write a catalog that does not read back refuses, naming the file and what
+// would not come back, and writes nothing.
+TEST_F(CatalogStoreTest, ACatalogThatWouldNotReadBackIsRefusedWithWhatWouldNotComeBack)
+{
+    const struct {
+        const char* what;
+        std::function<void(CatalogStore&)> edit;
+        std::string file;
+        std::string reason;
+    } cases[] = {
+        {"title", [](CatalogStore& s) { s.AddObjects(0, {"/new"}); }, "odd.VrCat",
+         "タイトル「 padded 」は保存すると元のとおりに読み戻せません"},
+        {"object", [](CatalogStore& s) { s.ReplaceObjects(1, {"/b", "/two\nlines"}); }, "b.VrCat",
+         "オブジェクト「/two<LF>lines」は保存すると元のとおりに読み戻せません"},
+        {"file name", [](CatalogStore& s) { s.RenameCatalog(1, " lead"); }, " lead.VrCat",
+         "ファイル名はコントロールファイルに保存すると元のとおりに読み戻せません"},
+    };
+    for (const auto& c : cases) {
+        const TempFolder at;
+        at.Write("odd.VrCat", "[Common]\r\nTitle=\" padded \"\r\n[Objects]\r\n/o\r\n");
+        at.Write("b.VrCat", Catalog("B", {"/b"}));
+        at.Write("VrCatCtl.ini", "[Compress]\r\n0=odd.VrCat\r\n1=b.VrCat\r\n");
+        CatalogStore edited(at.Path());
+        edited.LoadCatalogList();
+        c.edit(edited);
+        try {
+            edited.SaveCatalogList();
+            ADD_FAILURE() << c.what << ": saved";
+        } catch (const TessnaError& error) {
+            EXPECT_EQ(error.what(), Cp932Text(at.Path(c.file) + " に書き込めません: " + c.reason)) << c.what;
+        }
+        EXPECT_EQ(at.Read("b.VrCat"), Catalog("B", {"/b"})) << c.what;
+        EXPECT_TRUE(edited.Modified()) << c.what;
+    }
+}
+
 TEST_F(CatalogStoreTest, ReadsTheSectionOfTheKind)
 {
     folder.Write("c.VrCat", Catalog("C"));
@@ -585,7 +622,7 @@ TEST_F(CatalogStoreTest, CloseQueryPassesAFailedSaveOn)
         store.CloseQuery(prompter);
         ADD_FAILURE() << "the failed save was not reported";
     } catch (const TessnaError& error) {
-        EXPECT_EQ(error.what(), Cp932Text("ファイル " + folder.Path("A.VrCat") + " を作成できません"));
+        EXPECT_EQ(error.what(), Cp932Text("ファイル " + folder.Path("A.VrCat") + " を作成できません: その名前のフォルダがあります"));
     }
     EXPECT_EQ(prompter.boxes.size(), 1u);
     EXPECT_TRUE(store.Modified());

@@ -130,14 +130,14 @@ TEST_F(SafeSaveTest, AFolderInPlaceOfACatalogStopsTheSaveBeforeAnyFileChanges)
     std::filesystem::remove(PathOf("b.VrCat"));
     std::filesystem::create_directory(PathOf("b.VrCat"));
     before_ = Snapshot();
-    ExpectFailedSaveChangesNothing(Cp932Text("ファイル " + PathOf("b.VrCat") + " を作成できません"));
+    ExpectFailedSaveChangesNothing(Cp932Text("ファイル " + PathOf("b.VrCat") + " を作成できません: その名前のフォルダがあります"));
 }
 
 TEST_F(SafeSaveTest, AReadOnlyCatalogFileIsNotReplaced)
 {
     ListThreeCatalogs();
     std::filesystem::permissions(PathOf("c.VrCat"), std::filesystem::perms::owner_read);
-    ExpectFailedSaveChangesNothing(Cp932Text("ファイル " + PathOf("c.VrCat") + " を作成できません"));
+    ExpectFailedSaveChangesNothing(Cp932Text("ファイル " + PathOf("c.VrCat") + " を作成できません: 書き込みが許されていません"));
 }
 
 TEST_F(SafeSaveTest, AControlFileThatCannotBeWrittenLeavesTheCatalogsOld)
@@ -146,7 +146,7 @@ TEST_F(SafeSaveTest, AControlFileThatCannotBeWrittenLeavesTheCatalogsOld)
     std::filesystem::remove(PathOf("VrCatCtl.ini"));
     std::filesystem::create_directory(PathOf("VrCatCtl.ini"));
     before_ = Snapshot();
-    ExpectFailedSaveChangesNothing(Cp932Text(PathOf("VrCatCtl.ini") + " に書き込めません"));
+    ExpectFailedSaveChangesNothing(Cp932Text(PathOf("VrCatCtl.ini") + " に書き込めません: その名前のフォルダがあります"));
 }
 
 TEST_F(SafeSaveTest, AReadOnlyFolderChangesNothing)
@@ -162,7 +162,9 @@ TEST_F(SafeSaveTest, AReadOnlyFolderChangesNothing)
         ASSERT_TRUE(tmpfs.MakeReadOnly());
     else
         ::chmod(mountPoint.c_str(), 0555);
-    ExpectFailedSaveChangesNothing(Cp932Text("ファイル " + PathOf("a.VrCat") + " を作成できません"));
+    ExpectFailedSaveChangesNothing(Cp932Text("ファイル " + PathOf("a.VrCat") + " を作成できません: "
+                                             + (tmpfs.Mounted() ? "読み取り専用のファイルシステムです"
+                                                                : "書き込みが許されていません")));
     ::chmod(mountPoint.c_str(), 0755);
 }
 
@@ -174,7 +176,7 @@ TEST_F(SafeSaveTest, AFullDiskChangesNothingAndALaterSaveSucceeds)
         GTEST_SKIP() << "cannot mount a file system here";
     ListThreeCatalogs(mountPoint);
     store_->ReplaceObjects(1, Lines(2000, "/" + std::string(100, 'x')));
-    ExpectFailedSaveChangesNothing(Cp932Text("ストリームへの書き込みエラー"));
+    ExpectFailedSaveChangesNothing(Cp932Text("ストリームへの書き込みエラー: ディスクがいっぱいです"));
 
     store_->ReplaceObjects(1, {"/b", "/new"});
     store_->SaveCatalogList();

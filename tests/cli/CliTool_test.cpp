@@ -313,7 +313,7 @@ TEST_F(CliTest, AFailedSaveIsReportedAndLeavesTheFilesAsTheyWere)
 {
     ListTwoCatalogs();
     std::filesystem::permissions(folder.Path("Backup.VrCat"), std::filesystem::perms::owner_read);
-    ExpectRefused({"add", "Backup", folder.Path("VrCatCtl.ini")}, folder.Path("Backup.VrCat") + " を作成できません");
+    ExpectRefused({"add", "Backup", folder.Path("VrCatCtl.ini")}, folder.Path("Backup.VrCat") + " を作成できません: 書き込みが許されていません");
 }
 
 TEST_F(CliTest, WrongUsageExitsWithTwoAndTheUsage)
