@@ -20,10 +20,14 @@
 #include <stdexcept>
 #include <unordered_set>
 
-void CatalogStore::RemoveKilledSaves(const std::string& folder)
+void CatalogStore::RemoveKilledSaves(const std::vector<std::string>& files, std::vector<std::string>& cleaned)
 {
-    if (const auto hostFolder = ToHostPath(folder))
-        RemoveDeadTemporaries(*hostFolder);
+    for (std::string& hostFolder : TemporaryFoldersOf(files)) {
+        if (std::find(cleaned.begin(), cleaned.end(), hostFolder) != cleaned.end())
+            continue;
+        RemoveDeadTemporaries(hostFolder);
+        cleaned.push_back(std::move(hostFolder));
+    }
 }
 
 namespace {
@@ -72,9 +76,6 @@ void CatalogStore::LoadCatalogList(int kind)
     unreadable_.clear();
     listedOnDisk_.clear();
     disk_.Clear();
-    // Only a holder of the folder's lock may take a file for one a killed save left.
-    if (lock_.IsHeld())
-        RemoveKilledSaves(folder_);
     // The window shows what was read, also when the control file stops the load.
     const auto loaded = [this] {
         origins_.clear();
@@ -96,6 +97,14 @@ void CatalogStore::LoadCatalogList(int kind)
 void CatalogStore::ReadCatalogList(int kind)
 {
     const std::string controlFile = GetCatalogControlFile();
+    // Only a holder of the folder's lock may take a file for one a killed save left, and a
+    // save killed while it wrote a file in place must be finished before the file is read.
+    // A load takes the lock when it is free; when another holds it, that holder cleans up.
+    const auto hold = lock_.IsHeld() ? std::nullopt : lock_.HoldIfFree();
+    const bool cleans = lock_.IsHeld();
+    std::vector<std::string> cleaned;
+    if (cleans)
+        RemoveKilledSaves({controlFile}, cleaned);
     disk_.Remember(controlFile, std::nullopt);
     if (!IsExistingFile(controlFile))
         return;
@@ -105,6 +114,8 @@ void CatalogStore::ReadCatalogList(int kind)
     disk_.Remember(controlFile, *control);
 
     listedOnDisk_ = ListedFiles(FileTextOf(controlFile, *std::move(control)), kind == 1 ? ExtractSection : CompressSection);
+    if (cleans)
+        RemoveKilledSaves(listedOnDisk_, cleaned);
     std::string buffer;
     for (const std::string& path : listedOnDisk_) {
         if (auto listed = ReadListed(path, buffer)) {

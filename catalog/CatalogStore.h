@@ -71,7 +71,8 @@ public:
     // as not loaded (UnreadableCatalogs), with the reason, and the load goes on. A control
     // file that cannot be read, or that starts with a byte-order mark and holds a character
     // without a code page 932 form, throws TessnaError. Removes the temporary files of killed
-    // saves within a HoldFolder (a save does so too). Does not touch Modified; emits ListReset.
+    // saves (and finishes their writes in place) within a HoldFolder, or when the folder's
+    // lock is free, before anything is read (a save does so too). Does not touch Modified; emits ListReset.
     void LoadCatalogList(int kind = 0);
 
     // Saves without asking: a conflict with another writer is overwritten (see
@@ -211,8 +212,10 @@ private:
     // reason (ReadCatalog's, or a path that leads out of the folder); nothing for a value with
     // no directory entry behind it.
     std::optional<ListedCatalog> ReadListed(const std::string& path, std::string& buffer);
-    // Removes what killed saves left in the folder (code page 932).
-    static void RemoveKilledSaves(const std::string& folder);
+    // Finishes or removes what killed saves left wherever saves of these files (code page
+    // 932) write, the folders in cleaned excepted, and adds those folders to cleaned. Only a
+    // holder of the folder's lock may call it.
+    static void RemoveKilledSaves(const std::vector<std::string>& files, std::vector<std::string>& cleaned);
     // The catalog files a control file's section lists, in order, each once; control is the
     // file's text in code page 932 (FileTextOf).
     std::vector<std::string> ListedFiles(std::string_view control, const char* section) const;

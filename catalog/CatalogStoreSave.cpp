@@ -183,11 +183,6 @@ void CatalogStore::WritePlan(SavePlan& plan)
         const std::string failure = CannotWriteToMessage(controlFile);
         save.Stage(controlFile, *plan.controlText, {failure, failure});
     }
-    // What killed saves left wherever this one writes: the folder, and beside the target of
-    // a linked catalog.
-    RemoveKilledSaves(folder_);
-    for (const std::string& hostFolder : save.TemporaryFolders())
-        RemoveDeadTemporaries(hostFolder);
     save.Commit();
 
     for (const auto& [path, fingerprint] : plan.seenNow)
@@ -232,6 +227,13 @@ bool CatalogStore::Save(Prompter* prompter)
     std::vector<Conflict> approved;
     for (;;) {
         auto hold = lock_.Hold();
+        // What killed saves left wherever this one writes (the folder, and beside the target
+        // of a linked catalog) goes before the files are compared: a write in place that a
+        // kill cut short is finished first.
+        std::vector<std::string> files = FileNames();
+        files.push_back(GetCatalogControlFile());
+        std::vector<std::string> cleaned;
+        RemoveKilledSaves(files, cleaned);
         SavePlan plan = PlanSave();
         std::vector<std::string> asked;
         for (const Conflict& conflict : plan.conflicts) {

@@ -283,8 +283,8 @@ TEST_F(SafeSaveTest, ASaveThatCannotKeepTheOwnerSaysSoAndWritesNothing)
     EXPECT_EQ(IdentityOf(PathOf("c.VrCat")).owner, 0u);
 }
 
-// Temporary files of killed saves are removed only by a save (which holds the folder lock),
-// also beside the target of a linked catalog, and never one whose writer still holds its
+// Temporary files of killed saves are removed only under the folder lock (a save, or a load
+// while nobody else holds it), also beside the target of a linked catalog, and never one whose writer still holds its
 // lock, whatever process namespace that writer runs in.
 TEST_F(SafeSaveTest, DeadTemporariesGoOnlyUnderTheFolderLockWhereverASaveWrites)
 {
@@ -300,9 +300,13 @@ TEST_F(SafeSaveTest, DeadTemporariesGoOnlyUnderTheFolderLockWhereverASaveWrites)
     LockHolder writer(PathOf(live));
     ASSERT_TRUE(writer.Holding());
 
-    CatalogStore reader(Folder());
-    reader.LoadCatalogList();
-    EXPECT_TRUE(folder_.Exists(DeadTemporary)) << "a load without the folder lock removed it";
+    {
+        LockHolder otherWriter(PathOf(FolderLockFileName));
+        ASSERT_TRUE(otherWriter.Holding());
+        CatalogStore reader(Folder());
+        reader.LoadCatalogList();
+        EXPECT_TRUE(folder_.Exists(DeadTemporary)) << "a load without the folder lock removed it";
+    }
 
     store_->LoadCatalogList();
     for (int i = 0; i < 3; ++i)
