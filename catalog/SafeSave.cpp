@@ -20,6 +20,8 @@
 #include <memory>
 #include <optional>
 #include <sstream>
+#include <unordered_map>
+#include <unordered_set>
 #include <string_view>
 #include <utility>
 
@@ -395,6 +397,32 @@ std::vector<std::string> SafeSave::TemporaryFolders() const
     return folders;
 }
 
+namespace {
+
+// The names (code page 932) of the links in hostFolder.
+std::unordered_set<std::string> LinksIn(const std::string& hostFolder)
+{
+    std::unordered_set<std::string> links;
+    const auto close = [](DIR* dir) { ::closedir(dir); };
+    const std::unique_ptr<DIR, decltype(close)> dir(::opendir(hostFolder.c_str()), close);
+    while (dir) {
+        const dirent* entry = ::readdir(dir.get());
+        if (!entry)
+            break;
+        struct stat facts {};
+        const bool link = entry->d_type == DT_LNK
+            || (entry->d_type == DT_UNKNOWN && ::lstat((hostFolder + '/' + entry->d_name).c_str(), &facts) == 0
+                && S_ISLNK(facts.st_mode));
+        if (!link)
+            continue;
+        if (auto name = FromHostPath(entry->d_name))
+            links.insert(std::move(*name));
+    }
+    return links;
+}
+
+}  // namespace
+
 std::vector<std::string> TemporaryFoldersOf(const std::vector<std::string>& paths)
 {
     std::vector<std::string> folders;
@@ -402,12 +430,24 @@ std::vector<std::string> TemporaryFoldersOf(const std::vector<std::string>& path
         if (std::find(folders.begin(), folders.end(), folder) == folders.end())
             folders.push_back(std::move(folder));
     };
+    // Each folder is read once for its links: only a link sends a save elsewhere, and a list
+    // of many files is not looked up file by file.
+    std::unordered_map<std::string, std::unordered_set<std::string>> linksByFolder;
     for (const std::string& path : paths) {
-        const auto hostPath = ToHostPath(path);
-        if (!hostPath)
+        const std::size_t slash = path.rfind('/');
+        const std::string folder = slash == std::string::npos ? "." : path.substr(0, std::max<std::size_t>(slash, 1));
+        const auto [links, fresh] = linksByFolder.try_emplace(folder);
+        if (fresh) {
+            const auto hostFolder = ToHostPath(folder);
+            if (!hostFolder)
+                continue;
+            add(*hostFolder);
+            links->second = LinksIn(*hostFolder);
+        }
+        if (!links->second.contains(path.substr(slash + 1)))
             continue;
-        add(FolderOf(*hostPath));
-        add(FolderOf(ResolveLink(*hostPath)));
+        if (const auto hostPath = ToHostPath(path))
+            add(FolderOf(ResolveLink(*hostPath)));
     }
     return folders;
 }

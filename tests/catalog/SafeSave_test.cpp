@@ -358,3 +358,38 @@ TEST(RemoveDeadTemporariesTest, RemovesOnlyTheFilesOfEndedWriters)
 }
 
 }  // namespace
+
+namespace {
+
+// Where saves of listed files put their temporary files: each file's folder, and for a link
+// the folder of its target, each folder once, whatever the number of files.
+TEST(TemporaryFoldersOfTest, GivesEachFilesFolderAndALinksTargetFolder)
+{
+    TempFolder folder;
+    folder.Write("a.VrCat", "");
+    folder.Write("sub/b.VrCat", "");
+    folder.Write("far/c.VrCat", "");
+    std::filesystem::create_symlink(folder.Path("far/c.VrCat"), folder.Path("c.VrCat"));
+    std::filesystem::create_symlink(folder.Path("gone/d.VrCat"), folder.Path("d.VrCat"));
+    const struct {
+        Lines files;
+        Lines folders;
+    } cases[] = {
+        {{"a.VrCat", "missing.VrCat"}, {""}},
+        {{"a.VrCat", "sub/b.VrCat"}, {"", "/sub"}},
+        {{"c.VrCat", "a.VrCat"}, {"", "/far"}},
+        {{"d.VrCat"}, {""}},
+        {{"sub/b.VrCat", "c.VrCat", "sub/b.VrCat"}, {"/sub", "", "/far"}},
+    };
+    for (const auto& listed : cases) {
+        Lines paths;
+        for (const std::string& file : listed.files)
+            paths.push_back(folder.Path(file));
+        Lines expected;
+        for (const std::string& at : listed.folders)
+            expected.push_back(folder.Path() + at);
+        EXPECT_EQ(TemporaryFoldersOf(paths), expected) << listed.files.front();
+    }
+}
+
+}  // namespace
