@@ -79,7 +79,8 @@ CatalogStore::SavePlan CatalogStore::PlanSave() const
     if (controlExists && !control)
         throw TessnaError(CannotWriteToMessage(controlFile));
     const std::string controlText = control ? FileTextOf(controlFile, *control) : std::string();
-    const std::vector<std::string> listedNow = ListedFiles(controlText, CompressSection);
+    WrittenValues writtenNow;
+    const std::vector<std::string> listedNow = ListedFiles(controlText, CompressSection, &writtenNow);
     const auto inBase = SetOf(listedOnDisk_);
     const auto inNow = SetOf(listedNow);
     const auto inMine = SetOf(FileNames());
@@ -160,8 +161,8 @@ CatalogStore::SavePlan CatalogStore::PlanSave() const
     std::vector<std::string> keys;
     for (const SavePlan::Planned& planned : plan.result) {
         const std::string value = planned.theirs
-            ? ListedValue(planned.theirs->catalog, planned.theirs->unreadableReason)
-            : ListedValue(catalogs_[std::size_t(planned.mine)], unreadable_[std::size_t(planned.mine)]);
+            ? ListedValue(planned.theirs->catalog, planned.theirs->unreadableReason, writtenNow)
+            : ListedValue(catalogs_[std::size_t(planned.mine)], unreadable_[std::size_t(planned.mine)], writtenNow);
         keys.push_back(ControlFileKeyLine(keys.size(), value));
         resultNames.push_back(fileNameOf(planned));
     }
