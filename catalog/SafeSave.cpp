@@ -17,6 +17,7 @@
 #include <charconv>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -399,25 +400,33 @@ std::vector<std::string> SafeSave::TemporaryFolders() const
 
 namespace {
 
-// The names (code page 932) of the links in hostFolder.
-std::unordered_set<std::string> LinksIn(const std::string& hostFolder)
+// Calls visit with every entry of hostFolder.
+void VisitEntries(const std::string& hostFolder, const std::function<void(const dirent&)>& visit)
 {
-    std::unordered_set<std::string> links;
     const auto close = [](DIR* dir) { ::closedir(dir); };
     const std::unique_ptr<DIR, decltype(close)> dir(::opendir(hostFolder.c_str()), close);
     while (dir) {
         const dirent* entry = ::readdir(dir.get());
         if (!entry)
             break;
+        visit(*entry);
+    }
+}
+
+// The names (code page 932) of the links in hostFolder.
+std::unordered_set<std::string> LinksIn(const std::string& hostFolder)
+{
+    std::unordered_set<std::string> links;
+    VisitEntries(hostFolder, [&](const dirent& entry) {
         struct stat facts {};
-        const bool link = entry->d_type == DT_LNK
-            || (entry->d_type == DT_UNKNOWN && ::lstat((hostFolder + '/' + entry->d_name).c_str(), &facts) == 0
+        const bool link = entry.d_type == DT_LNK
+            || (entry.d_type == DT_UNKNOWN && ::lstat((hostFolder + '/' + entry.d_name).c_str(), &facts) == 0
                 && S_ISLNK(facts.st_mode));
         if (!link)
-            continue;
-        if (auto name = FromHostPath(entry->d_name))
+            return;
+        if (auto name = FromHostPath(entry.d_name))
             links.insert(std::move(*name));
-    }
+    });
     return links;
 }
 
@@ -457,14 +466,7 @@ namespace {
 std::vector<std::string> NamesIn(const std::string& hostFolder)
 {
     std::vector<std::string> names;
-    const auto close = [](DIR* dir) { ::closedir(dir); };
-    const std::unique_ptr<DIR, decltype(close)> dir(::opendir(hostFolder.c_str()), close);
-    while (dir) {
-        const dirent* entry = ::readdir(dir.get());
-        if (!entry)
-            break;
-        names.emplace_back(entry->d_name);
-    }
+    VisitEntries(hostFolder, [&names](const dirent& entry) { names.emplace_back(entry.d_name); });
     return names;
 }
 
