@@ -203,6 +203,12 @@ std::string OutsideFolder()
     return Cp932Text("プログラムフォルダの外を指しているため、読み込みも書き込みもしません");
 }
 
+std::string ValueTooLong()
+{
+    return Cp932Text("コントロールファイルの値が ") + std::to_string(IniProfile::MaxValueLength)
+        + Cp932Text(" バイトより長く、全体を読めません");
+}
+
 }  // namespace NotCatalogReason
 
 std::string UnreadableCatalogsMessage(const std::vector<UnreadableCatalog>& catalogs)

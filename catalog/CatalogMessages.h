@@ -57,6 +57,8 @@ std::string NulByte();
 std::string TitleTooLong();
 // A list value that leads out of the program folder by its own text.
 std::string OutsideFolder();
+// A list value longer than the reader keeps.
+std::string ValueTooLong();
 }  // namespace NotCatalogReason
 
 // One catalog of the list that could not be read, and why.

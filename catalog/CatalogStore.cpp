@@ -20,10 +20,14 @@
 #include <stdexcept>
 #include <unordered_set>
 
-void CatalogStore::RemoveKilledSaves(const std::string& folder)
+void CatalogStore::RemoveKilledSaves(const std::vector<std::string>& files, std::vector<std::string>& cleaned)
 {
-    if (const auto hostFolder = ToHostPath(folder))
-        RemoveDeadTemporaries(*hostFolder);
+    for (std::string& hostFolder : TemporaryFoldersOf(files)) {
+        if (std::find(cleaned.begin(), cleaned.end(), hostFolder) != cleaned.end())
+            continue;
+        RemoveDeadTemporaries(hostFolder);
+        cleaned.push_back(std::move(hostFolder));
+    }
 }
 
 namespace {
@@ -71,10 +75,8 @@ void CatalogStore::LoadCatalogList(int kind)
     catalogs_.clear();
     unreadable_.clear();
     listedOnDisk_.clear();
+    writtenAtLoad_.clear();
     disk_.Clear();
-    // Only a holder of the folder's lock may take a file for one a killed save left.
-    if (lock_.IsHeld())
-        RemoveKilledSaves(folder_);
     // The window shows what was read, also when the control file stops the load.
     const auto loaded = [this] {
         origins_.clear();
@@ -96,6 +98,14 @@ void CatalogStore::LoadCatalogList(int kind)
 void CatalogStore::ReadCatalogList(int kind)
 {
     const std::string controlFile = GetCatalogControlFile();
+    // Only a holder of the folder's lock may take a file for one a killed save left, and a
+    // save killed while it wrote a file in place must be finished before the file is read.
+    // A load takes the lock when it is free; when another holds it, that holder cleans up.
+    const auto hold = lock_.IsHeld() ? std::nullopt : lock_.HoldIfFree();
+    const bool cleans = lock_.IsHeld();
+    std::vector<std::string> cleaned;
+    if (cleans)
+        RemoveKilledSaves({controlFile}, cleaned);
     disk_.Remember(controlFile, {});
     if (!IsExistingFile(controlFile))
         return;
@@ -105,9 +115,18 @@ void CatalogStore::ReadCatalogList(int kind)
         throw TessnaError(CannotOpenFileMessage(controlFile));
     disk_.Remember(controlFile, disk_.Of(facts, *control));
 
-    listedOnDisk_ = ListedFiles(FileTextOf(controlFile, *std::move(control)), kind == 1 ? ExtractSection : CompressSection);
+    listedOnDisk_ = ListedFiles(FileTextOf(controlFile, *std::move(control)), kind == 1 ? ExtractSection : CompressSection,
+                                &writtenAtLoad_);
+    if (cleans)
+        RemoveKilledSaves(listedOnDisk_, cleaned);
     std::string buffer;
     for (const std::string& path : listedOnDisk_) {
+        // A value the reader cut names another file than the one meant: never opened.
+        if (writtenAtLoad_.at(path).cut) {
+            catalogs_.push_back({path, {}, {}});
+            unreadable_.push_back(NotCatalogReason::ValueTooLong());
+            continue;
+        }
         if (auto listed = ReadListed(path, buffer)) {
             catalogs_.push_back(std::move(listed->catalog));
             unreadable_.push_back(std::move(listed->unreadableReason));
@@ -132,20 +151,31 @@ std::optional<ListedCatalog> CatalogStore::ReadListed(const std::string& path, s
     }
 }
 
-std::vector<std::string> CatalogStore::ListedFiles(std::string_view control, const char* section) const
+std::vector<std::string> CatalogStore::ListedFiles(std::string_view control, const char* section,
+                                                   WrittenValues* written) const
 {
     std::vector<std::string> files;
     std::unordered_set<std::string> seen;
-    for (const auto& [key, value] : IniProfile(control).ReadSection(section)) {
-        std::string path = folder_ + value;
-        if (!value.empty() && seen.insert(path).second)
-            files.push_back(std::move(path));
+    for (IniProfile::SectionKey& key : IniProfile(control).ReadKeys(section)) {
+        std::string path = folder_ + key.value;
+        if (key.value.empty() || !seen.insert(path).second)
+            continue;
+        if (written)
+            written->emplace(path, WrittenValue{std::move(key.written), key.cut});
+        files.push_back(std::move(path));
     }
     return files;
 }
 
-std::string CatalogStore::ListedValue(const TCatalogEntry& catalog, const std::string& unreadableReason) const
+std::string CatalogStore::ListedValue(const TCatalogEntry& catalog, const std::string& unreadableReason,
+                                      const WrittenValues& writtenNow) const
 {
+    // A value read and not changed goes back as it was written: quotes that keep blanks, a
+    // length the reader cuts.
+    for (const WrittenValues* written : {&writtenNow, &writtenAtLoad_}) {
+        if (const auto found = written->find(catalog.FileName); found != written->end())
+            return found->second.text;
+    }
     // A catalog's file name is the folder and its value; only a name made in this program
     // from a title with a delimiter could lead out, and the file name alone is its value.
     const std::string value = catalog.FileName.starts_with(folder_) ? catalog.FileName.substr(folder_.size())

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <variant>
 #include <string_view>
 #include <vector>
@@ -71,7 +72,8 @@ public:
     // as not loaded (UnreadableCatalogs), with the reason, and the load goes on. A control
     // file that cannot be read, or that starts with a byte-order mark and holds a character
     // without a code page 932 form, throws TessnaError. Removes the temporary files of killed
-    // saves within a HoldFolder (a save does so too). Does not touch Modified; emits ListReset.
+    // saves (and finishes their writes in place) within a HoldFolder, or when the folder's
+    // lock is free, before anything is read (a save does so too). Does not touch Modified; emits ListReset.
     void LoadCatalogList(int kind = 0);
 
     // Saves without asking: a conflict with another writer is overwritten (see
@@ -225,15 +227,27 @@ private:
     // reason (ReadCatalog's, or a path that leads out of the folder); nothing for a value with
     // no directory entry behind it.
     std::optional<ListedCatalog> ReadListed(const std::string& path, std::string& buffer);
-    // Removes what killed saves left in the folder (code page 932).
-    static void RemoveKilledSaves(const std::string& folder);
+    // Finishes or removes what killed saves left wherever saves of these files (code page
+    // 932) write, the folders in cleaned excepted, and adds those folders to cleaned. Only a
+    // holder of the folder's lock may call it.
+    static void RemoveKilledSaves(const std::vector<std::string>& files, std::vector<std::string>& cleaned);
+    // A list value as the control file holds it, and whether the reader cuts it.
+    struct WrittenValue {
+        std::string text;
+        bool cut = false;
+    };
+    using WrittenValues = std::unordered_map<std::string, WrittenValue>;  // by catalog file
     // The catalog files a control file's section lists, in order, each once; control is the
-    // file's text in code page 932 (FileTextOf).
-    std::vector<std::string> ListedFiles(std::string_view control, const char* section) const;
-    // The value the control file lists a catalog under: its path inside the folder as it was
-    // read, a subfolder part included (kept after a rename); a catalog made since is listed
-    // by its file name.
-    std::string ListedValue(const TCatalogEntry& catalog, const std::string& unreadableReason) const;
+    // file's text in code page 932 (FileTextOf). Adds each value as written to written, when
+    // given.
+    std::vector<std::string> ListedFiles(std::string_view control, const char* section,
+                                         WrittenValues* written = nullptr) const;
+    // The value the control file lists a catalog under: byte for byte as the control file
+    // (now, or at the load) holds it for the catalog's file, quotes and length included;
+    // otherwise its path inside the folder, a subfolder part included (kept after a rename);
+    // a catalog made since is listed by its file name.
+    std::string ListedValue(const TCatalogEntry& catalog, const std::string& unreadableReason,
+                            const WrittenValues& writtenNow) const;
     SavePlan PlanSave() const;
     void WritePlan(SavePlan& plan);
     void TakeOtherWriter(SavePlan& plan);
@@ -260,6 +274,7 @@ private:
     // section listed then (also those not loaded, a missing file's among them).
     std::vector<std::string> savedList_;
     std::vector<std::string> listedOnDisk_;
+    WrittenValues writtenAtLoad_;
     DiskRecord disk_;
     FolderLock lock_;
     std::uint64_t revision_ = 0;

@@ -84,7 +84,8 @@ CatalogStore::SavePlan CatalogStore::PlanSave() const
             controlFile, DirExists(controlFile) ? WriteFailureReason(EISDIR) : Cp932Text("今の内容を読み取れません")));
     const std::string controlText = control ? FileTextOf(controlFile, *control) : std::string();
     const DiskRecord::Fingerprint controlSeen = disk_.FingerprintOf(controlNow);
-    const std::vector<std::string> listedNow = ListedFiles(controlText, CompressSection);
+    WrittenValues writtenNow;
+    const std::vector<std::string> listedNow = ListedFiles(controlText, CompressSection, &writtenNow);
     const auto inBase = SetOf(listedOnDisk_);
     const auto inNow = SetOf(listedNow);
     const auto inMine = SetOf(FileNames());
@@ -167,8 +168,8 @@ CatalogStore::SavePlan CatalogStore::PlanSave() const
     std::vector<std::string> keys;
     for (const SavePlan::Planned& planned : plan.result) {
         const std::string value = planned.theirs
-            ? ListedValue(planned.theirs->catalog, planned.theirs->unreadableReason)
-            : ListedValue(catalogs_[std::size_t(planned.mine)], unreadable_[std::size_t(planned.mine)]);
+            ? ListedValue(planned.theirs->catalog, planned.theirs->unreadableReason, writtenNow)
+            : ListedValue(catalogs_[std::size_t(planned.mine)], unreadable_[std::size_t(planned.mine)], writtenNow);
         keys.push_back(ControlFileKeyLine(keys.size(), value));
         resultNames.push_back(fileNameOf(planned));
     }
@@ -190,11 +191,6 @@ void CatalogStore::WritePlan(SavePlan& plan)
         const std::string failure = CannotWriteToMessage(controlFile);
         save.Stage(controlFile, *plan.controlText, {failure, failure});
     }
-    // What killed saves left wherever this one writes: the folder, and beside the target of
-    // a linked catalog.
-    RemoveKilledSaves(folder_);
-    for (const std::string& hostFolder : save.TemporaryFolders())
-        RemoveDeadTemporaries(hostFolder);
     save.Commit();
 
     for (const auto& [path, fingerprint] : plan.seenNow)
@@ -252,6 +248,13 @@ bool CatalogStore::Save(Prompter* prompter)
     std::vector<Conflict> approved;
     for (;;) {
         auto hold = lock_.Hold();
+        // What killed saves left wherever this one writes (the folder, and beside the target
+        // of a linked catalog) goes before the files are compared: a write in place that a
+        // kill cut short is finished first.
+        std::vector<std::string> files = FileNames();
+        files.push_back(GetCatalogControlFile());
+        std::vector<std::string> cleaned;
+        RemoveKilledSaves(files, cleaned);
         SavePlan plan = PlanSave();
         std::vector<std::string> asked;
         for (const Conflict& conflict : plan.conflicts) {

@@ -16,16 +16,30 @@ FolderLock::~FolderLock() = default;
 
 FolderLock::Holding FolderLock::Hold()
 {
+    return Take(wait_);
+}
+
+std::optional<FolderLock::Holding> FolderLock::HoldIfFree()
+{
+    try {
+        return Take(std::chrono::milliseconds(0));
+    } catch (const TessnaError&) {
+        return std::nullopt;
+    }
+}
+
+FolderLock::Holding FolderLock::Take(std::chrono::milliseconds wait)
+{
     if (holds_ == 0) {
         const auto hostFolder = ToHostPath(folder_);
         if (!hostFolder)
             throw TessnaError(FolderLockFailedMessage(folder_, EILSEQ));
         const std::string delimiter = hostFolder->ends_with('/') ? "" : "/";
-        auto lock = std::make_unique<FileLock>(*hostFolder + delimiter + FolderLockFileName, wait_);
+        auto lock = std::make_unique<FileLock>(*hostFolder + delimiter + FolderLockFileName, wait);
         // Where no lock file can be written, no save can write either: the folder itself is
         // locked, so that readers still wait for a writer with other rights.
         if (const int error = lock->Error(); error == EROFS || error == EACCES || error == EPERM) {
-            auto folderLock = std::make_unique<FileLock>(*hostFolder, wait_, FileLock::Target::Folder);
+            auto folderLock = std::make_unique<FileLock>(*hostFolder, wait, FileLock::Target::Folder);
             if (folderLock->IsLocked() || folderLock->IsBusy())
                 lock = std::move(folderLock);
         }

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -45,11 +46,16 @@ public:
     // Waits up to its wait for the lock; throws TessnaError when it cannot be had,
     // telling another holder apart from a lock that cannot be taken at all (and why).
     [[nodiscard]] Holding Hold();
+    // The lock when it can be had at once; nothing when another holder has it or it cannot
+    // be taken at all.
+    [[nodiscard]] std::optional<Holding> HoldIfFree();
 
     // Whether this object holds the lock now.
     bool IsHeld() const { return holds_ > 0; }
 
 private:
+    Holding Take(std::chrono::milliseconds wait);
+
     std::string folder_;
     std::chrono::milliseconds wait_;
     std::unique_ptr<FileLock> lock_;

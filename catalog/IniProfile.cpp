@@ -147,6 +147,14 @@ std::vector<std::pair<std::string, std::string>> IniProfile::ReadSection(
     std::string_view section) const
 {
     std::vector<std::pair<std::string, std::string>> pairs;
+    for (SectionKey& key : ReadKeys(section))
+        pairs.emplace_back(std::move(key.name), std::move(key.value));
+    return pairs;
+}
+
+std::vector<IniProfile::SectionKey> IniProfile::ReadKeys(std::string_view section) const
+{
+    std::vector<SectionKey> read;
     const std::vector<Key> keys = KeysOf(section);
     // A set of the names seen, so that a section of many keys is read in linear time.
     std::unordered_set<std::string> seen;
@@ -154,9 +162,10 @@ std::vector<std::pair<std::string, std::string>> IniProfile::ReadSection(
     for (const Key& key : keys) {
         if (!seen.insert(MBLowerCase(key.name)).second)
             continue;
-        pairs.emplace_back(std::string(key.name), FinishValue(key.value));
+        read.push_back({std::string(key.name), FinishValue(key.value), std::string(key.value),
+                        Unquoted(key.value).size() > MaxValueLength});
     }
-    return pairs;
+    return read;
 }
 
 bool IniProfile::SectionHasKeys(std::string_view section) const

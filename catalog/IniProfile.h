@@ -35,6 +35,16 @@ public:
     // The keys of section with their values, in file order, each name once.
     std::vector<std::pair<std::string, std::string>> ReadSection(std::string_view section) const;
 
+    // A key as read and as it stands in the text.
+    struct SectionKey {
+        std::string name;
+        std::string value;    // as ReadString gives it
+        std::string written;  // as written: blanks around it dropped, quotes kept, never cut
+        bool cut = false;     // value is written cut to MaxValueLength
+    };
+    // The keys of section, in file order, each name once.
+    std::vector<SectionKey> ReadKeys(std::string_view section) const;
+
     // Whether section exists and holds at least one key.
     bool SectionHasKeys(std::string_view section) const;
 

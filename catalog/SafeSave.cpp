@@ -17,9 +17,12 @@
 #include <charconv>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <sstream>
+#include <unordered_map>
+#include <unordered_set>
 #include <string_view>
 #include <utility>
 
@@ -27,6 +30,23 @@ namespace {
 
 constexpr std::string_view TemporaryPrefix = ".tessna-";
 constexpr std::string_view TemporarySuffix = ".tmp";
+// The record of an in-place write, beside its temporary file: the temporary's name with this
+// ending instead of TemporarySuffix.
+constexpr std::string_view CopyRecordSuffix = ".copy";
+constexpr std::string_view CopyRecordHeading = "tessna in-place copy\n";
+constexpr std::string_view CopyRecordEnd = "\nend\n";
+
+InPlaceStepHandler& StepHandler()
+{
+    static InPlaceStepHandler handler;
+    return handler;
+}
+
+void Step(InPlaceStep step)
+{
+    if (StepHandler())
+        StepHandler()(step);
+}
 
 bool IsNumber(std::string_view digits)
 {
@@ -92,6 +112,11 @@ std::string FolderOf(const std::string& hostPath)
     if (slash == std::string::npos)
         return ".";
     return slash == 0 ? "/" : hostPath.substr(0, slash);
+}
+
+std::string NameOf(const std::string& hostPath)
+{
+    return hostPath.substr(hostPath.rfind('/') + 1);
 }
 
 // A link is kept: its target is the file that gets replaced.
@@ -163,7 +188,21 @@ bool CopyContent(int from, int to)
         if (!WriteAll(to, std::string_view(buffer, static_cast<std::size_t>(got)), at))
             return false;
         at += got;
+        Step(InPlaceStep::PartCopied);
     }
+}
+
+// Writes the content of the file open as from over the file open as to, which keeps its
+// inode, owner, mode and other names, and flushes it. The space is taken before the first
+// byte changes, so a full disk fails with the old content whole; a file system that cannot
+// reserve it is written all the same.
+bool OverwriteInPlace(int from, int to)
+{
+    struct stat facts {};
+    return ::fstat(from, &facts) == 0
+        && (facts.st_size == 0 || ::fallocate(to, FALLOC_FL_KEEP_SIZE, 0, facts.st_size) == 0
+            || errno == EOPNOTSUPP)
+        && CopyContent(from, to) && ::fsync(to) == 0;
 }
 
 void SyncFolder(const std::string& folder)
@@ -179,6 +218,82 @@ void SyncFolder(const std::string& folder)
 [[noreturn]] void Fail(const std::string& message, int error)
 {
     throw TessnaError(message + ": " + WriteFailureReason(error));
+}
+
+std::string CopyRecordOf(const std::string& temporary)
+{
+    return temporary.substr(0, temporary.size() - TemporarySuffix.size()).append(CopyRecordSuffix);
+}
+
+// What a copy record holds: which file of the folder the temporary file is copied over, and
+// how long the temporary file is.
+struct CopyRecord {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    std::string name;  // the target's name in the folder
+};
+
+std::string CopyRecordText(const CopyRecord& record)
+{
+    std::string text(CopyRecordHeading);
+    text += std::to_string(record.device) + ' ' + std::to_string(record.inode) + ' ' + std::to_string(record.size)
+        + ' ' + std::to_string(record.name.size()) + '\n';
+    return text.append(record.name).append(CopyRecordEnd);
+}
+
+template <typename Number>
+bool ReadNumber(std::string_view& text, char end, Number& number)
+{
+    const auto [stop, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (error != std::errc() || stop == text.data() + text.size() || *stop != end)
+        return false;
+    text.remove_prefix(static_cast<std::size_t>(stop - text.data()) + 1);
+    return true;
+}
+
+// The record in text, or nothing when it is not one whole: a record cut short by a kill
+// while it was written is told by its missing end.
+std::optional<CopyRecord> ParseCopyRecord(std::string_view text)
+{
+    if (!text.starts_with(CopyRecordHeading) || !text.ends_with(CopyRecordEnd))
+        return std::nullopt;
+    text.remove_prefix(CopyRecordHeading.size());
+    text.remove_suffix(CopyRecordEnd.size());
+    CopyRecord record;
+    std::size_t nameSize = 0;
+    if (!ReadNumber(text, ' ', record.device) || !ReadNumber(text, ' ', record.inode)
+        || !ReadNumber(text, ' ', record.size) || !ReadNumber(text, '\n', nameSize) || text.size() != nameSize
+        || text.empty() || text.find('/') != std::string_view::npos)
+        return std::nullopt;
+    record.name = text;
+    return record;
+}
+
+// Writes the record as a new file and flushes it and its name to the disk.
+bool WriteCopyRecord(const std::string& path, const CopyRecord& record)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    bool written = WriteAll(fd, CopyRecordText(record)) && ::fsync(fd) == 0;
+    written = ::close(fd) == 0 && written;
+    SyncFolder(FolderOf(path));
+    return written;
+}
+
+std::optional<std::string> ReadSmallFile(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return std::nullopt;
+    std::string text(4096 + CopyRecordHeading.size() + CopyRecordEnd.size() + 64, '\0');
+    const ssize_t got = ::pread(fd, text.data(), text.size(), 0);
+    ::close(fd);
+    if (got < 0)
+        return std::nullopt;
+    text.resize(static_cast<std::size_t>(got));
+    return text;
 }
 
 }  // namespace
@@ -243,17 +358,32 @@ void SafeSave::PutInPlace(Staged& file)
     const int target = ::open(file.target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
     if (target < 0)
         Fail(file.messages.cannotCreate, errno);
-    // The space is taken before the first byte changes, so a full disk fails the save with
-    // the old content whole; a file system that cannot reserve it is written all the same.
+    // Before the first byte of the target changes, a record beside the temporary file names
+    // it: a save killed during the copy leaves the target cut, and the cleanup then finishes
+    // the copy from the temporary file instead of removing the only whole new content.
+    const std::string record = CopyRecordOf(file.temporary);
     struct stat facts {};
-    const bool written = ::fstat(file.fd, &facts) == 0
-        && (facts.st_size == 0 || ::fallocate(target, FALLOC_FL_KEEP_SIZE, 0, facts.st_size) == 0
-            || errno == EOPNOTSUPP)
-        && CopyContent(file.fd, target) && ::fsync(target) == 0;
+    struct stat content {};
+    if (::fstat(target, &facts) != 0 || ::fstat(file.fd, &content) != 0
+        || !WriteCopyRecord(record, {facts.st_dev, facts.st_ino, content.st_size, NameOf(file.target)})) {
+        const int error = errno;
+        ::unlink(record.c_str());
+        ::close(target);
+        Fail(file.messages.cannotWrite, error);
+    }
+    Step(InPlaceStep::Recorded);
+    const bool written = OverwriteInPlace(file.fd, target);
     const int error = errno;
     const bool closed = ::close(target) == 0;
-    if (!written || !closed)
+    if (!written || !closed) {
+        // The target may be cut: the record and the temporary file stay, and the lock goes
+        // with this save, so that the next cleanup of another process finishes the copy.
+        file.temporary.clear();
         Fail(file.messages.cannotWrite, written ? errno : error);
+    }
+    Step(InPlaceStep::Copied);
+    // The record goes first: a temporary file without one is only litter.
+    ::unlink(record.c_str());
     ::unlink(file.temporary.c_str());
     file.temporary.clear();
 }
@@ -280,36 +410,205 @@ std::vector<std::string> SafeSave::TemporaryFolders() const
     return folders;
 }
 
-int RemoveDeadTemporaries(const std::string& hostFolder)
+namespace {
+
+// Calls visit with every entry of hostFolder.
+void VisitEntries(const std::string& hostFolder, const std::function<void(const dirent&)>& visit)
 {
     const auto close = [](DIR* dir) { ::closedir(dir); };
     const std::unique_ptr<DIR, decltype(close)> dir(::opendir(hostFolder.c_str()), close);
-    if (!dir)
-        return 0;
+    while (dir) {
+        const dirent* entry = ::readdir(dir.get());
+        if (!entry)
+            break;
+        visit(*entry);
+    }
+}
+
+// The names (code page 932) of the links in hostFolder.
+std::unordered_set<std::string> LinksIn(const std::string& hostFolder)
+{
+    std::unordered_set<std::string> links;
+    VisitEntries(hostFolder, [&](const dirent& entry) {
+        struct stat facts {};
+        const bool link = entry.d_type == DT_LNK
+            || (entry.d_type == DT_UNKNOWN && ::lstat((hostFolder + '/' + entry.d_name).c_str(), &facts) == 0
+                && S_ISLNK(facts.st_mode));
+        if (!link)
+            return;
+        if (auto name = FromHostPath(entry.d_name))
+            links.insert(std::move(*name));
+    });
+    return links;
+}
+
+}  // namespace
+
+std::vector<std::string> TemporaryFoldersOf(const std::vector<std::string>& paths)
+{
+    std::vector<std::string> folders;
+    const auto add = [&folders](std::string folder) {
+        if (std::find(folders.begin(), folders.end(), folder) == folders.end())
+            folders.push_back(std::move(folder));
+    };
+    // Each folder is read once for its links: only a link sends a save elsewhere, and a list
+    // of many files is not looked up file by file.
+    std::unordered_map<std::string, std::unordered_set<std::string>> linksByFolder;
+    for (const std::string& path : paths) {
+        const std::size_t slash = path.rfind('/');
+        const std::string folder = slash == std::string::npos ? "." : path.substr(0, std::max<std::size_t>(slash, 1));
+        const auto [links, fresh] = linksByFolder.try_emplace(folder);
+        if (fresh) {
+            const auto hostFolder = ToHostPath(folder);
+            if (!hostFolder)
+                continue;
+            add(*hostFolder);
+            links->second = LinksIn(*hostFolder);
+        }
+        if (!links->second.contains(path.substr(slash + 1)))
+            continue;
+        if (const auto hostPath = ToHostPath(path))
+            add(FolderOf(ResolveLink(*hostPath)));
+    }
+    return folders;
+}
+
+namespace {
+
+std::vector<std::string> NamesIn(const std::string& hostFolder)
+{
+    std::vector<std::string> names;
+    VisitEntries(hostFolder, [&names](const dirent& entry) { names.emplace_back(entry.d_name); });
+    return names;
+}
+
+// Whether name is one a save gives its files with this ending, and of another process than
+// this one. This process's own files are never dead; on NFS its lock would not even keep
+// them, as NFS locks belong to the process rather than to the open file.
+bool IsOtherWritersFile(std::string_view name, std::string_view suffix)
+{
+    if (!name.starts_with(TemporaryPrefix) || !name.ends_with(suffix))
+        return false;
+    const std::string_view tag
+        = name.substr(TemporaryPrefix.size(), name.size() - TemporaryPrefix.size() - suffix.size());
+    return IsWriterTag(tag) && !(tag.starts_with(WriterTag()) && tag.substr(WriterTag().size()).starts_with('-'));
+}
+
+// The temporary file at path, open and locked by this process, when its writer has ended: its
+// lock is free and the name still names the file locked. -1 when the writer lives, the file
+// is gone, or this user may not open it (then it is not known to be dead). Opened for
+// writing, as NFS grants an exclusive lock only then.
+int LockDeadTemporary(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return -1;
+    struct stat opened {};
+    struct stat named {};
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode)
+        && ::lstat(path.c_str(), &named) == 0 && named.st_ino == opened.st_ino && named.st_dev == opened.st_dev)
+        return fd;
+    ::close(fd);
+    return -1;
+}
+
+// The recorded target open for writing: the file of the folder with the recorded device and
+// inode, under its recorded name or, renamed since, under another. -1 with found false when
+// the folder holds no name of it any more.
+int OpenRecordedTarget(const std::string& hostFolder, const std::vector<std::string>& names,
+                       const CopyRecord& record, bool& found)
+{
+    std::vector<std::string> candidates{record.name};
+    candidates.insert(candidates.end(), names.begin(), names.end());
+    found = false;
+    for (const std::string& name : candidates) {
+        const std::string path = hostFolder + '/' + name;
+        struct stat facts {};
+        if (::lstat(path.c_str(), &facts) != 0 || !S_ISREG(facts.st_mode) || facts.st_dev != record.device
+            || facts.st_ino != record.inode)
+            continue;
+        found = true;
+        const int fd = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        if (fd < 0)
+            return -1;
+        if (::fstat(fd, &facts) == 0 && facts.st_dev == record.device && facts.st_ino == record.inode)
+            return fd;
+        ::close(fd);
+        return -1;
+    }
+    return -1;
+}
+
+// Finishes the in-place write of a killed save from its record recordName: the recorded
+// target gets the whole content of the temporary file, and the record goes. The record
+// stays while the writer lives, and when the copy cannot be finished (this user may not
+// write the target, the disk fails); then its temporary file must stay too, and false is
+// given.
+bool FinishInPlaceWrite(const std::string& hostFolder, const std::vector<std::string>& names,
+                        const std::string& recordName)
+{
+    const std::string recordPath = hostFolder + '/' + recordName;
+    const std::string temporaryPath = recordPath.substr(0, recordPath.size() - CopyRecordSuffix.size())
+        + std::string(TemporarySuffix);
+    const int temporary = LockDeadTemporary(temporaryPath);
+    if (temporary < 0) {
+        // Without its temporary file the record is only litter: the copy ended before the
+        // temporary file went. A temporary file that is there but not taken is a live one.
+        struct stat facts {};
+        if (::lstat(temporaryPath.c_str(), &facts) != 0 && errno == ENOENT)
+            ::unlink(recordPath.c_str());
+        return true;
+    }
+    const auto text = ReadSmallFile(recordPath);
+    if (!text) {
+        ::close(temporary);
+        return false;
+    }
+    // A record cut short by the kill was written before the target was touched.
+    const auto record = ParseCopyRecord(*text);
+    bool finished = true;
+    if (record) {
+        struct stat content {};
+        bool found = false;
+        const int target = OpenRecordedTarget(hostFolder, names, *record, found);
+        finished = !found
+            || (target >= 0 && ::fstat(temporary, &content) == 0 && content.st_size == record->size
+                && OverwriteInPlace(temporary, target));
+        if (target >= 0)
+            finished = ::close(target) == 0 && finished;
+    }
+    if (finished)
+        ::unlink(recordPath.c_str());
+    ::close(temporary);
+    return finished;
+}
+
+}  // namespace
+
+int RemoveDeadTemporaries(const std::string& hostFolder)
+{
+    const std::vector<std::string> names = NamesIn(hostFolder);
+    std::vector<std::string> unfinished;
+    for (const std::string& name : names) {
+        if (IsOtherWritersFile(name, CopyRecordSuffix) && !FinishInPlaceWrite(hostFolder, names, name))
+            unfinished.push_back(name.substr(0, name.size() - CopyRecordSuffix.size()).append(TemporarySuffix));
+    }
     int removed = 0;
-    while (const dirent* entry = ::readdir(dir.get())) {
-        const std::string_view name = entry->d_name;
-        if (!name.starts_with(TemporaryPrefix) || !name.ends_with(TemporarySuffix))
+    for (const std::string& name : names) {
+        if (!IsOtherWritersFile(name, TemporarySuffix)
+            || std::find(unfinished.begin(), unfinished.end(), name) != unfinished.end())
             continue;
-        const std::string_view tag
-            = name.substr(TemporaryPrefix.size(), name.size() - TemporaryPrefix.size() - TemporarySuffix.size());
-        // This process's own files are never dead; on NFS its lock would not even keep them,
-        // as NFS locks belong to the process rather than to the open file.
-        if (!IsWriterTag(tag) || (tag.starts_with(WriterTag()) && tag.substr(WriterTag().size()).starts_with('-')))
-            continue;
-        const std::string path = hostFolder + '/' + entry->d_name;
-        // Opened for writing, as NFS grants an exclusive lock only then; a file this user
-        // may not open is not known to be dead.
-        const int fd = ::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        const std::string path = hostFolder + '/' + name;
+        const int fd = LockDeadTemporary(path);
         if (fd < 0)
             continue;
-        struct stat opened {};
-        struct stat named {};
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode)
-            && ::lstat(path.c_str(), &named) == 0 && named.st_ino == opened.st_ino
-            && named.st_dev == opened.st_dev && ::unlink(path.c_str()) == 0)
-            ++removed;
+        removed += ::unlink(path.c_str()) == 0;
         ::close(fd);
     }
     return removed;
+}
+
+InPlaceStepHandler SetInPlaceStepHandler(InPlaceStepHandler handler)
+{
+    return std::exchange(StepHandler(), std::move(handler));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,7 +12,10 @@
 // The new file keeps the old one's identity: owner, group, mode, ACLs and extended
 // attributes; a file with other names (hard links) is written in place from its flushed
 // temporary file, so that every name sees the new content. Whatever was staged but not
-// committed is removed when the save is destroyed. A temporary file is named
+// committed is removed when the save is destroyed. Before a target is written in place, a
+// record naming it (its name, device and inode, and the content's length) is flushed beside
+// the temporary file as ".tessna-<pid>-<process start>-<serial>.copy"; both go once the target
+// is flushed, the record first. A temporary file is named
 // ".tessna-<pid>-<process start>-<serial>.tmp" and locked (flock) by its writer from before
 // its name appears until it is gone, so RemoveDeadTemporaries tells the files of killed
 // saves by their free lock, in any process namespace.
@@ -61,8 +65,25 @@ private:
     std::vector<Staged> staged_;
 };
 
+// The folders (host paths) where saves of these files (code page 932 paths in host syntax)
+// write their temporary files: the folder of each, and that of its target for a link. Each
+// once, in the order first met; a path with no host form has none.
+std::vector<std::string> TemporaryFoldersOf(const std::vector<std::string>& paths);
+
 // Removes from hostFolder (host path) the temporary files of saves whose writer has ended
 // (killed, crashed): files named as SafeSave names them whose lock nobody holds. Every other
-// file stays, the files of running saves included. Call it only under the lock that keeps
-// other saves of the folder out. Returns how many were removed.
+// file stays, the files of running saves included. A save killed while it wrote a target in
+// place left a whole record beside its temporary file: that target first gets the temporary
+// file's whole content, so it ends new rather than cut, keeping its inode, owner and other
+// names; where that cannot be done (this user may not write the target), the record and the
+// temporary file both stay. Call it only under the lock that keeps other saves of the folder
+// out. Returns how many temporary files were removed.
 int RemoveDeadTemporaries(const std::string& hostFolder);
+
+// The moments of a write in place, for a test that kills the writer at one of them: the
+// record is on disk, a part of the content was copied over the target, all of it was.
+enum class InPlaceStep { Recorded, PartCopied, Copied };
+using InPlaceStepHandler = std::function<void(InPlaceStep)>;
+
+// Installs the handler called at each moment (none by default); gives the one it replaces.
+InPlaceStepHandler SetInPlaceStepHandler(InPlaceStepHandler handler);

@@ -1,6 +1,7 @@
 #include "catalog/CatalogFile.h"
 #include "catalog/CatalogMessages.h"
 #include "catalog/CatalogStore.h"
+#include "catalog/IniProfile.h"
 #include "support/core/Cp932.h"
 #include "support/core/TessnaError.h"
 #include "tests/common/ScriptedPrompter.h"
@@ -149,6 +150,51 @@ TEST_F(CatalogStoreTest, AValueIsWrittenBackAsReadAndNeverLeadsOutOfTheFolder)
     store.LoadCatalogList();
     EXPECT_EQ(Names(), (Lines{"renamed", "app", "app", "escape", "x"}));
     EXPECT_TRUE(store.IsLoaded(0));
+}
+
+// A value read and not changed is written back byte for byte when the list is saved: quotes
+// (which keep blanks that the reader would otherwise drop) and a length the reader cuts
+// (that entry is listed but never opened, as the cut value names another file).
+TEST_F(CatalogStoreTest, AnUnchangedValueIsWrittenBackByteForByte)
+{
+    const std::string longValue = [] {
+        std::string value;
+        while (value.size() <= IniProfile::MaxValueLength)
+            value += "deep/";
+        return value + "x.VrCat";
+    }();
+    const struct {
+        std::string written;  // the value in the control file
+        std::string file;     // the catalog file it names, made for the test; "" for none
+    } values[] = {
+        {"\"q.VrCat\"", "q.VrCat"},
+        {"\" b.VrCat \"", " b.VrCat "},
+        {"'s.VrCat'", "s.VrCat"},
+        {longValue, ""},
+    };
+    std::string listed;
+    for (std::size_t i = 0; i < std::size(values); ++i) {
+        listed += std::to_string(i) + "=" + values[i].written + "\r\n";
+        if (!values[i].file.empty())
+            folder.Write(values[i].file, Catalog(values[i].file));
+    }
+    folder.Write("z.VrCat", Catalog("Z"));
+    folder.Write("VrCatCtl.ini", "[Compress]\r\n" + listed + "9=z.VrCat\r\n");
+
+    store.LoadCatalogList();
+    ASSERT_EQ(store.Count(), 5);
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(values[i].written.substr(0, 20));
+        EXPECT_EQ(store.IsLoaded(i), !values[i].file.empty());
+        if (values[i].file.empty()) {
+            EXPECT_EQ(store.UnreadableReason(i), NotCatalogReason::ValueTooLong());
+        }
+    }
+    store.RemoveCatalog(4);
+    store.AddObjects(0, {"/new"});
+    store.SaveCatalogList();
+    EXPECT_EQ(folder.Read("VrCatCtl.ini"), "[Compress]\r\n" + listed);
+    EXPECT_EQ(folder.Read("q.VrCat"), Catalog("q.VrCat", {"/new"}));
 }
 
 // What the reader would cut (objects after a NUL byte, a title over 2,047 bytes) is listed

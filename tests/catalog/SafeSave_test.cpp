@@ -285,8 +285,8 @@ TEST_F(SafeSaveTest, ASaveThatCannotKeepTheOwnerSaysSoAndWritesNothing)
     EXPECT_EQ(IdentityOf(PathOf("c.VrCat")).owner, 0u);
 }
 
-// Temporary files of killed saves are removed only by a save (which holds the folder lock),
-// also beside the target of a linked catalog, and never one whose writer still holds its
+// Temporary files of killed saves are removed only under the folder lock (a save, or a load
+// while nobody else holds it), also beside the target of a linked catalog, and never one whose writer still holds its
 // lock, whatever process namespace that writer runs in.
 TEST_F(SafeSaveTest, DeadTemporariesGoOnlyUnderTheFolderLockWhereverASaveWrites)
 {
@@ -302,9 +302,13 @@ TEST_F(SafeSaveTest, DeadTemporariesGoOnlyUnderTheFolderLockWhereverASaveWrites)
     LockHolder writer(PathOf(live));
     ASSERT_TRUE(writer.Holding());
 
-    CatalogStore reader(Folder());
-    reader.LoadCatalogList();
-    EXPECT_TRUE(folder_.Exists(DeadTemporary)) << "a load without the folder lock removed it";
+    {
+        LockHolder otherWriter(PathOf(FolderLockFileName));
+        ASSERT_TRUE(otherWriter.Holding());
+        CatalogStore reader(Folder());
+        reader.LoadCatalogList();
+        EXPECT_TRUE(folder_.Exists(DeadTemporary)) << "a load without the folder lock removed it";
+    }
 
     store_->LoadCatalogList();
     for (int i = 0; i < 3; ++i)
@@ -353,6 +357,41 @@ TEST(RemoveDeadTemporariesTest, RemovesOnlyTheFilesOfEndedWriters)
     save.Commit();
     EXPECT_EQ(folder.Read("b.VrCat"), "new");
     EXPECT_EQ(folder.EntryCount(), entries - dead.size());
+}
+
+}  // namespace
+
+namespace {
+
+// Where saves of listed files put their temporary files: each file's folder, and for a link
+// the folder of its target, each folder once, whatever the number of files.
+TEST(TemporaryFoldersOfTest, GivesEachFilesFolderAndALinksTargetFolder)
+{
+    TempFolder folder;
+    folder.Write("a.VrCat", "");
+    folder.Write("sub/b.VrCat", "");
+    folder.Write("far/c.VrCat", "");
+    std::filesystem::create_symlink(folder.Path("far/c.VrCat"), folder.Path("c.VrCat"));
+    std::filesystem::create_symlink(folder.Path("gone/d.VrCat"), folder.Path("d.VrCat"));
+    const struct {
+        Lines files;
+        Lines folders;
+    } cases[] = {
+        {{"a.VrCat", "missing.VrCat"}, {""}},
+        {{"a.VrCat", "sub/b.VrCat"}, {"", "/sub"}},
+        {{"c.VrCat", "a.VrCat"}, {"", "/far"}},
+        {{"d.VrCat"}, {""}},
+        {{"sub/b.VrCat", "c.VrCat", "sub/b.VrCat"}, {"/sub", "", "/far"}},
+    };
+    for (const auto& listed : cases) {
+        Lines paths;
+        for (const std::string& file : listed.files)
+            paths.push_back(folder.Path(file));
+        Lines expected;
+        for (const std::string& at : listed.folders)
+            expected.push_back(folder.Path() + at);
+        EXPECT_EQ(TemporaryFoldersOf(paths), expected) << listed.files.front();
+    }
 }
 
 }  // namespace
