@@ -1,6 +1,7 @@
 #include "support/core/Cp932.h"
 #include "tests/common/ClickHeading.h"
 #include "tests/common/ColumnTexts.h"
+#include "tests/common/FilterCases.h"
 #include "tests/common/NamedChild.h"
 #include "tests/common/QtTestMain.h"
 #include "tests/common/ScriptedPrompter.h"
@@ -37,6 +38,15 @@ QString Text(const Model& model, int row, int column)
 QStringList Names(const Model& model)
 {
     return ColumnTexts(model, Model::ColName);
+}
+
+// Host paths in the program's form (code page 932).
+std::vector<std::string> ProgramPaths(const QStringList& paths)
+{
+    std::vector<std::string> converted;
+    for (const QString& path : paths)
+        converted.push_back(QStringToCp932(path).value());
+    return converted;
 }
 
 }  // namespace
@@ -396,6 +406,40 @@ private slots:
         list.Filter()->clear();
         QCOMPARE(Names(list.Model()), (QStringList {"delta.bin", "gamma.bin"}));
         QCOMPARE(Panel(list, 2), QString());
+    }
+
+    // Each text of the shared filter cases shows its objects and counts them against all.
+    void filterCasesShowTheirObjects()
+    {
+        ScriptedPrompter prompter;
+        WizardObjectList list({&prompter});
+        list.AddWizardRows(ProgramPaths(MakeFilterObjects(Root() + QStringLiteral("/cases"))));
+        for (const FilterCase& c : FilterCases) {
+            list.Filter()->setText(c.typed);
+            QCOMPARE(SortedNames(Names(list.Model())), SortedNames(c.shown));
+            QCOMPARE(Panel(list, 0), FilterCountText(c));
+        }
+    }
+
+    // Select all takes the rows the filter shows, and delete removes those alone.
+    void selectAllAndDeleteTakeOnlyTheShownRows()
+    {
+        ScriptedPrompter prompter;
+        WizardObjectList list({&prompter});
+        list.AddWizardRows(ProgramPaths(MakeFilterObjects(Root() + QStringLiteral("/all"))));
+        ShowActive(list);
+        list.Filter()->setText(QStringLiteral("txt"));
+        list.Table()->setFocus();
+        QTest::keyClick(list.Table(), Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(list.Table()->selectionModel()->selectedRows().size(), 3);
+        QCOMPARE(Panel(list, 0), QStringLiteral("3 件のオブジェクトを選択"));
+        prompter.Answer(mrYes);
+        QTest::keyClick(list.Table(), Qt::Key_Delete);
+        QCOMPARE(prompter.boxes.back().msg, Cp932Text("3 件のオブジェクトを削除します\r\nよろしいですか？"));
+        QCOMPARE(list.RowCount(), 2);
+        QCOMPARE(Panel(list, 0), QStringLiteral("0 / 2 件のオブジェクト"));
+        list.Filter()->clear();
+        QCOMPARE(SortedNames(Names(list.Model())), SortedNames({"Beach.JPG", "Ｒｅｐｏｒｔ.doc"}));
     }
 
     // Ctrl+E reaches the box; Enter takes the focus to the first row; Esc clears, then
