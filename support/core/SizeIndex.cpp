@@ -103,6 +103,7 @@ void SizeIndex::Focus(const std::vector<std::string>& paths)
 {
     focus_ = {paths.begin(), paths.end()};
     std::erase_if(pending_, [&](const std::string& path) { return !focus_.contains(path); });
+    std::erase_if(queued_, [&](const std::string& path) { return !focus_.contains(path); });
     for (auto& [path, entry] : entries_) {
         if (entry.job && !focus_.contains(path))
             Cancel(entry);
@@ -125,10 +126,8 @@ std::optional<SizeTotal> SizeIndex::Total(const std::vector<std::string>& paths)
 std::int64_t SizeIndex::FilesInProgress() const
 {
     std::int64_t files = 0;
-    for (const auto& [path, entry] : entries_) {
-        if (entry.job)
-            files += entry.job->filesSeen.load(std::memory_order_relaxed);
-    }
+    for (const std::shared_ptr<Job>& job : running_)
+        files += job->filesSeen.load(std::memory_order_relaxed);
     return files;
 }
 
@@ -147,13 +146,12 @@ bool SizeIndex::Rescanning(const std::vector<std::string>& paths) const
 
 int SizeIndex::Running() const
 {
-    return static_cast<int>(std::count_if(entries_.begin(), entries_.end(),
-                                          [](const auto& entry) { return entry.second.job != nullptr; }));
+    return static_cast<int>(running_.size());
 }
 
 void SizeIndex::Enqueue(const std::string& path)
 {
-    if (std::find(pending_.begin(), pending_.end(), path) == pending_.end())
+    if (queued_.insert(path).second)
         pending_.push_back(path);
 }
 
@@ -162,6 +160,7 @@ void SizeIndex::StartWalks()
     while (!pending_.empty() && Running() < options_.workers) {
         const std::string path = pending_.front();
         pending_.pop_front();
+        queued_.erase(path);
         const auto entry = entries_.find(path);
         if (entry != entries_.end() && !entry->second.job)
             Start(path, entry->second);
@@ -181,6 +180,7 @@ void SizeIndex::Start(const std::string& path, Entry& entry)
     }
     entry.changed.clear();
     entry.job = job;
+    running_.insert(job);
     entry.outdated = false;
     entry.walkAnew = false;
     std::thread([job, walk = options_.walk, watches = watches_, mailbox = mailbox_] {
@@ -213,6 +213,7 @@ void SizeIndex::Start(const std::string& path, Entry& entry)
 void SizeIndex::Deliver(const std::shared_ptr<Job>& job, std::shared_ptr<const ObjectWalk> walk, ObjectSize size)
 {
     const auto found = entries_.find(job->path);
+    running_.erase(job);
     if (found == entries_.end() || found->second.job != job || job->cancelled) {
         for (const std::string& folder : job->watched)
             watches_->Release(folder);
@@ -258,6 +259,7 @@ void SizeIndex::KeepWatches(Entry& entry, const Job& job)
 void SizeIndex::Cancel(Entry& entry)
 {
     entry.job->cancelled = true;
+    running_.erase(entry.job);
     entry.job.reset();
     entry.outdated = true;
     entry.walkAnew = true;
