@@ -204,6 +204,10 @@ private:
     QLabel* hintPanel_ = nullptr;
     // How many objects just added the filter hides, told in the hint panel.
     QString filterNote_;
+    // Whether a shown object's size is only checked now and then, as of the last count that
+    // arrived: asking the index looks at every object, too slow for each keystroke of the
+    // filter.
+    bool rescanning_ = false;
     SizeIndex* sizes_ = nullptr;
     QTimer* countsTimer_ = nullptr;
     QTimer* progressTimer_ = nullptr;

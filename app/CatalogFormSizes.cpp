@@ -85,6 +85,7 @@ void TCatalogForm::ShowSizeTotal()
         if (!objects.empty() && !progressTimer_->isActive())
             progressTimer_->start();
     }
+    rescanning_ = sizes_->Rescanning(objects);
     ShowSizeHint();
 }
 
@@ -95,7 +96,7 @@ void TCatalogForm::ShowSizeHint()
     const QModelIndex current = ObjectTable->currentIndex();
     const bool held = current.isValid() && !model_->Holder(current.row()).empty();
     const QString sizeHint = held ? NestedObjectText(model_->Holder(current.row()))
-                                  : sizes_ && sizes_->Rescanning(ShownObjects()) ? RescanningText() : QString();
+                                  : rescanning_ ? RescanningText() : QString();
     QStringList parts{filterNote_, sizeHint};
     parts.removeAll(QString());
     const QString hint = parts.join(QStringLiteral("　"));
