@@ -468,6 +468,24 @@ private slots:
         QVERIFY(prompter.boxes.empty());
     }
 
+    // Clearing the filter brings back the rows above the current one, which stays in sight.
+    void clearingTheFilterKeepsTheCurrentRowInSight()
+    {
+        ScriptedPrompter prompter;
+        WizardObjectList list({&prompter});
+        std::vector<std::string> paths;
+        for (int i = 0; i < 60; ++i)
+            paths.push_back(PathOf(QStringLiteral("sight/row%1.txt").arg(i, 2, 10, QLatin1Char('0'))));
+        list.AddWizardRows(paths);
+        Show(list, 500);
+        list.Filter()->setText(QStringLiteral("row59"));
+        list.Table()->setCurrentIndex(list.Model().index(0, 0));
+        list.Filter()->clear();
+        QTableView* table = list.Table();
+        QCOMPARE(table->currentIndex().row(), 59);
+        QTRY_VERIFY(table->viewport()->rect().contains(table->visualRect(table->currentIndex())));
+    }
+
     void addsTheChooserResultFoldersFirst()
     {
         ScriptedPrompter prompter;
