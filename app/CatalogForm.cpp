@@ -1,6 +1,7 @@
 #include "app/CatalogForm.h"
 
 #include "app/CatalogEditCommand.h"
+#include "app/JournalKeeper.h"
 #include "app/ObjectListModel.h"
 #include "catalog/CatalogMessages.h"
 #include "catalog/CatalogStore.h"
@@ -123,6 +124,8 @@ TCatalogForm::TCatalogForm(const std::string& folder, CatalogFormServices servic
     if (const auto unreadable = store_->UnreadableCatalogs(); !unreadable.empty())
         ShowStopBox(this, UnreadableCatalogsMessage(unreadable));
     UpdateObjectCount();
+    // After the load: the journal an earlier run left is offered once the window shows.
+    CreateJournal();
 }
 
 TCatalogForm::~TCatalogForm()
@@ -732,6 +735,8 @@ void TCatalogForm::showEvent(QShowEvent* event)
     shown_ = true;
     RunCommand(this, [this] { FormShow(); });
     FitCountPanel();
+    QMetaObject::invokeMethod(
+        this, [this] { RunCommand(this, [this] { OfferJournalBack(); }); }, Qt::QueuedConnection);
 }
 
 void TCatalogForm::FormShow()
@@ -766,9 +771,12 @@ void TCatalogForm::closeEvent(QCloseEvent* event)
     bool mayClose = false;
     RunCommand(this, [this, &mayClose] { mayClose = store_->CloseQuery(*prompter_); });
     event->setAccepted(mayClose);
+    if (!mayClose)
+        return;
+    // Closed without a save (No) or after one: nothing is left to recover.
+    journal_->Clean();
     // The walks of a closed window are of no use: they end at once.
-    if (mayClose)
-        sizes_->Focus({});
+    sizes_->Focus({});
 }
 
 void TCatalogForm::resizeEvent(QResizeEvent* event)

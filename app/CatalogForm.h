@@ -25,6 +25,7 @@ class QTreeWidgetItem;
 class QUndoStack;
 class CatalogStore;
 class FilterBox;
+class JournalKeeper;
 class SizeIndex;
 class ObjectListModel;
 
@@ -48,6 +49,7 @@ public:
     ObjectListModel& ObjectList() const { return *model_; }
     QUndoStack& History() const { return *history_; }
     const SizeIndex& Sizes() const { return *sizes_; }
+    JournalKeeper& Journal() const { return *journal_; }
 
     // The index of the catalog the commands act on: the one marked by a right click while
     // its context menu is open, else the selected one; -1 when there is none.
@@ -127,6 +129,10 @@ private:
     void ShowSizeTotal();
     void ShowSizeHint();
     void MarkNestedObjects();
+    // The journal of unsaved changes (app/CatalogFormJournal.cpp).
+    void CreateJournal();
+    void JournalFailed(const std::string& message);
+    void OfferJournalBack();
     void FormShow();
     void FormDestroy();
     void SelectCatalog(int index);
@@ -209,6 +215,8 @@ private:
     // filter.
     bool rescanning_ = false;
     SizeIndex* sizes_ = nullptr;
+    JournalKeeper* journal_ = nullptr;
+    bool journalFailureTold_ = false;
     QTimer* countsTimer_ = nullptr;
     QTimer* progressTimer_ = nullptr;
     std::unordered_set<std::string> counted_;

@@ -105,8 +105,18 @@ public:
     bool ListChanged() const;
     // The catalog file names of the list as loaded or last saved, in order.
     const std::vector<std::string>& SavedList() const { return savedList_; }
+    // Every catalog file the control file's section listed when the list was loaded or last
+    // saved, those not loaded (a missing one's among them) too.
+    const std::vector<std::string>& ListedOnDisk() const { return listedOnDisk_; }
     // The files the store read or wrote, with what it saw in them.
     const DiskRecord& Disk() const { return disk_; }
+    // Takes the base of a list an earlier run left unsaved (its journal): the list as that run
+    // loaded or last saved it, the control file's entries then, and what it saw in each file,
+    // in place of what the load saw. A save then tells that run's changes from what another
+    // program wrote since, and asks before overwriting a file changed on both sides. For a
+    // file that seen does not name, what the load saw stays. The list itself is not touched:
+    // the recovered list comes in as an edit (catalog/StoreJournal.h).
+    void TakeBase(std::vector<std::string> savedList, std::vector<std::string> listedOnDisk, const DiskRecord& seen);
     // The catalog at index with everything the store keeps of it.
     ListedCatalog Listed(int index) const;
 

@@ -227,6 +227,15 @@ void CatalogStore::TakeOtherWriter(SavePlan& plan)
     emit OtherWriterMerged();
 }
 
+void CatalogStore::TakeBase(std::vector<std::string> savedList, std::vector<std::string> listedOnDisk,
+                            const DiskRecord& seen)
+{
+    savedList_ = std::move(savedList);
+    listedOnDisk_ = std::move(listedOnDisk);
+    for (const auto& [path, fingerprint] : seen.All())
+        disk_.Remember(path, fingerprint);
+}
+
 bool CatalogStore::Save(Prompter* prompter)
 {
     std::vector<Conflict> approved;

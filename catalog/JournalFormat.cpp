@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr std::uint32_t FormatVersion = 1;
+constexpr std::uint32_t FormatVersion = 2;
 constexpr std::size_t DigestSize = 32;
 
 constexpr char Magic[] = "TessnaJournal";  // with its NUL
@@ -139,6 +139,9 @@ std::string EncodeJournal(const JournalState& state)
     out.Number(state.savedList.size(), 4);
     for (const std::string& fileName : state.savedList)
         out.Text(fileName);
+    out.Number(state.listedOnDisk.size(), 4);
+    for (const std::string& fileName : state.listedOnDisk)
+        out.Text(fileName);
     out.Number(state.fingerprints.size(), 4);
     for (const JournalFingerprint& fingerprint : state.fingerprints) {
         out.Text(fingerprint.path);
@@ -172,6 +175,9 @@ std::optional<JournalState> DecodeJournal(std::string_view bytes)
         entry = ReadEntry(in);
     state.savedList.resize(in.Count(4));
     for (std::string& fileName : state.savedList)
+        fileName = in.Text();
+    state.listedOnDisk.resize(in.Count(4));
+    for (std::string& fileName : state.listedOnDisk)
         fileName = in.Text();
     state.fingerprints.resize(in.Count(5));
     for (JournalFingerprint& fingerprint : state.fingerprints) {

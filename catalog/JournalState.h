@@ -47,6 +47,9 @@ struct JournalState {
     // The catalog files of the list as last loaded or saved, in order: the base that tells
     // the list's own changes from another program's.
     std::vector<std::string> savedList;
+    // Every catalog file the control file listed then, those not loaded (a missing one's
+    // among them) too: what tells an entry another program added or removed since.
+    std::vector<std::string> listedOnDisk;
     std::vector<JournalFingerprint> fingerprints;
 
     bool operator==(const JournalState&) const = default;

@@ -53,7 +53,8 @@ TEST(JournalFormat, ABodyThatClaimsMoreThanItHoldsIsRefusedEvenWithItsDigestRigh
 {
     const std::string bytes = EncodeJournal(JournalState{});
     const std::string body = bytes.substr(0, bytes.size() - 32);
-    const std::size_t entryCount = body.size() - 12;  // entries, the list as read, fingerprints: 4-byte counts
+    // entries, the list as read, the files listed then, fingerprints: 4-byte counts
+    const std::size_t entryCount = body.size() - 16;
     const struct {
         std::size_t at;
         std::string value;
@@ -61,7 +62,8 @@ TEST(JournalFormat, ABodyThatClaimsMoreThanItHoldsIsRefusedEvenWithItsDigestRigh
         {JournalHeader().size(), "\xff\xff\xff\x7f"s},  // the folder's length
         {entryCount, "\xff\xff\xff\xff"s},               // the number of entries
         {entryCount + 4, "\x01\x00\x00\x00"s},           // one file of the list as read, none there
-        {entryCount + 8, "\x01\x00\x00\x00"s},           // one fingerprint, none there
+        {entryCount + 8, "\x01\x00\x00\x00"s},           // one file listed then, none there
+        {entryCount + 12, "\x01\x00\x00\x00"s},          // one fingerprint, none there
         {JournalHeader().size() + 4 + 16, "\x02"s},      // listChanged neither 0 nor 1
     };
     for (const auto& lie : lies) {
@@ -69,8 +71,8 @@ TEST(JournalFormat, ABodyThatClaimsMoreThanItHoldsIsRefusedEvenWithItsDigestRigh
         changed.replace(lie.at, lie.value.size(), lie.value);
         EXPECT_FALSE(DecodeJournal(changed + Sha256(changed))) << "at " << lie.at;
     }
-    const std::string versionTwo = std::string(JournalHeader().substr(0, 14)) + "\x02" + body.substr(15);
-    EXPECT_FALSE(DecodeJournal(versionTwo + Sha256(versionTwo)));
+    const std::string versionOne = std::string(JournalHeader().substr(0, 14)) + "\x01" + body.substr(15);
+    EXPECT_FALSE(DecodeJournal(versionOne + Sha256(versionOne)));
     EXPECT_TRUE(DecodeJournal(body + Sha256(body)));
 }
 

@@ -24,6 +24,7 @@ void Pin()
     qputenv("XDG_CONFIG_HOME", ConfigDir()->path().toLocal8Bit());
     qputenv("XDG_RUNTIME_DIR", ConfigDir()->path().toLocal8Bit());
     qputenv("XDG_DATA_HOME", ConfigDir()->path().toLocal8Bit());
+    qputenv("XDG_STATE_HOME", ConfigDir()->path().toLocal8Bit());
     qputenv("TZ", "Asia/Tokyo");
     tzset();
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
