@@ -7,12 +7,11 @@
 
 #include "app/CatalogForm.h"
 #include "app/ObjectListModel.h"
+#include "bench/BenchApplication.h"
 #include "bench/FilterKeystrokes.h"
 #include "bench/HundredThousandObjects.h"
 #include "catalog/CatalogStore.h"
 #include "support/core/MessageDlg.h"
-#include "support/core/ObjectSize.h"
-#include "support/core/SizeWalker.h"
 
 #include <benchmark/benchmark.h>
 
@@ -21,11 +20,8 @@
 #include <QDir>
 #include <QFile>
 #include <QItemSelectionModel>
-#include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QTableView>
-#include <QTemporaryDir>
 
 #include <sys/stat.h>
 
@@ -76,12 +72,10 @@ TCatalogForm& TheForm()
     if (!form) {
         CatalogFormServices services;
         services.prompter = &yes;
-        // The sizes have a benchmark of their own: here a walk that reads nothing counts them
-        // at once and nothing is counted again, so that the window settles and the steps
-        // below time their own work.
-        services.sizes.walk = [](const std::string&, const ObjectWalk*, const std::vector<std::string>&,
-                                 const WalkControl&) { return ObjectWalk {}; };
-        services.sizes.rescanMs = 24 * 60 * 60 * 1000;
+        // The sizes have a benchmark of their own: here none is counted, so that the steps
+        // below time their own work and not the arrival of counts (a catalog of 100,000
+        // objects keeps the counting busy for minutes).
+        services.sizes.workers = 0;
         form = std::make_unique<TCatalogForm>(TheFixture().objects.dir.path().toStdString() + "/", std::move(services));
         form->show();
         QApplication::processEvents();
@@ -139,31 +133,10 @@ void BM_SortByFolderAndBack(benchmark::State& state)
 }
 
 std::unique_ptr<FilterKeystrokes> filterKeystrokes;
-double sizesSeconds = 0;
-bool sizesCounted = false;
-
-// The sizes of the objects are counted in the background once the catalog is shown, and
-// each arrival of counts updates the list and the status bar: the keystrokes are timed
-// once that is done, so that they time the filter alone.
-void WaitForSizes(const TCatalogForm& form)
-{
-    const auto* total = form.findChild<QLabel*>(QStringLiteral("StatusPanel1"));
-    const Stopwatch watch;
-    while (watch.Elapsed().wall < 600) {
-        QApplication::processEvents(QEventLoop::AllEvents, 100);
-        if (!total->text().isEmpty() && !total->text().startsWith(QStringLiteral("計算中"))) {
-            sizesCounted = true;
-            break;
-        }
-    }
-    sizesSeconds = watch.Elapsed().wall;
-}
-
 FilterKeystrokes& Keystrokes()
 {
     if (!filterKeystrokes) {
         TCatalogForm& form = TheForm();
-        WaitForSizes(form);
         filterKeystrokes = std::make_unique<FilterKeystrokes>(*form.findChild<QLineEdit*>(QStringLiteral("EdtFilter")),
                                                               *form.findChild<QTableView*>(QStringLiteral("ListView")));
     }
@@ -226,17 +199,9 @@ BENCHMARK(BM_DeleteHalfAndUndo)->UseManualTime()->Iterations(3)->Unit(benchmark:
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    // The window's placement goes to a settings folder of its own, not the user's.
-    QTemporaryDir settings;
-    qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
-    QApplication application(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    const BenchApplication application(argc, argv);
     TheFixture();
-
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    BenchApplication::Run(argc, argv);
 
     std::printf("%d rows; last run of each step, wall clock / processor time:\n",
                 TheForm().ObjectList().Count());
@@ -247,11 +212,8 @@ int main(int argc, char** argv)
                 fillTime.wall / lstatTime.wall, fillTime.cpu / lstatTime.cpu);
     std::printf("sort and back / fill: %.2f wall clock, %.2f processor time (limit 1000 ms)\n",
                 sortTime.wall / fillTime.wall, sortTime.cpu / fillTime.cpu);
-    if (filterKeystrokes) {
-        std::printf("sizes of every object %s after %.1f s more; the filter was timed after that\n",
-                    sizesCounted ? "counted" : "still counting", sizesSeconds);
+    if (filterKeystrokes)
         filterKeystrokes->Print("main window's object list", TheForm().ObjectList().Count(), fillTime);
-    }
     std::printf("delete 50,000 of 100,000 rows %6.0f ms / %6.0f ms (limit 300 ms)\n", deleteTime.wall * 1e3,
                 deleteTime.cpu * 1e3);
     std::printf("undo of that delete           %6.0f ms / %6.0f ms (limit 300 ms)\n", undoTime.wall * 1e3,

@@ -4,6 +4,7 @@
 // 10-character word and erasing it again, and clearing the box, each timed until the list
 // has laid out and painted its new rows.
 
+#include "bench/BenchApplication.h"
 #include "bench/FilterKeystrokes.h"
 #include "bench/HundredThousandObjects.h"
 #include "catalog/CatalogParam.h"
@@ -15,9 +16,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QLocale>
 #include <QTableView>
-#include <QTemporaryDir>
 
 #include <cstdio>
 #include <memory>
@@ -101,17 +100,9 @@ BENCHMARK(BM_FilterClear)->UseManualTime()->Iterations(3)->Unit(benchmark::kMill
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    // The wizard's placement goes to a settings folder of its own, not the user's.
-    QTemporaryDir settings;
-    qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
-    QApplication application(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    const BenchApplication application(argc, argv);
     Objects();
-
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    BenchApplication::Run(argc, argv);
 
     if (keystrokes)
         keystrokes->Print("wizard's page 2", wizard->ObjectList().RowCount(), fillTime);
