@@ -30,9 +30,8 @@ void FilteredTableModel::SetFilterText(const QString& text)
     FilterWords words(text);
     if (words == visible_.Words())
         return;
-    const VisibleRows before = visible_;
     ChangeLayout([&] { visible_.SetWords(std::move(words), HeldRowCount(), KeyOf()); },
-                 [&](int shown) { return visible_.ShownRowOf(before.Row(shown)); });
+                 [this](int row) { return visible_.ShownRowOf(row); });
 }
 
 void FilteredTableModel::ResetRows(const std::function<void()>& reset)
@@ -78,14 +77,13 @@ void FilteredTableModel::RemoveFilteredRows(const std::vector<int>& rows, const 
         removed += goes ? 1 : 0;
         newRowOf[std::size_t(row)] = goes ? -1 : row - removed;
     }
-    const VisibleRows before = visible_;
     ChangeLayout(
         [&] {
             remove();
             visible_.Follow(newRowOf);
         },
-        [&](int shown) {
-            const int to = newRowOf[std::size_t(before.Row(shown))];
+        [&](int row) {
+            const int to = newRowOf[std::size_t(row)];
             return to < 0 ? -1 : visible_.ShownRowOf(to);
         });
 }
@@ -96,14 +94,13 @@ void FilteredTableModel::ReorderRows(const std::function<std::vector<int>()>& re
         SortedTableModel::ReorderRows(reorder);
         return;
     }
-    const VisibleRows before = visible_;
     std::vector<int> newRowOf;
     ChangeLayout(
         [&] {
             newRowOf = NewRowOf(reorder());
             visible_.Follow(newRowOf);
         },
-        [&](int shown) { return visible_.ShownRowOf(newRowOf[std::size_t(before.Row(shown))]); });
+        [&](int row) { return visible_.ShownRowOf(newRowOf[std::size_t(row)]); });
 }
 
 void FilteredTableModel::ChangeLayout(const std::function<void()>& change, const std::function<int(int)>& shownRowOf)
@@ -111,13 +108,17 @@ void FilteredTableModel::ChangeLayout(const std::function<void()>& change, const
     // As in a sort: the selection models keep one persistent index per selected row and
     // take the list of them after this signal.
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    change();
     const QModelIndexList before = persistentIndexList();
+    std::vector<int> rows;
+    rows.reserve(std::size_t(before.size()));
+    for (const QModelIndex& index : before)
+        rows.push_back(RowOfShown(index.row()));
+    change();
     QModelIndexList after;
     after.reserve(before.size());
-    for (const QModelIndex& index : before) {
-        const int row = shownRowOf(index.row());
-        after.append(row < 0 ? QModelIndex() : this->index(row, index.column()));
+    for (qsizetype i = 0; i < before.size(); ++i) {
+        const int row = shownRowOf(rows[std::size_t(i)]);
+        after.append(row < 0 ? QModelIndex() : this->index(row, before[i].column()));
     }
     changePersistentIndexList(before, after);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);

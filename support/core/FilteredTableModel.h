@@ -55,7 +55,8 @@ protected:
 private:
     VisibleRows::KeyOf KeyOf() const;
     // A layout change of the shown rows: change() changes the rows and the index; shownRowOf
-    // then gives the new shown row of each shown row before, -1 for one no longer shown.
+    // then gives the new shown row of each row before the change, -1 for one no longer
+    // shown.
     void ChangeLayout(const std::function<void()>& change, const std::function<int(int)>& shownRowOf);
 
     VisibleRows visible_;

@@ -15,6 +15,7 @@ constexpr int ProgressIntervalMs = 250;
 ListSizes::ListSizes(SizeIndex& index, QObject* parent)
     : QObject(parent)
     , index_(&index)
+    , total_(index.Total({}))
 {
     countsTimer_.setSingleShot(true);
     countsTimer_.setInterval(CountsDelayMs);
@@ -63,7 +64,9 @@ void ListSizes::TakeCounts()
 // count.
 void ListSizes::Progress()
 {
-    if (paths_.empty() || Total())
+    total_ = index_->Total(paths_);
+    rescanning_ = index_->Rescanning(paths_);
+    if (paths_.empty() || total_)
         progressTimer_.stop();
     else if (!progressTimer_.isActive())
         progressTimer_.start();
@@ -81,11 +84,6 @@ void ListSizes::FindHolders()
         if (holding[i] >= 0)
             holders_[i] = paths_[std::size_t(holding[i])];
     }
-}
-
-std::optional<SizeTotal> ListSizes::Total() const
-{
-    return index_->Total(paths_);
 }
 
 std::optional<SizeTotal> ListSizes::TotalOf(const std::vector<std::string>& paths) const
@@ -114,7 +112,3 @@ const std::string& ListSizes::HolderOf(const std::string& path) const
     return found == paths_.end() ? none : holders_[std::size_t(found - paths_.begin())];
 }
 
-bool ListSizes::Rescanning() const
-{
-    return index_->Rescanning(paths_);
-}

@@ -32,8 +32,9 @@ public:
     const std::vector<std::string>& Followed() const { return paths_; }
     const SizeIndex& Index() const { return *index_; }
 
-    // The total of every followed object, each file once; nothing while any is counted.
-    std::optional<SizeTotal> Total() const;
+    // The total of every followed object, each file once, as of the last counts taken;
+    // nothing while any is counted.
+    const std::optional<SizeTotal>& Total() const { return total_; }
     // The same of some of them.
     std::optional<SizeTotal> TotalOf(const std::vector<std::string>& paths) const;
     // The total in words, or the progress of the count; empty when nothing is followed.
@@ -45,8 +46,9 @@ public:
     const std::vector<std::string>& Holders() const { return holders_; }
     // The holder of the object at this path, or empty.
     const std::string& HolderOf(const std::string& path) const;
-    // Some followed object is counted again at an interval instead of followed live.
-    bool Rescanning() const;
+    // Some followed object is counted again at an interval instead of followed live, as of
+    // the last counts taken.
+    bool Rescanning() const { return rescanning_; }
 
 signals:
     // Counts of these followed objects arrived (Holders is up to date).
@@ -66,6 +68,10 @@ private:
     std::unordered_set<std::string> followed_;
     std::unordered_set<std::string> arrived_;
     std::vector<std::string> holders_;
+    // Kept from the last counts: both look at every followed object, too slow for each
+    // keystroke of a filter or each change of the current row.
+    std::optional<SizeTotal> total_;
+    bool rescanning_ = false;
     QTimer countsTimer_;
     QTimer progressTimer_;
 };

@@ -146,10 +146,8 @@ std::optional<SizeTotal> SizeIndex::Total(const std::vector<std::string>& paths)
 std::int64_t SizeIndex::FilesInProgress() const
 {
     std::int64_t files = 0;
-    for (const auto& [path, entry] : entries_) {
-        if (entry.job)
-            files += entry.job->filesSeen.load(std::memory_order_relaxed);
-    }
+    for (const std::shared_ptr<Job>& job : running_)
+        files += job->filesSeen.load(std::memory_order_relaxed);
     return files;
 }
 
@@ -168,8 +166,7 @@ bool SizeIndex::Rescanning(const std::vector<std::string>& paths) const
 
 int SizeIndex::Running() const
 {
-    return static_cast<int>(std::count_if(entries_.begin(), entries_.end(),
-                                          [](const auto& entry) { return entry.second.job != nullptr; }));
+    return static_cast<int>(running_.size());
 }
 
 void SizeIndex::Enqueue(const std::string& path)
@@ -203,6 +200,7 @@ void SizeIndex::Start(const std::string& path, Entry& entry)
     }
     entry.changed.clear();
     entry.job = job;
+    running_.insert(job);
     entry.outdated = false;
     entry.walkAnew = false;
     std::thread([job, walk = options_.walk, watches = watches_, mailbox = mailbox_] {
@@ -235,6 +233,7 @@ void SizeIndex::Start(const std::string& path, Entry& entry)
 void SizeIndex::Deliver(const std::shared_ptr<Job>& job, std::shared_ptr<const ObjectWalk> walk, ObjectSize size)
 {
     const auto found = entries_.find(job->path);
+    running_.erase(job);
     if (found == entries_.end() || found->second.job != job || job->cancelled) {
         for (const std::string& folder : job->watched)
             watches_->Release(folder);
@@ -280,6 +279,7 @@ void SizeIndex::KeepWatches(Entry& entry, const Job& job)
 void SizeIndex::Cancel(Entry& entry)
 {
     entry.job->cancelled = true;
+    running_.erase(entry.job);
     entry.job.reset();
     entry.outdated = true;
     entry.walkAnew = true;

@@ -126,7 +126,11 @@ private:
     QTimer rescan_;
     std::unordered_map<std::string, Entry> entries_;
     std::deque<std::string> pending_;
-    // The paths of pending_, so that a list of a hundred thousand objects is queued in one pass.
+    // The paths pending_ holds, so that queueing a path looks it up instead of searching the
+    // queue (a catalog of 100,000 objects queues them all at once).
     std::unordered_set<std::string> queued_;
+    // The jobs the entries hold, so that the running ones are counted without a pass over
+    // every entry (which each finished walk would otherwise make).
+    std::unordered_set<std::shared_ptr<Job>> running_;
     std::unordered_map<Viewer, std::unordered_set<std::string>> focus_;
 };

@@ -2,30 +2,83 @@
 
 #include <algorithm>
 
+namespace {
+
+// How many rows ahead of the one matched a pass asks for a key's string and for its text.
+constexpr int StringAhead = 16;
+constexpr int TextAhead = 8;
+// The bytes of one cache line, and of the texts of most keys (a name and a folder).
+constexpr int CacheLine = 64;
+constexpr int TextBytes = 3 * CacheLine;
+// The most earlier words kept for erasing back to: each holds up to a number per row.
+constexpr std::size_t MaxEarlier = 32;
+
+// Calls take(row, key) for the rows rowAt(0) ... rowAt(count - 1). Each row's key lives
+// where its row was made, so that a pass over many rows would wait on memory twice for
+// nearly every row: for the key's string, then for its text. The pass asks for both some
+// rows ahead (the string first, its text once the string is there), so that the waits
+// overlap instead of following one another.
+template <typename RowAt, typename Take>
+void EachKey(int count, RowAt rowAt, const VisibleRows::KeyOf& keyOf, Take take)
+{
+    for (int i = 0; i < count; ++i) {
+        if (i + StringAhead < count)
+            __builtin_prefetch(&keyOf(rowAt(i + StringAhead)));
+        if (i + TextAhead < count) {
+            const char* text = reinterpret_cast<const char*>(keyOf(rowAt(i + TextAhead)).constData());
+            for (int offset = 0; offset < TextBytes; offset += CacheLine)
+                __builtin_prefetch(text + offset);
+        }
+        const int row = rowAt(i);
+        take(row, keyOf(row));
+    }
+}
+
+}  // namespace
+
 void VisibleRows::SetWords(FilterWords words, int rowCount, const KeyOf& keyOf)
 {
-    const bool narrowing = Active() && words.Narrows(words_);
-    words_ = std::move(words);
-    if (!narrowing) {
+    const auto known = std::find_if(earlier_.begin(), earlier_.end(),
+                                    [&words](const Earlier& earlier) { return earlier.words == words; });
+    if (known != earlier_.end()) {
+        words_ = std::move(known->words);
+        shown_ = std::move(known->shown);
+        earlier_.erase(known, earlier_.end());
+        return;
+    }
+    if (!Active() || !words.Narrows(words_)) {
+        words_ = std::move(words);
         Rematch(rowCount, keyOf);
         return;
     }
-    std::erase_if(shown_, [&](int row) { return !words_.Matches(keyOf(row)); });
+    if (earlier_.size() == MaxEarlier)
+        earlier_.erase(earlier_.begin());
+    earlier_.push_back({std::move(words_), std::move(shown_)});
+    words_ = std::move(words);
+    const std::vector<int>& before = earlier_.back().shown;
+    shown_.clear();
+    EachKey(static_cast<int>(before.size()), [&before](int i) { return before[std::size_t(i)]; }, keyOf,
+            [this](int row, const QString& key) {
+                if (words_.Matches(key))
+                    shown_.push_back(row);
+            });
 }
 
 void VisibleRows::Rematch(int rowCount, const KeyOf& keyOf)
 {
+    Forget();
     shown_.clear();
     if (!Active())
         return;
-    for (int row = 0; row < rowCount; ++row) {
-        if (words_.Matches(keyOf(row)))
+    EachKey(rowCount, [](int row) { return row; }, keyOf, [this](int row, const QString& key) {
+        if (words_.Matches(key))
             shown_.push_back(row);
-    }
+    });
 }
 
 void VisibleRows::Follow(const std::vector<int>& newRowOf)
 {
+    Forget();
     std::vector<int> moved;
     moved.reserve(shown_.size());
     for (const int row : shown_) {
@@ -48,6 +101,7 @@ std::vector<int> VisibleRows::Matching(int first, int count, const KeyOf& keyOf)
 
 void VisibleRows::Insert(int first, int count, const std::vector<int>& matching)
 {
+    Forget();
     const auto place = shown_.begin() + ShownPlace(first);
     for (auto later = place; later != shown_.end(); ++later)
         *later += count;

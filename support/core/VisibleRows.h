@@ -17,7 +17,8 @@ public:
     const FilterWords& Words() const { return words_; }
 
     // Takes new words: when they narrow the present ones only the shown rows are looked at
-    // again, else every row.
+    // again; when they are words shown earlier on the way to the present ones (erasing what
+    // was typed), their rows are shown again as they were; else every row is looked at.
     void SetWords(FilterWords words, int rowCount, const KeyOf& keyOf);
     // Looks at every row again (after the rows were replaced).
     void Rematch(int rowCount, const KeyOf& keyOf);
@@ -37,6 +38,17 @@ public:
     int ShownRowOf(int row) const;
 
 private:
+    struct Earlier {
+        FilterWords words;
+        std::vector<int> shown;
+    };
+
+    // Forgets the rows of earlier words once the rows change.
+    void Forget() { earlier_.clear(); }
+
     FilterWords words_;
     std::vector<int> shown_;
+    // The words before the present ones with the rows they showed, each narrowed by the
+    // next: typing on adds one, erasing back to one takes it up again.
+    std::vector<Earlier> earlier_;
 };

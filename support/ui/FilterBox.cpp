@@ -32,6 +32,9 @@ FilterBox::FilterBox(QAbstractItemView* list, QWidget* parent)
     QAction* magnifier = addAction(QIcon(QStringLiteral(":/ui/filter.svg")), QLineEdit::LeadingPosition);
     magnifier->setText(FilterText);
     connect(magnifier, &QAction::triggered, this, [this] { setFocus(Qt::MouseFocusReason); });
+    // Queued, so that it runs once the list's model has followed the text: the row the user
+    // was on stays in sight, also when clearing the filter brings back rows above it.
+    connect(this, &QLineEdit::textChanged, this, &FilterBox::ShowCurrentRow, Qt::QueuedConnection);
 }
 
 FilterBox::~FilterBox() = default;
@@ -84,4 +87,10 @@ void FilterBox::GoToFirstRow()
     list_->setFocus(Qt::OtherFocusReason);
     if (list_->model()->rowCount() > 0)
         list_->setCurrentIndex(list_->model()->index(0, 0));
+}
+
+void FilterBox::ShowCurrentRow()
+{
+    if (const QModelIndex current = list_->currentIndex(); current.isValid())
+        list_->scrollTo(current);
 }

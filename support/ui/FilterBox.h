@@ -8,7 +8,7 @@ class QAbstractItemView;
 // name "フィルタ", and the keys of a filter. Esc clears the text, and in an empty box hands
 // the focus back to the list; either way the key ends here, so no window or dialog closes
 // on it. Enter takes the focus to the list's first row. The list's model follows
-// textChanged.
+// textChanged; the list's current row is then scrolled into sight.
 class FilterBox : public QLineEdit {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(FilterBox)
@@ -29,6 +29,7 @@ protected:
 
 private:
     void GoToFirstRow();
+    void ShowCurrentRow();
 
     QAbstractItemView* list_;
 };

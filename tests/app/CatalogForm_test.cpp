@@ -11,6 +11,7 @@
 #include "tests/common/ClickHeading.h"
 #include "tests/common/ColumnTexts.h"
 #include "tests/common/FileBytes.h"
+#include "tests/common/FilterCases.h"
 #include "tests/common/ModalDriver.h"
 #include "tests/common/NamedChild.h"
 #include "tests/common/QtTestMain.h"
@@ -758,6 +759,19 @@ private slots:
         box->clear();
         QCOMPARE(Names(), QStringList({"afile.txt", "zfolder"}));
         QCOMPARE(CountText(), QString("2 件のオブジェクト"));
+    }
+
+    // Each text of the shared filter cases shows its objects and counts them against all.
+    void filterCasesShowTheirObjects()
+    {
+        folder_->AddCatalog("Filter", MakeFilterObjects(folder_->dir.filePath("filter")));
+        Open();
+        auto* box = Named<QLineEdit>(*form_, "EdtFilter");
+        for (const FilterCase& c : FilterCases) {
+            box->setText(c.typed);
+            QCOMPARE(SortedNames(Names()), SortedNames(c.shown));
+            QCOMPARE(CountText(), FilterCountText(c));
+        }
     }
 
     // Ctrl+E and F3 reach the box; Esc clears it, then hands the focus to the list, and never

@@ -1,5 +1,6 @@
 #include "support/core/Cp932.h"
 #include "support/core/SizeTexts.h"
+#include "support/ui/FilterBox.h"
 #include "tests/common/ClearRegistry.h"
 #include "tests/common/HangingWalk.h"
 #include "tests/common/ModalDriver.h"
@@ -252,6 +253,34 @@ private slots:
         QTest::keyClick(list, Qt::Key_Escape);
         QVERIFY(wizard->isHidden());
         QVERIFY(wizard->Cancelled());
+    }
+
+    // On page 2 Esc and Enter in the filter box belong to the box: neither cancels the
+    // wizard nor presses a button.
+    void filterKeysOnPageTwoStayInTheBox()
+    {
+        TCatalogParam param;
+        param.FileName = Folder() + "Kept.VrCat";
+        param.InitialObjects = {MakeFile(QStringLiteral("page2/one.txt")), MakeFile(QStringLiteral("page2/two.bin"))};
+        auto wizard = ShowWizard(param);
+        wizard->BtnNextClick();
+        QLineEdit* box = wizard->ObjectList().Filter();
+        QTableView* list = wizard->ObjectList().Table();
+        QTest::keyClick(list, Qt::Key_F3);
+        QTRY_COMPARE(QApplication::focusWidget(), box);
+        QTest::keyClicks(box, QStringLiteral("two"));
+        QTest::keyClick(box, Qt::Key_Return);
+        QTRY_COMPARE(QApplication::focusWidget(), list);
+        QCOMPARE(list->currentIndex().row(), 0);
+
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Escape);
+        QCOMPARE(box->text(), QString());
+        QTest::keyClick(box, Qt::Key_Escape);
+        QTRY_COMPARE(QApplication::focusWidget(), list);
+        QCOMPARE(wizard->CurrentPage(), int(TTessnaForm::Page02));
+        QVERIFY(wizard->isVisible());
+        QVERIFY(boxes_.boxes.empty());
     }
 
     // In modify mode page 1 says what a changed name does; a new catalog has nothing to say.

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <numeric>
 
 namespace {
@@ -171,4 +172,32 @@ TEST(FilteredTableModel, RemovalAndSortWorkOnTheShownRows)
     EXPECT_EQ(Selected(model, selection), (QStringList {"rat"}));
     model.SetFilterText("");
     EXPECT_EQ(model.Shown(), (QStringList {"rat", "cow", "bee", "bat", "ant"}));
+}
+
+// Erasing back to words typed earlier shows what those words show now: rows that came,
+// went or moved while the longer words were set are not shown as they were before.
+TEST(FilteredTableModel, ErasingAfterAChangeOfTheRowsShowsTheRowsAsTheyAre)
+{
+    struct ChangeCase {
+        const char* change;
+        std::function<void(Words&)> apply;
+        QStringList erased;   // shown for "al" after the change
+    };
+    const ChangeCase cases[] = {
+        {"nothing", [](Words&) {}, {"alpha", "alphabet", "salt"}},
+        {"insert", [](Words& model) { model.Insert(0, {"alpine"}); }, {"alpine", "alpha", "alphabet", "salt"}},
+        {"remove", [](Words& model) { model.Remove({0}); }, {"alphabet", "salt"}},
+        {"sort", [](Words& model) { model.Sort(true); }, {"salt", "alphabet", "alpha"}},
+    };
+    for (const ChangeCase& c : cases) {
+        Words model({"alpha", "beta", "alphabet", "salt"});
+        for (const char* typed : {"a", "al", "alp", "alph"})
+            model.SetFilterText(typed);
+        c.apply(model);
+        model.SetFilterText("alp");
+        model.SetFilterText("al");
+        EXPECT_EQ(model.Shown(), c.erased) << c.change;
+        model.SetFilterText("a");
+        EXPECT_EQ(model.Shown().size(), c.erased.size() + 1) << c.change;
+    }
 }
