@@ -34,12 +34,23 @@ ListSizes::~ListSizes()
 void ListSizes::Follow(std::vector<std::string> paths)
 {
     paths_ = std::move(paths);
+    countedPrefix_ = 0;
     followed_ = {paths_.begin(), paths_.end()};
     std::erase_if(arrived_, [this](const std::string& path) { return !followed_.contains(path); });
     index_->Focus(paths_, this);
     index_->Request(paths_, this);
     FindHolders();
     Progress();
+}
+
+// Counts arrive while the window answers keys: each look goes on from the first object that
+// was not counted at the last one instead of passing over every object again. An object
+// counted before that lost its count since is found by the full look that follows.
+bool ListSizes::AllCounted()
+{
+    while (countedPrefix_ < paths_.size() && index_->Find(paths_[countedPrefix_]))
+        ++countedPrefix_;
+    return countedPrefix_ == paths_.size();
 }
 
 void ListSizes::Arrived(const std::string& path)
@@ -64,8 +75,9 @@ void ListSizes::TakeCounts()
 // count.
 void ListSizes::Progress()
 {
-    total_ = index_->Total(paths_);
-    rescanning_ = index_->Rescanning(paths_);
+    const bool counted = AllCounted();
+    total_ = counted ? index_->Total(paths_) : std::nullopt;
+    rescanning_ = counted && index_->Rescanning(paths_);
     if (paths_.empty() || total_)
         progressTimer_.stop();
     else if (!progressTimer_.isActive())
@@ -76,6 +88,8 @@ void ListSizes::Progress()
 void ListSizes::FindHolders()
 {
     holders_.assign(paths_.size(), std::string());
+    if (!AllCounted())
+        return;
     const std::optional<std::vector<const ObjectSize*>> sizes = index_->Sizes(paths_);
     if (!sizes)
         return;

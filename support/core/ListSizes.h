@@ -61,6 +61,7 @@ private:
     void TakeCounts();
     void Progress();
     void FindHolders();
+    bool AllCounted();
 
     // The index may go first when both belong to one window.
     QPointer<SizeIndex> index_;
@@ -72,6 +73,8 @@ private:
     // keystroke of a filter or each change of the current row.
     std::optional<SizeTotal> total_;
     bool rescanning_ = false;
+    // The objects before this one were counted when last looked at.
+    std::size_t countedPrefix_ = 0;
     QTimer countsTimer_;
     QTimer progressTimer_;
 };
