@@ -35,7 +35,10 @@ void ListSizes::Follow(std::vector<std::string> paths)
 {
     paths_ = std::move(paths);
     countedPrefix_ = 0;
-    followed_ = {paths_.begin(), paths_.end()};
+    followed_.clear();
+    followed_.reserve(paths_.size());
+    for (std::size_t at = 0; at < paths_.size(); ++at)
+        followed_.try_emplace(paths_[at], at);
     std::erase_if(arrived_, [this](const std::string& path) { return !followed_.contains(path); });
     index_->Focus(paths_, this);
     index_->Request(paths_, this);
@@ -122,7 +125,7 @@ QString ListSizes::TotalToolTip() const
 const std::string& ListSizes::HolderOf(const std::string& path) const
 {
     static const std::string none;
-    const auto found = std::find(paths_.begin(), paths_.end(), path);
-    return found == paths_.end() ? none : holders_[std::size_t(found - paths_.begin())];
+    const auto found = followed_.find(path);
+    return found == followed_.end() ? none : holders_[found->second];
 }
 

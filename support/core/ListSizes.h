@@ -9,6 +9,7 @@
 
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -66,7 +67,8 @@ private:
     // The index may go first when both belong to one window.
     QPointer<SizeIndex> index_;
     std::vector<std::string> paths_;
-    std::unordered_set<std::string> followed_;
+    // Each followed path with its first position, for its holder.
+    std::unordered_map<std::string, std::size_t> followed_;
     std::unordered_set<std::string> arrived_;
     std::vector<std::string> holders_;
     // Kept from the last counts: both look at every followed object, too slow for each
