@@ -265,11 +265,12 @@ int CatalogStore::IndexOfDisplayedName(const std::string& name) const
     return found == catalogs_.end() ? -1 : static_cast<int>(found - catalogs_.begin());
 }
 
-void CatalogStore::CheckLoaded(int index) const
+std::size_t CatalogStore::CheckLoaded(int index) const
 {
     const std::string& reason = UnreadableReason(index);
     if (!reason.empty())
         throw TessnaError(NotLoadedMessage(DisplayedName(Catalog(index).FileName), reason));
+    return static_cast<std::size_t>(index);
 }
 
 std::vector<UnreadableCatalog> CatalogStore::UnreadableCatalogs() const

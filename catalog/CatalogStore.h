@@ -152,8 +152,9 @@ public:
     bool IsLoaded(int index) const { return unreadable_[CheckedIndex(index)].empty(); }
     // Why the catalog's file could not be read; empty for a loaded one.
     const std::string& UnreadableReason(int index) const { return unreadable_[CheckedIndex(index)]; }
-    // Throws TessnaError naming the catalog and why it could not be read, unless it is loaded.
-    void CheckLoaded(int index) const;
+    // Throws TessnaError naming the catalog and why it could not be read, unless it is loaded;
+    // gives the index as a position in the list.
+    std::size_t CheckLoaded(int index) const;
     // The catalogs of the list that could not be read, in list order.
     std::vector<UnreadableCatalog> UnreadableCatalogs() const;
 

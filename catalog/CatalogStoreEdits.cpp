@@ -92,8 +92,7 @@ void CatalogStore::ApplyEdit(::RemoveCatalog& edit)
 
 void CatalogStore::ApplyEdit(SetFileName& edit)
 {
-    CheckLoaded(edit.catalog);
-    const std::size_t at = CheckedIndex(edit.catalog);
+    const std::size_t at = CheckLoaded(edit.catalog);
     Require(catalogs_[at].FileName == edit.from, "the catalog's file name is not the one replaced");
     catalogs_[at].FileName = edit.to;
     origins_[at].edited = true;
@@ -101,8 +100,7 @@ void CatalogStore::ApplyEdit(SetFileName& edit)
 
 void CatalogStore::ApplyEdit(SetObjects& edit)
 {
-    CheckLoaded(edit.catalog);
-    const std::size_t at = CheckedIndex(edit.catalog);
+    const std::size_t at = CheckLoaded(edit.catalog);
     Require(catalogs_[at].Objects == edit.from, "the catalog's objects are not the ones replaced");
     catalogs_[at].Objects = edit.to;
     origins_[at].edited = true;
@@ -112,8 +110,7 @@ void CatalogStore::ApplyEdit(SetObjects& edit)
 // catalog; objects appended at its end are pushed on.
 void CatalogStore::ApplyEdit(InsertObjects& edit)
 {
-    CheckLoaded(edit.catalog);
-    const std::size_t at = CheckedIndex(edit.catalog);
+    const std::size_t at = CheckLoaded(edit.catalog);
     std::vector<std::string>& objects = catalogs_[at].Objects;
     const std::size_t total = objects.size() + edit.paths.size();
     Require(edit.positions.size() == edit.paths.size() && Ascending(edit.positions)
@@ -140,8 +137,7 @@ void CatalogStore::ApplyEdit(InsertObjects& edit)
 
 void CatalogStore::ApplyEdit(EraseObjects& edit)
 {
-    CheckLoaded(edit.catalog);
-    const std::size_t at = CheckedIndex(edit.catalog);
+    const std::size_t at = CheckLoaded(edit.catalog);
     std::vector<std::string>& objects = catalogs_[at].Objects;
     Require(edit.positions.size() == edit.paths.size() && Ascending(edit.positions)
                 && (edit.positions.empty() || edit.positions.back() < objects.size()),
