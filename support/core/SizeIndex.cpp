@@ -36,7 +36,10 @@ struct SizeIndex::Job {
 struct SizeIndex::Run {
     std::vector<std::shared_ptr<Job>> jobs;
     bool batch = false;
-    std::size_t waited = 0;  // the index's thread alone: jobs that an entry still waits for
+    // The index's thread alone: jobs that an entry still waits for, and whether the jobs the
+    // worker had not come to were taken back.
+    std::size_t waited = 0;
+    bool takenBack = false;
 };
 
 // What a worker hands back for one job.
@@ -431,8 +434,9 @@ void SizeIndex::Cancel(Entry& entry)
 void SizeIndex::TakeBack(const Job& cancelled)
 {
     const std::shared_ptr<Run> run = cancelled.run.lock();
-    if (!run)
+    if (!run || run->takenBack)
         return;
+    run->takenBack = true;
     for (const std::shared_ptr<Job>& job : run->jobs) {
         const auto entry = entries_.find(job->path);
         if (entry == entries_.end() || entry->second.job != job || job->claimed.exchange(true))
