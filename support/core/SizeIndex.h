@@ -40,8 +40,9 @@ struct SizeIndexOptions {
 // the objects it touches again. Objects beyond the budget are counted again at an interval.
 //
 // Objects that are not known to be folders or wildcards (plain files, names with nothing
-// behind them) are counted many to a worker, each with one lstat, and their counts reach the
-// index's thread together; a folder found among them is handed back to be walked alone.
+// behind them) are counted many to a worker, each by its lstats alone (the folders above the
+// files of one folder are looked up once), and their counts reach the index's thread
+// together; a folder found among them is handed back to be walked alone.
 //
 // Nothing here waits for a worker: a walk that is no longer wanted is cancelled and left to
 // end on its own (a walk stuck on a dead mount may never end), and whatever it delivers later
