@@ -62,7 +62,7 @@ std::vector<Loaded> Load(const std::string& folder)
     store.LoadCatalogList();
     std::vector<Loaded> loaded;
     for (const TCatalogEntry& entry : store.Catalogs())
-        loaded.push_back({ExtractFileName(entry.FileName), entry.Title, entry.Objects});
+        loaded.push_back({ExtractFileName(entry.FileName), entry.Title, entry.Objects.ToStrings()});
     return loaded;
 }
 
@@ -102,7 +102,7 @@ TEST(CatalogRoundTrip, EveryTextIsRefusedOrReadBackUnchanged)
         EXPECT_EQ(back->Title, entry.Title);
         EXPECT_EQ(back->Objects, entry.Objects);
         if (fileName.find('/') == std::string::npos) {
-            EXPECT_EQ(ReadBackProblem(entry, text).empty(), nameOk);
+            EXPECT_EQ(ReadBackProblem(entry, CatalogTextParts(entry)).empty(), nameOk);
         }
 
         // Through real files for some: accepted ones in batches, refused ones one by one.
