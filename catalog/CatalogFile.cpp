@@ -281,9 +281,9 @@ TCatalogEntry CatalogOfText(const std::string& fileName, std::string_view text, 
         throw CannotReadError(fileName, NotCatalogReason::NotText());
     // The reader stops at a NUL byte and cuts a long title: what it would keep is not the
     // file, and a save would write the shorter copy over it.
-    if (text.find('\0') != std::string_view::npos)
-        throw CannotReadError(fileName, NotCatalogReason::NulByte());
     const IniProfile profile(text);
+    if (profile.EndsAtNul())
+        throw CannotReadError(fileName, NotCatalogReason::NulByte());
     auto entry = ParseProfiled(profile, fileName, text, std::move(owner));
     if (!entry)
         throw CannotReadError(fileName, NotCatalogReason::NoCommonKey());
