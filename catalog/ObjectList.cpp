@@ -190,7 +190,8 @@ ObjectList::Chunk& ObjectList::NewChunk(std::size_t capacity)
 bool ObjectList::CanAppend(const char* begin, std::size_t need) const
 {
     const auto& chunk = *(ChunkAfter(begin) - 1);
-    // A chunk another list shares is never written to: that list may write to it too.
+    // A chunk another list shares is never written to: that list may be in use on another
+    // thread, appending to the same chunk.
     return chunk.use_count() == 1 && chunk->capacity - chunk->used >= need;
 }
 
