@@ -2,7 +2,12 @@
 // against `du -sb --apparent-size` on the same tree in the same run, a repeat with nothing
 // changed, the longest stall of the event loop while the walk runs, and how long a file
 // appended to inside the tree takes to show in the total.
+//
+// Counting a catalog of many separate files, as a list shows it: the time from following
+// them to the total, against an lstat of every path in the same run, and the longest stall
+// of the event loop meanwhile.
 
+#include "support/core/ListSizes.h"
 #include "support/core/SizeIndex.h"
 
 #include <benchmark/benchmark.h>
@@ -21,7 +26,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <map>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -65,10 +73,11 @@ Tree& TheTree()
     return tree;
 }
 
-// Runs the event loop until done holds; gives the longest gap between two ticks of a 1 ms
-// timer. The loop sleeps between events, so that it leaves the cores to the walk.
-template <typename Done>
-double LongestStallWhile(Done done)
+// Runs begin, then the event loop until done holds; gives the longest gap between two ticks
+// of a 1 ms timer, the time begin took included. The loop sleeps between events, so that it
+// leaves the cores to the walk.
+template <typename Begin, typename Done>
+double LongestStallWhile(Begin begin, Done done)
 {
     double longest = 0;
     auto last = Clock::now();
@@ -80,10 +89,17 @@ double LongestStallWhile(Done done)
         last = now;
     });
     tick.start();
+    begin();
     const QDeadlineTimer limit(120'000);
     while (!done() && !limit.hasExpired())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     return longest;
+}
+
+template <typename Done>
+double LongestStallWhile(Done done)
+{
+    return LongestStallWhile([] {}, done);
 }
 
 double DuMilliseconds(const std::string& path)
@@ -137,12 +153,88 @@ void BM_CatalogTotal(benchmark::State& state)
 
 BENCHMARK(BM_CatalogTotal)->UseManualTime()->Iterations(2)->Unit(benchmark::kMillisecond);
 
+constexpr int FilesPerSeparateFolder = 1'000;
+
+// Files of assorted sizes, 1,000 to a folder, each an object of the catalog.
+struct SeparateFiles {
+    QTemporaryDir root;
+    std::vector<std::string> paths;
+    std::int64_t bytes = 0;
+
+    explicit SeparateFiles(int count)
+    {
+        for (int file = 0; file < count; ++file) {
+            const std::string folder = root.path().toStdString() + "/f" + std::to_string(file / FilesPerSeparateFolder);
+            if (file % FilesPerSeparateFolder == 0)
+                mkdir(folder.c_str(), 0755);
+            paths.push_back(folder + "/file" + std::to_string(file) + ".dat");
+            const int fd = open(paths.back().c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            if (ftruncate(fd, file % 5'000) != 0)
+                std::perror(paths.back().c_str());
+            bytes += file % 5'000;
+            close(fd);
+        }
+    }
+};
+
+const SeparateFiles& TheFiles(int count)
+{
+    static std::map<int, std::unique_ptr<SeparateFiles>> files;
+    auto& made = files[count];
+    if (!made)
+        made = std::make_unique<SeparateFiles>(count);
+    return *made;
+}
+
+double LstatMilliseconds(const std::vector<std::string>& paths)
+{
+    const auto start = Clock::now();
+    struct stat info { };
+    for (const std::string& path : paths) {
+        if (lstat(path.c_str(), &info) != 0)
+            return -1;
+    }
+    return Milliseconds(Clock::now() - start);
+}
+
+void BM_SeparateFilesTotal(benchmark::State& state)
+{
+    const SeparateFiles& files = TheFiles(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        const double lstat = LstatMilliseconds(files.paths);
+        SizeIndex index;
+        ListSizes list(index);
+        const auto start = Clock::now();
+        const double stall = LongestStallWhile([&] { list.Follow(files.paths); },
+                                               [&] { return list.Total().has_value(); });
+        const double total = Milliseconds(Clock::now() - start);
+        if (!list.Total() || list.Total()->files != std::int64_t(files.paths.size())
+            || list.Total()->bytes != files.bytes) {
+            state.SkipWithError("the total is wrong");
+            return;
+        }
+        state.SetIterationTime(total / 1000);
+        state.counters["lstat_ms"] = lstat;
+        state.counters["ratio"] = total / lstat;
+        state.counters["longest_stall_ms"] = stall;
+        std::printf("%zu separate files: total after %.0f ms, lstat of each %.0f ms: ratio %.2f; "
+                    "longest event-loop stall %.1f ms\n",
+                    files.paths.size(), total, lstat, total / lstat, stall);
+    }
+}
+
+BENCHMARK(BM_SeparateFilesTotal)
+    ->Arg(10'000)
+    ->Arg(100'000)
+    ->UseManualTime()
+    ->Iterations(2)
+    ->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    TheTree();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -34,7 +34,7 @@ ListSizes::~ListSizes()
 void ListSizes::Follow(std::vector<std::string> paths)
 {
     paths_ = std::move(paths);
-    countedPrefix_ = 0;
+    counted_.clear();
     followed_.clear();
     followed_.reserve(paths_.size());
     for (std::size_t at = 0; at < paths_.size(); ++at)
@@ -42,34 +42,47 @@ void ListSizes::Follow(std::vector<std::string> paths)
     std::erase_if(arrived_, [this](const std::string& path) { return !followed_.contains(path); });
     index_->Focus(paths_, this);
     index_->Request(paths_, this);
-    FindHolders();
+    Look();
     Progress();
 }
 
 // Counts arrive while the window answers keys: each look goes on from the first object that
-// was not counted at the last one instead of passing over every object again. An object
-// counted before that lost its count since is found by the full look that follows.
+// was not counted at the last one instead of passing over every object again. The index
+// keeps each count where it is, so the counts found stay the newest.
 bool ListSizes::AllCounted()
 {
-    while (countedPrefix_ < paths_.size() && index_->Find(paths_[countedPrefix_]))
-        ++countedPrefix_;
-    return countedPrefix_ == paths_.size();
+    while (counted_.size() < paths_.size()) {
+        const ObjectSize* size = index_->Find(paths_[counted_.size()]);
+        if (!size)
+            return false;
+        counted_.push_back(size);
+    }
+    return true;
 }
 
-void ListSizes::Arrived(const std::string& path)
+// The last counts of a count are taken at once, so that the total shows as soon as it is
+// known.
+void ListSizes::Arrived(const std::vector<std::string>& paths)
 {
-    if (!followed_.contains(path))
+    for (const std::string& path : paths) {
+        if (followed_.contains(path))
+            arrived_.insert(path);
+    }
+    if (arrived_.empty())
         return;
-    arrived_.insert(path);
-    if (!countsTimer_.isActive())
+    if (!index_->Counting()) {
+        countsTimer_.stop();
+        TakeCounts();
+    } else if (!countsTimer_.isActive()) {
         countsTimer_.start();
+    }
 }
 
 void ListSizes::TakeCounts()
 {
     const std::unordered_set<std::string> arrived = std::move(arrived_);
     arrived_.clear();
-    FindHolders();
+    Look();
     emit Counted(arrived);
     Progress();
 }
@@ -78,9 +91,6 @@ void ListSizes::TakeCounts()
 // count.
 void ListSizes::Progress()
 {
-    const bool counted = AllCounted();
-    total_ = counted ? index_->Total(paths_) : std::nullopt;
-    rescanning_ = counted && index_->Rescanning(paths_);
     if (paths_.empty() || total_)
         progressTimer_.stop();
     else if (!progressTimer_.isActive())
@@ -88,19 +98,22 @@ void ListSizes::Progress()
     emit TotalChanged();
 }
 
-void ListSizes::FindHolders()
+// The holders, the total and whether any object is rescanned, from one look at the counts
+// of every object: a list of many objects passes over them once when the last one arrives.
+void ListSizes::Look()
 {
     holders_.assign(paths_.size(), std::string());
+    total_.reset();
+    rescanning_ = false;
     if (!AllCounted())
         return;
-    const std::optional<std::vector<const ObjectSize*>> sizes = index_->Sizes(paths_);
-    if (!sizes)
-        return;
-    const std::vector<int> holding = HoldingObjects(*sizes);
+    const std::vector<int> holding = HoldingObjects(counted_);
     for (std::size_t i = 0; i < holding.size(); ++i) {
         if (holding[i] >= 0)
             holders_[i] = paths_[std::size_t(holding[i])];
     }
+    total_ = ::TotalOf(counted_, holding);
+    rescanning_ = index_->Rescanning(paths_);
 }
 
 std::optional<SizeTotal> ListSizes::TotalOf(const std::vector<std::string>& paths) const

@@ -58,10 +58,10 @@ signals:
     void TotalChanged();
 
 private:
-    void Arrived(const std::string& path);
+    void Arrived(const std::vector<std::string>& paths);
     void TakeCounts();
     void Progress();
-    void FindHolders();
+    void Look();
     bool AllCounted();
 
     // The index may go first when both belong to one window.
@@ -75,8 +75,8 @@ private:
     // keystroke of a filter or each change of the current row.
     std::optional<SizeTotal> total_;
     bool rescanning_ = false;
-    // The objects before this one were counted when last looked at.
-    std::size_t countedPrefix_ = 0;
+    // The counts of the objects from the first on that were counted when last looked at.
+    std::vector<const ObjectSize*> counted_;
     QTimer countsTimer_;
     QTimer progressTimer_;
 };

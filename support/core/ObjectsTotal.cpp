@@ -1,6 +1,7 @@
 #include "support/core/ObjectsTotal.h"
 
 #include <algorithm>
+#include <span>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -22,6 +23,50 @@ std::vector<const ObjectSize*> Pointers(const std::vector<ObjectSize>& sizes)
     return pointers;
 }
 
+// The objects that cover each identity, in the order listed. Nearly every identity is covered
+// by one object, which is kept without a list of its own: a list of many objects costs one
+// table entry each.
+class Coverers {
+public:
+    explicit Coverers(const std::vector<const ObjectSize*>& sizes)
+    {
+        first_.reserve(sizes.size());
+        for (std::size_t outer = 0; outer < sizes.size(); ++outer) {
+            for (const FileId& id : sizes[outer]->covers)
+                Add(id, static_cast<int>(outer));
+        }
+    }
+
+    std::span<const int> Of(const FileId& id) const
+    {
+        const auto found = first_.find(id);
+        if (found == first_.end())
+            return {};
+        if (found->second >= 0)
+            return {&found->second, 1};
+        return several_[std::size_t(-1 - found->second)];
+    }
+
+private:
+    // A negative value names a list of several_.
+    void Add(const FileId& id, int outer)
+    {
+        auto [known, added] = first_.try_emplace(id, outer);
+        if (added || known->second == outer)
+            return;
+        if (known->second >= 0) {
+            several_.push_back({known->second});
+            known->second = -static_cast<int>(several_.size());
+        }
+        std::vector<int>& objects = several_[std::size_t(-1 - known->second)];
+        if (objects.back() != outer)
+            objects.push_back(outer);
+    }
+
+    std::unordered_map<FileId, int, FileIdHash> first_;
+    std::vector<std::vector<int>> several_;
+};
+
 }  // namespace
 
 // The objects that cover each identity are looked up, so that a list of many objects costs
@@ -29,22 +74,12 @@ std::vector<const ObjectSize*> Pointers(const std::vector<ObjectSize>& sizes)
 std::vector<int> HoldingObjects(const std::vector<const ObjectSize*>& sizes)
 {
     const int count = static_cast<int>(sizes.size());
-    std::unordered_map<FileId, std::vector<int>, FileIdHash> coveredBy;
-    for (int outer = 0; outer < count; ++outer) {
-        for (const FileId& id : sizes[std::size_t(outer)]->covers) {
-            std::vector<int>& objects = coveredBy[id];
-            if (objects.empty() || objects.back() != outer)
-                objects.push_back(outer);
-        }
-    }
+    const Coverers coverers(sizes);
     std::vector<int> holders(sizes.size(), -1);
     for (int inner = 0; inner < count; ++inner) {
         const ObjectSize& held = *sizes[std::size_t(inner)];
         for (const FileId& id : held.chain) {
-            const auto found = coveredBy.find(id);
-            if (found == coveredBy.end())
-                continue;
-            for (const int outer : found->second) {
+            for (const int outer : coverers.Of(id)) {
                 if (outer == inner || (holders[inner] >= 0 && outer >= holders[inner]))
                     continue;
                 if (outer > inner && Holds(held, *sizes[std::size_t(outer)]))
@@ -63,7 +98,11 @@ std::vector<int> HoldingObjects(const std::vector<ObjectSize>& sizes)
 
 SizeTotal TotalOf(const std::vector<const ObjectSize*>& sizes)
 {
-    const std::vector<int> holders = HoldingObjects(sizes);
+    return TotalOf(sizes, HoldingObjects(sizes));
+}
+
+SizeTotal TotalOf(const std::vector<const ObjectSize*>& sizes, const std::vector<int>& holders)
+{
     SizeTotal total;
     std::unordered_set<FileId, FileIdHash> linked;
     for (std::size_t i = 0; i < sizes.size(); ++i) {

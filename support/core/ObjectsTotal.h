@@ -28,3 +28,5 @@ struct SizeTotal {
 // of them counts once.
 SizeTotal TotalOf(const std::vector<ObjectSize>& sizes);
 SizeTotal TotalOf(const std::vector<const ObjectSize*>& sizes);
+// The same, with the objects' holders as HoldingObjects gives them.
+SizeTotal TotalOf(const std::vector<const ObjectSize*>& sizes, const std::vector<int>& holders);

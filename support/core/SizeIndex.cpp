@@ -6,21 +6,47 @@
 
 #include <QSocketNotifier>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <mutex>
 #include <thread>
 
-// One walk. The worker alone writes watched and overBudget until it delivers.
+// One object's walk. The worker alone writes watched and overBudget until it delivers.
 struct SizeIndex::Job {
     std::string path;
+    std::string host;  // empty: the path names nothing on this host
     std::string parent;
     std::shared_ptr<const ObjectWalk> previous;  // none: walk anew
     std::vector<std::string> changed;
     std::atomic<bool> cancelled = false;
+    // Set by whoever comes first: the worker that walks the job, or the index that takes it
+    // back from a worker that has not come to it.
+    std::atomic<bool> claimed = false;
     std::atomic<std::int64_t> filesSeen = 0;
     std::vector<std::string> watched;
     bool overBudget = false;
+    std::weak_ptr<Run> run;  // the index's thread alone
+};
+
+// The jobs one worker walks one after another. A batch holds objects not known to need a
+// walk of their own; a folder among them is handed back unwalked.
+struct SizeIndex::Run {
+    std::vector<std::shared_ptr<Job>> jobs;
+    bool batch = false;
+    // The index's thread alone: jobs that an entry still waits for, and whether the jobs the
+    // worker had not come to were taken back.
+    std::size_t waited = 0;
+    bool takenBack = false;
+};
+
+// What a worker hands back for one job.
+struct SizeIndex::Outcome {
+    std::shared_ptr<Job> job;
+    std::shared_ptr<const ObjectWalk> walk;  // none: a folder found in a batch, to walk alone
+    ObjectSize size;
 };
 
 // Where workers hand their results in: the index while it lives, nobody after.
@@ -31,6 +57,16 @@ struct SizeIndex::Mailbox {
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
+// The queue is shared among the workers in batches of at most this many objects: a worker's
+// start waits for the index's thread, which a busy machine may make a few milliseconds late,
+// so a long queue is taken in few batches.
+constexpr std::size_t BatchSize = 4096;
+// A worker hands over what it has counted at least this often, so that the index's thread
+// takes a few thousand counts at a time at most and sizes show as they are counted.
+constexpr auto HandOverInterval = std::chrono::milliseconds(20);
+
 bool Touches(const std::string& scope, const std::string& parent, const std::string& folder)
 {
     if (scope.empty())
@@ -39,6 +75,12 @@ bool Touches(const std::string& scope, const std::string& parent, const std::str
         return true;
     return folder.size() > scope.size() && folder.starts_with(scope)
         && (scope == "/" || folder[scope.size()] == '/');
+}
+
+bool IsFolder(const std::string& hostPath)
+{
+    struct stat info { };
+    return !hostPath.empty() && lstat(hostPath.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 }  // namespace
@@ -88,16 +130,23 @@ void SizeIndex::Request(const std::vector<std::string>& paths, Viewer viewer)
     for (const std::string& path : paths) {
         shown.insert(path);
         auto [entry, added] = entries_.try_emplace(path);
-        // Only an absolute host path names something to watch (the walk counts nothing else).
-        const std::string host = ToHostPath(path).value_or(std::string());
-        if (added && host.starts_with('/')) {
-            entry->second.parent = ParentHostFolder(host);
-            entry->second.scope = HasWildcards(ExtractFileName(host)) ? entry->second.parent : host;
-        }
+        if (added)
+            Place(entry->second, path);
         if (!entry->second.job && (!entry->second.size || entry->second.outdated))
-            Enqueue(path);
+            Enqueue(*entry);
     }
     StartWalks();
+}
+
+// Only an absolute host path names something to watch (the walk counts nothing else).
+void SizeIndex::Place(Entry& entry, const std::string& path)
+{
+    const std::string host = ToHostPath(path).value_or(std::string());
+    if (!host.starts_with('/'))
+        return;
+    entry.parent = ParentHostFolder(host);
+    entry.wildcard = HasWildcards(ExtractFileName(host));
+    entry.scope = entry.wildcard ? entry.parent : host;
 }
 
 void SizeIndex::Focus(const std::vector<std::string>& paths, Viewer viewer)
@@ -106,11 +155,9 @@ void SizeIndex::Focus(const std::vector<std::string>& paths, Viewer viewer)
         focus_.erase(viewer);
     else
         focus_[viewer] = {paths.begin(), paths.end()};
-    std::erase_if(pending_, [&](const std::string& path) {
-        const bool dropped = !Shown(path);
-        if (dropped)
-            queued_.erase(path);
-        return dropped;
+    std::erase_if(pending_, [&](Item* item) {
+        item->second.queued = Shown(item->first);
+        return !item->second.queued;
     });
     for (auto& [path, entry] : entries_) {
         if (entry.job && !Shown(path))
@@ -145,7 +192,7 @@ std::optional<SizeTotal> SizeIndex::Total(const std::vector<std::string>& paths)
 
 std::int64_t SizeIndex::FilesInProgress() const
 {
-    std::int64_t files = 0;
+    std::int64_t files = filesCounted_;
     for (const std::shared_ptr<Job>& job : running_)
         files += job->filesSeen.load(std::memory_order_relaxed);
     return files;
@@ -158,7 +205,7 @@ bool SizeIndex::Counting() const
 
 bool SizeIndex::Rescanning(const std::vector<std::string>& paths) const
 {
-    return std::any_of(paths.begin(), paths.end(), [&](const std::string& path) {
+    return unfollowed_ > 0 && std::any_of(paths.begin(), paths.end(), [&](const std::string& path) {
         const auto entry = entries_.find(path);
         return entry != entries_.end() && entry->second.size && !entry->second.followed;
     });
@@ -166,49 +213,113 @@ bool SizeIndex::Rescanning(const std::vector<std::string>& paths) const
 
 int SizeIndex::Running() const
 {
-    return static_cast<int>(running_.size());
+    return static_cast<int>(runs_.size());
 }
 
-void SizeIndex::Enqueue(const std::string& path)
+void SizeIndex::Enqueue(Item& item, bool first)
 {
-    if (queued_.insert(path).second)
-        pending_.push_back(path);
+    if (item.second.queued)
+        return;
+    item.second.queued = true;
+    if (first)
+        pending_.push_front(&item);
+    else
+        pending_.push_back(&item);
 }
 
+// A folder or a wildcard: its walk may take long, and a worker takes it alone.
+bool SizeIndex::Alone(const Item* item)
+{
+    return item->second.wildcard || item->second.folder;
+}
+
+// Each free worker takes the object at the head of the queue alone, or the objects from there
+// on that need no walk of their own as one batch: its share of the queue among the free
+// workers.
 void SizeIndex::StartWalks()
 {
     while (!pending_.empty() && Running() < options_.workers) {
-        const std::string path = pending_.front();
-        pending_.pop_front();
-        queued_.erase(path);
-        const auto entry = entries_.find(path);
-        if (entry != entries_.end() && !entry->second.job)
-            Start(path, entry->second);
+        auto run = std::make_shared<Run>();
+        run->batch = !Alone(pending_.front());
+        const auto free = std::size_t(options_.workers - Running());
+        const std::size_t share = (pending_.size() + free - 1) / free;
+        const std::size_t most = run->batch ? std::min(share, BatchSize) : 1;
+        while (!pending_.empty() && run->jobs.size() < most && !(run->batch && Alone(pending_.front()))) {
+            Item* const item = pending_.front();
+            pending_.pop_front();
+            item->second.queued = false;
+            if (!item->second.job)
+                run->jobs.push_back(Start(item->first, item->second, run));
+        }
+        if (!run->jobs.empty())
+            Launch(run);
     }
+    if (!Counting())
+        filesCounted_ = 0;
 }
 
-// The worker owns copies of everything it uses; it reaches the index only through the
-// mailbox, under its lock.
-void SizeIndex::Start(const std::string& path, Entry& entry)
+std::shared_ptr<SizeIndex::Job> SizeIndex::Start(const std::string& path, Entry& entry, const std::shared_ptr<Run>& run)
 {
     auto job = std::make_shared<Job>();
     job->path = path;
+    job->host = entry.wildcard ? std::string() : entry.scope;
     job->parent = entry.parent;
     if (!entry.walkAnew && entry.walk) {
         job->previous = entry.walk;
         job->changed.assign(entry.changed.begin(), entry.changed.end());
     }
+    job->run = run;
+    ++run->waited;
     entry.changed.clear();
     entry.job = job;
     running_.insert(job);
     entry.outdated = false;
     entry.walkAnew = false;
-    std::thread([job, walk = options_.walk, watches = watches_, mailbox = mailbox_] {
+    return job;
+}
+
+// The worker owns copies of everything it uses; it reaches the index only through the
+// mailbox, under its lock.
+void SizeIndex::Launch(const std::shared_ptr<Run>& run)
+{
+    runs_.insert(run);
+    std::thread([run, walk = options_.walk, watches = watches_, mailbox = mailbox_] {
+        Work(*run, walk, *watches, mailbox);
+    }).detach();
+}
+
+// Runs on a worker: counts are handed over together, when the run ends, when a folder is
+// found in a batch (so that its walk starts at once) and at intervals on a slow disk.
+void SizeIndex::Work(const Run& run, const Walk& walk, FolderWatches& watches, const std::shared_ptr<Mailbox>& mailbox)
+{
+    std::unordered_map<std::string, std::vector<FileId>> ancestors;
+    std::vector<Outcome> outcomes;
+    auto handedOver = Clock::now();
+    const auto handOver = [&] {
+        if (!outcomes.empty()) {
+            const std::lock_guard lock(mailbox->mutex);
+            if (SizeIndex* const index = mailbox->receiver)
+                QMetaObject::invokeMethod(
+                    index, [index, taken = std::move(outcomes)]() mutable { index->Deliver(taken); },
+                    Qt::QueuedConnection);
+        }
+        outcomes.clear();
+        handedOver = Clock::now();
+    };
+    for (const std::shared_ptr<Job>& job : run.jobs) {
+        if (job->claimed.exchange(true) || job->cancelled)
+            continue;
+        if (run.batch && IsFolder(job->host)) {
+            outcomes.push_back({job, nullptr, {}});
+            handOver();
+            continue;
+        }
         WalkControl control;
         control.cancelled = &job->cancelled;
         control.filesSeen = &job->filesSeen;
+        control.ancestors = &ancestors;
         control.onFolder = [&](const std::string& folder) {
-            if (watches->Add(folder))
+            if (watches.Add(folder))
                 job->watched.push_back(folder);
             else
                 job->overBudget = true;
@@ -217,38 +328,54 @@ void SizeIndex::Start(const std::string& path, Entry& entry)
             control.onFolder(job->parent);
         auto result = std::make_shared<const ObjectWalk>(walk(job->path, job->previous.get(), job->changed, control));
         ObjectSize size = result->Sum();
-        const std::lock_guard lock(mailbox->mutex);
-        if (!mailbox->receiver)
-            return;
-        SizeIndex* const index = mailbox->receiver;
-        QMetaObject::invokeMethod(
-            index,
-            [index, job, result = std::move(result), size = std::move(size)]() mutable {
-                index->Deliver(job, std::move(result), std::move(size));
-            },
-            Qt::QueuedConnection);
-    }).detach();
+        outcomes.push_back({job, std::move(result), std::move(size)});
+        if (Clock::now() - handedOver >= HandOverInterval)
+            handOver();
+    }
+    handOver();
 }
 
-void SizeIndex::Deliver(const std::shared_ptr<Job>& job, std::shared_ptr<const ObjectWalk> walk, ObjectSize size)
+void SizeIndex::Deliver(std::vector<Outcome>& outcomes)
 {
+    std::vector<std::string> counted;
+    for (Outcome& outcome : outcomes) {
+        if (Take(outcome))
+            counted.push_back(outcome.job->path);
+    }
+    StartWalks();
+    if (!counted.empty())
+        emit Counted(counted);
+}
+
+// Takes a worker's outcome into its entry; true when the entry has a new count.
+bool SizeIndex::Take(Outcome& outcome)
+{
+    const std::shared_ptr<Job>& job = outcome.job;
     const auto found = entries_.find(job->path);
-    running_.erase(job);
     if (found == entries_.end() || found->second.job != job || job->cancelled) {
         for (const std::string& folder : job->watched)
             watches_->Release(folder);
-        StartWalks();
-        return;
+        return false;
     }
     Entry& entry = found->second;
-    entry.walk = std::move(walk);
+    if (!outcome.walk) {
+        // Walked next, ahead of the objects still queued.
+        Unstart(entry);
+        entry.folder = true;
+        Enqueue(*found, true);
+        return false;
+    }
+    entry.walk = std::move(outcome.walk);
+    const bool wasUnfollowed = entry.size && !entry.followed;
     KeepWatches(entry, *job);
-    entry.size = std::move(size);
-    entry.job.reset();
+    unfollowed_ = unfollowed_ - std::size_t(wasUnfollowed) + std::size_t(!entry.followed);
+    entry.size = std::move(outcome.size);
+    entry.folder = !entry.walk->roots.empty();
+    filesCounted_ += entry.size->files;
+    Finish(entry);
     if (entry.outdated && Shown(job->path))
-        Enqueue(job->path);
-    StartWalks();
-    emit Counted(job->path);
+        Enqueue(*found);
+    return true;
 }
 
 // A new walk watches every folder it holds; an update watched only the folders that were
@@ -275,14 +402,49 @@ void SizeIndex::KeepWatches(Entry& entry, const Job& job)
     }
 }
 
-// The changes the cancelled walk had taken are lost with it: the next walk starts anew.
-void SizeIndex::Cancel(Entry& entry)
+// The entry waits for its job no more, and the job's worker is free once no entry waits
+// for any of its jobs.
+void SizeIndex::Finish(Entry& entry)
 {
-    entry.job->cancelled = true;
     running_.erase(entry.job);
+    if (const std::shared_ptr<Run> run = entry.job->run.lock(); run && --run->waited == 0)
+        runs_.erase(run);
     entry.job.reset();
+}
+
+// A job given up before it was counted: the changes it had taken are lost with it, and the
+// next walk starts anew.
+void SizeIndex::Unstart(Entry& entry)
+{
+    Finish(entry);
     entry.outdated = true;
     entry.walkAnew = true;
+}
+
+void SizeIndex::Cancel(Entry& entry)
+{
+    const std::shared_ptr<Job> job = entry.job;
+    job->cancelled = true;
+    Unstart(entry);
+    TakeBack(*job);
+}
+
+// The cancelled job may hang (a dead mount) with the rest of its batch behind it: the jobs its
+// worker has not come to are queued again for another worker.
+void SizeIndex::TakeBack(const Job& cancelled)
+{
+    const std::shared_ptr<Run> run = cancelled.run.lock();
+    if (!run || run->takenBack)
+        return;
+    run->takenBack = true;
+    for (const std::shared_ptr<Job>& job : run->jobs) {
+        const auto entry = entries_.find(job->path);
+        if (entry == entries_.end() || entry->second.job != job || job->claimed.exchange(true))
+            continue;
+        Unstart(entry->second);
+        if (Shown(job->path))
+            Enqueue(*entry);
+    }
 }
 
 void SizeIndex::ReleaseWatches(std::set<std::string>& folders)
@@ -309,20 +471,21 @@ void SizeIndex::TakeChanges()
 
 void SizeIndex::CountChanged()
 {
-    for (auto& [path, entry] : entries_) {
-        if (entry.outdated && !entry.job && Shown(path))
-            Enqueue(path);
+    for (Item& item : entries_) {
+        if (item.second.outdated && !item.second.job && Shown(item.first))
+            Enqueue(item);
     }
     StartWalks();
 }
 
 void SizeIndex::Rescan()
 {
-    for (auto& [path, entry] : entries_) {
-        if (!entry.size || entry.followed || entry.job || !Shown(path))
+    for (Item& item : entries_) {
+        Entry& entry = item.second;
+        if (!entry.size || entry.followed || entry.job || !Shown(item.first))
             continue;
         entry.walkAnew = true;
-        Enqueue(path);
+        Enqueue(item);
     }
     StartWalks();
 }

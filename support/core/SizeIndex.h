@@ -39,6 +39,11 @@ struct SizeIndexOptions {
 // nothing changed. Counted folders are watched (inotify, within a budget); a change counts
 // the objects it touches again. Objects beyond the budget are counted again at an interval.
 //
+// Objects that are not known to be folders or wildcards (plain files, names with nothing
+// behind them) are counted many to a worker, each by its lstats alone (the folders above the
+// files of one folder are looked up once), and their counts reach the index's thread
+// together; a folder found among them is handed back to be walked alone.
+//
 // Nothing here waits for a worker: a walk that is no longer wanted is cancelled and left to
 // end on its own (a walk stuck on a dead mount may never end), and whatever it delivers later
 // is dropped. Workers share only reference-counted state with the index, so the index can be
@@ -59,7 +64,8 @@ public:
     ~SizeIndex() override;
 
     // The last count of an object (code page 932 path), or nullptr when none has finished.
-    // Never touches the disk.
+    // Never touches the disk. The count stays at this address while the index lives, and each
+    // new count of the object replaces it there.
     const ObjectSize* Find(const std::string& path) const;
 
     // Counts those of the objects that have no count (or an outdated one) and no walk under
@@ -77,7 +83,7 @@ public:
     // The total of the objects, each file once, or nothing while any of them is counted.
     std::optional<SizeTotal> Total(const std::vector<std::string>& paths) const;
 
-    // Files counted so far by the walks under way, for a progress text.
+    // Files counted so far since the index was last idle, for a progress text.
     std::int64_t FilesInProgress() const;
     bool Counting() const;
 
@@ -86,15 +92,21 @@ public:
     bool Rescanning(const std::vector<std::string>& paths) const;
 
 signals:
-    // A count of the object has finished (the first one, or a new one after a change).
-    void Counted(const std::string& path);
+    // Counts of these objects have finished (the first ones, or new ones after a change):
+    // those that arrived together, in one signal.
+    void Counted(const std::vector<std::string>& paths);
 
 private:
     struct Job;
+    struct Run;
+    struct Outcome;
     struct Mailbox;
     struct Entry {
         std::string scope;  // host folder whose changes touch the object
         std::string parent;  // host folder that holds the object
+        bool wildcard = false;
+        bool folder = false;  // the last count found a folder
+        bool queued = false;  // pending_ holds it
         std::optional<ObjectSize> size;
         std::shared_ptr<const ObjectWalk> walk;
         std::shared_ptr<Job> job;
@@ -105,12 +117,21 @@ private:
         bool walkAnew = true;  // the next walk starts from nothing
     };
 
-    void Enqueue(const std::string& path);
+    void Place(Entry& entry, const std::string& path);
+    using Item = std::pair<const std::string, Entry>;
+    void Enqueue(Item& item, bool first = false);
+    static bool Alone(const Item* item);
     void StartWalks();
-    void Start(const std::string& path, Entry& entry);
-    void Deliver(const std::shared_ptr<Job>& job, std::shared_ptr<const ObjectWalk> walk, ObjectSize size);
+    std::shared_ptr<Job> Start(const std::string& path, Entry& entry, const std::shared_ptr<Run>& run);
+    void Launch(const std::shared_ptr<Run>& run);
+    static void Work(const Run& run, const Walk& walk, FolderWatches& watches, const std::shared_ptr<Mailbox>& mailbox);
+    void Deliver(std::vector<Outcome>& outcomes);
+    bool Take(Outcome& outcome);
     void KeepWatches(Entry& entry, const Job& job);
+    void Finish(Entry& entry);
+    void Unstart(Entry& entry);
     void Cancel(Entry& entry);
+    void TakeBack(const Job& cancelled);
     void ReleaseWatches(std::set<std::string>& folders);
     void TakeChanges();
     void CountChanged();
@@ -125,12 +146,17 @@ private:
     QTimer settle_;
     QTimer rescan_;
     std::unordered_map<std::string, Entry> entries_;
-    std::deque<std::string> pending_;
-    // The paths pending_ holds, so that queueing a path looks it up instead of searching the
-    // queue (a catalog of 100,000 objects queues them all at once).
-    std::unordered_set<std::string> queued_;
-    // The jobs the entries hold, so that the running ones are counted without a pass over
-    // every entry (which each finished walk would otherwise make).
+    // The objects to count, in order: entries_ keeps each entry where it is.
+    std::deque<Item*> pending_;
+    // The jobs the entries hold, so that the files counted so far are summed without a pass
+    // over every entry (which each progress text would otherwise make).
     std::unordered_set<std::shared_ptr<Job>> running_;
+    // The workers' runs that hold a job an entry waits for: one worker each.
+    std::unordered_set<std::shared_ptr<Run>> runs_;
+    // Counted entries whose folders are not all watched, so that a list that has none asks
+    // no entry.
+    std::size_t unfollowed_ = 0;
+    // Files of the counts delivered since the index was last idle.
+    std::int64_t filesCounted_ = 0;
     std::unordered_map<Viewer, std::unordered_set<std::string>> focus_;
 };

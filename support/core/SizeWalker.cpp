@@ -229,13 +229,19 @@ void WalkTop(Walker& walker, ObjectWalk& walk, const std::string& hostPath)
     }
 }
 
-void AddChain(ObjectSize& top, const std::string& hostPath)
+void AddAncestors(ObjectSize& top, const std::string& hostPath, const WalkControl& control)
 {
-    FileId id;
-    if (IdentityOf(hostPath, id))
-        top.chain.push_back(id);
-    for (const FileId& above : AncestorChain(hostPath))
-        top.chain.push_back(above);
+    std::vector<FileId> computed;
+    const std::vector<FileId>* chain = &computed;
+    if (control.ancestors) {
+        auto [known, added] = control.ancestors->try_emplace(ParentHostFolder(hostPath));
+        if (added)
+            known->second = AncestorChain(hostPath);
+        chain = &known->second;
+    } else {
+        computed = AncestorChain(hostPath);
+    }
+    top.chain.insert(top.chain.end(), chain->begin(), chain->end());
 }
 
 }  // namespace
@@ -296,14 +302,19 @@ ObjectWalk WalkTree(std::string_view path, const WalkControl& control)
     const std::string mask = ExtractFileName(path);
     if (!HasWildcards(mask)) {
         WalkTop(walker, walk, *host);
-        if (walk.top.exists)
-            AddChain(walk.top, *host);
+        if (walk.top.exists) {
+            walk.top.chain.push_back(walk.top.covers.front());
+            AddAncestors(walk.top, *host, control);
+        }
         return walk;
     }
     const std::string folder = ParentHostFolder(*host);
     for (const std::string& match : Matches(folder, mask, walk.top))
         WalkTop(walker, walk, match);
-    AddChain(walk.top, folder);
+    FileId id;
+    if (IdentityOf(folder, id))
+        walk.top.chain.push_back(id);
+    AddAncestors(walk.top, folder, control);
     return walk;
 }
 

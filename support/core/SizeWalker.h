@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 // How a caller steers a walk from another thread and hears of its progress.
@@ -18,6 +19,10 @@ struct WalkControl {
     // Called with the host path of each folder before its entries are read for the first
     // time, so that a watch set there misses no change made after the count.
     std::function<void(const std::string& hostFolder)> onFolder;
+    // The identities of the folders above a host folder's entries, by that folder, kept by
+    // the caller for walks made one after another: many files of one folder look up the
+    // folders above them once. Nothing is kept when null.
+    std::unordered_map<std::string, std::vector<FileId>>* ancestors = nullptr;
 };
 
 // Walks a catalog object (a file, a folder with everything below it, or a name with "*" or

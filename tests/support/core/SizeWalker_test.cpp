@@ -236,6 +236,7 @@ TEST_F(SizeWalkerTest, EachObjectIsHeldByTheFirstListedObjectThatHoldsIt)
         {"a wildcard inside a folder", {"top/*", "top"}, {1, -1}, {4123, 4, 3}},
         {"a match of a wildcard", {"top/*", "top/sub"}, {-1, 0}, {4123, 4, 2}},
         {"a folder listed twice", {"top", "top"}, {-1, 0}, {4123, 4, 3}},
+        {"a folder listed three times around a file in it", {"top/a", "top", "top", "top"}, {1, -1, 1, 1}, {4123, 4, 3}},
         {"one folder through a link above it", {"via/sub", "top/sub"}, {-1, 0}, {4003, 2, 2}},
         {"the link itself is another object", {"via", "top"}, {-1, -1}, {4123, 4, 3}},
         {"a file through its second name", {"top/b", "other/b-link"}, {-1, 0}, {20, 1, 0}},
