@@ -3,6 +3,8 @@
 #include "support/core/SizeIndex.h"
 #include "support/core/SizeTexts.h"
 
+#include <algorithm>
+
 namespace {
 
 // Counts that arrive together reach the list in one pass, and the progress text changes a
@@ -36,12 +38,118 @@ void ListSizes::Follow(std::vector<std::string> paths)
     paths_ = std::move(paths);
     countedPrefix_ = 0;
     followed_.clear();
+    unfollowed_ = 0;
     followed_.reserve(paths_.size());
     for (std::size_t at = 0; at < paths_.size(); ++at)
-        followed_.try_emplace(paths_[at], at);
+        ++followed_.try_emplace(paths_[at], Place{at, 0}).first->second.count;
     std::erase_if(arrived_, [this](const std::string& path) { return !followed_.contains(path); });
     index_->Focus(paths_, this);
     index_->Request(paths_, this);
+    Edited();
+}
+
+void ListSizes::Insert(const std::vector<std::size_t>& positions, const std::vector<std::string>& paths)
+{
+    if (positions.empty())
+        return;
+    std::vector<std::string> merged;
+    merged.reserve(paths_.size() + paths.size());
+    std::size_t old = 0;
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        while (merged.size() < positions[i])
+            merged.push_back(std::move(paths_[old++]));
+        merged.push_back(paths[i]);
+    }
+    while (old < paths_.size())
+        merged.push_back(std::move(paths_[old++]));
+    paths_ = std::move(merged);
+    // Each path keeps its first object, which moved down by the objects that entered before
+    // it: the one entering at positions[i] comes before the positions[i] - i objects held
+    // before it.
+    std::vector<std::size_t> heldBefore(positions.size());
+    for (std::size_t i = 0; i < positions.size(); ++i)
+        heldBefore[i] = positions[i] - i;
+    for (auto& [path, place] : followed_)
+        place.first += static_cast<std::size_t>(std::upper_bound(heldBefore.begin(), heldBefore.end(), place.first)
+                                                - heldBefore.begin());
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        const auto [found, added] = followed_.try_emplace(paths[i], Place{positions[i], 0});
+        Place& place = found->second;
+        if (place.count++ > 0) {
+            place.first = std::min(place.first, positions[i]);
+            continue;
+        }
+        place.first = positions[i];
+        unfollowed_ -= added ? 0 : 1;
+    }
+    countedPrefix_ = std::min(countedPrefix_, positions.front());
+    // Requesting a path followed already changes nothing.
+    index_->Request(paths, this);
+    Edited();
+}
+
+void ListSizes::Erase(const std::vector<std::size_t>& positions)
+{
+    if (positions.empty())
+        return;
+    // The paths no longer in the list at all, and those whose first object left.
+    std::vector<std::string> left;
+    std::unordered_set<std::string> firstLeft;
+    for (const std::size_t at : positions) {
+        const auto found = followed_.find(paths_[at]);
+        if (--found->second.count > 0) {
+            if (found->second.first == at)
+                firstLeft.insert(paths_[at]);
+            continue;
+        }
+        ++unfollowed_;
+        if (!firstLeft.empty())
+            firstLeft.erase(paths_[at]);
+        if (!arrived_.empty())
+            arrived_.erase(paths_[at]);
+        left.push_back(std::move(paths_[at]));
+    }
+    std::size_t kept = 0;
+    auto erased = positions.begin();
+    for (std::size_t at = 0; at < paths_.size(); ++at) {
+        if (erased != positions.end() && *erased == at) {
+            ++erased;
+            continue;
+        }
+        if (kept != at)
+            paths_[kept] = std::move(paths_[at]);
+        ++kept;
+    }
+    paths_.resize(kept);
+    // Each object kept moves up by the objects erased before it.
+    const auto erasedBefore = [&](std::size_t at) {
+        return static_cast<std::size_t>(std::lower_bound(positions.begin(), positions.end(), at) - positions.begin());
+    };
+    for (auto& [path, place] : followed_)
+        place.first -= erasedBefore(place.first);
+    if (unfollowed_ > paths_.size()) {
+        std::erase_if(followed_, [](const auto& path) { return path.second.count == 0; });
+        unfollowed_ = 0;
+    }
+    FindFirstPlaces(firstLeft);
+    countedPrefix_ -= erasedBefore(countedPrefix_);
+    index_->Unfocus(left, this);
+    Edited();
+}
+
+void ListSizes::FindFirstPlaces(const std::unordered_set<std::string>& paths)
+{
+    if (paths.empty())
+        return;
+    std::unordered_set<std::string> unplaced = paths;
+    for (std::size_t at = 0; at < paths_.size() && !unplaced.empty(); ++at) {
+        if (unplaced.erase(paths_[at]))
+            followed_.at(paths_[at]).first = at;
+    }
+}
+
+void ListSizes::Edited()
+{
     FindHolders();
     Progress();
 }
@@ -58,7 +166,7 @@ bool ListSizes::AllCounted()
 
 void ListSizes::Arrived(const std::string& path)
 {
-    if (!followed_.contains(path))
+    if (const auto found = followed_.find(path); found == followed_.end() || found->second.count == 0)
         return;
     arrived_.insert(path);
     if (!countsTimer_.isActive())
@@ -126,6 +234,6 @@ const std::string& ListSizes::HolderOf(const std::string& path) const
 {
     static const std::string none;
     const auto found = followed_.find(path);
-    return found == followed_.end() ? none : holders_[found->second];
+    return found == followed_.end() || found->second.count == 0 ? none : holders_[found->second.first];
 }
 

@@ -89,8 +89,8 @@ void SizeIndex::Request(const std::vector<std::string>& paths, Viewer viewer)
         shown.insert(path);
         auto [entry, added] = entries_.try_emplace(path);
         // Only an absolute host path names something to watch (the walk counts nothing else).
-        const std::string host = ToHostPath(path).value_or(std::string());
-        if (added && host.starts_with('/')) {
+        if (const std::string host = added ? ToHostPath(path).value_or(std::string()) : std::string();
+            host.starts_with('/')) {
             entry->second.parent = ParentHostFolder(host);
             entry->second.scope = HasWildcards(ExtractFileName(host)) ? entry->second.parent : host;
         }
@@ -116,6 +116,31 @@ void SizeIndex::Focus(const std::vector<std::string>& paths, Viewer viewer)
         if (entry.job && !Shown(path))
             Cancel(entry);
     }
+    StartWalks();
+}
+
+// A path taken out of queued_ keeps its place in pending_ until StartWalks reaches it and
+// passes over it: searching the queue for each path would cost a pass per edit.
+void SizeIndex::Unfocus(const std::vector<std::string>& paths, Viewer viewer)
+{
+    const auto shown = focus_.find(viewer);
+    if (shown == focus_.end())
+        return;
+    for (const std::string& path : paths) {
+        shown->second.erase(path);
+        const bool shownElsewhere = std::any_of(focus_.begin(), focus_.end(), [&](const auto& other) {
+            return other.first != viewer && other.second.contains(path);
+        });
+        if (shownElsewhere)
+            continue;
+        queued_.erase(path);
+        if (running_.empty())
+            continue;
+        if (const auto entry = entries_.find(path); entry != entries_.end() && entry->second.job)
+            Cancel(entry->second);
+    }
+    if (shown->second.empty())
+        focus_.erase(shown);
     StartWalks();
 }
 
@@ -153,7 +178,7 @@ std::int64_t SizeIndex::FilesInProgress() const
 
 bool SizeIndex::Counting() const
 {
-    return !pending_.empty() || Running() > 0;
+    return !queued_.empty() || Running() > 0;
 }
 
 bool SizeIndex::Rescanning(const std::vector<std::string>& paths) const
@@ -180,7 +205,8 @@ void SizeIndex::StartWalks()
     while (!pending_.empty() && Running() < options_.workers) {
         const std::string path = pending_.front();
         pending_.pop_front();
-        queued_.erase(path);
+        if (!queued_.erase(path))
+            continue;  // no longer wanted
         const auto entry = entries_.find(path);
         if (entry != entries_.end() && !entry->second.job)
             Start(path, entry->second);
