@@ -39,6 +39,7 @@ void ListSizes::Follow(std::vector<std::string> paths)
     countedPrefix_ = 0;
     followed_.clear();
     unfollowed_ = 0;
+    placesKnown_ = true;
     followed_.reserve(paths_.size());
     for (std::size_t at = 0; at < paths_.size(); ++at)
         ++followed_.try_emplace(paths_[at], Place{at, 0}).first->second.count;
@@ -63,25 +64,12 @@ void ListSizes::Insert(const std::vector<std::size_t>& positions, const std::vec
     while (old < paths_.size())
         merged.push_back(std::move(paths_[old++]));
     paths_ = std::move(merged);
-    // Each path keeps its first object, which moved down by the objects that entered before
-    // it: the one entering at positions[i] comes before the positions[i] - i objects held
-    // before it.
-    std::vector<std::size_t> heldBefore(positions.size());
-    for (std::size_t i = 0; i < positions.size(); ++i)
-        heldBefore[i] = positions[i] - i;
-    for (auto& [path, place] : followed_)
-        place.first += static_cast<std::size_t>(std::upper_bound(heldBefore.begin(), heldBefore.end(), place.first)
-                                                - heldBefore.begin());
-    for (std::size_t i = 0; i < paths.size(); ++i) {
-        const auto [found, added] = followed_.try_emplace(paths[i], Place{positions[i], 0});
-        Place& place = found->second;
-        if (place.count++ > 0) {
-            place.first = std::min(place.first, positions[i]);
-            continue;
-        }
-        place.first = positions[i];
-        unfollowed_ -= added ? 0 : 1;
+    for (const std::string& path : paths) {
+        const auto [found, added] = followed_.try_emplace(path);
+        if (found->second.count++ == 0 && !added)
+            --unfollowed_;
     }
+    placesKnown_ = false;
     countedPrefix_ = std::min(countedPrefix_, positions.front());
     // Requesting a path followed already changes nothing.
     index_->Request(paths, this);
@@ -92,19 +80,12 @@ void ListSizes::Erase(const std::vector<std::size_t>& positions)
 {
     if (positions.empty())
         return;
-    // The paths no longer in the list at all, and those whose first object left.
+    // The paths no longer in the list at all.
     std::vector<std::string> left;
-    std::unordered_set<std::string> firstLeft;
     for (const std::size_t at : positions) {
-        const auto found = followed_.find(paths_[at]);
-        if (--found->second.count > 0) {
-            if (found->second.first == at)
-                firstLeft.insert(paths_[at]);
+        if (--followed_.find(paths_[at])->second.count > 0)
             continue;
-        }
         ++unfollowed_;
-        if (!firstLeft.empty())
-            firstLeft.erase(paths_[at]);
         if (!arrived_.empty())
             arrived_.erase(paths_[at]);
         left.push_back(std::move(paths_[at]));
@@ -121,31 +102,25 @@ void ListSizes::Erase(const std::vector<std::size_t>& positions)
         ++kept;
     }
     paths_.resize(kept);
-    // Each object kept moves up by the objects erased before it.
-    const auto erasedBefore = [&](std::size_t at) {
-        return static_cast<std::size_t>(std::lower_bound(positions.begin(), positions.end(), at) - positions.begin());
-    };
-    for (auto& [path, place] : followed_)
-        place.first -= erasedBefore(place.first);
+    placesKnown_ = false;
     if (unfollowed_ > paths_.size()) {
         std::erase_if(followed_, [](const auto& path) { return path.second.count == 0; });
         unfollowed_ = 0;
     }
-    FindFirstPlaces(firstLeft);
-    countedPrefix_ -= erasedBefore(countedPrefix_);
+    // The objects counted before stay counted; each moves up by the objects erased before it.
+    countedPrefix_ -= static_cast<std::size_t>(
+        std::lower_bound(positions.begin(), positions.end(), countedPrefix_) - positions.begin());
     index_->Unfocus(left, this);
     Edited();
 }
 
-void ListSizes::FindFirstPlaces(const std::unordered_set<std::string>& paths)
+void ListSizes::FindFirstPlaces() const
 {
-    if (paths.empty())
+    if (placesKnown_)
         return;
-    std::unordered_set<std::string> unplaced = paths;
-    for (std::size_t at = 0; at < paths_.size() && !unplaced.empty(); ++at) {
-        if (unplaced.erase(paths_[at]))
-            followed_.at(paths_[at]).first = at;
-    }
+    for (std::size_t at = paths_.size(); at-- > 0;)
+        followed_.find(paths_[at])->second.first = at;
+    placesKnown_ = true;
 }
 
 void ListSizes::Edited()
@@ -233,6 +208,7 @@ QString ListSizes::TotalToolTip() const
 const std::string& ListSizes::HolderOf(const std::string& path) const
 {
     static const std::string none;
+    FindFirstPlaces();
     const auto found = followed_.find(path);
     return found == followed_.end() || found->second.count == 0 ? none : holders_[found->second.first];
 }

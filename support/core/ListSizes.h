@@ -73,8 +73,8 @@ private:
     void Arrived(const std::string& path);
     // After an edit: the holders and the total again.
     void Edited();
-    // The first positions of the paths that lost theirs in an edit.
-    void FindFirstPlaces(const std::unordered_set<std::string>& paths);
+    // The first position of each path, after edits moved them.
+    void FindFirstPlaces() const;
     void TakeCounts();
     void Progress();
     void FindHolders();
@@ -85,9 +85,11 @@ private:
     std::vector<std::string> paths_;
     // Each followed path with its first position, for its holder. A path that left the list
     // stays with a count of 0 until they outnumber the list (an undo brings most back), so
-    // that an edit of many objects looks each up once and allocates nothing.
-    std::unordered_map<std::string, Place> followed_;
+    // that an edit of many objects looks each up once and allocates nothing. The first
+    // positions are found again only when a holder is asked for after an edit.
+    mutable std::unordered_map<std::string, Place> followed_;
     std::size_t unfollowed_ = 0;
+    mutable bool placesKnown_ = true;
     std::unordered_set<std::string> arrived_;
     std::vector<std::string> holders_;
     // Kept from the last counts: both look at every followed object, too slow for each
