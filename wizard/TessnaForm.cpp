@@ -169,8 +169,8 @@ QWidget* TTessnaForm::CreatePage03()
 {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("Page03"));
-    auto* lblFinal = new QLabel(QStringLiteral("完了ボタンを押すとカタログリストに反映します。ファイルへは保存したときに書き込みます。"), page);
-    lblFinal->setObjectName(QStringLiteral("LblFinal"));
+    lblFinal_ = new QLabel(QStringLiteral("完了ボタンを押すとカタログリストに反映します。ファイルへは保存したときに書き込みます。"), page);
+    lblFinal_->setObjectName(QStringLiteral("LblFinal"));
     lblCatFileName_ = new QLabel(page);
     lblCatFileName_->setObjectName(QStringLiteral("LblCatFileName"));
     lblCatFileName_->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -193,7 +193,7 @@ QWidget* TTessnaForm::CreatePage03()
 
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(new QLabel(QStringLiteral("カタログ定義操作は終了しました。"), page));
-    layout->addWidget(lblFinal);
+    layout->addWidget(lblFinal_);
     layout->addWidget(lblCatFileName_);
     layout->addWidget(memoFin_, 1);
     layout->addWidget(lblCatTotal_);
@@ -248,9 +248,12 @@ void TTessnaForm::FormCreate()
     cancelled_ = true;
     notebook_->setCurrentIndex(Page01);
     UpdateButtons();
-    // The designed size is the smallest; a larger wizard gives the room to the lists.
+    // The designed size is the smallest; a larger wizard gives the room to the lists. It
+    // gives page 3's closing words one line; a wizard narrowed to fit a small screen wraps
+    // them instead of cutting them off.
     resize(ClientSize.expandedTo(sizeHint()));
     setMinimumSize(size());
+    lblFinal_->setWordWrap(true);
     setSizeGripEnabled(true);
 }
 

@@ -95,6 +95,7 @@ private:
     QLabel* lblNewName_ = nullptr;
     TFileLabel* fileLabel_ = nullptr;
     WizardObjectList* objectList_ = nullptr;
+    QLabel* lblFinal_ = nullptr;
     QLabel* lblCatFileName_ = nullptr;
     QPlainTextEdit* memoFin_ = nullptr;
     QLabel* lblCatTotal_ = nullptr;

@@ -10,6 +10,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStyle>
 
 #include <algorithm>
@@ -164,11 +166,14 @@ bool TMessageForm::AddImage(QGridLayout* layout, MsgDlgType dlgType)
 }
 
 // The text keeps its own width up to half the screen and wraps beyond it; beside the image
-// it is at least as high as the image.
+// it is at least as high as the image. A text higher than two thirds of the screen's
+// available height (a long list of names, a large scale factor) scrolls, so that the
+// buttons below it stay on the screen.
 void TMessageForm::AddMessage(QGridLayout* layout, const QString& msg, bool besideImage)
 {
     const QScreen* screen = ScreenFor(parentWidget());
     const int maxWidth = screen ? screen->geometry().width() / 2 : 640;
+    const int maxHeight = screen ? screen->availableGeometry().height() * 2 / 3 : 480;
     const QRect textRect = fontMetrics().boundingRect(
         QRect(0, 0, maxWidth, 0), Qt::TextWordWrap | Qt::TextExpandTabs, msg);
     auto* message = new QLabel(msg, this);
@@ -178,7 +183,19 @@ void TMessageForm::AddMessage(QGridLayout* layout, const QString& msg, bool besi
     message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     message->setTextInteractionFlags(Qt::TextSelectableByMouse);
     message->setFixedSize(textRect.width() + 1, std::max(textRect.height(), besideImage ? 32 : 0));
-    layout->addWidget(message, 0, besideImage ? 1 : 0, Qt::AlignLeft | Qt::AlignTop);
+    const int column = besideImage ? 1 : 0;
+    if (message->height() <= maxHeight) {
+        layout->addWidget(message, 0, column, Qt::AlignLeft | Qt::AlignTop);
+        return;
+    }
+    auto* scroller = new QScrollArea(this);
+    scroller->setObjectName(QStringLiteral("MessageScroller"));
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroller->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    scroller->setWidget(message);
+    scroller->setFixedSize(message->width() + scroller->verticalScrollBar()->sizeHint().width(), maxHeight);
+    layout->addWidget(scroller, 0, column, Qt::AlignLeft | Qt::AlignTop);
 }
 
 void TMessageForm::AddButtons(MsgDlgButtons buttons)

@@ -73,9 +73,16 @@ void FitOnScreen(QWidget* window)
     if (window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))
         return;
     const QRect available = AvailableRectAt(ExpectedFrame(window));
-    if (available.isEmpty())
-        return;
+    if (!available.isEmpty())
+        FitInto(window, available);
+}
+
+void FitInto(QWidget* window, const QRect& available)
+{
     const QSize frameExtra = ExpectedFrame(window).size() - window->size();
+    const QSize room = available.size() - frameExtra;
+    if (window->minimumSize() != window->minimumSize().boundedTo(room))
+        window->setMinimumSize(window->minimumSize().boundedTo(room));
     const QSize frame = FittedFrameSize(window->size() + frameExtra, available.size(),
                                         window->minimumSize() + frameExtra);
     if (frame != window->size() + frameExtra)

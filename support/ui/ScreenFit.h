@@ -24,5 +24,10 @@ QSize FittedFrameSize(const QSize& frame, const QSize& available, const QSize& m
 // system.
 void FitOnScreen(QWidget* window);
 
+// Fits a top-level window's frame into available. A minimum size larger than the area is
+// lowered to it first: a window's designed size is its minimum, and at a large scale factor
+// that can exceed a small screen, whose edge would then cut off its buttons.
+void FitInto(QWidget* window, const QRect& available);
+
 // Fits every window and dialog of the application when it shows, before it appears.
 void KeepWindowsOnScreen();

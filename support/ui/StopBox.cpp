@@ -29,8 +29,11 @@ void ShowRealStopBox(QWidget* owner, const std::string& text)
 std::string StopBoxText(const std::string& message)
 {
     // The last character sorts after "." exactly when its last byte does: a double-byte
-    // character has a lead byte of 0x81 or more and a trail byte of 0x40 or more.
-    if (message.empty() || static_cast<unsigned char>(message.back()) <= '.')
+    // character has a lead byte of 0x81 or more and a trail byte of 0x40 or more. A message
+    // of several lines lists names under its sentence: a period after the last name would
+    // read as part of that name.
+    if (message.empty() || static_cast<unsigned char>(message.back()) <= '.'
+        || message.find_first_of("\r\n") != std::string::npos)
         return message;
     return message + '.';
 }

@@ -11,7 +11,8 @@ class QWidget;
 // title "Tessna", with the error icon and an OK button.
 
 // The text of the box: message (code page 932), with "." appended when its last
-// character sorts after "." (a Japanese message ending in "。" gets one, "..." does not).
+// character sorts after "." (a Japanese message ending in "。" gets one, "..." does not)
+// and it is one line; a message that lists names on the lines below it is left as it is.
 std::string StopBoxText(const std::string& message);
 
 // Shows the stop box for message over owner (may be null), after the system's error sound.

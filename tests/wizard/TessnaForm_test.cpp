@@ -1,6 +1,7 @@
 #include "support/core/Cp932.h"
 #include "support/core/SizeTexts.h"
 #include "support/ui/FilterBox.h"
+#include "support/ui/ScreenFit.h"
 #include "tests/common/ClearRegistry.h"
 #include "tests/common/HangingWalk.h"
 #include "tests/common/ModalDriver.h"
@@ -418,6 +419,52 @@ private slots:
         }
         auto wizard = ShowWizard();
         QCOMPARE(wizard->size(), designed + larger);
+    }
+
+    // Fitted to a screen's available area, the wizard lies within it on every page with
+    // every button and text whole inside it; a wizard designed wider than the area is
+    // narrowed, never left wider, and one that fits keeps its designed size.
+    void fitsTheAvailableAreaOnEveryPage_data()
+    {
+        QTest::addColumn<QRect>("available");
+        QTest::newRow("1280 by 900 at scale 2") << QRect(0, 0, 640, 450);
+        QTest::newRow("the same under a panel") << QRect(0, 30, 640, 420);
+        QTest::newRow("1280 by 900 at scale 1") << QRect(0, 0, 1280, 900);
+    }
+    void fitsTheAvailableAreaOnEveryPage()
+    {
+        QFETCH(QRect, available);
+        ClearRegistry();
+        auto wizard = ShowWizard();
+        const QSize designed = wizard->size();
+        FitInto(wizard.get(), available);
+        QTRY_VERIFY(available.contains(wizard->frameGeometry()));
+        if (designed.width() <= available.width() && designed.height() <= available.height())
+            QCOMPARE(wizard->size(), designed);
+        QTest::keyClicks(NameBox(*wizard), QStringLiteral("Fit"));
+        // Every button and text of the page lies inside the wizard at its full width, its
+        // wrapped lines at their full height.
+        const auto everythingReachable = [&] {
+            QCoreApplication::processEvents();
+            for (QWidget* widget : wizard->findChildren<QWidget*>()) {
+                if (!widget->isVisibleTo(wizard.get()) || !(qobject_cast<QPushButton*>(widget) || qobject_cast<QLabel*>(widget)))
+                    continue;
+                const QRect inWizard(widget->mapTo(wizard.get(), QPoint()), widget->size());
+                const QByteArray name = widget->objectName().toUtf8() + ' ' + widget->property("text").toString().toUtf8();
+                QVERIFY2(wizard->rect().contains(inWizard), name);
+                QVERIFY2(widget->width() >= widget->minimumSizeHint().width(), name);
+                QVERIFY2(widget->height() >= widget->heightForWidth(widget->width()), name);
+            }
+        };
+        everythingReachable();
+        Button(*wizard, "BtnNext")->click();
+        wizard->ObjectList().AddWizardRow(MakeFile(QStringLiteral("fit/a.txt")));
+        QCOMPARE(wizard->CurrentPage(), int(TTessnaForm::Page02));
+        everythingReachable();
+        Button(*wizard, "BtnNext")->click();
+        QCOMPARE(wizard->CurrentPage(), int(TTessnaForm::Page03));
+        everythingReachable();
+        QVERIFY(available.contains(wizard->frameGeometry()));
     }
 
     void closeBoxEndsTheRunWithoutAQuestion()

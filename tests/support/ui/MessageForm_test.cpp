@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 
 #include <algorithm>
 
@@ -48,6 +49,8 @@ private slots:
     void escapeDoesNothingWithoutACancelButton();
     void helpAsksTheHandlerAndStaysOpen();
     void wrapsLongTextToHalfTheScreen();
+    void keepsItsButtonsOnTheScreenUnderALongList_data();
+    void keepsItsButtonsOnTheScreenUnderALongList();
 };
 
 void TestMessageForm::showsButtonsInBitOrderWithTheirCaptions_data()
@@ -187,6 +190,33 @@ void TestMessageForm::wrapsLongTextToHalfTheScreen()
     QVERIFY(longLabel->width() <= halfScreen + 1);
     QVERIFY(longLabel->height() > 2 * longLabel->fontMetrics().height());
     QVERIFY(longForm.width() > longLabel->width());
+}
+
+void TestMessageForm::keepsItsButtonsOnTheScreenUnderALongList_data()
+{
+    QTest::addColumn<int>("names");
+    QTest::addColumn<bool>("scrolls");
+    QTest::newRow("a few names") << 5 << false;
+    QTest::newRow("more names than the screen holds") << 200 << true;
+}
+
+// However many names a box lists, it fits the screen's available height with its buttons,
+// and its text stays whole; a short list shows as it always did.
+void TestMessageForm::keepsItsButtonsOnTheScreenUnderALongList()
+{
+    QFETCH(int, names);
+    QFETCH(bool, scrolls);
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    QString text = QStringLiteral("次の設定を保存できませんでした。");
+    for (int i = 0; i < names; ++i)
+        text += QStringLiteral("\n  Catalog\\Name%1").arg(i);
+
+    TMessageForm form(text, MsgDlgType::mtError, mbOK);
+    QCOMPARE(form.findChild<QScrollArea*>() != nullptr, scrolls);
+    QCOMPARE(Named<QLabel>(form, "Message")->text(), text);
+    QVERIFY(form.height() < available.height());
+    QPushButton* ok = form.Button(mbOK);
+    QVERIFY(form.rect().contains(QRect(ok->mapTo(&form, QPoint()), ok->size())));
 }
 
 TESSNA_QTEST_MAIN(TestMessageForm)

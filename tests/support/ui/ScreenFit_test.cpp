@@ -35,6 +35,33 @@ private slots:
         QCOMPARE(FittedFrameSize({1800, 300}, {1280, 870}, {1400, 100}), QSize(1400, 300));
     }
 
+    // A window whose minimum size is larger than the area is made to fit it all the same;
+    // a minimum that fits is kept.
+    void aMinimumLargerThanTheAreaIsLoweredToIt_data()
+    {
+        QTest::addColumn<QSize>("minimum");
+        QTest::addColumn<QSize>("fittedMinimum");
+        QTest::newRow("wider") << QSize(700, 300) << QSize(640, 300);
+        QTest::newRow("higher") << QSize(500, 480) << QSize(500, 420);
+        QTest::newRow("both") << QSize(900, 900) << QSize(640, 420);
+        QTest::newRow("fits") << QSize(600, 400) << QSize(600, 400);
+    }
+    void aMinimumLargerThanTheAreaIsLoweredToIt()
+    {
+        QFETCH(QSize, minimum);
+        QFETCH(QSize, fittedMinimum);
+        // A screen of 1280 by 900 at scale factor 2, with a panel along the top.
+        const QRect available(0, 30, 640, 420);
+        QDialog dialog;
+        dialog.setMinimumSize(minimum);
+        dialog.resize(minimum);
+        QVERIFY(Shown(dialog));
+        FitInto(&dialog, available);
+        const QSize frameExtra = dialog.frameGeometry().size() - dialog.size();
+        QCOMPARE(dialog.minimumSize(), fittedMinimum.boundedTo(available.size() - frameExtra));
+        QTRY_VERIFY(available.contains(dialog.frameGeometry()));
+    }
+
     // With the filter installed, a dialog designed larger than the screen opens within it,
     // one that sticks out moves in, and one that fits keeps the place it was given.
     void everyWindowOpensWithinTheAvailableArea()

@@ -31,6 +31,20 @@ TEST(StopBoxText, LeavesMessagesEndingInPunctuationUpToThePeriod)
     EXPECT_EQ(StopBoxText(""), "");
 }
 
+// The settings that could not be saved, the catalogs that could not be read, the
+// characters a name may not hold: no period is added after the last of them.
+TEST(StopBoxText, LeavesAMessageThatListsNamesBelowItAsItIs)
+{
+    const std::string cases[] = {
+        Cp932Text("次の設定を保存できませんでした。\n  Catalog\\PlaceFlags\n  Wizard\\PlaceShowCmd"),
+        Cp932Text("次のカタログを読み込めませんでした。\nファイル a.VrCat を開けません: 読めません"),
+        Cp932Text("ファイル名には次の文字は使えません。\n\\ / : * ? \" < > |"),
+        Cp932Text("次のファイル\r\nb.txt"),
+    };
+    for (const std::string& message : cases)
+        EXPECT_EQ(StopBoxText(message), message);
+}
+
 class RunCommandTest : public testing::Test {
 protected:
     std::vector<std::string> shown;
