@@ -199,22 +199,21 @@ void ObjectListModel::RemoveRows(std::vector<int> rows)
     taken_.pathKeys = pathKeys_.Erase(rows);
     taken_.folderKeys = folderKeys_.Erase(rows);
     if (IsFiltered()) {
-        RemoveFilteredRows(rows, [&] { EraseRows(rows); });
+        RemoveFilteredRows(rows, [&] { EraseAt(rows_, rows); });
         return;
     }
-    std::reverse(rows.begin(), rows.end());
-    std::vector<std::pair<int, int>> runs;
-    for (std::size_t i = 0; i < rows.size();) {
-        const int last = rows[i];
+    std::vector<std::pair<int, int>> runs;  // from the last up
+    for (std::size_t i = rows.size(); i > 0;) {
+        const int last = rows[--i];
         int first = last;
-        while (++i < rows.size() && rows[i] == first - 1)
-            first = rows[i];
+        while (i > 0 && rows[i - 1] == first - 1)
+            first = rows[--i];
         runs.emplace_back(first, last);
     }
     constexpr std::size_t MaxStepwiseRuns = 64;
     if (runs.size() > MaxStepwiseRuns) {
         beginResetModel();
-        EraseRows(rows);
+        EraseAt(rows_, rows);
         endResetModel();
         return;
     }
@@ -223,20 +222,6 @@ void ObjectListModel::RemoveRows(std::vector<int> rows)
         rows_.erase(rows_.begin() + first, rows_.begin() + last + 1);
         endRemoveRows();
     }
-}
-
-void ObjectListModel::EraseRows(const std::vector<int>& rows)
-{
-    std::vector<bool> removed(rows_.size(), false);
-    for (const int row : rows)
-        removed[std::size_t(row)] = true;
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
-        if (!removed[i] && kept != i)
-            rows_[kept] = std::move(rows_[i]);
-        kept += removed[i] ? 0 : 1;
-    }
-    rows_.resize(kept);
 }
 
 int ObjectListModel::Group(const Row& row)

@@ -97,14 +97,12 @@ private:
     Row MakeRow(const std::string& path, std::size_t position);
     // The positions in rows_ of the objects at these positions of the catalog.
     std::vector<int> HeldRowsOf(const std::vector<std::size_t>& positions) const;
-    // Removes the rows at these positions of rows_.
     const ObjectSize* SizeOf(const Row& row) const;
     std::int64_t Bytes(const Row& row) const;
     QVariant SizeText(const Row& row) const;
     QString ToolTip(const Row& row) const;
+    // Removes the rows at these positions of rows_.
     void RemoveRows(std::vector<int> rows);
-    // Takes out the rows at these positions of rows_ (ascending, each once).
-    void EraseRows(const std::vector<int>& rows);
     // Folders first, then files, then objects that do not exist.
     static int Group(const Row& row);
     // The collation keys of a column, one per row (kept apart from the rows, so that a sort

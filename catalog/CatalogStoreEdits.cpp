@@ -3,6 +3,8 @@
 
 #include "catalog/CatalogStore.h"
 
+#include "support/core/RowOrder.h"
+
 #include <algorithm>
 #include <stdexcept>
 
@@ -144,19 +146,7 @@ void CatalogStore::ApplyEdit(EraseObjects& edit)
             "object positions out of order or out of range");
     for (std::size_t i = 0; i < edit.positions.size(); ++i)
         Require(objects[edit.positions[i]] == edit.paths[i], "the object erased is not the one held");
-    // No string is moved onto itself: a self-moved string is left empty.
-    std::size_t kept = 0;
-    std::size_t next = 0;
-    for (std::size_t i = 0; i < objects.size(); ++i) {
-        if (next < edit.positions.size() && edit.positions[next] == i) {
-            ++next;
-            continue;
-        }
-        if (kept != i)
-            objects[kept] = std::move(objects[i]);
-        ++kept;
-    }
-    objects.resize(kept);
+    EraseAt(objects, edit.positions);
     origins_[at].edited = true;
 }
 

@@ -1,5 +1,6 @@
 #include "support/core/ListSizes.h"
 
+#include "support/core/RowOrder.h"
 #include "support/core/SizeIndex.h"
 #include "support/core/SizeTexts.h"
 
@@ -90,18 +91,7 @@ void ListSizes::Erase(const std::vector<std::size_t>& positions)
             arrived_.erase(paths_[at]);
         left.push_back(std::move(paths_[at]));
     }
-    std::size_t kept = 0;
-    auto erased = positions.begin();
-    for (std::size_t at = 0; at < paths_.size(); ++at) {
-        if (erased != positions.end() && *erased == at) {
-            ++erased;
-            continue;
-        }
-        if (kept != at)
-            paths_[kept] = std::move(paths_[at]);
-        ++kept;
-    }
-    paths_.resize(kept);
+    EraseAt(paths_, positions);
     placesKnown_ = false;
     if (unfollowed_ > paths_.size()) {
         std::erase_if(followed_, [](const auto& path) { return path.second.count == 0; });

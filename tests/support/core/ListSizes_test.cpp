@@ -3,29 +3,16 @@
 #include "tests/common/HangingWalk.h"
 #include "tests/common/SizeTree.h"
 #include "tests/common/TempFolder.h"
+#include "tests/common/WaitFor.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QEventLoop>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
 namespace {
-
-bool WaitFor(const std::function<bool()>& condition)
-{
-    QTimer tick;
-    tick.start(10);
-    const QDeadlineTimer limit(20000);
-    while (!condition() && !limit.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    return condition();
-}
 
 // An edit of the followed list: objects erased at positions, or entered at positions.
 struct Edit {
