@@ -2,6 +2,7 @@
 
 #include "app/CatalogFormServices.h"
 #include "catalog/CatalogEdit.h"
+#include "catalog/ObjectList.h"
 #include "support/ui/FormBoxes.h"
 
 #include <QMainWindow>
@@ -122,7 +123,7 @@ private:
     // The sizes of the shown catalog: counted in the background, the object list and the
     // status bar told as counts arrive.
     void CreateSizes();
-    const std::vector<std::string>& ShownObjects() const;
+    const ::ObjectList& ShownObjects() const;
     // The index counts the objects of the shown catalog and drops the walks of any other.
     void FollowSizes();
     void TakeCounts(const std::unordered_set<std::string>& paths);

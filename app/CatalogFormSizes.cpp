@@ -25,9 +25,9 @@ void TCatalogForm::CreateSizes()
     connect(ObjectTable->selectionModel(), &QItemSelectionModel::currentChanged, this, &TCatalogForm::ShowSizeHint);
 }
 
-const std::vector<std::string>& TCatalogForm::ShownObjects() const
+const ::ObjectList& TCatalogForm::ShownObjects() const
 {
-    static const std::vector<std::string> none;
+    static const ::ObjectList none;
     QTreeWidgetItem* node = TreeView->currentItem();
     const int catalog = node ? TreeView->indexOfTopLevelItem(node) : -1;
     return catalog >= 0 && store_->IsLoaded(catalog) ? store_->Catalog(catalog).Objects : none;
@@ -35,7 +35,7 @@ const std::vector<std::string>& TCatalogForm::ShownObjects() const
 
 void TCatalogForm::FollowSizes()
 {
-    listSizes_->Follow(ShownObjects());
+    listSizes_->Follow(ShownObjects().ToStrings());
     model_->SetHolders(listSizes_->Holders());
 }
 

@@ -58,7 +58,7 @@ void TCatalogForm::ActF_CatUpdateExecute()
         return;
     TCatalogParam data;
     data.FileName = store_->Catalog(*catalog).FileName;
-    data.InitialObjects = store_->Catalog(*catalog).Objects;
+    data.InitialObjects = store_->Catalog(*catalog).Objects.ToStrings();
     if (RunWizard(data) != QDialog::Accepted)
         return;
     Perform(UpdateCatalogEdit(*store_, *catalog, data), QStringLiteral("カタログの修正"));

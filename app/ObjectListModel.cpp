@@ -23,18 +23,19 @@ ObjectListModel::ObjectListModel(QObject* parent)
 
 ObjectListModel::~ObjectListModel() = default;
 
-ObjectListModel::Row ObjectListModel::MakeRow(const std::string& path, std::size_t position)
+ObjectListModel::Row ObjectListModel::MakeRow(std::string_view listed, std::size_t position)
 {
     Row row;
     row.position = position;
-    row.item.Path = path;
+    row.item.Path = listed;
+    const std::string& path = row.item.Path;
     row.item.Attributes = GetFileAttributesOf(path);
     row.iconIndex = ObjectIconIndex(KindOfAttributes(row.item.Attributes), ExtractFileName(path));
     row.filterKey = ObjectFilterKey(path);
     return row;
 }
 
-void ObjectListModel::SetObjects(const std::vector<std::string>& paths)
+void ObjectListModel::SetObjects(const ObjectList& paths)
 {
     ResetRows([&] {
         rows_.clear();
@@ -43,7 +44,7 @@ void ObjectListModel::SetObjects(const std::vector<std::string>& paths)
         pathKeys_.Clear();
         folderKeys_.Clear();
         rows_.reserve(paths.size());
-        for (const std::string& path : paths)
+        for (const std::string_view path : paths)
             rows_.push_back(MakeRow(path, rows_.size()));
     });
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/ObjectList.h"
 #include "support/core/CollationKeys.h"
 #include "support/core/SortState.h"
 #include "support/core/FilteredTableModel.h"
@@ -39,7 +40,7 @@ public:
     ~ObjectListModel() override;
 
     // Replaces every row by one row per path, in order (unsorted).
-    void SetObjects(const std::vector<std::string>& paths);
+    void SetObjects(const ObjectList& paths);
     // Objects entered the catalog at these positions (ascending, positions of the objects
     // afterwards): the rows of the others keep their order, and one row per path takes its
     // place in the sort order among them (an undone delete brings its rows back where they
@@ -94,7 +95,7 @@ private:
 
     int HeldRowCount() const override { return static_cast<int>(rows_.size()); }
     const QString& FilterKey(int row) const override { return rows_[std::size_t(row)].filterKey; }
-    Row MakeRow(const std::string& path, std::size_t position);
+    Row MakeRow(std::string_view path, std::size_t position);
     // The positions in rows_ of the objects at these positions of the catalog.
     std::vector<int> HeldRowsOf(const std::vector<std::size_t>& positions) const;
     const ObjectSize* SizeOf(const Row& row) const;

@@ -9,17 +9,42 @@
 #include <unordered_map>
 #include <unordered_set>
 
+namespace {
+
+// The lengths of the paths asked for: an object of another length is none of them, and is
+// passed over without hashing it.
+class LengthFilter {
+public:
+    explicit LengthFilter(const std::vector<std::string>& paths)
+    {
+        for (const std::string& path : paths) {
+            if (path.size() >= lengths_.size())
+                lengths_.resize(path.size() + 1);
+            lengths_[path.size()] = true;
+        }
+    }
+    bool Holds(std::string_view object) const { return object.size() < lengths_.size() && lengths_[object.size()]; }
+
+private:
+    std::vector<bool> lengths_;
+};
+
+}  // namespace
+
 std::optional<InsertObjects> AddObjectsEdit(const CatalogStore& store, int catalog,
                                             const std::vector<std::string>& paths)
 {
     store.CheckLoaded(catalog);
-    const std::vector<std::string>& objects = store.Catalog(catalog).Objects;
-    // One pass over the catalog, however large, against a set of the few paths asked for.
+    const ObjectList& objects = store.Catalog(catalog).Objects;
+    // One pass over the catalog, however large, against a set of the few paths asked for;
+    // only an object of a length asked for is looked up.
     std::unordered_set<std::string_view> wanted(paths.begin(), paths.end());
-    for (const std::string& object : objects) {
+    const LengthFilter lengths(paths);
+    for (const std::string_view object : objects) {
         if (wanted.empty())
             break;
-        wanted.erase(object);
+        if (lengths.Holds(object))
+            wanted.erase(object);
     }
     InsertObjects edit{catalog, {}, {}};
     for (const std::string& path : paths) {
@@ -37,7 +62,7 @@ std::optional<EraseObjects> EraseObjectsEdit(const CatalogStore& store, int cata
                                              std::vector<std::size_t> positions)
 {
     store.CheckLoaded(catalog);
-    const std::vector<std::string>& objects = store.Catalog(catalog).Objects;
+    const ObjectList& objects = store.Catalog(catalog).Objects;
     std::sort(positions.begin(), positions.end());
     positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
     if (positions.empty())
@@ -45,7 +70,7 @@ std::optional<EraseObjects> EraseObjectsEdit(const CatalogStore& store, int cata
     EraseObjects edit{catalog, std::move(positions), {}};
     edit.paths.reserve(edit.positions.size());
     for (const std::size_t position : edit.positions)
-        edit.paths.push_back(objects.at(position));
+        edit.paths.emplace_back(objects.at(position));
     return edit;
 }
 
@@ -53,13 +78,16 @@ std::optional<EraseObjects> ErasePathsEdit(const CatalogStore& store, int catalo
                                            const std::vector<std::string>& paths)
 {
     store.CheckLoaded(catalog);
-    const std::vector<std::string>& objects = store.Catalog(catalog).Objects;
+    const ObjectList& objects = store.Catalog(catalog).Objects;
     // How many occurrences of each path are asked for; the catalog is walked once.
     std::unordered_map<std::string_view, std::size_t> wanted;
     for (const std::string& path : paths)
         ++wanted[path];
+    const LengthFilter lengths(paths);
     std::vector<std::size_t> positions;
     for (std::size_t i = 0; i < objects.size() && !wanted.empty(); ++i) {
+        if (!lengths.Holds(objects[i]))
+            continue;
         const auto found = wanted.find(objects[i]);
         if (found == wanted.end())
             continue;
@@ -82,7 +110,7 @@ CatalogEdit UpdateCatalogEdit(const CatalogStore& store, int catalog, const TCat
     const TCatalogEntry& entry = store.Catalog(catalog);
     if (TitleOfCommonLines(data.Common) != DisplayedName(entry.FileName))
         return NewCatalogEdit(store, data);
-    return SetObjects{catalog, entry.Objects, data.Objects};
+    return SetObjects{catalog, entry.Objects.ToStrings(), data.Objects};
 }
 
 SetFileName RenameCatalogEdit(const CatalogStore& store, int catalog, const std::string& newName)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalog/ObjectList.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,7 +14,7 @@ struct TCatalogEntry {
     // The value of Title in the Common section. Not the name the list shows: a rename
     // changes FileName and leaves the title alone.
     std::string Title;
-    std::vector<std::string> Objects;
+    ObjectList Objects;
     bool operator==(const TCatalogEntry&) const = default;
 };
 

@@ -3,6 +3,7 @@
 #include "catalog/ByteOrderMark.h"
 #include "catalog/CatalogMessages.h"
 #include "catalog/CatalogRoundTrip.h"
+#include "catalog/CatalogTextParts.h"
 #include "catalog/IniProfile.h"
 #include "catalog/LineReader.h"
 #include "catalog/SafeSave.h"
@@ -65,14 +66,16 @@ public:
     }
 
     // Appends up to limit bytes (all that is left by default) straight into bytes, whose
-    // spare capacity sets how much one call reads; false on a read error.
-    bool Read(std::string& bytes, std::size_t limit = std::string::npos) const
+    // spare capacity sets how much one call reads (a full buffer grows by 4 KiB at least);
+    // false on a read error.
+    template<class Bytes>
+    bool Read(Bytes& bytes, std::size_t limit = std::string::npos) const
     {
         const std::size_t stop = limit == std::string::npos ? limit : bytes.size() + limit;
         while (bytes.size() < stop) {
             const std::size_t at = bytes.size();
-            const std::size_t room
-                = std::min(std::max<std::size_t>(bytes.capacity() - at, 4096), stop - at);
+            const std::size_t spare = bytes.capacity() - at;
+            const std::size_t room = std::min<std::size_t>(spare > 0 ? spare : 4096, stop - at);
             bytes.resize(at + room);
             const ssize_t got = ::read(fd_, bytes.data() + at, room);
             const int error = errno;
@@ -87,6 +90,38 @@ public:
 
 private:
     int fd_;
+};
+
+// Room for a file's bytes that read() fills straight: unlike a std::string's, it is not
+// zero-filled first, which for a catalog of tens of megabytes costs as much as the read.
+class ReadBuffer {
+public:
+    std::size_t size() const { return size_; }
+    std::size_t capacity() const { return capacity_; }
+    char* data() { return bytes_.get(); }
+    void reserve(std::size_t capacity)
+    {
+        if (capacity <= capacity_)
+            return;
+        std::shared_ptr<char[]> bytes = std::make_shared_for_overwrite<char[]>(capacity);
+        AdviseLargeBuffer(bytes.get(), capacity);
+        std::copy_n(bytes_.get(), size_, bytes.get());
+        bytes_ = std::move(bytes);
+        capacity_ = capacity;
+    }
+    // The bytes beyond the old size are left as they are, for a read to fill.
+    void resize(std::size_t size)
+    {
+        if (size > capacity_)
+            reserve(std::max(size, 2 * capacity_));
+        size_ = size;
+    }
+    FileBytes Bytes() const { return {bytes_, std::string_view(bytes_.get(), size_)}; }
+
+private:
+    std::shared_ptr<char[]> bytes_;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
 };
 
 }  // namespace
@@ -113,24 +148,9 @@ std::vector<std::string> CatalogCommonLines(const std::string& title)
     return {"Operation=Compress", "Title=" + title};
 }
 
-// The layout of ComposeCatalogText, written straight into the text: a catalog may hold a
-// million objects, which are not copied on the way.
 std::string CatalogText(const TCatalogEntry& entry)
 {
-    const auto head = ComposeCatalogText(CatalogCommonLines(entry.Title), {}, {});
-    std::size_t size = 0;
-    for (const std::string& line : head)
-        size += line.size() + LineEnd.size();
-    for (const std::string& object : entry.Objects)
-        size += object.size() + LineEnd.size();
-    std::string text;
-    text.reserve(size);
-    AdviseLargeBuffer(text.data(), text.capacity());
-    for (const std::string& line : head)
-        text.append(line).append(LineEnd);
-    for (const std::string& object : entry.Objects)
-        text.append(object).append(LineEnd);
-    return text;
+    return CatalogTextParts(entry).Joined();
 }
 
 std::string TitleOfCommonLines(const std::vector<std::string>& commonLines)
@@ -169,31 +189,61 @@ std::string_view BeforeNul(std::string_view text)
     return text.substr(0, text.find('\0'));
 }
 
-}  // namespace
-
-std::vector<std::string> ReadObjectLines(std::string_view text)
+// About how many lines text holds, judged by the lines of its last 64 KiB, and some room for
+// objects added later: counting the line ends of a large catalog would cost another pass over
+// all its bytes. Pages of the room that are never used are never touched.
+std::size_t LinesToExpect(std::string_view text)
 {
-    text = BeforeNul(text);
-    std::vector<std::string> objects;
-    objects.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
-    AdviseLargeBuffer(objects.data(), objects.capacity() * sizeof(std::string));
-    TakeObjectLines(text, [&objects](std::string_view line) {
-        objects.emplace_back(line);
-        return true;
-    });
-    return objects;
+    const std::string_view sample = text.substr(text.size() - std::min<std::size_t>(text.size(), 65536));
+    const auto sampleLines = static_cast<std::size_t>(std::count(sample.begin(), sample.end(), '\n'));
+    return text.size() / (sample.size() / (sampleLines + 1) + 1) * 9 / 8 + 64;
 }
 
-std::optional<TCatalogEntry> ParseCatalog(const std::string& fileName, std::string_view text)
+}  // namespace
+
+namespace {
+
+// ReadObjectLines of a text without NUL bytes.
+ObjectList ObjectLinesOf(std::string_view text, std::shared_ptr<const void> owner)
 {
-    const IniProfile profile(text);
+    std::vector<std::string_view> lines;
+    lines.reserve(LinesToExpect(text));
+    AdviseLargeBuffer(lines.data(), lines.capacity() * sizeof(std::string_view));
+    bool crLfAfterEach = true;
+    TakeObjectLines(text, [&](std::string_view line) {
+        lines.push_back(line);
+        crLfAfterEach = crLfAfterEach && text.substr(std::size_t(line.end() - text.begin()), 2) == LineEnd;
+        return true;
+    });
+    const bool inPlace = owner && crLfAfterEach;
+    return ObjectList::OfLines(std::move(owner), std::move(lines), inPlace);
+}
+
+// ParseCatalog of a text without NUL bytes whose profile is read already: each pass over a
+// large catalog's bytes costs.
+std::optional<TCatalogEntry> ParseProfiled(const IniProfile& profile, const std::string& fileName,
+                                           std::string_view text, std::shared_ptr<const void> owner)
+{
     if (!profile.SectionHasKeys("Common"))
         return std::nullopt;
     return TCatalogEntry{fileName, profile.ReadString("Common", "Title").value_or(std::string()),
-                         ReadObjectLines(text)};
+                         ObjectLinesOf(text, std::move(owner))};
 }
 
-bool ParsesAs(std::string_view text, const std::string& title, const std::vector<std::string>& objects)
+}  // namespace
+
+ObjectList ReadObjectLines(std::string_view text, std::shared_ptr<const void> owner)
+{
+    return ObjectLinesOf(BeforeNul(text), std::move(owner));
+}
+
+std::optional<TCatalogEntry> ParseCatalog(const std::string& fileName, std::string_view text,
+                                          std::shared_ptr<const void> owner)
+{
+    return ParseProfiled(IniProfile(text), fileName, BeforeNul(text), std::move(owner));
+}
+
+bool ParsesAs(std::string_view text, const std::string& title, const ObjectList& objects)
 {
     const IniProfile profile(text);
     if (!profile.SectionHasKeys("Common") || profile.ReadString("Common", "Title").value_or(std::string()) != title)
@@ -223,7 +273,7 @@ std::optional<std::string> ReadFileBytes(const std::string& fileName)
     return bytes;
 }
 
-TCatalogEntry CatalogOfText(const std::string& fileName, std::string_view text)
+TCatalogEntry CatalogOfText(const std::string& fileName, std::string_view text, std::shared_ptr<const void> owner)
 {
     if (text.empty())
         throw CannotReadError(fileName, NotCatalogReason::EmptyFile());
@@ -231,17 +281,18 @@ TCatalogEntry CatalogOfText(const std::string& fileName, std::string_view text)
         throw CannotReadError(fileName, NotCatalogReason::NotText());
     // The reader stops at a NUL byte and cuts a long title: what it would keep is not the
     // file, and a save would write the shorter copy over it.
-    if (text.find('\0') != std::string_view::npos)
+    const IniProfile profile(text);
+    if (profile.EndsAtNul())
         throw CannotReadError(fileName, NotCatalogReason::NulByte());
-    auto entry = ParseCatalog(fileName, text);
+    auto entry = ParseProfiled(profile, fileName, text, std::move(owner));
     if (!entry)
         throw CannotReadError(fileName, NotCatalogReason::NoCommonKey());
-    if (IniProfile(text).ValueIsCut("Common", "Title"))
+    if (profile.ValueIsCut("Common", "Title"))
         throw CannotReadError(fileName, NotCatalogReason::TitleTooLong());
     return *std::move(entry);
 }
 
-std::optional<TCatalogEntry> ReadCatalog(const std::string& fileName, std::string& buffer)
+std::optional<TCatalogEntry> ReadCatalog(const std::string& fileName, FileBytes& bytes)
 {
     const auto hostPath = ToHostPath(fileName);
     if (!hostPath)
@@ -264,19 +315,22 @@ std::optional<TCatalogEntry> ReadCatalog(const std::string& fileName, std::strin
     const auto size = file.PlainFileSize();
     if (!size)
         throw CannotReadError(fileName, file.IsFolder() ? NotCatalogReason::Folder() : NotCatalogReason::NotAFile());
-    buffer.clear();
+    ReadBuffer buffer;
     buffer.reserve(*size + 1);  // + 1: the read that finds the end
-    AdviseLargeBuffer(buffer.data(), buffer.capacity());
-    if (!file.Read(buffer, TextTestLength))
+    const bool read = file.Read(buffer, TextTestLength);
+    bytes = buffer.Bytes();
+    if (!read)
         throw CannotReadError(fileName, errno);
     // A file that is no text is not read beyond its first bytes.
-    if (!HasByteOrderMark(buffer) && !StartsAsText(buffer))
-        return CatalogOfText(fileName, buffer);
-    if (!file.Read(buffer))
+    if (!HasByteOrderMark(bytes.text) && !StartsAsText(bytes.text))
+        return CatalogOfText(fileName, bytes.text);
+    const bool readAll = file.Read(buffer);
+    bytes = buffer.Bytes();
+    if (!readAll)
         throw CannotReadError(fileName, errno);
-    if (!HasByteOrderMark(buffer))
-        return CatalogOfText(fileName, buffer);
-    const UnmarkedText unmarked = WithoutByteOrderMark(buffer);
+    if (!HasByteOrderMark(bytes.text))
+        return CatalogOfText(fileName, bytes.text, bytes.owner);
+    const UnmarkedText unmarked = WithoutByteOrderMark(bytes.text);
     if (!unmarked.problem.empty())
         throw CannotReadError(fileName, unmarked.problem);
     return CatalogOfText(fileName, unmarked.text);
@@ -284,22 +338,22 @@ std::optional<TCatalogEntry> ReadCatalog(const std::string& fileName, std::strin
 
 std::optional<TCatalogEntry> ReadCatalog(const std::string& fileName)
 {
-    std::string buffer;
-    return ReadCatalog(fileName, buffer);
+    FileBytes bytes;
+    return ReadCatalog(fileName, bytes);
 }
 
 void StageCatalog(SafeSave& save, const TCatalogEntry& entry)
 {
-    StageCatalog(save, entry, CatalogText(entry));
+    StageCatalog(save, entry, CatalogTextParts(entry));
 }
 
-void StageCatalog(SafeSave& save, const TCatalogEntry& entry, const std::string& text)
+void StageCatalog(SafeSave& save, const TCatalogEntry& entry, const CatalogTextParts& text)
 {
     // A catalog that would read back as another one is not written: its load would lose or
     // change what the user put in it.
     if (const std::string problem = ReadBackProblem(entry, text); !problem.empty())
         throw TessnaError(CannotWriteToMessage(entry.FileName, problem));
-    save.Stage(entry.FileName, text,
+    save.Stage(entry.FileName, text.Parts(),
                {CannotCreateFileMessage(entry.FileName), StreamWriteErrorMessage()});
 }
 

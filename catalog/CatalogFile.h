@@ -2,8 +2,10 @@
 
 #include "catalog/CatalogEntry.h"
 
+class CatalogTextParts;
 class SafeSave;
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,22 +42,32 @@ std::string TitleOfCommonLines(const std::vector<std::string>& commonLines);
 
 // The object lines of a catalog text: every line that is not empty after the first line that
 // is exactly "[Objects]" in any letter case, verbatim. Lines end at CR, LF or CR LF; a NUL
-// byte ends the text.
-std::vector<std::string> ReadObjectLines(std::string_view text);
+// byte ends the text. With an owner that keeps text alive and unchanged, the objects refer to
+// text where they stand (when each line ends in CR LF there); otherwise they are copied.
+ObjectList ReadObjectLines(std::string_view text, std::shared_ptr<const void> owner = {});
 
-// A catalog from the bytes of its file: nothing when its Common section holds no key.
-std::optional<TCatalogEntry> ParseCatalog(const std::string& fileName, std::string_view text);
+// A catalog from the bytes of its file: nothing when its Common section holds no key. The
+// objects are read as ReadObjectLines reads them, with the same owner.
+std::optional<TCatalogEntry> ParseCatalog(const std::string& fileName, std::string_view text,
+                                          std::shared_ptr<const void> owner = {});
 
 // Whether ParseCatalog makes of text a catalog of exactly this title and these objects;
 // answered as the lines are read, without a copy of the objects.
-bool ParsesAs(std::string_view text, const std::string& title, const std::vector<std::string>& objects);
+bool ParsesAs(std::string_view text, const std::string& title, const ObjectList& objects);
 
 // The catalog of a file's text (code page 932, no byte-order mark). Throws CannotReadError
 // with the reason when the text is no catalog (empty, first bytes not text by the text-file
 // test, no key in Common) or when the reader could not keep it whole (a NUL byte, a title
 // longer than IniProfile::MaxValueLength): such a file must never be written from what was
-// read.
-TCatalogEntry CatalogOfText(const std::string& fileName, std::string_view text);
+// read. The objects are read as ReadObjectLines reads them, with the same owner.
+TCatalogEntry CatalogOfText(const std::string& fileName, std::string_view text,
+                            std::shared_ptr<const void> owner = {});
+
+// The bytes of a file as read, shared with the objects read from them.
+struct FileBytes {
+    std::shared_ptr<const void> owner;
+    std::string_view text;
+};
 
 // Reads the catalog file at fileName (code page 932): nothing when there is no directory
 // entry at all at that name. A file that starts with a byte-order mark is read in its
@@ -63,10 +75,9 @@ TCatalogEntry CatalogOfText(const std::string& fileName, std::string_view text);
 // reason) for anything else that is not read whole as a catalog: a link whose target is
 // missing, a folder, a pipe, a file that cannot be read, and the texts CatalogOfText refuses.
 std::optional<TCatalogEntry> ReadCatalog(const std::string& fileName);
-// The same with buffer as the space the file is read into (its bytes as on disk afterwards),
-// kept between calls so that reading many catalogs does not allocate and free a file's worth
-// of memory each time.
-std::optional<TCatalogEntry> ReadCatalog(const std::string& fileName, std::string& buffer);
+// The same, giving in bytes the file's bytes as read (as on disk): read once, never
+// zero-filled first, and referred to by the objects rather than copied.
+std::optional<TCatalogEntry> ReadCatalog(const std::string& fileName, FileBytes& bytes);
 
 // The whole content of a plain file, or nothing when there is none or it cannot be read.
 std::optional<std::string> ReadFileBytes(const std::string& fileName);
@@ -76,8 +87,8 @@ std::optional<std::string> ReadFileBytes(const std::string& fileName);
 // TessnaError ("%s に書き込めません: " and what would not come back) before anything is
 // written.
 void StageCatalog(SafeSave& save, const TCatalogEntry& entry);
-// The same with text, the catalog's CatalogText, made already.
-void StageCatalog(SafeSave& save, const TCatalogEntry& entry, const std::string& text);
+// The same with text, the catalog's text as parts, made already.
+void StageCatalog(SafeSave& save, const TCatalogEntry& entry, const CatalogTextParts& text);
 
 // Writes the catalog to its FileName, replacing the file whole. Throws TessnaError
 // ("%s に書き込めません", "ファイル %s を作成できません", "ストリームへの書き込みエラー").

@@ -13,8 +13,7 @@ namespace {
 
 // The catalog the reader makes of a catalog file's text, as the load reads it: the text test
 // on the first bytes, then the catalog reader.
-bool ReadsBackAs(std::string_view text, const std::string& title,
-                 const std::vector<std::string>& objects)
+bool ReadsBackAs(std::string_view text, const std::string& title, const ObjectList& objects)
 {
     if (!StartsAsText(text.substr(0, TextTestLength)))
         return false;
@@ -65,17 +64,19 @@ bool ListedFileNameReadsBack(const std::string& fileName)
         && ExtractFileName(fileName) == fileName;
 }
 
-std::string ReadBackProblem(const TCatalogEntry& entry, std::string_view text)
+// The text is read back in two parts. Its head (longer than the bytes the text test looks
+// at) must read back alone as the title with no objects (TitleReadsBack); then its object
+// section holds exactly the paths that are lines of their own (not empty, no CR, LF or NUL),
+// each followed by CR LF: the reader gives back exactly those, and the head's Common section,
+// which ends before them, is read as it was. Paths the catalog read from a file are such
+// lines already, so a catalog of a million objects is not read through again.
+std::string ReadBackProblem(const TCatalogEntry& entry, const CatalogTextParts& text)
 {
     if (!ListedFileNameReadsBack(ExtractFileName(entry.FileName)))
         return Cp932Text("ファイル名はコントロールファイルに保存すると元のとおりに読み戻せません");
-    if (ReadsBackAs(text, entry.Title, entry.Objects))
-        return {};
-    // Only a catalog that fails is looked at part by part.
-    if (!TitleReadsBack(entry.Title))
+    if (!TitleReadsBack(entry.Title) || text.Head() != CatalogTextParts({{}, entry.Title, {}}).Head())
         return Cp932Text("タイトル「") + ShownName(entry.Title) + Cp932Text("」は保存すると元のとおりに読み戻せません");
-    const auto object = std::find_if_not(entry.Objects.begin(), entry.Objects.end(), ObjectPathReadsBack);
-    if (object != entry.Objects.end())
-        return Cp932Text("オブジェクト「") + ShownName(*object) + Cp932Text("」は保存すると元のとおりに読み戻せません");
-    return Cp932Text("保存すると元のとおりに読み戻せません");
+    if (const auto object = entry.Objects.FirstNonLine())
+        return Cp932Text("オブジェクト「") + ShownName(std::string(*object)) + Cp932Text("」は保存すると元のとおりに読み戻せません");
+    return {};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalog/CatalogEntry.h"
+#include "catalog/CatalogTextParts.h"
 
 #include <cstddef>
 #include <string>
@@ -25,11 +26,11 @@ bool ListedFileNameReadsBack(const std::string& fileName);
 // and gives those back.
 std::vector<std::string> RemoveUnstorablePaths(std::vector<std::string>& paths);
 
-// A whole catalog: text is what a save writes for entry (CatalogText); the title, every
+// A whole catalog: text is what a save writes for entry (CatalogTextParts); the title, every
 // object and the file name the control file lists must all read back. Empty when they do;
 // otherwise what does not, in the user's terms (code page 932), naming the title or the
 // first object that would not come back.
-std::string ReadBackProblem(const TCatalogEntry& entry, std::string_view text);
+std::string ReadBackProblem(const TCatalogEntry& entry, const CatalogTextParts& text);
 
 // The control file's sections: the catalogs listed, each of kind 0 (Compress) or kind 1
 // (Extract).

@@ -119,7 +119,7 @@ void CatalogStore::ReadCatalogList(int kind)
                                 &writtenAtLoad_);
     if (cleans)
         RemoveKilledSaves(listedOnDisk_, cleaned);
-    std::string buffer;
+    FileBytes bytes;
     for (const std::string& path : listedOnDisk_) {
         // A value the reader cut names another file than the one meant: never opened.
         if (writtenAtLoad_.at(path).cut) {
@@ -127,24 +127,24 @@ void CatalogStore::ReadCatalogList(int kind)
             unreadable_.push_back(NotCatalogReason::ValueTooLong());
             continue;
         }
-        if (auto listed = ReadListed(path, buffer)) {
+        if (auto listed = ReadListed(path, bytes)) {
             catalogs_.push_back(std::move(listed->catalog));
             unreadable_.push_back(std::move(listed->unreadableReason));
         }
     }
 }
 
-std::optional<ListedCatalog> CatalogStore::ReadListed(const std::string& path, std::string& buffer)
+std::optional<ListedCatalog> CatalogStore::ReadListed(const std::string& path, FileBytes& bytes)
 {
     // A value that leads out of the folder by its own text is never opened, so never written.
     if (LeadsOutOfFolder(std::string_view(path).substr(folder_.size())))
         return ListedCatalog{{path, {}, {}}, NotCatalogReason::OutsideFolder(), path, false};
     try {
         const DiskRecord::Fingerprint facts = DiskRecord::Look(path);
-        auto entry = ReadCatalog(path, buffer);
+        auto entry = ReadCatalog(path, bytes);
         if (!entry)
             return std::nullopt;
-        disk_.Remember(path, disk_.Of(facts, buffer));
+        disk_.Remember(path, disk_.Of(facts, bytes.text));
         return ListedCatalog{std::move(*entry), {}, path, false};
     } catch (const CannotReadError& error) {
         return ListedCatalog{{path, {}, {}}, error.Reason(), path, false};
@@ -209,8 +209,8 @@ std::variant<InsertCatalog, std::string> CatalogStore::OpenCatalogEdit(const std
                     [&](const TCatalogEntry& entry) { return NoCaseKey(DisplayedName(entry.FileName)) == key; }))
         return Cp932Text("カタログ「") + DisplayedName(path)
             + Cp932Text("」は既にカタログリストにあります（大文字と小文字は区別しません）。");
-    std::string buffer;
-    auto listed = ReadListed(path, buffer);
+    FileBytes bytes;
+    auto listed = ReadListed(path, bytes);
     if (!listed)
         return Cp932Text("ファイル") + quoted + Cp932Text("はないか、空か、カタログファイルではありません。");
     return InsertCatalog{Count(), std::move(*listed)};
@@ -296,7 +296,7 @@ void CatalogStore::RenameCatalog(int index, const std::string& newName)
 void CatalogStore::ReplaceObjects(int index, std::vector<std::string> objects)
 {
     CheckLoaded(index);
-    Apply(SetObjects{index, Catalog(index).Objects, std::move(objects)});
+    Apply(SetObjects{index, Catalog(index).Objects.ToStrings(), std::move(objects)});
 }
 
 std::vector<std::string> CatalogStore::AddObjects(int index, const std::vector<std::string>& paths)

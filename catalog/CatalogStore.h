@@ -18,6 +18,7 @@
 #include <vector>
 
 class Prompter;
+struct FileBytes;
 
 // The extension every catalog file has.
 inline constexpr char CatalogExtension[] = ".VrCat";
@@ -227,7 +228,7 @@ private:
     // Reads the catalog file at path as the load lists it: loaded, or not loaded with the
     // reason (ReadCatalog's, or a path that leads out of the folder); nothing for a value with
     // no directory entry behind it.
-    std::optional<ListedCatalog> ReadListed(const std::string& path, std::string& buffer);
+    std::optional<ListedCatalog> ReadListed(const std::string& path, FileBytes& bytes);
     // Finishes or removes what killed saves left wherever saves of these files (code page
     // 932) write, the folders in cleaned excepted, and adds those folders to cleaned. Only a
     // holder of the folder's lock may call it.

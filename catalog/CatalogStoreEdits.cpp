@@ -3,8 +3,6 @@
 
 #include "catalog/CatalogStore.h"
 
-#include "support/core/RowOrder.h"
-
 #include <algorithm>
 #include <stdexcept>
 
@@ -103,50 +101,33 @@ void CatalogStore::ApplyEdit(SetFileName& edit)
 void CatalogStore::ApplyEdit(SetObjects& edit)
 {
     const std::size_t at = CheckLoaded(edit.catalog);
-    Require(catalogs_[at].Objects == edit.from, "the catalog's objects are not the ones replaced");
+    Require(catalogs_[at].Objects == ObjectList(edit.from), "the catalog's objects are not the ones replaced");
     catalogs_[at].Objects = edit.to;
     origins_[at].edited = true;
 }
 
-// The objects are built anew, the old ones moved over, only when a position falls inside the
-// catalog; objects appended at its end are pushed on.
 void CatalogStore::ApplyEdit(InsertObjects& edit)
 {
     const std::size_t at = CheckLoaded(edit.catalog);
-    std::vector<std::string>& objects = catalogs_[at].Objects;
+    ObjectList& objects = catalogs_[at].Objects;
     const std::size_t total = objects.size() + edit.paths.size();
     Require(edit.positions.size() == edit.paths.size() && Ascending(edit.positions)
                 && (edit.positions.empty() || edit.positions.back() < total),
             "object positions out of order or out of range");
-    if (edit.positions.empty() || edit.positions.front() >= objects.size()) {
-        objects.reserve(total);
-        objects.insert(objects.end(), edit.paths.begin(), edit.paths.end());
-    } else {
-        std::vector<std::string> merged;
-        merged.reserve(total);
-        std::size_t next = 0;
-        auto old = objects.begin();
-        for (std::size_t i = 0; i < total; ++i) {
-            if (next < edit.positions.size() && edit.positions[next] == i)
-                merged.push_back(edit.paths[next++]);
-            else
-                merged.push_back(std::move(*old++));
-        }
-        objects = std::move(merged);
-    }
+    objects.InsertAt(edit.positions, edit.paths);
     origins_[at].edited = true;
 }
 
 void CatalogStore::ApplyEdit(EraseObjects& edit)
 {
     const std::size_t at = CheckLoaded(edit.catalog);
-    std::vector<std::string>& objects = catalogs_[at].Objects;
+    ObjectList& objects = catalogs_[at].Objects;
     Require(edit.positions.size() == edit.paths.size() && Ascending(edit.positions)
                 && (edit.positions.empty() || edit.positions.back() < objects.size()),
             "object positions out of order or out of range");
     for (std::size_t i = 0; i < edit.positions.size(); ++i)
         Require(objects[edit.positions[i]] == edit.paths[i], "the object erased is not the one held");
-    EraseAt(objects, edit.positions);
+    objects.EraseAt(edit.positions);
     origins_[at].edited = true;
 }
 

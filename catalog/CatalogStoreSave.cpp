@@ -9,6 +9,7 @@
 #include "catalog/ByteOrderMark.h"
 #include "catalog/CatalogFile.h"
 #include "catalog/CatalogRoundTrip.h"
+#include "catalog/CatalogTextParts.h"
 #include "catalog/IniProfile.h"
 #include "catalog/SafeSave.h"
 #include "support/core/Cp932.h"
@@ -42,7 +43,7 @@ struct CatalogStore::SavePlan {
     std::vector<Planned> result;
     bool takesOtherWriter = false;
     // The catalogs of result to write, with their text.
-    std::vector<std::pair<std::size_t, std::string>> writes;
+    std::vector<std::pair<std::size_t, CatalogTextParts>> writes;
     // The control file's new text, when the list it names changes.
     std::optional<std::string> controlText;
     // What the files read now held, recorded once the save is done.
@@ -58,7 +59,7 @@ std::unordered_set<std::string> SetOf(const std::vector<std::string>& names)
 }
 
 // A catalog another writer listed, as it reads now; nothing when it is no catalog.
-std::optional<ListedCatalog> ReadTheirs(const std::string& path, std::string& bytes)
+std::optional<ListedCatalog> ReadTheirs(const std::string& path, FileBytes& bytes)
 {
     try {
         auto entry = ReadCatalog(path, bytes);
@@ -66,7 +67,7 @@ std::optional<ListedCatalog> ReadTheirs(const std::string& path, std::string& by
             return std::nullopt;
         return ListedCatalog{std::move(*entry), {}, path, false};
     } catch (const CannotReadError& error) {
-        bytes.clear();
+        bytes = {};
         return ListedCatalog{{path, {}, {}}, error.Reason(), path, false};
     }
 }
@@ -112,7 +113,7 @@ CatalogStore::SavePlan CatalogStore::PlanSave() const
         plan.result.push_back({i, std::nullopt});
     }
     // The other writer's new entries, each after the entry it follows there.
-    std::string bytes;
+    FileBytes bytes;
     std::size_t insertAt = 0;
     for (const std::string& path : listedNow) {
         const auto at = std::find_if(plan.result.begin(), plan.result.end(),
@@ -128,7 +129,7 @@ CatalogStore::SavePlan CatalogStore::PlanSave() const
         if (!theirs)
             continue;
         if (theirs->unreadableReason.empty())
-            plan.seenNow.emplace_back(path, disk_.Of(facts, bytes));
+            plan.seenNow.emplace_back(path, disk_.Of(facts, bytes.text));
         plan.result.insert(plan.result.begin() + static_cast<std::ptrdiff_t>(insertAt), {-1, std::move(*theirs)});
         ++insertAt;
         plan.takesOtherWriter = true;
@@ -153,9 +154,9 @@ CatalogStore::SavePlan CatalogStore::PlanSave() const
             }
             continue;
         }
-        std::string text = CatalogText(catalog);
+        CatalogTextParts text(catalog);
         // The bytes are read only when the sizes agree: a file of another size holds other text.
-        if (now.Facts().size == text.size() && now.Bytes() && *now.Bytes() == text) {
+        if (now.Facts().size == text.Size() && now.Bytes() && text.Equals(*now.Bytes())) {
             plan.seenNow.emplace_back(catalog.FileName, disk_.FingerprintOf(now));
             continue;
         }
@@ -196,13 +197,13 @@ void CatalogStore::WritePlan(SavePlan& plan)
     for (const auto& [path, fingerprint] : plan.seenNow)
         disk_.Remember(path, fingerprint);
     // The files as written: the folder's lock keeps the program's other writers away.
-    const auto rememberWritten = [this](const std::string& path, std::string_view text) {
-        disk_.Remember(path, disk_.Of(DiskRecord::Look(path), text));
+    const auto rememberWritten = [this](const std::string& path, const std::vector<std::string_view>& parts) {
+        disk_.Remember(path, disk_.Of(DiskRecord::Look(path), parts));
     };
     for (const auto& [at, text] : plan.writes)
-        rememberWritten(catalogs_[std::size_t(plan.result[at].mine)].FileName, text);
+        rememberWritten(catalogs_[std::size_t(plan.result[at].mine)].FileName, text.Parts());
     if (plan.controlText)
-        rememberWritten(controlFile, *plan.controlText);
+        rememberWritten(controlFile, {*plan.controlText});
 
     if (plan.takesOtherWriter)
         TakeOtherWriter(plan);

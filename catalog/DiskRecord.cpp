@@ -11,10 +11,12 @@
 
 namespace {
 
-DiskRecord::Digest Sha256Of(std::string_view bytes)
+DiskRecord::Digest Sha256Of(const std::vector<std::string_view>& parts)
 {
-    const QByteArray digest = QCryptographicHash::hash(
-        QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())), QCryptographicHash::Sha256);
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    for (const std::string_view part : parts)
+        hash.addData(QByteArrayView(part.data(), static_cast<qsizetype>(part.size())));
+    const QByteArray digest = hash.result();
     DiskRecord::Digest sha256{};
     std::copy_n(digest.begin(), sha256.size(), sha256.begin());
     return sha256;
@@ -55,10 +57,17 @@ DiskRecord::Fingerprint DiskRecord::Look(const std::string& path)
 
 DiskRecord::Fingerprint DiskRecord::Of(Fingerprint facts, std::string_view bytes) const
 {
+    return Of(facts, std::vector<std::string_view>{bytes});
+}
+
+DiskRecord::Fingerprint DiskRecord::Of(Fingerprint facts, const std::vector<std::string_view>& parts) const
+{
     facts.exists = true;
-    facts.size = bytes.size();
+    facts.size = 0;
+    for (const std::string_view part : parts)
+        facts.size += part.size();
     if (keepsDigests_)
-        facts.sha256 = Sha256Of(bytes);
+        facts.sha256 = Sha256Of(parts);
     return facts;
 }
 
@@ -85,5 +94,5 @@ bool DiskRecord::ChangedSinceSeen(const std::string& path, Now& now) const
     if (!before.sha256)
         return now.Facts().identity != before.identity;
     const auto& bytes = now.Bytes();
-    return !bytes || Sha256Of(*bytes) != *before.sha256;
+    return !bytes || Sha256Of({*bytes}) != *before.sha256;
 }

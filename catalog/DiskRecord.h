@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 // What the store knows of the files it read and wrote: for each path, whether a plain file was
 // there and, if so, its size, its identity in the file system (device, inode, modification
@@ -64,6 +65,8 @@ public:
     static Fingerprint Look(const std::string& path);
     // facts, taken before the file was read, completed by bytes, what the read gave.
     Fingerprint Of(Fingerprint facts, std::string_view bytes) const;
+    // The same with the bytes as parts, one after another.
+    Fingerprint Of(Fingerprint facts, const std::vector<std::string_view>& parts) const;
     // What now holds, read when the record keeps digests.
     Fingerprint FingerprintOf(Now& now) const;
 

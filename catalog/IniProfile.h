@@ -45,6 +45,9 @@ public:
     // The keys of section, in file order, each name once.
     std::vector<SectionKey> ReadKeys(std::string_view section) const;
 
+    // Whether a NUL byte ended the text before its end.
+    bool EndsAtNul() const { return textEnd_ < text_.size(); }
+
     // Whether section exists and holds at least one key.
     bool SectionHasKeys(std::string_view section) const;
 

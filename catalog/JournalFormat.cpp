@@ -98,7 +98,7 @@ void WriteEntry(Writer& out, const JournalEntry& entry)
         return;
     out.Text(entry.catalog.Title);
     out.Number(entry.catalog.Objects.size(), 4);
-    for (const std::string& object : entry.catalog.Objects)
+    for (const std::string_view object : entry.catalog.Objects)
         out.Text(object);
 }
 
@@ -112,9 +112,10 @@ JournalEntry ReadEntry(Reader& in)
     if (!entry.changed)
         return entry;
     entry.catalog.Title = in.Text();
-    entry.catalog.Objects.resize(in.Count(4));
-    for (std::string& object : entry.catalog.Objects)
+    std::vector<std::string> objects(in.Count(4));
+    for (std::string& object : objects)
         object = in.Text();
+    entry.catalog.Objects = objects;
     return entry;
 }
 

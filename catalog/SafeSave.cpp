@@ -311,6 +311,12 @@ SafeSave::~SafeSave()
 
 void SafeSave::Stage(const std::string& path, std::string_view content, Messages messages, Access access)
 {
+    Stage(path, std::vector<std::string_view>{content}, std::move(messages), access);
+}
+
+void SafeSave::Stage(const std::string& path, const std::vector<std::string_view>& content, Messages messages,
+                     Access access)
+{
     const auto hostPath = ToHostPath(path);
     if (!hostPath)
         Fail(messages.cannotCreate, EILSEQ);
@@ -343,7 +349,13 @@ void SafeSave::Stage(const std::string& path, std::string_view content, Messages
     // The owner's eyes only, whatever the old file or the umask allowed.
     if (access == Access::OwnerOnly && ::fchmod(fd, 0600) != 0)
         Fail(messages.cannotCreate, errno);
-    if (!WriteAll(fd, content) || ::fsync(fd) != 0)
+    off_t at = 0;
+    for (const std::string_view part : content) {
+        if (!WriteAll(fd, part, at))
+            Fail(messages.cannotWrite, errno);
+        at += static_cast<off_t>(part.size());
+    }
+    if (::fsync(fd) != 0)
         Fail(messages.cannotWrite, errno);
 }
 

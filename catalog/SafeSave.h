@@ -45,6 +45,9 @@ public:
 
     void Stage(const std::string& path, std::string_view content, Messages messages,
                Access access = Access::Kept);
+    // The same with the content as parts, written one after another.
+    void Stage(const std::string& path, const std::vector<std::string_view>& content, Messages messages,
+               Access access = Access::Kept);
     void Commit();
 
     // The folders (host paths) the staged temporary files are in: those of the targets,

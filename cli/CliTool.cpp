@@ -264,8 +264,8 @@ void CliTool::Show(CatalogStore& store, const Arguments& arguments)
     store.CheckLoaded(index);
     const TCatalogEntry& entry = store.Catalog(index);
     out_ << "Title=" << ToTerminal(entry.Title) << '\n';
-    for (const std::string& object : entry.Objects)
-        out_ << ToTerminal(object) << '\n';
+    for (const std::string_view object : entry.Objects)
+        out_ << ToTerminal(std::string(object)) << '\n';
 }
 
 void CliTool::Text(CatalogStore& store, const Arguments& arguments)
@@ -349,7 +349,8 @@ void CliTool::Files(CatalogStore& store, const Arguments& arguments)
     store.CheckLoaded(index);
     const char end = flagGiven_ ? '\0' : '\n';
     std::size_t failed = 0;
-    for (const std::string& object : store.Catalog(index).Objects) {
+    for (const std::string_view listed : store.Catalog(index).Objects) {
+        const std::string object(listed);
         const std::vector<std::string> found
             = object.starts_with(PathDelim) ? FindAllMatches(object) : std::vector<std::string>();
         if (found.empty()) {
@@ -375,7 +376,7 @@ void CliTool::Size(CatalogStore& store, const Arguments& arguments)
     const SizeReportOptions options = SizeOptions(arguments);
     const int index = IndexOfCatalog(store, options.name);
     store.CheckLoaded(index);
-    const std::vector<std::string>& objects = store.Catalog(index).Objects;
+    const std::vector<std::string> objects = store.Catalog(index).Objects.ToStrings();
     std::vector<ObjectSize> sizes;
     for (const std::string& object : objects)
         sizes.push_back(WalkObject(object));

@@ -65,8 +65,8 @@ private:
         QCoreApplication::processEvents();
     }
 
-    std::vector<std::string> BetaObjects() const { return form_->Store().Catalog(1).Objects; }
-    std::vector<std::string> BetaOnDisk() const { return ReadCatalog(Cp932(Beta()))->Objects; }
+    std::vector<std::string> BetaObjects() const { return form_->Store().Catalog(1).Objects.ToStrings(); }
+    std::vector<std::string> BetaOnDisk() const { return ReadCatalog(Cp932(Beta()))->Objects.ToStrings(); }
     static std::string Cp932(const QString& text) { return QStringToCp932(text).value(); }
 
     // Whether a journal is on disk once the writer has done what it was asked.

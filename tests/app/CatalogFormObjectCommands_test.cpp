@@ -69,7 +69,7 @@ private:
         form_->show();
     }
 
-    const Paths& Objects() const { return form_->Store().Catalog(0).Objects; }
+    Paths Objects() const { return form_->Store().Catalog(0).Objects.ToStrings(); }
     QTableView* List() const { return Named<QTableView>(*form_, "ListView"); }
     void Trigger(const char* action) { Named<QAction>(*form_, action)->trigger(); }
 

@@ -92,7 +92,7 @@ TEST_F(CatalogEditTest, AThousandRandomEditsUndoneGiveTheStartAndRedoneTheEnd)
                 break;
             }
             case 4:
-                edit = SetObjects{catalog, store.Catalog(catalog).Objects, {pick(pool)}};
+                edit = SetObjects{catalog, store.Catalog(catalog).Objects.ToStrings(), {pick(pool)}};
                 break;
             case 5:
                 edit = RenameCatalogEdit(store, catalog, pick(names));
@@ -152,7 +152,7 @@ TEST_F(CatalogEditTest, EachEditIsAnnouncedAndCounted)
     Lines objectsSeen;
     QObject::connect(&store, &CatalogStore::Edited, [&](const CatalogEdit& edit) {
         seen.push_back(edit);
-        objectsSeen = store.Catalog(0).Objects;
+        objectsSeen = store.Catalog(0).Objects.ToStrings();
     });
     const std::uint64_t revision = store.Revision();
 

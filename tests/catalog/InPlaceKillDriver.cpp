@@ -26,7 +26,7 @@ int main(int argc, char** argv)
     CatalogStore store(argv[1]);
     auto hold = store.HoldFolder();
     store.LoadCatalogList();
-    std::vector<std::string> objects = store.Catalog(0).Objects;
+    std::vector<std::string> objects = store.Catalog(0).Objects.ToStrings();
     objects.erase(objects.begin());
     store.ReplaceObjects(0, std::move(objects));
     store.SaveCatalogList();

@@ -80,7 +80,7 @@ protected:
     std::vector<std::string> ObjectsOf(const char* name) const
     {
         const auto catalog = ReadCatalog(folder_.Path() + name + ".VrCat");
-        return catalog ? catalog->Objects : std::vector<std::string>{};
+        return catalog ? catalog->Objects.ToStrings() : std::vector<std::string>{};
     }
     std::string File(const char* name) const { return folder_.Path() + name + ".VrCat"; }
 
