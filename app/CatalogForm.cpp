@@ -549,10 +549,13 @@ void TCatalogForm::CatalogRenamed(int index)
 // as it is: the objects it hides are counted, and said so.
 void TCatalogForm::ObjectsInserted(const InsertObjects& edit)
 {
-    if (TreeView->currentItem() != TreeView->topLevelItem(edit.catalog))
+    if (TreeView->currentItem() != TreeView->topLevelItem(edit.catalog)) {
         SelectCatalog(edit.catalog);
-    else
+    } else {
         model_->InsertObjects(edit.positions, edit.paths);
+        listSizes_->Insert(edit.positions, edit.paths);
+        model_->SetHolders(listSizes_->Holders());
+    }
     QItemSelection selection;
     const std::vector<int> rows = model_->RowsOf(edit.positions);
     for (std::size_t i = 0; i < rows.size();) {
@@ -569,7 +572,6 @@ void TCatalogForm::ObjectsInserted(const InsertObjects& edit)
         ObjectTable->scrollTo(model_->index(rows.front(), 0));
     }
     UpdateObjectCount();
-    FollowSizes();
 }
 
 void TCatalogForm::ObjectsErased(const EraseObjects& edit)
@@ -579,8 +581,9 @@ void TCatalogForm::ObjectsErased(const EraseObjects& edit)
         return;
     }
     model_->EraseObjects(edit.positions);
+    listSizes_->Erase(edit.positions);
+    model_->SetHolders(listSizes_->Holders());
     UpdateObjectCount();
-    FollowSizes();
 }
 
 void TCatalogForm::Perform(CatalogEdit edit, const QString& text)

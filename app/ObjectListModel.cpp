@@ -39,6 +39,7 @@ void ObjectListModel::SetObjects(const ObjectList& paths)
 {
     ResetRows([&] {
         rows_.clear();
+        taken_ = {};
         holders_.clear();
         pathKeys_.Clear();
         folderKeys_.Clear();
@@ -67,17 +68,51 @@ void ObjectListModel::InsertObjects(const std::vector<std::size_t>& positions, c
         row.position = moved[row.position];
     holders_.clear();
 
+    const std::vector<std::ptrdiff_t> taken = TakenRowsFor(positions, paths);
     const int first = HeldRowCount();
     InsertRows(first, static_cast<int>(paths.size()), [&] {
         for (std::size_t i = 0; i < paths.size(); ++i) {
-            rows_.push_back(MakeRow(paths[i], positions[i]));
-            for (const int column : {int(ColName), int(ColFolder)}) {
-                if (CollationKeys& keys = column == ColName ? pathKeys_ : folderKeys_; !keys.Empty())
-                    keys.Append(SortText(rows_.back(), column));
-            }
+            if (taken.empty())
+                rows_.push_back(MakeRow(paths[i], positions[i]));
+            else
+                rows_.push_back(std::move(taken_.rows[std::size_t(taken[i])]));
+            AppendSortKeys(taken.empty() ? -1 : taken[i]);
         }
     });
+    taken_ = {};
     PlaceRowsFrom(first);
+}
+
+void ObjectListModel::AppendSortKeys(std::ptrdiff_t taken)
+{
+    for (const int column : {int(ColName), int(ColFolder)}) {
+        CollationKeys& keys = column == ColName ? pathKeys_ : folderKeys_;
+        if (keys.Empty())
+            continue;
+        const CollationKeys::Taken& takenKeys = column == ColName ? taken_.pathKeys : taken_.folderKeys;
+        if (taken >= 0 && !takenKeys.offsets.empty())
+            keys.Append(takenKeys, std::size_t(taken));
+        else
+            keys.Append(SortText(rows_.back(), column));
+    }
+}
+
+std::vector<std::ptrdiff_t> ObjectListModel::TakenRowsFor(const std::vector<std::size_t>& positions,
+                                                          const std::vector<std::string>& paths) const
+{
+    if (taken_.rows.size() != positions.size())
+        return {};
+    std::vector<std::ptrdiff_t> byPosition(positions.size());
+    std::iota(byPosition.begin(), byPosition.end(), 0);
+    std::sort(byPosition.begin(), byPosition.end(), [this](std::ptrdiff_t a, std::ptrdiff_t b) {
+        return taken_.rows[std::size_t(a)].position < taken_.rows[std::size_t(b)].position;
+    });
+    for (std::size_t i = 0; i < positions.size(); ++i) {
+        const Row& row = taken_.rows[std::size_t(byPosition[i])];
+        if (row.position != positions[i] || row.item.Path != paths[i])
+            return {};
+    }
+    return byPosition;
 }
 
 void ObjectListModel::PlaceRowsFrom(int first)
@@ -154,28 +189,32 @@ void ObjectListModel::RemoveRows(std::vector<int> rows)
     // Each run of adjacent rows goes in one removal, from the last run up, so that deleting
     // every row of a large list is one step for the views instead of one per row; a
     // scattered selection of many rows is taken out in one pass and the views are reset.
-    // The sort keys are dropped rather than erased one by one; the next sort makes them.
+    // The rows kept keep their sort keys; the rows taken out are kept with theirs until the
+    // next edit, for an undo that brings them back.
+    taken_ = {};
     if (rows.empty())
         return;
-    pathKeys_.Clear();
-    folderKeys_.Clear();
+    taken_.rows.reserve(rows.size());
+    for (const int row : rows)
+        taken_.rows.push_back(std::move(rows_[std::size_t(row)]));
+    taken_.pathKeys = pathKeys_.Erase(rows);
+    taken_.folderKeys = folderKeys_.Erase(rows);
     if (IsFiltered()) {
-        RemoveFilteredRows(rows, [&] { EraseRows(rows); });
+        RemoveFilteredRows(rows, [&] { EraseAt(rows_, rows); });
         return;
     }
-    std::reverse(rows.begin(), rows.end());
-    std::vector<std::pair<int, int>> runs;
-    for (std::size_t i = 0; i < rows.size();) {
-        const int last = rows[i];
+    std::vector<std::pair<int, int>> runs;  // from the last up
+    for (std::size_t i = rows.size(); i > 0;) {
+        const int last = rows[--i];
         int first = last;
-        while (++i < rows.size() && rows[i] == first - 1)
-            first = rows[i];
+        while (i > 0 && rows[i - 1] == first - 1)
+            first = rows[--i];
         runs.emplace_back(first, last);
     }
     constexpr std::size_t MaxStepwiseRuns = 64;
     if (runs.size() > MaxStepwiseRuns) {
         beginResetModel();
-        EraseRows(rows);
+        EraseAt(rows_, rows);
         endResetModel();
         return;
     }
@@ -184,20 +223,6 @@ void ObjectListModel::RemoveRows(std::vector<int> rows)
         rows_.erase(rows_.begin() + first, rows_.begin() + last + 1);
         endRemoveRows();
     }
-}
-
-void ObjectListModel::EraseRows(const std::vector<int>& rows)
-{
-    std::vector<bool> removed(rows_.size(), false);
-    for (const int row : rows)
-        removed[std::size_t(row)] = true;
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
-        if (!removed[i] && kept != i)
-            rows_[kept] = std::move(rows_[i]);
-        kept += removed[i] ? 0 : 1;
-    }
-    rows_.resize(kept);
 }
 
 int ObjectListModel::Group(const Row& row)
@@ -345,20 +370,26 @@ void ObjectListModel::SizesCounted(const std::unordered_set<std::string>& paths)
 {
     if (paths.empty())
         return;
-    for (Row& row : rows_) {
-        if (!paths.contains(row.item.Path))
-            continue;
-        // The count went to the disk already: an object it found or missed is looked at
-        // again only when that differs from what its row shows.
-        const ObjectSize* size = SizeOf(row);
-        if (size && size->exists != (row.item.Attributes != -1)) {
-            row.item.Attributes = GetFileAttributesOf(row.item.Path);
-            row.iconIndex = ObjectIconIndex(KindOfAttributes(row.item.Attributes), ExtractFileName(row.item.Path));
-        }
-    }
+    for (Row& row : rows_)
+        Recheck(row, paths);
+    for (Row& row : taken_.rows)
+        Recheck(row, paths);
     // One signal for the shown rows, whichever of them the filter lets through.
     if (Count() > 0)
         emit dataChanged(index(0, 0), index(Count() - 1, ColumnCount - 1));
+}
+
+// The count went to the disk already: an object it found or missed is looked at again only
+// when that differs from what its row shows.
+void ObjectListModel::Recheck(Row& row, const std::unordered_set<std::string>& counted) const
+{
+    if (!counted.contains(row.item.Path))
+        return;
+    const ObjectSize* size = SizeOf(row);
+    if (size && size->exists != (row.item.Attributes != -1)) {
+        row.item.Attributes = GetFileAttributesOf(row.item.Path);
+        row.iconIndex = ObjectIconIndex(KindOfAttributes(row.item.Attributes), ExtractFileName(row.item.Path));
+    }
 }
 
 void ObjectListModel::SetHolders(std::vector<std::string> holders)

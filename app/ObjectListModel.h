@@ -98,14 +98,12 @@ private:
     Row MakeRow(std::string_view path, std::size_t position);
     // The positions in rows_ of the objects at these positions of the catalog.
     std::vector<int> HeldRowsOf(const std::vector<std::size_t>& positions) const;
-    // Removes the rows at these positions of rows_.
     const ObjectSize* SizeOf(const Row& row) const;
     std::int64_t Bytes(const Row& row) const;
     QVariant SizeText(const Row& row) const;
     QString ToolTip(const Row& row) const;
+    // Removes the rows at these positions of rows_.
     void RemoveRows(std::vector<int> rows);
-    // Takes out the rows at these positions of rows_ (ascending, each once).
-    void EraseRows(const std::vector<int>& rows);
     // Folders first, then files, then objects that do not exist.
     static int Group(const Row& row);
     // The collation keys of a column, one per row (kept apart from the rows, so that a sort
@@ -117,10 +115,28 @@ private:
     // Moves the rows from first on, new ones, into their places in the sort order among the
     // rows before them, which keep theirs.
     void PlaceRowsFrom(int first);
+    // Appends the sort keys of the last row, taken ones when there are (taken: the row's
+    // index in taken_, or -1).
+    void AppendSortKeys(std::ptrdiff_t taken);
+    // For objects entering at these positions with these paths, the index in taken_ of the
+    // row of each; empty unless they are the very objects the last erase took out.
+    std::vector<std::ptrdiff_t> TakenRowsFor(const std::vector<std::size_t>& positions,
+                                             const std::vector<std::string>& paths) const;
+    // Looks at the object of a row again when a count found it or missed it unlike the row.
+    void Recheck(Row& row, const std::unordered_set<std::string>& counted) const;
     // Whether row a comes before row b in the ascending order of the sort column.
     std::function<bool(int, int)> AscendingBefore();
 
+    // The rows the last erase took out, with their sort keys: an undone delete takes them
+    // back as they were instead of making them, and looking at their objects on disk, anew.
+    struct TakenRows {
+        std::vector<Row> rows;  // in their order in rows_
+        CollationKeys::Taken pathKeys;
+        CollationKeys::Taken folderKeys;
+    };
+
     std::vector<Row> rows_;
+    TakenRows taken_;
     CollationKeys pathKeys_;
     CollationKeys folderKeys_;
     SortState sort_;

@@ -41,6 +41,7 @@ void CollationKeys::Clear()
 {
     bytes_.clear();
     offsets_.clear();
+    usedBytes_ = 0;
 }
 
 void CollationKeys::Reserve(std::size_t count)
@@ -55,6 +56,7 @@ void CollationKeys::Append(const QString& text)
     std::array<std::uint8_t, kKeyRoom> room;
     const int size = ucol_getSortKey(collator_, utf16, int(text.size()), room.data(), kKeyRoom);
     offsets_.push_back(static_cast<std::uint32_t>(bytes_.size()));
+    usedBytes_ += std::size_t(size);
     if (size <= kKeyRoom) {
         bytes_.append(reinterpret_cast<const char*>(room.data()), std::size_t(size));
         return;
@@ -65,9 +67,56 @@ void CollationKeys::Append(const QString& text)
                     reinterpret_cast<std::uint8_t*>(bytes_.data() + start), size);
 }
 
-void CollationKeys::Erase(std::size_t index)
+std::size_t CollationKeys::KeySize(std::uint32_t offset) const
 {
-    offsets_.erase(offsets_.begin() + std::ptrdiff_t(index));
+    return std::strlen(bytes_.data() + offset) + 1;
+}
+
+CollationKeys::Taken CollationKeys::Erase(const std::vector<int>& indexes)
+{
+    Taken taken;
+    if (offsets_.empty() || indexes.empty())
+        return taken;
+    taken.offsets.reserve(indexes.size());
+    std::size_t kept = 0;
+    auto erased = indexes.begin();
+    for (std::size_t i = 0; i < offsets_.size(); ++i) {
+        if (erased != indexes.end() && std::size_t(*erased) == i) {
+            const std::size_t size = KeySize(offsets_[i]);
+            taken.offsets.push_back(static_cast<std::uint32_t>(taken.bytes.size()));
+            taken.bytes.append(bytes_.data() + offsets_[i], size);
+            usedBytes_ -= size;
+            ++erased;
+            continue;
+        }
+        offsets_[kept++] = offsets_[i];
+    }
+    offsets_.resize(kept);
+    if (bytes_.size() > 2 * usedBytes_)
+        Compact();
+    return taken;
+}
+
+void CollationKeys::Append(const Taken& taken, std::size_t i)
+{
+    const std::uint32_t from = taken.offsets[i];
+    const std::size_t size = std::strlen(taken.bytes.data() + from) + 1;
+    offsets_.push_back(static_cast<std::uint32_t>(bytes_.size()));
+    bytes_.append(taken.bytes.data() + from, size);
+    usedBytes_ += size;
+}
+
+void CollationKeys::Compact()
+{
+    std::string bytes;
+    bytes.reserve(usedBytes_);
+    for (std::uint32_t& offset : offsets_) {
+        const std::size_t size = KeySize(offset);
+        const auto from = offset;
+        offset = static_cast<std::uint32_t>(bytes.size());
+        bytes.append(bytes_.data() + from, size);
+    }
+    bytes_ = std::move(bytes);
 }
 
 void CollationKeys::Permute(const std::vector<int>& order)

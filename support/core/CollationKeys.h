@@ -23,7 +23,18 @@ public:
     void Clear();
     void Reserve(std::size_t count);
     void Append(const QString& text);
-    void Erase(std::size_t index);
+    // Keys taken out, in the order they had.
+    struct Taken {
+        std::string bytes;
+        std::vector<std::uint32_t> offsets;
+    };
+
+    // Takes out the keys at these indexes (ascending, each once) and gives them back; the
+    // others keep their order. The memory of erased keys is given back once it outweighs the
+    // keys kept.
+    Taken Erase(const std::vector<int>& indexes);
+    // Appends key i of keys taken out (of keys of the same collation).
+    void Append(const Taken& taken, std::size_t i);
     // Key i becomes key order[i].
     void Permute(const std::vector<int>& order);
 
@@ -31,7 +42,13 @@ public:
     int Compare(std::size_t a, std::size_t b) const;
 
 private:
+    std::size_t KeySize(std::uint32_t offset) const;
+    // Copies the keys kept into a block of their own.
+    void Compact();
+
     UCollator* collator_ = nullptr;
     std::string bytes_;
+    // The bytes of bytes_ that keys still use.
+    std::size_t usedBytes_ = 0;
     std::vector<std::uint32_t> offsets_;
 };

@@ -1,7 +1,10 @@
 #include "support/core/ListSizes.h"
 
+#include "support/core/RowOrder.h"
 #include "support/core/SizeIndex.h"
 #include "support/core/SizeTexts.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -36,12 +39,81 @@ void ListSizes::Follow(std::vector<std::string> paths)
     paths_ = std::move(paths);
     counted_.clear();
     followed_.clear();
+    unfollowed_ = 0;
+    placesKnown_ = true;
     followed_.reserve(paths_.size());
     for (std::size_t at = 0; at < paths_.size(); ++at)
-        followed_.try_emplace(paths_[at], at);
+        ++followed_.try_emplace(paths_[at], Place{at, 0}).first->second.count;
     std::erase_if(arrived_, [this](const std::string& path) { return !followed_.contains(path); });
     index_->Focus(paths_, this);
     index_->Request(paths_, this);
+    Edited();
+}
+
+void ListSizes::Insert(const std::vector<std::size_t>& positions, const std::vector<std::string>& paths)
+{
+    if (positions.empty())
+        return;
+    std::vector<std::string> merged;
+    merged.reserve(paths_.size() + paths.size());
+    std::size_t old = 0;
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        while (merged.size() < positions[i])
+            merged.push_back(std::move(paths_[old++]));
+        merged.push_back(paths[i]);
+    }
+    while (old < paths_.size())
+        merged.push_back(std::move(paths_[old++]));
+    paths_ = std::move(merged);
+    for (const std::string& path : paths) {
+        const auto [found, added] = followed_.try_emplace(path);
+        if (found->second.count++ == 0 && !added)
+            --unfollowed_;
+    }
+    placesKnown_ = false;
+    counted_.resize(std::min(counted_.size(), positions.front()));
+    // Requesting a path followed already changes nothing.
+    index_->Request(paths, this);
+    Edited();
+}
+
+void ListSizes::Erase(const std::vector<std::size_t>& positions)
+{
+    if (positions.empty())
+        return;
+    // The paths no longer in the list at all.
+    std::vector<std::string> left;
+    for (const std::size_t at : positions) {
+        if (--followed_.find(paths_[at])->second.count > 0)
+            continue;
+        ++unfollowed_;
+        if (!arrived_.empty())
+            arrived_.erase(paths_[at]);
+        left.push_back(std::move(paths_[at]));
+    }
+    EraseAt(paths_, positions);
+    placesKnown_ = false;
+    if (unfollowed_ > paths_.size()) {
+        std::erase_if(followed_, [](const auto& path) { return path.second.count == 0; });
+        unfollowed_ = 0;
+    }
+    // The objects counted before stay counted; each moves up by the objects erased before it.
+    EraseAt(counted_, positions);
+    index_->Unfocus(left, this);
+    Edited();
+}
+
+void ListSizes::FindFirstPlaces() const
+{
+    if (placesKnown_)
+        return;
+    for (std::size_t at = paths_.size(); at-- > 0;)
+        followed_.find(paths_[at])->second.first = at;
+    placesKnown_ = true;
+}
+
+void ListSizes::Edited()
+{
     Look();
     Progress();
 }
@@ -65,7 +137,7 @@ bool ListSizes::AllCounted()
 void ListSizes::Arrived(const std::vector<std::string>& paths)
 {
     for (const std::string& path : paths) {
-        if (followed_.contains(path))
+        if (const auto found = followed_.find(path); found != followed_.end() && found->second.count > 0)
             arrived_.insert(path);
     }
     if (arrived_.empty())
@@ -138,7 +210,8 @@ QString ListSizes::TotalToolTip() const
 const std::string& ListSizes::HolderOf(const std::string& path) const
 {
     static const std::string none;
+    FindFirstPlaces();
     const auto found = followed_.find(path);
-    return found == followed_.end() ? none : holders_[found->second];
+    return found == followed_.end() || found->second.count == 0 ? none : holders_[found->second.first];
 }
 

@@ -30,6 +30,12 @@ public:
 
     // The objects the list shows now (code page 932 paths, in the list's order of positions).
     void Follow(std::vector<std::string> paths);
+    // Objects entered the list at these positions (ascending, positions afterwards): as
+    // Follow of the new list, at a cost that follows the objects that entered wherever the
+    // list has no count to look at again.
+    void Insert(const std::vector<std::size_t>& positions, const std::vector<std::string>& paths);
+    // The objects at these positions (ascending) left the list; the same as Insert.
+    void Erase(const std::vector<std::size_t>& positions);
     const std::vector<std::string>& Followed() const { return paths_; }
     const SizeIndex& Index() const { return *index_; }
 
@@ -58,7 +64,17 @@ signals:
     void TotalChanged();
 
 private:
+    // A followed path: where it stands first in the list, and how often.
+    struct Place {
+        std::size_t first = 0;
+        std::size_t count = 0;
+    };
+
     void Arrived(const std::vector<std::string>& paths);
+    // After an edit: the holders and the total again.
+    void Edited();
+    // The first position of each path, after edits moved them.
+    void FindFirstPlaces() const;
     void TakeCounts();
     void Progress();
     void Look();
@@ -67,8 +83,13 @@ private:
     // The index may go first when both belong to one window.
     QPointer<SizeIndex> index_;
     std::vector<std::string> paths_;
-    // Each followed path with its first position, for its holder.
-    std::unordered_map<std::string, std::size_t> followed_;
+    // Each followed path with its first position, for its holder. A path that left the list
+    // stays with a count of 0 until they outnumber the list (an undo brings most back), so
+    // that an edit of many objects looks each up once and allocates nothing. The first
+    // positions are found again only when a holder is asked for after an edit.
+    mutable std::unordered_map<std::string, Place> followed_;
+    std::size_t unfollowed_ = 0;
+    mutable bool placesKnown_ = true;
     std::unordered_set<std::string> arrived_;
     std::vector<std::string> holders_;
     // Kept from the last counts: both look at every followed object, too slow for each

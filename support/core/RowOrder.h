@@ -26,3 +26,22 @@ inline std::vector<int> NewRowOf(const std::vector<int>& order)
         newRow[std::size_t(order[i])] = static_cast<int>(i);
     return newRow;
 }
+
+// Takes out the items at these positions (ascending, each once); the others keep their
+// order. No item is moved onto itself: a string moved onto itself is left empty.
+template <typename T, typename Position>
+void EraseAt(std::vector<T>& items, const std::vector<Position>& positions)
+{
+    std::size_t kept = 0;
+    auto erased = positions.begin();
+    for (std::size_t at = 0; at < items.size(); ++at) {
+        if (erased != positions.end() && std::size_t(*erased) == at) {
+            ++erased;
+            continue;
+        }
+        if (kept != at)
+            items[kept] = std::move(items[at]);
+        ++kept;
+    }
+    items.resize(kept);
+}

@@ -13,6 +13,7 @@
 #include <chrono>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 // One object's walk. The worker alone writes watched and overBudget until it delivers.
 struct SizeIndex::Job {
@@ -166,6 +167,32 @@ void SizeIndex::Focus(const std::vector<std::string>& paths, Viewer viewer)
     StartWalks();
 }
 
+// A path taken out of the queue keeps its place in pending_ until StartWalks reaches it and
+// passes over it: searching the queue for each path would cost a pass per edit.
+void SizeIndex::Unfocus(const std::vector<std::string>& paths, Viewer viewer)
+{
+    const auto shown = focus_.find(viewer);
+    if (shown == focus_.end())
+        return;
+    for (const std::string& path : paths) {
+        shown->second.erase(path);
+        const bool shownElsewhere = std::any_of(focus_.begin(), focus_.end(), [&](const auto& other) {
+            return other.first != viewer && other.second.contains(path);
+        });
+        if (shownElsewhere)
+            continue;
+        const auto entry = entries_.find(path);
+        if (entry == entries_.end())
+            continue;
+        entry->second.queued = false;
+        if (entry->second.job)
+            Cancel(entry->second);
+    }
+    if (shown->second.empty())
+        focus_.erase(shown);
+    StartWalks();
+}
+
 bool SizeIndex::Shown(const std::string& path) const
 {
     return std::any_of(focus_.begin(), focus_.end(), [&](const auto& viewer) { return viewer.second.contains(path); });
@@ -247,9 +274,10 @@ void SizeIndex::StartWalks()
         while (!pending_.empty() && run->jobs.size() < most && !(run->batch && Alone(pending_.front()))) {
             Item* const item = pending_.front();
             pending_.pop_front();
-            item->second.queued = false;
-            if (!item->second.job)
-                run->jobs.push_back(Start(item->first, item->second, run));
+            // An item Unfocus took out of the queue is passed over.
+            if (!std::exchange(item->second.queued, false) || item->second.job)
+                continue;
+            run->jobs.push_back(Start(item->first, item->second, run));
         }
         if (!run->jobs.empty())
             Launch(run);

@@ -77,6 +77,9 @@ public:
     // made stay; one that a change made outdated is counted again when it is requested.
     // A viewer that goes away shows nothing.
     void Focus(const std::vector<std::string>& paths, Viewer viewer = nullptr);
+    // These objects left what the viewer shows (Request adds objects to it): as Focus with
+    // the viewer's objects less these, at a cost that follows the objects named.
+    void Unfocus(const std::vector<std::string>& paths, Viewer viewer = nullptr);
 
     // The counts of the objects, in order, or nothing while any of them is counted.
     std::optional<std::vector<const ObjectSize*>> Sizes(const std::vector<std::string>& paths) const;

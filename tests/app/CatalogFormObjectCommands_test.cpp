@@ -437,6 +437,49 @@ private slots:
         }
     }
 
+    // Deletes undone and redone in turn bring back each row where it stood in the sort order,
+    // with its folder or file kind, whichever delete the rows that come back belong to.
+    void SuccessiveDeletesUndoneInTurnBringBackEachRow()
+    {
+        const struct {
+            const char* name;
+            QList<QList<int>> deletes;  // the rows selected for each delete
+            int redone;                 // deletes redone after all are undone
+        } cases[] = {
+            {"one", {{0, 2, 4}}, 1},
+            {"two", {{1, 3}, {0, 2}}, 2},
+            {"three, one redone", {{5}, {0, 1}, {1}}, 1},
+        };
+        for (const auto& c : cases) {
+            Open({DiskPath("f2.txt"), DiskPath("d1"), DiskPath("a.txt"), DiskPath("f1.txt"), DiskPath("d2"),
+                  DiskPath("f3.txt")});
+            std::vector<Paths> rows = {RowPaths()};
+            std::vector<Paths> objects = {Objects()};
+            std::vector<int> attributes;
+            for (int row = 0; row < form_->ObjectList().Count(); ++row)
+                attributes.push_back(form_->ObjectList().Item(row).Attributes);
+            for (const QList<int>& selected : c.deletes) {
+                SelectRows(selected);
+                prompter_.Answer(mrYes);
+                Trigger("ActI_ItemDelete");
+                rows.push_back(RowPaths());
+                objects.push_back(Objects());
+            }
+            for (auto step = c.deletes.size(); step-- > 0;) {
+                Trigger("ActE_Undo");
+                QVERIFY2(RowPaths() == rows[step], c.name);
+                QVERIFY2(Objects() == objects[step], c.name);
+                QCOMPARE(List()->selectionModel()->selectedRows().size(), c.deletes[step].size());
+            }
+            for (int row = 0; row < form_->ObjectList().Count(); ++row)
+                QCOMPARE(form_->ObjectList().Item(row).Attributes, attributes[std::size_t(row)]);
+            for (int step = 1; step <= c.redone; ++step) {
+                Trigger("ActE_Redo");
+                QVERIFY2(RowPaths() == rows[std::size_t(step)], c.name);
+            }
+        }
+    }
+
     void DeletingWithoutASelectionAsksNothing()
     {
         Open({DiskPath("f1.txt")});

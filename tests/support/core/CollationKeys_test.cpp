@@ -40,11 +40,69 @@ TEST(CollationKeys, FollowTheirTextsWhenErasedAndPermuted)
     CollationKeys keys;
     for (const char* text : {"c", "a", "b", "d"})
         keys.Append(QString::fromLatin1(text));
-    keys.Erase(3);
+    keys.Erase({3});
     keys.Permute({1, 2, 0});  // a, b, c
     EXPECT_LT(keys.Compare(0, 1), 0);
     EXPECT_LT(keys.Compare(1, 2), 0);
     EXPECT_EQ(keys.Compare(2, 2), 0);
+}
+
+// Every key compares with every other as the keys of their texts made anew do.
+void ExpectOrderOf(const CollationKeys& keys, const QStringList& texts)
+{
+    CollationKeys anew;
+    for (const QString& text : texts)
+        anew.Append(text);
+    for (int a = 0; a < texts.size(); ++a) {
+        for (int b = 0; b < texts.size(); ++b) {
+            EXPECT_EQ(Sign(keys.Compare(std::size_t(a), std::size_t(b))), Sign(anew.Compare(std::size_t(a), std::size_t(b))))
+                << texts[a].toStdString() << " / " << texts[b].toStdString();
+        }
+    }
+}
+
+// Keys kept through erasing, and keys taken out and appended elsewhere, order their texts as
+// keys made anew do, also once the memory of erased keys is given back.
+TEST(CollationKeys, KeysKeptOrTakenOutOrderAsKeysMadeAnew)
+{
+    const QString longText = QString(1500, QChar(u'あ'));
+    const QStringList texts = {"/d/b.txt", "/d/A.TXT", "/d/a.txt", "/d/ファイル", longText + "b", "/d/c",
+                               longText + "a", "/d/漢字", "/d/B.txt", "/d/a"};
+    const struct {
+        const char* name;
+        std::vector<std::vector<int>> rounds;  // indexes erased in each round, of the keys left
+    } cases[] = {
+        {"one", {{3}}},
+        {"the first and the last", {{0, 9}}},
+        {"every other", {{0, 2, 4, 6, 8}}},
+        {"most", {{0, 1, 2, 3, 5, 6, 7}}},
+        {"round after round", {{1, 3, 5}, {0, 2}, {1}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CollationKeys keys;
+        for (const QString& text : texts)
+            keys.Append(text);
+        QStringList kept = texts;
+        CollationKeys taken;
+        QStringList takenTexts;
+        for (const std::vector<int>& erased : c.rounds) {
+            const CollationKeys::Taken out = keys.Erase(erased);
+            ASSERT_EQ(out.offsets.size(), erased.size());
+            for (std::size_t i = 0; i < erased.size(); ++i) {
+                taken.Append(out, i);
+                takenTexts.append(kept[erased[i]]);
+            }
+            for (auto index = erased.rbegin(); index != erased.rend(); ++index)
+                kept.removeAt(*index);
+        }
+        ExpectOrderOf(keys, kept);
+        ExpectOrderOf(taken, takenTexts);
+        // Keys appended after erasing take their places too.
+        keys.Append("/d/b");
+        kept.append("/d/b");
+        ExpectOrderOf(keys, kept);
+    }
 }
 
 TEST(CollationKeys, KeepKeysLongerThanTheirFirstRoom)

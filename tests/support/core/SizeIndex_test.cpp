@@ -1,9 +1,9 @@
 #include "support/core/SizeIndex.h"
 #include "tests/common/HangingWalk.h"
 #include "tests/common/TempFolder.h"
+#include "tests/common/WaitFor.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QTimer>
 
@@ -19,18 +19,6 @@
 #include <thread>
 
 namespace {
-
-// Runs the event loop until the condition holds; a generous limit only ends a broken test.
-// The loop sleeps between events (a tick wakes it), leaving the cores to the workers.
-bool WaitFor(const std::function<bool()>& condition)
-{
-    QTimer tick;
-    tick.start(10);
-    const QDeadlineTimer limit(20000);
-    while (!condition() && !limit.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    return condition();
-}
 
 void RunEventsFor(int milliseconds)
 {
