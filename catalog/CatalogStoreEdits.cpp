@@ -2,6 +2,7 @@
 // the list, so that an edit is applied whole or not at all.
 
 #include "catalog/CatalogStore.h"
+#include "support/core/RowOrder.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -12,11 +13,6 @@ void Require(bool condition, const char* what)
 {
     if (!condition)
         throw std::logic_error(what);
-}
-
-bool Ascending(const std::vector<std::size_t>& positions)
-{
-    return std::adjacent_find(positions.begin(), positions.end(), std::greater_equal<>()) == positions.end();
 }
 
 }  // namespace
@@ -109,12 +105,8 @@ void CatalogStore::ApplyEdit(SetObjects& edit)
 void CatalogStore::ApplyEdit(InsertObjects& edit)
 {
     const std::size_t at = CheckLoaded(edit.catalog);
-    ObjectList& objects = catalogs_[at].Objects;
-    const std::size_t total = objects.size() + edit.paths.size();
-    Require(edit.positions.size() == edit.paths.size() && Ascending(edit.positions)
-                && (edit.positions.empty() || edit.positions.back() < total),
-            "object positions out of order or out of range");
-    objects.InsertAt(edit.positions, edit.paths);
+    // The list refuses positions out of order or out of range, and stays as it was.
+    catalogs_[at].Objects.InsertAt(edit.positions, edit.paths);
     origins_[at].edited = true;
 }
 
@@ -122,7 +114,7 @@ void CatalogStore::ApplyEdit(EraseObjects& edit)
 {
     const std::size_t at = CheckLoaded(edit.catalog);
     ObjectList& objects = catalogs_[at].Objects;
-    Require(edit.positions.size() == edit.paths.size() && Ascending(edit.positions)
+    Require(edit.positions.size() == edit.paths.size() && StrictlyAscending(edit.positions)
                 && (edit.positions.empty() || edit.positions.back() < objects.size()),
             "object positions out of order or out of range");
     for (std::size_t i = 0; i < edit.positions.size(); ++i)

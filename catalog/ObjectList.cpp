@@ -1,5 +1,7 @@
 #include "catalog/ObjectList.h"
 
+#include "support/core/RowOrder.h"
+
 #include <algorithm>
 #include <cstring>
 #include <functional>
@@ -16,11 +18,6 @@ constexpr std::size_t MaxChunk = std::size_t(4) << 20;
 // into one.
 constexpr std::size_t MaxChunks = 256;
 constexpr std::size_t SlackBytes = std::size_t(1) << 20;
-
-bool StrictlyAscending(const std::vector<std::size_t>& positions)
-{
-    return std::adjacent_find(positions.begin(), positions.end(), std::greater_equal<>()) == positions.end();
-}
 
 bool IsLine(std::string_view path)
 {
@@ -117,19 +114,7 @@ void ObjectList::InsertAt(const std::vector<std::size_t>& positions, const std::
     if (positions.size() != paths.size() || !StrictlyAscending(positions)
         || (!positions.empty() && positions.back() >= total))
         throw std::logic_error("object positions out of order or out of range");
-    const std::vector<std::string_view> stored = Store({paths.begin(), paths.end()});
-    // Paths appended at the end are pushed on; otherwise the list is built anew in one pass.
-    if (positions.empty() || positions.front() >= paths_.size()) {
-        paths_.insert(paths_.end(), stored.begin(), stored.end());
-    } else {
-        std::vector<std::string_view> merged;
-        merged.reserve(total);
-        std::size_t next = 0;
-        auto old = paths_.begin();
-        for (std::size_t i = 0; i < total; ++i)
-            merged.push_back(next < positions.size() && positions[next] == i ? stored[next++] : *old++);
-        paths_ = std::move(merged);
-    }
+    ::InsertAt(paths_, positions, Store({paths.begin(), paths.end()}));
     Compact();
 }
 
@@ -138,17 +123,9 @@ void ObjectList::EraseAt(const std::vector<std::size_t>& positions)
     if (!StrictlyAscending(positions)
         || (!positions.empty() && positions.back() >= paths_.size()))
         throw std::logic_error("object positions out of order or out of range");
-    std::size_t kept = 0;
-    std::size_t next = 0;
-    for (std::size_t i = 0; i < paths_.size(); ++i) {
-        if (next < positions.size() && positions[next] == i) {
-            bytes_ -= paths_[i].size() + LineEnd.size();
-            ++next;
-            continue;
-        }
-        paths_[kept++] = paths_[i];
-    }
-    paths_.resize(kept);
+    for (const std::size_t at : positions)
+        bytes_ -= paths_[at].size() + LineEnd.size();
+    ::EraseAt(paths_, positions);
     Compact();
 }
 

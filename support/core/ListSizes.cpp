@@ -54,17 +54,7 @@ void ListSizes::Insert(const std::vector<std::size_t>& positions, const std::vec
 {
     if (positions.empty())
         return;
-    std::vector<std::string> merged;
-    merged.reserve(paths_.size() + paths.size());
-    std::size_t old = 0;
-    for (std::size_t i = 0; i < paths.size(); ++i) {
-        while (merged.size() < positions[i])
-            merged.push_back(std::move(paths_[old++]));
-        merged.push_back(paths[i]);
-    }
-    while (old < paths_.size())
-        merged.push_back(std::move(paths_[old++]));
-    paths_ = std::move(merged);
+    InsertAt(paths_, positions, paths);
     for (const std::string& path : paths) {
         const auto [found, added] = followed_.try_emplace(path);
         if (found->second.count++ == 0 && !added)

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
+#include <functional>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -44,4 +47,32 @@ void EraseAt(std::vector<T>& items, const std::vector<Position>& positions)
         ++kept;
     }
     items.resize(kept);
+}
+
+// Whether positions are ascending, each once.
+template <typename Position>
+bool StrictlyAscending(const std::vector<Position>& positions)
+{
+    return std::adjacent_find(positions.begin(), positions.end(), std::greater_equal<>()) == positions.end();
+}
+
+// Puts added[i] to stand at positions[i] of the list afterwards (ascending, each below the
+// size afterwards); the items held keep their order. Items added at the end are pushed on.
+template <typename T, typename Added>
+void InsertAt(std::vector<T>& items, const std::vector<std::size_t>& positions, const std::vector<Added>& added)
+{
+    if (positions.empty() || positions.front() >= items.size()) {
+        items.insert(items.end(), added.begin(), added.end());
+        return;
+    }
+    std::vector<T> merged;
+    merged.reserve(items.size() + added.size());
+    auto held = items.begin();
+    for (std::size_t i = 0; i < added.size(); ++i) {
+        while (merged.size() < positions[i])
+            merged.push_back(std::move(*held++));
+        merged.emplace_back(added[i]);
+    }
+    std::move(held, items.end(), std::back_inserter(merged));
+    items = std::move(merged);
 }
